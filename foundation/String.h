@@ -1,8 +1,8 @@
 // The one text type of the system: 8-bit, NUL-terminated, with a character buffer shared between copies.
 //
 // The buffer is one block: a share-count byte (0 = one holder, n = n holders besides the first, 255 at most)
-// followed by capacity + 1 characters. A shared buffer is never written to; any change first makes it private.
-// Copying from a buffer whose count has reached 255 makes a private copy instead.
+// followed by capacity + 1 characters. A shared buffer is never written to; any change first makes it
+// private. Copying from a buffer whose count has reached 255 makes a private copy instead.
 #pragma once
 
 #include "foundation/Less.h"
@@ -56,8 +56,8 @@ public:
     int Compare(std::uint32_t pos, std::uint32_t count, const char* text, std::uint32_t textCount) const;
     int CompareRange(std::uint32_t pos, std::uint32_t count, const char* text, std::uint32_t textCount) const;
 
-    // Narrowing keeps the low byte of each 16-bit unit; widening copies each byte into a unit. The result lives
-    // in this String's conversion buffer until the next conversion or the String's destruction.
+    // Narrowing keeps the low byte of each 16-bit unit; widening copies each byte into a unit. The result
+    // lives in this String's conversion buffer until the next conversion or the String's destruction.
     const char* NarrowFromWide(const char16_t* text, std::uint32_t count);
     const char16_t* WideFromNarrow(const char* text, std::uint32_t count);
 
@@ -78,6 +78,20 @@ protected:
     void Unshare();
 
 private:
+    // Holds a buffer this String has let go of until the characters still to be read from it are copied, so
+    // that a source pointing into the String's own text survives a reallocation.
+    class PreviousBuffer;
+
+    void Reallocate(std::uint32_t n, PreviousBuffer& previous);
+    bool Grow(std::uint32_t n, bool trim, PreviousBuffer& previous);
+    void Detach(PreviousBuffer& previous);
+    void CheckAddedCount(std::uint32_t count) const;
+    bool MakeRoomToAppend(std::uint32_t count, PreviousBuffer& previous);
+    void SetLength(std::uint32_t length);
+    void Share(const String& source);
+    char* ConversionBuffer(std::uint64_t need, char*& previous);
+    void FreeConversionBuffer();
+
     char* m_text = nullptr;
     std::uint32_t m_length = 0;
     std::uint32_t m_capacity = 0;
