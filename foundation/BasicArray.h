@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <vector>
 
 namespace Vemo {
@@ -39,7 +40,7 @@ public:
     void Insert(ConstIterator position, std::size_t count, const T& element) {
         m_elements.insert(position, count, element);
     }
-    template <class InputIterator>
+    template <std::input_iterator InputIterator>
     void Insert(ConstIterator position, InputIterator first, InputIterator last) {
         m_elements.insert(position, first, last);
     }

@@ -1,4 +1,5 @@
-// Ordered containers: sets with unique keys and multisets whose equivalent elements keep their insertion order.
+// Ordered containers: sets with unique keys and multisets whose equivalent elements keep their insertion
+// order.
 #pragma once
 
 #include "foundation/Less.h"
@@ -23,8 +24,17 @@ public:
     BasicOrderedContainer& operator=(const BasicOrderedContainer&) = default;
     virtual ~BasicOrderedContainer() = default;
 
-    Iterator Find(const Key& key) { return m_elements.find(key); }
-    ConstIterator Find(const Key& key) const { return m_elements.find(key); }
+    // A lower bound and one equivalence test, so a multiset yields the first of its equivalent elements.
+    Iterator Find(const Key& key) {
+        Iterator found = m_elements.lower_bound(key);
+        return found != m_elements.end() && !m_elements.key_comp()(key, KeyOf(*found)) ? found
+                                                                                       : m_elements.end();
+    }
+    ConstIterator Find(const Key& key) const {
+        ConstIterator found = m_elements.lower_bound(key);
+        return found != m_elements.end() && !m_elements.key_comp()(key, KeyOf(*found)) ? found
+                                                                                       : m_elements.end();
+    }
     Iterator LowerBound(const Key& key) { return m_elements.lower_bound(key); }
     ConstIterator LowerBound(const Key& key) const { return m_elements.lower_bound(key); }
     Iterator UpperBound(const Key& key) { return m_elements.upper_bound(key); }
@@ -47,6 +57,14 @@ public:
     bool Empty() const { return m_elements.empty(); }
 
 protected:
+    static const Key& KeyOf(const typename Container::value_type& element) {
+        if constexpr (requires { typename Container::mapped_type; }) {
+            return element.first;
+        } else {
+            return element;
+        }
+    }
+
     Container m_elements;
 };
 
@@ -57,7 +75,9 @@ class BasicSet : public BasicOrderedContainer<std::set<T, LessT>> {
 public:
     using Base::Base;
 
-    std::pair<typename Base::Iterator, bool> Insert(const T& element) { return this->m_elements.insert(element); }
+    std::pair<typename Base::Iterator, bool> Insert(const T& element) {
+        return this->m_elements.insert(element);
+    }
 };
 
 template <class T, class LessT = Less<T>>
