@@ -85,6 +85,15 @@ struct FILETIME {
     DWORD dwHighDateTime;
 };
 
+// A signed 64-bit count that Windows hands out as a union so that 32-bit code can reach its halves.
+union LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
+};
+
 struct SECURITY_ATTRIBUTES {
     DWORD nLength;
     LPVOID lpSecurityDescriptor;

@@ -1,0 +1,21 @@
+// Makes the emulated machine a Windows NT or a Windows 9x one for as long as the override exists, whatever
+// VEMO_WINVER says.
+#pragma once
+
+#include "platform/win32/Version.h"
+
+namespace platform::testing {
+
+class WindowsVersionOverride {
+public:
+    explicit WindowsVersionOverride(win32::seam::WindowsFamily family);
+    // Puts back the choice that was in force before.
+    ~WindowsVersionOverride();
+    WindowsVersionOverride(const WindowsVersionOverride&) = delete;
+    WindowsVersionOverride& operator=(const WindowsVersionOverride&) = delete;
+
+private:
+    win32::seam::WindowsFamily m_previous;
+};
+
+} // namespace platform::testing

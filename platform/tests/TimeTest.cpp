@@ -1,0 +1,83 @@
+#include "platform/win32/Time.h"
+#include "platform/testing/Clock.h"
+#include "platform/win32/Synchronization.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using win32::DWORD;
+
+TEST(TimeTest, EveryClockCallReadsTheFakeClock) {
+    platform::testing::FakeClock clock(1000);
+    win32::LARGE_INTEGER frequency{};
+    ASSERT_TRUE(win32::QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 10000000);
+
+    win32::LARGE_INTEGER before{};
+    win32::QueryPerformanceCounter(&before);
+    EXPECT_EQ(win32::timeGetTime(), 1000u);
+    EXPECT_EQ(win32::GetTickCount(), 1000u);
+
+    clock.Advance(250);
+    win32::LARGE_INTEGER after{};
+    win32::QueryPerformanceCounter(&after);
+    EXPECT_EQ(win32::timeGetTime(), 1250u);
+    EXPECT_EQ(win32::GetTickCount(), 1250u);
+    EXPECT_EQ(after.QuadPart - before.QuadPart, frequency.QuadPart / 4);
+}
+
+TEST(TimeTest, TheMillisecondCountWrapsAfter32Bits) {
+    platform::testing::FakeClock clock(0xFFFFFFFFull - 5);
+    EXPECT_EQ(win32::timeGetTime(), 0xFFFFFFFAu);
+    clock.Advance(10);
+    EXPECT_EQ(win32::timeGetTime(), 4u);
+    EXPECT_EQ(static_cast<DWORD>(win32::timeGetTime() - 0xFFFFFFFAu), 10u) << "differences cross the wrap";
+}
+
+TEST(TimeTest, SleepAdvancesTheClockOnlyOnTheThreadThatDrivesIt) {
+    platform::testing::FakeClock clock;
+    win32::Sleep(40);
+    EXPECT_EQ(win32::timeGetTime(), 40u);
+    std::thread([] { win32::Sleep(1000000); }).join();
+    EXPECT_EQ(win32::timeGetTime(), 40u);
+}
+
+TEST(TimeTest, TheHostClockComesBackWhenTheFakeClockGoes) {
+    const DWORD before = win32::timeGetTime();
+    {
+        platform::testing::FakeClock clock(5);
+        EXPECT_EQ(win32::timeGetTime(), 5u);
+        {
+            platform::testing::FakeClock inner(7);
+            EXPECT_EQ(win32::timeGetTime(), 7u);
+        }
+        EXPECT_EQ(win32::timeGetTime(), 5u);
+    }
+    const DWORD after = win32::timeGetTime();
+    EXPECT_LE(static_cast<DWORD>(after - before), 10000u);
+}
+
+TEST(TimeTest, TheHostClocksAgreeAndMoveForward) {
+    win32::LARGE_INTEGER count{};
+    win32::QueryPerformanceCounter(&count);
+    const DWORD milliseconds = win32::timeGetTime();
+    const auto countMilliseconds = static_cast<DWORD>(count.QuadPart / 10000);
+    EXPECT_LE(static_cast<DWORD>(milliseconds - countMilliseconds), 5u);
+
+    win32::Sleep(20);
+    EXPECT_GE(static_cast<DWORD>(win32::timeGetTime() - milliseconds), 20u);
+}
+
+TEST(TimeTest, PeriodsPairAsOnWindows) {
+    EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOERROR);
+    EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOERROR);
+    EXPECT_EQ(win32::timeEndPeriod(1), win32::TIMERR_NOERROR);
+    EXPECT_EQ(win32::timeEndPeriod(1), win32::TIMERR_NOERROR);
+    EXPECT_EQ(win32::timeEndPeriod(1), win32::TIMERR_NOCANDO);
+    EXPECT_EQ(win32::timeBeginPeriod(0), win32::TIMERR_NOCANDO);
+}
+
+} // namespace

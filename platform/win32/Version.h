@@ -1,0 +1,43 @@
+// The version of the emulated Windows.
+//
+// Windows 2000 (NT 5.0) by default; with VEMO_WINVER=9x a Windows 98 machine, so that tests and users reach
+// both of the runtime's code paths. Tests override the choice without the environment
+// (platform/testing/WindowsVersion.h).
+#pragma once
+
+#include "platform/win32/Types.h"
+
+namespace win32 {
+
+constexpr DWORD VER_PLATFORM_WIN32s = 0;
+constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize; // set by the caller to the record's size, 148
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+};
+
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+
+// FALSE with ERROR_INSUFFICIENT_BUFFER unless the size field is 148.
+BOOL GetVersionExA(OSVERSIONINFOA* info);
+
+namespace seam {
+
+enum class WindowsFamily {
+    FromEnvironment, // VEMO_WINVER decides
+    NT,
+    Windows9x,
+};
+
+// Returns the override it replaces.
+WindowsFamily OverrideWindowsFamily(WindowsFamily family);
+
+} // namespace seam
+
+} // namespace win32
