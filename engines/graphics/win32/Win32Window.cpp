@@ -1,0 +1,334 @@
+#include "engines/graphics/win32/Win32Window.h"
+
+#include "resources/Error.h"
+#include "resources/ErrorCodes.h"
+#include "resources/Win32EngineHook.h"
+
+#include <vector>
+
+namespace Vemo {
+
+namespace {
+
+// Window serials: the first window is 1.
+std::uint32_t g_windowCounter = 0;
+
+using win32::HIWORD;
+using win32::LOWORD;
+
+int SignedLow(win32::LPARAM value) {
+    return static_cast<win32::SHORT>(LOWORD(static_cast<win32::DWORD_PTR>(value)));
+}
+int SignedHigh(win32::LPARAM value) {
+    return static_cast<win32::SHORT>(HIWORD(static_cast<win32::DWORD_PTR>(value)));
+}
+
+} // namespace
+
+Win32Window::Win32Window() : m_serial(++g_windowCounter) {}
+
+Win32Window::~Win32Window() {
+    if (m_window != nullptr) {
+        // WM_DESTROY must not ask the hook a second time.
+        m_created = false;
+        bool destroyed = Win32EngineHook::Installed() != nullptr
+                             ? Win32EngineHook::DestroyWindow(this)
+                             : win32::DestroyWindow(m_window) != win32::FALSE;
+        if (!destroyed) {
+            RaiseError(Win32EngineHookErrDestroyWindow);
+        }
+        m_window = nullptr;
+    }
+    for (Win32WindowEventHandler* handler : m_handlers) {
+        handler->m_window = nullptr;
+    }
+    m_handlers.Clear();
+    *m_alive = false;
+}
+
+bool Win32Window::Create(const String& caption, const Point* position, const Size* size,
+                         bool positionIsClient, bool sizeIsClient, std::uint32_t exStyle, std::uint32_t style,
+                         Win32Window* parent, win32::HMENU menu, bool show, bool bringToFront) {
+    if (m_window != nullptr) {
+        RaiseError(Win32EngineHookErrWindowKnown);
+        return false;
+    }
+    if (Win32EngineHook::Installed() == nullptr) {
+        RaiseError(EngineHookErrNotInstalled);
+        return false;
+    }
+    if (!Win32EngineHook::CreateWindow(this, caption, position, size, positionIsClient, sizeIsClient, exStyle,
+                                       style, parent, menu, show, bringToFront)) {
+        RaiseError(Win32EngineHookErrCreateWindow);
+        return false;
+    }
+    m_created = true;
+    return true;
+}
+
+bool Win32Window::CreateDialog(std::uint16_t templateId, Win32Window* parent, bool show, bool bringToFront) {
+    if (m_window != nullptr) {
+        RaiseError(Win32EngineHookErrWindowKnown);
+        return false;
+    }
+    if (Win32EngineHook::Installed() == nullptr) {
+        RaiseError(EngineHookErrNotInstalled);
+        return false;
+    }
+    if (!Win32EngineHook::CreateDialog(this, templateId, parent, show, bringToFront)) {
+        RaiseError(Win32EngineHookErrCreateWindow);
+        return false;
+    }
+    m_created = true;
+    return true;
+}
+
+bool Win32Window::Destroy() {
+    m_created = false;
+    if (m_window == nullptr) {
+        RaiseError(Win32EngineHookErrWindowUnknown);
+        return false;
+    }
+    if (Win32EngineHook::Installed() == nullptr) {
+        RaiseError(EngineHookErrNotInstalled);
+        return false;
+    }
+    if (!Win32EngineHook::DestroyWindow(this)) {
+        RaiseError(Win32EngineHookErrDestroyWindow);
+        return false;
+    }
+    return true;
+}
+
+std::size_t Win32Window::AddEventHandler(Win32WindowEventHandler* handler) {
+    if (handler->m_window != nullptr) {
+        handler->m_window->RemoveEventHandler(handler);
+    }
+    m_handlers.PushBack(handler);
+    handler->m_window = this;
+    return m_handlers.Size();
+}
+
+void Win32Window::RemoveEventHandler(Win32WindowEventHandler* handler) {
+    for (auto entry = m_handlers.Begin(); entry != m_handlers.End(); ++entry) {
+        if ((*entry)->m_serial == handler->m_serial) {
+            (*entry)->m_window = nullptr;
+            m_handlers.Erase(entry);
+            return;
+        }
+    }
+}
+
+bool Win32Window::HasEventHandler(const Win32WindowEventHandler* handler) const {
+    return FindHandler(handler->m_serial) != nullptr;
+}
+
+Win32WindowEventHandler* Win32Window::FindHandler(std::uint32_t serial) const {
+    for (Win32WindowEventHandler* handler : m_handlers) {
+        if (handler->m_serial == serial) {
+            return handler;
+        }
+    }
+    return nullptr;
+}
+
+template <class Call>
+bool Win32Window::ForEachHandler(Call call) {
+    std::vector<std::uint32_t> attached;
+    attached.reserve(m_handlers.Size());
+    for (Win32WindowEventHandler* handler : m_handlers) {
+        attached.push_back(handler->m_serial);
+    }
+    std::shared_ptr<bool> alive = m_alive;
+    for (std::uint32_t serial : attached) {
+        // Looked up again before each call: a handler that left (or was destroyed) meanwhile is not called.
+        if (Win32WindowEventHandler* handler = FindHandler(serial)) {
+            call(*handler);
+            if (!*alive) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void Win32Window::Destroyed() {
+    // A window that Windows destroys itself (not through Destroy) leaves the hook's set here.
+    if (m_created) {
+        m_window = nullptr;
+        if (Win32EngineHook::Installed() != nullptr) {
+            Win32EngineHook::DestroyWindow(this);
+        }
+    }
+    m_window = nullptr;
+}
+
+win32::LRESULT Win32Window::HandleMessage(win32::HWND window, win32::UINT message, win32::WPARAM first,
+                                          win32::LPARAM second, bool callDefault) {
+    bool useDefault = true;
+    win32::LRESULT result = Dispatch(window, message, first, second, useDefault);
+    if (!useDefault) {
+        return result;
+    }
+    return callDefault ? win32::DefWindowProcA(window, message, first, second) : 0;
+}
+
+win32::LRESULT Win32Window::Dispatch(win32::HWND window, win32::UINT message, win32::WPARAM first,
+                                     win32::LPARAM second, bool& useDefault) {
+    using H = Win32WindowEventHandler;
+    bool all = true;
+    bool any = false;
+    // A window destroyed by one of its handlers gets no further work done on it.
+    auto gone = [&](bool alive) {
+        if (!alive) {
+            useDefault = true;
+        }
+        return !alive;
+    };
+    auto answer = [&](win32::LRESULT value) {
+        useDefault = false;
+        return value;
+    };
+
+    switch (message) {
+    case win32::WM_CREATE:
+        // A window object destroyed during its own creation must not stay stored in the new window.
+        if (!ForEachHandler(
+                [&](H& h) { all = h.OnCreate(reinterpret_cast<win32::CREATESTRUCTA*>(second)) && all; }) ||
+            !all) {
+            return answer(-1);
+        }
+        m_window = window;
+        return 0;
+    case win32::WM_INITDIALOG:
+        if (!ForEachHandler(
+                [&](H& h) { all = h.OnInitDialog(reinterpret_cast<win32::HWND>(first)) && all; }) ||
+            !all) {
+            return answer(-1);
+        }
+        m_window = window;
+        return 0;
+    case win32::WM_DESTROY:
+        if (!gone(ForEachHandler([](H& h) { h.OnDestroy(); }))) {
+            Destroyed();
+        }
+        return 0;
+    case win32::WM_MOVE:
+        ForEachHandler([&](H& h) { h.OnMove(SignedLow(second), SignedHigh(second)); });
+        return 0;
+    case win32::WM_SIZE:
+        ForEachHandler([&](H& h) { h.OnSize(first, LOWORD(second), HIWORD(second)); });
+        return 0;
+    case win32::WM_ACTIVATE:
+        ForEachHandler([&](H& h) {
+            h.OnActivate(LOWORD(first), HIWORD(first) != 0, reinterpret_cast<win32::HWND>(second));
+        });
+        return 0;
+    case win32::WM_PAINT:
+        ForEachHandler([&](H& h) { h.OnPaint(first); });
+        return 0;
+    case win32::WM_CLOSE:
+        if (gone(ForEachHandler([&](H& h) { all = h.OnClose() && all; }))) {
+            return 0;
+        }
+        return all ? 0 : answer(0);
+    case win32::WM_ERASEBKGND:
+        ForEachHandler([&](H& h) { any = h.OnEraseBackground(reinterpret_cast<win32::HDC>(first)) || any; });
+        return answer(any ? 1 : 0);
+    case win32::WM_SHOWWINDOW:
+        ForEachHandler([&](H& h) { h.OnShowWindow(first != 0, second); });
+        return 0;
+    case win32::WM_ACTIVATEAPP:
+        ForEachHandler([&](H& h) { h.OnActivateApp(first != 0, static_cast<win32::DWORD>(second)); });
+        return 0;
+    case win32::WM_SETCURSOR:
+        if (gone(ForEachHandler([&](H& h) {
+                any = h.OnSetCursor(reinterpret_cast<win32::HWND>(first), LOWORD(second), HIWORD(second)) ||
+                      any;
+            }))) {
+            return 0;
+        }
+        return any ? answer(1) : 0;
+    case win32::WM_GETMINMAXINFO:
+        ForEachHandler([&](H& h) { h.OnGetMinMaxInfo(reinterpret_cast<win32::MINMAXINFO*>(second)); });
+        return 0;
+    case win32::WM_POWER:
+        ForEachHandler([&](H& h) { all = h.OnPower(first) && all; });
+        return answer(all ? 1 : -1);
+    case win32::WM_DISPLAYCHANGE:
+        ForEachHandler([&](H& h) { h.OnDisplayChange(first, LOWORD(second), HIWORD(second)); });
+        return 0;
+    case win32::WM_KEYDOWN:
+        ForEachHandler([&](H& h) { h.OnKeyDown(first, second); });
+        return 0;
+    case win32::WM_KEYUP:
+        ForEachHandler([&](H& h) { h.OnKeyUp(first, second); });
+        return 0;
+    case win32::WM_CHAR:
+        ForEachHandler([&](H& h) { h.OnChar(first, second); });
+        return 0;
+    case win32::WM_SYSKEYDOWN:
+        ForEachHandler([&](H& h) { h.OnSysKeyDown(first, second); });
+        return 0;
+    case win32::WM_SYSKEYUP:
+        ForEachHandler([&](H& h) { h.OnSysKeyUp(first, second); });
+        return 0;
+    case win32::WM_COMMAND:
+        ForEachHandler(
+            [&](H& h) { h.OnCommand(HIWORD(first), LOWORD(first), reinterpret_cast<win32::HWND>(second)); });
+        return 0;
+    case win32::WM_SYSCOMMAND:
+        if (gone(ForEachHandler([&](H& h) {
+                any = h.OnSysCommand(first & 0xFFF0, SignedLow(second), SignedHigh(second)) || any;
+            }))) {
+            return 0;
+        }
+        return any ? answer(0) : 0;
+    case win32::WM_CTLCOLOREDIT:
+    case win32::WM_CTLCOLORSTATIC: {
+        // Only the last handler's brush counts.
+        win32::HBRUSH brush = nullptr;
+        auto context = reinterpret_cast<win32::HDC>(first);
+        auto control = reinterpret_cast<win32::HWND>(second);
+        if (gone(ForEachHandler([&](H& h) {
+                brush = message == win32::WM_CTLCOLOREDIT ? h.OnCtlColorEdit(context, control)
+                                                          : h.OnCtlColorStatic(context, control);
+            }))) {
+            return 0;
+        }
+        return brush != nullptr ? answer(reinterpret_cast<win32::LRESULT>(brush)) : 0;
+    }
+    case win32::WM_ENTERMENULOOP:
+        ForEachHandler([&](H& h) { h.OnEnterMenuLoop(first != 0); });
+        return 0;
+    case win32::WM_EXITMENULOOP:
+        ForEachHandler([&](H& h) { h.OnExitMenuLoop(first != 0); });
+        return 0;
+    case win32::WM_POWERBROADCAST:
+        ForEachHandler([&](H& h) { all = h.OnPowerBroadcast(first, second) && all; });
+        return answer(all ? 1 : win32::BROADCAST_QUERY_DENY);
+    case win32::WM_ENTERSIZEMOVE:
+        ForEachHandler([](H& h) { h.OnEnterSizeMove(); });
+        return 0;
+    case win32::WM_EXITSIZEMOVE:
+        ForEachHandler([](H& h) { h.OnExitSizeMove(); });
+        return 0;
+    default:
+        break;
+    }
+
+    if (message < win32::WM_USER) {
+        ForEachHandler([&](H& h) { h.OnOtherMessage(window, message, first, second); });
+    } else if (message < win32::WM_APP) {
+        ForEachHandler([&](H& h) { h.OnUserMessage(window, message, first, second); });
+    } else if (message < 0xC000) {
+        ForEachHandler([&](H& h) { h.OnAppMessage(window, message, first, second); });
+    } else if (message <= 0xFFFF) {
+        ForEachHandler([&](H& h) { h.OnRegisteredMessage(window, message, first, second); });
+    } else {
+        ForEachHandler([&](H& h) { h.OnReservedMessage(window, message, first, second); });
+    }
+    return 0;
+}
+
+} // namespace Vemo

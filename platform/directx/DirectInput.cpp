@@ -1,0 +1,99 @@
+#include "platform/directx/DirectInput.h"
+
+#include "platform/directx/DirectInputObjects.h"
+
+#include <atomic>
+#include <new>
+
+namespace dinput {
+
+const com::IID IID_IDirectInputA = {
+    0x89521360, 0xAA8A, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const com::IID IID_IDirectInput2A = {
+    0x5944E662, 0xAA8A, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+namespace {
+
+constexpr DWORD kOldestVersion = 0x0300;
+
+std::atomic<int> g_liveObjects{0};
+std::atomic<HRESULT> g_nextFailure{DI_OK};
+
+class DirectInput final : public IDirectInput2A {
+public:
+    DirectInput() { g_liveObjects.fetch_add(1); }
+
+    HRESULT QueryInterface(com::REFIID iid, void** object) override {
+        if (object == nullptr) {
+            return win32::E_POINTER;
+        }
+        if (iid == com::IID_IUnknown || iid == IID_IDirectInputA || iid == IID_IDirectInput2A) {
+            AddRef();
+            *object = static_cast<IDirectInput2A*>(this);
+            return DI_OK;
+        }
+        *object = nullptr;
+        return DIERR_NOINTERFACE;
+    }
+
+    win32::ULONG AddRef() override { return m_references.fetch_add(1) + 1; }
+
+    win32::ULONG Release() override {
+        win32::ULONG left = m_references.fetch_sub(1) - 1;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+private:
+    ~DirectInput() { g_liveObjects.fetch_sub(1); }
+
+    std::atomic<win32::ULONG> m_references{1};
+};
+
+} // namespace
+
+HRESULT DirectInputCreateA(HINSTANCE instance, DWORD version, IDirectInputA** directInput,
+                           com::IUnknown* outer) {
+    if (directInput == nullptr) {
+        return win32::E_POINTER;
+    }
+    *directInput = nullptr;
+    HRESULT failure = g_nextFailure.exchange(DI_OK);
+    if (failure < 0) {
+        return failure;
+    }
+    if (outer != nullptr) {
+        return CLASS_E_NOAGGREGATION;
+    }
+    if (instance == nullptr) {
+        return DIERR_INVALIDPARAM;
+    }
+    if (version < kOldestVersion) {
+        return DIERR_OLDDIRECTINPUTVERSION;
+    }
+    if (version > DIRECTINPUT_VERSION) {
+        return DIERR_BETADIRECTINPUTVERSION;
+    }
+    auto* created = new (std::nothrow) DirectInput;
+    if (created == nullptr) {
+        return DIERR_OUTOFMEMORY;
+    }
+    *directInput = created;
+    return DI_OK;
+}
+
+namespace detail {
+
+int LiveObjectCount() {
+    return g_liveObjects.load();
+}
+
+void FailNextCreate(win32::HRESULT result) {
+    g_nextFailure.store(result);
+}
+
+} // namespace detail
+
+} // namespace dinput

@@ -1,0 +1,210 @@
+#include "platform/testing/WindowTesting.h"
+
+#include "platform/video/HeadlessVideoBackend.h"
+#include "platform/video/SdlVideoBackend.h"
+#include "platform/win32/HostEvents.h"
+#include "platform/win32/MessageQueue.h"
+#include "platform/win32/WindowClass.h"
+#include "platform/win32/WindowObject.h"
+#include "platform/win32/WindowSystem.h"
+
+#include <cstdlib>
+
+namespace win32::testing {
+
+namespace {
+
+host::MouseButton HostButton(MouseButton button) {
+    switch (button) {
+    case MouseButton::Right:
+        return host::MouseButton::Right;
+    case MouseButton::Middle:
+        return host::MouseButton::Middle;
+    default:
+        return host::MouseButton::Left;
+    }
+}
+
+RECT Offset(RECT rect, LONG dx, LONG dy) {
+    return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+
+} // namespace
+
+bool UseVideoBackend(VideoBackendKind kind) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    if (kind == VideoBackendKind::Headless) {
+        system.ReplaceBackend(std::make_unique<video::HeadlessVideoBackend>());
+        return true;
+    }
+    system.ReplaceBackend(nullptr);
+    auto sdl = std::make_unique<video::SdlVideoBackend>();
+    bool started = sdl->Started();
+    system.ReplaceBackend(std::move(sdl));
+    return started;
+}
+
+void SetDesktopSize(int width, int height) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    if (auto* headless = dynamic_cast<video::HeadlessVideoBackend*>(&system.Backend())) {
+        headless->SetDesktopSize(SIZE{width, height});
+    }
+}
+
+std::size_t LiveWindowCount() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    return system.Windows().size();
+}
+
+void MoveMouse(HWND topLevel, int x, int y) {
+    host::MouseMoved(topLevel, x, y);
+}
+
+void PressMouse(HWND topLevel, MouseButton button, int x, int y, int clickCount) {
+    host::MouseMoved(topLevel, x, y);
+    host::MouseButtonChanged(topLevel, HostButton(button), true, x, y, clickCount);
+}
+
+void ReleaseMouse(HWND topLevel, MouseButton button, int x, int y) {
+    host::MouseButtonChanged(topLevel, HostButton(button), false, x, y, 1);
+}
+
+void Click(HWND topLevel, MouseButton button, int x, int y, int clickCount) {
+    PressMouse(topLevel, button, x, y, clickCount);
+    ReleaseMouse(topLevel, button, x, y);
+}
+
+void PressKey(BYTE virtualKey, HWND topLevel, bool repeat) {
+    host::VirtualKeyChanged(topLevel, virtualKey, true, repeat);
+}
+
+void ReleaseKey(BYTE virtualKey, HWND topLevel) {
+    host::VirtualKeyChanged(topLevel, virtualKey, false, false);
+}
+
+void TypeKey(BYTE virtualKey, HWND topLevel) {
+    PressKey(virtualKey, topLevel);
+    ReleaseKey(virtualKey, topLevel);
+}
+
+void ReleaseAllInput() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    system.asyncKeys.fill(0);
+    // Off every window, so that the next mouse input is a move wherever it is.
+    system.cursor = POINT{-1, -1};
+    if (MessageQueue* queue = MessageQueue::CurrentIfAny()) {
+        queue->KeyState().fill(0);
+    }
+}
+
+void HostMoves(HWND topLevel, int clientX, int clientY) {
+    host::Moved(topLevel, clientX, clientY);
+}
+void HostResizes(HWND topLevel, int clientWidth, int clientHeight) {
+    host::Resized(topLevel, clientWidth, clientHeight);
+}
+void HostMinimizes(HWND topLevel) {
+    host::Minimized(topLevel);
+}
+void HostMaximizes(HWND topLevel) {
+    host::Maximized(topLevel);
+}
+void HostRestores(HWND topLevel) {
+    host::Restored(topLevel);
+}
+void HostFocuses(HWND topLevel) {
+    host::FocusGained(topLevel);
+}
+void HostUnfocuses(HWND topLevel) {
+    host::FocusLost(topLevel);
+}
+void HostCloses(HWND topLevel) {
+    host::CloseRequested(topLevel);
+}
+void HostExposes(HWND topLevel) {
+    host::Exposed(topLevel);
+}
+
+std::vector<MSG> QueuedMessages() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    MessageQueue* queue = MessageQueue::CurrentIfAny();
+    if (queue == nullptr) {
+        return {};
+    }
+    std::deque<MSG> messages = queue->Snapshot();
+    return std::vector<MSG>(messages.begin(), messages.end());
+}
+
+bool QuitPending() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    MessageQueue* queue = MessageQueue::CurrentIfAny();
+    return queue != nullptr && queue->QuitPending();
+}
+
+WindowState GetWindowState(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowState state;
+    WindowObject* object = system.Find(window, false);
+    if (object == nullptr) {
+        return state;
+    }
+    state.exists = true;
+    state.text = object->text;
+    state.className = object->windowClass->name;
+    POINT clientOrigin = system.ClientOrigin(*object);
+    RECT client = object->ClientRect();
+    // Both rectangles in screen coordinates: shift the window's own frame of reference by the same amount.
+    LONG dx = clientOrigin.x - client.left;
+    LONG dy = clientOrigin.y - client.top;
+    state.rect = Offset(object->rect, dx, dy);
+    state.clientRect = Offset(client, dx, dy);
+    state.visible = object->visible;
+    state.minimized = object->placement == WindowObject::Placement::Minimized;
+    state.maximized = object->placement == WindowObject::Placement::Maximized;
+    state.needsPaint = object->needsPaint;
+    state.isDialog = object->isDialog;
+    state.hasNativeWindow = object->native;
+    state.parent = object->parent;
+    state.style = object->style;
+    state.exStyle = object->exStyle;
+    return state;
+}
+
+HWND ActiveWindow() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    return system.active;
+}
+
+HWND FocusWindow() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    return system.focus;
+}
+
+BYTE QueueKeyState(BYTE virtualKey) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    MessageQueue* queue = MessageQueue::CurrentIfAny();
+    return queue != nullptr ? queue->KeyState()[virtualKey] : 0;
+}
+
+std::uint32_t SdlWindowId(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    auto* sdl = dynamic_cast<video::SdlVideoBackend*>(system.BackendIfChosen());
+    if (sdl == nullptr) {
+        return 0;
+    }
+    SDL_Window* native = sdl->WindowFor(window);
+    return native != nullptr ? SDL_GetWindowID(native) : 0;
+}
+
+} // namespace win32::testing

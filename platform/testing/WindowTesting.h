@@ -1,0 +1,83 @@
+// Test-only access to the window system: the video backend, input as a user would give it, the host's window
+// events, and what the window system holds (queued messages, geometry, activation).
+#pragma once
+
+#include "platform/win32/Window.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace win32::testing {
+
+enum class VideoBackendKind { Headless, Sdl };
+
+// Replaces the video backend; no window may be alive. Sdl starts SDL (set SDL_VIDEODRIVER first to choose
+// its driver) and returns false when it cannot.
+bool UseVideoBackend(VideoBackendKind kind);
+// Headless only: the desktop size that default and maximised windows are measured against.
+void SetDesktopSize(int width, int height);
+std::size_t LiveWindowCount();
+
+enum class MouseButton { Left, Right, Middle };
+
+// Mouse input over a top-level window, at a point in its client area (the deepest child under it gets it).
+void MoveMouse(HWND topLevel, int x, int y);
+void PressMouse(HWND topLevel, MouseButton button, int x, int y, int clickCount = 1);
+void ReleaseMouse(HWND topLevel, MouseButton button, int x, int y);
+// A press and a release; a second click within the double-click time is clickCount 2.
+void Click(HWND topLevel, MouseButton button, int x, int y, int clickCount = 1);
+
+// Keys by virtual key (VK_LSHIFT and the like name one of a pair); they go to the focus window, else the
+// active window, else topLevel.
+void PressKey(BYTE virtualKey, HWND topLevel = nullptr, bool repeat = false);
+void ReleaseKey(BYTE virtualKey, HWND topLevel = nullptr);
+void TypeKey(BYTE virtualKey, HWND topLevel = nullptr);
+// Releases every key and button still held and puts the cursor off every window, so that a test leaves no
+// input state behind.
+void ReleaseAllInput();
+
+// What the host does to a top-level window: the user moves, sizes, minimises, maximises, restores, focuses,
+// closes or uncovers it.
+void HostMoves(HWND topLevel, int clientX, int clientY);
+void HostResizes(HWND topLevel, int clientWidth, int clientHeight);
+void HostMinimizes(HWND topLevel);
+void HostMaximizes(HWND topLevel);
+void HostRestores(HWND topLevel);
+void HostFocuses(HWND topLevel);
+void HostUnfocuses(HWND topLevel);
+void HostCloses(HWND topLevel);
+void HostExposes(HWND topLevel);
+
+// The messages posted to the calling thread's queue and not yet taken, in the order they will be taken (input
+// after posted messages); WM_QUIT and WM_PAINT are made when asked for and are not listed.
+std::vector<MSG> QueuedMessages();
+bool QuitPending();
+
+struct WindowState {
+    bool exists = false;
+    std::string text;
+    std::string className;
+    RECT rect{};       // screen coordinates
+    RECT clientRect{}; // screen coordinates
+    bool visible = false;
+    bool minimized = false;
+    bool maximized = false;
+    bool needsPaint = false;
+    bool isDialog = false;
+    bool hasNativeWindow = false;
+    HWND parent = nullptr;
+    DWORD style = 0; // WS_VISIBLE is not kept here: see visible
+    DWORD exStyle = 0;
+};
+
+WindowState GetWindowState(HWND window);
+HWND ActiveWindow();
+HWND FocusWindow();
+// The key state of the calling thread's queue as of the last input message taken: bit 7 down, bit 0 toggled.
+BYTE QueueKeyState(BYTE virtualKey);
+
+// The SDL window id behind a window (0 when it has none); under the SDL backend only.
+std::uint32_t SdlWindowId(HWND window);
+
+} // namespace win32::testing

@@ -1,0 +1,47 @@
+#include "platform/video/VideoBackend.h"
+
+#include "platform/video/HeadlessVideoBackend.h"
+#include "platform/video/SdlVideoBackend.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace video {
+
+VideoBackend::~VideoBackend() = default;
+
+namespace {
+
+bool DisplayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && value[0] != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<VideoBackend> MakeVideoBackend() {
+    const char* setting = std::getenv("VEMO_VIDEO");
+    bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
+    bool askedForHeadless = setting != nullptr && std::strcmp(setting, "headless") == 0;
+    if (askedForHeadless || (!askedForSdl && !DisplayAvailable())) {
+        return std::make_unique<HeadlessVideoBackend>();
+    }
+    auto sdl = std::make_unique<SdlVideoBackend>();
+    if (sdl->Started()) {
+        return sdl;
+    }
+    if (askedForSdl) {
+        std::fprintf(stderr, "VEMO_VIDEO=sdl: SDL video did not start (%s); no window can be opened\n",
+                     sdl->StartError());
+        return sdl;
+    }
+    return std::make_unique<HeadlessVideoBackend>();
+}
+
+} // namespace video

@@ -1,0 +1,171 @@
+#include "platform/video/VideoBackend.h"
+#include "platform/win32/Keyboard.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/MessageQueue.h"
+#include "platform/win32/Window.h"
+#include "platform/win32/WindowActions.h"
+#include "platform/win32/WindowObject.h"
+#include "platform/win32/WindowSystem.h"
+
+#include <chrono>
+
+namespace win32 {
+
+namespace {
+
+const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+
+// How often a thread waiting for messages looks at the host's events when the host cannot wake it.
+constexpr std::chrono::milliseconds kPollInterval{5};
+
+bool FilterIsValid(WindowSystem& system, HWND filter) {
+    return filter == nullptr || filter == kThreadMessagesOnly || system.Find(filter) != nullptr;
+}
+
+// One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
+// only shown, without remove). With wait, blocks until there is one.
+bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::unique_lock lock(system.Lock());
+    std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
+    for (;;) {
+        DeliverSentMessages(lock, *queue);
+        video::VideoBackend& backend = system.Backend();
+        bool pumps = backend.OwnsCurrentThread();
+        if (pumps) {
+            lock.unlock();
+            backend.PumpEvents();
+            lock.lock();
+            DeliverSentMessages(lock, *queue);
+        }
+        if (queue->Take(message, filter, first, last, remove)) {
+            return true;
+        }
+        if (!wait) {
+            return false;
+        }
+        if (queue->HasSent()) {
+            continue;
+        }
+        if (pumps && backend.NeedsPolling()) {
+            queue->Wake().wait_for(lock, kPollInterval);
+        } else {
+            queue->Wake().wait(lock);
+        }
+    }
+}
+
+} // namespace
+
+BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options) {
+    WindowSystem& system = WindowSystem::Instance();
+    {
+        std::lock_guard guard(system.Lock());
+        if (message == nullptr) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        if (!FilterIsValid(system, window)) {
+            return FALSE;
+        }
+    }
+    return Retrieve(message, window, first, last, (options & PM_REMOVE) != 0, false) ? TRUE : FALSE;
+}
+
+BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last) {
+    WindowSystem& system = WindowSystem::Instance();
+    {
+        std::lock_guard guard(system.Lock());
+        if (message == nullptr) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return -1;
+        }
+        if (!FilterIsValid(system, window)) {
+            return -1;
+        }
+    }
+    Retrieve(message, window, first, last, true, true);
+    return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+BOOL TranslateMessage(const MSG* message) {
+    if (message == nullptr) {
+        return FALSE;
+    }
+    switch (message->message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
+    char character = CharacterFor(static_cast<BYTE>(message->wParam), queue->KeyState());
+    if (character != 0) {
+        UINT charMessage = message->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+        queue->PostFirst(MSG{message->hwnd, charMessage,
+                             static_cast<WPARAM>(static_cast<unsigned char>(character)), message->lParam,
+                             message->time, message->pt});
+    }
+    return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* message) {
+    if (message == nullptr || message->hwnd == nullptr) {
+        return 0;
+    }
+    WindowSystem& system = WindowSystem::Instance();
+    WNDPROC procedure;
+    {
+        std::lock_guard guard(system.Lock());
+        WindowObject* object = system.Find(message->hwnd);
+        if (object == nullptr) {
+            return 0;
+        }
+        if (!object->queue->IsCurrentThread()) {
+            SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
+            return 0;
+        }
+        procedure = object->procedure;
+    }
+    return procedure != nullptr ? procedure(message->hwnd, message->message, message->wParam, message->lParam)
+                                : 0;
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    std::shared_ptr<MessageQueue> queue;
+    if (window == nullptr) {
+        queue = MessageQueue::ForCurrentThread();
+    } else {
+        WindowObject* object = system.Find(window);
+        if (object == nullptr) {
+            return FALSE;
+        }
+        queue = object->queue;
+    }
+    if (queue->IsClosed()) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    queue->Post(MakeMessage(window, message, wParam, lParam));
+    return TRUE;
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendToWindow(window, message, wParam, lParam);
+}
+
+void PostQuitMessage(int exitCode) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    MessageQueue::ForCurrentThread()->PostQuit(exitCode);
+}
+
+} // namespace win32

@@ -1,0 +1,287 @@
+#include "platform/win32/Window.h"
+
+#include "platform/video/VideoBackend.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/WindowActions.h"
+#include "platform/win32/WindowClass.h"
+#include "platform/win32/WindowObject.h"
+#include "platform/win32/WindowSystem.h"
+
+#include <strings.h>
+
+namespace win32 {
+
+namespace {
+
+bool NameMatches(LPCSTR wanted, const std::string& name) {
+    return wanted == nullptr || strcasecmp(wanted, name.c_str()) == 0;
+}
+
+bool ClassMatches(LPCSTR wanted, const WindowClass& windowClass) {
+    if (wanted == nullptr) {
+        return true;
+    }
+    if (IS_INTRESOURCE(wanted)) {
+        return windowClass.atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(wanted));
+    }
+    return strcasecmp(wanted, windowClass.name.c_str()) == 0;
+}
+
+// The slot a window-long index names, or null (ERROR_INVALID_INDEX) when it names none.
+LONG_PTR* Slot(WindowObject& window, int index) {
+    if (index < 0 || index % 4 != 0 || static_cast<std::size_t>(index / 4) >= window.slots.size()) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return nullptr;
+    }
+    return &window.slots[static_cast<std::size_t>(index / 4)];
+}
+
+} // namespace
+
+ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) || windowClass->cbWndExtra < 0 ||
+        windowClass->cbClsExtra < 0 || windowClass->lpfnWndProc == nullptr ||
+        windowClass->lpszClassName == nullptr || IS_INTRESOURCE(windowClass->lpszClassName) ||
+        windowClass->lpszClassName[0] == '\0') {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    for (const auto& existing : system.Classes()) {
+        if (existing->instance == windowClass->hInstance &&
+            strcasecmp(existing->name.c_str(), windowClass->lpszClassName) == 0) {
+            SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+            return 0;
+        }
+    }
+    auto added = std::make_shared<WindowClass>();
+    added->name = windowClass->lpszClassName;
+    added->atom = system.NewAtom();
+    added->style = windowClass->style;
+    added->procedure = windowClass->lpfnWndProc;
+    added->extraSlots = (windowClass->cbWndExtra + 3) / 4;
+    added->instance = windowClass->hInstance;
+    added->icon = windowClass->hIcon;
+    added->smallIcon = windowClass->hIconSm;
+    added->cursor = windowClass->hCursor;
+    added->background = windowClass->hbrBackground;
+    if (windowClass->lpszMenuName != nullptr && !IS_INTRESOURCE(windowClass->lpszMenuName)) {
+        added->menuName = windowClass->lpszMenuName;
+        added->hasMenuName = true;
+    }
+    system.Classes().push_back(added);
+    return added->atom;
+}
+
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    auto& classes = system.Classes();
+    for (auto entry = classes.begin(); entry != classes.end(); ++entry) {
+        if ((*entry)->instance != instance || className == nullptr || !ClassMatches(className, **entry)) {
+            continue;
+        }
+        if ((*entry)->windowCount > 0) {
+            SetLastError(ERROR_CLASS_HAS_WINDOWS);
+            return FALSE;
+        }
+        classes.erase(entry);
+        return TRUE;
+    }
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return FALSE;
+}
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    std::shared_ptr<WindowClass> windowClass;
+    {
+        WindowSystem& system = WindowSystem::Instance();
+        std::lock_guard guard(system.Lock());
+        windowClass = system.FindClass(className, instance);
+    }
+    if (windowClass == nullptr) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    CREATESTRUCTA creation{param,
+                           instance,
+                           menu,
+                           parent,
+                           height,
+                           width,
+                           y,
+                           x,
+                           static_cast<LONG>(style),
+                           windowName != nullptr ? windowName : "",
+                           className,
+                           exStyle};
+    return CreateWindowOfClass(windowClass, creation, nullptr);
+}
+
+BOOL DestroyWindow(HWND window) {
+    return DestroyWindowTree(window);
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowSystem& system = WindowSystem::Instance();
+    switch (message) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            SendToWindow(window, WM_CLOSE, 0, 0);
+            break;
+        case SC_RESTORE:
+            ShowWindow(window, SW_RESTORE);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_SETTEXT: {
+        std::lock_guard guard(system.Lock());
+        WindowObject* object = system.Find(window);
+        if (object == nullptr) {
+            return FALSE;
+        }
+        object->text = lParam != 0 ? reinterpret_cast<LPCSTR>(lParam) : "";
+        if (object->native) {
+            system.Backend().SetNativeTitle(window, object->text.c_str());
+        }
+        return TRUE;
+    }
+    case WM_PAINT: {
+        std::lock_guard guard(system.Lock());
+        if (WindowObject* object = system.Find(window)) {
+            object->needsPaint = false;
+        }
+        return 0;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+            SetFocusWindow(window);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LONG_PTR GetWindowLongA(HWND window, int index) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window);
+    if (object == nullptr) {
+        return 0;
+    }
+    LONG_PTR* slot = Slot(*object, index);
+    return slot != nullptr ? *slot : 0;
+}
+
+LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window);
+    if (object == nullptr) {
+        return 0;
+    }
+    LONG_PTR* slot = Slot(*object, index);
+    if (slot == nullptr) {
+        return 0;
+    }
+    LONG_PTR previous = *slot;
+    *slot = value;
+    return previous;
+}
+
+BOOL ShowWindow(HWND window, int command) {
+    return ApplyShowCommand(window, command);
+}
+
+BOOL SetForegroundWindow(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    HWND topLevel;
+    {
+        std::lock_guard guard(system.Lock());
+        if (system.Find(window) == nullptr) {
+            return FALSE;
+        }
+        topLevel = system.TopLevelOf(window);
+    }
+    ActivateWindow(topLevel);
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(topLevel, false);
+    if (object == nullptr) {
+        return FALSE;
+    }
+    if (object->native && object->visible) {
+        system.Backend().RaiseNative(topLevel);
+    }
+    return TRUE;
+}
+
+HWND SetActiveWindow(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    HWND previous;
+    HWND topLevel = nullptr;
+    {
+        std::lock_guard guard(system.Lock());
+        if (window != nullptr) {
+            if (system.Find(window) == nullptr) {
+                return nullptr;
+            }
+            topLevel = system.TopLevelOf(window);
+        }
+        previous = system.active;
+    }
+    ActivateWindow(topLevel);
+    return previous;
+}
+
+BOOL SetWindowTextA(HWND window, LPCSTR text) {
+    {
+        WindowSystem& system = WindowSystem::Instance();
+        std::lock_guard guard(system.Lock());
+        if (system.Find(window) == nullptr) {
+            return FALSE;
+        }
+    }
+    return SendToWindow(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text != nullptr ? text : "")) != 0
+               ? TRUE
+               : FALSE;
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    for (WindowObject* window : system.Windows()) {
+        if (window->IsChild() || window->destroying) {
+            continue;
+        }
+        if (ClassMatches(className, *window->windowClass) && NameMatches(windowName, window->text)) {
+            return window->handle;
+        }
+    }
+    return nullptr;
+}
+
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
+    if (rect == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT insets = FrameInsetsFor(style, menu != FALSE, exStyle);
+    rect->left -= insets.left;
+    rect->top -= insets.top;
+    rect->right += insets.right;
+    rect->bottom += insets.bottom;
+    return TRUE;
+}
+
+} // namespace win32

@@ -1,0 +1,220 @@
+// Windows, window classes, modeless dialogs and the message queue.
+//
+// Every thread that creates a window or asks for a message has a queue of its own; a window belongs to the
+// thread that created it, and its window procedure runs on that thread only. The window procedure is called
+// without any lock held, so a procedure may create, destroy and send to windows (SendMessageA is re-entrant).
+//
+// Handles are never reused: a destroyed window's handle stays invalid for the life of the process.
+//
+// Two video backends exist, chosen once per process by VEMO_VIDEO ("sdl" or "headless"; by default sdl when a
+// display is available): with SDL2 every top-level window is a real window whose events become window
+// messages; headless windows keep their geometry and state and receive input only from platform/testing.
+#pragma once
+
+#include "platform/win32/Types.h"
+#include "platform/win32/WindowMessages.h"
+
+namespace win32 {
+
+using ATOM = WORD;
+using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Window styles.
+constexpr DWORD WS_OVERLAPPED = 0x00000000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_MINIMIZE = 0x20000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+constexpr DWORD WS_MAXIMIZE = 0x01000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
+constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
+
+// Class styles.
+constexpr UINT CS_VREDRAW = 0x0001;
+constexpr UINT CS_HREDRAW = 0x0002;
+constexpr UINT CS_DBLCLKS = 0x0008;
+constexpr UINT CS_OWNDC = 0x0020;
+
+// A position or size that the system chooses.
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+// Window-long indexes. Non-negative indexes address the window's extra bytes: every 4 declared bytes are one
+// pointer-sized slot, so a class with 4 extra bytes keeps one pointer at index 0. Dialogs have three slots.
+constexpr int DWL_MSGRESULT = 0;
+constexpr int DWL_DLGPROC = 4;
+constexpr int DWL_USER = 8;
+
+// ShowWindow commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+
+// PeekMessageA options.
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT PM_NOYIELD = 0x0002;
+
+// An integer resource or atom in place of a name.
+inline LPCSTR MAKEINTRESOURCEA(WORD id) {
+    return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(id));
+}
+inline bool IS_INTRESOURCE(LPCSTR name) {
+    return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
+}
+
+inline LPARAM MAKELPARAM(WORD low, WORD high) {
+    return static_cast<LPARAM>(MAKELONG(low, high));
+}
+inline WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(MAKELONG(low, high));
+}
+inline int GET_X_LPARAM(LPARAM lParam) {
+    return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lParam)));
+}
+inline int GET_Y_LPARAM(LPARAM lParam) {
+    return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lParam)));
+}
+
+struct WNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+};
+
+struct CREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+// Window classes. A class name is matched without regard to case; cbSize must be sizeof(WNDCLASSEXA) and the
+// extra byte counts must not be negative (ERROR_INVALID_PARAMETER otherwise).
+ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+
+// Creation sends WM_GETMINMAXINFO (top-level windows), WM_NCCREATE and WM_CREATE, both with the
+// CREATESTRUCTA, then WM_SIZE and WM_MOVE. A FALSE from WM_NCCREATE or a -1 from WM_CREATE fails the
+// creation: the window is destroyed again (WM_DESTROY after a refused WM_CREATE, then WM_NCDESTROY) and null
+// is returned. A parent without WS_CHILD makes the new window an owned top-level window.
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+
+// A modeless dialog. No dialog resources exist here: an integer template gives an empty, hidden dialog (no
+// controls), a named template fails with ERROR_RESOURCE_NAME_NOT_FOUND. The dialog procedure sees
+// WM_INITDIALOG with initParam; what it does not handle (returns FALSE for) gets the default processing of
+// DefWindowProcA, except that WM_CLOSE becomes WM_COMMAND IDCANCEL, so a modeless dialog is closed only by
+// its owner.
+HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc,
+                        LPARAM initParam);
+
+// Sends WM_DESTROY (the window first, then its children) and WM_NCDESTROY (children first); owned windows are
+// destroyed before their owner. Only the owning thread may destroy a window (ERROR_ACCESS_DENIED).
+BOOL DestroyWindow(HWND window);
+
+// WM_CLOSE destroys the window; WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE, SC_RESTORE restores a minimised or
+// maximised window; WM_NCCREATE answers TRUE; WM_SETTEXT stores the text; WM_PAINT validates the window;
+// WM_ACTIVATE of an active window gives it the keyboard focus. Everything else answers 0.
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A stored 0 and a failure both return 0: callers clear the last error first and test it afterwards.
+LONG_PTR GetWindowLongA(HWND window, int index);
+LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value);
+
+// Returns whether the window was visible before. Sends WM_SHOWWINDOW when the visibility changes and WM_SIZE
+// when the window is minimised, maximised or restored; showing commands other than SW_SHOWNA,
+// SW_SHOWNOACTIVATE and SW_SHOWMINNOACTIVE activate a top-level window.
+BOOL ShowWindow(HWND window, int command);
+BOOL SetForegroundWindow(HWND window);
+// Returns the window that was active before (null when none or on failure).
+HWND SetActiveWindow(HWND window);
+BOOL SetWindowTextA(HWND window, LPCSTR text);
+// The first top-level window whose class and title match (either may be null for any); names compare without
+// regard to case.
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
+// Grows a client rectangle into the window rectangle of a window with these styles and this host's frame
+// sizes.
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+
+// Messages are returned in this order: messages sent from other threads are handled first (never returned),
+// then posted messages, then WM_QUIT once PostQuitMessage was called (never to a window filter), then input
+// (mouse and keys), then WM_PAINT for a window that needs painting (until DefWindowProcA validates it). A
+// filter window of null takes every message of the thread, (HWND)-1 only the messages posted with no window.
+// A range of 0, 0 takes all.
+BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options);
+// Blocks until a message is there; 0 for WM_QUIT, -1 for an invalid filter window.
+BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last);
+// Posts WM_CHAR (WM_SYSCHAR) for a WM_KEYDOWN (WM_SYSKEYDOWN) of a key that types a character, ahead of every
+// other posted message. Returns whether the message was a key message.
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessageA(const MSG* message);
+// With a null window the message goes to the calling thread's queue.
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Calls the window procedure at once on the owning thread; from another thread it waits for the owner to take
+// the message, handling messages sent to itself meanwhile.
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+
+} // namespace win32

@@ -1,0 +1,44 @@
+// Steps shared by the window calls, the message calls and the host events. Internal to the platform layer.
+// Unless a function says otherwise, call it without the window system's lock: these send messages.
+#pragma once
+
+#include "platform/win32/Window.h"
+
+#include <memory>
+#include <mutex>
+
+namespace win32 {
+
+class MessageQueue;
+class WindowClass;
+class WindowObject;
+
+// CreateWindowExA's work once the class is known: the creation values are those of the record. A dialog
+// procedure makes the window a dialog, with the procedure in place before the first message.
+HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const CREATESTRUCTA& creation,
+                         DLGPROC dialogProcedure);
+
+// With the lock held: the time stamp and cursor position a new message carries.
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Calls the window procedure on the owning thread, or hands the message to the owner and waits for it. 0 for
+// a window that does not exist.
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// With the lock held (through the given guard, which is let go while procedures run): answers every message
+// other threads have sent to this thread.
+void DeliverSentMessages(std::unique_lock<std::mutex>& lock, MessageQueue& queue);
+
+// Makes the top-level window the active one (null: none), with WM_ACTIVATE to the window losing and the
+// window gaining activation, WM_ACTIVATEAPP to every top-level window when the application as a whole gains
+// or loses it, and the keyboard focus following.
+void ActivateWindow(HWND window);
+void SetFocusWindow(HWND window);
+
+// ShowWindow's work, after the window was checked.
+BOOL ApplyShowCommand(HWND window, int command);
+
+// Destroys the window, its children and the windows it owns (the owned ones first).
+BOOL DestroyWindowTree(HWND window);
+
+} // namespace win32

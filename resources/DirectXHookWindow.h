@@ -1,0 +1,40 @@
+// A DirectX window as the DirectX engine hook sees it from below the graphics layer: its serial number, the
+// hook it is registered with and whether it holds the display (the application's main window). The hook
+// writes the last two when it registers and releases the window. Vemo::DirectXWindow implements it.
+#pragma once
+
+#include <cstdint>
+
+namespace Vemo {
+
+class DirectXEngineHook;
+
+class DirectXHookWindow {
+public:
+    explicit DirectXHookWindow(bool main) : m_main(main) {}
+    DirectXHookWindow(const DirectXHookWindow&) = delete;
+    DirectXHookWindow& operator=(const DirectXHookWindow&) = delete;
+    virtual ~DirectXHookWindow();
+
+    // The Win32 window serial, shared by the Win32 and DirectX window sets.
+    virtual std::uint32_t GetSerial() const = 0;
+
+    // Null while the window is not registered with the hook.
+    DirectXEngineHook* GetDirectXHook() const { return m_hook; }
+    // The window is, or is to become, the window that holds the display.
+    bool IsMain() const { return m_main; }
+
+private:
+    friend class DirectXEngineHook;
+
+    DirectXEngineHook* m_hook = nullptr;
+    bool m_main;
+};
+
+struct DirectXWindowSort {
+    bool operator()(const DirectXHookWindow* a, const DirectXHookWindow* b) const {
+        return a->GetSerial() < b->GetSerial();
+    }
+};
+
+} // namespace Vemo
