@@ -1,0 +1,380 @@
+#include "script/Config.h"
+
+#include "foundation/String.h"
+#include "script/CharacterClasses.h"
+#include "script/SectionTextWriter.h"
+
+#include <algorithm>
+#include <new>
+
+using CharacterClasses::FoldCase;
+using CharacterClasses::IsBlank;
+using CharacterClasses::IsLineEnd;
+using CharacterClasses::IsWhitespace;
+using CharacterClasses::StartsDoubleByte;
+
+// The ini line syntax. Every scan steps over a double-byte character as a whole, so that its trail byte is
+// never taken for a blank, a line end, a bracket or an equals sign.
+class Config::Reader {
+public:
+    Reader(Config& config, const char* data, std::size_t size)
+        : m_config(config), m_data(data), m_size(size) {}
+
+    bool Read(Section* current);
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    std::size_t Step(std::size_t position) const {
+        return position + (StartsDoubleByte(m_data, position, m_size) ? 2 : 1);
+    }
+    bool CommentAt(std::size_t position, std::size_t end) const;
+    std::size_t SkipComment(std::size_t position, std::size_t end) const;
+    std::size_t Skip(std::size_t position, bool acrossLines) const;
+    std::size_t LineEnd(std::size_t position) const;
+    std::size_t TrimmedEnd(std::size_t begin, std::size_t end) const;
+    Vemo::String Text(std::size_t begin, std::size_t end) const;
+    std::size_t ReadSectionLine(std::size_t position, Section*& current);
+    std::size_t ReadKeyLine(std::size_t position, Section& current);
+
+    Config& m_config;
+    const char* m_data;
+    std::size_t m_size;
+};
+
+bool Config::Reader::Read(Section* current) {
+    std::size_t position = Skip(0, true);
+    while (position != kNone) {
+        position =
+            m_data[position] == '[' ? ReadSectionLine(position, current) : ReadKeyLine(position, *current);
+        if (current == nullptr) {
+            return false;
+        }
+        if (position != kNone) {
+            position = Skip(position, true);
+        }
+    }
+    return true;
+}
+
+bool Config::Reader::CommentAt(std::size_t position, std::size_t end) const {
+    const char* p = m_data + position;
+    const std::size_t left = end - position;
+    if (p[0] == ';') {
+        return true;
+    }
+    if (left >= 2 && p[0] == '/' && (p[1] == '/' || p[1] == '*')) {
+        return true;
+    }
+    return left >= 4 && FoldCase(p[0]) == 'r' && FoldCase(p[1]) == 'e' && FoldCase(p[2]) == 'm' &&
+           p[3] == ' ';
+}
+
+// Past the comment at position: a line comment to its line end, a block comment past its "*/". A block
+// comment without its "*/" gives kNone.
+std::size_t Config::Reader::SkipComment(std::size_t position, std::size_t end) const {
+    if (m_data[position] == '/' && m_data[position + 1] == '*') {
+        for (std::size_t p = position + 2; p + 1 < end; ++p) {
+            if (m_data[p] == '*' && m_data[p + 1] == '/') {
+                return p + 2;
+            }
+        }
+        return kNone;
+    }
+    std::size_t p = position;
+    while (p < end && !IsLineEnd(m_data[p])) {
+        p = std::min(Step(p), end);
+    }
+    return p;
+}
+
+// Blanks, or all whitespace when going across lines, and comments; once a comment has been skipped the skip
+// goes on across lines. kNone when the text ends.
+std::size_t Config::Reader::Skip(std::size_t position, bool acrossLines) const {
+    for (;;) {
+        while (position < m_size &&
+               (acrossLines ? IsWhitespace(m_data[position]) : IsBlank(m_data[position]))) {
+            ++position;
+        }
+        if (position >= m_size) {
+            return kNone;
+        }
+        if (!CommentAt(position, m_size)) {
+            return position;
+        }
+        position = SkipComment(position, m_size);
+        if (position == kNone) {
+            return kNone;
+        }
+        acrossLines = true;
+    }
+}
+
+std::size_t Config::Reader::LineEnd(std::size_t position) const {
+    while (position < m_size && !IsLineEnd(m_data[position])) {
+        position = Step(position);
+    }
+    return position;
+}
+
+std::size_t Config::Reader::TrimmedEnd(std::size_t begin, std::size_t end) const {
+    std::size_t kept = begin;
+    for (std::size_t p = begin; p < end;) {
+        const std::size_t next = std::min(Step(p), end);
+        if (next - p == 2 || !IsWhitespace(m_data[p])) {
+            kept = next;
+        }
+        p = next;
+    }
+    return kept;
+}
+
+Vemo::String Config::Reader::Text(std::size_t begin, std::size_t end) const {
+    Vemo::String text;
+    text.Assign(m_data + begin, static_cast<std::uint32_t>(end - begin));
+    return text;
+}
+
+std::size_t Config::Reader::ReadSectionLine(std::size_t position, Section*& current) {
+    std::size_t close = position + 1;
+    while (close < m_size && m_data[close] != ']' && !IsLineEnd(m_data[close])) {
+        close = Step(close);
+    }
+    if (close >= m_size) {
+        return kNone;
+    }
+    if (m_data[close] == ']') {
+        std::size_t begin = position + 1;
+        for (;;) {
+            while (begin < close && IsBlank(m_data[begin])) {
+                ++begin;
+            }
+            if (begin >= close || !CommentAt(begin, close)) {
+                break;
+            }
+            begin = SkipComment(begin, close);
+            if (begin == kNone) {
+                begin = close;
+            }
+        }
+        current = m_config.FindOrAddSection(Text(begin, TrimmedEnd(begin, close)));
+        if (current == nullptr) {
+            return kNone;
+        }
+    }
+    return LineEnd(close);
+}
+
+std::size_t Config::Reader::ReadKeyLine(std::size_t position, Section& current) {
+    std::size_t nameEnd = position;
+    while (nameEnd < m_size && m_data[nameEnd] != '=' && !IsLineEnd(m_data[nameEnd])) {
+        nameEnd = Step(nameEnd);
+    }
+    const std::size_t trimmed = TrimmedEnd(position, nameEnd);
+    if (trimmed == position) {
+        // A line that begins with "=" names no key; its rest is passed over.
+        return LineEnd(nameEnd);
+    }
+    Key* key = m_config.FindOrAddKey(current, Text(position, trimmed));
+    if (key == nullptr || nameEnd >= m_size || m_data[nameEnd] != '=') {
+        return nameEnd < m_size ? nameEnd : kNone;
+    }
+    // A comment where the value should begin sends the skip across lines: the value is then the next line
+    // that is neither blank nor a comment, whatever it holds.
+    const std::size_t valueBegin = Skip(nameEnd + 1, false);
+    if (valueBegin == kNone) {
+        key->m_value = Vemo::String();
+        return kNone;
+    }
+    const std::size_t lineEnd = LineEnd(valueBegin);
+    key->m_value = Text(valueBegin, TrimmedEnd(valueBegin, lineEnd));
+    return lineEnd < m_size ? lineEnd : kNone;
+}
+
+Config::SectionEnumerator::~SectionEnumerator() = default;
+
+Config::KeyEnumerator::~KeyEnumerator() = default;
+
+bool Config::KeyLess::operator()(const Key* a, const Key* b) const {
+    return Vemo::CompareNoCase(a->m_name.CStr(), b->m_name.CStr()) < 0;
+}
+
+bool Config::SectionLess::operator()(const Section* a, const Section* b) const {
+    return Vemo::CompareNoCase(a->m_name.CStr(), b->m_name.CStr()) < 0;
+}
+
+Config::Section::~Section() {
+    for (Key* key : m_keys) {
+        delete key;
+    }
+}
+
+Config::Config() = default;
+
+Config::~Config() {
+    Clear();
+}
+
+bool Config::LoadBuffer(const char* data, std::size_t size) {
+    Clear();
+    Section* current = FindOrAddSection(Vemo::String());
+    if (current == nullptr) {
+        return false;
+    }
+    return Reader(*this, data, size).Read(current);
+}
+
+bool Config::SaveBuffer(Vemo::String& out) const {
+    SectionTextWriter writer;
+    bool complete = true;
+    auto writeSection = [&](const Section& section) {
+        if (!section.m_name.IsEmpty() && !writer.WriteSectionLine(section.m_name)) {
+            complete = false;
+            return;
+        }
+        for (const Key* key : section.m_keys) {
+            complete = writer.WriteKeyLine(key->m_name, key->m_value) && complete;
+        }
+        writer.WriteEmptyLine();
+    };
+    // The keys of the empty-named section have no header line, so they must come first to load back into it.
+    for (const Section* section : m_sections) {
+        if (section->m_name.IsEmpty()) {
+            writeSection(*section);
+        }
+    }
+    for (const Section* section : m_sections) {
+        if (!section->m_name.IsEmpty()) {
+            writeSection(*section);
+        }
+    }
+    out = writer.GetText();
+    return complete;
+}
+
+bool Config::GetValue(const Vemo::String& section, const Vemo::String& key, Vemo::String& value) const {
+    const Section* found = FindSection(section);
+    const Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    if (record == nullptr) {
+        value = Vemo::String();
+        return false;
+    }
+    value = record->m_value;
+    return true;
+}
+
+bool Config::SetValue(const Vemo::String& section, const Vemo::String& key, const Vemo::String& value) {
+    if (key.IsEmpty()) {
+        return false;
+    }
+    Section* found = FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    if (record == nullptr) {
+        return false;
+    }
+    record->m_value = value;
+    return true;
+}
+
+bool Config::RemoveKey(const Vemo::String& section, const Vemo::String& key) {
+    Section* found = FindSection(section);
+    Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    if (record == nullptr) {
+        return false;
+    }
+    found->m_keysByName.Erase(found->m_keysByName.Find(record));
+    found->m_keys.Remove(record);
+    delete record;
+    return true;
+}
+
+bool Config::RemoveSection(const Vemo::String& section) {
+    for (auto position = m_sections.Begin(); position != m_sections.End(); ++position) {
+        Section* record = *position;
+        if (Vemo::CompareNoCase(record->m_name.CStr(), section.CStr()) == 0) {
+            m_sectionsByName.Erase(m_sectionsByName.Find(record));
+            m_sections.Erase(position);
+            delete record;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Config::EnumerateSections(SectionEnumerator& enumerator) const {
+    for (const Section* section : m_sections) {
+        if (!enumerator.EnumerateSection(section->m_name)) {
+            break;
+        }
+    }
+    return true;
+}
+
+bool Config::EnumerateKeys(const Vemo::String& section, KeyEnumerator& enumerator) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr) {
+        return false;
+    }
+    for (const Key* key : found->m_keys) {
+        if (!enumerator.EnumerateKey(key->m_name, key->m_value)) {
+            break;
+        }
+    }
+    return true;
+}
+
+unsigned Config::GetKeyCount(const Vemo::String& section) const {
+    const Section* found = FindSection(section);
+    return found == nullptr ? 0 : static_cast<unsigned>(found->m_keys.Size());
+}
+
+void Config::Clear() {
+    m_sectionsByName.Clear();
+    for (Section* section : m_sections) {
+        delete section;
+    }
+    m_sections.Clear();
+}
+
+Config::Section* Config::FindSection(const Vemo::String& name) const {
+    Section probe(name);
+    const auto found = m_sectionsByName.Find(&probe);
+    return found == m_sectionsByName.End() ? nullptr : *found;
+}
+
+Config::Key* Config::FindKey(const Section& section, const Vemo::String& name) const {
+    Key probe(name, Vemo::String());
+    const auto found = section.m_keysByName.Find(&probe);
+    return found == section.m_keysByName.End() ? nullptr : *found;
+}
+
+Config::Section* Config::FindOrAddSection(const Vemo::String& name) {
+    Section* found = FindSection(name);
+    if (found != nullptr) {
+        return found;
+    }
+    auto* section = new (std::nothrow) Section(name);
+    if (section == nullptr) {
+        return nullptr;
+    }
+    m_sections.PushBack(section);
+    m_sectionsByName.Insert(section);
+    return section;
+}
+
+Config::Key* Config::FindOrAddKey(Section& section, const Vemo::String& name) {
+    Key* found = FindKey(section, name);
+    if (found != nullptr) {
+        return found;
+    }
+    auto* key = new (std::nothrow) Key(name, Vemo::String());
+    if (key == nullptr) {
+        return nullptr;
+    }
+    section.m_keys.PushBack(key);
+    section.m_keysByName.Insert(key);
+    return key;
+}
+
+template class Vemo::BasicSet<Config::Section*, Config::SectionLess>;
+template class Vemo::BasicSet<Config::Key*, Config::KeyLess>;

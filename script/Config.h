@@ -1,0 +1,103 @@
+// An ini file in memory: sections of key and value Strings, looked up without regard to case and written back
+// in the order in which they were read or added. The section with the empty name holds the keys that stand
+// before the first section line. A key that occurs twice in a section keeps its first place and spelling and
+// the last value.
+#pragma once
+
+#include "foundation/BasicList.h"
+#include "foundation/BasicSet.h"
+#include "foundation/String.h"
+
+#include <cstddef>
+
+class Config {
+public:
+    class Key {
+    public:
+        Key(const Vemo::String& name, const Vemo::String& value) : m_name(name), m_value(value) {}
+
+        const Vemo::String& GetName() const { return m_name; }
+        const Vemo::String& GetValue() const { return m_value; }
+
+    private:
+        friend class Config;
+
+        Vemo::String m_name;
+        Vemo::String m_value;
+    };
+
+    struct KeyLess {
+        bool operator()(const Key* a, const Key* b) const;
+    };
+
+    class Section {
+    public:
+        explicit Section(const Vemo::String& name) : m_name(name) {}
+        Section(const Section&) = delete;
+        Section& operator=(const Section&) = delete;
+        ~Section();
+
+        const Vemo::String& GetName() const { return m_name; }
+        const Vemo::BasicList<Key*>& GetKeys() const { return m_keys; }
+
+    private:
+        friend class Config;
+
+        Vemo::String m_name;
+        Vemo::BasicList<Key*> m_keys;
+        Vemo::BasicSet<Key*, KeyLess> m_keysByName;
+    };
+
+    struct SectionLess {
+        bool operator()(const Section* a, const Section* b) const;
+    };
+
+    // Each receives one item per call, in list order; false stops the walk.
+    class SectionEnumerator {
+    public:
+        virtual ~SectionEnumerator();
+        virtual bool EnumerateSection(const Vemo::String& name) = 0;
+    };
+
+    class KeyEnumerator {
+    public:
+        virtual ~KeyEnumerator();
+        virtual bool EnumerateKey(const Vemo::String& name, const Vemo::String& value) = 0;
+    };
+
+    Config();
+    Config(const Config&) = delete;
+    Config& operator=(const Config&) = delete;
+    virtual ~Config();
+
+    // Replaces the content by the sections and keys of a whole file's bytes.
+    bool LoadBuffer(const char* data, std::size_t size);
+    // The file text of every section and key. False when a name or value could not be written so that it
+    // loads back (it holds a line break, or a "]" in a section name, or an "=" in a key name): such a key, or
+    // such a section with its keys, is left out and the rest is written.
+    bool SaveBuffer(Vemo::String& out) const;
+
+    // False, with the value emptied, when the section or key is absent.
+    bool GetValue(const Vemo::String& section, const Vemo::String& key, Vemo::String& value) const;
+    // Creates the section and the key, each at the end of its list, when absent; false for an empty key name.
+    bool SetValue(const Vemo::String& section, const Vemo::String& key, const Vemo::String& value);
+    bool RemoveKey(const Vemo::String& section, const Vemo::String& key);
+    bool RemoveSection(const Vemo::String& section);
+    bool EnumerateSections(SectionEnumerator& enumerator) const;
+    bool EnumerateKeys(const Vemo::String& section, KeyEnumerator& enumerator) const;
+    unsigned GetKeyCount(const Vemo::String& section) const;
+    void Clear();
+
+    const Vemo::BasicList<Section*>& GetSections() const { return m_sections; }
+
+private:
+    class Reader;
+
+    Section* FindSection(const Vemo::String& name) const;
+    Key* FindKey(const Section& section, const Vemo::String& name) const;
+    Section* FindOrAddSection(const Vemo::String& name);
+    Key* FindOrAddKey(Section& section, const Vemo::String& name);
+
+    Vemo::BasicList<Section*> m_sections;
+    Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+};

@@ -1,0 +1,19 @@
+// The text that collects what a failure was about while a script or a message is read, as a comma-separated
+// list of quoted items such as a script's path and a messenger's name.
+#pragma once
+
+#include "foundation/String.h"
+#include "script/Fragment.h"
+
+class ErrorString : public Vemo::String {
+public:
+    using Vemo::String::String;
+    ErrorString() = default;
+    ErrorString(const ErrorString&) = default;
+    ErrorString& operator=(const ErrorString&) = default;
+    ~ErrorString() override;
+};
+
+// Appends "," when the target is not empty, then the text in double quotes; returns the target.
+Vemo::String& AppendQuotedItem(Vemo::String& target, const Vemo::String& text);
+Vemo::String& AppendQuotedItem(Vemo::String& target, const Fragment& text);

@@ -1,0 +1,7 @@
+#include "script/ScriptKeyStringEnumerator.h"
+
+bool ScriptKeyStringEnumerator::EnumerateKey(Script::Key&, const Vemo::String& text,
+                                             const Vemo::BasicArray<Fragment>&) {
+    m_texts.PushBack(text);
+    return true;
+}
