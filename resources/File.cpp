@@ -1,0 +1,285 @@
+#include "resources/File.h"
+
+#include "foundation/String.h"
+#include "resources/Directory.h"
+#include "resources/DirectoryHandle.h"
+#include "resources/Error.h"
+#include "resources/ErrorCodes.h"
+#include "resources/FileHandle.h"
+#include "resources/Path.h"
+#include "resources/StorageSearchCriterion.h"
+#include "resources/StorageSystem.h"
+#include "resources/SystemAccessors.h"
+
+namespace Vemo {
+
+File::File() = default;
+
+File::~File() {
+    ReleaseHandle();
+}
+
+bool File::IsOpen() const {
+    return GetHandle() != nullptr && m_fileHandle != nullptr;
+}
+
+void File::SetHandle(ResourceHandle* handle) {
+    Resource::SetHandle(handle);
+    m_fileHandle = dynamic_cast<FileHandle*>(handle);
+}
+
+FileHandle* File::Handle() const {
+    if (m_fileHandle == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle);
+    }
+    return m_fileHandle;
+}
+
+bool File::OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& fullPath) {
+    if (ResourceHandle* handle = system->Open(&criterion, this)) {
+        SetHandle(handle);
+        return true;
+    }
+    Error().Report(ResourceSystemErrOpenFailed);
+    Error().Report(StorageSystemErrFileOpenFailed, fullPath);
+    return false;
+}
+
+bool File::OpenByPath(const Path& path, const AccessStyle* style, bool create, bool openExisting) {
+    if (GetHandle() != nullptr) {
+        Error().Report(ResourceSystemErrAlreadyOpen);
+        return false;
+    }
+    Directory* parent = path.GetDirectory();
+    if (parent == nullptr) {
+        Error().Report(StorageSystemErrNoParent);
+        return false;
+    }
+    if (parent->GetDirectoryHandle() == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("Path parent"));
+        return false;
+    }
+    StorageSystem* system = GetStorageSystem();
+    if (system == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    String name;
+    path.GetText(name, false, false);
+    StorageSearchCriterion criterion(StorageSearchCriterion::kFile);
+    criterion.m_createAllowed = create;
+    criterion.m_openExistingAllowed = openExisting;
+    criterion.m_name = &name;
+    criterion.m_parentDirectory = parent->GetDirectoryHandle();
+    criterion.m_accessStyle = style;
+    String fullPath;
+    return OpenThrough(system, criterion, path.GetText(fullPath, true, false));
+}
+
+bool File::OpenNamed(const String* name, const Directory& parent, const AccessStyle* style, bool create,
+                     bool openExisting) {
+    if (GetHandle() != nullptr) {
+        Error().Report(ResourceSystemErrAlreadyOpen);
+        return false;
+    }
+    if (parent.GetDirectoryHandle() == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
+        return false;
+    }
+    StorageSystem* system = GetStorageSystem();
+    if (system == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    StorageSearchCriterion criterion(StorageSearchCriterion::kFile);
+    criterion.m_createAllowed = create;
+    criterion.m_openExistingAllowed = openExisting;
+    criterion.m_name = name;
+    criterion.m_parentDirectory = parent.GetDirectoryHandle();
+    criterion.m_accessStyle = style;
+    if (ResourceHandle* handle = system->Open(&criterion, this)) {
+        SetHandle(handle);
+        return true;
+    }
+    Error().Report(ResourceSystemErrOpenFailed);
+    const Path named(name, &parent);
+    String fullPath;
+    Error().Report(StorageSystemErrFileOpenFailed, named.GetText(fullPath, true, false));
+    return false;
+}
+
+bool File::Create(const Path& path, const AccessStyle* style, bool openExisting) {
+    return OpenByPath(path, style, true, openExisting);
+}
+
+bool File::Create(const String* name, const Directory& parent, const AccessStyle* style, bool openExisting) {
+    return OpenNamed(name, parent, style, true, openExisting);
+}
+
+bool File::Open(const Path& path, const AccessStyle* style, bool create) {
+    return OpenByPath(path, style, create, true);
+}
+
+bool File::Open(const String* name, const Directory& parent, const AccessStyle* style, bool create) {
+    return OpenNamed(name, parent, style, create, true);
+}
+
+bool File::Open(const File& other, const AccessStyle* style) {
+    if (GetHandle() != nullptr) {
+        Error().Report(ResourceSystemErrAlreadyOpen);
+        return false;
+    }
+    if (other.m_fileHandle == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("File"));
+        return false;
+    }
+    StorageSystem* system = GetStorageSystem();
+    if (system == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    StorageSearchCriterion criterion(StorageSearchCriterion::kFile);
+    criterion.m_openExistingAllowed = 1;
+    criterion.m_sourceFile = other.m_fileHandle;
+    criterion.m_accessStyle = style;
+    return OpenThrough(system, criterion, *other.m_fileHandle->PathText(true, false));
+}
+
+bool File::Share(const File& other) {
+    if (GetHandle() != nullptr) {
+        Error().Report(ResourceSystemErrAlreadyOpen);
+        return false;
+    }
+    StorageSystem* system = GetStorageSystem();
+    if (system == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    if (other.m_fileHandle == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("File"));
+        return false;
+    }
+    ResourceHandle* shared = system->Share(other.GetHandle(), this);
+    if (shared == nullptr) {
+        Error().Report(ResourceSystemErrShareFailed);
+        return false;
+    }
+    SetHandle(shared);
+    return true;
+}
+
+AccessStatus* File::Read(std::uint64_t count, void* buffer) {
+    return ReadAt(Position(), count, buffer);
+}
+
+AccessStatus* File::ReadAt(std::uint64_t position, std::uint64_t count, void* buffer) {
+    FileHandle* handle = Handle();
+    return handle != nullptr ? handle->ReadAt(position, count, buffer) : nullptr;
+}
+
+AccessStatus* File::Write(std::uint64_t count, const void* buffer) {
+    return WriteAt(Position(), count, buffer);
+}
+
+AccessStatus* File::WriteAt(std::uint64_t position, std::uint64_t count, const void* buffer) {
+    FileHandle* handle = Handle();
+    return handle != nullptr ? handle->WriteAt(position, count, buffer) : nullptr;
+}
+
+bool File::SetSize(std::uint64_t size) {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->SetSize(size);
+}
+
+std::uint64_t File::Size() {
+    FileHandle* handle = Handle();
+    return handle != nullptr ? handle->Size() : 0;
+}
+
+std::uint64_t File::Position() {
+    FileHandle* handle = Handle();
+    return handle != nullptr ? handle->Position() : 0;
+}
+
+bool File::IsReadable() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->IsReadable();
+}
+
+bool File::IsWriteable() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->IsWriteable();
+}
+
+bool File::IsDeletable() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->IsDeletable();
+}
+
+bool File::IsArchive() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->IsArchive();
+}
+
+bool File::IsHidden() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->IsHidden();
+}
+
+bool File::SetName(const String& name) {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->SetName(name);
+}
+
+const String* File::PathText(bool withParents, bool native) {
+    FileHandle* handle = Handle();
+    return handle != nullptr ? handle->PathText(withParents, native) : nullptr;
+}
+
+bool File::ParentDirectory(Directory& out) {
+    if (m_fileHandle == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle);
+        return false;
+    }
+    if (out.GetHandle() != nullptr) {
+        Error().Report(ResourceSystemErrAlreadyOpen, String("Directory"));
+        return false;
+    }
+    StorageSystem* system = GetStorageSystem();
+    if (system == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    DirectoryHandle* parent = m_fileHandle->Parent();
+    if (parent == nullptr) {
+        Error().Report(StorageSystemErrNoParent);
+        return false;
+    }
+    ResourceHandle* shared = system->Share(parent, &out);
+    if (shared == nullptr) {
+        Error().Report(ResourceSystemErrShareFailed);
+        return false;
+    }
+    out.SetHandle(shared);
+    return true;
+}
+
+bool File::Changed() {
+    Error().Report(ResourceSystemErrNotSupported, String("File::Changed"));
+    return false;
+}
+
+void File::ChangeHook() {}
+
+bool File::IsSame(const File& other) const {
+    if (m_fileHandle == nullptr) {
+        return other.m_fileHandle == nullptr;
+    }
+    if (other.m_fileHandle == nullptr) {
+        return false;
+    }
+    return m_fileHandle->GetName().Compare(other.m_fileHandle->GetName()) == 0 &&
+           m_fileHandle->Parent() == other.m_fileHandle->Parent();
+}
+
+} // namespace Vemo

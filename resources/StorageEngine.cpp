@@ -1,0 +1,126 @@
+#include "resources/StorageEngine.h"
+
+#include "resources/AccessStyle.h"
+#include "resources/DirectoryHandle.h"
+#include "resources/Error.h"
+#include "resources/ErrorCodes.h"
+#include "resources/ErrorFacilities.h"
+#include "resources/FileHandle.h"
+#include "resources/StorageSearchCriterion.h"
+#include "resources/VolumeHandle.h"
+
+namespace Vemo {
+
+StorageEngine::StorageEngine(std::uint32_t typeId, const String& name) : ResourceEngine(typeId, name) {}
+
+StorageEngine::~StorageEngine() = default;
+
+ResourceHandle* StorageEngine::CreateHandle(ResourceSearchCriterion* criterion, Resource*) {
+    auto* storage = dynamic_cast<StorageSearchCriterion*>(criterion);
+    if (storage == nullptr) {
+        return nullptr;
+    }
+    switch (storage->m_kind) {
+    case StorageSearchCriterion::kVolume: {
+        if (storage->m_name == nullptr) {
+            return nullptr;
+        }
+        auto* volume = new VolumeHandle(this);
+        volume->SetNames(*storage->m_name, *storage->m_name);
+        return volume;
+    }
+    case StorageSearchCriterion::kDirectory: {
+        if (storage->m_name != nullptr && storage->m_parentDirectory != nullptr) {
+            auto* directory = new DirectoryHandle(this);
+            directory->SetNames(*storage->m_name, *storage->m_name);
+            return directory;
+        }
+        if (storage->m_sourceVolume != nullptr) {
+            auto* root = new DirectoryHandle(this);
+            root->Flags().m_directory = 1;
+            return root;
+        }
+        return nullptr;
+    }
+    case StorageSearchCriterion::kFile: {
+        String name;
+        if (storage->m_name != nullptr && storage->m_parentDirectory != nullptr) {
+            name = *storage->m_name;
+        } else if (storage->m_sourceFile != nullptr) {
+            name = *storage->m_sourceFile->PathText(false, false);
+        } else {
+            return nullptr;
+        }
+        auto* file = new FileHandle(this);
+        file->SetNames(name, name);
+        if (storage->m_accessStyle != nullptr) {
+            file->SetAccessStyle(*storage->m_accessStyle);
+        }
+        return file;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+bool StorageEngine::PreOpen(ResourceSearchCriterion* criterion, Resource* resource) {
+    if (!ResourceEngine::PreOpen(criterion, resource)) {
+        return false;
+    }
+    auto* storage = dynamic_cast<StorageSearchCriterion*>(criterion);
+    if (storage == nullptr || storage->m_kind != StorageSearchCriterion::kFile) {
+        return true;
+    }
+    const AccessStyle defaultStyle;
+    const AccessStyle& style = storage->m_accessStyle != nullptr ? *storage->m_accessStyle : defaultStyle;
+
+    String name;
+    DirectoryHandle* directory = storage->m_parentDirectory;
+    if (storage->m_name != nullptr) {
+        name = *storage->m_name;
+    } else if (storage->m_sourceFile != nullptr) {
+        name = *storage->m_sourceFile->PathText(false, false);
+        directory = storage->m_sourceFile->Parent();
+    } else {
+        Error().Report(StorageSystemErrNoName);
+        return false;
+    }
+    if (directory == nullptr) {
+        // The system refuses file criteria without a directory before it gets here; nothing to check against.
+        return true;
+    }
+    if (storage->m_createAllowed && !directory->IsWriteable() && !directory->ContainsFile(name)) {
+        Error().Report(StorageEngineErrAccessDenied);
+        return false;
+    }
+    const BasicList<FileHandle*>* open = directory->OpenFilesNamed(name);
+    if (open == nullptr) {
+        return true;
+    }
+    for (FileHandle* handle : *open) {
+        if (style.ConflictsWith(*handle->GetAccessStyle())) {
+            Error().Report(StorageEngineErrAccessDenied);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StorageEngine::IsValidName(const String& name) {
+    return name.FindFirstOf(":/", 0, 2) == String::kNotFound;
+}
+
+StorageEngine* StorageEngine::Create(StorageEngine* engine) {
+    StorageEngine* made = nullptr;
+    if (engine == nullptr) {
+        made = new StorageEngine(kStorageTypeId, "Storage Engine");
+        engine = made;
+    }
+    if (ResourceEngine::Create(engine) == nullptr) {
+        delete made;
+        return nullptr;
+    }
+    return engine;
+}
+
+} // namespace Vemo
