@@ -1,0 +1,164 @@
+// Reading a 64 MiB file stored in a Monolith archive against the same bytes in a plain file, both through the
+// File front-end; and the CRC-32 of the archives, byte by byte through the table and in blocks.
+#include "platform/win32/DriveTable.h"
+#include "resources/AccessStatus.h"
+#include "resources/AccessStyle.h"
+#include "resources/ApplicationSystems.h"
+#include "resources/Directory.h"
+#include "resources/File.h"
+#include "resources/StorageSystem.h"
+#include "resources/Volume.h"
+#include "resources/Win32StorageEngine.h"
+#include "resources/archive/CRC32.h"
+#include "resources/archive/MonolithStorageEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint64_t kFileSize = 64ull * 1024 * 1024;
+constexpr std::uint64_t kReadStep = 1024 * 1024;
+
+std::vector<std::uint8_t> Content(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    std::uint32_t seed = 0x12345678;
+    for (std::uint8_t& byte : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<std::uint8_t>(seed >> 24);
+    }
+    return bytes;
+}
+
+// A drive C: (HD0) on a temporary folder, removed at exit, holding plain.raw and bench.qib (whose root holds
+// plain.raw too), with a storage system that reaches both. Made once and kept for the whole run.
+class Storage {
+public:
+    Storage() {
+        std::random_device random;
+        m_folder = std::filesystem::temp_directory_path() / ("vemo-bench-" + std::to_string(random()));
+        std::filesystem::create_directories(m_folder);
+        s_folder = m_folder;
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(s_folder, error);
+        });
+        win32::DriveTable table;
+        table.Add(win32::DriveEntry{'C', m_folder.string(), win32::DRIVE_FIXED, {}, {}});
+        win32::seam::InstallDriveTable(std::make_shared<const win32::DriveTable>(std::move(table)));
+        Vemo::ApplicationSystems::SetCurrent(&m_systems);
+        m_systems.m_storageSystem = Vemo::StorageSystem::Create();
+        m_systems.m_storageSystem->AddEngine(Vemo::Win32StorageEngine::Create());
+        m_systems.m_storageSystem->AddEngine(Vemo::MonolithStorageEngine::Create());
+
+        const std::vector<std::uint8_t> content = Content(kFileSize);
+        std::ofstream(m_folder / "plain.raw", std::ios::binary)
+            .write(reinterpret_cast<const char*>(content.data()),
+                   static_cast<std::streamsize>(content.size()));
+        const Vemo::String drive("HD0");
+        m_volume.Open(&drive, nullptr, false);
+        m_host.OpenRoot(m_volume);
+        const Vemo::String archiveName("bench");
+        m_archive.Open(&archiveName, &m_host, true);
+        m_archiveRoot.OpenRoot(m_archive);
+        Vemo::File stored;
+        const Vemo::String name("plain.raw");
+        const Vemo::AccessStyle writing(true, true, false, false);
+        if (!stored.Open(&name, m_archiveRoot, &writing, true) || !stored.SetSize(kFileSize)) {
+            std::abort();
+        }
+        if (Vemo::AccessStatus* written = stored.WriteAt(0, kFileSize, content.data())) {
+            written->Release();
+        }
+    }
+
+    Vemo::Directory& Host() { return m_host; }
+    Vemo::Directory& ArchiveRoot() { return m_archiveRoot; }
+
+private:
+    static inline std::filesystem::path s_folder;
+    std::filesystem::path m_folder;
+    Vemo::ApplicationSystems m_systems;
+    Vemo::Volume m_volume;
+    Vemo::Directory m_host;
+    Vemo::Volume m_archive;
+    Vemo::Directory m_archiveRoot;
+};
+
+Storage& SharedStorage() {
+    static Storage* storage = new Storage;
+    return *storage;
+}
+
+void ReadWholeFile(benchmark::State& state, Vemo::Directory& directory) {
+    Vemo::File file;
+    const Vemo::String name("plain.raw");
+    if (!file.Open(&name, directory, nullptr, false) || file.Size() != kFileSize) {
+        state.SkipWithError("the file cannot be opened");
+        return;
+    }
+    std::vector<std::uint8_t> buffer(kReadStep);
+    for (auto _ : state) {
+        for (std::uint64_t position = 0; position < kFileSize; position += kReadStep) {
+            Vemo::AccessStatus* read = file.ReadAt(position, kReadStep, buffer.data());
+            if (read == nullptr || read->m_count != kReadStep) {
+                state.SkipWithError("short read");
+                return;
+            }
+            read->Release();
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileSize));
+}
+
+void BM_ReadPlainFile(benchmark::State& state) {
+    ReadWholeFile(state, SharedStorage().Host());
+}
+BENCHMARK(BM_ReadPlainFile)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFileInMonolithArchive(benchmark::State& state) {
+    ReadWholeFile(state, SharedStorage().ArchiveRoot());
+}
+BENCHMARK(BM_ReadFileInMonolithArchive)->Unit(benchmark::kMillisecond);
+
+const std::vector<std::uint8_t>& CrcInput() {
+    static const std::vector<std::uint8_t> input = Content(16 * 1024 * 1024);
+    return input;
+}
+
+// One byte at a time through the 256-entry table.
+void BM_Crc32Table(benchmark::State& state) {
+    const std::vector<std::uint8_t>& input = CrcInput();
+    for (auto _ : state) {
+        CRC32 crc;
+        for (std::uint8_t byte : input) {
+            crc.Update(byte);
+        }
+        benchmark::DoNotOptimize(crc.Result());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+BENCHMARK(BM_Crc32Table)->Unit(benchmark::kMillisecond);
+
+// Whole blocks, as every checksum of the archives is computed.
+void BM_Crc32Blocks(benchmark::State& state) {
+    const std::vector<std::uint8_t>& input = CrcInput();
+    for (auto _ : state) {
+        CRC32 crc;
+        crc.Update(input.data(), input.size());
+        benchmark::DoNotOptimize(crc.Result());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
+}
+BENCHMARK(BM_Crc32Blocks)->Unit(benchmark::kMillisecond);
+
+} // namespace

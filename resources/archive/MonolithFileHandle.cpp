@@ -1,0 +1,115 @@
+#include "resources/archive/MonolithFileHandle.h"
+
+#include "resources/AccessStatus.h"
+#include "resources/Error.h"
+#include "resources/ErrorCodes.h"
+#include "resources/archive/MonolithFileChunk.h"
+#include "resources/archive/MonolithTreeFile.h"
+
+#include <limits>
+
+namespace Vemo {
+
+MonolithFileHandle::MonolithFileHandle(ResourceEngine* engine,
+                                       MonolithStorageEngine::MonolithFileChunk* chunk)
+    : QuibFileHandle(engine), m_chunk(chunk) {}
+
+MonolithFileHandle::~MonolithFileHandle() {
+    if (m_chunk != nullptr && m_chunk->Release()) {
+        delete m_chunk;
+    }
+}
+
+// The position after a transfer is where it ended, so that the File's own Read and Write go on from there.
+AccessStatus* MonolithFileHandle::Read(AccessStatus* request) {
+    if (m_chunk == nullptr) {
+        Error().Report(StorageEngineErrFileNotListed, m_name);
+        return request;
+    }
+    if (request->m_count == 0) {
+        request->m_status = AccessStatus::kDone;
+        return request;
+    }
+    const std::uint64_t dataOffset = m_chunk->CurrentOffset();
+    AccessStatus* read = nullptr;
+    if (request->m_position <= std::numeric_limits<std::uint64_t>::max() - dataOffset) {
+        read = m_chunk->Read(nullptr, dataOffset + request->m_position, request->m_count, request->m_buffer);
+    }
+    if (read == nullptr || read->m_count == 0) {
+        if (read != nullptr) {
+            read->Release();
+        }
+        Error().Report(QuibErrAccessFailed, m_chunk->Ident().Text());
+        request->m_count = 0;
+        return request;
+    }
+    if (read->m_count == request->m_count) {
+        request->m_status = read->m_status;
+    }
+    request->m_count = read->m_count;
+    m_position = request->m_position + request->m_count;
+    read->Release();
+    return request;
+}
+
+AccessStatus* MonolithFileHandle::Write(AccessStatus* request) {
+    if (m_chunk == nullptr) {
+        Error().Report(StorageEngineErrFileNotListed, m_name);
+        return request;
+    }
+    if (request->m_count == 0) {
+        request->m_status = AccessStatus::kDone;
+        return request;
+    }
+    if (!OpenedForWriting()) {
+        return request;
+    }
+    const std::uint64_t dataOffset = m_chunk->CurrentOffset();
+    const std::uint64_t end = request->m_position + request->m_count;
+    bool written =
+        request->m_position <= std::numeric_limits<std::uint64_t>::max() - dataOffset - request->m_count;
+    const bool grows = written && end > m_chunk->Remaining();
+    written =
+        written &&
+        m_chunk->Write(nullptr, dataOffset + request->m_position, request->m_count, request->m_buffer) &&
+        m_chunk->UpdateHeader();
+    // The tree must record the grown chunk, or the offsets of the later siblings would no longer match.
+    if (written && grows && m_treeFile != nullptr) {
+        written = m_treeFile->SetContentSize(m_chunk->Remaining());
+    }
+    if (!written) {
+        Error().Report(QuibErrAccessFailed, m_chunk->Ident().Text());
+        return request;
+    }
+    request->m_status = AccessStatus::kDone;
+    m_position = end;
+    return request;
+}
+
+bool MonolithFileHandle::SetSize(std::uint64_t size) {
+    if (m_chunk == nullptr || !OpenedForWriting() || !m_chunk->SetSize(size)) {
+        return false;
+    }
+    return m_treeFile != nullptr && m_treeFile->SetContentSize(size);
+}
+
+// Nothing else stands between a handle opened only for reading and the archive's bytes, which other handles
+// may be reading on the promise that nobody writes them.
+bool MonolithFileHandle::OpenedForWriting() {
+    if (m_accessStyle.m_write == 0) {
+        Error().Report(StorageEngineErrAccessDenied, m_name);
+        return false;
+    }
+    return true;
+}
+
+std::uint64_t MonolithFileHandle::Size() {
+    return m_chunk != nullptr ? m_chunk->Remaining() : 0;
+}
+
+bool MonolithFileHandle::SetName(const String&) {
+    Error().Report(ResourceSystemErrNotSupported, String("MonolithFileHandle::Name"));
+    return false;
+}
+
+} // namespace Vemo

@@ -1,0 +1,573 @@
+#include "resources/archive/QuibChunk.h"
+
+#include "resources/AccessStatus.h"
+#include "resources/Error.h"
+#include "resources/ErrorCodes.h"
+#include "resources/archive/CRC32.h"
+#include "resources/archive/QuibFile.h"
+#include "resources/archive/Stream.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace Vemo {
+
+namespace {
+
+constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+
+} // namespace
+
+using QuibChunk = QuibStorageEngine::QuibChunk;
+
+QuibChunk::Header QuibChunk::Header::Parse(const std::uint8_t* bytes) {
+    std::uint8_t copy[kChunkHeaderSize];
+    std::copy(bytes, bytes + kChunkHeaderSize, copy);
+    Stream stream(copy, sizeof copy, true);
+    Header header;
+    stream.ReadU16(header.m_family);
+    stream.ReadU16(header.m_type);
+    stream.ReadU64(header.m_size);
+    stream.ReadU32(header.m_flags);
+    stream.ReadU32(header.m_crc);
+    return header;
+}
+
+void QuibChunk::Header::Build(std::uint8_t* bytes) const {
+    Stream stream(bytes, kChunkHeaderSize, true);
+    stream.WriteU16(m_family);
+    stream.WriteU16(m_type);
+    stream.WriteU64(m_size);
+    stream.WriteU32(m_flags);
+    stream.WriteU32(m_crc);
+}
+
+bool QuibChunk::Header::FitsAt(std::uint64_t position, std::uint64_t end) const {
+    return m_size >= kChunkHeaderSize && position <= end && m_size <= end - position;
+}
+
+QuibChunk::QuibChunk(QuibFile* file, const QuibChunkIdent& ident, std::uint32_t flags)
+    : m_file(file), m_ident(ident), m_flags(flags) {
+    if (file != nullptr) {
+        m_writeable = file->Writeable();
+        file->m_boundChunks.Insert(this);
+    }
+}
+
+QuibChunk::QuibChunk(QuibChunk* parent, const QuibChunkIdent& ident, std::uint32_t flags)
+    : m_parent(parent), m_ident(ident), m_flags(flags) {
+    if (parent != nullptr) {
+        m_writeable = parent->m_writeable;
+        parent->m_boundChildren.Insert(this);
+    }
+}
+
+QuibChunk::~QuibChunk() {
+    IdentitySet* bound = nullptr;
+    if (m_parent != nullptr) {
+        m_parent->Unregister(this);
+        bound = &m_parent->m_boundChildren;
+    } else if (m_file != nullptr) {
+        m_file->Unregister(this);
+        bound = &m_file->m_boundChunks;
+    }
+    if (bound != nullptr) {
+        auto entry = bound->Find(this);
+        if (entry != bound->End()) {
+            bound->Erase(entry);
+        }
+    }
+    for (QuibChunk* child : m_boundChildren) {
+        child->m_parent = nullptr;
+    }
+    m_boundChildren.Clear();
+    m_childrenById.Clear();
+    m_childrenByPosition.Clear();
+}
+
+void QuibChunk::Report(ErrorCode code) const {
+    const String text = m_ident.Text();
+    Error().Report(code, text);
+}
+
+bool QuibChunk::Create() {
+    if (m_ident.m_family == 0 || m_ident.m_type == 0) {
+        Report(QuibErrCreateFailed);
+        return false;
+    }
+    bool appended = false;
+    if (m_file != nullptr) {
+        appended = m_file->AppendChunk(this);
+    } else if (m_parent != nullptr) {
+        appended = m_parent->AppendChild(this);
+    }
+    if (!appended) {
+        Report(QuibErrCreateFailed);
+    }
+    return appended;
+}
+
+bool QuibChunk::Open(bool create, QuibChunk* after, std::uint64_t start) {
+    SearchResult result;
+    if (m_file != nullptr) {
+        result = m_file->Search(this, after, start);
+    } else if (m_parent != nullptr) {
+        result = m_parent->SearchChild(this, after, start);
+    } else {
+        Report(QuibErrNoFile);
+        return false;
+    }
+    if (result != SearchResult::kNotFound) {
+        return result == SearchResult::kFound;
+    }
+    if (create) {
+        return Create();
+    }
+    Report(QuibErrNotFound);
+    return false;
+}
+
+bool QuibChunk::StateFlag() const {
+    return m_stateFlag;
+}
+
+bool QuibChunk::Load(std::uint64_t dataOffset) {
+    m_currentOffset = dataOffset;
+    return true;
+}
+
+bool QuibChunk::FindChild(QuibChunk* child, QuibChunk* after, std::uint64_t start) {
+    return SearchChild(child, after, start) == SearchResult::kFound;
+}
+
+QuibChunk::SearchResult QuibChunk::SearchChild(QuibChunk* child, QuibChunk* after, std::uint64_t start) {
+    if (child == nullptr) {
+        return SearchResult::kFailed;
+    }
+    if (child->m_parent != this) {
+        child->Report(QuibErrNotOpenHere);
+        return SearchResult::kFailed;
+    }
+    std::uint64_t position = m_currentOffset;
+    if (after != nullptr) {
+        if (m_childrenById.Find(after) == m_childrenById.End()) {
+            after->Report(QuibErrNotOpenHere);
+            return SearchResult::kFailed;
+        }
+        if (after->m_size > kMax - after->m_position) {
+            return SearchResult::kNotFound;
+        }
+        position = after->m_position + after->m_size;
+    } else if (start != kNoOffset) {
+        if (start > kMax - position) {
+            return SearchResult::kNotFound;
+        }
+        position += start;
+    }
+    while (position <= m_size && m_size - position >= m_headerSize) {
+        std::uint8_t bytes[kChunkHeaderSize];
+        if (!ReadExact(position, kChunkHeaderSize, bytes)) {
+            Report(QuibErrAccessFailed);
+            return SearchResult::kFailed;
+        }
+        const Header header = Header::Parse(bytes);
+        if (!header.FitsAt(position, m_size)) {
+            Report(QuibErrAccessFailed);
+            return SearchResult::kFailed;
+        }
+        if (child->m_ident.Matches(header.m_family, header.m_type)) {
+            if (!Locate(child, position, header)) {
+                return SearchResult::kFailed;
+            }
+            return child->Load(m_headerSize) ? SearchResult::kFound : SearchResult::kFailed;
+        }
+        position += header.m_size;
+    }
+    return SearchResult::kNotFound;
+}
+
+bool QuibChunk::Locate(QuibChunk* child, std::uint64_t position, const Header& header) {
+    QuibChunk* occupant = OpenChildAt(position);
+    if (occupant != nullptr && occupant != child) {
+        Error().Report(QuibErrChildOpen);
+        return false;
+    }
+    Unregister(child);
+    child->m_position = position;
+    child->m_ident = QuibChunkIdent(header.m_family, header.m_type);
+    child->m_size = header.m_size;
+    child->m_flags = header.m_flags;
+    child->m_crc = header.m_crc;
+    m_childrenById.Insert(child);
+    m_childrenByPosition.Insert(child);
+    return true;
+}
+
+void QuibChunk::Unregister(QuibChunk* child) {
+    auto byId = m_childrenById.Find(child);
+    if (byId == m_childrenById.End()) {
+        return;
+    }
+    m_childrenById.Erase(byId);
+    for (auto it = m_childrenByPosition.Begin(); it != m_childrenByPosition.End(); ++it) {
+        if (*it == child) {
+            m_childrenByPosition.Erase(it);
+            break;
+        }
+    }
+}
+
+QuibChunk* QuibChunk::OpenChildAt(std::uint64_t position) const {
+    for (QuibChunk* child : m_childrenByPosition) {
+        if (child->m_position == position) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void QuibChunk::ShiftChildrenAfter(std::uint64_t position, std::uint64_t amount, bool up) {
+    std::vector<QuibChunk*> later;
+    for (auto it = m_childrenByPosition.Begin(); it != m_childrenByPosition.End();) {
+        if ((*it)->m_position > position) {
+            later.push_back(*it);
+            it = m_childrenByPosition.Erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (QuibChunk* child : later) {
+        child->m_position = up ? child->m_position + amount : child->m_position - amount;
+        m_childrenByPosition.Insert(child);
+    }
+}
+
+bool QuibChunk::AppendChild(QuibChunk* child) {
+    if (child == nullptr || child->m_parent != this) {
+        if (child != nullptr) {
+            child->Report(QuibErrNotOpenHere);
+        }
+        return false;
+    }
+    if (m_flags != 0) {
+        Report(QuibErrNotAContainer);
+        return false;
+    }
+    const std::uint64_t oldSize = m_size;
+    if (oldSize > kMax - m_headerSize || !Resize(oldSize + m_headerSize)) {
+        Report(QuibErrResizeFailed);
+        return false;
+    }
+    Header header;
+    header.m_family = child->m_ident.m_family;
+    header.m_type = child->m_ident.m_type;
+    header.m_size = m_headerSize;
+    header.m_flags = child->m_flags;
+    std::uint8_t bytes[kChunkHeaderSize];
+    header.Build(bytes);
+    if (!Write(nullptr, oldSize, kChunkHeaderSize, bytes)) {
+        child->Report(QuibErrCreateFailed);
+        return false;
+    }
+    if (!Locate(child, oldSize, header)) {
+        return false;
+    }
+    return UpdateHeader() && child->Load(m_headerSize);
+}
+
+bool QuibChunk::Resize(std::uint64_t newSize) {
+    if (m_parent != nullptr) {
+        return m_parent->ResizeChild(this, newSize);
+    }
+    if (m_file != nullptr) {
+        return m_file->ResizeChunk(this, newSize);
+    }
+    Report(StorageEngineErrNoFile);
+    return false;
+}
+
+bool QuibChunk::ResizeChild(QuibChunk* child, std::uint64_t newSize) {
+    if (child == nullptr || m_childrenById.Find(child) == m_childrenById.End()) {
+        if (child != nullptr) {
+            child->Report(QuibErrNotOpenHere);
+        }
+        return false;
+    }
+    if (!HasContainer()) {
+        Report(StorageEngineErrNoFile);
+        return false;
+    }
+    Header current;
+    current.m_size = child->m_size;
+    if (newSize < m_headerSize || !current.FitsAt(child->m_position, m_size)) {
+        child->Report(QuibErrResizeFailed);
+        return false;
+    }
+    const std::uint64_t childEnd = child->m_position + child->m_size;
+    const std::uint64_t oldSize = m_size;
+    if (newSize > child->m_size) {
+        const std::uint64_t delta = newSize - child->m_size;
+        if (delta > kMax - oldSize || !Resize(oldSize + delta)) {
+            Report(QuibErrResizeFailed);
+            return false;
+        }
+        if (!MoveBytes(childEnd, childEnd + delta, oldSize - childEnd)) {
+            Report(QuibErrMoveFailed);
+            return false;
+        }
+        child->m_size = newSize;
+        ShiftChildrenAfter(child->m_position, delta, true);
+    } else if (newSize < child->m_size) {
+        const std::uint64_t delta = child->m_size - newSize;
+        if (!MoveBytes(childEnd, childEnd - delta, oldSize - childEnd)) {
+            Report(QuibErrMoveFailed);
+            return false;
+        }
+        if (!Resize(oldSize - delta)) {
+            Report(QuibErrResizeFailed);
+            return false;
+        }
+        child->m_size = newSize;
+        ShiftChildrenAfter(child->m_position, delta, false);
+    }
+    return true;
+}
+
+bool QuibChunk::RemoveChildAt(std::uint64_t offset) {
+    if (!HasContainer()) {
+        Report(StorageEngineErrNoFile);
+        return false;
+    }
+    if (offset > kMax - m_currentOffset) {
+        Report(QuibErrAccessFailed);
+        return false;
+    }
+    const std::uint64_t childPosition = m_currentOffset + offset;
+    if (OpenChildAt(childPosition) != nullptr) {
+        Error().Report(QuibErrChildOpen);
+        return false;
+    }
+    std::uint8_t bytes[kChunkHeaderSize];
+    if (childPosition > m_size || m_size - childPosition < m_headerSize ||
+        !ReadExact(childPosition, kChunkHeaderSize, bytes)) {
+        Report(QuibErrAccessFailed);
+        return false;
+    }
+    const Header header = Header::Parse(bytes);
+    if (!header.FitsAt(childPosition, m_size)) {
+        Report(QuibErrAccessFailed);
+        return false;
+    }
+    const std::uint64_t childEnd = childPosition + header.m_size;
+    for (QuibChunk* open : m_childrenByPosition) {
+        if (open->m_position >= childPosition && open->m_position < childEnd) {
+            Error().Report(QuibErrChildOpen);
+            return false;
+        }
+    }
+    if (!MoveBytes(childEnd, childPosition, m_size - childEnd)) {
+        Report(QuibErrMoveFailed);
+        return false;
+    }
+    if (!Resize(m_size - header.m_size)) {
+        Report(QuibErrResizeFailed);
+        return false;
+    }
+    ShiftChildrenAfter(childPosition, header.m_size, false);
+    return UpdateHeader();
+}
+
+std::uint32_t QuibChunk::FileOffset() const {
+    const std::uint32_t above = m_parent != nullptr ? m_parent->FileOffset() : 0;
+    return static_cast<std::uint32_t>(m_position) + above;
+}
+
+bool QuibChunk::SetSize(std::uint64_t length) {
+    if (length > kMax - m_currentOffset || !Resize(m_currentOffset + length)) {
+        Report(QuibErrResizeFailed);
+        return false;
+    }
+    return UpdateHeader();
+}
+
+std::uint64_t QuibChunk::Remaining() const {
+    return m_size > m_currentOffset ? m_size - m_currentOffset : 0;
+}
+
+AccessStatus* QuibChunk::Read(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer) {
+    if (child != nullptr) {
+        if (m_childrenById.Find(child) == m_childrenById.End()) {
+            child->Report(QuibErrNotOpenHere);
+            return nullptr;
+        }
+        if (offset > kMax - child->m_position) {
+            Report(QuibErrBeyondEnd);
+            return nullptr;
+        }
+        offset += child->m_position;
+    }
+    if (length > kMax - offset) {
+        Report(QuibErrBeyondEnd);
+        return nullptr;
+    }
+    if (offset + length > m_size) {
+        if (offset > m_size) {
+            Report(QuibErrBeyondEnd);
+            return nullptr;
+        }
+        length = m_size - offset;
+    }
+    if (m_file != nullptr) {
+        return m_file->ReadChunkBytes(this, offset, length, buffer);
+    }
+    if (m_parent != nullptr) {
+        return m_parent->Read(this, offset, length, buffer);
+    }
+    Report(QuibErrNoFile);
+    return nullptr;
+}
+
+bool QuibChunk::ReadExact(std::uint64_t offset, std::uint64_t length, void* buffer) {
+    AccessStatus* record = Read(nullptr, offset, length, buffer);
+    if (record == nullptr) {
+        return false;
+    }
+    const bool complete = record->m_status == AccessStatus::kDone && record->m_count == length;
+    record->Release();
+    return complete;
+}
+
+bool QuibChunk::Write(QuibChunk* child, std::uint64_t offset, std::uint64_t length, const void* source) {
+    if (child != nullptr) {
+        if (m_childrenById.Find(child) == m_childrenById.End()) {
+            child->Report(QuibErrNotOpenHere);
+            return false;
+        }
+        if (offset > kMax - child->m_position) {
+            Report(QuibErrResizeFailed);
+            return false;
+        }
+        offset += child->m_position;
+    }
+    if (!HasContainer()) {
+        Report(QuibErrNoFile);
+        return false;
+    }
+    if (length > kMax - offset) {
+        Report(QuibErrResizeFailed);
+        return false;
+    }
+    if (offset + length > m_size && !Resize(offset + length)) {
+        Report(QuibErrResizeFailed);
+        return false;
+    }
+    return WriteOwnBytes(offset, length, source);
+}
+
+bool QuibChunk::WriteOwnBytes(std::uint64_t offset, std::uint64_t length, const void* source) {
+    if (m_file != nullptr) {
+        return m_file->WriteChunkBytes(this, offset, length, source);
+    }
+    if (m_parent != nullptr) {
+        return m_parent->Write(this, offset, length, source);
+    }
+    Report(QuibErrNoFile);
+    return false;
+}
+
+bool QuibChunk::ReadThroughContainer(std::uint64_t offset, std::uint64_t length, void* buffer) {
+    AccessStatus* record = nullptr;
+    if (m_file != nullptr) {
+        record = m_file->ReadChunkBytes(this, offset, length, buffer);
+    } else if (m_parent != nullptr) {
+        record = m_parent->Read(this, offset, length, buffer);
+    }
+    if (record == nullptr) {
+        return false;
+    }
+    const bool complete = record->m_status == AccessStatus::kDone && record->m_count == length;
+    record->Release();
+    return complete;
+}
+
+bool QuibChunk::MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count) {
+    if (!HasContainer()) {
+        Report(StorageEngineErrNoFile);
+        return false;
+    }
+    auto read = [](void* context, std::uint64_t offset, std::uint64_t length, std::uint8_t* buffer) {
+        auto* chunk = static_cast<QuibChunk*>(context);
+        if (!chunk->ReadThroughContainer(offset, length, buffer)) {
+            chunk->Report(StorageEngineErrAccessDenied);
+            return false;
+        }
+        return true;
+    };
+    auto write = [](void* context, std::uint64_t offset, std::uint64_t length, const std::uint8_t* buffer) {
+        return static_cast<QuibChunk*>(context)->WriteOwnBytes(offset, length, buffer);
+    };
+    return MoveInSteps(source, destination, count, this, read, write);
+}
+
+bool QuibChunk::ComputeCrc(std::uint32_t& result) {
+    CRC32 crc;
+    if (IsDataChunk()) {
+        if (m_size > m_headerSize) {
+            std::vector<std::uint8_t> buffer(
+                static_cast<std::size_t>(std::min(m_size - m_headerSize, kCrcStep)));
+            for (std::uint64_t offset = m_headerSize; offset < m_size;) {
+                const std::uint64_t step = std::min(m_size - offset, kCrcStep);
+                if (!ReadExact(offset, step, buffer.data())) {
+                    return false;
+                }
+                crc.Update(buffer.data(), static_cast<std::size_t>(step));
+                offset += step;
+            }
+        }
+    } else {
+        for (std::uint64_t position = m_headerSize;
+             position <= m_size && m_size - position >= m_headerSize;) {
+            std::uint8_t bytes[kChunkHeaderSize];
+            if (!ReadExact(position, kChunkHeaderSize, bytes)) {
+                return false;
+            }
+            const Header header = Header::Parse(bytes);
+            if (!header.FitsAt(position, m_size)) {
+                return false;
+            }
+            crc.Update(bytes, sizeof bytes);
+            position += header.m_size;
+        }
+    }
+    result = crc.Result();
+    return true;
+}
+
+bool QuibChunk::UpdateHeader() {
+    if (!HasContainer()) {
+        Report(QuibErrNoFile);
+        return false;
+    }
+    std::uint32_t crc = 0;
+    if (!ComputeCrc(crc)) {
+        Report(QuibErrAccessFailed);
+        return false;
+    }
+    m_crc = crc;
+    if (m_writeable) {
+        std::uint8_t size[8];
+        std::uint8_t checksum[4];
+        Stream sizeStream(size, sizeof size, true);
+        sizeStream.WriteU64(m_size);
+        Stream crcStream(checksum, sizeof checksum, true);
+        crcStream.WriteU32(m_crc);
+        if (!WriteOwnBytes(4, sizeof size, size) || !WriteOwnBytes(16, sizeof checksum, checksum)) {
+            Report(QuibErrAccessFailed);
+            return false;
+        }
+    }
+    return m_parent != nullptr ? m_parent->UpdateHeader() : m_file->UpdateHeader();
+}
+
+} // namespace Vemo
