@@ -1,8 +1,12 @@
 #include "script/Config.h"
 
 #include "foundation/String.h"
+#include "resources/AccessStyle.h"
+#include "resources/Directory.h"
+#include "resources/File.h"
 #include "script/CharacterClasses.h"
 #include "script/SectionTextWriter.h"
+#include "script/WholeFile.h"
 
 #include <algorithm>
 #include <new>
@@ -213,6 +217,75 @@ Config::Config() = default;
 
 Config::~Config() {
     Clear();
+}
+
+namespace {
+
+// A file the Config holds open is its own: it is read and rewritten through that one handle.
+Vemo::AccessStyle HeldStyle() {
+    return Vemo::AccessStyle(true, true, false, false);
+}
+
+} // namespace
+
+bool Config::Load(const Vemo::Path& path, bool keepOpen) {
+    if (m_file != nullptr) {
+        return false;
+    }
+    Clear();
+    Vemo::String text;
+    Vemo::Directory* directory = path.GetDirectory();
+    if (path.GetText(text, true, false).IsEmpty() || directory == nullptr ||
+        !directory->ContainsFile(path.GetName())) {
+        return false;
+    }
+    if (FindOrAddSection(Vemo::String()) == nullptr) {
+        return false;
+    }
+    const Vemo::AccessStyle held = HeldStyle();
+    std::unique_ptr<Vemo::File> file(new (std::nothrow) Vemo::File);
+    if (file == nullptr || !file->Open(path, keepOpen ? &held : nullptr, false)) {
+        return false;
+    }
+    const WholeFile contents(*file);
+    if (!contents.IsRead() || !LoadBuffer(contents.Data(), contents.Size())) {
+        return false;
+    }
+    m_path.Assign(path);
+    if (keepOpen) {
+        m_file = std::move(file);
+    }
+    return true;
+}
+
+bool Config::Save(const Vemo::Path& path, bool keepOpen) {
+    Vemo::String text;
+    const bool complete = SaveBuffer(text);
+    std::unique_ptr<Vemo::File> opened;
+    Vemo::File* file = m_file.get();
+    if (file != nullptr) {
+        Vemo::String lead("\r\n");
+        text = lead.Append(text);
+    } else {
+        Vemo::String pathText;
+        if (path.GetText(pathText, true, false).IsEmpty()) {
+            return false;
+        }
+        const Vemo::AccessStyle style = keepOpen ? HeldStyle() : Vemo::AccessStyle(false, true, false, false);
+        opened.reset(new (std::nothrow) Vemo::File);
+        if (opened == nullptr || !opened->Create(path, &style, true)) {
+            return false;
+        }
+        file = opened.get();
+    }
+    if (!WholeFile::Replace(*file, 0, text)) {
+        return false;
+    }
+    m_path.Assign(path);
+    if (keepOpen && opened != nullptr) {
+        m_file = std::move(opened);
+    }
+    return complete;
 }
 
 bool Config::LoadBuffer(const char* data, std::size_t size) {

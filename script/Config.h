@@ -7,8 +7,14 @@
 #include "foundation/BasicList.h"
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
+#include "resources/Path.h"
 
 #include <cstddef>
+#include <memory>
+
+namespace Vemo {
+class File;
+}
 
 class Config {
 public:
@@ -68,7 +74,24 @@ public:
     Config();
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
+    // Destroys every section and key, and closes the file held open.
     virtual ~Config();
+
+    // Replaces the content by the sections and keys of the file, read whole. False, changing nothing, while a
+    // file is held open. Otherwise every section goes first, and the load fails, reporting nothing of its
+    // own, for an empty path text, a path without a directory, a file its directory does not hold, and a
+    // file that cannot be opened or read whole. With keepOpen the file is opened for reading and writing and
+    // held until the Config is destroyed. Records the path on success.
+    virtual bool Load(const Vemo::Path& path, bool keepOpen);
+    // Writes the file text of every section and key. A file held open is rewritten in place, after an empty
+    // line at its start, whatever the path; otherwise the file at the path is created or opened, and held
+    // open afterwards with keepOpen. The file is cut at the written length and the path recorded. False for
+    // an empty path text, when the file cannot be created, opened or written, and when SaveBuffer left
+    // something out (the rest is written).
+    virtual bool Save(const Vemo::Path& path, bool keepOpen);
+    // The path of the file last loaded or saved.
+    const Vemo::Path& GetPath() const { return m_path; }
+    bool HoldsOpenFile() const { return m_file != nullptr; }
 
     // Replaces the content by the sections and keys of a whole file's bytes.
     bool LoadBuffer(const char* data, std::size_t size);
@@ -100,4 +123,6 @@ private:
 
     Vemo::BasicList<Section*> m_sections;
     Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+    Vemo::Path m_path;
+    std::unique_ptr<Vemo::File> m_file;
 };

@@ -1,10 +1,13 @@
 #include "script/Script.h"
 
+#include "resources/AccessStyle.h"
 #include "resources/Error.h"
+#include "resources/File.h"
 #include "script/CharacterClasses.h"
 #include "script/ScriptFileReader.h"
 #include "script/SectionTextWriter.h"
 #include "script/ValueTokenizer.h"
+#include "script/WholeFile.h"
 
 #include <new>
 
@@ -70,6 +73,34 @@ Script::Script() = default;
 
 Script::~Script() {
     Clear();
+}
+
+bool Script::Load(const Vemo::Path& path, bool parseNow) {
+    Clear();
+    if (path.GetDirectory() == nullptr || FindOrAddSection(Vemo::String()) == nullptr) {
+        return false;
+    }
+    Vemo::File file;
+    if (!file.Open(path, nullptr, false)) {
+        return false;
+    }
+    const WholeFile contents(file);
+    if (!contents.IsRead() || !LoadBuffer(contents.Data(), contents.Size(), parseNow)) {
+        return false;
+    }
+    m_path.Assign(path);
+    return true;
+}
+
+bool Script::Save(const Vemo::Path& path) const {
+    Vemo::String text;
+    const bool complete = SaveBuffer(text);
+    const Vemo::AccessStyle writeAlone(false, true, false, false);
+    Vemo::File file;
+    if (!file.Create(path, &writeAlone, true)) {
+        return false;
+    }
+    return WholeFile::Replace(file, 0, text) && complete;
 }
 
 bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {

@@ -13,6 +13,7 @@
 #include "foundation/String.h"
 #include "resources/ErrorCode.h"
 #include "resources/ErrorFacilities.h"
+#include "resources/Path.h"
 #include "script/Fragment.h"
 
 #include <cstddef>
@@ -93,6 +94,17 @@ public:
     Script& operator=(const Script&) = delete;
     virtual ~Script();
 
+    // Replaces the content by the sections and keys of the file, read whole. False for a path without a
+    // directory, a file that cannot be opened or read whole, and as LoadBuffer; the script then holds what
+    // was read before the failure. Records the path on success.
+    virtual bool Load(const Vemo::Path& path, bool parseNow);
+    // Writes the file text of every section and key over the file, creating it when missing, and cuts it at
+    // the written length. False when the file cannot be created, opened or written, and when SaveBuffer left
+    // something out (the rest is written).
+    virtual bool Save(const Vemo::Path& path) const;
+    // The path of the file last loaded.
+    const Vemo::Path& GetPath() const { return m_path; }
+
     // Replaces the content by the sections and keys of a whole file's bytes. With parseNow every value is
     // parsed at once and the first that fails ends the load with false, keeping what was read before it.
     bool LoadBuffer(const char* data, std::size_t size, bool parseNow);
@@ -149,4 +161,5 @@ private:
     std::uint32_t m_refCount = 0;
     Vemo::BasicList<Section*> m_sections;
     Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+    Vemo::Path m_path;
 };

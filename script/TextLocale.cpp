@@ -1,6 +1,9 @@
 #include "script/TextLocale.h"
 
+#include "resources/AccessStyle.h"
+#include "resources/File.h"
 #include "script/CharacterClasses.h"
+#include "script/WholeFile.h"
 
 #include <cstdint>
 #include <string>
@@ -78,6 +81,35 @@ bool TextLocale::KeyLess::operator()(const Vemo::String& a, const Vemo::String& 
 TextLocale::TextLocale() = default;
 
 TextLocale::~TextLocale() = default;
+
+bool TextLocale::Load(const Vemo::Path& path) {
+    m_texts.Clear();
+    if (path.GetDirectory() == nullptr) {
+        return false;
+    }
+    Vemo::File file;
+    if (!file.Open(path, nullptr, false)) {
+        return false;
+    }
+    const WholeFile contents(file);
+    if (!contents.IsRead() || !LoadBuffer(contents.Data(), contents.Size())) {
+        return false;
+    }
+    m_path.Assign(path);
+    return true;
+}
+
+bool TextLocale::Save(const Vemo::Path& path) {
+    Vemo::String bytes;
+    const bool complete = SaveBuffer(bytes);
+    const Vemo::AccessStyle writeAlone(false, true, false, false);
+    Vemo::File file;
+    if (!file.Create(path, &writeAlone, true) || !WholeFile::Replace(file, 0, bytes)) {
+        return false;
+    }
+    m_path.Assign(path);
+    return complete;
+}
 
 bool TextLocale::LoadBuffer(const char* data, std::size_t size) {
     m_texts.Clear();

@@ -6,6 +6,7 @@
 
 #include "foundation/BasicMap.h"
 #include "foundation/String.h"
+#include "resources/Path.h"
 
 #include <cstddef>
 
@@ -21,6 +22,16 @@ public:
     TextLocale(const TextLocale&) = delete;
     TextLocale& operator=(const TextLocale&) = delete;
     virtual ~TextLocale();
+
+    // Replaces the table by the pairs of the file, read whole. False for a path without a directory and for a
+    // file that cannot be opened or read whole. Records the path on success.
+    virtual bool Load(const Vemo::Path& path);
+    // Writes every pair, as SaveBuffer, over the file, creating it when missing, and cuts it after the last
+    // pair. Records the path once the file is written. False when the file cannot be created, opened or
+    // written, and when SaveBuffer left a pair out (the rest is written).
+    virtual bool Save(const Vemo::Path& path);
+    // The path of the file last loaded or saved.
+    const Vemo::Path& GetPath() const { return m_path; }
 
     // Replaces the table by the pairs of a whole file's bytes; a later pair replaces an earlier one's text.
     bool LoadBuffer(const char* data, std::size_t size);
@@ -40,4 +51,5 @@ private:
     void Enter(const Vemo::String& key, const Vemo::String& text);
 
     Texts m_texts;
+    Vemo::Path m_path;
 };

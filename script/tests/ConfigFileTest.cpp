@@ -1,0 +1,184 @@
+#include "script/Config.h"
+
+#include "resources/tests/StorageTestSupport.h"
+#include "script/tests/ScriptTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace VemoTest;
+using ScriptTest::Text;
+namespace fs = std::filesystem;
+
+std::string Contents(const Config& config) {
+    std::string out;
+    for (const Config::Section* section : config.GetSections()) {
+        if (!out.empty()) {
+            out += " | ";
+        }
+        out += "[" + Text(section->GetName()) + "]";
+        for (const Config::Key* key : section->GetKeys()) {
+            out += " " + Text(key->GetName()) + "=" + Text(key->GetValue());
+        }
+    }
+    return out;
+}
+
+std::string FullText(const Vemo::Path& path) {
+    Vemo::String text;
+    return Text(path.GetText(text, true, false));
+}
+
+const char kExample[] = "; user settings\r\nVolume = 80\r\n[User]\r\nName=Kim   // the player\r\n";
+const char kExampleSaved[] = "Volume=80\r\n\r\n[User]\r\nName=Kim   // the player\r\n\r\n";
+
+class ConfigFileStorageTest : public Win32DrivesTest {
+protected:
+    ConfigFileStorageTest() { fs::create_directories(Host('C', "user")); }
+
+    std::string HostFile(const char* name) {
+        return ReadHostFile(Host('C', (std::string("user/") + name).c_str()));
+    }
+    void WriteFile(const char* name, const std::string& content) {
+        WriteHostFile(Host('C', (std::string("user/") + name).c_str()), content);
+    }
+};
+
+TEST_F(ConfigFileStorageTest, AFileLoadsAndSavesBackAsTheExampleSays) {
+    WriteFile("Quorven.ini", kExample);
+    const Vemo::Path path = At("HD0:/user/Quorven.ini");
+    Config config;
+    ASSERT_TRUE(config.Load(path, false));
+    EXPECT_EQ(Contents(config), "[] Volume=80 | [User] Name=Kim   // the player");
+    EXPECT_EQ(FullText(config.GetPath()), "HD0:/user/Quorven.ini");
+    EXPECT_FALSE(config.HoldsOpenFile());
+
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), kExampleSaved);
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
+TEST_F(ConfigFileStorageTest, ALoadFailsQuietlyAndLeavesTheConfigEmpty) {
+    WriteFile("Quorven.ini", kExample);
+    const Vemo::String bareName("Quorven.ini");
+    struct Case {
+        const char* what;
+        Vemo::Path path;
+    };
+    const Case cases[] = {
+        {"empty path", Vemo::Path()},
+        {"no directory", Vemo::Path(&bareName, nullptr)},
+        {"missing file", At("HD0:/user/Missing.ini")},
+        {"a directory", At("HD0:/user")},
+    };
+    for (const Case& c : cases) {
+        Config config;
+        ASSERT_TRUE(config.Load(At("HD0:/user/Quorven.ini"), false));
+        EXPECT_FALSE(config.Load(c.path, false)) << c.what;
+        EXPECT_EQ(Contents(config), "") << c.what;
+        EXPECT_EQ(m_application.TakeReports(), Reports{}) << c.what;
+    }
+}
+
+TEST_F(ConfigFileStorageTest, AnEmptyFileLoadsAsTheEmptyNamedSection) {
+    WriteFile("Empty.ini", "");
+    Config config;
+    ASSERT_TRUE(config.Load(At("HD0:/user/Empty.ini"), true));
+    EXPECT_EQ(Contents(config), "[]");
+    EXPECT_TRUE(config.HoldsOpenFile());
+}
+
+TEST_F(ConfigFileStorageTest, SavingAnEmptyConfigCreatesTheFileWithOneEmptyLine) {
+    // As the settings are opened when their file does not exist yet.
+    Config config;
+    ASSERT_TRUE(config.LoadBuffer("", 0));
+    ASSERT_TRUE(config.Save(At("HD0:/user/New.ini"), false));
+    EXPECT_EQ(HostFile("New.ini"), "\r\n");
+    ASSERT_TRUE(config.SetValue("Game", "Level", "3"));
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(HostFile("New.ini"), "\r\n[Game]\r\nLevel=3\r\n\r\n");
+
+    Config loaded;
+    ASSERT_TRUE(loaded.Load(At("HD0:/user/New.ini"), false));
+    EXPECT_EQ(Contents(loaded), "[] | [Game] Level=3");
+}
+
+TEST_F(ConfigFileStorageTest, SavingOverALongerFileCutsIt) {
+    WriteFile("Quorven.ini", std::string(5000, ';'));
+    Config config;
+    ASSERT_TRUE(config.SetValue("", "Volume", "80"));
+    ASSERT_TRUE(config.Save(At("HD0:/user/Quorven.ini"), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), "Volume=80\r\n\r\n");
+}
+
+TEST_F(ConfigFileStorageTest, AHeldFileIsRewrittenInPlaceAfterAnEmptyLineAndCut) {
+    WriteFile("Quorven.ini", kExample);
+    Config config;
+    ASSERT_TRUE(config.Load(At("HD0:/user/Quorven.ini"), true));
+    EXPECT_TRUE(config.HoldsOpenFile());
+    ASSERT_TRUE(config.RemoveSection("User"));
+
+    // The path given is recorded, but the held file is the one written.
+    ASSERT_TRUE(config.Save(At("HD0:/user/Other.ini"), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), "\r\nVolume=80\r\n\r\n");
+    EXPECT_FALSE(fs::exists(Host('C', "user/Other.ini")));
+    EXPECT_EQ(FullText(config.GetPath()), "HD0:/user/Other.ini");
+    EXPECT_TRUE(config.HoldsOpenFile());
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
+TEST_F(ConfigFileStorageTest, ASaveThatKeepsTheFileOpenHoldsIt) {
+    Config config;
+    ASSERT_TRUE(config.SetValue("", "Volume", "80"));
+    ASSERT_TRUE(config.Save(At("HD0:/user/Quorven.ini"), true));
+    EXPECT_EQ(HostFile("Quorven.ini"), "Volume=80\r\n\r\n");
+    EXPECT_TRUE(config.HoldsOpenFile());
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), "\r\nVolume=80\r\n\r\n");
+}
+
+TEST_F(ConfigFileStorageTest, WhileAFileIsHeldTheConfigRefusesToLoadAndNoOtherReaderGetsIt) {
+    WriteFile("Quorven.ini", kExample);
+    WriteFile("Other.ini", "Other=1\r\n");
+    auto holder = std::make_unique<Config>();
+    ASSERT_TRUE(holder->Load(At("HD0:/user/Quorven.ini"), true));
+    EXPECT_FALSE(holder->Load(At("HD0:/user/Other.ini"), false));
+    EXPECT_EQ(Contents(*holder), "[] Volume=80 | [User] Name=Kim   // the player");
+    EXPECT_EQ(FullText(holder->GetPath()), "HD0:/user/Quorven.ini");
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+
+    // Another instance that loads the file meanwhile fails, and tries again later.
+    Config reader;
+    EXPECT_FALSE(reader.Load(At("HD0:/user/Quorven.ini"), false));
+    m_application.TakeReports();
+    holder.reset();
+    ASSERT_TRUE(reader.Load(At("HD0:/user/Quorven.ini"), false));
+    EXPECT_EQ(Contents(reader), "[] Volume=80 | [User] Name=Kim   // the player");
+}
+
+TEST_F(ConfigFileStorageTest, ALineBreakIsNeverWrittenTheRestIsAndSaveSaysSo) {
+    Config config;
+    ASSERT_TRUE(config.SetValue("User", "Name", "Kim\r\n[Cheat]"));
+    ASSERT_TRUE(config.SetValue("User", "Level", "3"));
+    EXPECT_FALSE(config.Save(At("HD0:/user/Quorven.ini"), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), "[User]\r\nLevel=3\r\n\r\n");
+    EXPECT_EQ(FullText(config.GetPath()), "HD0:/user/Quorven.ini");
+}
+
+TEST_F(ConfigFileStorageTest, SaveFailsWithoutAPathTextOrWhereNoFileCanBeWritten) {
+    Config config;
+    ASSERT_TRUE(config.SetValue("", "Volume", "80"));
+    EXPECT_FALSE(config.Save(Vemo::Path(), false));
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+    EXPECT_FALSE(config.Save(At("CD0:/Quorven.ini"), true));
+    EXPECT_FALSE(config.HoldsOpenFile());
+    EXPECT_FALSE(fs::exists(Host('D', "Quorven.ini")));
+    EXPECT_EQ(FullText(config.GetPath()), "");
+    m_application.TakeReports();
+}
+
+} // namespace
