@@ -1,0 +1,85 @@
+#include "script/MessengerApplication.h"
+
+#include "resources/Directory.h"
+#include "resources/Error.h"
+#include "resources/Path.h"
+
+MessengerApplication* MessengerApplication::Instance = nullptr;
+
+namespace {
+
+// The same file: the same path text and the same directory.
+bool SamePath(const Vemo::Path& a, const Vemo::Path& b) {
+    Vemo::String aText;
+    Vemo::String bText;
+    return a.GetDirectory() != nullptr && b.GetDirectory() != nullptr &&
+           a.GetText(aText, true, false).Compare(b.GetText(bText, true, false)) == 0;
+}
+
+} // namespace
+
+MessengerApplication::MessengerApplication(const Vemo::String& name)
+    : Messenger(name, nullptr, nullptr), Vemo::Win32Application(name) {
+    Instance = this;
+    TextLocaleProvider::SetCurrent(this);
+}
+
+MessengerApplication::~MessengerApplication() {
+    // Nothing may reach the stores through the application once they are gone.
+    if (Instance == this) {
+        Instance = nullptr;
+    }
+}
+
+const Vemo::String& MessengerApplication::ClassWord() {
+    static const Vemo::String* const word = new Vemo::String("Application");
+    return *word;
+}
+
+Vemo::String MessengerApplication::GetClassName() const {
+    return ClassWord();
+}
+
+bool MessengerApplication::Initialize(const Vemo::BasicArray<Vemo::String>& arguments) {
+    if (!Messenger::ReadScript()) {
+        return false;
+    }
+    return Vemo::Win32Application::Initialize(arguments);
+}
+
+bool MessengerApplication::OpenUserSettings(const Vemo::Path& path) {
+    if (m_userSettings != nullptr) {
+        if (SamePath(m_userSettings->GetPath(), path)) {
+            return true;
+        }
+        CloseUserSettings();
+    }
+    if (path.GetDirectory() == nullptr) {
+        RaiseError(kErrorSettings);
+        return false;
+    }
+    auto* settings = new Config;
+    const bool exists = path.GetDirectory()->ContainsFile(path.GetName());
+    // A new file starts as an empty one loads: the empty-named section alone, written as one empty line.
+    if (!(exists ? settings->Load(path, false)
+                 : settings->LoadBuffer("", 0) && settings->Save(path, false))) {
+        delete settings;
+        RaiseError(kErrorSettings);
+        return false;
+    }
+    m_userSettings = settings;
+    return true;
+}
+
+void MessengerApplication::CloseUserSettings() {
+    if (m_userSettings == nullptr) {
+        return;
+    }
+    // Saved to a copy of its own path: Save records the path it is given.
+    const Vemo::Path path(m_userSettings->GetPath());
+    if (!m_userSettings->Save(path, false)) {
+        RaiseError(kErrorSettings);
+    }
+    delete m_userSettings;
+    m_userSettings = nullptr;
+}

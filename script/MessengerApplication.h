@@ -1,0 +1,69 @@
+// The application seen as a messenger: it answers the built-in messages under its name and is driven through
+// Initialize, Run and Shutdown as the application object. It keeps the two stores that every messenger
+// reaches through it, the variables (for the life of the object, never saved) and the open user-settings
+// file, and leaves to the multimedia application what only it can supply: the scripts by name, the text
+// locales and the shared settings.
+//
+// Its class word is "Application"; the application is never created from a script.
+#pragma once
+
+#include "script/Config.h"
+#include "script/Messenger.h"
+#include "script/TextLocaleProvider.h"
+#include "script/Win32Application.h"
+
+namespace Vemo {
+class Path;
+}
+
+class Fragment;
+class Script;
+class TextLocale;
+
+class MessengerApplication : public Messenger, public Vemo::Win32Application, public TextLocaleProvider {
+public:
+    // The application, or null before one was constructed. Set by the constructor, never cleared.
+    static MessengerApplication* Instance;
+
+    // Also becomes the provider of the text locales.
+    explicit MessengerApplication(const Vemo::String& name);
+    // Leaves open user settings alone: close them (CloseUserSettings) before.
+    ~MessengerApplication() override;
+
+    Vemo::String GetClassName() const override;
+    // The messenger's script section first; when it cannot be read, the application part is not initialised.
+    bool Initialize(const Vemo::BasicArray<Vemo::String>& arguments) override;
+
+    // The loaded script of that name, or null.
+    virtual Script* GetScript(const Vemo::String& name) = 0;
+    // The text locale named by the fragment's text, or null.
+    TextLocale* GetTextLocale(const Fragment& name) override = 0;
+    // Loads the user settings from the file, creating it when it does not exist. The same path again keeps
+    // the open settings; another path saves and closes them first. Failures report code 1000 and leave no
+    // user settings open.
+    virtual bool OpenUserSettings(const Vemo::Path& path);
+    // Saves the user settings to their file and closes them; a failed save reports code 1000.
+    virtual void CloseUserSettings();
+    // The shared settings: these also serve every messenger's operations of the same names.
+    bool GetSharedSetting(const Vemo::String& section, const Vemo::String& key,
+                          Vemo::String& value) override = 0;
+    bool SetSharedSetting(const Vemo::String& section, const Vemo::String& key,
+                          const Vemo::String& value) override = 0;
+    bool RemSharedSetting(const Vemo::String& section, const Vemo::String& key) override = 0;
+
+    // The messenger's name (the application part keeps the same name as its own).
+    using Messenger::GetName;
+    // The script the messenger was made from; GetScript(name) finds a script by name.
+    using Messenger::GetScript;
+
+    Config& GetVariables() { return m_variables; }
+    // Null while no user settings are open.
+    Config* GetUserSettings() const { return m_userSettings; }
+
+    // The class word "Application".
+    static const Vemo::String& ClassWord();
+
+private:
+    Config m_variables;
+    Config* m_userSettings = nullptr;
+};

@@ -1,0 +1,217 @@
+#include "script/MessengerRecursiveState.h"
+
+#include "resources/Error.h"
+#include "resources/Path.h"
+#include "script/ErrorString.h"
+#include "script/FormatToBuffer.h"
+#include "script/FragmentStream.h"
+#include "script/MessengerFactory.h"
+#include "script/MessengerStateGraph.h"
+#include "script/Script.h"
+#include "script/ScriptKeyFragmentStreamEnumerator.h"
+
+#include <initializer_list>
+
+namespace {
+
+const MessengerFactory::Registrar g_recursiveStateRegistrar(MessengerRecursiveState::ClassWord(),
+                                                            &MessengerRecursiveState::Create);
+
+const Vemo::String& GraphKey() {
+    static const Vemo::String* const key = new Vemo::String("Graph");
+    return *key;
+}
+
+const Vemo::String& AutoProgressKey() {
+    static const Vemo::String* const key = new Vemo::String("AutoProgress");
+    return *key;
+}
+
+// The path item of the error texts: the full path of the file the script was loaded from.
+Vemo::String PathOf(const Script* script) {
+    Vemo::String path;
+    if (script != nullptr) {
+        script->GetPath().GetText(path, true, false);
+    }
+    return path;
+}
+
+void Report(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items) {
+    ErrorString text;
+    for (const Vemo::String& item : items) {
+        AppendQuotedItem(text, item);
+    }
+    RaiseError(code, &text);
+}
+
+} // namespace
+
+MessengerRecursiveState::MessengerRecursiveState(const Vemo::String& name, MessengerStateGraph* owner,
+                                                 Script* script)
+    : MessengerState(name, owner, script) {}
+
+MessengerRecursiveState::~MessengerRecursiveState() {
+    m_autoProgress.Clear();
+}
+
+const Vemo::String& MessengerRecursiveState::ClassWord() {
+    static const Vemo::String* const word = new Vemo::String("RecursiveState");
+    return *word;
+}
+
+Vemo::String MessengerRecursiveState::GetClassName() const {
+    return ClassWord();
+}
+
+Messenger* MessengerRecursiveState::Create(const Vemo::String& name, Messenger* owner, Script* script) {
+    MessengerStateGraph* graph = StateGraphOwner(name, owner);
+    if (graph == nullptr) {
+        return nullptr;
+    }
+    auto* state = new MessengerRecursiveState(name, graph, script);
+    if (!state->ReadScript()) {
+        delete state;
+        Report(kErrorCreateFailed, {graph->GetName(), name});
+        return nullptr;
+    }
+    return state;
+}
+
+bool MessengerRecursiveState::ReadScript() {
+    if (!MessengerState::ReadScript()) {
+        return false;
+    }
+    if (!ReadGraph()) {
+        Report(kErrorReadGraph, {GetName()});
+        return false;
+    }
+    return true;
+}
+
+bool MessengerRecursiveState::ReadGraph() {
+    Script* script = GetScript();
+    if (script == nullptr) {
+        return true;
+    }
+    const Vemo::BasicArray<Fragment>* graphValue = nullptr;
+    if (script->GetFragments(GetSectionName(), GraphKey(), graphValue)) {
+        Vemo::String name;
+        FragmentStream(*graphValue) >> name;
+        if (!ReadNestedGraph(name)) {
+            return false;
+        }
+    } else {
+        Vemo::String text;
+        // A "Graph" key whose value parses to nothing names nothing too.
+        if (script->GetValueText(GetSectionName(), GraphKey(), text) && !ReadNestedGraph(Vemo::String())) {
+            return false;
+        }
+    }
+    ScriptKeyFragmentStreamEnumerator values;
+    script->EnumerateKey(GetSectionName(), AutoProgressKey(), values);
+    for (FragmentStream& value : values.GetStreams()) {
+        if (!ReadAutoProgress(value)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MessengerRecursiveState::ReadNestedGraph(const Vemo::String& name) {
+    Script* script = GetScript();
+    if (name.IsEmpty()) {
+        Report(kErrorEmptyGraphName, {PathOf(script), GetName()});
+        return false;
+    }
+    Messenger* made = MessengerFactory::CreateFromScript(name, this, script);
+    if (made == nullptr) {
+        Report(kErrorStateNotCreated, {PathOf(script), GetName(), name});
+        return false;
+    }
+    m_nestedGraph = dynamic_cast<MessengerStateGraph*>(made);
+    if (m_nestedGraph == nullptr) {
+        delete made;
+        Report(kErrorNotAGraph, {PathOf(script), GetName(), name});
+        return false;
+    }
+    return true;
+}
+
+bool MessengerRecursiveState::ReadAutoProgress(FragmentStream& value) {
+    Vemo::String name;
+    std::uint32_t outcome = 0;
+    value >> name >> outcome;
+    const Vemo::String path = PathOf(GetScript());
+    // Without a nested graph no name can be an end state of it.
+    MessengerState* endState = m_nestedGraph != nullptr
+                                   ? dynamic_cast<MessengerState*>(m_nestedGraph->FindMessenger(name))
+                                   : nullptr;
+    if (endState == nullptr) {
+        if (m_nestedGraph != nullptr) {
+            Report(MessengerStateGraph::kErrorNoSuchState, {name});
+        }
+        Report(kErrorUnknownEndState, {path, GetName(), name});
+        return false;
+    }
+    const std::uint32_t id = endState->Vemo::State::GetId();
+    if (m_autoProgress.Find(AutoProgressRecord{id, 0}) != m_autoProgress.End()) {
+        Report(kErrorSecondAutoProgress, {path, GetName(), name});
+        return false;
+    }
+    if (!m_nestedGraph->IsStateOfKind(name, Vemo::StateGraph::kEndState)) {
+        Report(kErrorNotAnEndState, {path, GetName(), name});
+        return false;
+    }
+    m_autoProgress.Insert(AutoProgressRecord{id, outcome + MessengerStateGraph::kScriptOutcomeBase});
+    return true;
+}
+
+bool MessengerRecursiveState::Enter() {
+    if (m_nestedGraph == nullptr) {
+        return true;
+    }
+    if (!m_nestedGraph->Start()) {
+        Report(kErrorStart, {GetName()});
+        return false;
+    }
+    return true;
+}
+
+void MessengerRecursiveState::Update() {
+    if (m_nestedGraph == nullptr) {
+        Signal(Vemo::StateGraph::kFallbackOutcome);
+        return;
+    }
+    m_nestedGraph->Step();
+    if (Vemo::State* end = m_nestedGraph->GetReachedEndState()) {
+        OnNestedGraphEnd(end->GetId());
+    }
+}
+
+void MessengerRecursiveState::OnNestedGraphEnd(std::uint32_t endStateId) {
+    if (endStateId == Vemo::StateGraph::kFallbackStateId) {
+        Signal(Vemo::StateGraph::kFallbackOutcome);
+        return;
+    }
+    const auto found = m_autoProgress.Find(AutoProgressRecord{endStateId, 0});
+    if (found == m_autoProgress.End()) {
+        char digits[16];
+        FormatToBuffer(digits, "%u", endStateId);
+        const ErrorString text(digits);
+        RaiseError(kErrorNoAutoProgress, &text);
+        Signal(Vemo::StateGraph::kFallbackOutcome);
+        return;
+    }
+    Signal(found->outcome);
+}
+
+bool MessengerRecursiveState::Exit() {
+    if (m_nestedGraph == nullptr) {
+        return true;
+    }
+    if (!m_nestedGraph->Stop()) {
+        Report(kErrorStop, {GetName()});
+        return false;
+    }
+    return true;
+}
