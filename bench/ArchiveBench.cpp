@@ -1,26 +1,18 @@
 // Reading a 64 MiB file stored in a Monolith archive against the same bytes in a plain file, both through the
 // File front-end; and the CRC-32 of the archives, byte by byte through the table and in blocks.
-#include "platform/win32/DriveTable.h"
 #include "resources/AccessStatus.h"
 #include "resources/AccessStyle.h"
-#include "resources/ApplicationSystems.h"
 #include "resources/Directory.h"
 #include "resources/File.h"
-#include "resources/StorageSystem.h"
 #include "resources/Volume.h"
-#include "resources/Win32StorageEngine.h"
 #include "resources/archive/CRC32.h"
-#include "resources/archive/MonolithStorageEngine.h"
+#include "resources/testing/TemporaryDriveStorage.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <random>
-#include <string>
 #include <vector>
 
 namespace {
@@ -38,36 +30,15 @@ std::vector<std::uint8_t> Content(std::size_t size) {
     return bytes;
 }
 
-// A drive C: (HD0) on a temporary folder, removed at exit, holding plain.raw and bench.qib (whose root holds
-// plain.raw too), with a storage system that reaches both. Made once and kept for the whole run.
-class Storage {
+// The temporary drive C: (HD0) holding plain.raw and bench.qib (whose root holds plain.raw too). Made once
+// and kept for the whole run.
+class Storage : public TemporaryDriveStorage {
 public:
-    Storage() {
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("vemo-bench-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-        s_folder = m_folder;
-        std::atexit([] {
-            std::error_code error;
-            std::filesystem::remove_all(s_folder, error);
-        });
-        win32::DriveTable table;
-        table.Add(win32::DriveEntry{'C', m_folder.string(), win32::DRIVE_FIXED, {}, {}});
-        win32::seam::InstallDriveTable(std::make_shared<const win32::DriveTable>(std::move(table)));
-        Vemo::ApplicationSystems::SetCurrent(&m_systems);
-        m_systems.m_storageSystem = Vemo::StorageSystem::Create();
-        m_systems.m_storageSystem->AddEngine(Vemo::Win32StorageEngine::Create());
-        m_systems.m_storageSystem->AddEngine(Vemo::MonolithStorageEngine::Create());
-
+    Storage() : TemporaryDriveStorage("vemo-bench-") {
         const std::vector<std::uint8_t> content = Content(kFileSize);
-        std::ofstream(m_folder / "plain.raw", std::ios::binary)
-            .write(reinterpret_cast<const char*>(content.data()),
-                   static_cast<std::streamsize>(content.size()));
-        const Vemo::String drive("HD0");
-        m_volume.Open(&drive, nullptr, false);
-        m_host.OpenRoot(m_volume);
+        WriteFile("plain.raw", content.data(), content.size());
         const Vemo::String archiveName("bench");
-        m_archive.Open(&archiveName, &m_host, true);
+        m_archive.Open(&archiveName, &Host(), true);
         m_archiveRoot.OpenRoot(m_archive);
         Vemo::File stored;
         const Vemo::String name("plain.raw");
@@ -80,15 +51,9 @@ public:
         }
     }
 
-    Vemo::Directory& Host() { return m_host; }
     Vemo::Directory& ArchiveRoot() { return m_archiveRoot; }
 
 private:
-    static inline std::filesystem::path s_folder;
-    std::filesystem::path m_folder;
-    Vemo::ApplicationSystems m_systems;
-    Vemo::Volume m_volume;
-    Vemo::Directory m_host;
     Vemo::Volume m_archive;
     Vemo::Directory m_archiveRoot;
 };

@@ -1,68 +1,16 @@
-// The storage a file-based archive fuzz target runs on: a machine whose one fixed drive C: (the volume HD0)
-// is a fresh temporary folder, removed at exit, and a storage system with the Win32 and Monolith engines.
-// Made once, in LLVMFuzzerInitialize, so that nothing it allocates is taken for a leak of an input.
+// The storage a file-based archive fuzz target runs on. Made once, in LLVMFuzzerInitialize, so that nothing
+// it allocates is taken for a leak of an input.
 #pragma once
 
-#include "platform/win32/DriveTable.h"
-#include "resources/ApplicationSystems.h"
-#include "resources/Directory.h"
-#include "resources/StorageSystem.h"
-#include "resources/Volume.h"
-#include "resources/Win32StorageEngine.h"
-#include "resources/archive/MonolithStorageEngine.h"
+#include "resources/testing/TemporaryDriveStorage.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <random>
-#include <string>
-
-class ArchiveFuzzStorage {
+class ArchiveFuzzStorage : public TemporaryDriveStorage {
 public:
     static ArchiveFuzzStorage& Instance() {
         static ArchiveFuzzStorage* instance = new ArchiveFuzzStorage;
         return *instance;
     }
 
-    // The root directory of HD0.
-    Vemo::Directory& Host() { return m_host; }
-
-    void WriteFile(const std::string& name, const std::uint8_t* data, std::size_t size) const {
-        std::ofstream out(m_folder / name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-
 private:
-    ArchiveFuzzStorage() {
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("vemo-fuzz-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-        s_folder = m_folder;
-        std::atexit([] {
-            std::error_code error;
-            std::filesystem::remove_all(s_folder, error);
-        });
-        win32::DriveTable table;
-        table.Add(win32::DriveEntry{'C', m_folder.string(), win32::DRIVE_FIXED, {}, {}});
-        win32::seam::InstallDriveTable(std::make_shared<const win32::DriveTable>(std::move(table)));
-
-        Vemo::ApplicationSystems::SetCurrent(&m_systems);
-        Vemo::StorageSystem* system = Vemo::StorageSystem::Create();
-        m_systems.m_storageSystem = system;
-        system->AddEngine(Vemo::Win32StorageEngine::Create());
-        system->AddEngine(Vemo::MonolithStorageEngine::Create());
-        const Vemo::String drive("HD0");
-        if (!m_volume.Open(&drive, nullptr, false) || !m_host.OpenRoot(m_volume)) {
-            std::abort();
-        }
-    }
-
-    static inline std::filesystem::path s_folder;
-    std::filesystem::path m_folder;
-    Vemo::ApplicationSystems m_systems;
-    Vemo::Volume m_volume;
-    Vemo::Directory m_host;
+    ArchiveFuzzStorage() : TemporaryDriveStorage("vemo-fuzz-") {}
 };

@@ -19,33 +19,6 @@ Directory::~Directory() {
     ReleaseHandle();
 }
 
-bool Directory::IsOpen() const {
-    return GetHandle() != nullptr && m_directoryHandle != nullptr;
-}
-
-void Directory::SetHandle(ResourceHandle* handle) {
-    Resource::SetHandle(handle);
-    m_directoryHandle = dynamic_cast<DirectoryHandle*>(handle);
-}
-
-DirectoryHandle* Directory::Handle() const {
-    if (m_directoryHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle);
-    }
-    return m_directoryHandle;
-}
-
-bool Directory::OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion,
-                            const String& fullPath) {
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
-        return true;
-    }
-    Error().Report(ResourceSystemErrOpenFailed);
-    Error().Report(StorageSystemErrDirectoryOpenFailed, fullPath);
-    return false;
-}
-
 bool Directory::OpenByPath(const Path& path, bool create, bool openExisting, bool volumeAlone) {
     if (GetHandle() != nullptr) {
         Error().Report(ResourceSystemErrAlreadyOpen);
@@ -84,33 +57,10 @@ bool Directory::OpenByPath(const Path& path, bool create, bool openExisting, boo
 }
 
 bool Directory::OpenNamed(const String* name, const Directory& parent, bool create, bool openExisting) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
-    if (parent.GetDirectoryHandle() == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
-    if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
-        return false;
-    }
     StorageSearchCriterion criterion(StorageSearchCriterion::kDirectory);
     criterion.m_createAllowed = create;
     criterion.m_openExistingAllowed = openExisting;
-    criterion.m_name = name;
-    criterion.m_parentDirectory = parent.GetDirectoryHandle();
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
-        return true;
-    }
-    Error().Report(ResourceSystemErrOpenFailed);
-    const Path named(name, &parent);
-    String fullPath;
-    Error().Report(StorageSystemErrDirectoryOpenFailed, named.GetText(fullPath, true, false));
-    return false;
+    return StorageResource::OpenNamed(criterion, name, parent);
 }
 
 bool Directory::Create(const Path& path, bool openExisting) {
@@ -130,37 +80,20 @@ bool Directory::Open(const String* name, const Directory& parent, bool create) {
 }
 
 bool Directory::Open(const Directory& other) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
-    if (other.m_directoryHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Directory"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
+    DirectoryHandle* source = other.GetDirectoryHandle();
+    StorageSystem* system = PrepareOpenFrom(source, "Directory");
     if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
         return false;
     }
     StorageSearchCriterion criterion(StorageSearchCriterion::kDirectory);
-    criterion.m_sourceDirectory = other.m_directoryHandle;
-    return OpenThrough(system, criterion, *other.m_directoryHandle->PathText(true, false));
+    criterion.m_sourceDirectory = source;
+    return OpenThrough(system, criterion, *source->PathText(true, false));
 }
 
 bool Directory::OpenRoot(const Volume& volume) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
     VolumeHandle* volumeHandle = volume.GetVolumeHandle();
-    if (volumeHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Volume"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
+    StorageSystem* system = PrepareOpenFrom(volumeHandle, "Volume");
     if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
         return false;
     }
     StorageSearchCriterion criterion(StorageSearchCriterion::kDirectory);
@@ -173,7 +106,8 @@ bool Directory::Delete(const String& name) {
     return handle != nullptr && handle->Delete(name);
 }
 
-bool Directory::Move(const Path& source, bool mergeDirectories, bool overwriteFiles) {
+bool Directory::TransferFrom(const Path& source, bool mergeDirectories, bool overwriteFiles,
+                             bool (DirectoryHandle::*transfer)(const String&, DirectoryHandle*, bool, bool)) {
     DirectoryHandle* handle = Handle();
     if (handle == nullptr) {
         return false;
@@ -189,52 +123,39 @@ bool Directory::Move(const Path& source, bool mergeDirectories, bool overwriteFi
     }
     String name;
     source.GetText(name, false, false);
-    return handle->Move(name, holder->GetDirectoryHandle(), mergeDirectories, overwriteFiles);
+    return (handle->*transfer)(name, holder->GetDirectoryHandle(), mergeDirectories, overwriteFiles);
+}
+
+bool Directory::TransferFrom(const String& name, const Directory& source, bool mergeDirectories,
+                             bool overwriteFiles,
+                             bool (DirectoryHandle::*transfer)(const String&, DirectoryHandle*, bool, bool)) {
+    DirectoryHandle* handle = Handle();
+    if (handle == nullptr) {
+        return false;
+    }
+    if (source.GetDirectoryHandle() == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
+        return false;
+    }
+    return (handle->*transfer)(name, source.GetDirectoryHandle(), mergeDirectories, overwriteFiles);
+}
+
+bool Directory::Move(const Path& source, bool mergeDirectories, bool overwriteFiles) {
+    return TransferFrom(source, mergeDirectories, overwriteFiles, &DirectoryHandle::Move);
 }
 
 bool Directory::Move(const String& name, const Directory& source, bool mergeDirectories,
                      bool overwriteFiles) {
-    DirectoryHandle* handle = Handle();
-    if (handle == nullptr) {
-        return false;
-    }
-    if (source.m_directoryHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
-        return false;
-    }
-    return handle->Move(name, source.m_directoryHandle, mergeDirectories, overwriteFiles);
+    return TransferFrom(name, source, mergeDirectories, overwriteFiles, &DirectoryHandle::Move);
 }
 
 bool Directory::Copy(const Path& source, bool mergeDirectories, bool overwriteFiles) {
-    DirectoryHandle* handle = Handle();
-    if (handle == nullptr) {
-        return false;
-    }
-    Directory* holder = source.GetDirectory();
-    if (holder == nullptr) {
-        Error().Report(StorageSystemErrNoParent);
-        return false;
-    }
-    if (holder->GetDirectoryHandle() == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
-        return false;
-    }
-    String name;
-    source.GetText(name, false, false);
-    return handle->Copy(name, holder->GetDirectoryHandle(), mergeDirectories, overwriteFiles);
+    return TransferFrom(source, mergeDirectories, overwriteFiles, &DirectoryHandle::Copy);
 }
 
 bool Directory::Copy(const String& name, const Directory& source, bool mergeDirectories,
                      bool overwriteFiles) {
-    DirectoryHandle* handle = Handle();
-    if (handle == nullptr) {
-        return false;
-    }
-    if (source.m_directoryHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
-        return false;
-    }
-    return handle->Copy(name, source.m_directoryHandle, mergeDirectories, overwriteFiles);
+    return TransferFrom(name, source, mergeDirectories, overwriteFiles, &DirectoryHandle::Copy);
 }
 
 bool Directory::IsEmpty() {
@@ -262,34 +183,8 @@ std::uint32_t Directory::EntryAt(const String& pattern, BasicList<Descriptor*>& 
     return handle != nullptr ? handle->EntryAt(pattern, list) : 0;
 }
 
-StorageSystem* Directory::PrepareOpenInto(const Resource& out, const char* outClass) {
-    if (m_directoryHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle);
-        return nullptr;
-    }
-    if (out.GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen, String(outClass));
-        return nullptr;
-    }
-    StorageSystem* system = GetStorageSystem();
-    if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
-    }
-    return system;
-}
-
-bool Directory::ShareInto(StorageSystem* system, ResourceHandle* handle, Resource& out) {
-    ResourceHandle* shared = system->Share(handle, &out);
-    if (shared == nullptr) {
-        Error().Report(ResourceSystemErrShareFailed);
-        return false;
-    }
-    out.SetHandle(shared);
-    return true;
-}
-
 DirectoryHandle* Directory::TopHandle() const {
-    DirectoryHandle* top = m_directoryHandle;
+    DirectoryHandle* top = TypedHandle();
     while (top->Parent() != nullptr) {
         top = top->Parent();
     }
@@ -316,15 +211,7 @@ bool Directory::GetVolume(Volume& out) {
 
 bool Directory::ParentDirectory(Directory& out) {
     StorageSystem* system = PrepareOpenInto(out, "Directory");
-    if (system == nullptr) {
-        return false;
-    }
-    DirectoryHandle* parent = m_directoryHandle->Parent();
-    if (parent == nullptr) {
-        Error().Report(StorageSystemErrNoParent);
-        return false;
-    }
-    return ShareInto(system, parent, out);
+    return system != nullptr && ShareParentInto(system, TypedHandle()->Parent(), out);
 }
 
 bool Directory::IsReadable() {

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "foundation/BasicList.h"
-#include "resources/Resource.h"
+#include "resources/StorageResource.h"
 
 #include <cstdint>
 
@@ -20,13 +20,11 @@ class StorageSystem;
 class String;
 class Volume;
 
-class Directory : public Resource {
+class Directory : public StorageResource<DirectoryHandle> {
 public:
     Directory();
     ~Directory() override;
 
-    bool IsOpen() const override;
-    void SetHandle(ResourceHandle* handle) override;
     // Creates the directory the Path names; openExisting lets an existing one be opened instead.
     virtual bool Create(const Path& path, bool openExisting);
     virtual bool Create(const String* name, const Directory& parent, bool openExisting);
@@ -70,20 +68,18 @@ public:
     virtual bool Changed();
     virtual void ChangeHook();
 
-    DirectoryHandle* GetDirectoryHandle() const { return m_directoryHandle; }
+    DirectoryHandle* GetDirectoryHandle() const { return TypedHandle(); }
 
 private:
-    bool OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& fullPath);
     // volumeAlone: a Path without a directory names a volume whose root is opened.
     bool OpenByPath(const Path& path, bool create, bool openExisting, bool volumeAlone);
     bool OpenNamed(const String* name, const Directory& parent, bool create, bool openExisting);
-    // The checks before an open of another front-end into out: this one open, out closed, a storage system.
-    StorageSystem* PrepareOpenInto(const Resource& out, const char* outClass);
-    bool ShareInto(StorageSystem* system, ResourceHandle* handle, Resource& out);
-    DirectoryHandle* Handle() const;
+    // The Move or Copy of the entry a Path names into this directory.
+    bool TransferFrom(const Path& source, bool mergeDirectories, bool overwriteFiles,
+                      bool (DirectoryHandle::*transfer)(const String&, DirectoryHandle*, bool, bool));
+    bool TransferFrom(const String& name, const Directory& source, bool mergeDirectories, bool overwriteFiles,
+                      bool (DirectoryHandle::*transfer)(const String&, DirectoryHandle*, bool, bool));
     DirectoryHandle* TopHandle() const;
-
-    DirectoryHandle* m_directoryHandle = nullptr;
 };
 
 } // namespace Vemo

@@ -1,5 +1,6 @@
 #include "resources/ErrorEngine.h"
 
+#include "resources/CreateThrough.h"
 #include "resources/Error.h"
 #include "resources/ErrorCodes.h"
 #include "resources/ErrorHandle.h"
@@ -84,16 +85,8 @@ ErrorHandle* ErrorEngine::CreateErrorHandle(std::uint32_t codeLow, std::uint32_t
 }
 
 ErrorEngine* ErrorEngine::Create(ErrorEngine* engine) {
-    ErrorEngine* made = nullptr;
-    if (engine == nullptr) {
-        made = new ErrorEngine(kErrorTypeId, "Error Engine");
-        engine = made;
-    }
-    if (ResourceEngine::Create(engine) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return engine;
+    return CreateThrough(
+        engine, [] { return new ErrorEngine(kErrorTypeId, "Error Engine"); }, &ResourceEngine::Create);
 }
 
 } // namespace Vemo

@@ -1,5 +1,6 @@
 #include "resources/ErrorSystem.h"
 
+#include "resources/CreateThrough.h"
 #include "resources/Error.h"
 #include "resources/ErrorCodes.h"
 #include "resources/ErrorEngine.h"
@@ -98,16 +99,8 @@ ErrorHandle* ErrorSystem::ErrorHandleAt(std::uint32_t index) {
 }
 
 ErrorSystem* ErrorSystem::Create(ErrorSystem* system) {
-    ErrorSystem* made = nullptr;
-    if (system == nullptr) {
-        made = new ErrorSystem(kErrorTypeId, "Error System");
-        system = made;
-    }
-    if (ResourceSystem::Create(system) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return system;
+    return CreateThrough(
+        system, [] { return new ErrorSystem(kErrorTypeId, "Error System"); }, &ResourceSystem::Create);
 }
 
 } // namespace Vemo

@@ -19,32 +19,6 @@ File::~File() {
     ReleaseHandle();
 }
 
-bool File::IsOpen() const {
-    return GetHandle() != nullptr && m_fileHandle != nullptr;
-}
-
-void File::SetHandle(ResourceHandle* handle) {
-    Resource::SetHandle(handle);
-    m_fileHandle = dynamic_cast<FileHandle*>(handle);
-}
-
-FileHandle* File::Handle() const {
-    if (m_fileHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle);
-    }
-    return m_fileHandle;
-}
-
-bool File::OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& fullPath) {
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
-        return true;
-    }
-    Error().Report(ResourceSystemErrOpenFailed);
-    Error().Report(StorageSystemErrFileOpenFailed, fullPath);
-    return false;
-}
-
 bool File::OpenByPath(const Path& path, const AccessStyle* style, bool create, bool openExisting) {
     if (GetHandle() != nullptr) {
         Error().Report(ResourceSystemErrAlreadyOpen);
@@ -78,34 +52,11 @@ bool File::OpenByPath(const Path& path, const AccessStyle* style, bool create, b
 
 bool File::OpenNamed(const String* name, const Directory& parent, const AccessStyle* style, bool create,
                      bool openExisting) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
-    if (parent.GetDirectoryHandle() == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Parent"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
-    if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
-        return false;
-    }
     StorageSearchCriterion criterion(StorageSearchCriterion::kFile);
     criterion.m_createAllowed = create;
     criterion.m_openExistingAllowed = openExisting;
-    criterion.m_name = name;
-    criterion.m_parentDirectory = parent.GetDirectoryHandle();
     criterion.m_accessStyle = style;
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
-        return true;
-    }
-    Error().Report(ResourceSystemErrOpenFailed);
-    const Path named(name, &parent);
-    String fullPath;
-    Error().Report(StorageSystemErrFileOpenFailed, named.GetText(fullPath, true, false));
-    return false;
+    return StorageResource::OpenNamed(criterion, name, parent);
 }
 
 bool File::Create(const Path& path, const AccessStyle* style, bool openExisting) {
@@ -125,24 +76,16 @@ bool File::Open(const String* name, const Directory& parent, const AccessStyle* 
 }
 
 bool File::Open(const File& other, const AccessStyle* style) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
-    if (other.m_fileHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("File"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
+    FileHandle* source = other.GetFileHandle();
+    StorageSystem* system = PrepareOpenFrom(source, "File");
     if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
         return false;
     }
     StorageSearchCriterion criterion(StorageSearchCriterion::kFile);
     criterion.m_openExistingAllowed = 1;
-    criterion.m_sourceFile = other.m_fileHandle;
+    criterion.m_sourceFile = source;
     criterion.m_accessStyle = style;
-    return OpenThrough(system, criterion, *other.m_fileHandle->PathText(true, false));
+    return OpenThrough(system, criterion, *source->PathText(true, false));
 }
 
 bool File::Share(const File& other) {
@@ -155,17 +98,11 @@ bool File::Share(const File& other) {
         Error().Report(ResourceSystemErrNoSystem);
         return false;
     }
-    if (other.m_fileHandle == nullptr) {
+    if (other.GetFileHandle() == nullptr) {
         Error().Report(ResourceSystemErrNoHandle, String("File"));
         return false;
     }
-    ResourceHandle* shared = system->Share(other.GetHandle(), this);
-    if (shared == nullptr) {
-        Error().Report(ResourceSystemErrShareFailed);
-        return false;
-    }
-    SetHandle(shared);
-    return true;
+    return ShareInto(system, other.GetHandle(), *this);
 }
 
 AccessStatus* File::Read(std::uint64_t count, void* buffer) {
@@ -237,31 +174,8 @@ const String* File::PathText(bool withParents, bool native) {
 }
 
 bool File::ParentDirectory(Directory& out) {
-    if (m_fileHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle);
-        return false;
-    }
-    if (out.GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen, String("Directory"));
-        return false;
-    }
-    StorageSystem* system = GetStorageSystem();
-    if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
-        return false;
-    }
-    DirectoryHandle* parent = m_fileHandle->Parent();
-    if (parent == nullptr) {
-        Error().Report(StorageSystemErrNoParent);
-        return false;
-    }
-    ResourceHandle* shared = system->Share(parent, &out);
-    if (shared == nullptr) {
-        Error().Report(ResourceSystemErrShareFailed);
-        return false;
-    }
-    out.SetHandle(shared);
-    return true;
+    StorageSystem* system = PrepareOpenInto(out, "Directory");
+    return system != nullptr && ShareParentInto(system, TypedHandle()->Parent(), out);
 }
 
 bool File::Changed() {
@@ -272,14 +186,15 @@ bool File::Changed() {
 void File::ChangeHook() {}
 
 bool File::IsSame(const File& other) const {
-    if (m_fileHandle == nullptr) {
-        return other.m_fileHandle == nullptr;
+    FileHandle* mine = TypedHandle();
+    FileHandle* theirs = other.TypedHandle();
+    if (mine == nullptr) {
+        return theirs == nullptr;
     }
-    if (other.m_fileHandle == nullptr) {
+    if (theirs == nullptr) {
         return false;
     }
-    return m_fileHandle->GetName().Compare(other.m_fileHandle->GetName()) == 0 &&
-           m_fileHandle->Parent() == other.m_fileHandle->Parent();
+    return mine->GetName().Compare(theirs->GetName()) == 0 && mine->Parent() == theirs->Parent();
 }
 
 } // namespace Vemo

@@ -8,7 +8,7 @@
 // already open refuses every open form with ResourceSystemErrAlreadyOpen.
 #pragma once
 
-#include "resources/Resource.h"
+#include "resources/StorageResource.h"
 
 #include <cstdint>
 
@@ -23,13 +23,11 @@ class StorageSearchCriterion;
 class StorageSystem;
 class String;
 
-class File : public Resource {
+class File : public StorageResource<FileHandle> {
 public:
     File();
     ~File() override;
 
-    bool IsOpen() const override;
-    void SetHandle(ResourceHandle* handle) override;
     virtual bool Create(const Path& path, const AccessStyle* style, bool openExisting);
     virtual bool Create(const String* name, const Directory& parent, const AccessStyle* style,
                         bool openExisting);
@@ -68,19 +66,12 @@ public:
     // open ones when their handles have the same own name (byte for byte) and the same parent handle.
     bool IsSame(const File& other) const;
 
-    FileHandle* GetFileHandle() const { return m_fileHandle; }
+    FileHandle* GetFileHandle() const { return TypedHandle(); }
 
 private:
     bool OpenByPath(const Path& path, const AccessStyle* style, bool create, bool openExisting);
     bool OpenNamed(const String* name, const Directory& parent, const AccessStyle* style, bool create,
                    bool openExisting);
-    // The storage system's open; on failure ResourceSystemErrOpenFailed, then StorageSystemErrFileOpenFailed
-    // with the file's full path.
-    bool OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& fullPath);
-    // Reports ResourceSystemErrNoHandle when the File is closed.
-    FileHandle* Handle() const;
-
-    FileHandle* m_fileHandle = nullptr;
 };
 
 } // namespace Vemo

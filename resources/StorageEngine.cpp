@@ -1,6 +1,7 @@
 #include "resources/StorageEngine.h"
 
 #include "resources/AccessStyle.h"
+#include "resources/CreateThrough.h"
 #include "resources/DirectoryHandle.h"
 #include "resources/Error.h"
 #include "resources/ErrorCodes.h"
@@ -111,16 +112,8 @@ bool StorageEngine::IsValidName(const String& name) {
 }
 
 StorageEngine* StorageEngine::Create(StorageEngine* engine) {
-    StorageEngine* made = nullptr;
-    if (engine == nullptr) {
-        made = new StorageEngine(kStorageTypeId, "Storage Engine");
-        engine = made;
-    }
-    if (ResourceEngine::Create(engine) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return engine;
+    return CreateThrough(
+        engine, [] { return new StorageEngine(kStorageTypeId, "Storage Engine"); }, &ResourceEngine::Create);
 }
 
 } // namespace Vemo

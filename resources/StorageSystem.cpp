@@ -1,5 +1,6 @@
 #include "resources/StorageSystem.h"
 
+#include "resources/CreateThrough.h"
 #include "resources/Directory.h"
 #include "resources/DirectoryHandle.h"
 #include "resources/Error.h"
@@ -18,16 +19,8 @@ StorageSystem::StorageSystem(std::uint32_t typeId, const String& name) : Resourc
 StorageSystem::~StorageSystem() = default;
 
 StorageSystem* StorageSystem::Create(StorageSystem* system) {
-    StorageSystem* made = nullptr;
-    if (system == nullptr) {
-        made = new StorageSystem(kStorageTypeId, "Storage System");
-        system = made;
-    }
-    if (ResourceSystem::Create(system) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return system;
+    return CreateThrough(
+        system, [] { return new StorageSystem(kStorageTypeId, "Storage System"); }, &ResourceSystem::Create);
 }
 
 ResourceHandle* StorageSystem::Open(ResourceSearchCriterion* criterion, Resource* resource) {

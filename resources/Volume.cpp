@@ -19,60 +19,15 @@ Volume::~Volume() {
     ReleaseHandle();
 }
 
-bool Volume::IsOpen() const {
-    return GetHandle() != nullptr && m_volumeHandle != nullptr;
-}
-
-void Volume::SetHandle(ResourceHandle* handle) {
-    Resource::SetHandle(handle);
-    m_volumeHandle = dynamic_cast<VolumeHandle*>(handle);
-}
-
-VolumeHandle* Volume::Handle() const {
-    if (m_volumeHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle);
-    }
-    return m_volumeHandle;
-}
-
-StorageSystem* Volume::PrepareOpen() const {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return nullptr;
-    }
-    StorageSystem* system = GetStorageSystem();
-    if (system == nullptr) {
-        Error().Report(ResourceSystemErrNoSystem);
-    }
-    return system;
-}
-
-bool Volume::OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& pathText) {
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
-        return true;
-    }
-    Error().Report(ResourceSystemErrOpenFailed);
-    Error().Report(StorageSystemErrVolumeOpenFailed, pathText);
-    return false;
-}
-
 bool Volume::Open(const Volume& other) {
-    if (GetHandle() != nullptr) {
-        Error().Report(ResourceSystemErrAlreadyOpen);
-        return false;
-    }
-    if (other.m_volumeHandle == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Volume"));
-        return false;
-    }
-    StorageSystem* system = PrepareOpen();
+    VolumeHandle* source = other.GetVolumeHandle();
+    StorageSystem* system = PrepareOpenFrom(source, "Volume");
     if (system == nullptr) {
         return false;
     }
     StorageSearchCriterion criterion(StorageSearchCriterion::kVolume);
-    criterion.m_sourceVolume = other.m_volumeHandle;
-    return OpenThrough(system, criterion, *other.m_volumeHandle->PathText(true, false));
+    criterion.m_sourceVolume = source;
+    return OpenThrough(system, criterion, *source->PathText(true, false));
 }
 
 bool Volume::Open(const Path& path, bool create) {
@@ -97,8 +52,7 @@ bool Volume::Open(const File& file) {
     }
     StorageSearchCriterion criterion(StorageSearchCriterion::kVolume);
     criterion.m_containerFile = const_cast<File*>(&file);
-    if (ResourceHandle* handle = system->Open(&criterion, this)) {
-        SetHandle(handle);
+    if (OpenHandle(system, criterion)) {
         return true;
     }
     Error().Report(ResourceSystemErrOpenFailed);

@@ -5,7 +5,7 @@
 // ResourceSystemErrNoHandle and returns its neutral result.
 #pragma once
 
-#include "resources/Resource.h"
+#include "resources/StorageResource.h"
 
 #include <cstdint>
 
@@ -19,13 +19,11 @@ class StorageSystem;
 class String;
 class VolumeHandle;
 
-class Volume : public Resource {
+class Volume : public StorageResource<VolumeHandle> {
 public:
     Volume();
     ~Volume() override;
 
-    bool IsOpen() const override;
-    void SetHandle(ResourceHandle* handle) override;
     // The volume that another Volume has open, shared.
     virtual bool Open(const Volume& other);
     // The volume named by the Path's name, inside the Path's directory when it has one (an archive file
@@ -59,17 +57,7 @@ public:
     virtual bool Changed();
     virtual void ChangeHook();
 
-    VolumeHandle* GetVolumeHandle() const { return m_volumeHandle; }
-
-private:
-    // The storage system's open; on failure ResourceSystemErrOpenFailed, then
-    // StorageSystemErrVolumeOpenFailed with the volume's path text.
-    bool OpenThrough(StorageSystem* system, StorageSearchCriterion& criterion, const String& pathText);
-    // Refuses an open Volume (ResourceSystemErrAlreadyOpen) and a missing system (ResourceSystemErrNoSystem).
-    StorageSystem* PrepareOpen() const;
-    VolumeHandle* Handle() const;
-
-    VolumeHandle* m_volumeHandle = nullptr;
+    VolumeHandle* GetVolumeHandle() const { return TypedHandle(); }
 };
 
 } // namespace Vemo

@@ -4,6 +4,7 @@
 #include "platform/win32/File.h"
 #include "platform/win32/FileInfo.h"
 #include "resources/AccessStyle.h"
+#include "resources/CreateThrough.h"
 #include "resources/DirectoryHandle.h"
 #include "resources/Error.h"
 #include "resources/ErrorCodes.h"
@@ -88,16 +89,9 @@ Win32StorageEngine::Win32StorageEngine(std::uint32_t typeId, const String& name)
 Win32StorageEngine::~Win32StorageEngine() = default;
 
 Win32StorageEngine* Win32StorageEngine::Create(Win32StorageEngine* engine) {
-    Win32StorageEngine* made = nullptr;
-    if (engine == nullptr) {
-        made = new Win32StorageEngine(kWin32StorageTypeId, "Win32 Storage Engine");
-        engine = made;
-    }
-    if (StorageEngine::Create(engine) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return engine;
+    return CreateThrough(
+        engine, [] { return new Win32StorageEngine(kWin32StorageTypeId, "Win32 Storage Engine"); },
+        &StorageEngine::Create);
 }
 
 bool Win32StorageEngine::IsVolumeName(const String& name) {

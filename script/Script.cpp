@@ -115,28 +115,8 @@ bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {
 
 bool Script::SaveBuffer(Vemo::String& out) const {
     SectionTextWriter writer;
-    bool complete = true;
-    auto writeSection = [&](const Section& section) {
-        if (!section.m_name.IsEmpty() && !writer.WriteSectionLine(section.m_name)) {
-            complete = false;
-            return;
-        }
-        for (const Key* key : section.m_keys) {
-            complete = writer.WriteKeyLine(key->m_name, key->m_text) && complete;
-        }
-        writer.WriteEmptyLine();
-    };
-    // The keys of the empty-named section have no header line, so they must come first to load back into it.
-    for (const Section* section : m_sections) {
-        if (section->m_name.IsEmpty()) {
-            writeSection(*section);
-        }
-    }
-    for (const Section* section : m_sections) {
-        if (!section->m_name.IsEmpty()) {
-            writeSection(*section);
-        }
-    }
+    const bool complete = writer.WriteSections(
+        m_sections, [](const Key& key) -> const Vemo::String& { return key.GetValueText(); });
     out = writer.GetText();
     return complete;
 }

@@ -1,6 +1,7 @@
 #include "resources/archive/MonolithStorageEngine.h"
 
 #include "resources/AccessStyle.h"
+#include "resources/CreateThrough.h"
 #include "resources/Directory.h"
 #include "resources/Error.h"
 #include "resources/ErrorCodes.h"
@@ -114,16 +115,9 @@ MonolithStorageEngine::MonolithStorageEngine(std::uint32_t typeId, const String&
 MonolithStorageEngine::~MonolithStorageEngine() = default;
 
 MonolithStorageEngine* MonolithStorageEngine::Create(MonolithStorageEngine* engine) {
-    MonolithStorageEngine* made = nullptr;
-    if (engine == nullptr) {
-        made = new MonolithStorageEngine(kMonolithStorageTypeId, "Monolith Storage Engine");
-        engine = made;
-    }
-    if (QuibStorageEngine::Create(engine) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    return engine;
+    return CreateThrough(
+        engine, [] { return new MonolithStorageEngine(kMonolithStorageTypeId, "Monolith Storage Engine"); },
+        &QuibStorageEngine::Create);
 }
 
 bool MonolithStorageEngine::IsOwnHandle(const ResourceHandle* handle) const {

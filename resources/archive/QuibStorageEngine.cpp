@@ -1,5 +1,6 @@
 #include "resources/archive/QuibStorageEngine.h"
 
+#include "resources/CreateThrough.h"
 #include "resources/archive/QuibChunk.h"
 
 #include <algorithm>
@@ -14,17 +15,13 @@ QuibStorageEngine::QuibStorageEngine(std::uint32_t typeId, const String& name)
 QuibStorageEngine::~QuibStorageEngine() = default;
 
 QuibStorageEngine* QuibStorageEngine::Create(QuibStorageEngine* engine) {
-    QuibStorageEngine* made = nullptr;
-    if (engine == nullptr) {
-        made = new QuibStorageEngine(kQuibStorageTypeId, "Quib Storage Engine");
-        engine = made;
+    QuibStorageEngine* created = CreateThrough(
+        engine, [] { return new QuibStorageEngine(kQuibStorageTypeId, "Quib Storage Engine"); },
+        &StorageEngine::Create);
+    if (created != nullptr) {
+        created->m_extension = ".qib";
     }
-    if (StorageEngine::Create(engine) == nullptr) {
-        delete made;
-        return nullptr;
-    }
-    engine->m_extension = ".qib";
-    return engine;
+    return created;
 }
 
 bool QuibStorageEngine::MoveInSteps(std::uint64_t source, std::uint64_t destination, std::uint64_t count,
