@@ -30,6 +30,10 @@ Application::~Application() {
     }
 }
 
+void Application::AuxiliaryOperationA() {}
+
+void Application::AuxiliaryOperationB() {}
+
 Application* Application::GetCurrent() {
     return g_current;
 }
@@ -103,6 +107,14 @@ void Application::Quit() {
 bool Application::SetExitSuccess(bool success) {
     m_exitSuccess = success ? 1 : 0;
     return success;
+}
+
+bool Application::AuxiliaryHookA() {
+    return true;
+}
+
+bool Application::AuxiliaryHookB() {
+    return true;
 }
 
 bool Application::OnStartup() {

@@ -34,6 +34,10 @@ public:
     // Stops being the current application. The state graph is Shutdown's to delete, not the destructor's.
     virtual ~Application();
 
+    // Two slots kept free for the application classes' own use; they do nothing, and nothing calls them.
+    virtual void AuxiliaryOperationA();
+    virtual void AuxiliaryOperationB();
+
     virtual bool SetName(const String& name);
     virtual String& GetName();
 
@@ -49,6 +53,10 @@ public:
     virtual void Step();
     virtual void Quit();
     virtual bool SetExitSuccess(bool success);
+
+    // Two hooks that answer true; no class overrides them and nothing calls them.
+    virtual bool AuxiliaryHookA();
+    virtual bool AuxiliaryHookB();
 
     virtual bool OnStartup();
     virtual bool OnShutdown();

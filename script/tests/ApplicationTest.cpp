@@ -70,6 +70,17 @@ TEST_F(ApplicationLifeTest, TheNameIsTheConstructorsUntilSet) {
     EXPECT_STREQ(m_application.GetName().CStr(), "Quorven");
 }
 
+TEST_F(ApplicationLifeTest, TheAuxiliarySlotsDoNothingAndItsHooksAnswerTrue) {
+    m_application.AuxiliaryOperationA();
+    m_application.AuxiliaryOperationB();
+    EXPECT_TRUE(m_application.AuxiliaryHookA());
+    EXPECT_TRUE(m_application.AuxiliaryHookB());
+    EXPECT_TRUE(m_application.TakeLog().empty());
+    EXPECT_FALSE(m_application.IsQuitting());
+    EXPECT_TRUE(m_application.GetExitSuccess());
+    EXPECT_STREQ(m_application.GetName().CStr(), "Life");
+}
+
 TEST_F(ApplicationLifeTest, WithoutAStateGraphInitializeAndShutdownOnlyCallTheHooks) {
     EXPECT_TRUE(m_application.Initialize(m_noArguments));
     EXPECT_TRUE(m_application.Shutdown());

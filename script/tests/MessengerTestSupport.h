@@ -151,6 +151,12 @@ public:
 
     void Quit() override { ++m_quits; }
 
+    // As the product does, the user settings are saved when the application shuts down.
+    bool OnShutdown() override {
+        CloseUserSettings();
+        return true;
+    }
+
     std::map<std::string, std::unique_ptr<Script>> m_scripts;
     std::map<std::string, std::unique_ptr<TextLocale>> m_locales;
     Config m_shared;
