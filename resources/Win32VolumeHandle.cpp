@@ -221,12 +221,15 @@ bool Win32VolumeHandle::Eject9x() {
         return false;
     }
     win32::DIOC_REGISTERS registers = DosRequest(DriveNumber(), win32::kDosEjectMedia, nullptr);
-    const bool called = CallVWin32(driver, registers, registers);
+    // The service answers every DOS call it takes; a refused eject (a locked drive, no medium) shows only in
+    // the carry.
+    const bool ejected =
+        CallVWin32(driver, registers, registers) && (registers.reg_Flags & win32::kCarryFlag) == 0;
     win32::CloseHandle(driver);
-    if (!called) {
+    if (!ejected) {
         Error().Report(Win32StorageErrDeviceControl);
     }
-    return called;
+    return ejected;
 }
 
 const String* Win32VolumeHandle::PathText(bool withContainer, bool native) {

@@ -164,6 +164,24 @@ TEST_F(Win32FileHandleTest, AFileIsRenamedKeepingItsHandleAndPositionWhenWritabl
     EXPECT_EQ(TakeBytes(writer.Read(3, nullptr)), "567");
 }
 
+TEST_F(Win32FileHandleTest, ARefusedRenameReopensTheFileUnderItsOldNameWhereItWas) {
+    WriteHostFile(Host('C', "data/taken.bin"), "other");
+    File writer;
+    OpenFile(writer, "HD0:/data/file.bin", &kReadWrite);
+    TakeBytes(writer.ReadAt(0, 5, nullptr));
+    EXPECT_FALSE(writer.SetName(String("TAKEN.BIN")));
+    EXPECT_EQ(m_application.TakeReports(), (Reports{{StorageEngineErrAccessDenied}}));
+    EXPECT_EQ(ReadHostFile(Host('C', "data/taken.bin")), "other");
+    EXPECT_STREQ(writer.PathText(true, false)->CStr(), "HD0:/data/file.bin");
+    EXPECT_EQ(writer.Position(), 5u);
+    EXPECT_EQ(TakeBytes(writer.Read(3, nullptr)), "567");
+    AccessStatus* written = writer.Write(1, "!");
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->m_status, AccessStatus::kDone);
+    written->Release();
+    EXPECT_EQ(ReadHostFile(Host('C', "data/file.bin")), "01234567!9ABCDEFGHIJ");
+}
+
 TEST_F(Win32FileHandleTest, OpensOfOneFileInAnySpellingMeetTheSameShareModes) {
     File alone;
     OpenFile(alone, "HD0:/data/file.bin", &kReadWrite);

@@ -278,6 +278,20 @@ TEST_F(Win32VolumeTest, On9xTheVWin32ServiceLocksUnlocksUntilFreeAndEjects) {
     EXPECT_EQ(RequestsOf(m_media).back(), win32::MediaRequest::Eject);
 }
 
+TEST_F(Win32VolumeTest, On9xALockedDriveIsNotEjected) {
+    ScopedWindowsFamily old(false);
+    Volume disc;
+    OpenVolume(disc, "CD0");
+    ASSERT_TRUE(disc.Lock());
+    EXPECT_FALSE(disc.Remove());
+    EXPECT_EQ(m_application.TakeReports(), (Reports{{Win32StorageErrDeviceControl}}));
+    EXPECT_EQ(RequestsOf(m_media), (std::vector<win32::MediaRequest>{win32::MediaRequest::LockDoor}));
+
+    ASSERT_TRUE(disc.Unlock());
+    EXPECT_TRUE(disc.Remove());
+    EXPECT_EQ(RequestsOf(m_media).back(), win32::MediaRequest::Eject);
+}
+
 TEST_F(Win32VolumeTest, TheThoroughMatchIsNotSupported) {
     StorageSearchCriterion criterion(StorageSearchCriterion::kVolume);
     EXPECT_FALSE(m_application.Win32()->MatchSearchCriterionThorough(&criterion));
