@@ -207,4 +207,33 @@ std::uint32_t SdlWindowId(HWND window) {
     return native != nullptr ? SDL_GetWindowID(native) : 0;
 }
 
+bool UseDummySdlBackend() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    return UseVideoBackend(VideoBackendKind::Sdl);
+}
+
+bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y) {
+    std::uint32_t windowId = SdlWindowId(topLevel);
+    if (windowId == 0) {
+        return false;
+    }
+    Uint8 sdlButton = button == MouseButton::Right    ? SDL_BUTTON_RIGHT
+                      : button == MouseButton::Middle ? SDL_BUTTON_MIDDLE
+                                                      : SDL_BUTTON_LEFT;
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.windowID = windowId;
+        event.button.button = sdlButton;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        event.button.x = x;
+        event.button.y = y;
+        if (SDL_PushEvent(&event) != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace win32::testing

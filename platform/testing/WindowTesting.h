@@ -79,5 +79,11 @@ BYTE QueueKeyState(BYTE virtualKey);
 
 // The SDL window id behind a window (0 when it has none); under the SDL backend only.
 std::uint32_t SdlWindowId(HWND window);
+// The SDL backend under SDL's dummy video driver: real SDL windows and events without a display.
+bool UseDummySdlBackend();
+// A press and a release of the button put into SDL's own event queue, over the real window behind the
+// top-level window at a point of its client area, as the host delivers a click; the next look at the message
+// queue reads them. False when the window has no SDL window.
+bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y);
 
 } // namespace win32::testing

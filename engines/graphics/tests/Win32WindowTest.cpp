@@ -352,6 +352,33 @@ TEST_F(Win32WindowTest, MouseInputReachesOtherMessage) {
                         "OnOtherMessage(514,0,2228236)"}));
 }
 
+TEST_F(Win32WindowTest, AClickOnARealSdlWindowReachesTheHandler) {
+    ASSERT_TRUE(win32::testing::UseDummySdlBackend());
+    Log log;
+    {
+        Win32Window window;
+        RecordingHandler handler(&log);
+        window.AddEventHandler(&handler);
+        ASSERT_TRUE(Create(window, true));
+        ASSERT_TRUE(GetWindowState(window.GetWindowHandle()).hasNativeWindow);
+        Pump();
+        log.clear();
+        ASSERT_TRUE(win32::testing::PushSdlClick(window.GetWindowHandle(), win32::testing::MouseButton::Left,
+                                                 12, 34));
+        Pump();
+        // The host may add window events of its own; the click is what matters here.
+        Log clicks;
+        for (const std::string& entry : log) {
+            if (entry.starts_with("OnOtherMessage(513,") || entry.starts_with("OnOtherMessage(514,")) {
+                clicks.push_back(entry);
+            }
+        }
+        EXPECT_EQ(clicks, (Log{"OnOtherMessage(513,1,2228236)", "OnOtherMessage(514,0,2228236)"}));
+        EXPECT_TRUE(window.Destroy());
+    }
+    win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
+}
+
 TEST_F(Win32WindowTest, DialogsStoreTheirWindowAtInitDialog) {
     Log log;
     Win32Window dialog;
@@ -375,6 +402,30 @@ TEST_F(Win32WindowTest, DialogsStoreTheirWindowAtInitDialog) {
     log.clear();
     win32::SendMessageA(native, win32::WM_USER, 0, 0);
     EXPECT_TRUE(log.empty()) << "later messages reach no handler";
+    EXPECT_TRUE(win32::DestroyWindow(native));
+}
+
+TEST_F(Win32WindowTest, ARefusedDialogsObjectLeavesTheHooksSetWhenDestroyed) {
+    Log log;
+    RecordingHandler refusing(&log);
+    refusing.m_initDialog = false;
+    win32::HWND native;
+    {
+        Win32Window refused;
+        refused.AddEventHandler(&refusing);
+        ASSERT_TRUE(refused.CreateDialog(100, nullptr, false, false));
+        ASSERT_EQ(refused.GetWindowHandle(), nullptr);
+        EXPECT_EQ(Win32EngineHook::Installed()->GetWindows().Size(), 1U);
+        native = win32::FindWindowA("#32770", nullptr);
+    }
+    EXPECT_TRUE(Win32EngineHook::Installed()->GetWindows().Empty())
+        << "the set would keep the address of an object that is gone";
+    EXPECT_TRUE(m_application.TakeReports().empty());
+
+    // A window made afterwards is compared with what the set holds.
+    Win32Window next;
+    EXPECT_TRUE(Create(next));
+    EXPECT_TRUE(next.Destroy());
     EXPECT_TRUE(win32::DestroyWindow(native));
 }
 

@@ -38,6 +38,12 @@ Win32Window::~Win32Window() {
             RaiseError(Win32EngineHookErrDestroyWindow);
         }
         m_window = nullptr;
+    } else if (Win32EngineHook* hook = Win32EngineHook::Installed();
+               hook != nullptr && hook->GetWindows().Find(this) != hook->GetWindows().End()) {
+        // A dialog whose handlers refused WM_INITDIALOG never learnt its handle, yet the hook keeps it in its
+        // set; the set must not keep the address of an object that is gone. Without a handle the hook only
+        // takes the window out of its set.
+        Win32EngineHook::DestroyWindow(this);
     }
     for (Win32WindowEventHandler* handler : m_handlers) {
         handler->m_window = nullptr;
