@@ -143,6 +143,36 @@ TEST(ErrorSystemTest, OpeningWithoutACodeReportsEachLayer) {
                        {ResourceSystemErrOpenFailed, "Error System"}}));
 }
 
+TEST(ErrorSystemTest, AnEngineThatMakesNoHandleReportsEachLayer) {
+    TestApplication application;
+    application.ErrorEngine()->m_failCreate = true;
+    const ErrorCode code = ErrorSystemErrNotFound;
+    ErrorSearchCriterion criterion;
+    criterion.SetCreate(true);
+    criterion.SetCode(&code);
+    Error front;
+    EXPECT_EQ(application.ErrorSystem()->Open(&criterion, &front), nullptr);
+    // Each report is offered to the failing engine too, which records it before it fails.
+    EXPECT_EQ(application.TakeReports(),
+              (Reports{{ErrorSystemErrNotFound},
+                       {ErrorEngineErrCreateFailed},
+                       {ResourceEngineErrCreateHandleFailed, "Recording Error Engine"},
+                       {ResourceSystemErrEngineOpenFailed, "Recording Error Engine"},
+                       {ResourceSystemErrOpenFailed, "Error System"}}));
+    EXPECT_EQ(application.ErrorSystem()->GetLog().Count(), 0u);
+    EXPECT_EQ(application.ErrorSystem()->GetFirstHandle(), nullptr);
+}
+
+TEST(ErrorSystemTest, AnEngineWithoutASystemMakesNoErrorHandle) {
+    TestApplication application;
+    ErrorEngine* loose = ErrorEngine::Create();
+    ASSERT_NE(loose, nullptr);
+    const String text("lost");
+    EXPECT_EQ(loose->CreateErrorHandle(0x00000003u, 0x01010001u, &text), nullptr);
+    EXPECT_EQ(application.TakeReports(), (Reports{{ResourceSystemErrNoSystem}}));
+    EXPECT_TRUE(loose->Shutdown());
+}
+
 TEST(ErrorSystemTest, ReopeningNeedsAnIndexAndAScope) {
     TestApplication application;
     RaiseError(ErrorSystemErrNoIndex);

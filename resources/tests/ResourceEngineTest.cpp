@@ -158,6 +158,14 @@ TEST_F(ResourceEngineTest, ShutdownGoesOnPastFailures) {
     m_system->m_failDetachResource = false;
 }
 
+TEST_F(ResourceEngineTest, ShutdownReportsAFailedRemovalFromItsSystem) {
+    m_engine->m_failDetach = true;
+    EXPECT_FALSE(m_engine->Shutdown());
+    EXPECT_EQ(Taken(), (Reports{{ResourceSystemErrDetachFailed, "Test Engine"},
+                                {ResourceEngineErrRemoveFailed, "Test Engine"}}));
+    EXPECT_TRUE(m_system->GetEngines().Empty());
+}
+
 TEST_F(ResourceEngineTest, ShutdownWithoutASystemDestroysUnheldHandles) {
     // A handle that an engine made and never attached: count 0, in the engine's list only.
     TestEngine* loose = TestEngine::Make(kOtherTestEngineId, "Loose");
