@@ -29,22 +29,30 @@ Exception::Exception(const char16_t* text) : m_text(CopyText(text)) {}
 
 Exception::Exception(const Exception& other) : Object(other), m_text(CopyText(other.m_text)) {}
 
-Exception::~Exception() { delete[] m_text; }
+Exception::~Exception() {
+    delete[] m_text;
+}
 
 const ObjectClassData* Exception::ClassData() {
     static const ObjectClassData record("Exception", Object::ClassData());
     return &record;
 }
 
-const ObjectClassData* Exception::GetClassData() const { return ClassData(); }
+const ObjectClassData* Exception::GetClassData() const {
+    return ClassData();
+}
 
-const char16_t* Exception::GetText() const { return m_text; }
+const char16_t* Exception::GetText() const {
+    return m_text;
+}
 
 const ObjectClassData* RangeException::ClassData() {
     static const ObjectClassData record("RangeException", Exception::ClassData());
     return &record;
 }
 
-const ObjectClassData* RangeException::GetClassData() const { return ClassData(); }
+const ObjectClassData* RangeException::GetClassData() const {
+    return ClassData();
+}
 
 } // namespace Vemo

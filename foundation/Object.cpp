@@ -15,7 +15,9 @@ namespace {
 std::atomic<std::uint32_t> serialCounter{0};
 }
 
-std::uint32_t Object::NextSerial() { return ++serialCounter; }
+std::uint32_t Object::NextSerial() {
+    return ++serialCounter;
+}
 
 Object::Object() : m_serial(NextSerial()) {}
 
@@ -28,6 +30,8 @@ const ObjectClassData* Object::ClassData() {
     return &record;
 }
 
-const ObjectClassData* Object::GetClassData() const { return ClassData(); }
+const ObjectClassData* Object::GetClassData() const {
+    return ClassData();
+}
 
 } // namespace Vemo

@@ -7,8 +7,9 @@
 
 namespace Vemo {
 
-// A class word and the records of the class's direct bases (none for Object, exactly one for every other class).
-// Records are built on first request and live until the program ends; nothing keeps a list of all of them.
+// A class word and the records of the class's direct bases (none for Object, exactly one for every other
+// class). Records are built on first request and live until the program ends; nothing keeps a list of all of
+// them.
 class ObjectClassData {
 public:
     explicit ObjectClassData(const char* name);
