@@ -63,7 +63,8 @@ void FillFlags(StorageFlags& flags, std::uint32_t attributes, bool parentReadabl
 
 // Appends the new entry's chunk to the parent's chunk and the entry to the parent's tree, and stores the
 // tree. A tree that cannot be stored takes the entry out again, and its chunk with it, so that the archive
-// keeps no chunk that its tree does not list. On failure the chunk object is destroyed.
+// keeps no chunk that its tree does not list, and is stored once more, since a store that failed part-way
+// may have left part of the longer tree behind. On failure the chunk object is destroyed.
 bool CreateEntry(MonolithDirectoryHandle* parent, QuibStorageEngine::QuibChunk* chunk, const String& name,
                  bool directory) {
     MonolithTreeDirectory* tree = parent->TreeDirectory();
@@ -88,6 +89,7 @@ bool CreateEntry(MonolithDirectoryHandle* parent, QuibStorageEngine::QuibChunk* 
     const std::uint64_t position = chunk->Position() - parent->Chunk()->CurrentOffset();
     delete chunk;
     parent->Chunk()->RemoveChildAt(position);
+    tree->Commit();
     return false;
 }
 

@@ -14,10 +14,12 @@
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithVolumeHandle.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
+#include "resources/tests/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -237,6 +239,32 @@ TEST_F(MonolithStorageEngineTest, PathsPassThroughArchives) {
     read->Release();
     EXPECT_EQ(bytes, Text("xyz"));
     EXPECT_EQ(std::string(file.PathText(true, false)->CStr()), "HD0:/sample.qib:/docs/a");
+    EXPECT_EQ(m_environment.TakeReports(), Reports{});
+}
+
+// An archive stored as a file of another archive opens as a volume of its own: its QuibFile opens a second
+// handle from the outer file's handle.
+TEST_F(MonolithStorageEngineTest, AnArchiveInsideAnArchive) {
+    Vemo::Volume outer;
+    ASSERT_TRUE(OpenArchive(outer, "outer", true));
+    Vemo::Directory outerRoot;
+    ASSERT_TRUE(outerRoot.OpenRoot(outer));
+    ASSERT_TRUE(WriteFile(outerRoot, "before", Text("before")));
+    ASSERT_TRUE(WriteFile(outerRoot, "inner.qib", SampleArchive()));
+    ASSERT_TRUE(WriteFile(outerRoot, "after", Text("after")));
+
+    Vemo::File innerFile;
+    const String innerName("inner.qib");
+    ASSERT_TRUE(innerFile.Open(&innerName, outerRoot, nullptr, false));
+    Vemo::Volume inner;
+    ASSERT_TRUE(inner.Open(innerFile));
+    EXPECT_TRUE(inner.Verify());
+    EXPECT_FALSE(inner.IsWriteable());
+    Vemo::Directory innerRoot;
+    ASSERT_TRUE(innerRoot.OpenRoot(inner));
+    EXPECT_EQ(Names(innerRoot), (std::vector<std::string>{"hello.txt", "/docs"}));
+    EXPECT_EQ(ReadFile(innerRoot, "hello.txt"), Text("Hello"));
+    EXPECT_EQ(ReadFile(outerRoot, "after"), Text("after"));
     EXPECT_EQ(m_environment.TakeReports(), Reports{});
 }
 
@@ -668,6 +696,134 @@ TEST_F(MonolithStorageEngineTest, AChildChunkMustLieWhereTheTreeSays) {
     const Reports reports = m_environment.TakeReports();
     EXPECT_TRUE(HasInOrder(reports, {{Vemo::StorageEngineErrNoDirectory, "HD0:/skew.qib:/two"}}))
         << ::testing::PrintToString(reports);
+}
+
+// A memory volume whose files end at a limit, as on a full disk: a write is cut short there and, when sizes
+// fail, a file cannot be made longer than the limit.
+class BoundedStorageEngine : public VemoTest::MemoryStorageEngine {
+public:
+    Vemo::ResourceHandle* CreateHandle(Vemo::ResourceSearchCriterion* criterion,
+                                       Vemo::Resource* resource) override;
+
+    std::uint64_t m_limit = std::numeric_limits<std::uint64_t>::max();
+    bool m_sizesFail = false;
+    int m_refusedSizes = 0;
+};
+
+class BoundedFileHandle : public VemoTest::MemoryFileHandle {
+public:
+    BoundedFileHandle(BoundedStorageEngine* engine, VemoTest::MemoryNode* node)
+        : MemoryFileHandle(engine, node), m_bounds(engine) {}
+
+    AccessStatus* Write(AccessStatus* request) override {
+        const std::uint64_t limit = m_bounds->m_limit;
+        if (request->m_position + request->m_count <= limit) {
+            return MemoryFileHandle::Write(request);
+        }
+        request->m_count =
+            request->m_position < limit ? static_cast<std::uint32_t>(limit - request->m_position) : 0;
+        MemoryFileHandle::Write(request);
+        request->m_status = AccessStatus::kPending;
+        return request;
+    }
+
+    bool SetSize(std::uint64_t size) override {
+        if (size > m_bounds->m_limit && m_bounds->m_sizesFail) {
+            ++m_bounds->m_refusedSizes;
+            return false;
+        }
+        return MemoryFileHandle::SetSize(size);
+    }
+
+private:
+    BoundedStorageEngine* m_bounds;
+};
+
+Vemo::ResourceHandle* BoundedStorageEngine::CreateHandle(Vemo::ResourceSearchCriterion* criterion,
+                                                         Vemo::Resource* resource) {
+    Vemo::ResourceHandle* handle = MemoryStorageEngine::CreateHandle(criterion, resource);
+    auto* file = dynamic_cast<VemoTest::MemoryFileHandle*>(handle);
+    if (file == nullptr) {
+        return handle;
+    }
+    auto* bounded = new BoundedFileHandle(this, file->m_node);
+    bounded->SetNames(file->GetName(), file->GetNativeName());
+    bounded->Flags() = file->Flags();
+    bounded->SetAccessStyle(*file->GetAccessStyle());
+    delete file;
+    return bounded;
+}
+
+// A new entry whose tree cannot be stored is taken out of the tree again with its chunk, and the tree stored
+// once more, so the archive is as it was: also when the longer tree was written only in part.
+TEST_F(MonolithStorageEngineTest, ANewEntryWhoseTreeCannotBeStoredIsTakenOutAgain) {
+    auto* memory = new BoundedStorageEngine;
+    Vemo::StorageEngine::Create(memory);
+    m_environment.System()->AddEngine(memory);
+    VemoTest::MemoryNode* drive = memory->AddVolume("MEM0");
+    Vemo::Volume volume;
+    const String volumeName("MEM0");
+    ASSERT_TRUE(volume.Open(&volumeName, nullptr, false));
+    Vemo::Directory host;
+    ASSERT_TRUE(host.OpenRoot(volume));
+    Vemo::Volume archive;
+    const String archiveName("game");
+    ASSERT_TRUE(archive.Open(&archiveName, &host, true));
+    Vemo::Directory root;
+    ASSERT_TRUE(root.OpenRoot(archive));
+    ASSERT_TRUE(WriteFile(root, "kept", Text("kept")));
+    const std::string& stored = drive->Find("game.qib")->m_data;
+    auto storedBytes = [&stored] { return Bytes(stored.begin(), stored.end()); };
+    ASSERT_EQ(m_environment.TakeReports(), Reports{});
+
+    const String name("new");
+    const struct {
+        const char* what;
+        bool directory;
+        bool sizesFail;
+    } cases[] = {
+        {"a directory, no room for the tree", true, true},
+        {"a directory, the tree written in part", true, false},
+        {"a file, no room for the tree", false, true},
+        {"a file, the tree written in part", false, false},
+    };
+    for (const auto& c : cases) {
+        const Bytes before = storedBytes();
+        // Room for the new chunk's header; the tree, longer by the new record, does not fit or lacks its
+        // last 8 bytes.
+        const std::uint64_t longerTree = 2 * name.Length() + (c.directory ? 20 : 40);
+        memory->m_sizesFail = c.sizesFail;
+        memory->m_refusedSizes = 0;
+        memory->m_limit = before.size() + 20 + (c.sizesFail ? 0 : longerTree - 8);
+        bool created = false;
+        if (c.directory) {
+            Vemo::Directory directory;
+            created = directory.Create(&name, root, false);
+        } else {
+            Vemo::File file;
+            created = file.Open(&name, root, &kReadWrite, true);
+        }
+        memory->m_limit = std::numeric_limits<std::uint64_t>::max();
+        EXPECT_FALSE(created) << c.what;
+        const Reports reports = m_environment.TakeReports();
+        const Vemo::ErrorCode failed = c.directory ? Vemo::StorageEngineErrCreateDirectoryFailed
+                                                   : Vemo::StorageEngineErrCreateFileFailed;
+        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
+                                [failed](const Reported& one) { return one.m_code == failed; }))
+            << c.what << ": " << ::testing::PrintToString(reports);
+        if (c.sizesFail) {
+            EXPECT_EQ(memory->m_refusedSizes, 1) << c.what << ": the store goes no further than its resize";
+        }
+        EXPECT_EQ(storedBytes(), before) << c.what;
+        EXPECT_EQ(Names(root), std::vector<std::string>{"kept"}) << c.what;
+        EXPECT_TRUE(archive.Verify()) << c.what;
+    }
+
+    ASSERT_TRUE(WriteFile(root, "new", Text("made")));
+    EXPECT_EQ(ReadFile(root, "new"), Text("made"));
+    EXPECT_EQ(ReadFile(root, "kept"), Text("kept"));
+    EXPECT_TRUE(archive.Verify());
+    EXPECT_EQ(m_environment.TakeReports(), Reports{});
 }
 
 } // namespace
