@@ -1,5 +1,7 @@
 #include "script/ErrorString.h"
 
+#include "script/Script.h"
+
 ErrorString::~ErrorString() = default;
 
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Vemo::String& text) {
@@ -16,4 +18,10 @@ Vemo::String& AppendQuotedItem(Vemo::String& target, const Fragment& text) {
     Vemo::String copy;
     text.GetText().GetString(copy);
     return AppendQuotedItem(target, copy);
+}
+
+Vemo::String& AppendQuotedItem(Vemo::String& target, const Script& script) {
+    Vemo::String path;
+    script.GetPath().GetText(path, true, false);
+    return AppendQuotedItem(target, path);
 }

@@ -5,6 +5,8 @@
 #include "foundation/String.h"
 #include "script/Fragment.h"
 
+class Script;
+
 class ErrorString : public Vemo::String {
 public:
     using Vemo::String::String;
@@ -17,3 +19,5 @@ public:
 // Appends "," when the target is not empty, then the text in double quotes; returns the target.
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Vemo::String& text);
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Fragment& text);
+// The item is the full text of the path of the script's file, its directory included.
+Vemo::String& AppendQuotedItem(Vemo::String& target, const Script& script);
