@@ -212,23 +212,12 @@ bool Win32DirectoryHandle::Move(const String& name, DirectoryHandle* source, boo
 }
 
 bool Win32DirectoryHandle::SetName(const String& name) {
-    auto* engine = dynamic_cast<Win32StorageEngine*>(GetEngine());
-    if (engine == nullptr) {
-        Error().Report(StorageEngineErrNoStorageSystem);
-        return false;
-    }
-    if (!engine->IsValidName(name)) {
-        Error().Report(StorageEngineErrBadName);
-        return false;
-    }
-    DirectoryHandle* parent = Parent();
-    if (parent == nullptr) {
-        Error().Report(StorageEngineErrNoParent);
+    String newPath;
+    if (Win32StorageEngine::PrepareRename(GetEngine(), name, Parent(), StorageEngineErrNoParent, newPath) ==
+        nullptr) {
         return false;
     }
     const String oldPath = *PathText(true, true);
-    String newPath = *parent->PathText(true, true);
-    newPath.Append("\\").Append(name);
     if (!Win32MoveFile(oldPath, newPath)) {
         Error().Report(StorageEngineErrAccessDenied);
         return false;

@@ -147,23 +147,13 @@ bool Win32FileHandle::SetName(const String& name) {
         Error().Report(StorageEngineErrAccessDenied);
         return false;
     }
-    auto* engine = dynamic_cast<Win32StorageEngine*>(GetEngine());
+    String newPath;
+    Win32StorageEngine* engine =
+        Win32StorageEngine::PrepareRename(GetEngine(), name, Parent(), StorageEngineErrNoFile, newPath);
     if (engine == nullptr) {
-        Error().Report(StorageEngineErrNoStorageSystem);
-        return false;
-    }
-    if (!engine->IsValidName(name)) {
-        Error().Report(StorageEngineErrBadName);
-        return false;
-    }
-    DirectoryHandle* parent = Parent();
-    if (parent == nullptr) {
-        Error().Report(StorageEngineErrNoFile);
         return false;
     }
     const String oldPath = *PathText(true, true);
-    String newPath = *parent->PathText(true, true);
-    newPath.Append("\\").Append(name);
 
     CloseOsHandle();
     const bool moved = Win32MoveFile(oldPath, newPath);

@@ -138,6 +138,27 @@ String Win32StorageEngine::DriveOfVolume(const String& name) {
     return String();
 }
 
+Win32StorageEngine* Win32StorageEngine::PrepareRename(ResourceEngine* engine, const String& name,
+                                                      DirectoryHandle* parent, ErrorCode noParentCode,
+                                                      String& newPath) {
+    auto* storage = dynamic_cast<Win32StorageEngine*>(engine);
+    if (storage == nullptr) {
+        Error().Report(StorageEngineErrNoStorageSystem);
+        return nullptr;
+    }
+    if (!storage->IsValidName(name)) {
+        Error().Report(StorageEngineErrBadName);
+        return nullptr;
+    }
+    if (parent == nullptr) {
+        Error().Report(noParentCode);
+        return nullptr;
+    }
+    newPath = *parent->PathText(true, true);
+    newPath.Append("\\").Append(name);
+    return storage;
+}
+
 bool Win32StorageEngine::IsValidName(const String& name) {
     return name.FindFirstOf("\\/:*?\"<>|", 0, 9) == String::kNotFound;
 }

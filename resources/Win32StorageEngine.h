@@ -9,6 +9,7 @@
 namespace Vemo {
 
 class AccessStyle;
+class DirectoryHandle;
 class StorageSearchCriterion;
 
 class Win32StorageEngine : public StorageEngine {
@@ -41,6 +42,14 @@ public:
     // second CD-ROM drive, RD0 the first removable, remote or RAM drive after A and B, FD0 and FD1 the drives
     // A and B when the machine lists them.
     virtual String DriveOfVolume(const String& name);
+
+    // The checks before a directory or file of engine is renamed to name inside parent: engine must be one of
+    // these (StorageEngineErrNoStorageSystem), name valid (StorageEngineErrBadName), parent there
+    // (noParentCode otherwise). Gives the engine, and newPath: the parent's native path with name appended.
+    // Null after reporting.
+    static Win32StorageEngine* PrepareRename(ResourceEngine* engine, const String& name,
+                                             DirectoryHandle* parent, ErrorCode noParentCode,
+                                             String& newPath);
 
     // Runs the storage engine factory on the given engine, or on a new "Win32 Storage Engine".
     static Win32StorageEngine* Create(Win32StorageEngine* engine = nullptr);

@@ -1,5 +1,6 @@
 #include "script/ErrorString.h"
 
+#include "resources/Error.h"
 #include "script/Script.h"
 
 ErrorString::~ErrorString() = default;
@@ -21,7 +22,21 @@ Vemo::String& AppendQuotedItem(Vemo::String& target, const Fragment& text) {
 }
 
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Script& script) {
+    return AppendQuotedItem(target, ScriptPathText(&script));
+}
+
+Vemo::String ScriptPathText(const Script* script) {
     Vemo::String path;
-    script.GetPath().GetText(path, true, false);
-    return AppendQuotedItem(target, path);
+    if (script != nullptr) {
+        script->GetPath().GetText(path, true, false);
+    }
+    return path;
+}
+
+void RaiseQuotedItems(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items) {
+    ErrorString text;
+    for (const Vemo::String& item : items) {
+        AppendQuotedItem(text, item);
+    }
+    RaiseError(code, &text);
 }

@@ -3,7 +3,10 @@
 #pragma once
 
 #include "foundation/String.h"
+#include "resources/ErrorCode.h"
 #include "script/Fragment.h"
+
+#include <initializer_list>
 
 class Script;
 
@@ -21,3 +24,8 @@ Vemo::String& AppendQuotedItem(Vemo::String& target, const Vemo::String& text);
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Fragment& text);
 // The item is the full text of the path of the script's file, its directory included.
 Vemo::String& AppendQuotedItem(Vemo::String& target, const Script& script);
+
+// The text AppendQuotedItem quotes for a script; empty for no script.
+Vemo::String ScriptPathText(const Script* script);
+// Raises the error with the items, each quoted, as its text.
+void RaiseQuotedItems(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items);

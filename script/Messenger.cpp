@@ -836,14 +836,18 @@ bool Messenger::HandleGet(const Fragment& message, bool user) {
         Report(kErrorEmptySection, {&m_name, &key, &section});
         return false;
     }
+    SendReply(word, GetStored(user, section, key));
+    return true;
+}
+
+Vemo::String Messenger::GetStored(bool user, const Vemo::String& section, const Vemo::String& key) {
     Vemo::String value;
     if (user) {
         GetUserSetting(section, key, value);
     } else {
         GetVar(section, key, value);
     }
-    SendReply(word, value);
-    return true;
+    return value;
 }
 
 // The reply is one fragment whose arguments are the value parsed on its own, as a reference's value is: a
@@ -896,12 +900,7 @@ bool Messenger::HandleCopy(const Fragment& message, bool fromUser, bool toUser) 
         Report(kErrorEmptySection, {&m_name, &toKey, &toSection});
         return false;
     }
-    Vemo::String value;
-    if (fromUser) {
-        GetUserSetting(fromSection, fromKey, value);
-    } else {
-        GetVar(fromSection, fromKey, value);
-    }
+    const Vemo::String value = GetStored(fromUser, fromSection, fromKey);
     const bool stored = toUser ? SetUserSetting(toSection, toKey, value) : SetVar(toSection, toKey, value);
     if (!stored) {
         Report(kErrorStoreRefused, {&m_name, &fromSection, &fromKey, &toSection, &toKey});

@@ -184,6 +184,9 @@ private:
     bool HandleGet(const Fragment& message, bool user);
     bool HandleRemove(const Fragment& message, bool user);
     bool HandleCopy(const Fragment& message, bool fromUser, bool toUser);
+    // The value stored under section and key in the user settings or the variables, as GetUserSetting or
+    // GetVar leaves it.
+    Vemo::String GetStored(bool user, const Vemo::String& section, const Vemo::String& key);
     bool HandleGetAttribute(const Fragment& message);
     bool SendReply(const Vemo::String& word, const Vemo::String& value);
 

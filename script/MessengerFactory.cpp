@@ -8,7 +8,6 @@
 #include "script/Script.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <vector>
 
 // Constant-initialised, so that registrars in any file may run before this file's initialisers.
@@ -24,22 +23,6 @@ const Vemo::String& DefinedKey() {
 const Vemo::String& ClassKey() {
     static const Vemo::String* const key = new Vemo::String("Class");
     return *key;
-}
-
-Vemo::String PathOf(const Script* script) {
-    Vemo::String path;
-    if (script != nullptr) {
-        script->GetPath().GetText(path, true, false);
-    }
-    return path;
-}
-
-void Report(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items) {
-    ErrorString text;
-    for (const Vemo::String& item : items) {
-        AppendQuotedItem(text, item);
-    }
-    RaiseError(code, &text);
 }
 
 Script* FindScript(const Vemo::String& name) {
@@ -62,7 +45,7 @@ Script* FollowDefined(const Vemo::String& name, Script* script) {
             value = nullptr;
         }
         if (value == nullptr || value->Size() != 1) {
-            Report(MessengerFactory::kErrorDefinedNotOneValue, {PathOf(current), name});
+            RaiseQuotedItems(MessengerFactory::kErrorDefinedNotOneValue, {ScriptPathText(current), name});
             return nullptr;
         }
         visited.push_back(current);
@@ -70,13 +53,14 @@ Script* FollowDefined(const Vemo::String& name, Script* script) {
         (*value)[0].GetText().GetString(scriptName);
         Script* next = FindScript(scriptName);
         if (next == nullptr) {
-            Report(MessengerFactory::kErrorDefinedScriptMissing, {PathOf(current), scriptName, name});
+            RaiseQuotedItems(MessengerFactory::kErrorDefinedScriptMissing,
+                             {ScriptPathText(current), scriptName, name});
             return nullptr;
         }
         if (std::find(visited.begin(), visited.end(), next) != visited.end()) {
             ErrorString text;
             for (const Script* each : visited) {
-                AppendQuotedItem(text, PathOf(each));
+                AppendQuotedItem(text, *each);
             }
             RaiseError(MessengerFactory::kErrorDefinedLoop, &text);
             return nullptr;
@@ -109,12 +93,12 @@ bool MessengerFactory::Register(const Vemo::String& classWord, CreateFunction cr
         return false;
     }
     if (createFunction == nullptr) {
-        Report(kErrorNoCreateFunction, {classWord});
+        RaiseQuotedItems(kErrorNoCreateFunction, {classWord});
         return false;
     }
     const CreationSpec spec{classWord, createFunction};
     if (s_registry != nullptr && s_registry->Find(spec) != s_registry->End()) {
-        Report(kErrorAlreadyRegistered, {classWord});
+        RaiseQuotedItems(kErrorAlreadyRegistered, {classWord});
         return false;
     }
     if (s_registry == nullptr) {
@@ -135,7 +119,7 @@ bool MessengerFactory::Unregister(const Vemo::String& classWord) {
     }
     const auto found = s_registry->Find(CreationSpec{classWord, nullptr});
     if (found == s_registry->End()) {
-        Report(kErrorNotRegistered, {classWord});
+        RaiseQuotedItems(kErrorNotRegistered, {classWord});
         return false;
     }
     s_registry->Erase(found);
@@ -157,7 +141,7 @@ MessengerFactory::CreateFunction MessengerFactory::FindCreateFunction(const Vemo
     }
     const auto found = s_registry->Find(CreationSpec{classWord, nullptr});
     if (found == s_registry->End()) {
-        Report(kErrorNotRegistered, {classWord});
+        RaiseQuotedItems(kErrorNotRegistered, {classWord});
         return nullptr;
     }
     return found->createFunction;
@@ -169,7 +153,7 @@ Messenger* MessengerFactory::CreateFromScript(const Vemo::String& name, Messenge
         return nullptr;
     }
     if (script == nullptr) {
-        Report(kErrorNoClassKey, {Vemo::String(), name});
+        RaiseQuotedItems(kErrorNoClassKey, {Vemo::String(), name});
         return nullptr;
     }
     Script* current = FollowDefined(name, script);
@@ -178,23 +162,23 @@ Messenger* MessengerFactory::CreateFromScript(const Vemo::String& name, Messenge
     }
     const Vemo::BasicArray<Fragment>* classValue = nullptr;
     if (!current->GetFragments(name, ClassKey(), classValue)) {
-        Report(kErrorNoClassKey, {PathOf(current), name});
+        RaiseQuotedItems(kErrorNoClassKey, {ScriptPathText(current), name});
         return nullptr;
     }
     Vemo::String classWord;
     FragmentStream(*classValue) >> classWord;
     if (classWord.IsEmpty()) {
-        Report(kErrorEmptyClassWord, {PathOf(current), name});
+        RaiseQuotedItems(kErrorEmptyClassWord, {ScriptPathText(current), name});
         return nullptr;
     }
     const CreateFunction createFunction = FindCreateFunction(classWord);
     if (createFunction == nullptr) {
-        Report(kErrorClassNotRegistered, {PathOf(current), name});
+        RaiseQuotedItems(kErrorClassNotRegistered, {ScriptPathText(current), name});
         return nullptr;
     }
     Messenger* messenger = createFunction(name, parent, current);
     if (messenger == nullptr) {
-        Report(kErrorCreationFailed, {PathOf(current), name});
+        RaiseQuotedItems(kErrorCreationFailed, {ScriptPathText(current), name});
         return nullptr;
     }
     return messenger;

@@ -10,8 +10,6 @@
 #include "script/Script.h"
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 
-#include <initializer_list>
-
 namespace {
 
 const MessengerFactory::Registrar g_recursiveStateRegistrar(MessengerRecursiveState::ClassWord(),
@@ -25,23 +23,6 @@ const Vemo::String& GraphKey() {
 const Vemo::String& AutoProgressKey() {
     static const Vemo::String* const key = new Vemo::String("AutoProgress");
     return *key;
-}
-
-// The path item of the error texts: the full path of the file the script was loaded from.
-Vemo::String PathOf(const Script* script) {
-    Vemo::String path;
-    if (script != nullptr) {
-        script->GetPath().GetText(path, true, false);
-    }
-    return path;
-}
-
-void Report(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items) {
-    ErrorString text;
-    for (const Vemo::String& item : items) {
-        AppendQuotedItem(text, item);
-    }
-    RaiseError(code, &text);
 }
 
 } // namespace
@@ -71,7 +52,7 @@ Messenger* MessengerRecursiveState::Create(const Vemo::String& name, Messenger* 
     auto* state = new MessengerRecursiveState(name, graph, script);
     if (!state->ReadScript()) {
         delete state;
-        Report(kErrorCreateFailed, {graph->GetName(), name});
+        RaiseQuotedItems(kErrorCreateFailed, {graph->GetName(), name});
         return nullptr;
     }
     return state;
@@ -82,7 +63,7 @@ bool MessengerRecursiveState::ReadScript() {
         return false;
     }
     if (!ReadGraph()) {
-        Report(kErrorReadGraph, {GetName()});
+        RaiseQuotedItems(kErrorReadGraph, {GetName()});
         return false;
     }
     return true;
@@ -120,18 +101,18 @@ bool MessengerRecursiveState::ReadGraph() {
 bool MessengerRecursiveState::ReadNestedGraph(const Vemo::String& name) {
     Script* script = GetScript();
     if (name.IsEmpty()) {
-        Report(kErrorEmptyGraphName, {PathOf(script), GetName()});
+        RaiseQuotedItems(kErrorEmptyGraphName, {ScriptPathText(script), GetName()});
         return false;
     }
     Messenger* made = MessengerFactory::CreateFromScript(name, this, script);
     if (made == nullptr) {
-        Report(kErrorStateNotCreated, {PathOf(script), GetName(), name});
+        RaiseQuotedItems(kErrorStateNotCreated, {ScriptPathText(script), GetName(), name});
         return false;
     }
     m_nestedGraph = dynamic_cast<MessengerStateGraph*>(made);
     if (m_nestedGraph == nullptr) {
         delete made;
-        Report(kErrorNotAGraph, {PathOf(script), GetName(), name});
+        RaiseQuotedItems(kErrorNotAGraph, {ScriptPathText(script), GetName(), name});
         return false;
     }
     return true;
@@ -141,25 +122,25 @@ bool MessengerRecursiveState::ReadAutoProgress(FragmentStream& value) {
     Vemo::String name;
     std::uint32_t outcome = 0;
     value >> name >> outcome;
-    const Vemo::String path = PathOf(GetScript());
+    const Vemo::String path = ScriptPathText(GetScript());
     // Without a nested graph no name can be an end state of it.
     MessengerState* endState = m_nestedGraph != nullptr
                                    ? dynamic_cast<MessengerState*>(m_nestedGraph->FindMessenger(name))
                                    : nullptr;
     if (endState == nullptr) {
         if (m_nestedGraph != nullptr) {
-            Report(MessengerStateGraph::kErrorNoSuchState, {name});
+            RaiseQuotedItems(MessengerStateGraph::kErrorNoSuchState, {name});
         }
-        Report(kErrorUnknownEndState, {path, GetName(), name});
+        RaiseQuotedItems(kErrorUnknownEndState, {path, GetName(), name});
         return false;
     }
     const std::uint32_t id = endState->Vemo::State::GetId();
     if (m_autoProgress.Find(AutoProgressRecord{id, 0}) != m_autoProgress.End()) {
-        Report(kErrorSecondAutoProgress, {path, GetName(), name});
+        RaiseQuotedItems(kErrorSecondAutoProgress, {path, GetName(), name});
         return false;
     }
     if (!m_nestedGraph->IsStateOfKind(name, Vemo::StateGraph::kEndState)) {
-        Report(kErrorNotAnEndState, {path, GetName(), name});
+        RaiseQuotedItems(kErrorNotAnEndState, {path, GetName(), name});
         return false;
     }
     m_autoProgress.Insert(AutoProgressRecord{id, outcome + MessengerStateGraph::kScriptOutcomeBase});
@@ -171,7 +152,7 @@ bool MessengerRecursiveState::Enter() {
         return true;
     }
     if (!m_nestedGraph->Start()) {
-        Report(kErrorStart, {GetName()});
+        RaiseQuotedItems(kErrorStart, {GetName()});
         return false;
     }
     return true;
@@ -210,7 +191,7 @@ bool MessengerRecursiveState::Exit() {
         return true;
     }
     if (!m_nestedGraph->Stop()) {
-        Report(kErrorStop, {GetName()});
+        RaiseQuotedItems(kErrorStop, {GetName()});
         return false;
     }
     return true;

@@ -12,8 +12,6 @@
 #include "script/Script.h"
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 
-#include <initializer_list>
-
 namespace {
 
 const MessengerFactory::Registrar g_graphRegistrar(MessengerStateGraph::ClassWord(),
@@ -27,23 +25,6 @@ const Vemo::String& AutoActionKey() {
 const Vemo::String& ActionKey() {
     static const Vemo::String* const key = new Vemo::String("Action");
     return *key;
-}
-
-// The path item of the error texts: the full path of the file the script was loaded from.
-Vemo::String PathOf(const Script* script) {
-    Vemo::String path;
-    if (script != nullptr) {
-        script->GetPath().GetText(path, true, false);
-    }
-    return path;
-}
-
-void Report(Vemo::ErrorCode code, std::initializer_list<Vemo::String> items) {
-    ErrorString text;
-    for (const Vemo::String& item : items) {
-        AppendQuotedItem(text, item);
-    }
-    RaiseError(code, &text);
 }
 
 // Numbers are reported bare, not quoted.
@@ -86,7 +67,7 @@ Messenger* MessengerStateGraph::Create(const Vemo::String& name, Messenger* owne
     auto* graph = new MessengerStateGraph(name, owner, script, ownerState);
     if (!graph->ReadScript()) {
         delete graph;
-        Report(kErrorCreateFailed, {owner != nullptr ? owner->GetName() : Vemo::String(), name});
+        RaiseQuotedItems(kErrorCreateFailed, {owner != nullptr ? owner->GetName() : Vemo::String(), name});
         return nullptr;
     }
     return graph;
@@ -109,12 +90,12 @@ bool MessengerStateGraph::ReadStates() {
     script->EnumerateSection(GetSectionName(), states);
     for (const MessengerStateGraphScriptStatesEnumerator::Record& record : states.GetRecords()) {
         if (!CreateState(record.name, record.kind)) {
-            Report(kErrorCreateState, {PathOf(script), GetName(), record.name});
+            RaiseQuotedItems(kErrorCreateState, {ScriptPathText(script), GetName(), record.name});
             return false;
         }
     }
     if (GetStartState() == nullptr) {
-        Report(kErrorNoStartState, {PathOf(script), GetName()});
+        RaiseQuotedItems(kErrorNoStartState, {ScriptPathText(script), GetName()});
         return false;
     }
     return ReadAutoActions() && ReadActions();
@@ -164,14 +145,14 @@ bool MessengerStateGraph::CreateState(const Vemo::String& name, std::uint32_t ki
     }
     Messenger* made = MessengerFactory::CreateFromScript(name, this, script);
     if (made == nullptr) {
-        Report(kErrorStateNotCreated, {PathOf(script), GetName(), name});
+        RaiseQuotedItems(kErrorStateNotCreated, {ScriptPathText(script), GetName(), name});
         return false;
     }
     auto* state = dynamic_cast<MessengerState*>(made);
     if (state == nullptr) {
         const Vemo::String madeName = made->GetName();
         delete made;
-        Report(kErrorNotAState, {PathOf(script), madeName, name});
+        RaiseQuotedItems(kErrorNotAState, {ScriptPathText(script), madeName, name});
         return false;
     }
     if (!AddState(state, kind)) {
@@ -220,7 +201,7 @@ bool MessengerStateGraph::AddAutoAction(std::uint32_t outcome, const Vemo::Strin
     }
     MessengerState* target = FindStateByName(name);
     if (target == nullptr) {
-        Report(kErrorNoTarget, {name});
+        RaiseQuotedItems(kErrorNoTarget, {name});
         return false;
     }
     m_autoActions.Insert(AutoActionRecord{outcome, name, target});
@@ -236,12 +217,12 @@ bool MessengerStateGraph::AddActionByName(const Vemo::String& from, std::uint32_
                                           const Vemo::String& to) {
     MessengerState* source = FindStateByName(from);
     if (source == nullptr) {
-        Report(kErrorNoSource, {from});
+        RaiseQuotedItems(kErrorNoSource, {from});
         return false;
     }
     MessengerState* target = FindStateByName(to);
     if (target == nullptr) {
-        Report(kErrorNoTarget, {to});
+        RaiseQuotedItems(kErrorNoTarget, {to});
         return false;
     }
     if (!AddAction(source, target, outcome)) {

@@ -32,6 +32,32 @@ namespace {
 using detail::Acquisition;
 using detail::RunInKernelRegion;
 
+// The range of a lock of the given type on a file's first byte, the byte every lock on a named object's file
+// is taken on.
+struct flock FirstByteRange(short type) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = 0;
+    range.l_len = 1;
+    return range;
+}
+
+// The answers of a recursive lock that is held: its owner enters once more, anyone else waits. False when
+// the lock is free, for the caller to take it.
+bool AnswerWhileHeld(DWORD owner, DWORD& count, Acquisition& answer) {
+    if (owner == GetCurrentThreadId()) {
+        ++count;
+        answer = Acquisition::Acquired;
+        return true;
+    }
+    if (owner != 0) {
+        answer = Acquisition::NotYet;
+        return true;
+    }
+    return false;
+}
+
 class MutexObject;
 
 // The mutexes the calling thread owns, so that its end can abandon them. Only the owning thread touches it.
@@ -97,11 +123,7 @@ MutexObject::~MutexObject() {
         }
     });
     // The last process to let go of the name removes the file; TakeLockFile copes with a removal under way.
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_SET;
-    range.l_start = 0;
-    range.l_len = 1;
+    struct flock range = FirstByteRange(F_WRLCK);
     if (fcntl(m_lockFile, F_OFD_SETLK, &range) == 0) {
         unlink(m_lockPath.c_str());
     }
@@ -109,14 +131,11 @@ MutexObject::~MutexObject() {
 }
 
 Acquisition MutexObject::TryAcquireLocked() {
+    Acquisition answer;
+    if (AnswerWhileHeld(m_owner, m_count, answer)) {
+        return answer;
+    }
     const DWORD me = GetCurrentThreadId();
-    if (m_owner == me) {
-        ++m_count;
-        return Acquisition::Acquired;
-    }
-    if (m_owner != 0) {
-        return Acquisition::NotYet;
-    }
     std::vector<std::shared_ptr<MutexObject>>& owned = t_owned.mutexes;
     owned.push_back(shared_from_this());
     if (m_lockFile >= 0 && flock(m_lockFile, LOCK_EX | LOCK_NB) != 0) {
@@ -212,11 +231,7 @@ std::string LockFileFolder() {
 // the name keeps. Tries an exclusive lock first; it is granted only when no other process has the name, and
 // is then turned into the shared one in place. existed tells which happened.
 bool TakePresence(int file, bool& existed) {
-    struct flock range {};
-    range.l_type = F_WRLCK;
-    range.l_whence = SEEK_SET;
-    range.l_start = 0;
-    range.l_len = 1;
+    struct flock range = FirstByteRange(F_WRLCK);
     if (fcntl(file, F_OFD_SETLK, &range) == 0) {
         existed = false;
     } else if (errno == EAGAIN || errno == EACCES) {
@@ -299,15 +314,11 @@ private:
 };
 
 Acquisition SectionObject::TryAcquireLocked() {
-    const DWORD me = GetCurrentThreadId();
-    if (m_owner == me) {
-        ++m_count;
-        return Acquisition::Acquired;
+    Acquisition answer;
+    if (AnswerWhileHeld(m_owner, m_count, answer)) {
+        return answer;
     }
-    if (m_owner != 0) {
-        return Acquisition::NotYet;
-    }
-    m_owner = me;
+    m_owner = GetCurrentThreadId();
     m_count = 1;
     return Acquisition::Acquired;
 }

@@ -10,6 +10,25 @@
 
 namespace Vemo {
 
+namespace {
+
+// Settles the requests that move no bytes: without a chunk (reported, the request left as it is) and for a
+// count of 0 (done at once). False for those.
+bool NeedsTransfer(const MonolithStorageEngine::MonolithFileChunk* chunk, const String& name,
+                   AccessStatus* request) {
+    if (chunk == nullptr) {
+        Error().Report(StorageEngineErrFileNotListed, name);
+        return false;
+    }
+    if (request->m_count == 0) {
+        request->m_status = AccessStatus::kDone;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 MonolithFileHandle::MonolithFileHandle(ResourceEngine* engine,
                                        MonolithStorageEngine::MonolithFileChunk* chunk)
     : QuibFileHandle(engine), m_chunk(chunk) {}
@@ -22,12 +41,7 @@ MonolithFileHandle::~MonolithFileHandle() {
 
 // The position after a transfer is where it ended, so that the File's own Read and Write go on from there.
 AccessStatus* MonolithFileHandle::Read(AccessStatus* request) {
-    if (m_chunk == nullptr) {
-        Error().Report(StorageEngineErrFileNotListed, m_name);
-        return request;
-    }
-    if (request->m_count == 0) {
-        request->m_status = AccessStatus::kDone;
+    if (!NeedsTransfer(m_chunk, m_name, request)) {
         return request;
     }
     const std::uint64_t dataOffset = m_chunk->CurrentOffset();
@@ -53,12 +67,7 @@ AccessStatus* MonolithFileHandle::Read(AccessStatus* request) {
 }
 
 AccessStatus* MonolithFileHandle::Write(AccessStatus* request) {
-    if (m_chunk == nullptr) {
-        Error().Report(StorageEngineErrFileNotListed, m_name);
-        return request;
-    }
-    if (request->m_count == 0) {
-        request->m_status = AccessStatus::kDone;
+    if (!NeedsTransfer(m_chunk, m_name, request)) {
         return request;
     }
     if (!OpenedForWriting()) {

@@ -66,10 +66,10 @@ QuibChunk::QuibChunk(QuibChunk* parent, const QuibChunkIdent& ident, std::uint32
 QuibChunk::~QuibChunk() {
     IdentitySet* bound = nullptr;
     if (m_parent != nullptr) {
-        m_parent->Unregister(this);
+        m_parent->m_openChildren.Remove(this);
         bound = &m_parent->m_boundChildren;
     } else if (m_file != nullptr) {
-        m_file->Unregister(this);
+        m_file->m_openChunks.Remove(this);
         bound = &m_file->m_boundChunks;
     }
     if (bound != nullptr) {
@@ -82,8 +82,7 @@ QuibChunk::~QuibChunk() {
         child->m_parent = nullptr;
     }
     m_boundChildren.Clear();
-    m_childrenById.Clear();
-    m_childrenByPosition.Clear();
+    m_openChildren.Clear();
 }
 
 void QuibChunk::Report(ErrorCode code) const {
@@ -150,20 +149,9 @@ QuibChunk::SearchResult QuibChunk::SearchChild(QuibChunk* child, QuibChunk* afte
         return SearchResult::kFailed;
     }
     std::uint64_t position = m_currentOffset;
-    if (after != nullptr) {
-        if (m_childrenById.Find(after) == m_childrenById.End()) {
-            after->Report(QuibErrNotOpenHere);
-            return SearchResult::kFailed;
-        }
-        if (after->m_size > kMax - after->m_position) {
-            return SearchResult::kNotFound;
-        }
-        position = after->m_position + after->m_size;
-    } else if (start != kNoOffset) {
-        if (start > kMax - position) {
-            return SearchResult::kNotFound;
-        }
-        position += start;
+    const SearchResult started = m_openChildren.SearchStart(after, start, position);
+    if (started != SearchResult::kFound) {
+        return started;
     }
     while (position <= m_size && m_size - position >= m_headerSize) {
         std::uint8_t bytes[kChunkHeaderSize];
@@ -177,7 +165,7 @@ QuibChunk::SearchResult QuibChunk::SearchChild(QuibChunk* child, QuibChunk* afte
             return SearchResult::kFailed;
         }
         if (child->m_ident.Matches(header.m_family, header.m_type)) {
-            if (!Locate(child, position, header)) {
+            if (!m_openChildren.Locate(child, position, header)) {
                 return SearchResult::kFailed;
             }
             return child->Load(m_headerSize) ? SearchResult::kFound : SearchResult::kFailed;
@@ -187,60 +175,97 @@ QuibChunk::SearchResult QuibChunk::SearchChild(QuibChunk* child, QuibChunk* afte
     return SearchResult::kNotFound;
 }
 
-bool QuibChunk::Locate(QuibChunk* child, std::uint64_t position, const Header& header) {
-    QuibChunk* occupant = OpenChildAt(position);
-    if (occupant != nullptr && occupant != child) {
-        Error().Report(QuibErrChildOpen);
-        return false;
-    }
-    Unregister(child);
-    child->m_position = position;
-    child->m_ident = QuibChunkIdent(header.m_family, header.m_type);
-    child->m_size = header.m_size;
-    child->m_flags = header.m_flags;
-    child->m_crc = header.m_crc;
-    m_childrenById.Insert(child);
-    m_childrenByPosition.Insert(child);
-    return true;
+bool QuibChunk::OpenChunks::Contains(QuibChunk* chunk) const {
+    return m_byId.Find(chunk) != m_byId.End();
 }
 
-void QuibChunk::Unregister(QuibChunk* child) {
-    auto byId = m_childrenById.Find(child);
-    if (byId == m_childrenById.End()) {
-        return;
-    }
-    m_childrenById.Erase(byId);
-    for (auto it = m_childrenByPosition.Begin(); it != m_childrenByPosition.End(); ++it) {
-        if (*it == child) {
-            m_childrenByPosition.Erase(it);
-            break;
-        }
-    }
-}
-
-QuibChunk* QuibChunk::OpenChildAt(std::uint64_t position) const {
-    for (QuibChunk* child : m_childrenByPosition) {
-        if (child->m_position == position) {
-            return child;
+QuibChunk* QuibChunk::OpenChunks::At(std::uint64_t position) const {
+    for (QuibChunk* chunk : m_byPosition) {
+        if (chunk->m_position == position) {
+            return chunk;
         }
     }
     return nullptr;
 }
 
-void QuibChunk::ShiftChildrenAfter(std::uint64_t position, std::uint64_t amount, bool up) {
+bool QuibChunk::OpenChunks::Locate(QuibChunk* chunk, std::uint64_t position, const Header& header) {
+    QuibChunk* occupant = At(position);
+    if (occupant != nullptr && occupant != chunk) {
+        Error().Report(QuibErrChildOpen);
+        return false;
+    }
+    Remove(chunk);
+    chunk->m_position = position;
+    chunk->m_ident = QuibChunkIdent(header.m_family, header.m_type);
+    chunk->m_size = header.m_size;
+    chunk->m_flags = header.m_flags;
+    chunk->m_crc = header.m_crc;
+    Insert(chunk);
+    return true;
+}
+
+void QuibChunk::OpenChunks::Insert(QuibChunk* chunk) {
+    m_byId.Insert(chunk);
+    m_byPosition.Insert(chunk);
+}
+
+void QuibChunk::OpenChunks::Remove(QuibChunk* chunk) {
+    auto byId = m_byId.Find(chunk);
+    if (byId == m_byId.End()) {
+        return;
+    }
+    m_byId.Erase(byId);
+    for (auto it = m_byPosition.Begin(); it != m_byPosition.End(); ++it) {
+        if (*it == chunk) {
+            m_byPosition.Erase(it);
+            break;
+        }
+    }
+}
+
+void QuibChunk::OpenChunks::ShiftAfter(std::uint64_t position, std::uint64_t amount, bool up) {
     std::vector<QuibChunk*> later;
-    for (auto it = m_childrenByPosition.Begin(); it != m_childrenByPosition.End();) {
+    for (auto it = m_byPosition.Begin(); it != m_byPosition.End();) {
         if ((*it)->m_position > position) {
             later.push_back(*it);
-            it = m_childrenByPosition.Erase(it);
+            it = m_byPosition.Erase(it);
         } else {
             ++it;
         }
     }
-    for (QuibChunk* child : later) {
-        child->m_position = up ? child->m_position + amount : child->m_position - amount;
-        m_childrenByPosition.Insert(child);
+    for (QuibChunk* chunk : later) {
+        chunk->m_position = up ? chunk->m_position + amount : chunk->m_position - amount;
+        m_byPosition.Insert(chunk);
     }
+}
+
+QuibChunk::SearchResult QuibChunk::OpenChunks::SearchStart(QuibChunk* after, std::uint64_t start,
+                                                           std::uint64_t& position) const {
+    if (after != nullptr) {
+        if (!Contains(after)) {
+            after->Report(QuibErrNotOpenHere);
+            return SearchResult::kFailed;
+        }
+        if (after->m_size > kMax - after->m_position) {
+            return SearchResult::kNotFound;
+        }
+        position = after->m_position + after->m_size;
+    } else if (start != kNoOffset) {
+        if (start > kMax - position) {
+            return SearchResult::kNotFound;
+        }
+        position += start;
+    }
+    return SearchResult::kFound;
+}
+
+void QuibChunk::OpenChunks::Clear() {
+    m_byId.Clear();
+    m_byPosition.Clear();
+}
+
+QuibChunk* QuibChunk::OpenChildAt(std::uint64_t position) const {
+    return m_openChildren.At(position);
 }
 
 bool QuibChunk::AppendChild(QuibChunk* child) {
@@ -270,7 +295,7 @@ bool QuibChunk::AppendChild(QuibChunk* child) {
         child->Report(QuibErrCreateFailed);
         return false;
     }
-    if (!Locate(child, oldSize, header)) {
+    if (!m_openChildren.Locate(child, oldSize, header)) {
         return false;
     }
     return UpdateHeader() && child->Load(m_headerSize);
@@ -288,7 +313,7 @@ bool QuibChunk::Resize(std::uint64_t newSize) {
 }
 
 bool QuibChunk::ResizeChild(QuibChunk* child, std::uint64_t newSize) {
-    if (child == nullptr || m_childrenById.Find(child) == m_childrenById.End()) {
+    if (child == nullptr || !m_openChildren.Contains(child)) {
         if (child != nullptr) {
             child->Report(QuibErrNotOpenHere);
         }
@@ -317,7 +342,7 @@ bool QuibChunk::ResizeChild(QuibChunk* child, std::uint64_t newSize) {
             return false;
         }
         child->m_size = newSize;
-        ShiftChildrenAfter(child->m_position, delta, true);
+        m_openChildren.ShiftAfter(child->m_position, delta, true);
     } else if (newSize < child->m_size) {
         const std::uint64_t delta = child->m_size - newSize;
         if (!MoveBytes(childEnd, childEnd - delta, oldSize - childEnd)) {
@@ -329,7 +354,7 @@ bool QuibChunk::ResizeChild(QuibChunk* child, std::uint64_t newSize) {
             return false;
         }
         child->m_size = newSize;
-        ShiftChildrenAfter(child->m_position, delta, false);
+        m_openChildren.ShiftAfter(child->m_position, delta, false);
     }
     return true;
 }
@@ -360,7 +385,7 @@ bool QuibChunk::RemoveChildAt(std::uint64_t offset) {
         return false;
     }
     const std::uint64_t childEnd = childPosition + header.m_size;
-    for (QuibChunk* open : m_childrenByPosition) {
+    for (QuibChunk* open : m_openChildren.ByPosition()) {
         if (open->m_position >= childPosition && open->m_position < childEnd) {
             Error().Report(QuibErrChildOpen);
             return false;
@@ -374,7 +399,7 @@ bool QuibChunk::RemoveChildAt(std::uint64_t offset) {
         Report(QuibErrResizeFailed);
         return false;
     }
-    ShiftChildrenAfter(childPosition, header.m_size, false);
+    m_openChildren.ShiftAfter(childPosition, header.m_size, false);
     return UpdateHeader();
 }
 
@@ -397,7 +422,7 @@ std::uint64_t QuibChunk::Remaining() const {
 
 AccessStatus* QuibChunk::Read(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer) {
     if (child != nullptr) {
-        if (m_childrenById.Find(child) == m_childrenById.End()) {
+        if (!m_openChildren.Contains(child)) {
             child->Report(QuibErrNotOpenHere);
             return nullptr;
         }
@@ -428,8 +453,7 @@ AccessStatus* QuibChunk::Read(QuibChunk* child, std::uint64_t offset, std::uint6
     return nullptr;
 }
 
-bool QuibChunk::ReadExact(std::uint64_t offset, std::uint64_t length, void* buffer) {
-    AccessStatus* record = Read(nullptr, offset, length, buffer);
+bool QuibChunk::ReleaseComplete(AccessStatus* record, std::uint64_t length) {
     if (record == nullptr) {
         return false;
     }
@@ -438,9 +462,13 @@ bool QuibChunk::ReadExact(std::uint64_t offset, std::uint64_t length, void* buff
     return complete;
 }
 
+bool QuibChunk::ReadExact(std::uint64_t offset, std::uint64_t length, void* buffer) {
+    return ReleaseComplete(Read(nullptr, offset, length, buffer), length);
+}
+
 bool QuibChunk::Write(QuibChunk* child, std::uint64_t offset, std::uint64_t length, const void* source) {
     if (child != nullptr) {
-        if (m_childrenById.Find(child) == m_childrenById.End()) {
+        if (!m_openChildren.Contains(child)) {
             child->Report(QuibErrNotOpenHere);
             return false;
         }
@@ -483,12 +511,7 @@ bool QuibChunk::ReadThroughContainer(std::uint64_t offset, std::uint64_t length,
     } else if (m_parent != nullptr) {
         record = m_parent->Read(this, offset, length, buffer);
     }
-    if (record == nullptr) {
-        return false;
-    }
-    const bool complete = record->m_status == AccessStatus::kDone && record->m_count == length;
-    record->Release();
-    return complete;
+    return ReleaseComplete(record, length);
 }
 
 bool QuibChunk::MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count) {

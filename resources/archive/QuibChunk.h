@@ -44,6 +44,31 @@ public:
 
     enum class SearchResult { kFound, kNotFound, kFailed };
 
+    // The chunks located in one container, a file or a chunk, listed by identity and by position.
+    class OpenChunks {
+    public:
+        bool Contains(QuibChunk* chunk) const;
+        // The open chunk whose header is at that position, or null.
+        QuibChunk* At(std::uint64_t position) const;
+        // Gives the chunk a found or appended place and the header's fields and lists it; false when another
+        // open chunk has that position (code 18).
+        bool Locate(QuibChunk* chunk, std::uint64_t position, const Header& header);
+        void Insert(QuibChunk* chunk);
+        void Remove(QuibChunk* chunk);
+        // Moves every chunk that lies after position by amount, up or down.
+        void ShiftAfter(std::uint64_t position, std::uint64_t amount, bool up);
+        // Where a search goes on from position, the container's first offset: just past the open chunk after
+        // (kFailed, reported, when it is not open here), else start bytes on when start is not all ones.
+        // kNotFound when that lies beyond the last offset; kFound otherwise.
+        SearchResult SearchStart(QuibChunk* after, std::uint64_t start, std::uint64_t& position) const;
+        void Clear();
+        const PositionSet& ByPosition() const { return m_byPosition; }
+
+    private:
+        IdentitySet m_byId;
+        PositionSet m_byPosition;
+    };
+
     // A top-level chunk of the file; its writeable flag is the file's. No disk access.
     QuibChunk(QuibFile* file, const QuibChunkIdent& ident, std::uint32_t flags);
     // A child of the parent chunk, writeable when the parent is. No disk access.
@@ -123,25 +148,20 @@ private:
     bool HasContainer() const { return m_file != nullptr || m_parent != nullptr; }
     SearchResult SearchChild(QuibChunk* child, QuibChunk* after, std::uint64_t start);
     SearchResult Search(QuibChunk* after, std::uint64_t start);
-    // Gives the chunk a found or appended place and lists it; false when another open child has that
-    // position (code 18).
-    bool Locate(QuibChunk* child, std::uint64_t position, const Header& header);
-    void Unregister(QuibChunk* child);
-    // Moves every open child that lies after position by amount, up or down.
-    void ShiftChildrenAfter(std::uint64_t position, std::uint64_t amount, bool up);
     bool ComputeCrc(std::uint32_t& crc);
     bool WriteOwnBytes(std::uint64_t offset, std::uint64_t length, const void* source);
     bool ReadThroughContainer(std::uint64_t offset, std::uint64_t length, void* buffer);
     void Report(ErrorCode code) const;
+    // Whether the record, when there is one, tells that all length bytes were moved; hands it back.
+    static bool ReleaseComplete(AccessStatus* record, std::uint64_t length);
 
     std::uint32_t m_headerSize = kChunkHeaderSize;
     QuibFile* m_file = nullptr;
     QuibChunk* m_parent = nullptr;
-    IdentitySet m_childrenById;
     // Every chunk object made as a child of this one, located or not, so that none is left pointing here
     // once this chunk is gone.
     IdentitySet m_boundChildren;
-    PositionSet m_childrenByPosition;
+    OpenChunks m_openChildren;
     bool m_stateFlag = false;
     std::uint64_t m_position = kNoOffset;
     bool m_writeable = false;

@@ -72,8 +72,7 @@ QuibFile::~QuibFile() {
         chunk->m_file = nullptr;
     }
     m_boundChunks.Clear();
-    m_chunksById.Clear();
-    m_chunksByPosition.Clear();
+    m_openChunks.Clear();
 }
 
 std::uint64_t QuibFile::Length() const {
@@ -272,7 +271,7 @@ bool QuibFile::Readable() {
 }
 
 bool QuibFile::IsOpenHere(QuibChunk* chunk) const {
-    return chunk != nullptr && m_chunksById.Find(chunk) != m_chunksById.End();
+    return chunk != nullptr && m_openChunks.Contains(chunk);
 }
 
 bool QuibFile::FindChunk(QuibChunk* chunk, QuibChunk* after, std::uint64_t start) {
@@ -291,20 +290,9 @@ QuibChunk::SearchResult QuibFile::Search(QuibChunk* chunk, QuibChunk* after, std
         return SearchResult::kFailed;
     }
     std::uint64_t position = m_headerSize;
-    if (after != nullptr) {
-        if (!IsOpenHere(after)) {
-            after->Report(QuibErrNotOpenHere);
-            return SearchResult::kFailed;
-        }
-        if (after->m_size > kMax - after->m_position) {
-            return SearchResult::kNotFound;
-        }
-        position = after->m_position + after->m_size;
-    } else if (start != kNoOffset) {
-        if (start > kMax - position) {
-            return SearchResult::kNotFound;
-        }
-        position += start;
+    const SearchResult started = m_openChunks.SearchStart(after, start, position);
+    if (started != SearchResult::kFound) {
+        return started;
     }
     const std::uint64_t length = Length();
     while (position <= length && length - position >= m_chunkHeaderSize) {
@@ -319,55 +307,14 @@ QuibChunk::SearchResult QuibFile::Search(QuibChunk* chunk, QuibChunk* after, std
             return SearchResult::kFailed;
         }
         if (chunk->m_ident.Matches(header.m_family, header.m_type)) {
-            for (QuibChunk* open : m_chunksByPosition) {
-                if (open->m_position == position && open != chunk) {
-                    Error().Report(QuibErrChildOpen);
-                    return SearchResult::kFailed;
-                }
+            if (!m_openChunks.Locate(chunk, position, header)) {
+                return SearchResult::kFailed;
             }
-            Unregister(chunk);
-            chunk->m_position = position;
-            chunk->m_ident = QuibChunkIdent(header.m_family, header.m_type);
-            chunk->m_size = header.m_size;
-            chunk->m_flags = header.m_flags;
-            chunk->m_crc = header.m_crc;
-            m_chunksById.Insert(chunk);
-            m_chunksByPosition.Insert(chunk);
             return chunk->Load(m_chunkHeaderSize) ? SearchResult::kFound : SearchResult::kFailed;
         }
         position += header.m_size;
     }
     return SearchResult::kNotFound;
-}
-
-void QuibFile::Unregister(QuibChunk* chunk) {
-    auto byId = m_chunksById.Find(chunk);
-    if (byId == m_chunksById.End()) {
-        return;
-    }
-    m_chunksById.Erase(byId);
-    for (auto it = m_chunksByPosition.Begin(); it != m_chunksByPosition.End(); ++it) {
-        if (*it == chunk) {
-            m_chunksByPosition.Erase(it);
-            break;
-        }
-    }
-}
-
-void QuibFile::ShiftChunksAfter(std::uint64_t position, std::uint64_t amount, bool up) {
-    std::vector<QuibChunk*> later;
-    for (auto it = m_chunksByPosition.Begin(); it != m_chunksByPosition.End();) {
-        if ((*it)->m_position > position) {
-            later.push_back(*it);
-            it = m_chunksByPosition.Erase(it);
-        } else {
-            ++it;
-        }
-    }
-    for (QuibChunk* chunk : later) {
-        chunk->m_position = up ? chunk->m_position + amount : chunk->m_position - amount;
-        m_chunksByPosition.Insert(chunk);
-    }
 }
 
 bool QuibFile::AppendChunk(QuibChunk* chunk) {
@@ -391,13 +338,12 @@ bool QuibFile::AppendChunk(QuibChunk* chunk) {
     if (!WriteChunkBytes(nullptr, length, sizeof bytes, bytes)) {
         return false;
     }
-    Unregister(chunk);
+    m_openChunks.Remove(chunk);
     chunk->m_position = length;
     chunk->m_size = m_chunkHeaderSize;
     chunk->m_crc = 0;
     const bool updated = UpdateHeader();
-    m_chunksById.Insert(chunk);
-    m_chunksByPosition.Insert(chunk);
+    m_openChunks.Insert(chunk);
     return updated && chunk->Load(m_chunkHeaderSize);
 }
 
@@ -438,7 +384,7 @@ bool QuibFile::ResizeChunk(QuibChunk* chunk, std::uint64_t newSize) {
             return false;
         }
         chunk->m_size = newSize;
-        ShiftChunksAfter(chunk->m_position, delta, true);
+        m_openChunks.ShiftAfter(chunk->m_position, delta, true);
     } else if (newSize < chunk->m_size) {
         const std::uint64_t delta = chunk->m_size - newSize;
         if (!MoveBytes(end, end - delta, length - end)) {
@@ -450,7 +396,7 @@ bool QuibFile::ResizeChunk(QuibChunk* chunk, std::uint64_t newSize) {
             return false;
         }
         chunk->m_size = newSize;
-        ShiftChunksAfter(chunk->m_position, delta, false);
+        m_openChunks.ShiftAfter(chunk->m_position, delta, false);
     }
     return true;
 }
@@ -496,12 +442,7 @@ bool QuibFile::WriteChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint
         }
         position += chunk->m_position;
     }
-    AccessStatus* record = m_file->WriteAt(position, length, bytes);
-    const bool written =
-        record != nullptr && record->m_status == AccessStatus::kDone && record->m_count == length;
-    if (record != nullptr) {
-        record->Release();
-    }
+    const bool written = QuibChunk::ReleaseComplete(m_file->WriteAt(position, length, bytes), length);
     if (!written) {
         Error().Report(StorageEngineErrAccessDenied, PathText());
     }
@@ -509,13 +450,7 @@ bool QuibFile::WriteChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint
 }
 
 bool QuibFile::ReadExact(std::uint64_t position, std::uint64_t length, void* buffer) {
-    AccessStatus* record = ReadChunkBytes(nullptr, position, length, buffer);
-    if (record == nullptr) {
-        return false;
-    }
-    const bool complete = record->m_status == AccessStatus::kDone && record->m_count == length;
-    record->Release();
-    return complete;
+    return QuibChunk::ReleaseComplete(ReadChunkBytes(nullptr, position, length, buffer), length);
 }
 
 bool QuibFile::MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count) {

@@ -68,8 +68,6 @@ private:
 
     bool IsOpenHere(QuibChunk* chunk) const;
     SearchResult Search(QuibChunk* chunk, QuibChunk* after, std::uint64_t start);
-    void Unregister(QuibChunk* chunk);
-    void ShiftChunksAfter(std::uint64_t position, std::uint64_t amount, bool up);
     bool ReadExact(std::uint64_t position, std::uint64_t length, void* buffer);
     bool SetLength(std::uint64_t length);
     void Unbind();
@@ -84,11 +82,10 @@ private:
     std::uint16_t m_version = 0;
     std::uint32_t m_headerCrc = 0;
     Vemo::File* m_file = nullptr;
-    QuibChunk::IdentitySet m_chunksById;
     // Every chunk object made on this file, located or not, so that none is left pointing here once the file
     // is gone.
     QuibChunk::IdentitySet m_boundChunks;
-    QuibChunk::PositionSet m_chunksByPosition;
+    QuibChunk::OpenChunks m_openChunks;
 };
 
 } // namespace Vemo

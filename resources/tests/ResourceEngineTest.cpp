@@ -1,5 +1,6 @@
 #include "resources/ResourceEngine.h"
 
+#include "resources/tests/TestFamilyFixture.h"
 #include "resources/tests/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
@@ -11,29 +12,7 @@ namespace {
 using namespace Vemo;
 using namespace VemoTest;
 
-class ResourceEngineTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_system = TestSystem::Make();
-        m_engine = TestEngine::Make();
-        ASSERT_TRUE(m_system->AddEngine(m_engine));
-        m_application.TakeReports();
-    }
-
-    void TearDown() override {
-        if (m_system != nullptr) {
-            m_system->Shutdown();
-        }
-        EXPECT_EQ(g_liveTestHandles, 0);
-        EXPECT_EQ(g_liveTestEngines, 0);
-    }
-
-    Reports Taken() { return m_application.TakeReports(); }
-
-    TestApplication m_application;
-    TestSystem* m_system = nullptr;
-    TestEngine* m_engine = nullptr;
-};
+class ResourceEngineTest : public TestFamilyFixture {};
 
 TEST_F(ResourceEngineTest, StartAndStop) {
     EXPECT_TRUE(m_engine->Start());

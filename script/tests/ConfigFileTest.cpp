@@ -11,27 +11,10 @@
 namespace {
 
 using namespace VemoTest;
+using ScriptTest::Contents;
+using ScriptTest::FullText;
 using ScriptTest::Text;
 namespace fs = std::filesystem;
-
-std::string Contents(const Config& config) {
-    std::string out;
-    for (const Config::Section* section : config.GetSections()) {
-        if (!out.empty()) {
-            out += " | ";
-        }
-        out += "[" + Text(section->GetName()) + "]";
-        for (const Config::Key* key : section->GetKeys()) {
-            out += " " + Text(key->GetName()) + "=" + Text(key->GetValue());
-        }
-    }
-    return out;
-}
-
-std::string FullText(const Vemo::Path& path) {
-    Vemo::String text;
-    return Text(path.GetText(text, true, false));
-}
 
 const char kExample[] = "; user settings\r\nVolume = 80\r\n[User]\r\nName=Kim   // the player\r\n";
 const char kExampleSaved[] = "Volume=80\r\n\r\n[User]\r\nName=Kim   // the player\r\n\r\n";

@@ -10,24 +10,11 @@
 
 namespace {
 
+using ScriptTest::Contents;
 using ScriptTest::Text;
 
 bool Load(Config& config, const std::string& text) {
     return config.LoadBuffer(text.data(), text.size());
-}
-
-std::string Contents(const Config& config) {
-    std::string out;
-    for (const Config::Section* section : config.GetSections()) {
-        if (!out.empty()) {
-            out += " | ";
-        }
-        out += "[" + Text(section->GetName()) + "]";
-        for (const Config::Key* key : section->GetKeys()) {
-            out += " " + Text(key->GetName()) + "=" + Text(key->GetValue());
-        }
-    }
-    return out;
 }
 
 std::string Saved(const Config& config, bool complete = true) {

@@ -20,6 +20,7 @@
 #include "script/Script.h"
 #include "script/TextLocale.h"
 #include "script/tests/ScriptTestSupport.h"
+#include "script/tests/SettingsApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -117,9 +118,9 @@ inline const MessengerFactory::Registrar g_recorderRegistrar(Recorder::ClassWord
 
 // The application of the tests: scripts and locale tables by name from memory, shared settings in a Config,
 // and a Quit that only counts (the pump's quit message would outlive the test).
-class TestApplication : public MessengerApplication {
+class TestApplication : public ScriptTest::SettingsApplication {
 public:
-    TestApplication() : MessengerApplication(Vemo::String("App")) {}
+    TestApplication() : SettingsApplication(Vemo::String("App")) {}
     ~TestApplication() override {
         CloseUserSettings();
         if (TextLocaleProvider::GetCurrent() == this) {
@@ -137,29 +138,10 @@ public:
         return found != m_locales.end() ? found->second.get() : nullptr;
     }
 
-    bool GetSharedSetting(const Vemo::String& section, const Vemo::String& key,
-                          Vemo::String& value) override {
-        return m_shared.GetValue(section, key, value);
-    }
-    bool SetSharedSetting(const Vemo::String& section, const Vemo::String& key,
-                          const Vemo::String& value) override {
-        return m_shared.SetValue(section, key, value);
-    }
-    bool RemSharedSetting(const Vemo::String& section, const Vemo::String& key) override {
-        return m_shared.RemoveKey(section, key);
-    }
-
     void Quit() override { ++m_quits; }
-
-    // As the product does, the user settings are saved when the application shuts down.
-    bool OnShutdown() override {
-        CloseUserSettings();
-        return true;
-    }
 
     std::map<std::string, std::unique_ptr<Script>> m_scripts;
     std::map<std::string, std::unique_ptr<TextLocale>> m_locales;
-    Config m_shared;
     int m_quits = 0;
 };
 

@@ -11,28 +11,11 @@
 namespace {
 
 using namespace VemoTest;
+using ScriptTest::Contents;
 using ScriptTest::Describe;
+using ScriptTest::FullText;
 using ScriptTest::Text;
 namespace fs = std::filesystem;
-
-std::string Contents(const Script& script) {
-    std::string out;
-    for (const Script::Section* section : script.GetSections()) {
-        if (!out.empty()) {
-            out += " | ";
-        }
-        out += "[" + Text(section->GetName()) + "]";
-        for (const Script::Key* key : section->GetKeys()) {
-            out += " " + Text(key->GetName()) + "=" + Text(key->GetValueText());
-        }
-    }
-    return out;
-}
-
-std::string FullText(const Vemo::Path& path) {
-    Vemo::String text;
-    return Text(path.GetText(text, true, false));
-}
 
 const char kScript[] = "; the demo title\r\n"
                        "Title = Demo\r\n"

@@ -13,6 +13,7 @@
 
 namespace {
 
+using ScriptTest::Contents;
 using ScriptTest::Describe;
 using ScriptTest::Text;
 using VemoTest::Reports;
@@ -20,21 +21,6 @@ using VemoTest::TestApplication;
 
 bool Load(Script& script, const std::string& text, bool parseNow = false) {
     return script.LoadBuffer(text.data(), text.size(), parseNow);
-}
-
-// Every section with its keys, as "[name] key=value key=value ...", sections separated by " | ".
-std::string Contents(const Script& script) {
-    std::string out;
-    for (const Script::Section* section : script.GetSections()) {
-        if (!out.empty()) {
-            out += " | ";
-        }
-        out += "[" + Text(section->GetName()) + "]";
-        for (const Script::Key* key : section->GetKeys()) {
-            out += " " + Text(key->GetName()) + "=" + Text(key->GetValueText());
-        }
-    }
-    return out;
 }
 
 std::string Value(const Script& script, const char* section, const char* key) {

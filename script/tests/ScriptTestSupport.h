@@ -1,9 +1,13 @@
-// Helpers of the script tests: fragments written out in a form that shows every text, quote and list.
+// Helpers of the script tests: fragments, scripts and settings written out in a form that shows every text,
+// quote and list.
 #pragma once
 
 #include "foundation/BasicArray.h"
 #include "foundation/String.h"
+#include "resources/Path.h"
+#include "script/Config.h"
 #include "script/Fragment.h"
+#include "script/Script.h"
 #include "script/SubString.h"
 
 #include <string>
@@ -22,6 +26,36 @@ inline Vemo::String Bytes(const std::string& text) {
     Vemo::String result;
     result.Assign(text.data(), static_cast<std::uint32_t>(text.size()));
     return result;
+}
+
+inline std::string FullText(const Vemo::Path& path) {
+    Vemo::String text;
+    return Text(path.GetText(text, true, false));
+}
+
+inline std::string ValueText(const Config::Key& key) {
+    return Text(key.GetValue());
+}
+
+inline std::string ValueText(const Script::Key& key) {
+    return Text(key.GetValueText());
+}
+
+// Every section of a Config or Script with its keys, as "[name] key=value key=value ...", sections separated
+// by " | ".
+template <class Document>
+std::string Contents(const Document& document) {
+    std::string out;
+    for (const auto* section : document.GetSections()) {
+        if (!out.empty()) {
+            out += " | ";
+        }
+        out += "[" + Text(section->GetName()) + "]";
+        for (const auto* key : section->GetKeys()) {
+            out += " " + Text(key->GetName()) + "=" + ValueText(*key);
+        }
+    }
+    return out;
 }
 
 // A plain item as [text], a quoted one as "text", each followed by its list in parentheses; items joined by

@@ -19,6 +19,7 @@
 #include "script/MessengerStateGraph.h"
 #include "script/Script.h"
 #include "script/tests/ScriptTestSupport.h"
+#include "script/tests/SettingsApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -117,11 +118,9 @@ inline const MessengerFactory::Registrar g_actionStateRegistrar(ActionState::Cla
 // The application: scripts by name from memory, no locale tables, shared settings in a Config, and the
 // top-level state graph created from a script section by CreateStateGraph. It closes its user settings when
 // it shuts down, as the product does.
-class ScriptedApplication : public MessengerApplication {
+class ScriptedApplication : public ScriptTest::SettingsApplication {
 public:
-    explicit ScriptedApplication(const char* name = "App") : MessengerApplication(S(name)) {
-        Trace().clear();
-    }
+    explicit ScriptedApplication(const char* name = "App") : SettingsApplication(S(name)) { Trace().clear(); }
     // The messengers made from the scripts go before the scripts.
     ~ScriptedApplication() override {
         while (!GetChildren().Empty()) {
@@ -154,18 +153,6 @@ public:
 
     TextLocale* GetTextLocale(const Fragment&) override { return nullptr; }
 
-    bool GetSharedSetting(const Vemo::String& section, const Vemo::String& key,
-                          Vemo::String& value) override {
-        return m_shared.GetValue(section, key, value);
-    }
-    bool SetSharedSetting(const Vemo::String& section, const Vemo::String& key,
-                          const Vemo::String& value) override {
-        return m_shared.SetValue(section, key, value);
-    }
-    bool RemSharedSetting(const Vemo::String& section, const Vemo::String& key) override {
-        return m_shared.RemoveKey(section, key);
-    }
-
     bool CreateStateGraph() override {
         if (m_graphName.empty()) {
             return true;
@@ -184,17 +171,10 @@ public:
         return true;
     }
 
-    bool OnShutdown() override {
-        CloseUserSettings();
-        return true;
-    }
-
     std::string Variable(const char* section, const char* key) {
         Vemo::String value;
         return GetVariables().GetValue(S(section), S(key), value) ? value.CStr() : "<missing>";
     }
-
-    Config m_shared;
 
 private:
     std::map<std::string, std::unique_ptr<Script>> m_scripts;

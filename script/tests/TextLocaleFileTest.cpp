@@ -12,6 +12,7 @@ namespace {
 
 using namespace std::string_literals;
 using namespace VemoTest;
+using ScriptTest::FullText;
 using ScriptTest::Text;
 namespace fs = std::filesystem;
 
@@ -21,11 +22,6 @@ std::string Contents(const TextLocale& locale) {
         out += Text(key) + "=" + Text(text) + ";";
     }
     return out;
-}
-
-std::string FullText(const Vemo::Path& path) {
-    Vemo::String text;
-    return Text(path.GetText(text, true, false));
 }
 
 // The 16-bit form of an 8-bit text: the mark FF FE, then each byte as a little-endian unit.
