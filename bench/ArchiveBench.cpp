@@ -1,10 +1,10 @@
 // Reading a 64 MiB file stored in a Monolith archive against the same bytes in a plain file, both through the
 // File front-end; and the CRC-32 of the archives, byte by byte through the table and in blocks.
-#include "resources/AccessStatus.h"
-#include "resources/AccessStyle.h"
-#include "resources/Directory.h"
-#include "resources/File.h"
-#include "resources/Volume.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/File.h"
+#include "resources/storage/Volume.h"
 #include "resources/archive/CRC32.h"
 #include "resources/testing/TemporaryDriveStorage.h"
 

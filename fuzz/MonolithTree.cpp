@@ -2,8 +2,8 @@
 // is the tree payload. A tree that loads is listed, searched and measured, and must write back to bytes that
 // load again and write back to the very same bytes.
 #include "foundation/BasicList.h"
-#include "resources/Descriptor.h"
-#include "resources/StorageFlags.h"
+#include "resources/storage/Descriptor.h"
+#include "resources/storage/StorageFlags.h"
 #include "resources/archive/MonolithTreeChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithTreeFile.h"

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
+#include "resources/error/ErrorCode.h"
 
 #include <cstdint>
 

@@ -3,8 +3,8 @@
 // which the base class offers to its subclasses and follows itself.
 #pragma once
 
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 

@@ -1,7 +1,7 @@
 #include "resources/ResourceSystem.h"
 
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/Resource.h"
 #include "resources/ResourceEngine.h"
 #include "resources/ResourceHandle.h"

@@ -8,7 +8,7 @@
 
 #include "foundation/BasicList.h"
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
+#include "resources/error/ErrorCode.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "script/Application.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "resources/SystemAccessors.h"
 #include "script/StateGraph.h"
 

@@ -6,8 +6,8 @@
 
 #include "foundation/BasicArray.h"
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
 #include "script/Locale.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "script/Config.h"
 
 #include "foundation/String.h"
-#include "resources/AccessStyle.h"
-#include "resources/Directory.h"
-#include "resources/File.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
 #include "script/SectionTextWriter.h"
 #include "script/WholeFile.h"

@@ -7,7 +7,7 @@
 #include "foundation/BasicList.h"
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
-#include "resources/Path.h"
+#include "resources/storage/Path.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "script/ErrorString.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "script/Script.h"
 
 ErrorString::~ErrorString() = default;

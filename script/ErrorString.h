@@ -3,7 +3,7 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
+#include "resources/error/ErrorCode.h"
 #include "script/Fragment.h"
 
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "script/Messenger.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "script/CharacterClasses.h"
 #include "script/ErrorString.h"
 #include "script/FragmentStream.h"

@@ -18,8 +18,8 @@
 #include "foundation/BasicMap.h"
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
 #include "script/Fragment.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "script/MessengerApplication.h"
 
-#include "resources/Directory.h"
-#include "resources/Error.h"
-#include "resources/Path.h"
+#include "resources/storage/Directory.h"
+#include "resources/error/Error.h"
+#include "resources/storage/Path.h"
 
 MessengerApplication* MessengerApplication::Instance = nullptr;
 

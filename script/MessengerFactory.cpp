@@ -1,6 +1,6 @@
 #include "script/MessengerFactory.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "script/ErrorString.h"
 #include "script/FragmentStream.h"
 #include "script/Messenger.h"

@@ -10,8 +10,8 @@
 
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "script/MessengerState.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "script/ErrorString.h"
 #include "script/MessengerFactory.h"
 #include "script/MessengerStateGraph.h"

@@ -1,7 +1,7 @@
 #include "script/MessengerStateGraph.h"
 
-#include "resources/Error.h"
-#include "resources/Path.h"
+#include "resources/error/Error.h"
+#include "resources/storage/Path.h"
 #include "script/ErrorString.h"
 #include "script/FormatToBuffer.h"
 #include "script/FragmentStream.h"

@@ -1,8 +1,8 @@
 #include "script/Script.h"
 
-#include "resources/AccessStyle.h"
-#include "resources/Error.h"
-#include "resources/File.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/error/Error.h"
+#include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
 #include "script/ScriptFileReader.h"
 #include "script/SectionTextWriter.h"

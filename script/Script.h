@@ -11,9 +11,9 @@
 #include "foundation/BasicList.h"
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
-#include "resources/Path.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
+#include "resources/storage/Path.h"
 #include "script/Fragment.h"
 
 #include <cstddef>

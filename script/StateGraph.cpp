@@ -1,6 +1,6 @@
 #include "script/StateGraph.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 
 namespace Vemo {
 

@@ -11,8 +11,8 @@
 #pragma once
 
 #include "foundation/BasicSet.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
 #include "script/State.h"
 
 #include <cstdint>

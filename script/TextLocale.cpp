@@ -1,7 +1,7 @@
 #include "script/TextLocale.h"
 
-#include "resources/AccessStyle.h"
-#include "resources/File.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
 #include "script/WholeFile.h"
 

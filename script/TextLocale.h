@@ -6,7 +6,7 @@
 
 #include "foundation/BasicMap.h"
 #include "foundation/String.h"
-#include "resources/Path.h"
+#include "resources/storage/Path.h"
 
 #include <cstddef>
 

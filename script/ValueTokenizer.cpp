@@ -1,6 +1,6 @@
 #include "script/ValueTokenizer.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "script/CharacterClasses.h"
 #include "script/Script.h"
 

@@ -1,8 +1,8 @@
 #include "script/WholeFile.h"
 
 #include "foundation/String.h"
-#include "resources/AccessStatus.h"
-#include "resources/File.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/File.h"
 
 WholeFile::WholeFile(Vemo::File& file) {
     const std::uint64_t size = file.Size();

@@ -2,7 +2,7 @@
 
 #include "platform/win32/Time.h"
 #include "platform/win32/Window.h"
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 
 namespace Vemo {
 

@@ -1,6 +1,6 @@
 #include "resources/archive/MonolithChunk.h"
 
-#include "resources/Error.h"
+#include "resources/error/Error.h"
 #include "resources/archive/MonolithDescriptorChunk.h"
 #include "resources/archive/MonolithTreeChunk.h"
 #include "resources/archive/QuibFile.h"

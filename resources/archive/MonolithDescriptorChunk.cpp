@@ -1,6 +1,6 @@
 #include "resources/archive/MonolithDescriptorChunk.h"
 
-#include "resources/AccessStatus.h"
+#include "resources/storage/AccessStatus.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/Stream.h"
 

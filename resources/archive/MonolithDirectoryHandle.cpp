@@ -1,7 +1,7 @@
 #include "resources/archive/MonolithDirectoryHandle.h"
 
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithDirectoryChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithTreeFile.h"

@@ -1,8 +1,8 @@
 #include "resources/archive/MonolithFileHandle.h"
 
-#include "resources/AccessStatus.h"
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithFileChunk.h"
 #include "resources/archive/MonolithTreeFile.h"
 

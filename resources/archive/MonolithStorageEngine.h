@@ -10,8 +10,8 @@
 // Every structural change (a new entry, a deletion, a new file length) rewrites the whole tree chunk.
 #pragma once
 
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
 #include "resources/archive/QuibStorageEngine.h"
 
 #include <cstdint>

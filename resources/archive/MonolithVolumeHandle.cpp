@@ -1,8 +1,8 @@
 #include "resources/archive/MonolithVolumeHandle.h"
 
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
-#include "resources/File.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/File.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/QuibFile.h"
 

@@ -1,8 +1,8 @@
 #include "resources/archive/QuibChunk.h"
 
-#include "resources/AccessStatus.h"
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/archive/CRC32.h"
 #include "resources/archive/QuibFile.h"
 #include "resources/archive/Stream.h"

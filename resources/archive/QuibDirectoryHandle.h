@@ -2,7 +2,7 @@
 // engine's.
 #pragma once
 
-#include "resources/DirectoryHandle.h"
+#include "resources/storage/DirectoryHandle.h"
 
 namespace Vemo {
 

@@ -1,7 +1,7 @@
 // The file handle class of the Quib engine family; it adds nothing and is the base of the Monolith engine's.
 #pragma once
 
-#include "resources/FileHandle.h"
+#include "resources/storage/FileHandle.h"
 
 namespace Vemo {
 

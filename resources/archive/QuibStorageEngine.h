@@ -11,9 +11,9 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "resources/ErrorCode.h"
-#include "resources/ErrorFacilities.h"
-#include "resources/StorageEngine.h"
+#include "resources/error/ErrorCode.h"
+#include "resources/error/ErrorFacilities.h"
+#include "resources/storage/StorageEngine.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // engine's.
 #pragma once
 
-#include "resources/VolumeHandle.h"
+#include "resources/storage/VolumeHandle.h"
 
 namespace Vemo {
 

@@ -1,6 +1,6 @@
 #include "resources/ResourceEngineHook.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
 

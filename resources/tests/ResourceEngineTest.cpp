@@ -1,7 +1,7 @@
 #include "resources/ResourceEngine.h"
 
-#include "resources/tests/TestFamilyFixture.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestFamilyFixture.h"
+#include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "resources/ResourceSystem.h"
 
 #include "resources/ResourceEnumerator.h"
-#include "resources/tests/TestFamilyFixture.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestFamilyFixture.h"
+#include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "script/Application.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/StateGraph.h"
 #include "script/tests/ApplicationTestSupport.h"
 

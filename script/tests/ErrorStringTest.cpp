@@ -1,6 +1,6 @@
 #include "script/ErrorString.h"
 
-#include "resources/tests/StorageTestSupport.h"
+#include "resources/testing/StorageTestSupport.h"
 #include "script/Script.h"
 #include "script/tests/ScriptTestSupport.h"
 

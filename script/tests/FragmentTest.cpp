@@ -1,6 +1,6 @@
 #include "script/Fragment.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
 #include "script/tests/ScriptTestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "script/MessengerApplication.h"
 
 #include "platform/win32/CommandLine.h"
-#include "resources/tests/StorageTestSupport.h"
+#include "resources/testing/StorageTestSupport.h"
 #include "script/WinMain.h"
 #include "script/tests/ApplicationTestSupport.h"
 #include "script/tests/ScriptedApplicationTestSupport.h"

@@ -1,6 +1,6 @@
 #include "script/Messenger.h"
 
-#include "resources/tests/StorageTestSupport.h"
+#include "resources/testing/StorageTestSupport.h"
 #include "script/ValueTokenizer.h"
 #include "script/tests/MessengerTestSupport.h"
 

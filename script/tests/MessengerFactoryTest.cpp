@@ -1,6 +1,6 @@
 #include "script/MessengerFactory.h"
 
-#include "resources/tests/StorageTestSupport.h"
+#include "resources/testing/StorageTestSupport.h"
 #include "script/tests/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "script/MessengerStateGraph.h"
 
-#include "resources/tests/StorageTestSupport.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/StorageTestSupport.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/MessengerFactory.h"
 #include "script/MessengerState.h"
 #include "script/tests/ScriptedApplicationTestSupport.h"

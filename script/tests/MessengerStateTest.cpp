@@ -1,6 +1,6 @@
 #include "script/MessengerState.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/MessengerFactory.h"
 #include "script/MessengerStateGraph.h"
 #include "script/tests/ScriptedApplicationTestSupport.h"

@@ -9,8 +9,8 @@
 //     EXPECT_EQ(world.TakeReports(), (Reports{}));
 #pragma once
 
-#include "resources/Error.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/error/Error.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/Config.h"
 #include "script/ErrorString.h"
 #include "script/Fragment.h"

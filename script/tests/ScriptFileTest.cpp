@@ -1,6 +1,6 @@
 #include "script/Script.h"
 
-#include "resources/tests/StorageTestSupport.h"
+#include "resources/testing/StorageTestSupport.h"
 #include "script/tests/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>

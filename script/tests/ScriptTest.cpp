@@ -1,6 +1,6 @@
 #include "script/Script.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 #include "script/ScriptKeyFragmentsEnumerator.h"
 #include "script/ScriptKeyStringEnumerator.h"

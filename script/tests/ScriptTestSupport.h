@@ -4,7 +4,7 @@
 
 #include "foundation/BasicArray.h"
 #include "foundation/String.h"
-#include "resources/Path.h"
+#include "resources/storage/Path.h"
 #include "script/Config.h"
 #include "script/Fragment.h"
 #include "script/Script.h"

@@ -1,6 +1,6 @@
 #include "script/StateGraph.h"
 
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "script/ValueTokenizer.h"
 
 #include "platform/testing/CodePage.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
 #include "script/tests/ScriptTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "platform/testing/Clock.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/Window.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/tests/ApplicationTestSupport.h"
 
 #include <gtest/gtest.h>

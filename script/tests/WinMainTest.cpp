@@ -3,7 +3,7 @@
 #include "foundation/Exception.h"
 #include "platform/win32/CommandLine.h"
 #include "platform/win32/Module.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/testing/TestResourceFamily.h"
 #include "script/tests/ApplicationTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "engines/graphics/directx/DirectXWindow.h"
 
-#include "resources/DirectXEngineHook.h"
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
+#include "resources/hooks/DirectXEngineHook.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engines/graphics/win32/Win32Window.h"
-#include "resources/DirectXHookWindow.h"
+#include "resources/hooks/DirectXHookWindow.h"
 
 namespace Vemo {
 

@@ -6,9 +6,9 @@
 #include "engines/graphics/win32/Win32Window.h"
 #include "engines/graphics/win32/Win32WindowEventHandler.h"
 #include "platform/testing/WindowTesting.h"
-#include "resources/DirectXEngineHook.h"
-#include "resources/Win32EngineHook.h"
-#include "resources/tests/TestResourceFamily.h"
+#include "resources/hooks/DirectXEngineHook.h"
+#include "resources/hooks/Win32EngineHook.h"
+#include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "engines/graphics/win32/Win32Window.h"
 
-#include "resources/Error.h"
-#include "resources/ErrorCodes.h"
-#include "resources/Win32EngineHook.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/hooks/Win32EngineHook.h"
 
 #include <vector>
 

@@ -13,8 +13,8 @@
 #include "foundation/Rect.h"
 #include "foundation/String.h"
 #include "platform/win32/Window.h"
-#include "resources/Win32HookWindow.h"
-#include "resources/Win32WindowProcedure.h"
+#include "resources/hooks/Win32HookWindow.h"
+#include "resources/hooks/Win32WindowProcedure.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "resources/archive/MonolithTreeDirectory.h"
 
-#include "resources/Descriptor.h"
-#include "resources/StorageFlags.h"
+#include "resources/storage/Descriptor.h"
+#include "resources/storage/StorageFlags.h"
 #include "resources/archive/MonolithTreeFile.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "resources/archive/QuibChunk.h"
 
-#include "resources/AccessStatus.h"
-#include "resources/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/archive/QuibFile.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
 

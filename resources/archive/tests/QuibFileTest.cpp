@@ -1,7 +1,7 @@
 #include "resources/archive/QuibFile.h"
 
-#include "resources/ErrorCodes.h"
-#include "resources/File.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/File.h"
 #include "resources/archive/QuibChunk.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
 

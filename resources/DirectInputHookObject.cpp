@@ -1,7 +1,0 @@
-#include "resources/DirectInputHookObject.h"
-
-namespace Vemo {
-
-DirectInputHookObject::~DirectInputHookObject() = default;
-
-} // namespace Vemo

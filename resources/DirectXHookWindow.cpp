@@ -1,7 +1,0 @@
-#include "resources/DirectXHookWindow.h"
-
-namespace Vemo {
-
-DirectXHookWindow::~DirectXHookWindow() = default;
-
-} // namespace Vemo

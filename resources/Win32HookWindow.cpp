@@ -1,7 +1,0 @@
-#include "resources/Win32HookWindow.h"
-
-namespace Vemo {
-
-Win32HookWindow::~Win32HookWindow() = default;
-
-} // namespace Vemo

@@ -1,0 +1,7 @@
+#include "resources/hooks/DirectInputHookObject.h"
+
+namespace Vemo {
+
+DirectInputHookObject::~DirectInputHookObject() = default;
+
+} // namespace Vemo

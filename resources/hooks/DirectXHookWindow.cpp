@@ -1,0 +1,7 @@
+#include "resources/hooks/DirectXHookWindow.h"
+
+namespace Vemo {
+
+DirectXHookWindow::~DirectXHookWindow() = default;
+
+} // namespace Vemo

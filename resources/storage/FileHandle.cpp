@@ -1,0 +1,179 @@
+#include "resources/storage/FileHandle.h"
+
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/DirectoryHandle.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/ResourceEngine.h"
+#include "resources/storage/StorageSystem.h"
+
+#include <new>
+
+namespace Vemo {
+
+FileHandle::FileHandle(ResourceEngine* engine) : ResourceHandle(engine) {}
+
+FileHandle::~FileHandle() {
+    if (m_parent != nullptr) {
+        // Only a handle taken away from its holders is still listed here. Its entry is dropped without
+        // closing this handle again, and the reference it held on the parent is given back.
+        DirectoryHandle* parent = m_parent;
+        m_parent = nullptr;
+        parent->ForgetFile(this);
+        if (auto* system = dynamic_cast<StorageSystem*>(GetEngine()->GetSystem())) {
+            system->Close(parent, nullptr);
+        }
+    }
+    while (!m_accesses.Empty()) {
+        ReleaseAccess(*m_accesses.Begin());
+    }
+}
+
+bool FileHandle::HasStorageSystem() const {
+    if (dynamic_cast<StorageSystem*>(GetEngine()->GetSystem()) == nullptr) {
+        Error().Report(ResourceSystemErrNoSystem);
+        return false;
+    }
+    return true;
+}
+
+AccessStatus* FileHandle::Read(AccessStatus* request) {
+    return request;
+}
+
+AccessStatus* FileHandle::ReadAt(std::uint64_t position, std::uint64_t count, void* buffer) {
+    if (!IsReadable()) {
+        Error().Report(StorageEngineErrNotReadable);
+        return nullptr;
+    }
+    if (count > kMaxTransfer) {
+        Error().Report(StorageEngineErrReadFailed);
+        return nullptr;
+    }
+    if (position > m_position && position - m_position < SkipReadLimit()) {
+        if (AccessStatus* gap = ReadAt(m_position, position - m_position, nullptr)) {
+            gap->Release();
+        }
+    }
+    bool owns = false;
+    if (buffer == nullptr) {
+        buffer = new (std::nothrow) std::uint8_t[count];
+        if (buffer == nullptr) {
+            Error().Report(StorageEngineErrNoMemory);
+            return nullptr;
+        }
+        owns = true;
+    }
+    auto* record = new AccessStatus(buffer, position, static_cast<std::uint32_t>(count), owns, this);
+    m_accesses.Insert(record);
+    if (!HasStorageSystem()) {
+        return nullptr;
+    }
+    return Read(record);
+}
+
+AccessStatus* FileHandle::Write(AccessStatus* request) {
+    return request;
+}
+
+AccessStatus* FileHandle::WriteAt(std::uint64_t position, std::uint64_t count, const void* data) {
+    if (!IsWriteable()) {
+        Error().Report(StorageEngineErrNotWriteable);
+        return nullptr;
+    }
+    if (data == nullptr) {
+        Error().Report(StorageEngineErrNoData);
+        return nullptr;
+    }
+    if (count > kMaxTransfer) {
+        Error().Report(StorageEngineErrWriteFailed);
+        return nullptr;
+    }
+    auto* record =
+        new AccessStatus(const_cast<void*>(data), position, static_cast<std::uint32_t>(count), false, this);
+    m_accesses.Insert(record);
+    if (!HasStorageSystem()) {
+        return nullptr;
+    }
+    return Write(record);
+}
+
+bool FileHandle::SetSize(std::uint64_t) {
+    return false;
+}
+std::uint64_t FileHandle::Size() {
+    return 0;
+}
+std::uint64_t FileHandle::Position() {
+    return m_position;
+}
+bool FileHandle::IsReadable() {
+    return m_flags.m_readable != 0;
+}
+bool FileHandle::IsWriteable() {
+    return m_flags.m_writeable != 0;
+}
+bool FileHandle::IsDeletable() {
+    return m_flags.m_deletable != 0;
+}
+bool FileHandle::IsArchive() {
+    return m_flags.m_archive != 0;
+}
+bool FileHandle::IsHidden() {
+    return m_flags.m_hidden != 0;
+}
+
+bool FileHandle::SetName(const String& name) {
+    m_name = name;
+    return true;
+}
+
+const String* FileHandle::PathText(bool withParents, bool native) {
+    String text;
+    if (withParents && m_parent != nullptr) {
+        if (const String* leading = m_parent->PathText(true, native)) {
+            text = *leading;
+        }
+        if (const String* separator = m_parent->PathPart(native)) {
+            text.Append(*separator);
+        }
+    }
+    text.Append(native ? m_nativeName : m_name);
+    m_pathCache = text;
+    return &m_pathCache;
+}
+
+DirectoryHandle* FileHandle::Parent() {
+    return m_parent;
+}
+std::uint32_t FileHandle::ContainerOffset() {
+    return m_containerOffset;
+}
+const AccessStyle* FileHandle::GetAccessStyle() {
+    return &m_accessStyle;
+}
+std::uint64_t FileHandle::SkipReadLimit() {
+    return m_parent != nullptr ? m_parent->SkipReadLimit() : 0;
+}
+
+bool FileHandle::ReleaseAccess(AccessStatus* record) {
+    if (record == nullptr) {
+        Error().Report(StorageEngineErrNoRecord);
+        return false;
+    }
+    auto found = m_accesses.Find(record);
+    if (found == m_accesses.End()) {
+        Error().Report(StorageEngineErrUnknownRecord);
+        return false;
+    }
+    m_accesses.Erase(found);
+    delete record;
+    return true;
+}
+
+void FileHandle::SetNames(const String& name, const String& nativeName) {
+    m_name = name;
+    m_nativeName = nativeName;
+}
+
+} // namespace Vemo
