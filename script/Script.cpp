@@ -1,7 +1,7 @@
 #include "script/Script.h"
 
-#include "resources/storage/AccessStyle.h"
 #include "resources/error/Error.h"
+#include "resources/storage/AccessStyle.h"
 #include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
 #include "script/ScriptFileReader.h"
@@ -27,13 +27,13 @@ public:
         : m_script(script), m_current(current), m_parseNow(parseNow) {}
 
     bool OnSection(const char* name, std::size_t length) override {
-        m_current = m_script.FindOrAddSection(MakeString(name, length));
+        m_current = m_script.m_table.FindOrAddSection(MakeString(name, length));
         return m_current != nullptr;
     }
 
     bool OnKey(const char* name, std::size_t nameLength, const char* value,
                std::size_t valueLength) override {
-        Key* key = m_script.AddKey(*m_current, MakeString(name, nameLength));
+        Key* key = m_script.m_table.AddKey(*m_current, MakeString(name, nameLength));
         if (key == nullptr) {
             return false;
         }
@@ -55,20 +55,6 @@ bool Script::KeyEnumerator::EnumerateKey(Key&, const Vemo::String&, const Vemo::
 
 Script::SectionEnumerator::~SectionEnumerator() = default;
 
-bool Script::KeyLess::operator()(const Key* a, const Key* b) const {
-    return CharacterClasses::CompareNoCase(a->m_name, b->m_name) < 0;
-}
-
-bool Script::SectionLess::operator()(const Section* a, const Section* b) const {
-    return CharacterClasses::CompareNoCase(a->m_name, b->m_name) < 0;
-}
-
-Script::Section::~Section() {
-    for (Key* key : m_keys) {
-        delete key;
-    }
-}
-
 Script::Script() = default;
 
 Script::~Script() {
@@ -77,7 +63,7 @@ Script::~Script() {
 
 bool Script::Load(const Vemo::Path& path, bool parseNow) {
     Clear();
-    if (path.GetDirectory() == nullptr || FindOrAddSection(Vemo::String()) == nullptr) {
+    if (path.GetDirectory() == nullptr || m_table.FindOrAddSection(Vemo::String()) == nullptr) {
         return false;
     }
     Vemo::File file;
@@ -105,7 +91,7 @@ bool Script::Save(const Vemo::Path& path) const {
 
 bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {
     Clear();
-    Section* current = FindOrAddSection(Vemo::String());
+    Section* current = m_table.FindOrAddSection(Vemo::String());
     if (current == nullptr) {
         return false;
     }
@@ -116,14 +102,14 @@ bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {
 bool Script::SaveBuffer(Vemo::String& out) const {
     SectionTextWriter writer;
     const bool complete = writer.WriteSections(
-        m_sections, [](const Key& key) -> const Vemo::String& { return key.GetValueText(); });
+        m_table.GetSections(), [](const Key& key) -> const Vemo::String& { return key.GetValueText(); });
     out = writer.GetText();
     return complete;
 }
 
 bool Script::GetValueText(const Vemo::String& section, const Vemo::String& key, Vemo::String& out) const {
-    const Section* found = FindSection(section);
-    const Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    const Section* found = m_table.FindSection(section);
+    const Key* record = found == nullptr ? nullptr : m_table.FindKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -134,8 +120,8 @@ bool Script::GetValueText(const Vemo::String& section, const Vemo::String& key, 
 bool Script::GetFragments(const Vemo::String& section, const Vemo::String& key,
                           const Vemo::BasicArray<Fragment>*& out) {
     out = nullptr;
-    Section* found = FindSection(section);
-    Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    Section* found = m_table.FindSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -150,8 +136,8 @@ bool Script::SetValueText(const Vemo::String& section, const Vemo::String& key, 
     if (key.IsEmpty()) {
         return false;
     }
-    Section* found = FindOrAddSection(section);
-    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    Section* found = m_table.FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindOrAddKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -164,8 +150,8 @@ bool Script::SetFragments(const Vemo::String& section, const Vemo::String& key,
     if (key.IsEmpty()) {
         return false;
     }
-    Section* found = FindOrAddSection(section);
-    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    Section* found = m_table.FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindOrAddKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -175,50 +161,23 @@ bool Script::SetFragments(const Vemo::String& section, const Vemo::String& key,
 }
 
 bool Script::RemoveKey(const Vemo::String& section, const Vemo::String& key) {
-    Section* found = FindSection(section);
-    if (found == nullptr) {
-        return false;
-    }
-    Key probe(key);
-    const auto position = found->m_keysByName.Find(&probe);
-    if (position == found->m_keysByName.End()) {
-        return false;
-    }
-    Key* record = *position;
-    found->m_keysByName.Erase(position);
-    found->m_keys.Remove(record);
-    delete record;
-    return true;
+    return m_table.RemoveKey(section, key);
 }
 
 bool Script::RemoveSection(const Vemo::String& section) {
-    for (auto position = m_sections.Begin(); position != m_sections.End(); ++position) {
-        Section* record = *position;
-        if (CharacterClasses::CompareNoCase(record->m_name, section) == 0) {
-            m_sectionsByName.Erase(m_sectionsByName.Find(record));
-            m_sections.Erase(position);
-            delete record;
-            return true;
-        }
-    }
-    return false;
+    return m_table.RemoveSection(section);
 }
 
 void Script::Clear() {
-    m_sectionsByName.Clear();
-    for (Section* section : m_sections) {
-        delete section;
-    }
-    m_sections.Clear();
+    m_table.Clear();
 }
 
 unsigned Script::GetKeyCount(const Vemo::String& section) const {
-    const Section* found = FindSection(section);
-    return found == nullptr ? 0 : static_cast<unsigned>(found->m_keys.Size());
+    return m_table.GetKeyCount(section);
 }
 
 bool Script::EnumerateSections(SectionEnumerator& enumerator) {
-    for (Section* section : m_sections) {
+    for (Section* section : m_table.GetSections()) {
         if (!enumerator.EnumerateSection(*section)) {
             break;
         }
@@ -227,12 +186,12 @@ bool Script::EnumerateSections(SectionEnumerator& enumerator) {
 }
 
 bool Script::EnumerateSection(const Vemo::String& section, KeyEnumerator& enumerator) {
-    Section* found = FindSection(section);
+    Section* found = m_table.FindSection(section);
     return found != nullptr && Enumerate(*found, nullptr, enumerator);
 }
 
 bool Script::EnumerateKey(const Vemo::String& section, const Vemo::String& key, KeyEnumerator& enumerator) {
-    Section* found = FindSection(section);
+    Section* found = m_table.FindSection(section);
     return found != nullptr && Enumerate(*found, &key, enumerator);
 }
 
@@ -256,47 +215,6 @@ bool Script::TokenizeText(Vemo::BasicArray<Fragment>& out, const char* text, std
     return TokenizeValue(value, position, out, false);
 }
 
-Script::Section* Script::FindSection(const Vemo::String& name) const {
-    Section probe(name);
-    const auto found = m_sectionsByName.Find(&probe);
-    return found == m_sectionsByName.End() ? nullptr : *found;
-}
-
-Script::Key* Script::FindKey(const Section& section, const Vemo::String& name) const {
-    Key probe(name);
-    const auto found = section.m_keysByName.Find(&probe);
-    return found == section.m_keysByName.End() ? nullptr : *found;
-}
-
-Script::Section* Script::FindOrAddSection(const Vemo::String& name) {
-    Section* found = FindSection(name);
-    if (found != nullptr) {
-        return found;
-    }
-    auto* section = new (std::nothrow) Section(name);
-    if (section == nullptr) {
-        return nullptr;
-    }
-    m_sections.PushBack(section);
-    m_sectionsByName.Insert(section);
-    return section;
-}
-
-Script::Key* Script::FindOrAddKey(Section& section, const Vemo::String& name) {
-    Key* found = FindKey(section, name);
-    return found != nullptr ? found : AddKey(section, name);
-}
-
-Script::Key* Script::AddKey(Section& section, const Vemo::String& name) {
-    auto* key = new (std::nothrow) Key(name);
-    if (key == nullptr) {
-        return nullptr;
-    }
-    section.m_keys.PushBack(key);
-    section.m_keysByName.Insert(key);
-    return key;
-}
-
 void Script::SetText(Key& key, const Vemo::String& text) {
     key.m_text = text;
     // Parsed again on first use.
@@ -313,7 +231,7 @@ bool Script::Parse(Key& key) {
 }
 
 bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator) {
-    for (Key* record : section.m_keys) {
+    for (Key* record : section.GetKeys()) {
         if (key != nullptr && CharacterClasses::CompareNoCase(record->m_name, *key) != 0) {
             continue;
         }
@@ -328,5 +246,4 @@ bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator&
     return true;
 }
 
-template class Vemo::BasicSet<Script::Section*, Script::SectionLess>;
-template class Vemo::BasicMultiset<Script::Key*, Script::KeyLess>;
+template class SectionTable<Script::Key, CharacterClasses::CompareNoCase, Vemo::BasicMultiset>;

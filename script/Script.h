@@ -14,7 +14,9 @@
 #include "resources/error/ErrorCode.h"
 #include "resources/error/ErrorFacilities.h"
 #include "resources/storage/Path.h"
+#include "script/CharacterClasses.h"
 #include "script/Fragment.h"
+#include "script/SectionTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,31 +40,13 @@ public:
         Vemo::BasicArray<Fragment> m_fragments;
     };
 
-    struct KeyLess {
-        bool operator()(const Key* a, const Key* b) const;
-    };
+private:
+    using Table = SectionTable<Key, CharacterClasses::CompareNoCase, Vemo::BasicMultiset>;
 
-    class Section {
-    public:
-        explicit Section(const Vemo::String& name) : m_name(name) {}
-        Section(const Section&) = delete;
-        Section& operator=(const Section&) = delete;
-        ~Section();
-
-        const Vemo::String& GetName() const { return m_name; }
-        const Vemo::BasicList<Key*>& GetKeys() const { return m_keys; }
-
-    private:
-        friend class Script;
-
-        Vemo::String m_name;
-        Vemo::BasicList<Key*> m_keys;
-        Vemo::BasicMultiset<Key*, KeyLess> m_keysByName;
-    };
-
-    struct SectionLess {
-        bool operator()(const Section* a, const Section* b) const;
-    };
+public:
+    using KeyLess = Table::KeyLess;
+    using Section = Table::Section;
+    using SectionLess = Table::SectionLess;
 
     // Receives each occurrence of a key with its raw text and parsed value; false stops the walk.
     class KeyEnumerator {
@@ -135,7 +119,7 @@ public:
     void Clear();
     unsigned GetKeyCount(const Vemo::String& section) const;
 
-    const Vemo::BasicList<Section*>& GetSections() const { return m_sections; }
+    const Vemo::BasicList<Section*>& GetSections() const { return m_table.GetSections(); }
     bool EnumerateSections(SectionEnumerator& enumerator);
     bool EnumerateSection(const Vemo::String& section, KeyEnumerator& enumerator);
     bool EnumerateKey(const Vemo::String& section, const Vemo::String& key, KeyEnumerator& enumerator);
@@ -149,17 +133,11 @@ public:
 private:
     class Loader;
 
-    Section* FindSection(const Vemo::String& name) const;
-    Key* FindKey(const Section& section, const Vemo::String& name) const;
-    Section* FindOrAddSection(const Vemo::String& name);
-    Key* FindOrAddKey(Section& section, const Vemo::String& name);
-    Key* AddKey(Section& section, const Vemo::String& name);
     static void SetText(Key& key, const Vemo::String& text);
     static bool Parse(Key& key);
     bool Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator);
 
     std::uint32_t m_refCount = 0;
-    Vemo::BasicList<Section*> m_sections;
-    Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+    Table m_table;
     Vemo::Path m_path;
 };
