@@ -4,6 +4,7 @@
 #include "resources/storage/AccessStyle.h"
 #include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
+#include "script/ErrorString.h"
 #include "script/ScriptFileReader.h"
 #include "script/SectionTextWriter.h"
 #include "script/ValueTokenizer.h"
@@ -23,8 +24,8 @@ Vemo::String MakeString(const char* text, std::size_t length) {
 
 class Script::Loader : public ScriptFileReader::Handler {
 public:
-    Loader(Script& script, Section* current, bool parseNow)
-        : m_script(script), m_current(current), m_parseNow(parseNow) {}
+    Loader(Script& script, Section* current, bool parseNow, const Vemo::Path& source)
+        : m_script(script), m_current(current), m_parseNow(parseNow), m_source(source) {}
 
     bool OnSection(const char* name, std::size_t length) override {
         m_current = m_script.m_table.FindOrAddSection(MakeString(name, length));
@@ -38,13 +39,14 @@ public:
             return false;
         }
         SetText(*key, MakeString(value, valueLength));
-        return !m_parseNow || key->GetValueText().IsEmpty() || Parse(*key);
+        return !m_parseNow || key->GetValueText().IsEmpty() || Parse(m_source, *m_current, *key);
     }
 
 private:
     Script& m_script;
     Section* m_current;
     bool m_parseNow;
+    const Vemo::Path& m_source;
 };
 
 Script::KeyEnumerator::~KeyEnumerator() = default;
@@ -71,7 +73,7 @@ bool Script::Load(const Vemo::Path& path, bool parseNow) {
         return false;
     }
     const WholeFile contents(file);
-    if (!contents.IsRead() || !LoadBuffer(contents.Data(), contents.Size(), parseNow)) {
+    if (!contents.IsRead() || !LoadText(contents.Data(), contents.Size(), parseNow, path)) {
         return false;
     }
     m_path.Assign(path);
@@ -90,12 +92,16 @@ bool Script::Save(const Vemo::Path& path) const {
 }
 
 bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {
+    return LoadText(data, size, parseNow, Vemo::Path());
+}
+
+bool Script::LoadText(const char* data, std::size_t size, bool parseNow, const Vemo::Path& source) {
     Clear();
     Section* current = m_table.FindOrAddSection(Vemo::String());
     if (current == nullptr) {
         return false;
     }
-    Loader loader(*this, current, parseNow);
+    Loader loader(*this, current, parseNow, source);
     return ScriptFileReader(data, size).Read(loader);
 }
 
@@ -125,7 +131,7 @@ bool Script::GetFragments(const Vemo::String& section, const Vemo::String& key,
     if (record == nullptr) {
         return false;
     }
-    if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(*record)) {
+    if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(m_path, *found, *record)) {
         return false;
     }
     out = &record->m_fragments;
@@ -221,13 +227,16 @@ void Script::SetText(Key& key, const Vemo::String& text) {
     key.m_fragments.Clear();
 }
 
-bool Script::Parse(Key& key) {
+bool Script::Parse(const Vemo::Path& source, const Section& section, Key& key) {
     std::uint32_t position = 0;
-    if (!TokenizeValue(key.m_text, position, key.m_fragments, false)) {
-        key.m_fragments.Clear();
-        return false;
+    if (TokenizeValue(key.m_text, position, key.m_fragments, false)) {
+        return true;
     }
-    return true;
+    key.m_fragments.Clear();
+    Vemo::String path;
+    source.GetText(path, true, false);
+    RaiseQuotedItems(kErrorKeyNotParsed, {path, section.GetName(), key.m_name});
+    return false;
 }
 
 bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator) {
@@ -235,7 +244,7 @@ bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator&
         if (key != nullptr && CharacterClasses::CompareNoCase(record->m_name, *key) != 0) {
             continue;
         }
-        if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(*record)) {
+        if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(m_path, section, *record)) {
             ::RaiseError(kErrorKeyParse);
             return false;
         }

@@ -63,7 +63,9 @@ public:
         virtual bool EnumerateSection(Section& section) = 0;
     };
 
-    // The errors of the value syntax, and of a key that fails to parse during an enumeration.
+    // The errors of the value syntax, of a key that fails to parse during an enumeration, and the one report
+    // that follows every failed parse of a key (at load, lookup or enumeration) with the quoted path of the
+    // script's file, the section and the key as its text, so that an author can find the line.
     static constexpr Vemo::ErrorCode kErrorSyntax = Vemo::MakeErrorCode(Vemo::kScriptFacility, 1);
     static constexpr Vemo::ErrorCode kErrorParenthesisAtEnd = Vemo::MakeErrorCode(Vemo::kScriptFacility, 2);
     static constexpr Vemo::ErrorCode kErrorUnclosedList = Vemo::MakeErrorCode(Vemo::kScriptFacility, 3);
@@ -72,6 +74,7 @@ public:
     static constexpr Vemo::ErrorCode kErrorUnclosedComment = Vemo::MakeErrorCode(Vemo::kScriptFacility, 6);
     static constexpr Vemo::ErrorCode kErrorNestedList = Vemo::MakeErrorCode(Vemo::kScriptFacility, 7);
     static constexpr Vemo::ErrorCode kErrorKeyParse = Vemo::MakeErrorCode(Vemo::kScriptFacility, 8);
+    static constexpr Vemo::ErrorCode kErrorKeyNotParsed = Vemo::MakeErrorCode(Vemo::kScriptFacility, 9);
 
     Script();
     Script(const Script&) = delete;
@@ -134,7 +137,9 @@ private:
     class Loader;
 
     static void SetText(Key& key, const Vemo::String& text);
-    static bool Parse(Key& key);
+    // source: the file the script is read from, named when a key fails to parse.
+    bool LoadText(const char* data, std::size_t size, bool parseNow, const Vemo::Path& source);
+    static bool Parse(const Vemo::Path& source, const Section& section, Key& key);
     bool Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator);
 
     std::uint32_t m_refCount = 0;
