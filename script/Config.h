@@ -35,7 +35,7 @@ public:
     };
 
 private:
-    // Names compare up to their first zero byte, as the ini files of the system always have.
+    // An ini name ends at its first zero byte: names compare up to it.
     using Table = SectionTable<Key, CharacterClasses::CompareTerminatedNoCase, Vemo::BasicSet>;
 
 public:
