@@ -161,7 +161,7 @@ std::size_t Config::Reader::ReadSectionLine(std::size_t position, Section*& curr
                 begin = close;
             }
         }
-        current = m_config.FindOrAddSection(Text(begin, TrimmedEnd(begin, close)));
+        current = m_config.m_table.FindOrAddSection(Text(begin, TrimmedEnd(begin, close)));
         if (current == nullptr) {
             return kNone;
         }
@@ -179,7 +179,7 @@ std::size_t Config::Reader::ReadKeyLine(std::size_t position, Section& current) 
         // A line that begins with "=" names no key; its rest is passed over.
         return LineEnd(nameEnd);
     }
-    Key* key = m_config.FindOrAddKey(current, Text(position, trimmed));
+    Key* key = m_config.m_table.FindOrAddKey(current, Text(position, trimmed));
     if (key == nullptr || nameEnd >= m_size || m_data[nameEnd] != '=') {
         return nameEnd < m_size ? nameEnd : kNone;
     }
@@ -198,20 +198,6 @@ std::size_t Config::Reader::ReadKeyLine(std::size_t position, Section& current) 
 Config::SectionEnumerator::~SectionEnumerator() = default;
 
 Config::KeyEnumerator::~KeyEnumerator() = default;
-
-bool Config::KeyLess::operator()(const Key* a, const Key* b) const {
-    return Vemo::CompareNoCase(a->m_name.CStr(), b->m_name.CStr()) < 0;
-}
-
-bool Config::SectionLess::operator()(const Section* a, const Section* b) const {
-    return Vemo::CompareNoCase(a->m_name.CStr(), b->m_name.CStr()) < 0;
-}
-
-Config::Section::~Section() {
-    for (Key* key : m_keys) {
-        delete key;
-    }
-}
 
 Config::Config() = default;
 
@@ -239,7 +225,7 @@ bool Config::Load(const Vemo::Path& path, bool keepOpen) {
         !directory->ContainsFile(path.GetName())) {
         return false;
     }
-    if (FindOrAddSection(Vemo::String()) == nullptr) {
+    if (m_table.FindOrAddSection(Vemo::String()) == nullptr) {
         return false;
     }
     const Vemo::AccessStyle held = HeldStyle();
@@ -290,7 +276,7 @@ bool Config::Save(const Vemo::Path& path, bool keepOpen) {
 
 bool Config::LoadBuffer(const char* data, std::size_t size) {
     Clear();
-    Section* current = FindOrAddSection(Vemo::String());
+    Section* current = m_table.FindOrAddSection(Vemo::String());
     if (current == nullptr) {
         return false;
     }
@@ -300,14 +286,14 @@ bool Config::LoadBuffer(const char* data, std::size_t size) {
 bool Config::SaveBuffer(Vemo::String& out) const {
     SectionTextWriter writer;
     const bool complete = writer.WriteSections(
-        m_sections, [](const Key& key) -> const Vemo::String& { return key.GetValue(); });
+        m_table.GetSections(), [](const Key& key) -> const Vemo::String& { return key.GetValue(); });
     out = writer.GetText();
     return complete;
 }
 
 bool Config::GetValue(const Vemo::String& section, const Vemo::String& key, Vemo::String& value) const {
-    const Section* found = FindSection(section);
-    const Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    const Section* found = m_table.FindSection(section);
+    const Key* record = found == nullptr ? nullptr : m_table.FindKey(*found, key);
     if (record == nullptr) {
         value = Vemo::String();
         return false;
@@ -320,8 +306,8 @@ bool Config::SetValue(const Vemo::String& section, const Vemo::String& key, cons
     if (key.IsEmpty()) {
         return false;
     }
-    Section* found = FindOrAddSection(section);
-    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    Section* found = m_table.FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindOrAddKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -330,33 +316,16 @@ bool Config::SetValue(const Vemo::String& section, const Vemo::String& key, cons
 }
 
 bool Config::RemoveKey(const Vemo::String& section, const Vemo::String& key) {
-    Section* found = FindSection(section);
-    Key* record = found == nullptr ? nullptr : FindKey(*found, key);
-    if (record == nullptr) {
-        return false;
-    }
-    found->m_keysByName.Erase(found->m_keysByName.Find(record));
-    found->m_keys.Remove(record);
-    delete record;
-    return true;
+    return m_table.RemoveKey(section, key);
 }
 
 bool Config::RemoveSection(const Vemo::String& section) {
-    for (auto position = m_sections.Begin(); position != m_sections.End(); ++position) {
-        Section* record = *position;
-        if (Vemo::CompareNoCase(record->m_name.CStr(), section.CStr()) == 0) {
-            m_sectionsByName.Erase(m_sectionsByName.Find(record));
-            m_sections.Erase(position);
-            delete record;
-            return true;
-        }
-    }
-    return false;
+    return m_table.RemoveSection(section);
 }
 
 bool Config::EnumerateSections(SectionEnumerator& enumerator) const {
-    for (const Section* section : m_sections) {
-        if (!enumerator.EnumerateSection(section->m_name)) {
+    for (const Section* section : m_table.GetSections()) {
+        if (!enumerator.EnumerateSection(section->GetName())) {
             break;
         }
     }
@@ -364,11 +333,11 @@ bool Config::EnumerateSections(SectionEnumerator& enumerator) const {
 }
 
 bool Config::EnumerateKeys(const Vemo::String& section, KeyEnumerator& enumerator) const {
-    const Section* found = FindSection(section);
+    const Section* found = m_table.FindSection(section);
     if (found == nullptr) {
         return false;
     }
-    for (const Key* key : found->m_keys) {
+    for (const Key* key : found->GetKeys()) {
         if (!enumerator.EnumerateKey(key->m_name, key->m_value)) {
             break;
         }
@@ -377,57 +346,11 @@ bool Config::EnumerateKeys(const Vemo::String& section, KeyEnumerator& enumerato
 }
 
 unsigned Config::GetKeyCount(const Vemo::String& section) const {
-    const Section* found = FindSection(section);
-    return found == nullptr ? 0 : static_cast<unsigned>(found->m_keys.Size());
+    return m_table.GetKeyCount(section);
 }
 
 void Config::Clear() {
-    m_sectionsByName.Clear();
-    for (Section* section : m_sections) {
-        delete section;
-    }
-    m_sections.Clear();
+    m_table.Clear();
 }
 
-Config::Section* Config::FindSection(const Vemo::String& name) const {
-    Section probe(name);
-    const auto found = m_sectionsByName.Find(&probe);
-    return found == m_sectionsByName.End() ? nullptr : *found;
-}
-
-Config::Key* Config::FindKey(const Section& section, const Vemo::String& name) const {
-    Key probe(name, Vemo::String());
-    const auto found = section.m_keysByName.Find(&probe);
-    return found == section.m_keysByName.End() ? nullptr : *found;
-}
-
-Config::Section* Config::FindOrAddSection(const Vemo::String& name) {
-    Section* found = FindSection(name);
-    if (found != nullptr) {
-        return found;
-    }
-    auto* section = new (std::nothrow) Section(name);
-    if (section == nullptr) {
-        return nullptr;
-    }
-    m_sections.PushBack(section);
-    m_sectionsByName.Insert(section);
-    return section;
-}
-
-Config::Key* Config::FindOrAddKey(Section& section, const Vemo::String& name) {
-    Key* found = FindKey(section, name);
-    if (found != nullptr) {
-        return found;
-    }
-    auto* key = new (std::nothrow) Key(name, Vemo::String());
-    if (key == nullptr) {
-        return nullptr;
-    }
-    section.m_keys.PushBack(key);
-    section.m_keysByName.Insert(key);
-    return key;
-}
-
-template class Vemo::BasicSet<Config::Section*, Config::SectionLess>;
-template class Vemo::BasicSet<Config::Key*, Config::KeyLess>;
+template class SectionTable<Config::Key, CharacterClasses::CompareTerminatedNoCase, Vemo::BasicSet>;

@@ -8,6 +8,8 @@
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
 #include "resources/storage/Path.h"
+#include "script/CharacterClasses.h"
+#include "script/SectionTable.h"
 
 #include <cstddef>
 #include <memory>
@@ -20,7 +22,7 @@ class Config {
 public:
     class Key {
     public:
-        Key(const Vemo::String& name, const Vemo::String& value) : m_name(name), m_value(value) {}
+        explicit Key(const Vemo::String& name) : m_name(name) {}
 
         const Vemo::String& GetName() const { return m_name; }
         const Vemo::String& GetValue() const { return m_value; }
@@ -32,31 +34,14 @@ public:
         Vemo::String m_value;
     };
 
-    struct KeyLess {
-        bool operator()(const Key* a, const Key* b) const;
-    };
+private:
+    // An ini name ends at its first zero byte: names compare up to it.
+    using Table = SectionTable<Key, CharacterClasses::CompareTerminatedNoCase, Vemo::BasicSet>;
 
-    class Section {
-    public:
-        explicit Section(const Vemo::String& name) : m_name(name) {}
-        Section(const Section&) = delete;
-        Section& operator=(const Section&) = delete;
-        ~Section();
-
-        const Vemo::String& GetName() const { return m_name; }
-        const Vemo::BasicList<Key*>& GetKeys() const { return m_keys; }
-
-    private:
-        friend class Config;
-
-        Vemo::String m_name;
-        Vemo::BasicList<Key*> m_keys;
-        Vemo::BasicSet<Key*, KeyLess> m_keysByName;
-    };
-
-    struct SectionLess {
-        bool operator()(const Section* a, const Section* b) const;
-    };
+public:
+    using KeyLess = Table::KeyLess;
+    using Section = Table::Section;
+    using SectionLess = Table::SectionLess;
 
     // Each receives one item per call, in list order; false stops the walk.
     class SectionEnumerator {
@@ -111,18 +96,12 @@ public:
     unsigned GetKeyCount(const Vemo::String& section) const;
     void Clear();
 
-    const Vemo::BasicList<Section*>& GetSections() const { return m_sections; }
+    const Vemo::BasicList<Section*>& GetSections() const { return m_table.GetSections(); }
 
 private:
     class Reader;
 
-    Section* FindSection(const Vemo::String& name) const;
-    Key* FindKey(const Section& section, const Vemo::String& name) const;
-    Section* FindOrAddSection(const Vemo::String& name);
-    Key* FindOrAddKey(Section& section, const Vemo::String& name);
-
-    Vemo::BasicList<Section*> m_sections;
-    Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+    Table m_table;
     Vemo::Path m_path;
     std::unique_ptr<Vemo::File> m_file;
 };

@@ -1,9 +1,10 @@
 #include "script/Script.h"
 
-#include "resources/storage/AccessStyle.h"
 #include "resources/error/Error.h"
+#include "resources/storage/AccessStyle.h"
 #include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
+#include "script/ErrorString.h"
 #include "script/ScriptFileReader.h"
 #include "script/SectionTextWriter.h"
 #include "script/ValueTokenizer.h"
@@ -23,28 +24,29 @@ Vemo::String MakeString(const char* text, std::size_t length) {
 
 class Script::Loader : public ScriptFileReader::Handler {
 public:
-    Loader(Script& script, Section* current, bool parseNow)
-        : m_script(script), m_current(current), m_parseNow(parseNow) {}
+    Loader(Script& script, Section* current, bool parseNow, const Vemo::Path& source)
+        : m_script(script), m_current(current), m_parseNow(parseNow), m_source(source) {}
 
     bool OnSection(const char* name, std::size_t length) override {
-        m_current = m_script.FindOrAddSection(MakeString(name, length));
+        m_current = m_script.m_table.FindOrAddSection(MakeString(name, length));
         return m_current != nullptr;
     }
 
     bool OnKey(const char* name, std::size_t nameLength, const char* value,
                std::size_t valueLength) override {
-        Key* key = m_script.AddKey(*m_current, MakeString(name, nameLength));
+        Key* key = m_script.m_table.AddKey(*m_current, MakeString(name, nameLength));
         if (key == nullptr) {
             return false;
         }
         SetText(*key, MakeString(value, valueLength));
-        return !m_parseNow || key->GetValueText().IsEmpty() || Parse(*key);
+        return !m_parseNow || key->GetValueText().IsEmpty() || Parse(m_source, *m_current, *key);
     }
 
 private:
     Script& m_script;
     Section* m_current;
     bool m_parseNow;
+    const Vemo::Path& m_source;
 };
 
 Script::KeyEnumerator::~KeyEnumerator() = default;
@@ -55,20 +57,6 @@ bool Script::KeyEnumerator::EnumerateKey(Key&, const Vemo::String&, const Vemo::
 
 Script::SectionEnumerator::~SectionEnumerator() = default;
 
-bool Script::KeyLess::operator()(const Key* a, const Key* b) const {
-    return CharacterClasses::CompareNoCase(a->m_name, b->m_name) < 0;
-}
-
-bool Script::SectionLess::operator()(const Section* a, const Section* b) const {
-    return CharacterClasses::CompareNoCase(a->m_name, b->m_name) < 0;
-}
-
-Script::Section::~Section() {
-    for (Key* key : m_keys) {
-        delete key;
-    }
-}
-
 Script::Script() = default;
 
 Script::~Script() {
@@ -77,7 +65,7 @@ Script::~Script() {
 
 bool Script::Load(const Vemo::Path& path, bool parseNow) {
     Clear();
-    if (path.GetDirectory() == nullptr || FindOrAddSection(Vemo::String()) == nullptr) {
+    if (path.GetDirectory() == nullptr || m_table.FindOrAddSection(Vemo::String()) == nullptr) {
         return false;
     }
     Vemo::File file;
@@ -85,7 +73,7 @@ bool Script::Load(const Vemo::Path& path, bool parseNow) {
         return false;
     }
     const WholeFile contents(file);
-    if (!contents.IsRead() || !LoadBuffer(contents.Data(), contents.Size(), parseNow)) {
+    if (!contents.IsRead() || !LoadText(contents.Data(), contents.Size(), parseNow, path)) {
         return false;
     }
     m_path.Assign(path);
@@ -104,26 +92,30 @@ bool Script::Save(const Vemo::Path& path) const {
 }
 
 bool Script::LoadBuffer(const char* data, std::size_t size, bool parseNow) {
+    return LoadText(data, size, parseNow, Vemo::Path());
+}
+
+bool Script::LoadText(const char* data, std::size_t size, bool parseNow, const Vemo::Path& source) {
     Clear();
-    Section* current = FindOrAddSection(Vemo::String());
+    Section* current = m_table.FindOrAddSection(Vemo::String());
     if (current == nullptr) {
         return false;
     }
-    Loader loader(*this, current, parseNow);
+    Loader loader(*this, current, parseNow, source);
     return ScriptFileReader(data, size).Read(loader);
 }
 
 bool Script::SaveBuffer(Vemo::String& out) const {
     SectionTextWriter writer;
     const bool complete = writer.WriteSections(
-        m_sections, [](const Key& key) -> const Vemo::String& { return key.GetValueText(); });
+        m_table.GetSections(), [](const Key& key) -> const Vemo::String& { return key.GetValueText(); });
     out = writer.GetText();
     return complete;
 }
 
 bool Script::GetValueText(const Vemo::String& section, const Vemo::String& key, Vemo::String& out) const {
-    const Section* found = FindSection(section);
-    const Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    const Section* found = m_table.FindSection(section);
+    const Key* record = found == nullptr ? nullptr : m_table.FindKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -134,12 +126,12 @@ bool Script::GetValueText(const Vemo::String& section, const Vemo::String& key, 
 bool Script::GetFragments(const Vemo::String& section, const Vemo::String& key,
                           const Vemo::BasicArray<Fragment>*& out) {
     out = nullptr;
-    Section* found = FindSection(section);
-    Key* record = found == nullptr ? nullptr : FindKey(*found, key);
+    Section* found = m_table.FindSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindKey(*found, key);
     if (record == nullptr) {
         return false;
     }
-    if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(*record)) {
+    if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(m_path, *found, *record)) {
         return false;
     }
     out = &record->m_fragments;
@@ -150,8 +142,8 @@ bool Script::SetValueText(const Vemo::String& section, const Vemo::String& key, 
     if (key.IsEmpty()) {
         return false;
     }
-    Section* found = FindOrAddSection(section);
-    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    Section* found = m_table.FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindOrAddKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -164,8 +156,8 @@ bool Script::SetFragments(const Vemo::String& section, const Vemo::String& key,
     if (key.IsEmpty()) {
         return false;
     }
-    Section* found = FindOrAddSection(section);
-    Key* record = found == nullptr ? nullptr : FindOrAddKey(*found, key);
+    Section* found = m_table.FindOrAddSection(section);
+    Key* record = found == nullptr ? nullptr : m_table.FindOrAddKey(*found, key);
     if (record == nullptr) {
         return false;
     }
@@ -175,50 +167,23 @@ bool Script::SetFragments(const Vemo::String& section, const Vemo::String& key,
 }
 
 bool Script::RemoveKey(const Vemo::String& section, const Vemo::String& key) {
-    Section* found = FindSection(section);
-    if (found == nullptr) {
-        return false;
-    }
-    Key probe(key);
-    const auto position = found->m_keysByName.Find(&probe);
-    if (position == found->m_keysByName.End()) {
-        return false;
-    }
-    Key* record = *position;
-    found->m_keysByName.Erase(position);
-    found->m_keys.Remove(record);
-    delete record;
-    return true;
+    return m_table.RemoveKey(section, key);
 }
 
 bool Script::RemoveSection(const Vemo::String& section) {
-    for (auto position = m_sections.Begin(); position != m_sections.End(); ++position) {
-        Section* record = *position;
-        if (CharacterClasses::CompareNoCase(record->m_name, section) == 0) {
-            m_sectionsByName.Erase(m_sectionsByName.Find(record));
-            m_sections.Erase(position);
-            delete record;
-            return true;
-        }
-    }
-    return false;
+    return m_table.RemoveSection(section);
 }
 
 void Script::Clear() {
-    m_sectionsByName.Clear();
-    for (Section* section : m_sections) {
-        delete section;
-    }
-    m_sections.Clear();
+    m_table.Clear();
 }
 
 unsigned Script::GetKeyCount(const Vemo::String& section) const {
-    const Section* found = FindSection(section);
-    return found == nullptr ? 0 : static_cast<unsigned>(found->m_keys.Size());
+    return m_table.GetKeyCount(section);
 }
 
 bool Script::EnumerateSections(SectionEnumerator& enumerator) {
-    for (Section* section : m_sections) {
+    for (Section* section : m_table.GetSections()) {
         if (!enumerator.EnumerateSection(*section)) {
             break;
         }
@@ -227,12 +192,12 @@ bool Script::EnumerateSections(SectionEnumerator& enumerator) {
 }
 
 bool Script::EnumerateSection(const Vemo::String& section, KeyEnumerator& enumerator) {
-    Section* found = FindSection(section);
+    Section* found = m_table.FindSection(section);
     return found != nullptr && Enumerate(*found, nullptr, enumerator);
 }
 
 bool Script::EnumerateKey(const Vemo::String& section, const Vemo::String& key, KeyEnumerator& enumerator) {
-    Section* found = FindSection(section);
+    Section* found = m_table.FindSection(section);
     return found != nullptr && Enumerate(*found, &key, enumerator);
 }
 
@@ -256,68 +221,30 @@ bool Script::TokenizeText(Vemo::BasicArray<Fragment>& out, const char* text, std
     return TokenizeValue(value, position, out, false);
 }
 
-Script::Section* Script::FindSection(const Vemo::String& name) const {
-    Section probe(name);
-    const auto found = m_sectionsByName.Find(&probe);
-    return found == m_sectionsByName.End() ? nullptr : *found;
-}
-
-Script::Key* Script::FindKey(const Section& section, const Vemo::String& name) const {
-    Key probe(name);
-    const auto found = section.m_keysByName.Find(&probe);
-    return found == section.m_keysByName.End() ? nullptr : *found;
-}
-
-Script::Section* Script::FindOrAddSection(const Vemo::String& name) {
-    Section* found = FindSection(name);
-    if (found != nullptr) {
-        return found;
-    }
-    auto* section = new (std::nothrow) Section(name);
-    if (section == nullptr) {
-        return nullptr;
-    }
-    m_sections.PushBack(section);
-    m_sectionsByName.Insert(section);
-    return section;
-}
-
-Script::Key* Script::FindOrAddKey(Section& section, const Vemo::String& name) {
-    Key* found = FindKey(section, name);
-    return found != nullptr ? found : AddKey(section, name);
-}
-
-Script::Key* Script::AddKey(Section& section, const Vemo::String& name) {
-    auto* key = new (std::nothrow) Key(name);
-    if (key == nullptr) {
-        return nullptr;
-    }
-    section.m_keys.PushBack(key);
-    section.m_keysByName.Insert(key);
-    return key;
-}
-
 void Script::SetText(Key& key, const Vemo::String& text) {
     key.m_text = text;
     // Parsed again on first use.
     key.m_fragments.Clear();
 }
 
-bool Script::Parse(Key& key) {
+bool Script::Parse(const Vemo::Path& source, const Section& section, Key& key) {
     std::uint32_t position = 0;
-    if (!TokenizeValue(key.m_text, position, key.m_fragments, false)) {
-        key.m_fragments.Clear();
-        return false;
+    if (TokenizeValue(key.m_text, position, key.m_fragments, false)) {
+        return true;
     }
-    return true;
+    key.m_fragments.Clear();
+    Vemo::String path;
+    source.GetText(path, true, false);
+    RaiseQuotedItems(kErrorKeyNotParsed, {path, section.GetName(), key.m_name});
+    return false;
 }
 
 bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator) {
-    for (Key* record : section.m_keys) {
+    for (Key* record : section.GetKeys()) {
         if (key != nullptr && CharacterClasses::CompareNoCase(record->m_name, *key) != 0) {
             continue;
         }
-        if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(*record)) {
+        if (record->m_fragments.Empty() && !record->m_text.IsEmpty() && !Parse(m_path, section, *record)) {
             ::RaiseError(kErrorKeyParse);
             return false;
         }
@@ -328,5 +255,4 @@ bool Script::Enumerate(Section& section, const Vemo::String* key, KeyEnumerator&
     return true;
 }
 
-template class Vemo::BasicSet<Script::Section*, Script::SectionLess>;
-template class Vemo::BasicMultiset<Script::Key*, Script::KeyLess>;
+template class SectionTable<Script::Key, CharacterClasses::CompareNoCase, Vemo::BasicMultiset>;

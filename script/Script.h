@@ -14,7 +14,9 @@
 #include "resources/error/ErrorCode.h"
 #include "resources/error/ErrorFacilities.h"
 #include "resources/storage/Path.h"
+#include "script/CharacterClasses.h"
 #include "script/Fragment.h"
+#include "script/SectionTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,31 +40,13 @@ public:
         Vemo::BasicArray<Fragment> m_fragments;
     };
 
-    struct KeyLess {
-        bool operator()(const Key* a, const Key* b) const;
-    };
+private:
+    using Table = SectionTable<Key, CharacterClasses::CompareNoCase, Vemo::BasicMultiset>;
 
-    class Section {
-    public:
-        explicit Section(const Vemo::String& name) : m_name(name) {}
-        Section(const Section&) = delete;
-        Section& operator=(const Section&) = delete;
-        ~Section();
-
-        const Vemo::String& GetName() const { return m_name; }
-        const Vemo::BasicList<Key*>& GetKeys() const { return m_keys; }
-
-    private:
-        friend class Script;
-
-        Vemo::String m_name;
-        Vemo::BasicList<Key*> m_keys;
-        Vemo::BasicMultiset<Key*, KeyLess> m_keysByName;
-    };
-
-    struct SectionLess {
-        bool operator()(const Section* a, const Section* b) const;
-    };
+public:
+    using KeyLess = Table::KeyLess;
+    using Section = Table::Section;
+    using SectionLess = Table::SectionLess;
 
     // Receives each occurrence of a key with its raw text and parsed value; false stops the walk.
     class KeyEnumerator {
@@ -79,7 +63,9 @@ public:
         virtual bool EnumerateSection(Section& section) = 0;
     };
 
-    // The errors of the value syntax, and of a key that fails to parse during an enumeration.
+    // The errors of the value syntax, of a key that fails to parse during an enumeration, and the one report
+    // that follows every failed parse of a key (at load, lookup or enumeration) with the quoted path of the
+    // script's file, the section and the key as its text, so that an author can find the line.
     static constexpr Vemo::ErrorCode kErrorSyntax = Vemo::MakeErrorCode(Vemo::kScriptFacility, 1);
     static constexpr Vemo::ErrorCode kErrorParenthesisAtEnd = Vemo::MakeErrorCode(Vemo::kScriptFacility, 2);
     static constexpr Vemo::ErrorCode kErrorUnclosedList = Vemo::MakeErrorCode(Vemo::kScriptFacility, 3);
@@ -88,6 +74,7 @@ public:
     static constexpr Vemo::ErrorCode kErrorUnclosedComment = Vemo::MakeErrorCode(Vemo::kScriptFacility, 6);
     static constexpr Vemo::ErrorCode kErrorNestedList = Vemo::MakeErrorCode(Vemo::kScriptFacility, 7);
     static constexpr Vemo::ErrorCode kErrorKeyParse = Vemo::MakeErrorCode(Vemo::kScriptFacility, 8);
+    static constexpr Vemo::ErrorCode kErrorKeyNotParsed = Vemo::MakeErrorCode(Vemo::kScriptFacility, 9);
 
     Script();
     Script(const Script&) = delete;
@@ -135,7 +122,7 @@ public:
     void Clear();
     unsigned GetKeyCount(const Vemo::String& section) const;
 
-    const Vemo::BasicList<Section*>& GetSections() const { return m_sections; }
+    const Vemo::BasicList<Section*>& GetSections() const { return m_table.GetSections(); }
     bool EnumerateSections(SectionEnumerator& enumerator);
     bool EnumerateSection(const Vemo::String& section, KeyEnumerator& enumerator);
     bool EnumerateKey(const Vemo::String& section, const Vemo::String& key, KeyEnumerator& enumerator);
@@ -149,17 +136,13 @@ public:
 private:
     class Loader;
 
-    Section* FindSection(const Vemo::String& name) const;
-    Key* FindKey(const Section& section, const Vemo::String& name) const;
-    Section* FindOrAddSection(const Vemo::String& name);
-    Key* FindOrAddKey(Section& section, const Vemo::String& name);
-    Key* AddKey(Section& section, const Vemo::String& name);
     static void SetText(Key& key, const Vemo::String& text);
-    static bool Parse(Key& key);
+    // source: the file the script is read from, named when a key fails to parse.
+    bool LoadText(const char* data, std::size_t size, bool parseNow, const Vemo::Path& source);
+    static bool Parse(const Vemo::Path& source, const Section& section, Key& key);
     bool Enumerate(Section& section, const Vemo::String* key, KeyEnumerator& enumerator);
 
     std::uint32_t m_refCount = 0;
-    Vemo::BasicList<Section*> m_sections;
-    Vemo::BasicSet<Section*, SectionLess> m_sectionsByName;
+    Table m_table;
     Vemo::Path m_path;
 };

@@ -105,134 +105,176 @@ void ValueTokenizer::ReportFailures() const {
     }
 }
 
+// One list being read: where its items go, the item being read, and what the previous character left
+// pending.
+class ValueTokenizer::List {
+public:
+    List(const Vemo::String& text, Vemo::BasicArray<Fragment>& out, unsigned depth)
+        : m_out(out), m_item(text), m_depth(depth) {}
+
+    // The item goes into the list (unless it went in at its "("), and a new one begins.
+    void FinishItem() {
+        if (!m_item.m_appended) {
+            m_out.PushBack(m_item.MakeFragment());
+        }
+        m_appendedAny = true;
+        m_item.Reset();
+    }
+
+    Vemo::BasicArray<Fragment>& m_out;
+    Item m_item;
+    unsigned m_depth;
+    Expect m_expect = Expect::Nothing;
+    bool m_escaped = false;
+    bool m_afterSlash = false;
+    std::uint32_t m_slash = 0;
+    bool m_appendedAny = false;
+};
+
 bool ValueTokenizer::ParseList(std::uint32_t& position, Vemo::BasicArray<Fragment>& out, unsigned depth) {
-    bool appendedAny = false;
-    Item item(m_text);
-    Expect expect = Expect::Nothing;
-    bool escaped = false;
-    bool afterSlash = false;
-    std::uint32_t slash = 0;
-    std::uint32_t& p = position;
-
-    auto finishItem = [&]() {
-        if (!item.m_appended) {
-            out.PushBack(item.MakeFragment());
-        }
-        appendedAny = true;
-        item.Reset();
-    };
-
-    while (p < m_length) {
-        const char c = m_data[p];
-        if (expect != Expect::Nothing) {
-            if (IsWhitespace(c)) {
-                ++p;
-                continue;
-            }
-            if (c != ',' && c != ')' && (expect != Expect::AfterQuote || c != '(')) {
-                return Fail(Script::kErrorSyntax, p);
-            }
-            expect = Expect::Nothing;
-        }
-        if (escaped) {
-            if (!Escape(p, item)) {
-                return false;
-            }
-            escaped = false;
-            ++p;
-            continue;
-        }
-        if (afterSlash) {
-            afterSlash = false;
-            if (c == '/') {
-                p = m_length;
-                break;
-            }
-            if (c == '*') {
-                p = slash;
-                if (!SkipBlockComment(p)) {
-                    return false;
-                }
-                continue;
-            }
-            item.AddRaw(slash, 1, true);
-        }
-        if (item.m_inQuotes) {
-            if (c == '"') {
-                item.m_inQuotes = false;
-                expect = Expect::AfterQuote;
-                ++p;
-            } else if (c == '\\') {
-                escaped = true;
-                ++p;
-            } else {
-                const std::uint32_t count = StartsDoubleByte(m_data, p, m_length) ? 2 : 1;
-                item.AddRaw(p, count, true);
-                p += count;
-            }
-            continue;
-        }
-        if (IsWhitespace(c)) {
-            if (item.m_begun) {
-                item.AddRaw(p, 1, false);
-            }
-            ++p;
-            continue;
-        }
-        switch (c) {
-        case '"':
-            if (item.m_begun) {
-                return Fail(Script::kErrorSyntax, p);
-            }
-            item.m_begun = true;
-            item.m_quoted = true;
-            item.m_inQuotes = true;
-            ++p;
+    List list(m_text, out, depth);
+    while (position < m_length) {
+        switch (ReadCharacter(position, list)) {
+        case Step::Next:
             break;
-        case '\\':
-            item.m_begun = true;
-            escaped = true;
-            ++p;
-            break;
-        case '/':
-            afterSlash = true;
-            slash = p;
-            ++p;
-            break;
-        case '(':
-            if (!ParseChildren(p, item, out, depth)) {
-                return false;
-            }
-            expect = Expect::AfterList;
-            break;
-        case ')':
-            finishItem();
+        case Step::ListEnded:
             return true;
-        case ',':
-            finishItem();
-            ++p;
-            break;
-        default: {
-            const std::uint32_t count = StartsDoubleByte(m_data, p, m_length) ? 2 : 1;
-            item.AddRaw(p, count, true);
-            p += count;
-            break;
-        }
+        case Step::Failed:
+            return false;
         }
     }
+    return EndOfText(list);
+}
 
-    if (afterSlash) {
-        item.AddRaw(slash, 1, true);
+ValueTokenizer::Step ValueTokenizer::ReadCharacter(std::uint32_t& position, List& list) {
+    if (list.m_expect != Expect::Nothing) {
+        const char c = m_data[position];
+        if (IsWhitespace(c)) {
+            ++position;
+            return Step::Next;
+        }
+        if (c != ',' && c != ')' && (list.m_expect != Expect::AfterQuote || c != '(')) {
+            return Failed(Script::kErrorSyntax, position);
+        }
+        list.m_expect = Expect::Nothing;
     }
-    if (escaped) {
+    if (list.m_escaped) {
+        if (!Escape(position, list.m_item)) {
+            return Step::Failed;
+        }
+        list.m_escaped = false;
+        ++position;
+        return Step::Next;
+    }
+    if (list.m_afterSlash) {
+        list.m_afterSlash = false;
+        return ReadAfterSlash(position, list);
+    }
+    return list.m_item.m_inQuotes ? ReadQuoted(position, list) : ReadUnquoted(position, list);
+}
+
+// "//" ends the value, "/*" opens a comment that is taken out, and a "/" before anything else is text.
+ValueTokenizer::Step ValueTokenizer::ReadAfterSlash(std::uint32_t& position, List& list) {
+    const char c = m_data[position];
+    if (c == '/') {
+        position = m_length;
+        return Step::Next;
+    }
+    if (c == '*') {
+        position = list.m_slash;
+        return SkipBlockComment(position) ? Step::Next : Step::Failed;
+    }
+    list.m_item.AddRaw(list.m_slash, 1, true);
+    return list.m_item.m_inQuotes ? ReadQuoted(position, list) : ReadUnquoted(position, list);
+}
+
+ValueTokenizer::Step ValueTokenizer::ReadQuoted(std::uint32_t& position, List& list) {
+    switch (m_data[position]) {
+    case '"':
+        list.m_item.m_inQuotes = false;
+        list.m_expect = Expect::AfterQuote;
+        ++position;
+        break;
+    case '\\':
+        list.m_escaped = true;
+        ++position;
+        break;
+    default:
+        TakeCharacter(position, list.m_item);
+        break;
+    }
+    return Step::Next;
+}
+
+ValueTokenizer::Step ValueTokenizer::ReadUnquoted(std::uint32_t& position, List& list) {
+    Item& item = list.m_item;
+    const char c = m_data[position];
+    if (IsWhitespace(c)) {
+        if (item.m_begun) {
+            item.AddRaw(position, 1, false);
+        }
+        ++position;
+        return Step::Next;
+    }
+    switch (c) {
+    case '"':
+        if (item.m_begun) {
+            return Failed(Script::kErrorSyntax, position);
+        }
+        item.m_begun = true;
+        item.m_quoted = true;
+        item.m_inQuotes = true;
+        ++position;
+        return Step::Next;
+    case '\\':
+        item.m_begun = true;
+        list.m_escaped = true;
+        ++position;
+        return Step::Next;
+    case '/':
+        list.m_afterSlash = true;
+        list.m_slash = position;
+        ++position;
+        return Step::Next;
+    case '(':
+        if (!ParseChildren(position, item, list.m_out, list.m_depth)) {
+            return Step::Failed;
+        }
+        list.m_expect = Expect::AfterList;
+        return Step::Next;
+    case ')':
+        list.FinishItem();
+        return Step::ListEnded;
+    case ',':
+        list.FinishItem();
+        ++position;
+        return Step::Next;
+    default:
+        TakeCharacter(position, item);
+        return Step::Next;
+    }
+}
+
+// A double-byte character goes into the item whole, so that its trail byte is never taken for syntax.
+void ValueTokenizer::TakeCharacter(std::uint32_t& position, Item& item) const {
+    const std::uint32_t count = StartsDoubleByte(m_data, position, m_length) ? 2 : 1;
+    item.AddRaw(position, count, true);
+    position += count;
+}
+
+bool ValueTokenizer::EndOfText(List& list) {
+    if (list.m_afterSlash) {
+        list.m_item.AddRaw(list.m_slash, 1, true);
+    }
+    if (list.m_escaped) {
         return Fail(Script::kErrorBackslashAtEnd);
     }
-    if (item.m_inQuotes) {
+    if (list.m_item.m_inQuotes) {
         return Fail(Script::kErrorUnclosedQuote);
     }
     // An empty value, or one of only blanks and comments, has no fragments; "a," ends with an empty one.
-    if (item.m_begun || appendedAny) {
-        finishItem();
+    if (list.m_item.m_begun || list.m_appendedAny) {
+        list.FinishItem();
     }
     return true;
 }
@@ -299,4 +341,9 @@ bool ValueTokenizer::Fail(std::uint64_t code) {
 bool ValueTokenizer::Fail(std::uint64_t code, std::uint32_t position) {
     m_failures.push_back(Failure{code, true, position});
     return false;
+}
+
+ValueTokenizer::Step ValueTokenizer::Failed(std::uint64_t code, std::uint32_t position) {
+    Fail(code, position);
+    return Step::Failed;
 }

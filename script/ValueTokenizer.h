@@ -39,14 +39,25 @@ public:
 
 private:
     class Item;
+    class List;
+    // What must come next: after a closing quote a separator or "(", after a closing ")" a separator.
     enum class Expect { Nothing, AfterQuote, AfterList };
+    enum class Step { Next, ListEnded, Failed };
 
     bool ParseList(std::uint32_t& position, Vemo::BasicArray<Fragment>& out, unsigned depth);
+    // Each reads the character at position, moving past what it took.
+    Step ReadCharacter(std::uint32_t& position, List& list);
+    Step ReadAfterSlash(std::uint32_t& position, List& list);
+    Step ReadQuoted(std::uint32_t& position, List& list);
+    Step ReadUnquoted(std::uint32_t& position, List& list);
+    void TakeCharacter(std::uint32_t& position, Item& item) const;
+    bool EndOfText(List& list);
     bool ParseChildren(std::uint32_t& position, Item& item, Vemo::BasicArray<Fragment>& out, unsigned depth);
     bool SkipBlockComment(std::uint32_t& position);
     bool Escape(std::uint32_t position, Item& item);
     bool Fail(std::uint64_t code);
     bool Fail(std::uint64_t code, std::uint32_t position);
+    Step Failed(std::uint64_t code, std::uint32_t position);
 
     const Vemo::String m_text;
     const char* m_data;

@@ -88,6 +88,28 @@ TEST(ConfigTest, ValuesAreSetFoundAndRemovedWithoutRegardToCase) {
     EXPECT_EQ(Contents(config), "[] Top=1");
 }
 
+// The records of removed keys and sections are reused by the next ones made; what is added still goes to the
+// end of its list, and what stayed keeps its place and value.
+TEST(ConfigTest, WhatIsAddedAfterRemovalsGoesToTheEndOfItsList) {
+    Config config;
+    for (const char* name : {"A", "B", "C"}) {
+        ASSERT_TRUE(config.SetValue("S", name, name));
+    }
+    ASSERT_TRUE(config.SetValue("T", "X", "x"));
+    EXPECT_TRUE(config.RemoveKey("S", "A"));
+    EXPECT_TRUE(config.RemoveKey("S", "B"));
+    EXPECT_TRUE(config.RemoveSection("T"));
+
+    ASSERT_TRUE(config.SetValue("S", "D", "d"));
+    ASSERT_TRUE(config.SetValue("S", "B", "b"));
+    ASSERT_TRUE(config.SetValue("U", "Y", "y"));
+    EXPECT_EQ(Contents(config), "[S] C=C D=d B=b | [U] Y=y");
+    Vemo::String value;
+    EXPECT_TRUE(config.GetValue("s", "c", value));
+    EXPECT_EQ(Text(value), "C");
+    EXPECT_FALSE(config.GetValue("T", "X", value));
+}
+
 class Names : public Config::SectionEnumerator, public Config::KeyEnumerator {
 public:
     bool EnumerateSection(const Vemo::String& name) override {

@@ -81,7 +81,36 @@ TEST_F(ScriptFileStorageTest, AValueThatDoesNotParseFailsTheLoadAndKeepsWhatCame
     Script script;
     EXPECT_FALSE(script.Load(At("HD0:/titles/bad.scr"), true));
     EXPECT_EQ(Contents(script), "[] | [A] Good=One(1) Bad=Two(2");
-    EXPECT_EQ(m_application.TakeReports(), Reports{{Script::kErrorUnclosedList}});
+    EXPECT_EQ(m_application.TakeReports(),
+              (Reports{{Script::kErrorUnclosedList},
+                       {Script::kErrorKeyNotParsed, "\"HD0:/titles/bad.scr\",\"A\",\"Bad\""}}));
+}
+
+// The value syntax's own errors say what is wrong (an unbalanced parenthesis has no text at all); the report
+// after them says where, wherever the key is parsed.
+TEST_F(ScriptFileStorageTest, AKeyThatDoesNotParseIsNamedWithItsScriptPathAndSection) {
+    WriteHostFile(Host('C', "titles/menu.scr"),
+                  "[Menu]\r\nGood = Show(title)\r\nButton = Show(Play(start)\r\n");
+    const Vemo::Path path = At("HD0:/titles/menu.scr");
+    const Reports parseFailed{{Script::kErrorUnclosedList},
+                              {Script::kErrorKeyNotParsed, "\"HD0:/titles/menu.scr\",\"Menu\",\"Button\""}};
+    Reports enumerationFailed = parseFailed;
+    enumerationFailed.push_back({Script::kErrorKeyParse});
+
+    Script script;
+    ASSERT_TRUE(script.Load(path, false));
+    const Vemo::BasicArray<Fragment>* fragments = nullptr;
+    EXPECT_FALSE(script.GetFragments("MENU", "button", fragments));
+    EXPECT_EQ(m_application.TakeReports(), parseFailed);
+
+    Script::KeyEnumerator keys;
+    EXPECT_FALSE(script.EnumerateSection("Menu", keys));
+    EXPECT_EQ(m_application.TakeReports(), enumerationFailed);
+    EXPECT_FALSE(script.EnumerateKey("Menu", "Button", keys));
+    EXPECT_EQ(m_application.TakeReports(), enumerationFailed);
+
+    EXPECT_FALSE(script.Load(path, true));
+    EXPECT_EQ(m_application.TakeReports(), parseFailed);
 }
 
 TEST_F(ScriptFileStorageTest, ASavedScriptLoadsBackTheSame) {

@@ -118,7 +118,8 @@ TEST(ScriptTest, ValuesAreParsedOnFirstUse) {
 
     EXPECT_FALSE(script.GetFragments("S", "Bad", fragments));
     EXPECT_EQ(fragments, nullptr);
-    EXPECT_EQ(application.TakeReports(), (Reports{{Script::kErrorSyntax, "5"}}));
+    EXPECT_EQ(application.TakeReports(),
+              (Reports{{Script::kErrorSyntax, "5"}, {Script::kErrorKeyNotParsed, "\"\",\"S\",\"Bad\""}}));
     EXPECT_FALSE(script.GetFragments("S", "Missing", fragments));
     EXPECT_FALSE(script.GetFragments("Missing", "Good", fragments));
     EXPECT_EQ(application.TakeReports(), Reports{});
@@ -132,7 +133,8 @@ TEST(ScriptTest, ImmediateParsingFailsTheLoadAtTheFirstBadValue) {
 
     EXPECT_FALSE(Load(script, "[S]\nA = 1\nB = \"open\nC = 3\n", true));
     EXPECT_EQ(Contents(script), "[] | [S] A=1 B=\"open");
-    EXPECT_EQ(application.TakeReports(), (Reports{{Script::kErrorUnclosedQuote}}));
+    EXPECT_EQ(application.TakeReports(),
+              (Reports{{Script::kErrorUnclosedQuote}, {Script::kErrorKeyNotParsed, "\"\",\"S\",\"B\""}}));
 }
 
 class Collector : public Script::KeyEnumerator {
@@ -178,13 +180,15 @@ TEST(ScriptTest, AKeyThatFailsDuringAnEnumerationEndsItWithError8) {
     Collector seen;
     EXPECT_FALSE(script.EnumerateSection("S", seen));
     EXPECT_EQ(seen.m_seen, std::vector<std::string>{"A:[1]"});
-    EXPECT_EQ(application.TakeReports(),
-              (Reports{{Script::kErrorParenthesisAtEnd}, {Script::kErrorKeyParse}}));
+    // A script read from bytes has no file to name.
+    const Reports failed{{Script::kErrorParenthesisAtEnd},
+                         {Script::kErrorKeyNotParsed, "\"\",\"S\",\"B\""},
+                         {Script::kErrorKeyParse}};
+    EXPECT_EQ(application.TakeReports(), failed);
 
     Collector key;
     EXPECT_FALSE(script.EnumerateKey("S", "B", key));
-    EXPECT_EQ(application.TakeReports(),
-              (Reports{{Script::kErrorParenthesisAtEnd}, {Script::kErrorKeyParse}}));
+    EXPECT_EQ(application.TakeReports(), failed);
 }
 
 class SectionNames : public Script::SectionEnumerator {
