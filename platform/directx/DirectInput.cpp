@@ -1,5 +1,6 @@
 #include "platform/directx/DirectInput.h"
 
+#include "platform/directx/DirectInputDevice.h"
 #include "platform/directx/DirectInputObjects.h"
 
 #include <atomic>
@@ -44,6 +45,21 @@ public:
             delete this;
         }
         return left;
+    }
+
+    HRESULT CreateDevice(com::REFGUID device, IDirectInputDeviceA** created, com::IUnknown* outer) override {
+        if (created == nullptr) {
+            return win32::E_POINTER;
+        }
+        *created = nullptr;
+        if (HRESULT failure = detail::TakeInjectedFailure(detail::DeviceCall::CreateDevice);
+            failure != DI_OK) {
+            return failure;
+        }
+        if (outer != nullptr) {
+            return CLASS_E_NOAGGREGATION;
+        }
+        return detail::CreateSystemDevice(device, created);
     }
 
 private:

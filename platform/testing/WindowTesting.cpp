@@ -1,5 +1,6 @@
 #include "platform/testing/WindowTesting.h"
 
+#include "platform/directx/DirectInputHost.h"
 #include "platform/video/HeadlessVideoBackend.h"
 #include "platform/video/SdlVideoBackend.h"
 #include "platform/win32/HostEvents.h"
@@ -94,11 +95,16 @@ void ReleaseAllInput() {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     system.asyncKeys.fill(0);
+    dinput::host::ReleaseAll();
     // Off every window, so that the next mouse input is a move wherever it is.
     system.cursor = POINT{-1, -1};
     if (MessageQueue* queue = MessageQueue::CurrentIfAny()) {
         queue->KeyState().fill(0);
     }
+}
+
+void TurnMouseWheel(HWND topLevel, int notches) {
+    host::MouseWheelTurned(topLevel, notches * WHEEL_DELTA);
 }
 
 void HostMoves(HWND topLevel, int clientX, int clientY) {
@@ -234,6 +240,46 @@ bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y) {
         }
     }
     return true;
+}
+
+bool PushSdlMouseMotion(HWND topLevel, int x, int y) {
+    std::uint32_t windowId = SdlWindowId(topLevel);
+    if (windowId == 0) {
+        return false;
+    }
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.windowID = windowId;
+    event.motion.x = x;
+    event.motion.y = y;
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool PushSdlWheel(HWND topLevel, int notches) {
+    std::uint32_t windowId = SdlWindowId(topLevel);
+    if (windowId == 0) {
+        return false;
+    }
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.windowID = windowId;
+    event.wheel.y = notches;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    return SDL_PushEvent(&event) == 1;
+}
+
+bool PushSdlKey(HWND topLevel, int usage, bool down) {
+    std::uint32_t windowId = SdlWindowId(topLevel);
+    if (windowId == 0) {
+        return false;
+    }
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = windowId;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = static_cast<SDL_Scancode>(usage);
+    event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
+    return SDL_PushEvent(&event) == 1;
 }
 
 } // namespace win32::testing
