@@ -16,8 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace VemoTest {
 
 class TimingSetup {
@@ -45,19 +43,5 @@ private:
     TestApplication& m_application;
     Vemo::Win32TimerEngine* m_engine = nullptr;
 };
-
-// Whether the reports hold the expected ones in this order, others in between allowed (the framework reports
-// its own steps around a family's errors).
-inline bool ReportedInOrder(const Reports& reports, const Reports& expected) {
-    auto position = reports.begin();
-    for (const Reported& wanted : expected) {
-        position = std::find(position, reports.end(), wanted);
-        if (position == reports.end()) {
-            return false;
-        }
-        ++position;
-    }
-    return true;
-}
 
 } // namespace VemoTest

@@ -1,5 +1,6 @@
 #include "platform/directx/DirectInput.h"
 
+#include "platform/directx/DirectInputCounted.h"
 #include "platform/directx/DirectInputDevice.h"
 #include "platform/directx/DirectInputObjects.h"
 
@@ -20,31 +21,12 @@ constexpr DWORD kOldestVersion = 0x0300;
 std::atomic<int> g_liveObjects{0};
 std::atomic<HRESULT> g_nextFailure{DI_OK};
 
-class DirectInput final : public IDirectInput2A {
+class DirectInput final : public detail::DirectInputCounted<IDirectInput2A> {
 public:
     DirectInput() { g_liveObjects.fetch_add(1); }
 
     HRESULT QueryInterface(com::REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return win32::E_POINTER;
-        }
-        if (iid == com::IID_IUnknown || iid == IID_IDirectInputA || iid == IID_IDirectInput2A) {
-            AddRef();
-            *object = static_cast<IDirectInput2A*>(this);
-            return DI_OK;
-        }
-        *object = nullptr;
-        return DIERR_NOINTERFACE;
-    }
-
-    win32::ULONG AddRef() override { return m_references.fetch_add(1) + 1; }
-
-    win32::ULONG Release() override {
-        win32::ULONG left = m_references.fetch_sub(1) - 1;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
+        return Answer(iid, object, {&IID_IDirectInputA, &IID_IDirectInput2A});
     }
 
     HRESULT CreateDevice(com::REFGUID device, IDirectInputDeviceA** created, com::IUnknown* outer) override {
@@ -63,9 +45,7 @@ public:
     }
 
 private:
-    ~DirectInput() { g_liveObjects.fetch_sub(1); }
-
-    std::atomic<win32::ULONG> m_references{1};
+    ~DirectInput() override { g_liveObjects.fetch_sub(1); }
 };
 
 } // namespace

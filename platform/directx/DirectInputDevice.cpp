@@ -1,5 +1,6 @@
 #include "platform/directx/DirectInputDevice.h"
 
+#include "platform/directx/DirectInputCounted.h"
 #include "platform/directx/DirectInputHost.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
@@ -93,7 +94,7 @@ void CopyName(CHAR (&target)[260], const char* name) {
     target[sizeof(target) - 1] = '\0';
 }
 
-class Device final : public IDirectInputDevice2A {
+class Device final : public DirectInputCounted<IDirectInputDevice2A> {
 public:
     explicit Device(DeviceKind kind) : m_kind(kind) {
         g_liveDevices.fetch_add(1);
@@ -103,29 +104,7 @@ public:
     }
 
     HRESULT QueryInterface(com::REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return win32::E_POINTER;
-        }
-        *object = nullptr;
-        if (HRESULT failure = TakeInjectedFailure(DeviceCall::QueryInterface); failure != DI_OK) {
-            return failure;
-        }
-        if (iid == com::IID_IUnknown || iid == IID_IDirectInputDeviceA || iid == IID_IDirectInputDevice2A) {
-            AddRef();
-            *object = static_cast<IDirectInputDevice2A*>(this);
-            return DI_OK;
-        }
-        return DIERR_NOINTERFACE;
-    }
-
-    win32::ULONG AddRef() override { return m_references.fetch_add(1) + 1; }
-
-    win32::ULONG Release() override {
-        win32::ULONG left = m_references.fetch_sub(1) - 1;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
+        return Answer(iid, object, {&IID_IDirectInputDeviceA, &IID_IDirectInputDevice2A});
     }
 
     HRESULT GetCapabilities(DIDEVCAPS* capabilities) override {
@@ -283,7 +262,7 @@ public:
     }
 
 private:
-    ~Device() {
+    ~Device() override {
         {
             InputState& state = State();
             std::lock_guard guard(state.lock);
@@ -292,7 +271,6 @@ private:
         g_liveDevices.fetch_sub(1);
     }
 
-    std::atomic<win32::ULONG> m_references{1};
     const DeviceKind m_kind;
     const DIDATAFORMAT* m_format = nullptr;
     bool m_acquired = false;

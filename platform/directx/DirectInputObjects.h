@@ -7,7 +7,7 @@ namespace dinput::detail {
 
 enum class DeviceKind { Keyboard, Mouse };
 
-// The calls that tests can make fail.
+// The calls that tests can make fail. QueryInterface is that of a DirectInput object or of a device.
 enum class DeviceCall {
     CreateDevice,
     QueryInterface,

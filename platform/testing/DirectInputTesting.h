@@ -17,7 +17,8 @@ void FailNextDirectInputCreate(win32::HRESULT result);
 int LiveDirectInputObjects();
 int LiveDirectInputDevices();
 
-// The next `times` calls of the kind, on any device, fail with the (negative) result.
+// The next `times` calls of the kind, on any device (QueryInterface also on a DirectInput object), fail with
+// the (negative) result.
 void FailDeviceCall(DeviceCall call, win32::HRESULT result, int times = 1);
 // What GetCapabilities reports for the devices of the kind (DIDC_ATTACHED, DIDC_FORCEFEEDBACK, ...).
 void SetDeviceCapabilities(DeviceKind kind, win32::DWORD flags, win32::DWORD buttons, win32::DWORD axes);

@@ -242,44 +242,47 @@ bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y) {
     return true;
 }
 
-bool PushSdlMouseMotion(HWND topLevel, int x, int y) {
+namespace {
+
+// An SDL event for the real window behind the top-level window, filled in by fill, put into SDL's queue.
+template <class Fill>
+bool PushSdlEvent(HWND topLevel, Uint32 type, Fill fill) {
     std::uint32_t windowId = SdlWindowId(topLevel);
     if (windowId == 0) {
         return false;
     }
     SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.windowID = windowId;
-    event.motion.x = x;
-    event.motion.y = y;
+    event.type = type;
+    fill(event, windowId);
     return SDL_PushEvent(&event) == 1;
+}
+
+} // namespace
+
+bool PushSdlMouseMotion(HWND topLevel, int x, int y) {
+    return PushSdlEvent(topLevel, SDL_MOUSEMOTION, [&](SDL_Event& event, std::uint32_t windowId) {
+        event.motion.windowID = windowId;
+        event.motion.x = x;
+        event.motion.y = y;
+    });
 }
 
 bool PushSdlWheel(HWND topLevel, int notches) {
-    std::uint32_t windowId = SdlWindowId(topLevel);
-    if (windowId == 0) {
-        return false;
-    }
-    SDL_Event event{};
-    event.type = SDL_MOUSEWHEEL;
-    event.wheel.windowID = windowId;
-    event.wheel.y = notches;
-    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    return SDL_PushEvent(&event) == 1;
+    return PushSdlEvent(topLevel, SDL_MOUSEWHEEL, [&](SDL_Event& event, std::uint32_t windowId) {
+        event.wheel.windowID = windowId;
+        event.wheel.y = notches;
+        event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    });
 }
 
 bool PushSdlKey(HWND topLevel, int usage, bool down) {
-    std::uint32_t windowId = SdlWindowId(topLevel);
-    if (windowId == 0) {
-        return false;
-    }
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = windowId;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = static_cast<SDL_Scancode>(usage);
-    event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
-    return SDL_PushEvent(&event) == 1;
+    return PushSdlEvent(topLevel, down ? SDL_KEYDOWN : SDL_KEYUP,
+                        [&](SDL_Event& event, std::uint32_t windowId) {
+                            event.key.windowID = windowId;
+                            event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+                            event.key.keysym.scancode = static_cast<SDL_Scancode>(usage);
+                            event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
+                        });
 }
 
 } // namespace win32::testing

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,10 @@ struct LongOpen {
     std::uint32_t scale;
     std::uint32_t periodMilliseconds;
 };
+
+void PrintTo(const LongOpen& form, std::ostream* out) {
+    *out << form.name;
+}
 
 class TimerLongOpenTest : public TimerTest, public ::testing::WithParamInterface<LongOpen> {};
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -147,6 +148,10 @@ struct Conversion {
     std::uint32_t periodOut;
     std::uint32_t resolution;
 };
+
+void PrintTo(const Conversion& test, std::ostream* out) {
+    *out << test.name;
+}
 
 class Win32TimerConversionTest : public Win32TimerEngineTest,
                                  public ::testing::WithParamInterface<Conversion> {};
