@@ -1,5 +1,7 @@
 #include "platform/directx/DirectInput.h"
 
+#include "platform/directx/DirectInputCounted.h"
+#include "platform/directx/DirectInputDevice.h"
 #include "platform/directx/DirectInputObjects.h"
 
 #include <atomic>
@@ -19,37 +21,31 @@ constexpr DWORD kOldestVersion = 0x0300;
 std::atomic<int> g_liveObjects{0};
 std::atomic<HRESULT> g_nextFailure{DI_OK};
 
-class DirectInput final : public IDirectInput2A {
+class DirectInput final : public detail::DirectInputCounted<IDirectInput2A> {
 public:
     DirectInput() { g_liveObjects.fetch_add(1); }
 
     HRESULT QueryInterface(com::REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return win32::E_POINTER;
-        }
-        if (iid == com::IID_IUnknown || iid == IID_IDirectInputA || iid == IID_IDirectInput2A) {
-            AddRef();
-            *object = static_cast<IDirectInput2A*>(this);
-            return DI_OK;
-        }
-        *object = nullptr;
-        return DIERR_NOINTERFACE;
+        return Answer(iid, object, {&IID_IDirectInputA, &IID_IDirectInput2A});
     }
 
-    win32::ULONG AddRef() override { return m_references.fetch_add(1) + 1; }
-
-    win32::ULONG Release() override {
-        win32::ULONG left = m_references.fetch_sub(1) - 1;
-        if (left == 0) {
-            delete this;
+    HRESULT CreateDevice(com::REFGUID device, IDirectInputDeviceA** created, com::IUnknown* outer) override {
+        if (created == nullptr) {
+            return win32::E_POINTER;
         }
-        return left;
+        *created = nullptr;
+        if (HRESULT failure = detail::TakeInjectedFailure(detail::DeviceCall::CreateDevice);
+            failure != DI_OK) {
+            return failure;
+        }
+        if (outer != nullptr) {
+            return CLASS_E_NOAGGREGATION;
+        }
+        return detail::CreateSystemDevice(device, created);
     }
 
 private:
-    ~DirectInput() { g_liveObjects.fetch_sub(1); }
-
-    std::atomic<win32::ULONG> m_references{1};
+    ~DirectInput() override { g_liveObjects.fetch_sub(1); }
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/testing/WindowTesting.h"
 
+#include "platform/directx/DirectInputHost.h"
 #include "platform/video/HeadlessVideoBackend.h"
 #include "platform/video/SdlVideoBackend.h"
 #include "platform/win32/HostEvents.h"
@@ -94,11 +95,16 @@ void ReleaseAllInput() {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     system.asyncKeys.fill(0);
+    dinput::host::ReleaseAll();
     // Off every window, so that the next mouse input is a move wherever it is.
     system.cursor = POINT{-1, -1};
     if (MessageQueue* queue = MessageQueue::CurrentIfAny()) {
         queue->KeyState().fill(0);
     }
+}
+
+void TurnMouseWheel(HWND topLevel, int notches) {
+    host::MouseWheelTurned(topLevel, notches * WHEEL_DELTA);
 }
 
 void HostMoves(HWND topLevel, int clientX, int clientY) {
@@ -234,6 +240,49 @@ bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y) {
         }
     }
     return true;
+}
+
+namespace {
+
+// An SDL event for the real window behind the top-level window, filled in by fill, put into SDL's queue.
+template <class Fill>
+bool PushSdlEvent(HWND topLevel, Uint32 type, Fill fill) {
+    std::uint32_t windowId = SdlWindowId(topLevel);
+    if (windowId == 0) {
+        return false;
+    }
+    SDL_Event event{};
+    event.type = type;
+    fill(event, windowId);
+    return SDL_PushEvent(&event) == 1;
+}
+
+} // namespace
+
+bool PushSdlMouseMotion(HWND topLevel, int x, int y) {
+    return PushSdlEvent(topLevel, SDL_MOUSEMOTION, [&](SDL_Event& event, std::uint32_t windowId) {
+        event.motion.windowID = windowId;
+        event.motion.x = x;
+        event.motion.y = y;
+    });
+}
+
+bool PushSdlWheel(HWND topLevel, int notches) {
+    return PushSdlEvent(topLevel, SDL_MOUSEWHEEL, [&](SDL_Event& event, std::uint32_t windowId) {
+        event.wheel.windowID = windowId;
+        event.wheel.y = notches;
+        event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    });
+}
+
+bool PushSdlKey(HWND topLevel, int usage, bool down) {
+    return PushSdlEvent(topLevel, down ? SDL_KEYDOWN : SDL_KEYUP,
+                        [&](SDL_Event& event, std::uint32_t windowId) {
+                            event.key.windowID = windowId;
+                            event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+                            event.key.keysym.scancode = static_cast<SDL_Scancode>(usage);
+                            event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
+                        });
 }
 
 } // namespace win32::testing

@@ -28,6 +28,9 @@ void ReleaseMouse(HWND topLevel, MouseButton button, int x, int y);
 // A press and a release; a second click within the double-click time is clickCount 2.
 void Click(HWND topLevel, MouseButton button, int x, int y, int clickCount = 1);
 
+// The wheel turned by a number of notches (forward positive), with the cursor where it is.
+void TurnMouseWheel(HWND topLevel, int notches);
+
 // Keys by virtual key (VK_LSHIFT and the like name one of a pair); they go to the focus window, else the
 // active window, else topLevel.
 void PressKey(BYTE virtualKey, HWND topLevel = nullptr, bool repeat = false);
@@ -85,5 +88,10 @@ bool UseDummySdlBackend();
 // top-level window at a point of its client area, as the host delivers a click; the next look at the message
 // queue reads them. False when the window has no SDL window.
 bool PushSdlClick(HWND topLevel, MouseButton button, int x, int y);
+// The same for the mouse moving to a point of the client area, the wheel turning by notches (forward
+// positive), and a key, named by its USB HID usage (SDL's scan code), going down or up.
+bool PushSdlMouseMotion(HWND topLevel, int x, int y);
+bool PushSdlWheel(HWND topLevel, int notches);
+bool PushSdlKey(HWND topLevel, int usage, bool down);
 
 } // namespace win32::testing

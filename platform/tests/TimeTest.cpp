@@ -71,6 +71,74 @@ TEST(TimeTest, TheHostClocksAgreeAndMoveForward) {
     EXPECT_GE(static_cast<DWORD>(win32::timeGetTime() - milliseconds), 20u);
 }
 
+TEST(TimeTest, TheCounterRunsAtAnOverriddenFrequencyWithoutLosingCounts) {
+    platform::testing::FakeClock clock(0xFFFFFF00);
+    platform::testing::TimeCallOverrides overrides;
+    overrides.SetPerformanceFrequency(3579545);
+    win32::LARGE_INTEGER frequency{};
+    ASSERT_TRUE(win32::QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 3579545);
+
+    win32::LARGE_INTEGER count{};
+    ASSERT_TRUE(win32::QueryPerformanceCounter(&count));
+    // 4,294,967,040 ms at 3,579,545 counts a second, truncated.
+    EXPECT_EQ(count.QuadPart, 15374027793196LL);
+    clock.Advance(500);
+    win32::LARGE_INTEGER later{};
+    ASSERT_TRUE(win32::QueryPerformanceCounter(&later));
+    EXPECT_EQ(later.QuadPart, 15374029582969LL);
+}
+
+TEST(TimeTest, OverriddenCallsFailOrReportNoCounterUntilTheOverridesGo) {
+    {
+        platform::testing::TimeCallOverrides overrides;
+        overrides.SetPerformanceFrequency(0);
+        win32::LARGE_INTEGER value{};
+        value.QuadPart = 77;
+        EXPECT_TRUE(win32::QueryPerformanceFrequency(&value));
+        EXPECT_EQ(value.QuadPart, 0) << "a machine without a counter";
+        EXPECT_FALSE(win32::QueryPerformanceCounter(&value));
+
+        overrides.SetPerformanceFrequency(10000000);
+        overrides.FailQueryPerformanceFrequency();
+        overrides.FailQueryPerformanceCounter();
+        overrides.FailTimeBeginPeriod();
+        value.QuadPart = 77;
+        EXPECT_FALSE(win32::QueryPerformanceFrequency(&value));
+        EXPECT_FALSE(win32::QueryPerformanceCounter(&value));
+        EXPECT_EQ(value.QuadPart, 77) << "failing calls leave their result alone";
+        EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOCANDO);
+    }
+    win32::LARGE_INTEGER frequency{};
+    EXPECT_TRUE(win32::QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(frequency.QuadPart, 10000000);
+    EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOERROR);
+    EXPECT_EQ(win32::timeEndPeriod(1), win32::TIMERR_NOERROR);
+}
+
+TEST(TimeTest, CalendarTimeMovesWithTheClockInWholeSeconds) {
+    const win32::time_t hostNow = win32::time(nullptr);
+    EXPECT_GT(hostNow, 1600000000) << "seconds since 1970 on the host";
+    {
+        platform::testing::FakeClock clock(0xFFFFFF00);
+        EXPECT_LE(win32::time(nullptr) - hostNow, 5) << "installing a clock keeps the calendar";
+
+        clock.SetUnixTime(0x7FFFFFFF);
+        win32::time_t stored = 0;
+        EXPECT_EQ(win32::time(&stored), 0x7FFFFFFF);
+        EXPECT_EQ(stored, 0x7FFFFFFF);
+        clock.Advance(999);
+        EXPECT_EQ(win32::time(nullptr), 0x7FFFFFFF);
+        clock.Advance(1);
+        EXPECT_EQ(win32::time(nullptr), 0x80000000LL) << "no 32-bit limit";
+
+        clock.SetUnixTime(-1);
+        clock.Advance(500);
+        EXPECT_EQ(win32::time(nullptr), -1) << "before 1970 seconds round towards the past";
+    }
+    EXPECT_LE(win32::time(nullptr) - hostNow, 5);
+}
+
 TEST(TimeTest, PeriodsPairAsOnWindows) {
     EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOERROR);
     EXPECT_EQ(win32::timeBeginPeriod(1), win32::TIMERR_NOERROR);

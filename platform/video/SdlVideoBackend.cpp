@@ -240,6 +240,13 @@ void SdlVideoBackend::HandleEvent(const SDL_Event& event) {
                                         event.button.y, event.button.clicks);
         break;
     }
+    case SDL_MOUSEWHEEL:
+        if (win32::HWND window = HandleFor(event.wheel.windowID)) {
+            const int notches =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            win32::host::MouseWheelTurned(window, notches * win32::WHEEL_DELTA);
+        }
+        break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         HandleKey(event.key);

@@ -1,5 +1,6 @@
 #include "platform/win32/HostEvents.h"
 
+#include "platform/directx/DirectInputHost.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/Window.h"
@@ -73,6 +74,10 @@ void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks)
     if (message == WM_MOUSEMOVE && cursor.x == system.cursor.x && cursor.y == system.cursor.y) {
         return;
     }
+    // The first position after the cursor was off every window is no motion.
+    if (system.cursor.x != -1 || system.cursor.y != -1) {
+        dinput::host::MouseMoved(cursor.x - system.cursor.x, cursor.y - system.cursor.y);
+    }
     system.cursor = cursor;
     POINT point{x, y};
     WindowObject* target = HitTest(system, window, point);
@@ -86,6 +91,19 @@ void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks)
     target->queue->PostInput(MakeMessage(target->handle, message, MouseKeyFlags(system.asyncKeys), position));
 }
 
+// With the lock held: input for the focus window, else the active window, else the given window.
+void PostToFocus(WindowSystem& system, HWND topLevel, UINT message, WPARAM first, LPARAM second) {
+    HWND target = system.focus != nullptr ? system.focus : system.active;
+    if (target == nullptr) {
+        target = topLevel;
+    }
+    WindowObject* object = system.Find(target, false);
+    if (object == nullptr || object->destroying || object->queue->IsClosed()) {
+        return;
+    }
+    object->queue->PostInput(MakeMessage(target, message, first, second));
+}
+
 void PostKey(HWND topLevel, KeyDescription key, bool down, bool repeat) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
@@ -93,6 +111,7 @@ void PostKey(HWND topLevel, KeyDescription key, bool down, bool repeat) {
     bool wasDown = IsDown(keys, key.virtualKey);
     bool altBefore = IsDown(keys, VK_MENU);
     NoteKeyInState(keys, key.virtualKey, key.scanCode, key.extended, down);
+    dinput::host::KeyChanged(key.scanCode, key.extended, down);
     bool alt = down ? IsDown(keys, VK_MENU) : altBefore;
     bool control = IsDown(keys, VK_CONTROL);
 
@@ -106,15 +125,7 @@ void PostKey(HWND topLevel, KeyDescription key, bool down, bool repeat) {
     data |= (!down || repeat || wasDown) ? KF_REPEAT_BIT : 0;
     data |= down ? 0 : KF_UP_BIT;
 
-    HWND target = system.focus != nullptr ? system.focus : system.active;
-    if (target == nullptr) {
-        target = topLevel;
-    }
-    WindowObject* object = system.Find(target, false);
-    if (object == nullptr || object->destroying || object->queue->IsClosed()) {
-        return;
-    }
-    object->queue->PostInput(MakeMessage(target, message, key.virtualKey, data));
+    PostToFocus(system, topLevel, message, key.virtualKey, data);
 }
 
 } // namespace
@@ -138,9 +149,19 @@ void MouseButtonChanged(HWND topLevel, MouseButton button, bool down, int x, int
         } else {
             system.asyncKeys[key] &= 0x7F;
         }
+        dinput::host::MouseButtonChanged(static_cast<int>(button), down);
     }
     bool doubleClick = down && clickCount >= 2 && clickCount % 2 == 0;
     PostMouse(topLevel, x, y, down ? downMessage : downMessage + 1, doubleClick);
+}
+
+void MouseWheelTurned(HWND topLevel, int delta) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    dinput::host::MouseWheelTurned(delta);
+    WPARAM first = MAKEWPARAM(static_cast<WORD>(MouseKeyFlags(system.asyncKeys)), static_cast<WORD>(delta));
+    LPARAM second = MAKELPARAM(static_cast<WORD>(system.cursor.x), static_cast<WORD>(system.cursor.y));
+    PostToFocus(system, topLevel, WM_MOUSEWHEEL, first, second);
 }
 
 void KeyChanged(HWND topLevel, int usage, BYTE virtualKey, bool down, bool repeat) {

@@ -1,6 +1,7 @@
-// Events of the host (a video backend, or the testing API standing in for one) turned into window messages.
-// Internal to the platform layer. Call without the window system's lock; coordinates are client coordinates
-// of the given top-level window, sizes client sizes. Events for a window that no longer exists are dropped.
+// Events of the host (a video backend, or the testing API standing in for one) turned into window messages,
+// and into the state of the DirectInput devices. Internal to the platform layer. Call without the window
+// system's lock; coordinates are client coordinates of the given top-level window, sizes client sizes. Events
+// for a window that no longer exists are dropped.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -14,6 +15,10 @@ void MouseMoved(HWND topLevel, int x, int y);
 // clickCount is the host's count of quick clicks on the spot: an even count makes a double click for a class
 // with CS_DBLCLKS.
 void MouseButtonChanged(HWND topLevel, MouseButton button, bool down, int x, int y, int clickCount);
+
+// The wheel turned by delta (WHEEL_DELTA a notch, forward positive); WM_MOUSEWHEEL goes to the focus window,
+// else the active window, else the given window.
+void MouseWheelTurned(HWND topLevel, int delta);
 
 // A key of the keyboard, named by its USB HID usage (the host's scan code). virtualKey overrides the table's
 // virtual key (the host's layout may put another letter on the key); 0 keeps the table's. The message goes to

@@ -16,16 +16,25 @@ namespace win32 {
 namespace {
 
 constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
-constexpr std::uint64_t kNanosecondsPerCount = 100;
+constexpr std::uint64_t kNanosecondsPerSecond = 1000000000;
 constexpr LONGLONG kCountsPerSecond = 10000000;
 constexpr UINT kMaxPeriod = 1000000;
+
+std::atomic<LONGLONG> g_frequency{kCountsPerSecond};
+std::atomic<bool> g_failFrequency{false};
+std::atomic<bool> g_failCounter{false};
+std::atomic<bool> g_failBeginPeriod{false};
+
+std::int64_t ReadNanoseconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 class HostClock final : public seam::ClockSource {
 public:
     std::uint64_t NowNanoseconds() override {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        return static_cast<std::uint64_t>(now.tv_sec) * 1000000000u + static_cast<std::uint64_t>(now.tv_nsec);
+        return static_cast<std::uint64_t>(ReadNanoseconds(CLOCK_MONOTONIC));
     }
 
     void Sleep(DWORD milliseconds) override {
@@ -38,7 +47,7 @@ public:
                 pause();
             }
         }
-        timespec remaining{static_cast<time_t>(milliseconds / 1000),
+        timespec remaining{static_cast<::time_t>(milliseconds / 1000),
                            static_cast<long>(milliseconds % 1000) * 1000000};
         while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
         }
@@ -72,6 +81,11 @@ namespace seam {
 
 ClockSource::~ClockSource() = default;
 
+std::int64_t ClockSource::UnixNanosecondsAtZero() {
+    static const std::int64_t offset = ReadNanoseconds(CLOCK_REALTIME) - ReadNanoseconds(CLOCK_MONOTONIC);
+    return offset;
+}
+
 ClockSource* InstallClockSource(ClockSource* source) {
     return g_installed.exchange(source);
 }
@@ -79,6 +93,16 @@ ClockSource* InstallClockSource(ClockSource* source) {
 ClockSource& CurrentClockSource() {
     ClockSource* installed = g_installed.load();
     return installed != nullptr ? *installed : TheHostClock();
+}
+
+void SetPerformanceFrequency(LONGLONG countsPerSecond) {
+    g_frequency.store(countsPerSecond);
+}
+
+void SetTimeCallFailures(bool frequency, bool counter, bool beginPeriod) {
+    g_failFrequency.store(frequency);
+    g_failCounter.store(counter);
+    g_failBeginPeriod.store(beginPeriod);
 }
 
 } // namespace seam
@@ -92,7 +116,7 @@ DWORD GetTickCount() {
 }
 
 MMRESULT timeBeginPeriod(UINT period) {
-    if (period == 0 || period > kMaxPeriod) {
+    if (period == 0 || period > kMaxPeriod || g_failBeginPeriod.load()) {
         return TIMERR_NOCANDO;
     }
     return detail::RunInKernelRegion([&] {
@@ -119,13 +143,39 @@ MMRESULT timeEndPeriod(UINT period) {
 }
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
-    frequency->QuadPart = kCountsPerSecond;
+    if (g_failFrequency.load()) {
+        return FALSE;
+    }
+    frequency->QuadPart = g_frequency.load();
     return TRUE;
 }
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
-    count->QuadPart = static_cast<LONGLONG>(Now() / kNanosecondsPerCount);
+    const LONGLONG frequency = g_frequency.load();
+    if (g_failCounter.load() || frequency <= 0) {
+        return FALSE;
+    }
+    // Whole seconds and the rest apart, so that no product leaves 64 bits for any frequency below 18 GHz.
+    const std::uint64_t now = Now();
+    const auto perSecond = static_cast<std::uint64_t>(frequency);
+    count->QuadPart = static_cast<LONGLONG>(now / kNanosecondsPerSecond * perSecond +
+                                            now % kNanosecondsPerSecond * perSecond / kNanosecondsPerSecond);
     return TRUE;
+}
+
+time_t time(time_t* destination) {
+    seam::ClockSource& clock = seam::CurrentClockSource();
+    const std::int64_t unixNanoseconds =
+        clock.UnixNanosecondsAtZero() + static_cast<std::int64_t>(clock.NowNanoseconds());
+    // Seconds round towards the past, also before 1970.
+    std::int64_t seconds = unixNanoseconds / static_cast<std::int64_t>(kNanosecondsPerSecond);
+    if (unixNanoseconds % static_cast<std::int64_t>(kNanosecondsPerSecond) < 0) {
+        --seconds;
+    }
+    if (destination != nullptr) {
+        *destination = seconds;
+    }
+    return seconds;
 }
 
 } // namespace win32

@@ -1,4 +1,4 @@
-// The multimedia timer, the performance counter and the tick count.
+// The multimedia timer, the performance counter, the tick count and the C runtime's calendar time.
 //
 // All of them read one clock: the host's monotonic clock (time since the machine started, as on Windows), or
 // the clock a test installs in its place (platform/testing/Clock.h). Sleep (Synchronization.h) sleeps on the
@@ -25,9 +25,15 @@ DWORD GetTickCount();
 MMRESULT timeBeginPeriod(UINT period);
 MMRESULT timeEndPeriod(UINT period);
 
-// Ten million counts a second.
+// Ten million counts a second. A machine without a counter (a test can make one) reports a frequency of 0,
+// and its counter fails.
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+
+// Seconds since 1970-01-01 00:00 UTC, also stored through destination when it is not null. It moves with the
+// one clock: installing a test clock keeps the calendar where it was and lets it move only with that clock.
+using time_t = std::int64_t;
+time_t time(time_t* destination);
 
 // The clock itself, replaceable for tests.
 namespace seam {
@@ -39,12 +45,22 @@ public:
     virtual std::uint64_t NowNanoseconds() = 0;
     // Sleep on this clock (see Sleep).
     virtual void Sleep(DWORD milliseconds) = 0;
+    // The calendar time, in nanoseconds since 1970, at which NowNanoseconds read 0. The host's: its real-time
+    // clock less its monotonic clock, taken once.
+    virtual std::int64_t UnixNanosecondsAtZero();
 };
 
 // Installs a clock (null: the host clock again) and returns the one it replaces (null for the host clock).
 // The caller keeps the clock alive while it is installed.
 ClockSource* InstallClockSource(ClockSource* source);
 ClockSource& CurrentClockSource();
+
+// What tests make of the time calls (platform/testing/Clock.h); each setting stays until it is changed.
+// countsPerSecond 0 is a machine without a performance counter.
+void SetPerformanceFrequency(LONGLONG countsPerSecond);
+// Failing calls return FALSE and leave their result untouched; a failing timeBeginPeriod returns
+// TIMERR_NOCANDO.
+void SetTimeCallFailures(bool frequency, bool counter, bool beginPeriod);
 
 } // namespace seam
 

@@ -244,6 +244,17 @@ HWND SetActiveWindow(HWND window) {
     return previous;
 }
 
+BOOL GetCursorPos(POINT* point) {
+    if (point == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    *point = system.cursor;
+    return TRUE;
+}
+
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
     {
         WindowSystem& system = WindowSystem::Instance();

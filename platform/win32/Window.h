@@ -197,6 +197,8 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 // Grows a client rectangle into the window rectangle of a window with these styles and this host's frame
 // sizes.
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+// Where the cursor last was, in screen coordinates.
+BOOL GetCursorPos(POINT* point);
 
 // Messages are returned in this order: messages sent from other threads are handled first (never returned),
 // then posted messages, then WM_QUIT once PostQuitMessage was called (never to a window filter), then input

@@ -50,6 +50,9 @@ constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+// High word of wParam: the wheel's turn in WHEEL_DELTA units a notch, forward positive; lParam: the cursor in
+// screen coordinates.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_POWERBROADCAST = 0x0218;
@@ -65,6 +68,8 @@ constexpr UINT WM_MOUSELAST = 0x020E;
 
 // Answer to WM_POWERBROADCAST that refuses a suspend request.
 constexpr LRESULT BROADCAST_QUERY_DENY = 0x424D5144;
+
+constexpr SHORT WHEEL_DELTA = 120;
 
 // WM_ACTIVATE states (low word of wParam).
 constexpr WORD WA_INACTIVE = 0;

@@ -1,7 +1,10 @@
-// A DirectX window as the DirectX engine hook sees it from below the graphics layer: its serial number, the
-// hook it is registered with and whether it holds the display (the application's main window). The hook
+// A DirectX window as the DirectX engine hook sees it from below the graphics layer: its serial number, its
+// native window, the hook it is registered with and whether it holds the display (the application's main
+// window). The hook
 // writes the last two when it registers and releases the window. Vemo::DirectXWindow implements it.
 #pragma once
+
+#include "platform/win32/Types.h"
 
 #include <cstdint>
 
@@ -18,6 +21,8 @@ public:
 
     // The Win32 window serial, shared by the Win32 and DirectX window sets.
     virtual std::uint32_t GetSerial() const = 0;
+    // Null while the native window does not exist.
+    virtual win32::HWND GetWindowHandle() const = 0;
 
     // Null while the window is not registered with the hook.
     DirectXEngineHook* GetDirectXHook() const { return m_hook; }

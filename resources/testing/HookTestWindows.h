@@ -63,8 +63,10 @@ class HookTestDisplayWindow : public Vemo::DirectXHookWindow {
 public:
     explicit HookTestDisplayWindow(bool main = false) : DirectXHookWindow(main) {}
     std::uint32_t GetSerial() const override { return m_serial; }
+    win32::HWND GetWindowHandle() const override { return m_window; }
 
     std::uint32_t m_serial = NextTestSerial();
+    win32::HWND m_window = nullptr;
 };
 
 class HookTestInputObject : public Vemo::DirectInputHookObject {

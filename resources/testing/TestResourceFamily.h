@@ -15,17 +15,18 @@
 
 #include "foundation/String.h"
 #include "resources/ApplicationSystems.h"
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
-#include "resources/error/ErrorEngine.h"
-#include "resources/error/ErrorHandle.h"
-#include "resources/error/ErrorSystem.h"
 #include "resources/Resource.h"
 #include "resources/ResourceEngine.h"
 #include "resources/ResourceHandle.h"
 #include "resources/ResourceSearchCriterion.h"
 #include "resources/ResourceSystem.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/error/ErrorEngine.h"
+#include "resources/error/ErrorHandle.h"
+#include "resources/error/ErrorSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -59,6 +60,20 @@ inline std::ostream& operator<<(std::ostream& out, const Reported& reported) {
         out << ", \"" << reported.m_text << "\"";
     }
     return out << "}";
+}
+
+// Whether the reports hold the wanted ones in this order, others in between allowed (the framework reports
+// its own steps around a family's errors).
+inline bool ReportedInOrder(const Reports& reports, const Reports& wanted) {
+    auto at = reports.begin();
+    for (const Reported& one : wanted) {
+        at = std::find(at, reports.end(), one);
+        if (at == reports.end()) {
+            return false;
+        }
+        ++at;
+    }
+    return true;
 }
 
 inline std::string Text(const Vemo::String* text) {

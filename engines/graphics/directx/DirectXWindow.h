@@ -24,6 +24,7 @@ public:
     bool Destroy() override;
 
     std::uint32_t GetSerial() const override { return Win32Window::GetSerial(); }
+    win32::HWND GetWindowHandle() const override { return Win32Window::GetWindowHandle(); }
 
 private:
     bool LeaveHook(bool main);

@@ -1,19 +1,19 @@
 #include "resources/archive/MonolithStorageEngine.h"
 
-#include "resources/storage/AccessStatus.h"
-#include "resources/storage/AccessStyle.h"
-#include "resources/storage/Descriptor.h"
-#include "resources/storage/Directory.h"
-#include "resources/error/ErrorCodes.h"
-#include "resources/storage/File.h"
-#include "resources/storage/Path.h"
-#include "resources/storage/StorageSearchCriterion.h"
-#include "resources/storage/Volume.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/MonolithTreeChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithVolumeHandle.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/Descriptor.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/File.h"
+#include "resources/storage/Path.h"
+#include "resources/storage/StorageSearchCriterion.h"
+#include "resources/storage/Volume.h"
 #include "resources/testing/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -71,18 +71,6 @@ Bytes SampleArchive() {
     TreeRecords tree;
     tree.Directory(7, "", 88, 2).File(7, "hello.txt", 25).Directory(7, "docs", 43, 1).File(7, "a", 23);
     return MonolithArchive(root, tree.m_bytes);
-}
-
-bool HasInOrder(const Reports& reports, const Reports& wanted) {
-    auto at = reports.begin();
-    for (const Reported& one : wanted) {
-        at = std::find(at, reports.end(), one);
-        if (at == reports.end()) {
-            return false;
-        }
-        ++at;
-    }
-    return true;
 }
 
 class MonolithStorageEngineTest : public ::testing::Test {
@@ -428,9 +416,9 @@ TEST_F(MonolithStorageEngineTest, FilesAndDirectoriesAreSearchedApart) {
     Vemo::Directory existingDirectory;
     EXPECT_FALSE(existingDirectory.Create(&name, root, false));
     const Reports reports = m_environment.TakeReports();
-    EXPECT_TRUE(HasInOrder(reports, {{Vemo::StorageEngineErrFileExists, "HD0:/game.qib:/a"},
-                                     {Vemo::StorageEngineErrNotFound, "b"},
-                                     {Vemo::StorageEngineErrDirectoryExists, "HD0:/game.qib:/a"}}))
+    EXPECT_TRUE(ReportedInOrder(reports, {{Vemo::StorageEngineErrFileExists, "HD0:/game.qib:/a"},
+                                          {Vemo::StorageEngineErrNotFound, "b"},
+                                          {Vemo::StorageEngineErrDirectoryExists, "HD0:/game.qib:/a"}}))
         << ::testing::PrintToString(reports);
 }
 
@@ -469,7 +457,7 @@ TEST_F(MonolithStorageEngineTest, DeletingAnEntry) {
     EXPECT_EQ(ReadFile(root, "last"), Text("last one"));
     EXPECT_TRUE(archive.Verify());
     const Reports reports = m_environment.TakeReports();
-    EXPECT_TRUE(HasInOrder(
+    EXPECT_TRUE(ReportedInOrder(
         reports, {{Vemo::StorageEngineErrDeleteFailed, "keep"}, {Vemo::StorageEngineErrNoEntry, "nothing"}}))
         << ::testing::PrintToString(reports);
 }
@@ -676,7 +664,8 @@ TEST_F(MonolithStorageEngineTest, MalformedArchivesAreRefused) {
         Vemo::Volume archive;
         EXPECT_FALSE(OpenArchive(archive, "bad", false)) << c.what;
         const Reports reports = m_environment.TakeReports();
-        EXPECT_TRUE(HasInOrder(reports, c.reports)) << c.what << ": " << ::testing::PrintToString(reports);
+        EXPECT_TRUE(ReportedInOrder(reports, c.reports))
+            << c.what << ": " << ::testing::PrintToString(reports);
     }
 }
 
@@ -694,7 +683,7 @@ TEST_F(MonolithStorageEngineTest, AChildChunkMustLieWhereTheTreeSays) {
     EXPECT_EQ(ReadFile(root, "one"), Text("one"));
     EXPECT_EQ(ReadFile(root, "two"), Bytes{});
     const Reports reports = m_environment.TakeReports();
-    EXPECT_TRUE(HasInOrder(reports, {{Vemo::StorageEngineErrNoDirectory, "HD0:/skew.qib:/two"}}))
+    EXPECT_TRUE(ReportedInOrder(reports, {{Vemo::StorageEngineErrNoDirectory, "HD0:/skew.qib:/two"}}))
         << ::testing::PrintToString(reports);
 }
 
