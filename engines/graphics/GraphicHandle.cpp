@@ -3,6 +3,11 @@
 #include "engines/graphics/Clipping.h"
 #include "engines/graphics/GraphicErrorCodes.h"
 #include "engines/graphics/PixelAccess.h"
+#include "engines/image/effects/BlitEffect.h"
+#include "engines/image/effects/BresenhamCircleEffect.h"
+#include "engines/image/effects/BresenhamLineEffect.h"
+#include "engines/image/effects/HorizontalLineEffect.h"
+#include "engines/image/effects/VerticalLineEffect.h"
 #include "resources/error/Error.h"
 
 #include <algorithm>
@@ -519,6 +524,45 @@ Color GraphicHandle::ColorFromPixel(std::uint32_t pixel) {
 bool GraphicHandle::IsInClipRect(const Point& point) const {
     return point.x >= m_clipRect.left && point.x < m_clipRect.right && point.y >= m_clipRect.top &&
            point.y < m_clipRect.bottom;
+}
+
+// The pixel work that the effects do: each builds its effect, which chooses the routine, and runs it (see
+// RoutineEffect::RunIfSet).
+
+bool GraphicHandle::BlitImpl(const Rect& destination, GraphicHandle* source, const Rect& sourceRect,
+                             std::uint32_t mode) {
+    BlitEffect effect(this, source);
+    return effect.RunIfSet(effect.SetRectToRect(destination, sourceRect, static_cast<RasterOp>(mode)));
+}
+
+bool GraphicHandle::BlitRectImpl(const Point& destination, GraphicHandle* source, const Rect& sourceRect,
+                                 std::uint32_t mode) {
+    BlitEffect effect(this, source);
+    return effect.RunIfSet(effect.Set(destination, sourceRect, static_cast<RasterOp>(mode)));
+}
+
+bool GraphicHandle::DrawLineImpl(const Point& from, const Point& to, std::uint32_t pixel,
+                                 std::uint32_t mode) {
+    BresenhamLineEffect effect(this);
+    return effect.RunIfSet(effect.Set(from, to, pixel, static_cast<RasterOp>(mode)));
+}
+
+bool GraphicHandle::DrawHorizontalLineImpl(std::uint32_t x1, std::uint32_t x2, std::uint32_t y,
+                                           std::uint32_t pixel, std::uint32_t mode) {
+    HorizontalLineEffect effect(this);
+    return effect.RunIfSet(effect.Set(Signed(x1), Signed(x2), Signed(y), pixel, static_cast<RasterOp>(mode)));
+}
+
+bool GraphicHandle::DrawVerticalLineImpl(std::uint32_t x, std::uint32_t y1, std::uint32_t y2,
+                                         std::uint32_t pixel, std::uint32_t mode) {
+    VerticalLineEffect effect(this);
+    return effect.RunIfSet(effect.Set(Signed(x), Signed(y1), Signed(y2), pixel, static_cast<RasterOp>(mode)));
+}
+
+bool GraphicHandle::DrawCircleImpl(const Point& centre, std::int32_t radius, std::uint32_t pixel, bool filled,
+                                   std::uint32_t mode) {
+    BresenhamCircleEffect effect(this);
+    return effect.RunIfSet(effect.Set(centre, radius, pixel, filled, static_cast<RasterOp>(mode)));
 }
 
 } // namespace Vemo

@@ -13,8 +13,7 @@
 // nothing for the operations it leaves to subclasses (it answers false).
 //
 // Virtual operations are declared in their slot order. The base behaviour of the abstract ones needs the
-// Graphic front-end (alpha graphic, notification) and the pixel effects (the Impl operations that build one);
-// it comes with them.
+// Graphic front-end (alpha graphic, notification); it comes with it.
 #pragma once
 
 #include "engines/graphics/Color.h"
@@ -145,19 +144,18 @@ public:
     // The pixel work. The blits and lines get coordinates already clipped; the ones that build a pixel effect
     // answer false when the effect refuses or the surface is read-only.
     virtual bool BlitImpl(const Rect& destination, GraphicHandle* source, const Rect& sourceRect,
-                          std::uint32_t mode) = 0;
+                          std::uint32_t mode);
     virtual bool BlitRectImpl(const Point& destination, GraphicHandle* source, const Rect& sourceRect,
-                              std::uint32_t mode) = 0;
+                              std::uint32_t mode);
     virtual bool ClearImpl();
-    virtual bool DrawLineImpl(const Point& from, const Point& to, std::uint32_t pixel,
-                              std::uint32_t mode) = 0;
+    virtual bool DrawLineImpl(const Point& from, const Point& to, std::uint32_t pixel, std::uint32_t mode);
     virtual bool DrawHorizontalLineImpl(std::uint32_t x1, std::uint32_t x2, std::uint32_t y,
-                                        std::uint32_t pixel, std::uint32_t mode) = 0;
+                                        std::uint32_t pixel, std::uint32_t mode);
     virtual bool DrawVerticalLineImpl(std::uint32_t x, std::uint32_t y1, std::uint32_t y2,
-                                      std::uint32_t pixel, std::uint32_t mode) = 0;
+                                      std::uint32_t pixel, std::uint32_t mode);
     virtual bool FillRectImpl(const Rect& rect, std::uint32_t pixel, bool filled, std::uint32_t mode);
     virtual bool DrawCircleImpl(const Point& centre, std::int32_t radius, std::uint32_t pixel, bool filled,
-                                std::uint32_t mode) = 0;
+                                std::uint32_t mode);
     virtual bool ReservedRectImpl(const Rect& rect, std::uint32_t pixel, bool filled, std::uint32_t mode);
     // One pixel in the layout of the format's depth code, under a lock of its own; false (0) while lost, when
     // the lock fails or when there is no memory. The point is not checked against the surface.

@@ -22,8 +22,8 @@
 
 namespace VemoTest {
 
-// The base class's behaviour; the operations it leaves abstract (they wait for the Graphic front-end and the
-// pixel effects) refuse here.
+// The base class's behaviour; the operations it leaves abstract (they wait for the Graphic front-end) refuse
+// here.
 class BareGraphicHandle : public Vemo::GraphicHandle {
 public:
     explicit BareGraphicHandle(Vemo::ResourceEngine* engine = nullptr) : GraphicHandle(engine) {}
@@ -31,26 +31,6 @@ public:
     bool SetAlpha(std::uint32_t, const Vemo::Point&) override { return false; }
     std::uint32_t GetAlpha(const Vemo::Point&) override { return 0; }
     void NotifyGraphics(Vemo::GraphicEvent&) override {}
-    bool BlitImpl(const Vemo::Rect&, GraphicHandle*, const Vemo::Rect&, std::uint32_t) override {
-        return false;
-    }
-    bool BlitRectImpl(const Vemo::Point&, GraphicHandle*, const Vemo::Rect&, std::uint32_t) override {
-        return false;
-    }
-    bool DrawLineImpl(const Vemo::Point&, const Vemo::Point&, std::uint32_t, std::uint32_t) override {
-        return false;
-    }
-    bool DrawHorizontalLineImpl(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                                std::uint32_t) override {
-        return false;
-    }
-    bool DrawVerticalLineImpl(std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                              std::uint32_t) override {
-        return false;
-    }
-    bool DrawCircleImpl(const Vemo::Point&, std::int32_t, std::uint32_t, bool, std::uint32_t) override {
-        return false;
-    }
 };
 
 class MemoryGraphicHandle : public BareGraphicHandle {
