@@ -15,6 +15,7 @@
 
 namespace Vemo {
 
+// Empty as made.
 struct Span {
     std::int16_t left = 1;
     std::int16_t right = 0;

@@ -63,24 +63,12 @@ inline void Combine32(std::uint8_t* at, std::uint32_t s) {
     Store32(at, ApplyRasterOp(Op, s, Load32(at)));
 }
 
-// The combiners of keyed blits: where keep is true the pixel is stored back as it was. Storing on both paths
+// The combiner of keyed blits: where keep is true the pixel is stored back as it was. Storing on both paths
 // lets a row of them run as one vector loop.
 template <RasterOp Op>
 inline void Combine16Unless(bool keep, std::uint8_t* at, std::uint32_t s) {
     const std::uint32_t d = Load16(at);
     Store16(at, keep ? d : ApplyRasterOp(Op, s, d));
-}
-
-template <RasterOp Op>
-inline void Combine24Unless(bool keep, std::uint8_t* at, std::uint32_t s) {
-    const std::uint32_t d = Load24(at);
-    Store24(at, keep ? d : ApplyRasterOp(Op, s, d));
-}
-
-template <RasterOp Op>
-inline void Combine32Unless(bool keep, std::uint8_t* at, std::uint32_t s) {
-    const std::uint32_t d = Load32(at);
-    Store32(at, keep ? d : ApplyRasterOp(Op, s, d));
 }
 
 } // namespace Vemo
