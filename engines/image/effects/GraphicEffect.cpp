@@ -1,0 +1,7 @@
+#include "engines/image/effects/GraphicEffect.h"
+
+namespace Vemo {
+
+GraphicEffect::~GraphicEffect() = default;
+
+} // namespace Vemo
