@@ -11,6 +11,7 @@
 #include "script/ScriptKeyFragmentsEnumerator.h"
 #include "script/ValueTokenizer.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -75,6 +76,32 @@ constexpr char kForbiddenNameCharacters[] = "@#$%^&*,/:\"";
 constexpr std::uint32_t kForbiddenNameCharacterCount = sizeof(kForbiddenNameCharacters) - 1;
 
 std::uint32_t g_serialCounter = 0;
+
+// The messengers alive now, by serial number: a delivery reaches its recipients through it, so that one
+// destroyed meanwhile is never reached through a pointer kept from before. Never destroyed: messengers that
+// live until exit leave it while the process ends.
+std::unordered_map<std::uint32_t, Messenger*>& LiveMessengers() {
+    static auto* const live = new std::unordered_map<std::uint32_t, Messenger*>;
+    return *live;
+}
+
+// How deep the handling of words now nests, and whether it went past the bound; main thread only.
+unsigned g_handlingDepth = 0;
+bool g_handlingTooDeep = false;
+
+// One level of nested handling while it lives. Leaving the outermost level ends a refusal that the bound
+// started.
+class NestedHandling {
+public:
+    NestedHandling() { ++g_handlingDepth; }
+    ~NestedHandling() {
+        if (--g_handlingDepth == 0) {
+            g_handlingTooDeep = false;
+        }
+    }
+    NestedHandling(const NestedHandling&) = delete;
+    NestedHandling& operator=(const NestedHandling&) = delete;
+};
 
 const Vemo::String& ParentWord() {
     static const Vemo::String* const word = new Vemo::String("Parent");
@@ -150,6 +177,7 @@ bool Messenger::MessengerLess::operator()(const Messenger* a, const Messenger* b
 Messenger::Messenger(const Vemo::String& name, Messenger* parent, Script* script)
     : m_name(name), m_sectionName(name), m_serialNumber(++g_serialCounter), m_script(script),
       m_parent(parent) {
+    LiveMessengers()[m_serialNumber] = this;
     if (m_script != nullptr) {
         m_script->AddRef();
     }
@@ -158,6 +186,7 @@ Messenger::Messenger(const Vemo::String& name, Messenger* parent, Script* script
 Messenger::Messenger(const Vemo::String& name, Probe) : m_name(name) {}
 
 Messenger::~Messenger() {
+    LiveMessengers().erase(m_serialNumber);
     if (m_registered != 0) {
         Unregister();
     }
@@ -314,6 +343,12 @@ Messenger* Messenger::FindRegistered(const Vemo::String& name) {
     return found != registry.End() ? *found : nullptr;
 }
 
+Messenger* Messenger::FindLive(std::uint32_t serialNumber) {
+    const auto& live = LiveMessengers();
+    const auto found = live.find(serialNumber);
+    return found != live.end() ? found->second : nullptr;
+}
+
 Messenger* Messenger::FindChild(const Vemo::String& name) const {
     Messenger probe(name, Probe{});
     const auto found = m_children.Find(&probe);
@@ -445,26 +480,18 @@ bool Messenger::SendToTargetAndSubscribers(const Vemo::BasicArray<Fragment>& mes
     return sent;
 }
 
-Messenger* Messenger::FindLiveSubscriber(std::uint32_t serialNumber) const {
-    for (Messenger* subscriber : m_subscribers) {
-        if (subscriber->m_serialNumber == serialNumber) {
-            return subscriber;
-        }
-    }
-    return nullptr;
-}
-
 bool Messenger::DeliverToList(const Vemo::BasicArray<Fragment>& message, const MessengerList& recipients) {
     if (recipients.Empty()) {
         return true;
     }
-    // Handlers may subscribe, unsubscribe or destroy messengers while the words go out: walk the recipients
-    // as they are now, and reach each one only through the live subscriber list.
+    // Handlers may subscribe, unsubscribe or destroy messengers (this one too) while the words go out: walk
+    // the list as it is now, and reach each recipient, and this sender, only while it lives.
     std::vector<std::uint32_t> serialNumbers;
     serialNumbers.reserve(recipients.Size());
     for (const Messenger* recipient : recipients) {
         serialNumbers.push_back(recipient->m_serialNumber);
     }
+    const std::uint32_t senderSerialNumber = m_serialNumber;
     const Vemo::String name = m_name;
     Vemo::BasicArray<Fragment> evaluated(message);
     Messenger* first = *recipients.Begin();
@@ -478,11 +505,11 @@ bool Messenger::DeliverToList(const Vemo::BasicArray<Fragment>& message, const M
             if (word.GetText().IsEmpty()) {
                 continue;
             }
-            Messenger* recipient = FindLiveSubscriber(serialNumber);
+            Messenger* recipient = FindLive(serialNumber);
             if (recipient == nullptr) {
                 break;
             }
-            if (!recipient->HandleMessage(word, this)) {
+            if (!HandleWord(*recipient, word, FindLive(senderSerialNumber))) {
                 handled = false;
             }
         }
@@ -499,7 +526,7 @@ bool Messenger::HandleFragment(const Vemo::BasicArray<Fragment>& message, Messen
     bool handled = EvaluateFragments(evaluated);
     if (handled) {
         for (const Fragment& word : evaluated) {
-            if (!word.GetText().IsEmpty() && !HandleMessage(word, sender)) {
+            if (!word.GetText().IsEmpty() && !HandleWord(*this, word, sender)) {
                 handled = false;
             }
         }
@@ -508,6 +535,19 @@ bool Messenger::HandleFragment(const Vemo::BasicArray<Fragment>& message, Messen
         Report(kErrorHandleFailed, {&name});
     }
     return handled;
+}
+
+bool Messenger::HandleWord(Messenger& recipient, const Fragment& word, Messenger* sender) {
+    const NestedHandling nested;
+    if (g_handlingDepth > kMaxHandlingDepth || g_handlingTooDeep) {
+        if (!g_handlingTooDeep) {
+            g_handlingTooDeep = true;
+            const Vemo::String text = TextOf(word);
+            Report(kErrorNestedTooDeep, {&recipient.m_name, &text});
+        }
+        return false;
+    }
+    return recipient.HandleMessage(word, sender);
 }
 
 // --- Subscriptions ---------------------------------------------------------------------------------------
@@ -767,12 +807,12 @@ bool Messenger::HandleIf(const Fragment& message, Messenger* sender) {
     if (arguments.Empty()) {
         return true;
     }
-    const std::size_t chosen = HandleMessage(arguments[0], sender) ? 1 : 2;
+    const std::size_t chosen = HandleWord(*this, arguments[0], sender) ? 1 : 2;
     if (arguments.Size() <= chosen) {
         return true;
     }
     const Vemo::String name = m_name;
-    if (!HandleMessage(arguments[chosen], sender)) {
+    if (!HandleWord(*this, arguments[chosen], sender)) {
         Report(kErrorHandleFailed, {&name});
         return false;
     }

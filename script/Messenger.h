@@ -62,10 +62,15 @@ public:
     static constexpr Vemo::ErrorCode kErrorParseFailed = MessengerErrorCode(22);
     static constexpr Vemo::ErrorCode kErrorStateWithoutOwner = MessengerErrorCode(23);
     static constexpr Vemo::ErrorCode kErrorOwnerNotStateGraph = MessengerErrorCode(24);
+    static constexpr Vemo::ErrorCode kErrorNestedTooDeep = MessengerErrorCode(25);
     static constexpr Vemo::ErrorCode kErrorSettings = MessengerErrorCode(1000);
 
     // Substitutions that one evaluation of a message may make, over the list and all its child lists.
     static constexpr unsigned kMaxSubstitutions = 1000;
+    // Words whose handling may nest inside one another: messages that ask each other without end (a reply
+    // that runs the message asking for it) stop here, with code 25 reported once. From then on every nested
+    // handling is refused until the outermost one returns, which then goes on with its next word.
+    static constexpr unsigned kMaxHandlingDepth = 256;
 
     // Neither links the messenger into the parent's children (ReadScript does) nor registers it.
     Messenger(const Vemo::String& name, Messenger* parent, Script* script);
@@ -90,10 +95,9 @@ public:
     virtual bool SendTextTo(const Vemo::String& text, const Vemo::String& targetName);
     virtual bool SendFragment(const Fragment& message, Messenger* target);
     virtual bool SendFragmentTo(const Fragment& message, const Vemo::String& targetName);
-    // Evaluates the message once (by the first recipient) and has each recipient handle its words. The walk
-    // is over the recipients as they were when it began; a recipient gets a word only while it is still
-    // among this messenger's subscribers, so one removed meanwhile gets no further words and one added
-    // meanwhile gets none of this delivery.
+    // Evaluates the message once (by the first recipient) and has each recipient of the list, in list order,
+    // handle its words. The walk is over the list as it was when it began: a recipient destroyed meanwhile
+    // gets no further words, and the others get every word whatever the handlers did to any list.
     virtual bool DeliverToList(const Vemo::BasicArray<Fragment>& message, const MessengerList& recipients);
     virtual bool SendFragments(const Vemo::BasicArray<Fragment>& message, Messenger* target);
     virtual bool SendFragmentsTo(const Vemo::BasicArray<Fragment>& message, const Vemo::String& targetName);
@@ -167,7 +171,10 @@ private:
     void ReadAttributes();
     bool SendToTargetAndSubscribers(const Vemo::BasicArray<Fragment>& message, const Vemo::String& targetName,
                                     Messenger* target);
-    Messenger* FindLiveSubscriber(std::uint32_t serialNumber) const;
+    // The messenger with that serial number while it lives, or null.
+    static Messenger* FindLive(std::uint32_t serialNumber);
+    // Hands one word to the recipient's HandleMessage, counting the nesting.
+    static bool HandleWord(Messenger& recipient, const Fragment& word, Messenger* sender);
     bool IsSubscriberOf(const Messenger& target) const;
 
     bool EvaluateList(Vemo::BasicArray<Fragment>& fragments, unsigned depth, unsigned& substitutions);

@@ -22,7 +22,7 @@ class TextLocale;
 
 class MessengerApplication : public Messenger, public Vemo::Win32Application, public TextLocaleProvider {
 public:
-    // The application, or null before one was constructed. Set by the constructor, never cleared.
+    // The application, or null while there is none: set by the constructor, cleared by the destructor.
     static MessengerApplication* Instance;
 
     // Also becomes the provider of the text locales.

@@ -1,6 +1,7 @@
 #include "script/MessengerFactory.h"
 
 #include "resources/error/Error.h"
+#include "script/CharacterClasses.h"
 #include "script/ErrorString.h"
 #include "script/FragmentStream.h"
 #include "script/Messenger.h"
@@ -24,6 +25,37 @@ const Vemo::String& ClassKey() {
     static const Vemo::String* const key = new Vemo::String("Class");
     return *key;
 }
+
+// The sections whose messengers are being made, innermost last: the script in which the "Defined" chain
+// ended, and the messenger's name.
+struct SectionInMaking {
+    const Script* script;
+    Vemo::String name;
+};
+
+std::vector<SectionInMaking>& SectionsInMaking() {
+    static std::vector<SectionInMaking>* const sections = new std::vector<SectionInMaking>;
+    return *sections;
+}
+
+// Section names compare as the script compares them: without regard to case.
+bool IsInMaking(const Script* script, const Vemo::String& name) {
+    const std::vector<SectionInMaking>& sections = SectionsInMaking();
+    return std::any_of(sections.begin(), sections.end(), [&](const SectionInMaking& section) {
+        return section.script == script && CharacterClasses::CompareNoCase(section.name, name) == 0;
+    });
+}
+
+// Marks a section as being made for the life of the object.
+class MakingSection {
+public:
+    MakingSection(const Script* script, const Vemo::String& name) {
+        SectionsInMaking().push_back(SectionInMaking{script, name});
+    }
+    ~MakingSection() { SectionsInMaking().pop_back(); }
+    MakingSection(const MakingSection&) = delete;
+    MakingSection& operator=(const MakingSection&) = delete;
+};
 
 Script* FindScript(const Vemo::String& name) {
     MessengerApplication* application = MessengerApplication::Instance;
@@ -176,7 +208,15 @@ Messenger* MessengerFactory::CreateFromScript(const Vemo::String& name, Messenge
         RaiseQuotedItems(kErrorClassNotRegistered, {ScriptPathText(current), name});
         return nullptr;
     }
-    Messenger* messenger = createFunction(name, parent, current);
+    if (IsInMaking(current, name)) {
+        RaiseQuotedItems(kErrorCreationInProgress, {ScriptPathText(current), name});
+        return nullptr;
+    }
+    Messenger* messenger = nullptr;
+    {
+        const MakingSection making(current, name);
+        messenger = createFunction(name, parent, current);
+    }
     if (messenger == nullptr) {
         RaiseQuotedItems(kErrorCreationFailed, {ScriptPathText(current), name});
         return nullptr;

@@ -62,12 +62,15 @@ public:
     static constexpr Vemo::ErrorCode kErrorDefinedScriptMissing = MessengerFactoryErrorCode(9);
     static constexpr Vemo::ErrorCode kErrorDefinedLoop = MessengerFactoryErrorCode(10);
     static constexpr Vemo::ErrorCode kErrorClassNotRegistered = MessengerFactoryErrorCode(11);
+    static constexpr Vemo::ErrorCode kErrorCreationInProgress = MessengerFactoryErrorCode(12);
 
     static bool Register(const Vemo::String& classWord, CreateFunction createFunction);
     static bool Unregister(const Vemo::String& classWord);
     static CreateFunction FindCreateFunction(const Vemo::String& classWord);
     // The messenger described by section [name] of the script (or of the script its "Defined" keys lead to),
-    // created with the parent as its owner; null after reporting why.
+    // created with the parent as its owner; null after reporting why. A section whose messenger is being
+    // made (a graph that names itself as a state, a state whose graph holds it) is refused inside its own
+    // making: code 12 with the script's path and the name.
     static Messenger* CreateFromScript(const Vemo::String& name, Messenger* parent, Script* script);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "resources/error/Error.h"
 #include "resources/storage/Path.h"
+#include "script/CharacterClasses.h"
 #include "script/ErrorString.h"
 #include "script/FormatToBuffer.h"
 #include "script/FragmentStream.h"
@@ -23,6 +24,33 @@ const Vemo::String& GraphKey() {
 const Vemo::String& AutoProgressKey() {
     static const Vemo::String* const key = new Vemo::String("AutoProgress");
     return *key;
+}
+
+// The largest number an "AutoProgress" may give: its outcome, the number plus 256, must not wrap round.
+constexpr std::uint32_t kLargestScriptOutcome = 0xFFFFFFFFu - MessengerStateGraph::kScriptOutcomeBase;
+
+bool IsNegative(const SubString& text) {
+    std::uint32_t i = 0;
+    while (i < text.Length() && CharacterClasses::IsWhitespace(text.Data()[i])) {
+        ++i;
+    }
+    return i < text.Length() && text.Data()[i] == '-';
+}
+
+// Reads an "AutoProgress" number into its internal outcome; a negative one or one beyond the last outcome
+// reports the graph's error 7 with the number as written.
+bool ReadOutcome(FragmentStream& value, std::uint32_t& outcome) {
+    const Fragment* written = nullptr;
+    FragmentStream(value) >> written;
+    // A number beyond 32 bits reads as the largest one, and so is refused too.
+    std::uint32_t number = 0;
+    value >> number;
+    if (written != nullptr && (IsNegative(written->GetText()) || number > kLargestScriptOutcome)) {
+        MessengerStateGraph::ReportOutcomeOutOfRange(*written);
+        return false;
+    }
+    outcome = number + MessengerStateGraph::kScriptOutcomeBase;
+    return true;
 }
 
 } // namespace
@@ -121,7 +149,10 @@ bool MessengerRecursiveState::ReadNestedGraph(const Vemo::String& name) {
 bool MessengerRecursiveState::ReadAutoProgress(FragmentStream& value) {
     Vemo::String name;
     std::uint32_t outcome = 0;
-    value >> name >> outcome;
+    value >> name;
+    if (!ReadOutcome(value, outcome)) {
+        return false;
+    }
     const Vemo::String path = ScriptPathText(GetScript());
     // Without a nested graph no name can be an end state of it.
     MessengerState* endState = m_nestedGraph != nullptr
@@ -143,7 +174,7 @@ bool MessengerRecursiveState::ReadAutoProgress(FragmentStream& value) {
         RaiseQuotedItems(kErrorNotAnEndState, {path, GetName(), name});
         return false;
     }
-    m_autoProgress.Insert(AutoProgressRecord{id, outcome + MessengerStateGraph::kScriptOutcomeBase});
+    m_autoProgress.Insert(AutoProgressRecord{id, outcome});
     return true;
 }
 

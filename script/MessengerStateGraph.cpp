@@ -12,6 +12,8 @@
 #include "script/Script.h"
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 
+#include <cerrno>
+
 namespace {
 
 const MessengerFactory::Registrar g_graphRegistrar(MessengerStateGraph::ClassWord(),
@@ -40,6 +42,26 @@ void ReportNumber(Vemo::ErrorCode code, std::uint32_t number) {
     FormatToBuffer(digits, "%u", number);
     const ErrorString text(digits);
     RaiseError(code, &text);
+}
+
+// Reads a script outcome into its internal number; a negative one reports error 7 with its value, one beyond
+// the integer range with its text.
+bool ReadOutcome(FragmentStream& value, std::uint32_t& outcome) {
+    const Fragment* written = nullptr;
+    FragmentStream(value) >> written;
+    int number = 0;
+    errno = 0;
+    value >> number;
+    if (errno == ERANGE) {
+        MessengerStateGraph::ReportOutcomeOutOfRange(*written);
+        return false;
+    }
+    if (number < 0) {
+        ReportNumber(MessengerStateGraph::kErrorNegativeOutcome, number);
+        return false;
+    }
+    outcome = static_cast<std::uint32_t>(number) + MessengerStateGraph::kScriptOutcomeBase;
+    return true;
 }
 
 } // namespace
@@ -101,18 +123,23 @@ bool MessengerStateGraph::ReadStates() {
     return ReadAutoActions() && ReadActions();
 }
 
+void MessengerStateGraph::ReportOutcomeOutOfRange(const Fragment& written) {
+    ErrorString text;
+    written.GetText().GetString(text);
+    RaiseError(kErrorNegativeOutcome, &text);
+}
+
 bool MessengerStateGraph::ReadAutoActions() {
     ScriptKeyFragmentStreamEnumerator values;
     GetScript()->EnumerateKey(GetSectionName(), AutoActionKey(), values);
     for (FragmentStream& value : values.GetStreams()) {
-        int outcome = 0;
+        std::uint32_t outcome = 0;
         Vemo::String name;
-        value >> outcome >> name;
-        if (outcome < 0) {
-            ReportNumber(kErrorNegativeOutcome, outcome);
+        if (!ReadOutcome(value, outcome)) {
             return false;
         }
-        if (!AddAutoAction(static_cast<std::uint32_t>(outcome) + kScriptOutcomeBase, name)) {
+        value >> name;
+        if (!AddAutoAction(outcome, name)) {
             return false;
         }
     }
@@ -124,14 +151,14 @@ bool MessengerStateGraph::ReadActions() {
     GetScript()->EnumerateKey(GetSectionName(), ActionKey(), values);
     for (FragmentStream& value : values.GetStreams()) {
         Vemo::String from;
-        int outcome = 0;
+        std::uint32_t outcome = 0;
         Vemo::String to;
-        value >> from >> outcome >> to;
-        if (outcome < 0) {
-            ReportNumber(kErrorNegativeOutcome, outcome);
+        value >> from;
+        if (!ReadOutcome(value, outcome)) {
             return false;
         }
-        if (!AddActionByName(from, static_cast<std::uint32_t>(outcome) + kScriptOutcomeBase, to)) {
+        value >> to;
+        if (!AddActionByName(from, outcome, to)) {
             return false;
         }
     }

@@ -94,6 +94,9 @@ public:
     // inside that state.
     static Messenger* Create(const Vemo::String& name, Messenger* owner, Script* script);
     static const Vemo::String& ClassWord();
+    // Error 7 for a script outcome beyond the range of outcomes, its text the number as written: a number
+    // cut or wrapped to fit would quietly name another outcome.
+    static void ReportOutcomeOutOfRange(const Fragment& written);
 
 private:
     MessengerState* FindStateByName(const Vemo::String& name);

@@ -136,103 +136,100 @@ void DiscardWindow(HWND window) {
     system.Forget(window);
 }
 
-} // namespace
-
-MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return MSG{window, message, wParam, lParam, timeGetTime(), WindowSystem::Instance().cursor};
-}
-
-HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const CREATESTRUCTA& creation,
-                         DLGPROC dialogProcedure) {
-    WindowSystem& system = WindowSystem::Instance();
+// The object of a new window, entered into the system (with its native window when it is a top-level one
+// made on the backend's thread); null, with the last error set where one applies, when the parent does not
+// fit the style or no native window could be made.
+HWND AddWindowObject(WindowSystem& system, const std::shared_ptr<WindowClass>& windowClass,
+                     const CREATESTRUCTA& creation, DLGPROC dialogProcedure) {
     DWORD style = static_cast<DWORD>(creation.style);
     bool child = (style & WS_CHILD) != 0;
-    HWND handle;
-    {
-        std::lock_guard guard(system.Lock());
-        std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
-        HWND parent = creation.hwndParent;
-        if (child && parent == nullptr) {
-            SetLastError(ERROR_TLW_WITH_WSCHILD);
+    std::lock_guard guard(system.Lock());
+    std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
+    HWND parent = creation.hwndParent;
+    if (child && parent == nullptr) {
+        SetLastError(ERROR_TLW_WITH_WSCHILD);
+        return nullptr;
+    }
+    if (parent != nullptr) {
+        WindowObject* parentObject = system.Find(parent);
+        if (parentObject == nullptr) {
             return nullptr;
         }
-        if (parent != nullptr) {
-            WindowObject* parentObject = system.Find(parent);
-            if (parentObject == nullptr) {
-                return nullptr;
-            }
-            // A top-level window is owned by the top-level window of the one named.
-            if (!child) {
-                parent = system.TopLevelOf(parent);
-            }
-        }
-        auto object = std::make_unique<WindowObject>();
-        object->handle = system.NewHandle();
-        object->windowClass = windowClass;
-        object->procedure = windowClass->procedure;
-        object->isDialog = dialogProcedure != nullptr;
-        object->instance = creation.hInstance;
-        object->menu = creation.hMenu;
-        object->style = style & ~WS_VISIBLE;
-        object->exStyle = creation.dwExStyle;
-        object->text = creation.lpszName != nullptr ? creation.lpszName : "";
-        object->parent = parent;
-        object->queue = queue;
-        object->rect = InitialRect(system, creation);
-        object->restoreRect = object->rect;
-        object->slots.assign(static_cast<std::size_t>(windowClass->extraSlots), 0);
-        if (dialogProcedure != nullptr) {
-            object->slots[DWL_DLGPROC / 4] = reinterpret_cast<LONG_PTR>(dialogProcedure);
-        }
-        handle = object->handle;
-        WindowObject& added = system.Add(std::move(object));
-        windowClass->windowCount++;
-
-        video::VideoBackend& backend = system.Backend();
-        if (!child && backend.OwnsCurrentThread()) {
-            video::NativeWindowSpec spec;
-            spec.title = added.text.c_str();
-            RECT client = added.ClientRect();
-            spec.client = client;
-            spec.style = added.style;
-            spec.exStyle = added.exStyle;
-            if (!backend.CreateNative(handle, spec)) {
-                system.Forget(handle);
-                SetLastError(ERROR_NOT_SUPPORTED);
-                return nullptr;
-            }
-            added.native = true;
+        // A top-level window is owned by the top-level window of the one named.
+        if (!child) {
+            parent = system.TopLevelOf(parent);
         }
     }
+    auto object = std::make_unique<WindowObject>();
+    object->handle = system.NewHandle();
+    object->windowClass = windowClass;
+    object->procedure = windowClass->procedure;
+    object->isDialog = dialogProcedure != nullptr;
+    object->instance = creation.hInstance;
+    object->menu = creation.hMenu;
+    object->style = style & ~WS_VISIBLE;
+    object->exStyle = creation.dwExStyle;
+    object->text = creation.lpszName != nullptr ? creation.lpszName : "";
+    object->parent = parent;
+    object->queue = queue;
+    object->rect = InitialRect(system, creation);
+    object->restoreRect = object->rect;
+    object->slots.assign(static_cast<std::size_t>(windowClass->extraSlots), 0);
+    if (dialogProcedure != nullptr) {
+        object->slots[DWL_DLGPROC / 4] = reinterpret_cast<LONG_PTR>(dialogProcedure);
+    }
+    HWND handle = object->handle;
+    WindowObject& added = system.Add(std::move(object));
+    windowClass->windowCount++;
 
-    CREATESTRUCTA record = creation;
-    if (!child) {
-        MINMAXINFO limits{};
-        SIZE desktop;
-        {
-            std::lock_guard guard(system.Lock());
-            desktop = system.Backend().DesktopSize();
+    video::VideoBackend& backend = system.Backend();
+    if (!child && backend.OwnsCurrentThread()) {
+        video::NativeWindowSpec spec;
+        spec.title = added.text.c_str();
+        RECT client = added.ClientRect();
+        spec.client = client;
+        spec.style = added.style;
+        spec.exStyle = added.exStyle;
+        if (!backend.CreateNative(handle, spec)) {
+            system.Forget(handle);
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return nullptr;
         }
-        limits.ptMaxSize = POINT{desktop.cx, desktop.cy};
-        limits.ptMaxTrackSize = POINT{0x7FFF, 0x7FFF};
-        SendToWindow(handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        added.native = true;
+    }
+    return handle;
+}
+
+// Asks a new top-level window for its size limits (WM_GETMINMAXINFO) and keeps its size within them.
+void ApplySizeLimits(WindowSystem& system, HWND handle) {
+    MINMAXINFO limits{};
+    SIZE desktop;
+    {
         std::lock_guard guard(system.Lock());
-        if (WindowObject* object = system.Find(handle, false)) {
-            RECT& rect = object->rect;
-            LONG width = std::clamp(rect.right - rect.left, std::max(limits.ptMinTrackSize.x, LONG{0}),
-                                    std::max(limits.ptMaxTrackSize.x, limits.ptMinTrackSize.x));
-            LONG height = std::clamp(rect.bottom - rect.top, std::max(limits.ptMinTrackSize.y, LONG{0}),
-                                     std::max(limits.ptMaxTrackSize.y, limits.ptMinTrackSize.y));
-            rect.right = rect.left + width;
-            rect.bottom = rect.top + height;
-            object->restoreRect = rect;
-        }
+        desktop = system.Backend().DesktopSize();
     }
+    limits.ptMaxSize = POINT{desktop.cx, desktop.cy};
+    limits.ptMaxTrackSize = POINT{0x7FFF, 0x7FFF};
+    SendToWindow(handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    std::lock_guard guard(system.Lock());
+    if (WindowObject* object = system.Find(handle, false)) {
+        RECT& rect = object->rect;
+        LONG width = std::clamp(rect.right - rect.left, std::max(limits.ptMinTrackSize.x, LONG{0}),
+                                std::max(limits.ptMaxTrackSize.x, limits.ptMinTrackSize.x));
+        LONG height = std::clamp(rect.bottom - rect.top, std::max(limits.ptMinTrackSize.y, LONG{0}),
+                                 std::max(limits.ptMaxTrackSize.y, limits.ptMinTrackSize.y));
+        rect.right = rect.left + width;
+        rect.bottom = rect.top + height;
+        object->restoreRect = rect;
+    }
+}
 
+// WM_NCCREATE, then WM_CREATE; false when the window refused either, and is then gone.
+bool SendCreationMessages(WindowSystem& system, HWND handle, CREATESTRUCTA& record) {
     if (SendToWindow(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&record)) == 0) {
         SendToWindow(handle, WM_NCDESTROY, 0, 0);
         DiscardWindow(handle);
-        return nullptr;
+        return false;
     }
     if (SendToWindow(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&record)) == -1) {
         {
@@ -244,17 +241,21 @@ HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const 
         SendToWindow(handle, WM_DESTROY, 0, 0);
         SendToWindow(handle, WM_NCDESTROY, 0, 0);
         DiscardWindow(handle);
-        return nullptr;
+        return false;
     }
+    return true;
+}
 
+// Marks the window created and sends its first size and position, then shows it when its style asks; false
+// when its own creation messages destroyed it.
+bool CompleteCreation(WindowSystem& system, HWND handle, DWORD style) {
     LPARAM sizeParam;
     LPARAM moveParam;
     {
         std::lock_guard guard(system.Lock());
         WindowObject* object = system.Find(handle, false);
         if (object == nullptr || object->destroying) {
-            // Destroyed by its own creation messages.
-            return nullptr;
+            return false;
         }
         object->created = true;
         sizeParam = ClientSizeParam(*object);
@@ -265,6 +266,148 @@ HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const 
     SendToWindow(handle, WM_MOVE, 0, moveParam);
     if ((style & WS_VISIBLE) != 0) {
         ApplyShowCommand(handle, SW_SHOW);
+    }
+    return true;
+}
+
+using Placement = WindowObject::Placement;
+
+// What a show command does to a window.
+struct ShowPlan {
+    bool wasVisible = false;
+    bool visible = true;
+    bool activate = false;
+    bool deactivate = false;
+    // The placement to take; none when it stays as it is.
+    std::optional<Placement> placement;
+};
+
+// The effect of the command itself; false for a command that does not exist.
+bool ReadShowCommand(int command, ShowPlan& plan) {
+    switch (command) {
+    case SW_HIDE:
+        plan.visible = false;
+        return true;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        plan.placement = Placement::Normal;
+        plan.activate = true;
+        return true;
+    case SW_SHOWNOACTIVATE:
+        plan.placement = Placement::Normal;
+        return true;
+    case SW_SHOWMINIMIZED:
+        plan.placement = Placement::Minimized;
+        plan.activate = true;
+        return true;
+    case SW_MINIMIZE:
+        plan.placement = Placement::Minimized;
+        plan.deactivate = true;
+        return true;
+    case SW_SHOWMINNOACTIVE:
+        plan.placement = Placement::Minimized;
+        return true;
+    case SW_SHOWMAXIMIZED:
+        plan.placement = Placement::Maximized;
+        plan.activate = true;
+        return true;
+    case SW_SHOW:
+        plan.activate = true;
+        return true;
+    case SW_SHOWNA:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The size and move messages a new placement sends once the lock is let go.
+struct PlacementMessages {
+    WPARAM sizeType = SIZE_RESTORED;
+    LPARAM sizeParam = 0;
+    LPARAM moveParam = 0;
+    bool moved = false;
+};
+
+// Shows or hides the window and gives it its new placement, on its native window too; false when the window
+// is gone.
+bool ApplyShowPlan(WindowSystem& system, HWND window, const ShowPlan& plan, PlacementMessages& messages) {
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window, false);
+    if (object == nullptr) {
+        return false;
+    }
+    if (plan.visible && !object->visible) {
+        object->needsPaint = true;
+    }
+    object->visible = plan.visible;
+    if (plan.placement.has_value()) {
+        if (object->placement == Placement::Normal) {
+            object->restoreRect = object->rect;
+        }
+        RECT before = object->rect;
+        switch (*plan.placement) {
+        case Placement::Normal:
+            object->rect = object->restoreRect;
+            messages.sizeType = SIZE_RESTORED;
+            break;
+        case Placement::Maximized:
+            object->rect = MaximizedRect(system, *object);
+            messages.sizeType = SIZE_MAXIMIZED;
+            break;
+        case Placement::Minimized:
+            messages.sizeType = SIZE_MINIMIZED;
+            break;
+        }
+        object->placement = *plan.placement;
+        object->needsPaint = object->visible;
+        messages.sizeParam = *plan.placement == Placement::Minimized ? 0 : ClientSizeParam(*object);
+        messages.moved = before.left != object->rect.left || before.top != object->rect.top;
+        RECT client = object->ClientRect();
+        messages.moveParam = MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top));
+    }
+    if (object->native) {
+        system.Backend().ShowNative(window, NativeShowFor(*object));
+    }
+    object->queue->Wake().notify_all();
+    return true;
+}
+
+// Activates the window shown, or passes activation on from the window hidden or minimised.
+void PassActivation(WindowSystem& system, HWND window, const ShowPlan& plan) {
+    if (plan.activate && plan.visible) {
+        ActivateWindow(window);
+    } else if (plan.deactivate) {
+        HWND successor;
+        {
+            std::lock_guard guard(system.Lock());
+            successor = system.active == window ? SuccessorOf(system, window) : system.active;
+        }
+        ActivateWindow(successor);
+    }
+}
+
+} // namespace
+
+MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return MSG{window, message, wParam, lParam, timeGetTime(), WindowSystem::Instance().cursor};
+}
+
+HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const CREATESTRUCTA& creation,
+                         DLGPROC dialogProcedure) {
+    WindowSystem& system = WindowSystem::Instance();
+    HWND handle = AddWindowObject(system, windowClass, creation, dialogProcedure);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    DWORD style = static_cast<DWORD>(creation.style);
+    if ((style & WS_CHILD) == 0) {
+        ApplySizeLimits(system, handle);
+    }
+    CREATESTRUCTA record = creation;
+    if (!SendCreationMessages(system, handle, record) || !CompleteCreation(system, handle, style)) {
+        return nullptr;
     }
     std::lock_guard guard(system.Lock());
     return system.Find(handle, false) != nullptr ? handle : nullptr;
@@ -368,134 +511,45 @@ void ActivateWindow(HWND window) {
 
 BOOL ApplyShowCommand(HWND window, int command) {
     WindowSystem& system = WindowSystem::Instance();
-    using Placement = WindowObject::Placement;
-    bool wasVisible;
-    bool visible = true;
-    bool activate = false;
-    bool deactivate = false;
-    std::optional<Placement> placement;
+    ShowPlan plan;
     {
         std::lock_guard guard(system.Lock());
         WindowObject* object = system.Find(window);
         if (object == nullptr) {
             return FALSE;
         }
-        wasVisible = object->visible;
-        switch (command) {
-        case SW_HIDE:
-            visible = false;
-            break;
-        case SW_SHOWNORMAL:
-        case SW_RESTORE:
-        case SW_SHOWDEFAULT:
-            placement = Placement::Normal;
-            activate = true;
-            break;
-        case SW_SHOWNOACTIVATE:
-            placement = Placement::Normal;
-            break;
-        case SW_SHOWMINIMIZED:
-            placement = Placement::Minimized;
-            activate = true;
-            break;
-        case SW_MINIMIZE:
-            placement = Placement::Minimized;
-            deactivate = true;
-            break;
-        case SW_SHOWMINNOACTIVE:
-            placement = Placement::Minimized;
-            break;
-        case SW_SHOWMAXIMIZED:
-            placement = Placement::Maximized;
-            activate = true;
-            break;
-        case SW_SHOW:
-            activate = true;
-            break;
-        case SW_SHOWNA:
-            break;
-        default:
+        plan.wasVisible = object->visible;
+        if (!ReadShowCommand(command, plan)) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
         }
         if (object->IsChild()) {
-            activate = false;
-            deactivate = false;
+            plan.activate = false;
+            plan.deactivate = false;
         }
-        if (!visible && system.active == window) {
-            deactivate = true;
+        if (!plan.visible && system.active == window) {
+            plan.deactivate = true;
         }
-        if (placement == object->placement) {
-            placement.reset();
+        if (plan.placement == object->placement) {
+            plan.placement.reset();
         }
     }
 
-    if (visible != wasVisible) {
-        SendToWindow(window, WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
+    if (plan.visible != plan.wasVisible) {
+        SendToWindow(window, WM_SHOWWINDOW, plan.visible ? TRUE : FALSE, 0);
     }
-
-    WPARAM sizeType = SIZE_RESTORED;
-    LPARAM sizeParam = 0;
-    LPARAM moveParam = 0;
-    bool moved = false;
-    {
-        std::lock_guard guard(system.Lock());
-        WindowObject* object = system.Find(window, false);
-        if (object == nullptr) {
-            return wasVisible ? TRUE : FALSE;
-        }
-        if (visible && !object->visible) {
-            object->needsPaint = true;
-        }
-        object->visible = visible;
-        if (placement.has_value()) {
-            if (object->placement == Placement::Normal) {
-                object->restoreRect = object->rect;
-            }
-            RECT before = object->rect;
-            switch (*placement) {
-            case Placement::Normal:
-                object->rect = object->restoreRect;
-                sizeType = SIZE_RESTORED;
-                break;
-            case Placement::Maximized:
-                object->rect = MaximizedRect(system, *object);
-                sizeType = SIZE_MAXIMIZED;
-                break;
-            case Placement::Minimized:
-                sizeType = SIZE_MINIMIZED;
-                break;
-            }
-            object->placement = *placement;
-            object->needsPaint = object->visible;
-            sizeParam = *placement == Placement::Minimized ? 0 : ClientSizeParam(*object);
-            moved = before.left != object->rect.left || before.top != object->rect.top;
-            RECT client = object->ClientRect();
-            moveParam = MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top));
-        }
-        if (object->native) {
-            system.Backend().ShowNative(window, NativeShowFor(*object));
-        }
-        object->queue->Wake().notify_all();
+    PlacementMessages messages;
+    if (!ApplyShowPlan(system, window, plan, messages)) {
+        return plan.wasVisible ? TRUE : FALSE;
     }
-
-    if (placement.has_value()) {
-        SendToWindow(window, WM_SIZE, sizeType, sizeParam);
-        if (moved) {
-            SendToWindow(window, WM_MOVE, 0, moveParam);
+    if (plan.placement.has_value()) {
+        SendToWindow(window, WM_SIZE, messages.sizeType, messages.sizeParam);
+        if (messages.moved) {
+            SendToWindow(window, WM_MOVE, 0, messages.moveParam);
         }
     }
-    if (activate && visible) {
-        ActivateWindow(window);
-    } else if (deactivate) {
-        HWND successor;
-        {
-            std::lock_guard guard(system.Lock());
-            successor = system.active == window ? SuccessorOf(system, window) : system.active;
-        }
-        ActivateWindow(successor);
-    }
-    return wasVisible ? TRUE : FALSE;
+    PassActivation(system, window, plan);
+    return plan.wasVisible ? TRUE : FALSE;
 }
 
 BOOL DestroyWindowTree(HWND window) {

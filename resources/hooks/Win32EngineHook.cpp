@@ -2,6 +2,7 @@
 
 #include "platform/win32/Version.h"
 #include "resources/hooks/Win32WindowProcedure.h"
+#include "resources/hooks/Win32Wrappers.h"
 
 namespace Vemo {
 
@@ -43,6 +44,20 @@ win32::RECT WindowRectangle(const Point& position, const Size& size, bool positi
     return rect;
 }
 
+// Carries a serial number alone, to find a window in the set without touching the window itself.
+class SerialProbe final : public Win32HookWindow {
+public:
+    explicit SerialProbe(std::uint32_t serial) : m_serial(serial) {}
+    std::uint32_t GetSerial() const override { return m_serial; }
+    win32::HWND GetWindowHandle() const override { return nullptr; }
+    win32::LRESULT HandleMessage(win32::HWND, win32::UINT, win32::WPARAM, win32::LPARAM, bool) override {
+        return 0;
+    }
+
+private:
+    std::uint32_t m_serial;
+};
+
 } // namespace
 
 Win32EngineHook::Win32EngineHook(win32::HINSTANCE instance) : m_instance(instance) {}
@@ -79,7 +94,7 @@ bool Win32EngineHook::Startup() {
 
     win32::OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
-    if (!win32::GetVersionExA(&version)) {
+    if (!Win32GetVersionEx(&version)) {
         RaiseError(Win32EngineHookErrVersion);
         return false;
     }
@@ -124,7 +139,7 @@ bool Win32EngineHook::RegisterWindowClass(const String& className, std::uint32_t
     record.lpszMenuName = hook->m_menuName.IsEmpty() ? nullptr : hook->m_menuName.CStr();
     record.lpszClassName = hook->m_className.CStr();
     record.hIconSm = smallIcon;
-    if (win32::RegisterClassExA(&record) == 0) {
+    if (Win32RegisterClassEx(&record) == 0) {
         RaiseError(Win32EngineHookErrRegisterClass);
         return false;
     }
@@ -185,8 +200,8 @@ bool Win32EngineHook::CreateWindow(Win32HookWindow* window, const String& captio
     }
 
     win32::HWND handle =
-        win32::CreateWindowExA(exStyle, hook->m_className.CStr(), caption.CStr(), style, x, y, width, height,
-                               parentHandle, menu, hook->m_instance, static_cast<Win32HookWindow*>(window));
+        Win32CreateWindowEx(style, exStyle, hook->m_className, caption, x, y, width, height, parentHandle,
+                            menu, hook->m_instance, static_cast<Win32HookWindow*>(window));
     if (handle == nullptr) {
         RaiseError(Win32EngineHookErrCreateWindow);
         return false;
@@ -227,6 +242,10 @@ bool Win32EngineHook::DestroyWindow(Win32HookWindow* window) {
         RaiseError(EngineHookErrNotInstalled);
         return false;
     }
+    // A handler may delete the window while its native window is destroyed (its destructor then takes it out
+    // of the set itself): learn what the set needs of the window before, and touch the window no more after.
+    const bool known = hook->Knows(window);
+    SerialProbe probe(window->GetSerial());
     bool result = true;
     if (win32::HWND handle = window->GetWindowHandle()) {
         if (!win32::DestroyWindow(handle)) {
@@ -236,11 +255,11 @@ bool Win32EngineHook::DestroyWindow(Win32HookWindow* window) {
     }
     // The window procedure may have removed the hook meanwhile.
     hook = g_installedHook;
-    if (hook == nullptr || !hook->Knows(window)) {
+    if (hook == nullptr || !known) {
         RaiseError(Win32EngineHookErrWindowUnknown);
         return false;
     }
-    hook->m_windows.EraseRange(hook->m_windows.LowerBound(window), hook->m_windows.UpperBound(window));
+    hook->m_windows.EraseRange(hook->m_windows.LowerBound(&probe), hook->m_windows.UpperBound(&probe));
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/win32/LastError.h"
 #include "resources/hooks/Win32HookWindow.h"
+#include "resources/hooks/Win32Wrappers.h"
 
 namespace Vemo {
 
@@ -10,13 +11,12 @@ namespace {
 // Stores the object in the slot; false only when the store failed (a stored 0 and a failure both answer 0).
 bool StoreObject(win32::HWND window, int index, Win32HookWindow* object) {
     win32::SetLastError(win32::ERROR_SUCCESS);
-    win32::LONG_PTR previous =
-        win32::SetWindowLongA(window, index, reinterpret_cast<win32::LONG_PTR>(object));
+    win32::LONG_PTR previous = Win32SetWindowLong(window, index, reinterpret_cast<win32::LONG_PTR>(object));
     return previous != 0 || win32::GetLastError() == win32::ERROR_SUCCESS;
 }
 
 Win32HookWindow* StoredObject(win32::HWND window, int index) {
-    return reinterpret_cast<Win32HookWindow*>(win32::GetWindowLongA(window, index));
+    return reinterpret_cast<Win32HookWindow*>(Win32GetWindowLong(window, index));
 }
 
 } // namespace
@@ -32,15 +32,15 @@ win32::LRESULT Win32WindowProcedure(win32::HWND window, win32::UINT message, win
         }
         win32::LRESULT result = object->HandleMessage(window, message, first, second, true);
         if (result == -1) {
-            win32::SetWindowLongA(window, 0, 0);
+            Win32SetWindowLong(window, 0, 0);
         }
         return result;
     }
     Win32HookWindow* object = StoredObject(window, 0);
     win32::LRESULT result = object != nullptr ? object->HandleMessage(window, message, first, second, true)
-                                              : win32::DefWindowProcA(window, message, first, second);
+                                              : Win32DefWindowProc(window, message, first, second);
     if (message == win32::WM_DESTROY) {
-        win32::SetWindowLongA(window, 0, 0);
+        Win32SetWindowLong(window, 0, 0);
     }
     return result;
 }
@@ -53,7 +53,7 @@ win32::INT_PTR Win32DialogProcedure(win32::HWND dialog, win32::UINT message, win
             return win32::FALSE;
         }
         if (object->HandleMessage(dialog, message, first, second, false) == -1) {
-            win32::SetWindowLongA(dialog, win32::DWL_USER, 0);
+            Win32SetWindowLong(dialog, win32::DWL_USER, 0);
         }
         return win32::TRUE;
     }
@@ -61,7 +61,7 @@ win32::INT_PTR Win32DialogProcedure(win32::HWND dialog, win32::UINT message, win
         object->HandleMessage(dialog, message, first, second, false);
     }
     if (message == win32::WM_DESTROY) {
-        win32::SetWindowLongA(dialog, win32::DWL_USER, 0);
+        Win32SetWindowLong(dialog, win32::DWL_USER, 0);
     }
     return win32::FALSE;
 }

@@ -1,13 +1,13 @@
 #include "resources/storage/Directory.h"
 
 #include "foundation/String.h"
-#include "resources/storage/DirectoryHandle.h"
+#include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/StorageSystem.h"
-#include "resources/SystemAccessors.h"
 #include "resources/storage/Volume.h"
 #include "resources/storage/VolumeHandle.h"
 
@@ -39,7 +39,13 @@ bool Directory::OpenByPath(const Path& path, bool create, bool openExisting, boo
             Error().Report(ResourceSystemErrNoHandle, String("Path parent"));
             return false;
         }
-        criterion.m_parentDirectory = parent->GetDirectoryHandle();
+        // A Path whose text ended in "/" holds the directory itself, with an empty name: that directory is
+        // shared, as any directory already open is, rather than opened again under an empty name.
+        if (name.IsEmpty()) {
+            criterion.m_sourceDirectory = parent->GetDirectoryHandle();
+        } else {
+            criterion.m_parentDirectory = parent->GetDirectoryHandle();
+        }
     } else if (volumeAlone) {
         if (!volume.Open(path, create) || volume.GetVolumeHandle() == nullptr) {
             Error().Report(ResourceSystemErrNoHandle, String("Volume"));

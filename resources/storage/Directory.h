@@ -31,7 +31,8 @@ public:
     // The directory another Directory has open, shared.
     virtual bool Open(const Directory& other);
     virtual bool OpenRoot(const Volume& volume);
-    // A Path that is a volume name alone opens that volume's root directory.
+    // A Path that is a volume name alone opens that volume's root directory; a Path with a directory and an
+    // empty name (its text ended in "/") shares that directory, here and in Create.
     virtual bool Open(const Path& path, bool create);
     virtual bool Open(const String* name, const Directory& parent, bool create);
     virtual bool Delete(const String& name);

@@ -260,6 +260,56 @@ TEST_F(MessengerBuiltinsTest, AttributesAreSetRepliedAndRemoved) {
     EXPECT_EQ(m_world.TakeReports(), Reports{});
 }
 
+// Messages that call each other without end: the reply to Root runs Message, which asks Actor again. The
+// nesting stops at the bound with one report, the handling below it fails as any refused handling does, and
+// the outer handling goes on with its next word.
+TEST_F(MessengerBuiltinsTest, MessagesThatCallEachOtherStopAtTheNestingBound) {
+    const char* const words[] = {"GetAttribute(Message, Loop)", "GetVar(Message, Game(Loop))"};
+    ASSERT_TRUE(Send("SetAttribute(Loop, Actor(GetAttribute(Message, Loop)))"));
+    m_world.SetVariable("Game", "Loop", "Actor(GetVar(Message, Game(Loop)))");
+    m_watcher->Unsubscribe(*m_actor);
+    m_actor->TakeReceived();
+    m_root->TakeReceived();
+    for (const char* text : words) {
+        const std::string message(text);
+        EXPECT_TRUE(Send(message + ", Tag(after)")) << message;
+        const std::string word = message.substr(0, message.find('('));
+        EXPECT_EQ(m_world.TakeReports(), (Reports{{M(25), ("\"Actor\",\"" + word + "\"").c_str()},
+                                                  {M(8), "\"Actor\""},
+                                                  {M(9), "\"Actor\""},
+                                                  {M(7), "\"Root\""},
+                                                  {M(8), "\"Root\""},
+                                                  {M(9), "\"Root\""}}))
+            << message;
+        // Actor and Root take turns; the last word of Actor's would have been one level too deep.
+        const Log received = m_actor->TakeReceived();
+        EXPECT_EQ(received.size(), Messenger::kMaxHandlingDepth / 2 + 1) << message;
+        EXPECT_EQ(received.back(), "Tag(after)") << message;
+        EXPECT_EQ(m_root->TakeReceived().size(), Messenger::kMaxHandlingDepth / 2) << message;
+        EXPECT_EQ(Text(m_actor->GetTag()), "after") << message;
+        m_actor->SetTag(S(""));
+    }
+}
+
+// Each answer asks twice: without an end to the whole nesting once the bound is reached, every level below
+// would be tried again from each level above it.
+TEST_F(MessengerBuiltinsTest, ABranchingLoopEndsOnceTheBoundIsReached) {
+    m_watcher->Unsubscribe(*m_actor);
+    ASSERT_TRUE(
+        Send("SetAttribute(Loop, Actor(GetAttribute(Message, Loop)), Actor(GetAttribute(Message, Loop)))"));
+    EXPECT_TRUE(Send("GetAttribute(Message, Loop)"));
+    std::size_t boundReports = 0;
+    for (const Reported& report : m_world.TakeReports()) {
+        boundReports += report.m_code == M(25) ? 1 : 0;
+    }
+    EXPECT_EQ(boundReports, 1u);
+    EXPECT_LE(m_actor->TakeReceived().size(), Messenger::kMaxHandlingDepth);
+
+    EXPECT_TRUE(Send("Tag(next)"));
+    EXPECT_EQ(Text(m_actor->GetTag()), "next");
+    EXPECT_EQ(m_world.TakeReports(), Reports{});
+}
+
 struct StoreCase {
     const char* message;
     bool result;

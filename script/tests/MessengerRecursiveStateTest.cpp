@@ -230,8 +230,46 @@ INSTANTIATE_TEST_SUITE_P(
                     {{MessengerRecursiveState::kErrorNotAGraph, "\"\",\"Level\",\"Helper\""}}},
         ReadingCase{"GraphCannotBeMade",
                     "Graph=Ghost\n",
-                    {{Messenger::kErrorStateNotCreated, "\"\",\"Level\",\"Ghost\""}}}),
+                    {{Messenger::kErrorStateNotCreated, "\"\",\"Level\",\"Ghost\""}}},
+        // The outcome is the number plus 256, which must not wrap round to the graph's own outcomes.
+        ReadingCase{"NegativeAutoProgress",
+                    "Graph=Inner\nAutoProgress=Victory, -1\n",
+                    {{MessengerStateGraph::kErrorNegativeOutcome, "-1"}}},
+        ReadingCase{"AutoProgressBeyondTheLastOutcome",
+                    "Graph=Inner\nAutoProgress=Victory, 4294967040\n",
+                    {{MessengerStateGraph::kErrorNegativeOutcome, "4294967040"}}},
+        ReadingCase{"AutoProgressBeyondTheIntegerRange",
+                    "Graph=Inner\nAutoProgress=Victory, 99999999999\n",
+                    {{MessengerStateGraph::kErrorNegativeOutcome, "99999999999"}}}),
     [](const testing::TestParamInfo<ReadingCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MessengerRecursiveStateTest, TheLastOutcomeIsKept) {
+    MessengerStateGraph* outer = Create(Title("", "Graph=Inner\nAutoProgress=Victory, 4294967039\n"));
+    ASSERT_NE(outer, nullptr);
+    const auto& records = Level(outer)->GetAutoProgress();
+    ASSERT_EQ(records.Size(), 1u);
+    EXPECT_EQ(records.Begin()->outcome, 0xFFFFFFFFu);
+    EXPECT_EQ(m_errors.TakeReports(), Reports{});
+}
+
+// A recursive state whose nested graph is the graph that holds it would make that graph inside its own
+// making without end: the factory refuses it, and the reading of both fails.
+TEST_F(MessengerRecursiveStateTest, AStateWhoseGraphHoldsItIsRefused) {
+    EXPECT_EQ(Create(Title("", "Graph=Outer\n")), nullptr);
+    const Reports reports = m_errors.TakeReports();
+    const Reports expected{{MessengerFactory::kErrorCreationInProgress, "\"\",\"Outer\""},
+                           {Messenger::kErrorStateNotCreated, "\"\",\"Level\",\"Outer\""},
+                           {MessengerRecursiveState::kErrorReadGraph, "\"Level\""},
+                           {Messenger::kErrorCreateFailed, "\"Outer\",\"Level\""},
+                           {MessengerFactory::kErrorCreationFailed, "\"\",\"Level\""},
+                           {Messenger::kErrorStateNotCreated, "\"\",\"Outer\",\"Level\""},
+                           {MessengerStateGraph::kErrorCreateState, "\"\",\"Outer\",\"Level\""},
+                           {StateGraph::kErrorReadStates},
+                           {Messenger::kErrorCreateFailed, "\"App\",\"Outer\""},
+                           {MessengerFactory::kErrorCreationFailed, "\"\",\"Outer\""}};
+    EXPECT_EQ(reports, expected);
+    EXPECT_TRUE(m_application.GetChildren().Empty());
+}
 
 TEST_F(MessengerRecursiveStateTest, AFailedReadingReportsTheStateAndDestroysIt) {
     EXPECT_EQ(Create(Title("", "Graph=\n")), nullptr);

@@ -155,18 +155,65 @@ TEST_F(MessengerStateGraphTest, ASecondAutoActionForAnOutcomeIsRefused) {
     EXPECT_EQ(m_errors.TakeReports(), FailedCreation({{MessengerStateGraph::kErrorSecondAutoAction, "259"}}));
 }
 
-class MessengerStateGraphNegativeTest : public MessengerStateGraphTest,
-                                        public testing::WithParamInterface<const char*> {};
+struct OutcomeCase {
+    const char* name;
+    const char* key;
+    const char* reported;
+};
 
-TEST_P(MessengerStateGraphNegativeTest, ANegativeOutcomeIsRefusedWithTheNumber) {
-    EXPECT_EQ(Create(std::string("[Game]\nClass=StateGraph\nStartState=Intro\nState=Menu\n") + GetParam() +
-                     "\n[Intro]\nClass=State\n[Menu]\nClass=State\n"),
+class MessengerStateGraphOutcomeTest : public MessengerStateGraphTest,
+                                       public testing::WithParamInterface<OutcomeCase> {};
+
+// A negative outcome and one beyond the integer range are refused alike, the latter with its number as
+// written: a number cut to the largest integer would quietly name another outcome.
+TEST_P(MessengerStateGraphOutcomeTest, AnOutcomeOutOfRangeIsRefusedWithTheNumber) {
+    EXPECT_EQ(Create(std::string("[Game]\nClass=StateGraph\nStartState=Intro\nState=Menu\n") +
+                     GetParam().key + "\n[Intro]\nClass=State\n[Menu]\nClass=State\n"),
               nullptr);
-    EXPECT_EQ(m_errors.TakeReports(), FailedCreation({{MessengerStateGraph::kErrorNegativeOutcome, "-1"}}));
+    EXPECT_EQ(m_errors.TakeReports(),
+              FailedCreation({{MessengerStateGraph::kErrorNegativeOutcome, GetParam().reported}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, MessengerStateGraphNegativeTest,
-                         testing::Values("Action=Intro, -1, Menu", "AutoAction=-1, Menu"));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MessengerStateGraphOutcomeTest,
+    testing::Values(OutcomeCase{"NegativeAction", "Action=Intro, -1, Menu", "-1"},
+                    OutcomeCase{"NegativeAutoAction", "AutoAction=-1, Menu", "-1"},
+                    OutcomeCase{"HugeAction", "Action=Intro, 3000000000, Menu", "3000000000"},
+                    OutcomeCase{"HugeAutoAction", "AutoAction=3000000000, Menu", "3000000000"},
+                    OutcomeCase{"HugeNegativeAction", "Action=Intro, -3000000000, Menu", "-3000000000"},
+                    OutcomeCase{"HexAction", "Action=Intro, 0x80000000, Menu", "0x80000000"}),
+    [](const testing::TestParamInfo<OutcomeCase>& info) { return std::string(info.param.name); });
+
+// The largest outcome a script may give still has room for the graph's own numbers below it.
+TEST_F(MessengerStateGraphTest, TheLargestIntegerIsAnOutcome) {
+    MessengerStateGraph* graph =
+        Create("[Game]\nClass=StateGraph\nStartState=Intro\nState=Menu\n"
+               "Action=Intro, 2147483647, Menu\n[Intro]\nClass=State\n[Menu]\nClass=State\n");
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(Target(graph, State(graph, "Intro"), kOutcome(2147483647u)), "Menu");
+    EXPECT_EQ(m_errors.TakeReports(), Reports{});
+}
+
+// A graph whose state is the graph's own section would be made inside its own making without end: the
+// factory refuses the section while it is being made, whether it is reached directly or through "Defined".
+TEST_F(MessengerStateGraphTest, AGraphThatNamesItselfAsAStateIsRefused) {
+    const char* const scripts[] = {
+        "[Game]\nClass=StateGraph\nStartState=Game\n",
+        "[Game]\nDefined=Other\n",
+    };
+    m_application.AddScript("Other", "[Game]\nClass=StateGraph\nState=Intro\nStartState=Game\n"
+                                     "[Intro]\nClass=State\n");
+    for (const char* script : scripts) {
+        EXPECT_EQ(Create(script), nullptr) << script;
+        const Reports reports = m_errors.TakeReports();
+        const Reports expected =
+            FailedCreation({{MessengerFactory::kErrorCreationInProgress, "\"\",\"Game\""},
+                            {Messenger::kErrorStateNotCreated, "\"\",\"Game\",\"Game\""},
+                            {MessengerStateGraph::kErrorCreateState, "\"\",\"Game\",\"Game\""}});
+        EXPECT_EQ(reports, expected) << script;
+        EXPECT_TRUE(m_application.GetChildren().Empty()) << script;
+    }
+}
 
 TEST_F(MessengerStateGraphTest, AStateKeyNamingAnotherClassIsRefusedAndItsMessengerDestroyed) {
     EXPECT_EQ(Create("[Game]\nClass=StateGraph\nStartState=Intro\nState=Helper\n"

@@ -387,9 +387,30 @@ TEST(MessengerTest, ADeliveryGoesOnPastAFailingRecipientAndReportsOnce) {
     EXPECT_EQ(tree.game->TakeReceived(), Log{});
 }
 
-// Handlers change the subscriber list while a delivery runs: a recipient removed (or destroyed) meanwhile
-// gets no further words, and one added meanwhile gets none of this delivery.
-TEST(MessengerTest, ADeliveryReachesOnlyRecipientsThatAreStillSubscribed) {
+// A delivery goes to every messenger of the list, subscribers or not, in list order.
+TEST(MessengerTest, ADeliveryReachesEveryRecipientOfTheListInOrder) {
+    World world;
+    Tree tree(world);
+    tree.TakeAll();
+    Log order;
+    for (Recorder* recorder : {tree.port, tree.root, tree.level}) {
+        recorder->m_onWord = [&order](Recorder& self, const std::string& word) {
+            order.push_back(Text(self.GetName()) + " " + word);
+        };
+    }
+    Messenger::MessengerList recipients;
+    recipients.PushBack(tree.port);
+    recipients.PushBack(tree.root);
+    recipients.PushBack(tree.level);
+    EXPECT_TRUE(tree.menu->DeliverToList(Parsed("Ping, Pong"), recipients));
+    EXPECT_EQ(order, (Log{"Port Ping", "Port Pong", "Root Ping", "Root Pong", "Level Ping", "Level Pong"}));
+    EXPECT_EQ(world.TakeReports(), Reports{});
+}
+
+// Handlers change the subscriber list while a delivery runs: the delivery goes on over the list as it was
+// when it began, so a recipient that unsubscribes meanwhile still gets the rest of it and one added
+// meanwhile gets none of it; a recipient destroyed meanwhile is skipped.
+TEST(MessengerTest, ADeliverySkipsOnlyRecipientsDestroyedMeanwhile) {
     World world;
     Tree tree(world);
     Script* script = world.AddScript("More", "[Late]\nClass=TestRecorder\n[Doomed]\nClass=TestRecorder\n");
@@ -417,10 +438,29 @@ TEST(MessengerTest, ADeliveryReachesOnlyRecipientsThatAreStillSubscribed) {
     };
     EXPECT_TRUE(tree.menu->SendTextTo(S("Ping, Pong"), S("")));
     EXPECT_EQ(tree.game->TakeReceived(), (Log{"Ping", "Pong"}));
-    EXPECT_EQ(tree.level->TakeReceived(), Log{"Unsubscribed"});
+    EXPECT_EQ(tree.level->TakeReceived(), (Log{"Unsubscribed", "Ping", "Pong"}));
     EXPECT_EQ(late->TakeReceived(), Log{"Subscribed"});
-    EXPECT_EQ(tree.port->TakeReceived(), (Log{"Ping", "Unsubscribed"}));
+    EXPECT_EQ(tree.port->TakeReceived(), (Log{"Ping", "Unsubscribed", "Pong"}));
     EXPECT_EQ(tree.menu->GetSubscribers().Size(), 2u);
+    EXPECT_EQ(world.TakeReports(), Reports{});
+}
+
+// A recipient that destroys the sender ends nothing: the others still get every word.
+TEST(MessengerTest, ADeliveryGoesOnWhenARecipientDestroysTheSender) {
+    World world;
+    Tree tree(world);
+    tree.level->Subscribe(*tree.menu);
+    tree.port->Subscribe(*tree.menu);
+    tree.TakeAll();
+    Messenger::MessengerList recipients = tree.menu->GetSubscribers();
+    tree.level->m_onWord = [&](Recorder&, const std::string& word) {
+        if (word == "Ping") {
+            delete tree.menu;
+        }
+    };
+    EXPECT_TRUE(tree.menu->DeliverToList(Parsed("Ping, Pong"), recipients));
+    EXPECT_EQ(tree.level->TakeReceived(), (Log{"Ping", "Unsubscribed", "Pong"}));
+    EXPECT_EQ(tree.port->TakeReceived(), (Log{"Unsubscribed", "Ping", "Pong"}));
     EXPECT_EQ(world.TakeReports(), Reports{});
 }
 

@@ -1,8 +1,8 @@
 #include "engines/graphics/directx/DirectXWindow.h"
 
-#include "resources/hooks/DirectXEngineHook.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/hooks/DirectXEngineHook.h"
 
 namespace Vemo {
 
@@ -37,8 +37,13 @@ bool DirectXWindow::Create(const String& caption, const Point* position, const S
         RaiseError(DirectXEngineHookErrTakeDisplayFailed);
         return false;
     }
+    const std::shared_ptr<const bool> alive = LifeToken();
     if (!Win32Window::Create(caption, position, size, positionIsClient, sizeIsClient, exStyle, style, parent,
                              menu, show, bringToFront)) {
+        // A window deleted by its handlers during creation has left the hook in its destructor.
+        if (!*alive) {
+            return false;
+        }
         if (main) {
             DirectXEngineHook::ReleaseCurrentWindow(this);
         } else {
@@ -56,7 +61,12 @@ bool DirectXWindow::Destroy() {
         return false;
     }
     bool main = IsMain();
+    const std::shared_ptr<const bool> alive = LifeToken();
     bool result = Win32Window::Destroy();
+    // A handler may delete the window while it is destroyed; its destructor has then left the hook.
+    if (!*alive) {
+        return result;
+    }
     return LeaveHook(main) && result;
 }
 

@@ -65,6 +65,39 @@ TEST_F(DirectXWindowTest, OtherWindowsJoinTheSetUntilDestroyed) {
                                                     {DirectXEngineHookErrRemoveWindowFailed}}));
 }
 
+// A handler that deletes its window while the window's Destroy runs: the destructor leaves the hooks, and
+// the rest of the Destroy leaves the deleted object alone.
+TEST_F(DirectXWindowTest, AHandlerMayDeleteItsWindowWhileDestroyRuns) {
+    DirectXEngineHook* hook = DirectXEngineHook::Installed();
+    for (bool main : {true, false}) {
+        Log log;
+        DirectXWindow other(false);
+        ASSERT_TRUE(Create(other));
+        auto* window = new DirectXWindow(main);
+        RecordingHandler handler(&log);
+        handler.m_duringDestroy = [&](RecordingHandler&) { delete window; };
+        window->AddEventHandler(&handler);
+        ASSERT_TRUE(Create(*window));
+        EXPECT_TRUE(window->Destroy()) << main;
+        EXPECT_EQ(hook->GetCurrentWindow(), nullptr) << main;
+        ASSERT_EQ(hook->GetWindows().Size(), 1U) << main;
+        EXPECT_EQ(*hook->GetWindows().Begin(), &other) << main;
+        EXPECT_EQ(Win32EngineHook::Installed()->GetWindows().Size(), 1U) << main;
+        EXPECT_EQ(m_application.TakeReports(), Reports{}) << main;
+
+        // The same during creation: the failed creation has nothing left to undo.
+        window = new DirectXWindow(main);
+        handler.m_duringCreate = [&](RecordingHandler&) { delete window; };
+        window->AddEventHandler(&handler);
+        EXPECT_FALSE(Create(*window)) << main;
+        EXPECT_EQ(hook->GetCurrentWindow(), nullptr) << main;
+        EXPECT_EQ(hook->GetWindows().Size(), 1U) << main;
+        EXPECT_EQ(m_application.TakeReports(),
+                  (Reports{{Win32EngineHookErrCreateWindow}, {Win32EngineHookErrCreateWindow}}))
+            << main;
+    }
+}
+
 TEST_F(DirectXWindowTest, WithoutTheWin32HookTheRegistrationIsUndone) {
     Win32EngineHook::Uninstall();
     DirectXWindow main(true);

@@ -335,6 +335,26 @@ TEST_F(Win32WindowTest, AHandlerMayDestroyItsWindowDuringDispatch) {
     EXPECT_EQ(second.GetWindow(), nullptr);
 }
 
+// A handler may delete its window while the window's own Destroy runs. With a second window in the hook's
+// set, whatever still runs of the Destroy must not read the deleted object.
+TEST_F(Win32WindowTest, AHandlerMayDeleteItsWindowWhileDestroyRuns) {
+    Log log;
+    Win32Window other;
+    ASSERT_TRUE(Create(other));
+    auto* window = new Win32Window;
+    RecordingHandler handler(&log);
+    handler.m_duringDestroy = [&](RecordingHandler&) { delete window; };
+    window->AddEventHandler(&handler);
+    ASSERT_TRUE(Create(*window));
+    win32::HWND handle = window->GetWindowHandle();
+    EXPECT_TRUE(window->Destroy());
+    EXPECT_FALSE(GetWindowState(handle).exists);
+    EXPECT_EQ(handler.GetWindow(), nullptr);
+    ASSERT_EQ(Win32EngineHook::Installed()->GetWindows().Size(), 1U);
+    EXPECT_EQ(*Win32EngineHook::Installed()->GetWindows().Begin(), &other);
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
 TEST_F(Win32WindowTest, MouseInputReachesOtherMessage) {
     Log log;
     Win32Window window;

@@ -38,9 +38,17 @@ public:
     }
     bool OnCreate(win32::CREATESTRUCTA*) override {
         Note("OnCreate");
+        if (m_duringCreate) {
+            m_duringCreate(*this);
+        }
         return m_create;
     }
-    void OnDestroy() override { Note("OnDestroy"); }
+    void OnDestroy() override {
+        Note("OnDestroy");
+        if (m_duringDestroy) {
+            m_duringDestroy(*this);
+        }
+    }
     void OnDisplayChange(win32::WPARAM bits, win32::UINT width, win32::UINT height) override {
         Note("OnDisplayChange", bits, width, height);
     }
@@ -131,6 +139,8 @@ public:
     bool m_sysCommand = false;
     win32::HBRUSH m_brush = nullptr;
     std::function<void(RecordingHandler&)> m_duringUserMessage;
+    std::function<void(RecordingHandler&)> m_duringDestroy;
+    std::function<void(RecordingHandler&)> m_duringCreate;
 
 private:
     template <class T>

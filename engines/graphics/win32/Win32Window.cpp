@@ -3,6 +3,7 @@
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/hooks/Win32EngineHook.h"
+#include "resources/hooks/Win32Wrappers.h"
 
 #include <vector>
 
@@ -171,158 +172,171 @@ void Win32Window::Destroyed() {
 
 win32::LRESULT Win32Window::HandleMessage(win32::HWND window, win32::UINT message, win32::WPARAM first,
                                           win32::LPARAM second, bool callDefault) {
-    bool useDefault = true;
-    win32::LRESULT result = Dispatch(window, message, first, second, useDefault);
-    if (!useDefault) {
-        return result;
+    const Answer answer = Dispatch(window, message, first, second);
+    if (answer.has_value()) {
+        return *answer;
     }
-    return callDefault ? win32::DefWindowProcA(window, message, first, second) : 0;
+    return callDefault ? Win32DefWindowProc(window, message, first, second) : 0;
 }
 
-win32::LRESULT Win32Window::Dispatch(win32::HWND window, win32::UINT message, win32::WPARAM first,
-                                     win32::LPARAM second, bool& useDefault) {
-    using H = Win32WindowEventHandler;
-    bool all = true;
-    bool any = false;
-    // A window destroyed by one of its handlers gets no further work done on it.
-    auto gone = [&](bool alive) {
-        if (!alive) {
-            useDefault = true;
-        }
-        return !alive;
-    };
-    auto answer = [&](win32::LRESULT value) {
-        useDefault = false;
-        return value;
-    };
+template <class Ask>
+Win32Window::Agreement Win32Window::AskHandlers(Ask ask) {
+    Agreement agreement;
+    agreement.alive = ForEachHandler([&](Win32WindowEventHandler& handler) {
+        const bool yes = ask(handler);
+        agreement.all = yes && agreement.all;
+        agreement.any = yes || agreement.any;
+    });
+    return agreement;
+}
 
+Win32Window::Answer Win32Window::Dispatch(win32::HWND window, win32::UINT message, win32::WPARAM first,
+                                          win32::LPARAM second) {
+    using H = Win32WindowEventHandler;
     switch (message) {
     case win32::WM_CREATE:
-        // A window object destroyed during its own creation must not stay stored in the new window.
-        if (!ForEachHandler(
-                [&](H& h) { all = h.OnCreate(reinterpret_cast<win32::CREATESTRUCTA*>(second)) && all; }) ||
-            !all) {
-            return answer(-1);
-        }
-        m_window = window;
-        return 0;
     case win32::WM_INITDIALOG:
-        if (!ForEachHandler(
-                [&](H& h) { all = h.OnInitDialog(reinterpret_cast<win32::HWND>(first)) && all; }) ||
-            !all) {
-            return answer(-1);
-        }
-        m_window = window;
-        return 0;
+        return DispatchCreation(window, message, first, second);
     case win32::WM_DESTROY:
-        if (!gone(ForEachHandler([](H& h) { h.OnDestroy(); }))) {
+        if (ForEachHandler([](H& h) { h.OnDestroy(); })) {
             Destroyed();
         }
-        return 0;
+        return std::nullopt;
+    case win32::WM_CLOSE: {
+        // A window its handlers destroyed is past closing.
+        const Agreement closing = AskHandlers([](H& h) { return h.OnClose(); });
+        return closing.alive && !closing.all ? Answer(0) : std::nullopt;
+    }
+    case win32::WM_ERASEBKGND:
+        return AskHandlers([&](H& h) { return h.OnEraseBackground(reinterpret_cast<win32::HDC>(first)); }).any
+                   ? 1
+                   : 0;
+    case win32::WM_SETCURSOR: {
+        const Agreement setting = AskHandlers([&](H& h) {
+            return h.OnSetCursor(reinterpret_cast<win32::HWND>(first), LOWORD(second), HIWORD(second));
+        });
+        return setting.alive && setting.any ? Answer(1) : std::nullopt;
+    }
+    case win32::WM_POWER:
+        return AskHandlers([&](H& h) { return h.OnPower(first); }).all ? 1 : -1;
+    case win32::WM_SYSCOMMAND: {
+        const Agreement swallowed = AskHandlers(
+            [&](H& h) { return h.OnSysCommand(first & 0xFFF0, SignedLow(second), SignedHigh(second)); });
+        return swallowed.alive && swallowed.any ? Answer(0) : std::nullopt;
+    }
+    case win32::WM_POWERBROADCAST:
+        return AskHandlers([&](H& h) { return h.OnPowerBroadcast(first, second); }).all
+                   ? 1
+                   : win32::BROADCAST_QUERY_DENY;
+    case win32::WM_CTLCOLOREDIT:
+    case win32::WM_CTLCOLORSTATIC:
+        return DispatchControlColor(message, first, second);
+    default:
+        if (!Notify(message, first, second)) {
+            NotifyRange(window, message, first, second);
+        }
+        return std::nullopt;
+    }
+}
+
+Win32Window::Answer Win32Window::DispatchCreation(win32::HWND window, win32::UINT message,
+                                                  win32::WPARAM first, win32::LPARAM second) {
+    const Agreement created = AskHandlers([&](Win32WindowEventHandler& h) {
+        return message == win32::WM_CREATE ? h.OnCreate(reinterpret_cast<win32::CREATESTRUCTA*>(second))
+                                           : h.OnInitDialog(reinterpret_cast<win32::HWND>(first));
+    });
+    // A window object destroyed during its own creation must not stay stored in the new window.
+    if (!created.alive || !created.all) {
+        return -1;
+    }
+    m_window = window;
+    return std::nullopt;
+}
+
+// Only the last handler's brush counts.
+Win32Window::Answer Win32Window::DispatchControlColor(win32::UINT message, win32::WPARAM first,
+                                                      win32::LPARAM second) {
+    win32::HBRUSH brush = nullptr;
+    auto context = reinterpret_cast<win32::HDC>(first);
+    auto control = reinterpret_cast<win32::HWND>(second);
+    const bool alive = ForEachHandler([&](Win32WindowEventHandler& h) {
+        brush = message == win32::WM_CTLCOLOREDIT ? h.OnCtlColorEdit(context, control)
+                                                  : h.OnCtlColorStatic(context, control);
+    });
+    if (!alive || brush == nullptr) {
+        return std::nullopt;
+    }
+    return reinterpret_cast<win32::LRESULT>(brush);
+}
+
+bool Win32Window::Notify(win32::UINT message, win32::WPARAM first, win32::LPARAM second) {
+    using H = Win32WindowEventHandler;
+    switch (message) {
     case win32::WM_MOVE:
         ForEachHandler([&](H& h) { h.OnMove(SignedLow(second), SignedHigh(second)); });
-        return 0;
+        return true;
     case win32::WM_SIZE:
         ForEachHandler([&](H& h) { h.OnSize(first, LOWORD(second), HIWORD(second)); });
-        return 0;
+        return true;
     case win32::WM_ACTIVATE:
         ForEachHandler([&](H& h) {
             h.OnActivate(LOWORD(first), HIWORD(first) != 0, reinterpret_cast<win32::HWND>(second));
         });
-        return 0;
+        return true;
     case win32::WM_PAINT:
         ForEachHandler([&](H& h) { h.OnPaint(first); });
-        return 0;
-    case win32::WM_CLOSE:
-        if (gone(ForEachHandler([&](H& h) { all = h.OnClose() && all; }))) {
-            return 0;
-        }
-        return all ? 0 : answer(0);
-    case win32::WM_ERASEBKGND:
-        ForEachHandler([&](H& h) { any = h.OnEraseBackground(reinterpret_cast<win32::HDC>(first)) || any; });
-        return answer(any ? 1 : 0);
+        return true;
     case win32::WM_SHOWWINDOW:
         ForEachHandler([&](H& h) { h.OnShowWindow(first != 0, second); });
-        return 0;
+        return true;
     case win32::WM_ACTIVATEAPP:
         ForEachHandler([&](H& h) { h.OnActivateApp(first != 0, static_cast<win32::DWORD>(second)); });
-        return 0;
-    case win32::WM_SETCURSOR:
-        if (gone(ForEachHandler([&](H& h) {
-                any = h.OnSetCursor(reinterpret_cast<win32::HWND>(first), LOWORD(second), HIWORD(second)) ||
-                      any;
-            }))) {
-            return 0;
-        }
-        return any ? answer(1) : 0;
+        return true;
     case win32::WM_GETMINMAXINFO:
         ForEachHandler([&](H& h) { h.OnGetMinMaxInfo(reinterpret_cast<win32::MINMAXINFO*>(second)); });
-        return 0;
-    case win32::WM_POWER:
-        ForEachHandler([&](H& h) { all = h.OnPower(first) && all; });
-        return answer(all ? 1 : -1);
+        return true;
     case win32::WM_DISPLAYCHANGE:
         ForEachHandler([&](H& h) { h.OnDisplayChange(first, LOWORD(second), HIWORD(second)); });
-        return 0;
+        return true;
     case win32::WM_KEYDOWN:
         ForEachHandler([&](H& h) { h.OnKeyDown(first, second); });
-        return 0;
+        return true;
     case win32::WM_KEYUP:
         ForEachHandler([&](H& h) { h.OnKeyUp(first, second); });
-        return 0;
+        return true;
     case win32::WM_CHAR:
         ForEachHandler([&](H& h) { h.OnChar(first, second); });
-        return 0;
+        return true;
     case win32::WM_SYSKEYDOWN:
         ForEachHandler([&](H& h) { h.OnSysKeyDown(first, second); });
-        return 0;
+        return true;
     case win32::WM_SYSKEYUP:
         ForEachHandler([&](H& h) { h.OnSysKeyUp(first, second); });
-        return 0;
+        return true;
     case win32::WM_COMMAND:
         ForEachHandler(
             [&](H& h) { h.OnCommand(HIWORD(first), LOWORD(first), reinterpret_cast<win32::HWND>(second)); });
-        return 0;
-    case win32::WM_SYSCOMMAND:
-        if (gone(ForEachHandler([&](H& h) {
-                any = h.OnSysCommand(first & 0xFFF0, SignedLow(second), SignedHigh(second)) || any;
-            }))) {
-            return 0;
-        }
-        return any ? answer(0) : 0;
-    case win32::WM_CTLCOLOREDIT:
-    case win32::WM_CTLCOLORSTATIC: {
-        // Only the last handler's brush counts.
-        win32::HBRUSH brush = nullptr;
-        auto context = reinterpret_cast<win32::HDC>(first);
-        auto control = reinterpret_cast<win32::HWND>(second);
-        if (gone(ForEachHandler([&](H& h) {
-                brush = message == win32::WM_CTLCOLOREDIT ? h.OnCtlColorEdit(context, control)
-                                                          : h.OnCtlColorStatic(context, control);
-            }))) {
-            return 0;
-        }
-        return brush != nullptr ? answer(reinterpret_cast<win32::LRESULT>(brush)) : 0;
-    }
+        return true;
     case win32::WM_ENTERMENULOOP:
         ForEachHandler([&](H& h) { h.OnEnterMenuLoop(first != 0); });
-        return 0;
+        return true;
     case win32::WM_EXITMENULOOP:
         ForEachHandler([&](H& h) { h.OnExitMenuLoop(first != 0); });
-        return 0;
-    case win32::WM_POWERBROADCAST:
-        ForEachHandler([&](H& h) { all = h.OnPowerBroadcast(first, second) && all; });
-        return answer(all ? 1 : win32::BROADCAST_QUERY_DENY);
+        return true;
     case win32::WM_ENTERSIZEMOVE:
         ForEachHandler([](H& h) { h.OnEnterSizeMove(); });
-        return 0;
+        return true;
     case win32::WM_EXITSIZEMOVE:
         ForEachHandler([](H& h) { h.OnExitSizeMove(); });
-        return 0;
+        return true;
     default:
-        break;
+        return false;
     }
+}
 
+void Win32Window::NotifyRange(win32::HWND window, win32::UINT message, win32::WPARAM first,
+                              win32::LPARAM second) {
+    using H = Win32WindowEventHandler;
     if (message < win32::WM_USER) {
         ForEachHandler([&](H& h) { h.OnOtherMessage(window, message, first, second); });
     } else if (message < win32::WM_APP) {
@@ -334,7 +348,6 @@ win32::LRESULT Win32Window::Dispatch(win32::HWND window, win32::UINT message, wi
     } else {
         ForEachHandler([&](H& h) { h.OnReservedMessage(window, message, first, second); });
     }
-    return 0;
 }
 
 } // namespace Vemo

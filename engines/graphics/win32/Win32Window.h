@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace Vemo {
 
@@ -36,6 +37,8 @@ public:
                         bool sizeIsClient, std::uint32_t exStyle, std::uint32_t style, Win32Window* parent,
                         win32::HMENU menu, bool show, bool bringToFront);
     virtual bool CreateDialog(std::uint16_t templateId, Win32Window* parent, bool show, bool bringToFront);
+    // A handler may delete the window while its WM_DESTROY is handled: the window's destructor then leaves
+    // the hook, and what remains of Destroy touches the object no more.
     virtual bool Destroy();
     win32::LRESULT HandleMessage(win32::HWND window, win32::UINT message, win32::WPARAM first,
                                  win32::LPARAM second, bool callDefault) override;
@@ -50,13 +53,37 @@ public:
     bool IsCreated() const { return m_created; }
     std::size_t GetEventHandlerCount() const { return m_handlers.Size(); }
 
+protected:
+    // Reads false once this window object is gone: a caller whose call may have let a handler delete the
+    // window (a Destroy whose WM_DESTROY it hears) asks it before touching the window again.
+    std::shared_ptr<const bool> LifeToken() const { return m_alive; }
+
 private:
+    // What the window answers to a message itself; none: default processing.
+    using Answer = std::optional<win32::LRESULT>;
+    // What the handlers said to a question each of them answers: whether all and whether any said yes (with
+    // no handler, all did and none did), and whether this window outlived the asking.
+    struct Agreement {
+        bool alive = true;
+        bool all = true;
+        bool any = false;
+    };
+
     Win32WindowEventHandler* FindHandler(std::uint32_t serial) const;
     // Calls the operation on every handler attached now; false when this window was destroyed meanwhile.
     template <class Call>
     bool ForEachHandler(Call call);
-    win32::LRESULT Dispatch(win32::HWND window, win32::UINT message, win32::WPARAM first,
-                            win32::LPARAM second, bool& useDefault);
+    template <class Ask>
+    Agreement AskHandlers(Ask ask);
+    Answer Dispatch(win32::HWND window, win32::UINT message, win32::WPARAM first, win32::LPARAM second);
+    // WM_CREATE and WM_INITDIALOG: every handler must agree; the window learns its handle.
+    Answer DispatchCreation(win32::HWND window, win32::UINT message, win32::WPARAM first,
+                            win32::LPARAM second);
+    Answer DispatchControlColor(win32::UINT message, win32::WPARAM first, win32::LPARAM second);
+    // The messages whose handlers' answers count for nothing; false for any other message.
+    bool Notify(win32::UINT message, win32::WPARAM first, win32::LPARAM second);
+    // The messages no operation names, by their range.
+    void NotifyRange(win32::HWND window, win32::UINT message, win32::WPARAM first, win32::LPARAM second);
     void Destroyed();
 
     BasicList<Win32WindowEventHandler*> m_handlers;

@@ -1,6 +1,7 @@
 #include "resources/storage/Directory.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/DirectoryHandle.h"
+#include "resources/storage/File.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/Volume.h"
 #include "resources/testing/StorageTestSupport.h"
@@ -117,6 +118,37 @@ TEST_F(DirectoryTest, CreateMakesTheFolderAndOpensAnExistingOneOnlyWhenAllowed) 
     reports = m_application.TakeReports();
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.front(), Reported(StorageEngineErrNoDirectory, "C:\\a\\none"));
+}
+
+// A text ending in "/" leaves its last directory open in the Path with an empty name: opening by that Path is
+// that directory, one handle, and what lies under it is named once.
+TEST_F(DirectoryTest, APathEndingInASlashOpensTheDirectoryItHolds) {
+    Path path = At("HD0:/a/");
+    ASSERT_NE(path.GetDirectory(), nullptr);
+    DirectoryHandle* held = path.GetDirectory()->GetDirectoryHandle();
+    Directory a;
+    ASSERT_TRUE(a.Open(path, false));
+    EXPECT_EQ(a.GetDirectoryHandle(), held);
+    EXPECT_STREQ(a.PathText(true, false)->CStr(), "HD0:/a");
+    EXPECT_TRUE(held->ChildDirectories().Empty());
+    Directory root;
+    OpenDirectory(root, "HD0:");
+    EXPECT_EQ(root.GetDirectoryHandle()->ChildDirectories().Size(), 1u);
+
+    File file;
+    const String name("file.txt");
+    ASSERT_TRUE(file.Open(&name, a, nullptr, false));
+    EXPECT_STREQ(file.PathText(true, false)->CStr(), "HD0:/a/file.txt");
+
+    // Creating it anew is refused, as for any directory already open; opening it existing is allowed.
+    Directory created;
+    EXPECT_FALSE(created.Create(path, false));
+    EXPECT_EQ(m_application.TakeReports(), (Reports{{StorageSystemErrExists},
+                                                    {ResourceSystemErrOpenFailed},
+                                                    {StorageSystemErrDirectoryOpenFailed, "HD0:/a/"}}));
+    EXPECT_TRUE(created.Create(path, true));
+    EXPECT_EQ(created.GetDirectoryHandle(), held);
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
 }
 
 TEST_F(DirectoryTest, MovingOrCopyingByAPathNeedsItsDirectory) {
