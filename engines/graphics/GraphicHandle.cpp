@@ -1,6 +1,8 @@
 #include "engines/graphics/GraphicHandle.h"
 
 #include "engines/graphics/Clipping.h"
+#include "engines/graphics/FrontEndList.h"
+#include "engines/graphics/Graphic.h"
 #include "engines/graphics/GraphicErrorCodes.h"
 #include "engines/graphics/PixelAccess.h"
 #include "engines/image/effects/BlitEffect.h"
@@ -23,6 +25,16 @@ constexpr std::uint32_t kReplaceMode = 3;
 // The coordinates of the axis lines are signed numbers carried in unsigned words.
 std::int32_t Signed(std::uint32_t coordinate) {
     return static_cast<std::int32_t>(coordinate);
+}
+
+// A record's shift is below 32 whenever it came from a mask; any other count gives 0 rather than undefined
+// behaviour.
+std::uint32_t ShiftedLeft(std::uint32_t value, std::uint32_t shift) {
+    return shift < 32 ? value << shift : 0;
+}
+
+std::uint32_t ShiftedRight(std::uint32_t value, std::uint32_t shift) {
+    return shift < 32 ? value >> shift : 0;
 }
 
 std::uint32_t Unsigned(std::int64_t coordinate) {
@@ -380,6 +392,34 @@ bool GraphicHandle::PlotPixel(std::uint32_t pixel, const Point& point, std::uint
     return PlotPixelImpl(pixel, point, mode);
 }
 
+bool GraphicHandle::SetAlpha(std::uint32_t alpha, const Point& point) {
+    if (m_alphaGraphic != nullptr) {
+        return m_alphaGraphic->SetPixel(alpha, point);
+    }
+    if (IsPalettized() || m_pixelFormat.extra.IsEmpty() || m_readOnly) {
+        return false;
+    }
+    const bool locked = Lock();
+    const std::uint32_t mask = m_pixelFormat.alphaMask;
+    const std::uint32_t pixel =
+        (GetPixel(point) & ~mask) | (ShiftedLeft(alpha, m_pixelFormat.alphaShift) & mask);
+    const bool written = SetPixel(pixel, point);
+    if (locked) {
+        Unlock();
+    }
+    return written;
+}
+
+std::uint32_t GraphicHandle::GetAlpha(const Point& point) {
+    if (m_alphaGraphic != nullptr) {
+        return m_alphaGraphic->GetPixel(point);
+    }
+    if (IsPalettized() || m_pixelFormat.extra.IsEmpty()) {
+        return 0;
+    }
+    return ShiftedRight(GetPixel(point) & m_pixelFormat.alphaMask, m_pixelFormat.alphaShift);
+}
+
 bool GraphicHandle::SetAlphaGraphic(Graphic*, std::uint32_t) {
     return false;
 }
@@ -413,6 +453,10 @@ bool GraphicHandle::IsLost() {
 
 bool GraphicHandle::Restore() {
     return false;
+}
+
+void GraphicHandle::NotifyGraphics(GraphicEvent& event) {
+    VisitAttached(m_graphics, [&event](Graphic& graphic) { graphic.HandleEvent(event); });
 }
 
 bool GraphicHandle::ClearImpl() {

@@ -12,8 +12,7 @@
 // memory is unavailable: pixel access fails and the effects take their fallback routines. The base reports
 // nothing for the operations it leaves to subclasses (it answers false).
 //
-// Virtual operations are declared in their slot order. The base behaviour of the abstract ones needs the
-// Graphic front-end (alpha graphic, notification); it comes with it.
+// Virtual operations are declared in their slot order.
 #pragma once
 
 #include "engines/graphics/Color.h"
@@ -124,8 +123,9 @@ public:
     virtual bool PlotPixel(std::uint32_t pixel, const Point& point, std::uint32_t mode);
     // The alpha channel of one pixel: on the alpha graphic when there is one, else in the pixel's fourth
     // mask (no alpha where the format has no extra channel or is indexed).
-    virtual bool SetAlpha(std::uint32_t alpha, const Point& point) = 0;
-    virtual std::uint32_t GetAlpha(const Point& point) = 0;
+    // Writing needs a direct-colour format with an extra channel and a handle that is not read-only.
+    virtual bool SetAlpha(std::uint32_t alpha, const Point& point);
+    virtual std::uint32_t GetAlpha(const Point& point);
     // No surface takes a separate alpha graphic: false.
     virtual bool SetAlphaGraphic(Graphic* graphic, std::uint32_t info);
     virtual bool ClearAlphaGraphic(Graphic* graphic);
@@ -139,7 +139,8 @@ public:
     virtual bool IsLost();
     virtual bool Restore();
     // Hands the event to every attached graphic, in the order they were attached.
-    virtual void NotifyGraphics(GraphicEvent& event) = 0;
+    // A graphic that a handler closes before its turn is skipped.
+    virtual void NotifyGraphics(GraphicEvent& event);
 
     // The pixel work. The blits and lines get coordinates already clipped; the ones that build a pixel effect
     // answer false when the effect refuses or the surface is read-only.

@@ -32,7 +32,8 @@ using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 
-// Opaque handles. Each kind is its own pointer type so that a window can never be passed where a file is meant.
+// Opaque handles. Each kind is its own pointer type so that a window can never be passed where a file is
+// meant.
 struct HandleTag;
 using HANDLE = HandleTag*;
 struct HWNDTag;
@@ -50,6 +51,8 @@ struct HBRUSHTag;
 using HBRUSH = HBRUSHTag*;
 struct HDCTag;
 using HDC = HDCTag*;
+struct HFONTTag;
+using HFONT = HFONTTag*;
 
 using LPVOID = void*;
 using LPCVOID = const void*;
@@ -100,8 +103,12 @@ struct SECURITY_ATTRIBUTES {
     BOOL bInheritHandle;
 };
 
-inline constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-inline constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr WORD LOWORD(DWORD_PTR v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+inline constexpr WORD HIWORD(DWORD_PTR v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 inline constexpr DWORD MAKELONG(WORD low, WORD high) {
     return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
 }
@@ -113,7 +120,11 @@ constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
-inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+inline constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+inline constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 } // namespace win32

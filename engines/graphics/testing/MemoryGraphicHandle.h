@@ -22,15 +22,10 @@
 
 namespace VemoTest {
 
-// The base class's behaviour; the operations it leaves abstract (they wait for the Graphic front-end) refuse
-// here.
+// The base class's behaviour, as it stands.
 class BareGraphicHandle : public Vemo::GraphicHandle {
 public:
     explicit BareGraphicHandle(Vemo::ResourceEngine* engine = nullptr) : GraphicHandle(engine) {}
-
-    bool SetAlpha(std::uint32_t, const Vemo::Point&) override { return false; }
-    std::uint32_t GetAlpha(const Vemo::Point&) override { return 0; }
-    void NotifyGraphics(Vemo::GraphicEvent&) override {}
 };
 
 class MemoryGraphicHandle : public BareGraphicHandle {
