@@ -1,6 +1,8 @@
 // Dynamic array: contiguous elements indexed from 0, copied only through their own copy operations.
 #pragma once
 
+#include "foundation/BasicContainer.h"
+
 #include <cstddef>
 #include <iterator>
 #include <vector>
@@ -8,50 +10,33 @@
 namespace Vemo {
 
 template <class T>
-class BasicArray {
+class BasicArray : public BasicContainer<std::vector<T>> {
+    using Base = BasicContainer<std::vector<T>>;
+
 public:
-    using Iterator = typename std::vector<T>::iterator;
-    using ConstIterator = typename std::vector<T>::const_iterator;
+    using typename Base::ConstIterator;
+    using typename Base::Iterator;
 
-    BasicArray() = default;
-    BasicArray(const BasicArray&) = default;
-    BasicArray& operator=(const BasicArray&) = default;
-    virtual ~BasicArray() = default;
+    std::size_t Capacity() const { return this->m_elements.capacity(); }
 
-    std::size_t Size() const { return m_elements.size(); }
-    std::size_t Capacity() const { return m_elements.capacity(); }
-    bool Empty() const { return m_elements.empty(); }
+    T& operator[](std::size_t index) { return this->m_elements[index]; }
+    const T& operator[](std::size_t index) const { return this->m_elements[index]; }
 
-    T& operator[](std::size_t index) { return m_elements[index]; }
-    const T& operator[](std::size_t index) const { return m_elements[index]; }
+    void Reserve(std::size_t count) { this->m_elements.reserve(count); }
 
-    Iterator Begin() { return m_elements.begin(); }
-    Iterator End() { return m_elements.end(); }
-    ConstIterator Begin() const { return m_elements.begin(); }
-    ConstIterator End() const { return m_elements.end(); }
-    Iterator begin() { return m_elements.begin(); }
-    Iterator end() { return m_elements.end(); }
-    ConstIterator begin() const { return m_elements.begin(); }
-    ConstIterator end() const { return m_elements.end(); }
-
-    void Reserve(std::size_t count) { m_elements.reserve(count); }
-
-    Iterator Insert(ConstIterator position, const T& element) { return m_elements.insert(position, element); }
+    Iterator Insert(ConstIterator position, const T& element) {
+        return this->m_elements.insert(position, element);
+    }
     void Insert(ConstIterator position, std::size_t count, const T& element) {
-        m_elements.insert(position, count, element);
+        this->m_elements.insert(position, count, element);
     }
     template <std::input_iterator InputIterator>
     void Insert(ConstIterator position, InputIterator first, InputIterator last) {
-        m_elements.insert(position, first, last);
+        this->m_elements.insert(position, first, last);
     }
-    void PushBack(const T& element) { m_elements.push_back(element); }
+    void PushBack(const T& element) { this->m_elements.push_back(element); }
 
-    Iterator Erase(ConstIterator position) { return m_elements.erase(position); }
-    Iterator EraseRange(ConstIterator first, ConstIterator last) { return m_elements.erase(first, last); }
-    void Clear() { m_elements.clear(); }
-
-private:
-    std::vector<T> m_elements;
+    Iterator Erase(ConstIterator position) { return this->m_elements.erase(position); }
 };
 
 } // namespace Vemo

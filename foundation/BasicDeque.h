@@ -1,46 +1,21 @@
 // Double-ended queue, used first in, first out: elements stay where they are while others come and go.
 #pragma once
 
-#include <cstddef>
+#include "foundation/BasicContainer.h"
+
 #include <deque>
 
 namespace Vemo {
 
 template <class T>
-class BasicDeque {
+class BasicDeque : public BasicContainer<std::deque<T>> {
 public:
-    using Iterator = typename std::deque<T>::iterator;
-    using ConstIterator = typename std::deque<T>::const_iterator;
-
-    BasicDeque() = default;
-    BasicDeque(const BasicDeque&) = default;
-    BasicDeque& operator=(const BasicDeque&) = default;
-    virtual ~BasicDeque() = default;
-
-    void PushBack(const T& element) { m_elements.push_back(element); }
-    T& Front() { return m_elements.front(); }
-    const T& Front() const { return m_elements.front(); }
-    T& Back() { return m_elements.back(); }
-    const T& Back() const { return m_elements.back(); }
-    void PopFront() { m_elements.pop_front(); }
-
-    std::size_t Size() const { return m_elements.size(); }
-    bool Empty() const { return m_elements.empty(); }
-
-    Iterator Begin() { return m_elements.begin(); }
-    Iterator End() { return m_elements.end(); }
-    ConstIterator Begin() const { return m_elements.begin(); }
-    ConstIterator End() const { return m_elements.end(); }
-    Iterator begin() { return m_elements.begin(); }
-    Iterator end() { return m_elements.end(); }
-    ConstIterator begin() const { return m_elements.begin(); }
-    ConstIterator end() const { return m_elements.end(); }
-
-    Iterator EraseRange(ConstIterator first, ConstIterator last) { return m_elements.erase(first, last); }
-    void Clear() { m_elements.clear(); }
-
-private:
-    std::deque<T> m_elements;
+    void PushBack(const T& element) { this->m_elements.push_back(element); }
+    T& Front() { return this->m_elements.front(); }
+    const T& Front() const { return this->m_elements.front(); }
+    T& Back() { return this->m_elements.back(); }
+    const T& Back() const { return this->m_elements.back(); }
+    void PopFront() { this->m_elements.pop_front(); }
 };
 
 } // namespace Vemo

@@ -2,59 +2,49 @@
 // order.
 #pragma once
 
+#include "foundation/BasicContainer.h"
 #include "foundation/Less.h"
 
-#include <cstddef>
 #include <set>
 #include <utility>
 
 namespace Vemo {
 
 template <class Container>
-class BasicOrderedContainer {
+class BasicOrderedContainer : public BasicContainer<Container> {
+    using Base = BasicContainer<Container>;
+
 public:
     using Key = typename Container::key_type;
     using KeyCompare = typename Container::key_compare;
-    using Iterator = typename Container::iterator;
-    using ConstIterator = typename Container::const_iterator;
+    using typename Base::ConstIterator;
+    using typename Base::Iterator;
+    // An element taken out together with its storage; inserting it again allocates nothing.
+    using Node = typename Container::node_type;
 
     BasicOrderedContainer() = default;
-    explicit BasicOrderedContainer(const KeyCompare& less) : m_elements(less) {}
-    BasicOrderedContainer(const BasicOrderedContainer&) = default;
-    BasicOrderedContainer& operator=(const BasicOrderedContainer&) = default;
-    virtual ~BasicOrderedContainer() = default;
+    explicit BasicOrderedContainer(const KeyCompare& less) : Base(Container(less)) {}
 
     // A lower bound and one equivalence test, so a multiset yields the first of its equivalent elements.
     Iterator Find(const Key& key) {
-        Iterator found = m_elements.lower_bound(key);
-        return found != m_elements.end() && !m_elements.key_comp()(key, KeyOf(*found)) ? found
-                                                                                       : m_elements.end();
+        Iterator found = this->m_elements.lower_bound(key);
+        return found != this->m_elements.end() && !this->m_elements.key_comp()(key, KeyOf(*found))
+                   ? found
+                   : this->m_elements.end();
     }
     ConstIterator Find(const Key& key) const {
-        ConstIterator found = m_elements.lower_bound(key);
-        return found != m_elements.end() && !m_elements.key_comp()(key, KeyOf(*found)) ? found
-                                                                                       : m_elements.end();
+        ConstIterator found = this->m_elements.lower_bound(key);
+        return found != this->m_elements.end() && !this->m_elements.key_comp()(key, KeyOf(*found))
+                   ? found
+                   : this->m_elements.end();
     }
-    Iterator LowerBound(const Key& key) { return m_elements.lower_bound(key); }
-    ConstIterator LowerBound(const Key& key) const { return m_elements.lower_bound(key); }
-    Iterator UpperBound(const Key& key) { return m_elements.upper_bound(key); }
-    ConstIterator UpperBound(const Key& key) const { return m_elements.upper_bound(key); }
+    Iterator LowerBound(const Key& key) { return this->m_elements.lower_bound(key); }
+    ConstIterator LowerBound(const Key& key) const { return this->m_elements.lower_bound(key); }
+    Iterator UpperBound(const Key& key) { return this->m_elements.upper_bound(key); }
+    ConstIterator UpperBound(const Key& key) const { return this->m_elements.upper_bound(key); }
 
-    Iterator Erase(ConstIterator position) { return m_elements.erase(position); }
-    Iterator EraseRange(ConstIterator first, ConstIterator last) { return m_elements.erase(first, last); }
-    void Clear() { m_elements.clear(); }
-
-    Iterator Begin() { return m_elements.begin(); }
-    Iterator End() { return m_elements.end(); }
-    ConstIterator Begin() const { return m_elements.begin(); }
-    ConstIterator End() const { return m_elements.end(); }
-    Iterator begin() { return m_elements.begin(); }
-    Iterator end() { return m_elements.end(); }
-    ConstIterator begin() const { return m_elements.begin(); }
-    ConstIterator end() const { return m_elements.end(); }
-
-    std::size_t Size() const { return m_elements.size(); }
-    bool Empty() const { return m_elements.empty(); }
+    Iterator Erase(ConstIterator position) { return this->m_elements.erase(position); }
+    Node Extract(ConstIterator position) { return this->m_elements.extract(position); }
 
 protected:
     static const Key& KeyOf(const typename Container::value_type& element) {
@@ -64,8 +54,6 @@ protected:
             return element;
         }
     }
-
-    Container m_elements;
 };
 
 template <class T, class LessT = Less<T>>
@@ -77,6 +65,13 @@ public:
 
     std::pair<typename Base::Iterator, bool> Insert(const T& element) {
         return this->m_elements.insert(element);
+    }
+    // Inserts the element a node holds, reusing its storage; when an equivalent element is present the node
+    // stays the caller's, unchanged.
+    std::pair<typename Base::Iterator, bool> Insert(typename Base::Node& node) {
+        auto result = this->m_elements.insert(std::move(node));
+        node = std::move(result.node);
+        return {result.position, result.inserted};
     }
 };
 

@@ -104,6 +104,11 @@ String::String(const String& other) {
     }
 }
 
+String::String(String&& other) noexcept
+    : m_text(other.m_text), m_length(other.m_length), m_capacity(other.m_capacity) {
+    other.Tidy(false);
+}
+
 String::String(const char* text) {
     const std::uint32_t length = CheckedLength(text);
     if (length != 0) {
@@ -146,6 +151,17 @@ String& String::operator=(const String& other) {
     } else if (Grow(other.m_length, true)) {
         std::memcpy(m_text, other.m_text, other.m_length);
         SetLength(other.m_length);
+    }
+    return *this;
+}
+
+String& String::operator=(String&& other) noexcept {
+    if (&other != this) {
+        Tidy(true);
+        m_text = other.m_text;
+        m_length = other.m_length;
+        m_capacity = other.m_capacity;
+        other.Tidy(false);
     }
     return *this;
 }

@@ -21,11 +21,15 @@ public:
 
     String();
     String(const String& other);
+    // The buffer changes hands as it is, its share count untouched; the source is left empty, without a
+    // buffer. Each String keeps its own conversion buffer.
+    String(String&& other) noexcept;
     String(const char* text);
     explicit String(const char16_t* text);
     virtual ~String();
 
     String& operator=(const String& other);
+    String& operator=(String&& other) noexcept;
     String& Assign(const String& source, std::uint32_t pos, std::uint32_t count);
     String& Assign(const char* text, std::uint32_t count);
     String& Assign(std::size_t count, char c);

@@ -103,6 +103,19 @@ TEST(BasicArrayTest, CopiedStringsShareTheirTextUntilChanged) {
     EXPECT_STREQ(source[0].CStr(), "alpha");
 }
 
+// Growing moves the Strings to the new storage: each keeps its share, where copying them one by one would
+// push a much-shared text past 255 holders and make private copies.
+TEST(BasicArrayTest, GrowingKeepsTheStringsSharing) {
+    const String text("shared by many");
+    BasicArray<String> array;
+    array.Insert(array.End(), 200, text);
+    array.Reserve(array.Capacity() + 1);
+    for (const String& element : array) {
+        EXPECT_EQ(element.CStr(), text.CStr());
+    }
+    EXPECT_EQ(*text.CountByte(), 200u);
+}
+
 TEST(BasicArrayTest, AssignmentReplacesAndSelfAssignmentKeeps) {
     BasicArray<String> target;
     target.PushBack(String("old"));

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -116,6 +117,66 @@ TEST(StringTest, ShareCountStopsAt255AndComesBack) {
     holders.emplace_back(source);
     EXPECT_EQ(holders.back().CStr(), source.CStr());
     EXPECT_EQ(ShareCount(source), 255u);
+}
+
+TEST(StringTest, MoveHandsTheBufferOverWithItsShareCount) {
+    String source("moved text");
+    const String holder(source);
+    const char* text = source.CStr();
+
+    String moved(std::move(source));
+    EXPECT_EQ(moved.CStr(), text);
+    EXPECT_EQ(ShareCount(moved), 1u);
+    EXPECT_FALSE(source.HasBuffer());
+    EXPECT_EQ(source.Length(), 0u);
+    EXPECT_EQ(source.Capacity(), 0u);
+    EXPECT_STREQ(source.CStr(), "");
+
+    // The target's own buffer is released: the share it held on another text goes back.
+    String other("other text");
+    String target(other);
+    target = std::move(moved);
+    EXPECT_EQ(target.CStr(), text);
+    EXPECT_EQ(ShareCount(other), 0u);
+    EXPECT_EQ(ShareCount(target), 1u);
+    EXPECT_FALSE(moved.HasBuffer());
+
+    // A moved-from String is an ordinary empty one.
+    moved.Append("again");
+    source = target;
+    EXPECT_EQ(Text(moved), "again");
+    EXPECT_EQ(Text(source), "moved text");
+    EXPECT_EQ(ShareCount(holder), 2u);
+}
+
+TEST(StringTest, MovingAFullyHeldBufferKeepsItShared) {
+    String source("shared text");
+    std::vector<String> holders(255, source);
+    ASSERT_EQ(ShareCount(source), 255u);
+
+    String moved(std::move(holders.back()));
+    EXPECT_EQ(moved.CStr(), source.CStr());
+    String assigned;
+    assigned = std::move(holders.front());
+    EXPECT_EQ(assigned.CStr(), source.CStr());
+    EXPECT_EQ(ShareCount(source), 255u);
+}
+
+TEST(StringTest, MoveOntoItselfChangesNothing) {
+    String text("itself");
+    String& alias = text;
+    text = std::move(alias);
+    EXPECT_EQ(Text(text), "itself");
+    EXPECT_EQ(ShareCount(text), 0u);
+}
+
+TEST(StringTest, EachStringKeepsItsConversionBufferThroughAMove) {
+    String source("text");
+    const char* narrowed = source.NarrowFromWide(u"wide", 4);
+    String moved(std::move(source));
+    EXPECT_STREQ(narrowed, "wide");
+    EXPECT_STREQ(moved.NarrowFromWide(u"own", 3), "own");
+    EXPECT_STREQ(narrowed, "wide");
 }
 
 struct Mutation {

@@ -1,10 +1,10 @@
 #include "resources/archive/MonolithFileHandle.h"
 
-#include "resources/storage/AccessStatus.h"
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithFileChunk.h"
 #include "resources/archive/MonolithTreeFile.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
 
 #include <limits>
 
@@ -45,24 +45,21 @@ AccessStatus* MonolithFileHandle::Read(AccessStatus* request) {
         return request;
     }
     const std::uint64_t dataOffset = m_chunk->CurrentOffset();
-    AccessStatus* read = nullptr;
-    if (request->m_position <= std::numeric_limits<std::uint64_t>::max() - dataOffset) {
-        read = m_chunk->Read(nullptr, dataOffset + request->m_position, request->m_count, request->m_buffer);
-    }
-    if (read == nullptr || read->m_count == 0) {
-        if (read != nullptr) {
-            read->Release();
-        }
+    // The bytes go straight into the request's buffer: the archive's own file needs no record of its own.
+    AccessStatus read(nullptr, 0, 0, false, nullptr);
+    const bool done = request->m_position <= std::numeric_limits<std::uint64_t>::max() - dataOffset &&
+                      m_chunk->ReadInto(nullptr, dataOffset + request->m_position, request->m_count,
+                                        request->m_buffer, read);
+    if (!done || read.m_count == 0) {
         Error().Report(QuibErrAccessFailed, m_chunk->Ident().Text());
         request->m_count = 0;
         return request;
     }
-    if (read->m_count == request->m_count) {
-        request->m_status = read->m_status;
+    if (read.m_count == request->m_count) {
+        request->m_status = read.m_status;
     }
-    request->m_count = read->m_count;
+    request->m_count = read.m_count;
     m_position = request->m_position + request->m_count;
-    read->Release();
     return request;
 }
 

@@ -1,11 +1,11 @@
 #include "resources/archive/QuibChunk.h"
 
-#include "resources/storage/AccessStatus.h"
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/CRC32.h"
 #include "resources/archive/QuibFile.h"
 #include "resources/archive/Stream.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
 
 #include <algorithm>
 #include <limits>
@@ -176,7 +176,7 @@ QuibChunk::SearchResult QuibChunk::SearchChild(QuibChunk* child, QuibChunk* afte
 }
 
 bool QuibChunk::OpenChunks::Contains(QuibChunk* chunk) const {
-    return m_byId.Find(chunk) != m_byId.End();
+    return chunk != nullptr && chunk->m_listedIn == this;
 }
 
 QuibChunk* QuibChunk::OpenChunks::At(std::uint64_t position) const {
@@ -207,6 +207,7 @@ bool QuibChunk::OpenChunks::Locate(QuibChunk* chunk, std::uint64_t position, con
 void QuibChunk::OpenChunks::Insert(QuibChunk* chunk) {
     m_byId.Insert(chunk);
     m_byPosition.Insert(chunk);
+    chunk->m_listedIn = this;
 }
 
 void QuibChunk::OpenChunks::Remove(QuibChunk* chunk) {
@@ -215,6 +216,7 @@ void QuibChunk::OpenChunks::Remove(QuibChunk* chunk) {
         return;
     }
     m_byId.Erase(byId);
+    chunk->m_listedIn = nullptr;
     for (auto it = m_byPosition.Begin(); it != m_byPosition.End(); ++it) {
         if (*it == chunk) {
             m_byPosition.Erase(it);
@@ -260,6 +262,9 @@ QuibChunk::SearchResult QuibChunk::OpenChunks::SearchStart(QuibChunk* after, std
 }
 
 void QuibChunk::OpenChunks::Clear() {
+    for (QuibChunk* chunk : m_byId) {
+        chunk->m_listedIn = nullptr;
+    }
     m_byId.Clear();
     m_byPosition.Clear();
 }
@@ -420,50 +425,70 @@ std::uint64_t QuibChunk::Remaining() const {
     return m_size > m_currentOffset ? m_size - m_currentOffset : 0;
 }
 
+QuibChunk* QuibChunk::Climb(QuibChunk* child, std::uint64_t& offset, std::uint64_t& length) {
+    QuibChunk* chunk = this;
+    while (true) {
+        if (child != nullptr) {
+            if (!chunk->m_openChildren.Contains(child)) {
+                child->Report(QuibErrNotOpenHere);
+                return nullptr;
+            }
+            if (offset > kMax - child->m_position) {
+                chunk->Report(QuibErrBeyondEnd);
+                return nullptr;
+            }
+            offset += child->m_position;
+        }
+        if (length > kMax - offset) {
+            chunk->Report(QuibErrBeyondEnd);
+            return nullptr;
+        }
+        if (offset + length > chunk->m_size) {
+            if (offset > chunk->m_size) {
+                chunk->Report(QuibErrBeyondEnd);
+                return nullptr;
+            }
+            length = chunk->m_size - offset;
+        }
+        if (chunk->m_file != nullptr) {
+            return chunk;
+        }
+        if (chunk->m_parent == nullptr) {
+            chunk->Report(QuibErrNoFile);
+            return nullptr;
+        }
+        child = chunk;
+        chunk = chunk->m_parent;
+    }
+}
+
 AccessStatus* QuibChunk::Read(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer) {
-    if (child != nullptr) {
-        if (!m_openChildren.Contains(child)) {
-            child->Report(QuibErrNotOpenHere);
-            return nullptr;
-        }
-        if (offset > kMax - child->m_position) {
-            Report(QuibErrBeyondEnd);
-            return nullptr;
-        }
-        offset += child->m_position;
-    }
-    if (length > kMax - offset) {
-        Report(QuibErrBeyondEnd);
-        return nullptr;
-    }
-    if (offset + length > m_size) {
-        if (offset > m_size) {
-            Report(QuibErrBeyondEnd);
-            return nullptr;
-        }
-        length = m_size - offset;
-    }
-    if (m_file != nullptr) {
-        return m_file->ReadChunkBytes(this, offset, length, buffer);
-    }
-    if (m_parent != nullptr) {
-        return m_parent->Read(this, offset, length, buffer);
-    }
-    Report(QuibErrNoFile);
-    return nullptr;
+    QuibChunk* top = Climb(child, offset, length);
+    return top != nullptr ? top->m_file->ReadChunkBytes(top, offset, length, buffer) : nullptr;
+}
+
+bool QuibChunk::ReadInto(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer,
+                         AccessStatus& record) {
+    QuibChunk* top = Climb(child, offset, length);
+    return top != nullptr && top->m_file->ReadChunkBytesInto(top, offset, length, buffer, record);
 }
 
 bool QuibChunk::ReleaseComplete(AccessStatus* record, std::uint64_t length) {
     if (record == nullptr) {
         return false;
     }
-    const bool complete = record->m_status == AccessStatus::kDone && record->m_count == length;
+    const bool complete = Complete(*record, length);
     record->Release();
     return complete;
 }
 
+bool QuibChunk::Complete(const AccessStatus& record, std::uint64_t length) {
+    return record.m_status == AccessStatus::kDone && record.m_count == length;
+}
+
 bool QuibChunk::ReadExact(std::uint64_t offset, std::uint64_t length, void* buffer) {
-    return ReleaseComplete(Read(nullptr, offset, length, buffer), length);
+    AccessStatus record(nullptr, 0, 0, false, nullptr);
+    return ReadInto(nullptr, offset, length, buffer, record) && Complete(record, length);
 }
 
 bool QuibChunk::Write(QuibChunk* child, std::uint64_t offset, std::uint64_t length, const void* source) {
@@ -505,13 +530,14 @@ bool QuibChunk::WriteOwnBytes(std::uint64_t offset, std::uint64_t length, const 
 }
 
 bool QuibChunk::ReadThroughContainer(std::uint64_t offset, std::uint64_t length, void* buffer) {
-    AccessStatus* record = nullptr;
+    AccessStatus record(nullptr, 0, 0, false, nullptr);
+    bool read = false;
     if (m_file != nullptr) {
-        record = m_file->ReadChunkBytes(this, offset, length, buffer);
+        read = m_file->ReadChunkBytesInto(this, offset, length, buffer, record);
     } else if (m_parent != nullptr) {
-        record = m_parent->Read(this, offset, length, buffer);
+        read = m_parent->ReadInto(this, offset, length, buffer, record);
     }
-    return ReleaseComplete(record, length);
+    return read && Complete(record, length);
 }
 
 bool QuibChunk::MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count) {

@@ -114,6 +114,10 @@ public:
     // is Quib code 15. The record comes from the archive's file: hand it back with its Release. A null buffer
     // makes the file allocate one.
     AccessStatus* Read(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer);
+    // Read into the caller's buffer (not null) and record, which nobody hands back, so that nothing is
+    // allocated; false where Read gives null.
+    bool ReadInto(QuibChunk* child, std::uint64_t offset, std::uint64_t length, void* buffer,
+                  AccessStatus& record);
     // Recomputes the CRC, writes size and CRC into the header (when writeable), then updates the container's.
     bool UpdateHeader();
     // Moves bytes inside this chunk, in steps, through the container.
@@ -154,6 +158,12 @@ private:
     void Report(ErrorCode code) const;
     // Whether the record, when there is one, tells that all length bytes were moved; hands it back.
     static bool ReleaseComplete(AccessStatus* record, std::uint64_t length);
+    // Whether the record tells that all length bytes were moved.
+    static bool Complete(const AccessStatus& record, std::uint64_t length);
+    // The checks of a read on its way up, container by container (codes 10, 15 and 4, reported), the length
+    // cut to each container's end, and the top-level chunk whose file the read reaches, with offset made
+    // that chunk's. Null when a check failed.
+    QuibChunk* Climb(QuibChunk* child, std::uint64_t& offset, std::uint64_t& length);
 
     std::uint32_t m_headerSize = kChunkHeaderSize;
     QuibFile* m_file = nullptr;
@@ -170,6 +180,9 @@ private:
     std::uint32_t m_flags;
     std::uint32_t m_crc = 0;
     std::uint64_t m_currentOffset = 0;
+    // The open chunks of the container that lists this chunk, or null: every read climbs through this
+    // membership, which the identity set would answer only by a search.
+    const OpenChunks* m_listedIn = nullptr;
 };
 
 } // namespace Vemo

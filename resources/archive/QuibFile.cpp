@@ -1,16 +1,16 @@
 #include "resources/archive/QuibFile.h"
 
 #include "foundation/BasicList.h"
+#include "resources/archive/CRC32.h"
+#include "resources/archive/Stream.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/storage/AccessStatus.h"
 #include "resources/storage/AccessStyle.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/Directory.h"
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/storage/File.h"
 #include "resources/storage/FileHandle.h"
-#include "resources/archive/CRC32.h"
-#include "resources/archive/Stream.h"
 
 #include <algorithm>
 #include <cctype>
@@ -95,6 +95,7 @@ bool QuibFile::ReportNoFile() const {
 void QuibFile::Unbind() {
     delete m_file;
     m_file = nullptr;
+    m_lengthSeen = 0;
 }
 
 bool QuibFile::Open(Directory& directory, const String& name, bool create) {
@@ -348,6 +349,7 @@ bool QuibFile::AppendChunk(QuibChunk* chunk) {
 }
 
 bool QuibFile::SetLength(std::uint64_t length) {
+    m_lengthSeen = 0;
     if (!m_file->SetSize(length)) {
         Error().Report(StorageEngineErrAccessDenied, PathText());
         return false;
@@ -401,28 +403,60 @@ bool QuibFile::ResizeChunk(QuibChunk* chunk, std::uint64_t newSize) {
     return true;
 }
 
-AccessStatus* QuibFile::ReadChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length,
-                                       void* buffer) {
+bool QuibFile::ReadPosition(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length,
+                            std::uint64_t& position) {
     if (m_file == nullptr) {
-        ReportNoFile();
-        return nullptr;
+        return ReportNoFile();
     }
-    std::uint64_t position = offset;
+    position = offset;
     if (chunk != nullptr) {
         if (!IsOpenHere(chunk)) {
             chunk->Report(QuibErrNotOpenHere);
-            return nullptr;
+            return false;
         }
         if (offset > kMax - chunk->m_position) {
-            return nullptr;
+            return false;
         }
         position += chunk->m_position;
     }
-    const std::uint64_t fileLength = Length();
-    if (position > fileLength || length > fileLength - position) {
+    // Asking the file for its length costs a system call, as much as a small read: it is asked only when the
+    // range is empty or passes the length seen last. A file that shrank behind this one's back shows itself
+    // by a short read, which ReadPassedEnd judges against the length it has then.
+    if (length == 0 || !WithinLength(position, length, m_lengthSeen)) {
+        m_lengthSeen = Length();
+        return WithinLength(position, length, m_lengthSeen);
+    }
+    return true;
+}
+
+bool QuibFile::ReadPassedEnd(std::uint64_t position, std::uint64_t length, std::uint64_t count) {
+    if (count >= length) {
+        return false;
+    }
+    m_lengthSeen = Length();
+    return !WithinLength(position, length, m_lengthSeen);
+}
+
+AccessStatus* QuibFile::ReadChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length,
+                                       void* buffer) {
+    std::uint64_t position = 0;
+    if (!ReadPosition(chunk, offset, length, position)) {
         return nullptr;
     }
-    return m_file->ReadAt(position, length, buffer);
+    AccessStatus* record = m_file->ReadAt(position, length, buffer);
+    if (record != nullptr && ReadPassedEnd(position, length, record->m_count)) {
+        record->Release();
+        return nullptr;
+    }
+    return record;
+}
+
+bool QuibFile::ReadChunkBytesInto(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length, void* buffer,
+                                  AccessStatus& record) {
+    std::uint64_t position = 0;
+    return ReadPosition(chunk, offset, length, position) &&
+           m_file->ReadInto(position, length, buffer, record) &&
+           !ReadPassedEnd(position, length, record.m_count);
 }
 
 bool QuibFile::WriteChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length,
@@ -450,7 +484,9 @@ bool QuibFile::WriteChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint
 }
 
 bool QuibFile::ReadExact(std::uint64_t position, std::uint64_t length, void* buffer) {
-    return QuibChunk::ReleaseComplete(ReadChunkBytes(nullptr, position, length, buffer), length);
+    AccessStatus record(nullptr, 0, 0, false, nullptr);
+    return ReadChunkBytesInto(nullptr, position, length, buffer, record) &&
+           QuibChunk::Complete(record, length);
 }
 
 bool QuibFile::MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count) {

@@ -48,6 +48,10 @@ public:
     // Reads at chunk position + offset (a file offset when chunk is null). A range past the end of the file
     // gives null without a report.
     AccessStatus* ReadChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length, void* buffer);
+    // ReadChunkBytes into the caller's buffer (not null) and record, which nobody hands back; false where
+    // ReadChunkBytes gives null.
+    bool ReadChunkBytesInto(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length, void* buffer,
+                            AccessStatus& record);
     bool WriteChunkBytes(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length, const void* bytes);
     bool MoveBytes(std::uint64_t source, std::uint64_t destination, std::uint64_t count);
     // Walks every chunk and checks the layout (code 19) and every CRC (code 20).
@@ -76,12 +80,22 @@ private:
     bool VerifyData(std::uint64_t position, const Header& header);
     bool VerifyChildren(std::uint64_t position, const Header& header, std::uint32_t depth);
     bool ReportNoFile() const;
+    // The file position of a read of ReadChunkBytes, after its checks; false for a range past the end.
+    bool ReadPosition(QuibChunk* chunk, std::uint64_t offset, std::uint64_t length, std::uint64_t& position);
+    // Whether a read that brought only count of its length bytes did so because the range passes the end of
+    // the file as it is now.
+    bool ReadPassedEnd(std::uint64_t position, std::uint64_t length, std::uint64_t count);
+    static bool WithinLength(std::uint64_t position, std::uint64_t length, std::uint64_t fileLength) {
+        return position <= fileLength && length <= fileLength - position;
+    }
 
     std::uint32_t m_headerSize = kFileHeaderSize;
     std::uint32_t m_chunkHeaderSize = kChunkHeaderSize;
     std::uint16_t m_version = 0;
     std::uint32_t m_headerCrc = 0;
     Vemo::File* m_file = nullptr;
+    // The bound file's length when last asked; it may have changed since (see ReadPosition).
+    std::uint64_t m_lengthSeen = 0;
     // Every chunk object made on this file, located or not, so that none is left pointing here once the file
     // is gone.
     QuibChunk::IdentitySet m_boundChunks;

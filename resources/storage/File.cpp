@@ -1,15 +1,15 @@
 #include "resources/storage/File.h"
 
 #include "foundation/String.h"
-#include "resources/storage/Directory.h"
-#include "resources/storage/DirectoryHandle.h"
+#include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/FileHandle.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/StorageSystem.h"
-#include "resources/SystemAccessors.h"
 
 namespace Vemo {
 
@@ -112,6 +112,11 @@ AccessStatus* File::Read(std::uint64_t count, void* buffer) {
 AccessStatus* File::ReadAt(std::uint64_t position, std::uint64_t count, void* buffer) {
     FileHandle* handle = Handle();
     return handle != nullptr ? handle->ReadAt(position, count, buffer) : nullptr;
+}
+
+bool File::ReadInto(std::uint64_t position, std::uint64_t count, void* buffer, AccessStatus& record) {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->ReadInto(position, count, buffer, record);
 }
 
 AccessStatus* File::Write(std::uint64_t count, const void* buffer) {

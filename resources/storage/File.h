@@ -42,6 +42,9 @@ public:
     // The record belongs to the handle: hand it back with its Release. Null on failure. A null buffer makes
     // the handle allocate one, freed with the record.
     virtual AccessStatus* ReadAt(std::uint64_t position, std::uint64_t count, void* buffer);
+    // ReadAt into the caller's buffer and record, which nobody hands back (FileHandle::ReadInto); false when
+    // closed or where ReadAt gives null.
+    bool ReadInto(std::uint64_t position, std::uint64_t count, void* buffer, AccessStatus& record);
     // WriteAt at the File's Position.
     virtual AccessStatus* Write(std::uint64_t count, const void* buffer);
     virtual AccessStatus* WriteAt(std::uint64_t position, std::uint64_t count, const void* buffer);

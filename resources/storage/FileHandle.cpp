@@ -1,13 +1,14 @@
 #include "resources/storage/FileHandle.h"
 
-#include "resources/storage/AccessStatus.h"
-#include "resources/storage/DirectoryHandle.h"
+#include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
-#include "resources/ResourceEngine.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/StorageSystem.h"
 
 #include <new>
+#include <typeinfo>
 
 namespace Vemo {
 
@@ -30,30 +31,50 @@ FileHandle::~FileHandle() {
 }
 
 bool FileHandle::HasStorageSystem() const {
-    if (dynamic_cast<StorageSystem*>(GetEngine()->GetSystem()) == nullptr) {
+    ResourceSystem* system = GetEngine()->GetSystem();
+    // Every read and write asks: the exact type answers at the cost of a comparison, a full cast is left for
+    // other systems.
+    if (system == nullptr ||
+        (typeid(*system) != typeid(StorageSystem) && dynamic_cast<StorageSystem*>(system) == nullptr)) {
         Error().Report(ResourceSystemErrNoSystem);
         return false;
     }
     return true;
 }
 
+void FileHandle::Issue(AccessStatus* record) {
+    if (m_spareNode.empty()) {
+        m_accesses.Insert(record);
+    } else {
+        m_spareNode.value() = record;
+        m_accesses.Insert(m_spareNode);
+    }
+}
+
 AccessStatus* FileHandle::Read(AccessStatus* request) {
     return request;
 }
 
-AccessStatus* FileHandle::ReadAt(std::uint64_t position, std::uint64_t count, void* buffer) {
+bool FileHandle::MayRead(std::uint64_t position, std::uint64_t count) {
     if (!IsReadable()) {
         Error().Report(StorageEngineErrNotReadable);
-        return nullptr;
+        return false;
     }
     if (count > kMaxTransfer) {
         Error().Report(StorageEngineErrReadFailed);
-        return nullptr;
+        return false;
     }
     if (position > m_position && position - m_position < SkipReadLimit()) {
         if (AccessStatus* gap = ReadAt(m_position, position - m_position, nullptr)) {
             gap->Release();
         }
+    }
+    return true;
+}
+
+AccessStatus* FileHandle::ReadAt(std::uint64_t position, std::uint64_t count, void* buffer) {
+    if (!MayRead(position, count)) {
+        return nullptr;
     }
     bool owns = false;
     if (buffer == nullptr) {
@@ -65,11 +86,22 @@ AccessStatus* FileHandle::ReadAt(std::uint64_t position, std::uint64_t count, vo
         owns = true;
     }
     auto* record = new AccessStatus(buffer, position, static_cast<std::uint32_t>(count), owns, this);
-    m_accesses.Insert(record);
+    Issue(record);
     if (!HasStorageSystem()) {
         return nullptr;
     }
     return Read(record);
+}
+
+bool FileHandle::ReadInto(std::uint64_t position, std::uint64_t count, void* buffer, AccessStatus& record) {
+    if (!MayRead(position, count) || !HasStorageSystem()) {
+        return false;
+    }
+    record.m_buffer = buffer;
+    record.m_position = position;
+    record.m_count = static_cast<std::uint32_t>(count);
+    record.m_status = AccessStatus::kPending;
+    return Read(&record) != nullptr;
 }
 
 AccessStatus* FileHandle::Write(AccessStatus* request) {
@@ -91,7 +123,7 @@ AccessStatus* FileHandle::WriteAt(std::uint64_t position, std::uint64_t count, c
     }
     auto* record =
         new AccessStatus(const_cast<void*>(data), position, static_cast<std::uint32_t>(count), false, this);
-    m_accesses.Insert(record);
+    Issue(record);
     if (!HasStorageSystem()) {
         return nullptr;
     }
@@ -166,7 +198,7 @@ bool FileHandle::ReleaseAccess(AccessStatus* record) {
         Error().Report(StorageEngineErrUnknownRecord);
         return false;
     }
-    m_accesses.Erase(found);
+    m_spareNode = m_accesses.Extract(found);
     delete record;
     return true;
 }

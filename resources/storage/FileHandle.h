@@ -6,8 +6,8 @@
 
 #include "foundation/BasicSet.h"
 #include "foundation/String.h"
-#include "resources/storage/AccessStyle.h"
 #include "resources/ResourceHandle.h"
+#include "resources/storage/AccessStyle.h"
 #include "resources/storage/StorageFlags.h"
 
 #include <cstdint>
@@ -32,6 +32,10 @@ public:
     // A record for count bytes at position, into buffer (allocated here when null); null after a reported
     // failure: not readable (11), a count above kMaxTransfer (31), no memory (29), no storage system.
     virtual AccessStatus* ReadAt(std::uint64_t position, std::uint64_t count, void* buffer);
+    // ReadAt's checks, reports and transfer on the caller's record and into the caller's buffer (not null),
+    // for a reader that wants nothing but the bytes: no record is issued or listed here, nothing is
+    // allocated. False where ReadAt gives null.
+    bool ReadInto(std::uint64_t position, std::uint64_t count, void* buffer, AccessStatus& record);
     virtual AccessStatus* Write(AccessStatus* request);
     // Null after a reported failure: not writeable (12), no data (30), a count above kMaxTransfer (32), no
     // storage system.
@@ -81,6 +85,14 @@ protected:
 private:
     // Whether the handle's engine belongs to a storage system; reports ResourceSystemErrNoSystem when not.
     bool HasStorageSystem() const;
+    // ReadAt's checks (codes 11 and 31, reported) and its read of a skipped gap.
+    bool MayRead(std::uint64_t position, std::uint64_t count);
+    // Lists a new record among the outstanding ones.
+    void Issue(AccessStatus* record);
+
+    // The set's storage of the last record released, so that a handle read in a loop does not allocate for
+    // the set on every read.
+    BasicSet<AccessStatus*>::Node m_spareNode;
 };
 
 } // namespace Vemo

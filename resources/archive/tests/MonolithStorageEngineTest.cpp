@@ -497,6 +497,46 @@ TEST_F(MonolithStorageEngineTest, AHandleOpenedForReadingDoesNotWrite) {
                                                     {Vemo::StorageEngineErrAccessDenied, "f"}}));
 }
 
+// Reads of "hello.txt" (5 bytes) around its end: a read that passes the end delivers what is there, one at
+// the end delivers nothing and one beyond it is refused, each with the chunk's reports.
+TEST_F(MonolithStorageEngineTest, ReadsAroundTheEndOfAFile) {
+    m_environment.WriteHostFile("sample.qib", SampleArchive());
+    Vemo::Volume archive;
+    ASSERT_TRUE(OpenArchive(archive, "sample", false));
+    Vemo::Directory root;
+    ASSERT_TRUE(root.OpenRoot(archive));
+    Vemo::File file;
+    const String name("hello.txt");
+    ASSERT_TRUE(file.Open(&name, root, nullptr, false));
+
+    const struct {
+        std::uint64_t position;
+        std::uint64_t count;
+        const char* delivered;
+        std::uint32_t status;
+        Reports reports;
+    } cases[] = {
+        {0, 5, "Hello", AccessStatus::kDone, {}},
+        {1, 3, "ell", AccessStatus::kDone, {}},
+        {3, 10, "lo", AccessStatus::kPending, {}},
+        {5, 1, "", AccessStatus::kPending, {{Vemo::QuibErrAccessFailed, "1.4"}}},
+        {6,
+         1,
+         "",
+         AccessStatus::kPending,
+         {{Vemo::QuibErrBeyondEnd, "1.4"}, {Vemo::QuibErrAccessFailed, "1.4"}}},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes(static_cast<std::size_t>(c.count), '.');
+        AccessStatus* read = file.ReadAt(c.position, c.count, bytes.data());
+        ASSERT_NE(read, nullptr) << c.position;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + read->m_count), c.delivered) << c.position;
+        EXPECT_EQ(read->m_status, c.status) << c.position;
+        read->Release();
+        EXPECT_EQ(m_environment.TakeReports(), c.reports) << c.position;
+    }
+}
+
 TEST_F(MonolithStorageEngineTest, ZeroLengthTransfersTouchNothing) {
     Vemo::Volume archive;
     ASSERT_TRUE(OpenArchive(archive, "game", true));

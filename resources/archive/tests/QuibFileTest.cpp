@@ -1,9 +1,10 @@
 #include "resources/archive/QuibFile.h"
 
-#include "resources/error/ErrorCodes.h"
-#include "resources/storage/File.h"
 #include "resources/archive/QuibChunk.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/File.h"
 
 #include <gtest/gtest.h>
 
@@ -253,6 +254,36 @@ TEST_F(QuibFileTest, VerificationRefusesNestingDeeperThanTheBound) {
     ASSERT_TRUE(OpenBytes(deeper, nestedTo(bound + 1), "deeper"));
     EXPECT_FALSE(deeper.Verify());
     EXPECT_EQ(m_environment.TakeReports(), Reports{QuibErrBadLayout});
+}
+
+// The file changes length behind the QuibFile's back, through its own File: a range is read while it lies
+// inside the file as it is at the moment of the read, and one that passes its end gives nothing, unreported.
+TEST_F(QuibFileTest, ReadsFollowTheLengthTheFileHasNow) {
+    QuibFile file;
+    ASSERT_TRUE(file.Open(m_environment.Host(), String("t"), true));
+    std::uint8_t bytes[20] = {};
+    const auto read = [&](std::uint64_t position, std::uint64_t length) -> std::int64_t {
+        Vemo::AccessStatus* record = file.ReadChunkBytes(nullptr, position, length, bytes);
+        if (record == nullptr) {
+            return -1;
+        }
+        const std::int64_t count = record->m_count;
+        record->Release();
+        return count;
+    };
+    EXPECT_EQ(read(0, 18), 18);
+    EXPECT_EQ(read(10, 10), -1);
+
+    ASSERT_TRUE(file.GetFile()->SetSize(100));
+    EXPECT_EQ(read(90, 10), 10);
+    EXPECT_EQ(read(100, 0), 0);
+
+    ASSERT_TRUE(file.GetFile()->SetSize(30));
+    EXPECT_EQ(read(20, 20), -1);
+    EXPECT_EQ(read(90, 0), -1);
+    EXPECT_EQ(read(20, 10), 10);
+    EXPECT_EQ(read(30, 0), 0);
+    EXPECT_EQ(m_environment.TakeReports(), Reports{});
 }
 
 TEST_F(QuibFileTest, ChunksOutliveTheirFileDetached) {
