@@ -16,6 +16,8 @@ public:
     ErrorString() = default;
     ErrorString(const ErrorString&) = default;
     ErrorString& operator=(const ErrorString&) = default;
+    ErrorString(ErrorString&&) noexcept = default;
+    ErrorString& operator=(ErrorString&&) noexcept = default;
     ~ErrorString() override;
 };
 

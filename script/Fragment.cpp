@@ -122,6 +122,10 @@ Fragment::Fragment(const Fragment& other) = default;
 
 Fragment& Fragment::operator=(const Fragment& other) = default;
 
+Fragment::Fragment(Fragment&& other) noexcept = default;
+
+Fragment& Fragment::operator=(Fragment&& other) noexcept = default;
+
 Fragment::~Fragment() = default;
 
 bool Fragment::operator==(const Fragment& other) const {

@@ -16,6 +16,8 @@ public:
     explicit Fragment(const Vemo::String& text);
     Fragment(const Fragment& other);
     Fragment& operator=(const Fragment& other);
+    Fragment(Fragment&& other) noexcept;
+    Fragment& operator=(Fragment&& other) noexcept;
     ~Fragment();
 
     const SubString& GetText() const { return m_text; }

@@ -3,6 +3,7 @@
 #include "script/CharacterClasses.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,12 @@ SubString::SubString(const SubString& other) {
     View(other.m_text, other.m_start, other.m_length);
 }
 
+SubString::SubString(SubString&& other) noexcept
+    : m_start(other.m_start), m_length(other.m_length), m_text(std::move(other.m_text)) {
+    other.m_start = 0;
+    other.m_length = 0;
+}
+
 SubString::~SubString() = default;
 
 SubString& SubString::operator=(const Vemo::String& text) {
@@ -55,6 +62,17 @@ SubString& SubString::operator=(const Vemo::String& text) {
 SubString& SubString::operator=(const SubString& other) {
     if (this != &other) {
         View(other.m_text, other.m_start, other.m_length);
+    }
+    return *this;
+}
+
+SubString& SubString::operator=(SubString&& other) noexcept {
+    if (this != &other) {
+        m_text = std::move(other.m_text);
+        m_start = other.m_start;
+        m_length = other.m_length;
+        other.m_start = 0;
+        other.m_length = 0;
     }
     return *this;
 }

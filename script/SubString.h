@@ -16,10 +16,13 @@ public:
     // A start beyond the end of the text gives an empty view; the length is cut to what the text holds.
     SubString(const Vemo::String& text, std::uint32_t start, std::uint32_t length);
     SubString(const SubString& other);
+    // A moved-from view is empty.
+    SubString(SubString&& other) noexcept;
     virtual ~SubString();
 
     SubString& operator=(const Vemo::String& text);
     SubString& operator=(const SubString& other);
+    SubString& operator=(SubString&& other) noexcept;
 
     void Clear();
 

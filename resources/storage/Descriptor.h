@@ -14,6 +14,8 @@ public:
     Descriptor() = default;
     Descriptor(const Descriptor&) = default;
     Descriptor& operator=(const Descriptor&) = default;
+    Descriptor(Descriptor&&) noexcept = default;
+    Descriptor& operator=(Descriptor&&) noexcept = default;
 
     String m_name;
     StorageFlags m_flags;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,6 +22,23 @@ TEST(SubStringTest, AViewSharesTheBufferOfItsText) {
     Vemo::String part;
     copy.GetString(part);
     EXPECT_EQ(Text(part), "Movie");
+}
+
+TEST(SubStringTest, AMoveHandsTheShareOverAndLeavesAnEmptyView) {
+    const Vemo::String text("Intro Movie");
+    SubString view(text, 6, 5);
+    SubString moved(std::move(view));
+    EXPECT_EQ(moved.Data(), text.CStr() + 6);
+    EXPECT_EQ(moved.Length(), 5u);
+    EXPECT_EQ(*text.CountByte(), 1);
+    EXPECT_TRUE(view.IsEmpty());
+    SubString assigned;
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.Data(), text.CStr() + 6);
+    EXPECT_EQ(*text.CountByte(), 1);
+    EXPECT_TRUE(moved.IsEmpty());
+    view = text;
+    EXPECT_EQ(view.Length(), text.Length());
 }
 
 TEST(SubStringTest, ViewsAreCutToTheirText) {
