@@ -55,8 +55,11 @@ bool AudioVoice::Open() {
     if (m_codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
         av_channel_layout_default(&m_codec->ch_layout, m_codec->ch_layout.nb_channels);
     }
+    // Mono stays mono (and is doubled in Append) so that it keeps its level; more channels mix to stereo.
+    m_mono = m_codec->ch_layout.nb_channels == 1;
+    AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&m_resampler, &stereo, AV_SAMPLE_FMT_FLT, m_codec->sample_rate, &m_codec->ch_layout,
+    if (swr_alloc_set_opts2(&m_resampler, m_mono ? &mono : &stereo, AV_SAMPLE_FMT_FLT, m_codec->sample_rate, &m_codec->ch_layout,
                             m_codec->sample_fmt, m_codec->sample_rate, 0, nullptr) < 0 ||
         swr_init(m_resampler) < 0) {
         return false;
@@ -82,8 +85,16 @@ void AudioVoice::Append(const AVFrame* frame) {
     auto* out = reinterpret_cast<std::uint8_t*>(m_converted.data());
     int count = swr_convert(m_resampler, &out, frame->nb_samples + 32,
                             const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (count > 0) {
+    if (count <= 0) {
+        return;
+    }
+    if (!m_mono) {
         m_buffer.insert(m_buffer.end(), m_converted.begin(), m_converted.begin() + count * 2);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        m_buffer.push_back(m_converted[static_cast<std::size_t>(i)]);
+        m_buffer.push_back(m_converted[static_cast<std::size_t>(i)]);
     }
 }
 

@@ -43,6 +43,7 @@ private:
     AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;
     bool m_opened = false;
+    bool m_mono = false;
     bool m_failed = false;
     bool m_atEnd = false;
     bool m_draining = false;

@@ -191,13 +191,14 @@ void FrameWriter::PutFrame(const PixelTarget& target, const AVFrame& frame, cons
     const AVPixelFormat direct = DirectFormat(target.format);
     const bool inside =
         place.left >= 0 && place.top >= 0 && place.right <= target.width && place.bottom <= target.height;
-    const AVPixelFormat output = inside && direct != AV_PIX_FMT_NONE ? direct : AV_PIX_FMT_BGRA;
+    const bool directly = inside && direct != AV_PIX_FMT_NONE;
+    const AVPixelFormat output = directly ? direct : AV_PIX_FMT_BGRA;
     m_scaler = sws_getCachedContext(m_scaler, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
                                     width, height, output, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (m_scaler == nullptr) {
         return;
     }
-    if (output == direct) {
+    if (directly) {
         std::uint8_t* planes[4] = {target.top + place.top * target.pitch + place.left * (BitsPerPixel(target.format) / 8)};
         int pitches[4] = {static_cast<int>(target.pitch)};
         sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches);

@@ -3,6 +3,10 @@
 #include "platform/quicktime/SoundMixer.h"
 #include "platform/win32/Time.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace qt::detail {
 
 namespace {
@@ -15,7 +19,10 @@ Layer& Layer::Instance() {
     return layer;
 }
 
-Layer::Layer() : m_mixer(std::make_unique<SoundMixer>()) {}
+// The layer says what went wrong through its results; FFmpeg's own messages would only be noise.
+Layer::Layer() : m_mixer(std::make_unique<SoundMixer>()) {
+    av_log_set_level(AV_LOG_QUIET);
+}
 
 Layer::~Layer() = default;
 

@@ -148,6 +148,9 @@ void FillSound(Encoder& encoder) {
 
 void Drain(AVFormatContext* format, Encoder& encoder, AVPacket* packet) {
     while (avcodec_receive_packet(encoder.codec, packet) == 0) {
+        if (encoder.picture && packet->duration == 0) {
+            packet->duration = 1;
+        }
         av_packet_rescale_ts(packet, encoder.codec->time_base, encoder.stream->time_base);
         packet->stream_index = encoder.stream->index;
         Check(av_interleaved_write_frame(format, packet), "write");
