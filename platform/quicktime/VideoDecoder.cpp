@@ -7,6 +7,7 @@ namespace qt::detail {
 namespace {
 // How far ahead of the frame in hand a wanted frame may lie before seeking beats decoding on.
 constexpr double kDecodeAheadSeconds = 2.0;
+constexpr std::int64_t kLargestFrame = 4096 * 4096;
 } // namespace
 
 VideoDecoder::VideoDecoder(const MediaRecord& media) : m_media(media) {}
@@ -40,6 +41,8 @@ bool VideoDecoder::Open() {
         return false;
     }
     m_codec->pkt_timebase = stream->time_base;
+    // A header may claim any size; no movie of a title comes near this one.
+    m_codec->max_pixels = kLargestFrame;
     if (avcodec_open2(m_codec, codec, nullptr) < 0) {
         return false;
     }
