@@ -225,4 +225,49 @@ void PatchMovieTimeScale(const std::string& hostPath, std::uint32_t timeScale) {
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+int DecodeAndConvertWithFfmpeg(const std::string& hostPath) {
+    AVFormatContext* format = nullptr;
+    Check(avformat_open_input(&format, hostPath.c_str(), nullptr, nullptr), "open " + hostPath);
+    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> owner(format, [](AVFormatContext* f) {
+        avformat_close_input(&f);
+    });
+    Check(avformat_find_stream_info(format, nullptr), "stream info");
+    const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    Check(index, "picture track");
+    const AVCodecParameters* parameters = format->streams[index]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    Encoder decoder;
+    decoder.codec = avcodec_alloc_context3(codec);
+    Check(avcodec_parameters_to_context(decoder.codec, parameters), "parameters");
+    Check(avcodec_open2(decoder.codec, codec, nullptr), "decoder");
+    decoder.frame = av_frame_alloc();
+    std::vector<std::uint32_t> picture(static_cast<std::size_t>(parameters->width) * parameters->height);
+    int converted = 0;
+    auto convert = [&] {
+        while (avcodec_receive_frame(decoder.codec, decoder.frame) == 0) {
+            decoder.scaler = sws_getCachedContext(decoder.scaler, decoder.frame->width, decoder.frame->height,
+                                                  static_cast<AVPixelFormat>(decoder.frame->format), parameters->width,
+                                                  parameters->height, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr,
+                                                  nullptr);
+            std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(picture.data())};
+            int pitches[4] = {parameters->width * 4};
+            sws_scale(decoder.scaler, decoder.frame->data, decoder.frame->linesize, 0, decoder.frame->height, planes,
+                      pitches);
+            ++converted;
+        }
+    };
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(format, packet) >= 0) {
+        if (packet->stream_index == index) {
+            avcodec_send_packet(decoder.codec, packet);
+            convert();
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    avcodec_send_packet(decoder.codec, nullptr);
+    convert();
+    return converted;
+}
+
 } // namespace qt::testing

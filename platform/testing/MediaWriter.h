@@ -47,4 +47,9 @@ void WriteMediaFile(const std::string& hostPath, const MediaFile& file);
 // Overwrites the time scale of a QuickTime file's movie header in place, as a malformed file would have it.
 void PatchMovieTimeScale(const std::string& hostPath, std::uint32_t timeScale);
 
+// FFmpeg alone, for benchmarks to measure the layer against: decodes every frame of the file's first picture
+// track and converts it with swscale into a 32-bit picture of the same size. Returns the frames converted;
+// throws std::runtime_error when the file cannot be decoded.
+int DecodeAndConvertWithFfmpeg(const std::string& hostPath);
+
 } // namespace qt::testing
