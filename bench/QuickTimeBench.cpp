@@ -50,7 +50,8 @@ int DecodeThroughLayer() {
     qt::FSSpec spec{};
     std::int16_t file = 0;
     qt::Movie movie = nullptr;
-    if (qt::NativePathToFileSpec("C:\\bench.mov", &spec, 0) != qt::noErr || qt::OpenMovieFile(&spec, &file, 1) != qt::noErr ||
+    if (qt::NativePathToFileSpec("C:\\bench.mov", &spec, 0) != qt::noErr ||
+        qt::OpenMovieFile(&spec, &file, 1) != qt::noErr ||
         qt::NewMovieFromFile(&movie, file, nullptr, nullptr, 0, nullptr) != qt::noErr) {
         std::abort();
     }
@@ -58,9 +59,11 @@ int DecodeThroughLayer() {
     std::vector<char> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
     qt::Rect bounds{0, 0, kHeight, kWidth};
     qt::GWorldPtr world = nullptr;
-    qt::NewGraphicsWorldFromMemory(&world, qt::k32BGRAPixelFormat, &bounds, nullptr, nullptr, 0, pixels.data(), kWidth * 4);
+    qt::NewGraphicsWorldFromMemory(&world, qt::k32BGRAPixelFormat, &bounds, nullptr, nullptr, 0,
+                                   pixels.data(), kWidth * 4);
     qt::LockPixels(qt::GetGWorldPixMap(world));
     qt::SetMovieGraphicsPort(movie, world, nullptr);
+    qt::SetMovieActive(movie, 1);
     const qt::TimeValue frameLength = qt::GetMovieTimeScale(movie) / kFramesPerSecond;
     for (int frame = 0; frame < kFrames; ++frame) {
         qt::SetMovieTimeValue(movie, frame * frameLength);

@@ -25,17 +25,19 @@ void Exercise(qt::Movie movie) {
     std::vector<char> pixels(kWidth * kHeight * 4);
     qt::Rect bounds{0, 0, kHeight, kWidth};
     qt::GWorldPtr world = nullptr;
-    if (qt::NewGraphicsWorldFromMemory(&world, qt::k32BGRAPixelFormat, &bounds, nullptr, nullptr, 0, pixels.data(),
-                                       kWidth * 4) != qt::noErr) {
+    if (qt::NewGraphicsWorldFromMemory(&world, qt::k32BGRAPixelFormat, &bounds, nullptr, nullptr, 0,
+                                       pixels.data(), kWidth * 4) != qt::noErr) {
         return;
     }
     qt::LockPixels(qt::GetGWorldPixMap(world));
     qt::SetMovieGraphicsPort(movie, world, nullptr);
     qt::SetMovieBox(movie, &bounds);
+    qt::SetMovieActive(movie, 1);
     const qt::TimeValue duration = qt::GetMovieDuration(movie);
     qt::TimeValue edge = 0;
     for (int step = 0; step < 8 && edge >= 0; ++step) {
-        qt::GetMovieNextInterestingTime(movie, qt::nextTimeStep, 0, nullptr, edge, qt::kFixed1, &edge, nullptr);
+        qt::GetMovieNextInterestingTime(movie, qt::nextTimeStep, 0, nullptr, edge, qt::kFixed1, &edge,
+                                        nullptr);
     }
     for (qt::TimeValue time : {0, duration / 2, duration}) {
         qt::SetMovieTimeValue(movie, time);

@@ -11,64 +11,47 @@ constexpr double kDecodeAheadSeconds = 1.0;
 constexpr double kKeepBehindSeconds = 0.25;
 } // namespace
 
-AudioVoice::AudioVoice(const MediaRecord& media) : m_media(media) {}
+AudioVoice::AudioVoice(const MediaRecord& media) : m_media(media), m_stream(media) {}
 
 AudioVoice::~AudioVoice() {
     av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
     swr_free(&m_resampler);
-    avcodec_free_context(&m_codec);
 }
 
 double AudioVoice::Rate() const {
     if (m_media.InMemory()) {
-        return m_media.unitsPerSample > 0 ? static_cast<double>(m_media.unitDenominator) /
-                                                (static_cast<double>(m_media.unitNumerator) * m_media.unitsPerSample)
-                                          : 0;
+        return m_media.unitsPerSample > 0
+                   ? static_cast<double>(m_media.unitDenominator) /
+                         (static_cast<double>(m_media.unitNumerator) * m_media.unitsPerSample)
+                   : 0;
     }
     return m_media.sampleRate;
 }
 
-bool AudioVoice::Open() {
-    m_opened = true;
-    m_error = couldNotResolveDataRef;
-    if (!m_demuxer.Open(*m_media.source) || m_media.stream >= static_cast<int>(m_demuxer.Format()->nb_streams)) {
+bool AudioVoice::Prepare() {
+    if (m_prepared) {
+        return !m_stream.Failed();
+    }
+    m_prepared = true;
+    if (!m_stream.Ready()) {
         return false;
     }
-    m_error = cantFindHandler;
-    AVStream* stream = m_demuxer.Stream(m_media.stream);
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (codec == nullptr) {
-        return false;
-    }
-    m_codec = avcodec_alloc_context3(codec);
-    m_packet = av_packet_alloc();
+    AVCodecContext* codec = m_stream.Codec();
     m_frame = av_frame_alloc();
-    if (m_codec == nullptr || m_packet == nullptr || m_frame == nullptr ||
-        avcodec_parameters_to_context(m_codec, stream->codecpar) < 0) {
-        return false;
-    }
-    m_codec->pkt_timebase = stream->time_base;
-    if (avcodec_open2(m_codec, codec, nullptr) < 0) {
-        return false;
-    }
-    if (m_codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-        av_channel_layout_default(&m_codec->ch_layout, m_codec->ch_layout.nb_channels);
+    if (codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        av_channel_layout_default(&codec->ch_layout, codec->ch_layout.nb_channels);
     }
     // Mono stays mono (and is doubled in Append) so that it keeps its level; more channels mix to stereo.
-    m_mono = m_codec->ch_layout.nb_channels == 1;
+    m_mono = codec->ch_layout.nb_channels == 1;
     AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&m_resampler, m_mono ? &mono : &stereo, AV_SAMPLE_FMT_FLT, m_codec->sample_rate, &m_codec->ch_layout,
-                            m_codec->sample_fmt, m_codec->sample_rate, 0, nullptr) < 0 ||
+    if (m_frame == nullptr ||
+        swr_alloc_set_opts2(&m_resampler, m_mono ? &mono : &stereo, AV_SAMPLE_FMT_FLT, codec->sample_rate,
+                            &codec->ch_layout, codec->sample_fmt, codec->sample_rate, 0, nullptr) < 0 ||
         swr_init(m_resampler) < 0) {
+        m_stream.Fail(cantFindHandler);
         return false;
     }
-    for (unsigned i = 0; i < m_demuxer.Format()->nb_streams; ++i) {
-        m_demuxer.Stream(static_cast<int>(i))->discard =
-            static_cast<int>(i) == m_media.stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    }
-    m_error = noErr;
     return true;
 }
 
@@ -76,7 +59,7 @@ void AudioVoice::Append(const AVFrame* frame) {
     const std::int64_t stamp = frame->best_effort_timestamp;
     const std::int64_t end = m_first + static_cast<std::int64_t>(m_buffer.size() / 2);
     if (m_buffer.empty() && stamp != AV_NOPTS_VALUE) {
-        const AVRational base = m_demuxer.Stream(m_media.stream)->time_base;
+        const AVRational base = m_stream.Stream()->time_base;
         m_first = av_rescale_q(stamp - m_media.origin, base, AVRational{1, m_media.sampleRate});
     } else if (stamp == AV_NOPTS_VALUE && m_buffer.empty()) {
         m_first = end;
@@ -99,48 +82,19 @@ void AudioVoice::Append(const AVFrame* frame) {
 }
 
 bool AudioVoice::DecodeMore() {
-    while (!m_atEnd) {
-        int received = avcodec_receive_frame(m_codec, m_frame);
-        if (received == 0) {
-            Append(m_frame);
-            return true;
-        }
-        if (received == AVERROR_EOF || m_draining) {
-            m_atEnd = true;
-            break;
-        }
-        if (received != AVERROR(EAGAIN)) {
-            m_failed = true;
-            m_error = invalidMedia;
-            return false;
-        }
-        int read = av_read_frame(m_demuxer.Format(), m_packet);
-        if (read == AVERROR_EOF) {
-            m_draining = true;
-            avcodec_send_packet(m_codec, nullptr);
-            continue;
-        }
-        if (read < 0) {
-            m_failed = true;
-            m_error = invalidMedia;
-            return false;
-        }
-        if (m_packet->stream_index == m_media.stream) {
-            avcodec_send_packet(m_codec, m_packet);
-        }
-        av_packet_unref(m_packet);
+    if (!m_stream.Next(m_frame)) {
+        m_atEnd = true;
+        return false;
     }
-    return false;
+    Append(m_frame);
+    return true;
 }
 
 bool AudioVoice::Seek(std::int64_t index) {
     m_buffer.clear();
     m_atEnd = false;
-    m_draining = false;
-    avcodec_flush_buffers(m_codec);
-    const AVRational base = m_demuxer.Stream(m_media.stream)->time_base;
-    const std::int64_t stamp = av_rescale_q(index, AVRational{1, m_media.sampleRate}, base) + m_media.origin;
-    return av_seek_frame(m_demuxer.Format(), m_media.stream, stamp, AVSEEK_FLAG_BACKWARD) >= 0;
+    const AVRational base = m_stream.Stream()->time_base;
+    return m_stream.Seek(av_rescale_q(index, AVRational{1, m_media.sampleRate}, base) + m_media.origin);
 }
 
 void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
@@ -156,10 +110,7 @@ void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
         }
         return;
     }
-    if (!m_opened && !Open()) {
-        m_failed = true;
-    }
-    if (m_failed || m_media.sampleRate <= 0) {
+    if (m_media.sampleRate <= 0 || !Prepare()) {
         return;
     }
     const std::int64_t end = m_first + static_cast<std::int64_t>(m_buffer.size() / 2);
@@ -174,8 +125,7 @@ void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
     if (index < m_first || index >= end + ahead) {
         m_seekTarget = index;
         if (!Seek(index)) {
-            m_failed = true;
-            m_error = invalidMedia;
+            m_stream.Fail(invalidMedia);
             return;
         }
     }
@@ -183,8 +133,8 @@ void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
     }
     const auto behind = static_cast<std::int64_t>(kKeepBehindSeconds * m_media.sampleRate);
     if (index - m_first > behind * 2) {
-        const std::int64_t drop = std::min<std::int64_t>(index - m_first - behind,
-                                                         static_cast<std::int64_t>(m_buffer.size() / 2));
+        const std::int64_t drop =
+            std::min<std::int64_t>(index - m_first - behind, static_cast<std::int64_t>(m_buffer.size() / 2));
         m_buffer.erase(m_buffer.begin(), m_buffer.begin() + drop * 2);
         m_first += drop;
     }

@@ -1,17 +1,16 @@
 // The samples of an audible media as stereo floats at the media's own rate, decoded around the position the
-// mixer asks for, with a demuxer of its own. Sound added in memory is read as it is. Internal to the layer.
+// mixer asks for. Sound added in memory is read as it is. Internal to the layer.
 #pragma once
 
-#include "platform/quicktime/Demuxer.h"
-#include "platform/quicktime/MediaRecord.h"
+#include "platform/quicktime/StreamDecoder.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libswresample/swresample.h>
 }
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace qt::detail {
 
@@ -26,28 +25,21 @@ public:
     double Rate() const;
     // The sample at an index (0 at media time 0); silence outside the media or where it cannot be decoded.
     void Sample(std::int64_t index, float& left, float& right);
-    // Set when decoding met an error.
-    OSErr Error() const { return m_error; }
 
 private:
-    bool Open();
+    bool Prepare();
     bool Seek(std::int64_t index);
     // Decodes the next frame onto the buffer's end; false at the end or on an error.
     bool DecodeMore();
     void Append(const AVFrame* frame);
 
     const MediaRecord& m_media;
-    Demuxer m_demuxer;
-    AVCodecContext* m_codec = nullptr;
+    StreamDecoder m_stream;
     SwrContext* m_resampler = nullptr;
-    AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;
-    bool m_opened = false;
+    bool m_prepared = false;
     bool m_mono = false;
-    bool m_failed = false;
     bool m_atEnd = false;
-    bool m_draining = false;
-    OSErr m_error = noErr;
     // Decoded samples from m_first on, two floats each.
     std::deque<float> m_buffer;
     std::int64_t m_first = 0;

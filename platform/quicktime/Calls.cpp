@@ -11,38 +11,33 @@ OSErr Finish(OSErr error) {
     return error;
 }
 
+OSErr Check(Layer& layer, const char* call, bool valid, OSErr invalid) {
+    if (std::optional<OSErr> failure = layer.TakeFailure(call)) {
+        return Finish(*failure);
+    }
+    return Finish(valid ? noErr : invalid);
+}
+
 } // namespace
 
 OSErr Enter(Layer& layer, const char* call) {
-    return Finish(layer.TakeFailure(call).value_or(noErr));
+    return Check(layer, call, true, noErr);
 }
 
 OSErr Enter(Layer& layer, const char* call, Movie movie) {
-    if (std::optional<OSErr> failure = layer.TakeFailure(call)) {
-        return Finish(*failure);
-    }
-    return Finish(layer.IsMovie(movie) ? noErr : invalidMovie);
+    return Check(layer, call, layer.IsMovie(movie), invalidMovie);
 }
 
 OSErr Enter(Layer& layer, const char* call, Track track) {
-    if (std::optional<OSErr> failure = layer.TakeFailure(call)) {
-        return Finish(*failure);
-    }
-    return Finish(layer.IsTrack(track) ? noErr : invalidTrack);
+    return Check(layer, call, layer.IsTrack(track), invalidTrack);
 }
 
 OSErr Enter(Layer& layer, const char* call, Media media) {
-    if (std::optional<OSErr> failure = layer.TakeFailure(call)) {
-        return Finish(*failure);
-    }
-    return Finish(layer.IsMedia(media) ? noErr : invalidMedia);
+    return Check(layer, call, layer.IsMedia(media), invalidMedia);
 }
 
 OSErr Enter(Layer& layer, const char* call, MovieController controller) {
-    if (std::optional<OSErr> failure = layer.TakeFailure(call)) {
-        return Finish(*failure);
-    }
-    return Finish(layer.IsController(controller) && layer.IsMovie(controller->movie) ? noErr : paramErr);
+    return Check(layer, call, layer.IsController(controller) && layer.IsMovie(controller->movie), paramErr);
 }
 
 // The nearest edge after time (or before it, going backwards); -1 when there is none.

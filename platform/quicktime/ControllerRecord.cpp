@@ -58,7 +58,8 @@ std::int64_t ControllerRecord::BarState() {
     const int trackWidth = std::max(1, width - TrackLeft() - kTrackMargin - kThumbWidth);
     const std::int64_t duration = movie->Duration();
     const std::int64_t thumb =
-        duration > 0 ? static_cast<std::int64_t>(movie->Now() * trackWidth / static_cast<double>(duration)) : 0;
+        duration > 0 ? static_cast<std::int64_t>(movie->Now() * trackWidth / static_cast<double>(duration))
+                     : 0;
     return thumb | (static_cast<std::int64_t>(width) << 20) | (static_cast<std::int64_t>(Playing()) << 40) |
            (static_cast<std::int64_t>(active) << 41);
 }
@@ -95,7 +96,8 @@ void ControllerRecord::DrawBar(std::uint32_t* pixels, int width) {
     const int trackWidth = std::max(1, right - left - kThumbWidth);
     const std::int64_t duration = movie->Duration();
     const int thumb =
-        left + (duration > 0 ? static_cast<int>(movie->Now() * trackWidth / static_cast<double>(duration)) : 0);
+        left +
+        (duration > 0 ? static_cast<int>(movie->Now() * trackWidth / static_cast<double>(duration)) : 0);
     for (int x = thumb; x < thumb + kThumbWidth; ++x) {
         for (int y = 3; y < 13; ++y) {
             plot(x, y, ink);
@@ -128,8 +130,8 @@ bool ControllerRecord::HandleEvent(const EventRecord& event) {
         }
         return true;
     }
-    if (event.what != mouseDown || !layer.IsPort(movie->port) || movie->port->kind != GrafPortRecord::Kind::Window ||
-        movie->port->window != event.window) {
+    if (event.what != mouseDown || !layer.IsPort(movie->port) ||
+        movie->port->kind != GrafPortRecord::Kind::Window || movie->port->window != event.window) {
         return false;
     }
     const Rect bar = Bar();

@@ -27,7 +27,8 @@ bool Demuxer::Open(const MediaSource& source) {
     if (buffer == nullptr) {
         return false;
     }
-    m_io = avio_alloc_context(buffer, kBufferSize, 0, m_reader.get(), &Demuxer::ReadPacket, nullptr, &Demuxer::SeekTo);
+    m_io = avio_alloc_context(buffer, kBufferSize, 0, m_reader.get(), &Demuxer::ReadPacket, nullptr,
+                              &Demuxer::SeekTo);
     if (m_io == nullptr) {
         av_free(buffer);
         return false;
@@ -47,7 +48,8 @@ bool Demuxer::Open(const MediaSource& source) {
 }
 
 bool Demuxer::IsQuickTimeFamily() const {
-    return m_format != nullptr && m_format->iformat != nullptr && std::strstr(m_format->iformat->name, "mov") != nullptr;
+    return m_format != nullptr && m_format->iformat != nullptr &&
+           std::strstr(m_format->iformat->name, "mov") != nullptr;
 }
 
 int Demuxer::ReadPacket(void* opaque, std::uint8_t* buffer, int size) {

@@ -59,7 +59,8 @@ std::uint8_t NearestIndex(const PixelTarget& target, std::uint32_t color) {
             nearest[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(best);
         }
     }
-    const int key = static_cast<int>(((color >> 9) & 0x7C00) | ((color >> 6) & 0x03E0) | ((color >> 3) & 0x001F));
+    const int key =
+        static_cast<int>(((color >> 9) & 0x7C00) | ((color >> 6) & 0x03E0) | ((color >> 3) & 0x001F));
     return nearest[static_cast<std::size_t>(key)];
 }
 
@@ -193,13 +194,15 @@ void FrameWriter::PutFrame(const PixelTarget& target, const AVFrame& frame, cons
         place.left >= 0 && place.top >= 0 && place.right <= target.width && place.bottom <= target.height;
     const bool directly = inside && direct != AV_PIX_FMT_NONE;
     const AVPixelFormat output = directly ? direct : AV_PIX_FMT_BGRA;
-    m_scaler = sws_getCachedContext(m_scaler, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
-                                    width, height, output, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    m_scaler =
+        sws_getCachedContext(m_scaler, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
+                             width, height, output, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (m_scaler == nullptr) {
         return;
     }
     if (directly) {
-        std::uint8_t* planes[4] = {target.top + place.top * target.pitch + place.left * (BitsPerPixel(target.format) / 8)};
+        std::uint8_t* planes[4] = {target.top + place.top * target.pitch +
+                                   place.left * (BitsPerPixel(target.format) / 8)};
         int pitches[4] = {static_cast<int>(target.pitch)};
         sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches);
         return;

@@ -49,7 +49,8 @@ private:
 
 class MemoryReader final : public ByteReader {
 public:
-    explicit MemoryReader(std::shared_ptr<const std::vector<std::uint8_t>> bytes) : m_bytes(std::move(bytes)) {}
+    explicit MemoryReader(std::shared_ptr<const std::vector<std::uint8_t>> bytes)
+        : m_bytes(std::move(bytes)) {}
 
     int Read(std::uint8_t* buffer, int size) override {
         const std::int64_t left = Length() - m_position;
@@ -112,7 +113,8 @@ bool MediaSource::KeepInMemory() {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(reader->Length()));
     std::size_t filled = 0;
     while (filled < bytes.size()) {
-        int got = reader->Read(bytes.data() + filled, static_cast<int>(std::min<std::size_t>(bytes.size() - filled, 1 << 20)));
+        int got = reader->Read(bytes.data() + filled,
+                               static_cast<int>(std::min<std::size_t>(bytes.size() - filled, 1 << 20)));
         if (got <= 0) {
             return false;
         }

@@ -62,7 +62,8 @@ std::optional<Atom> ReadAtom(ByteReader& reader, std::int64_t position, std::int
     return atom;
 }
 
-std::optional<Atom> FindChild(ByteReader& reader, std::int64_t start, std::int64_t limit, std::uint32_t type) {
+std::optional<Atom> FindChild(ByteReader& reader, std::int64_t start, std::int64_t limit,
+                              std::uint32_t type) {
     std::int64_t position = start;
     while (position < limit) {
         std::optional<Atom> atom = ReadAtom(reader, position, limit);

@@ -43,7 +43,8 @@ void ReadFrameStarts(Demuxer& demuxer, MediaRecord& media) {
         av_packet_free(&packet);
     }
     std::sort(media.frameStarts.begin(), media.frameStarts.end());
-    media.frameStarts.erase(std::unique(media.frameStarts.begin(), media.frameStarts.end()), media.frameStarts.end());
+    media.frameStarts.erase(std::unique(media.frameStarts.begin(), media.frameStarts.end()),
+                            media.frameStarts.end());
     // Decoding timestamps may begin before the first shown frame; media time 0 is the first frame.
     const std::int64_t first = media.frameStarts.empty() ? 0 : media.frameStarts.front();
     for (std::int64_t& start : media.frameStarts) {
@@ -51,7 +52,8 @@ void ReadFrameStarts(Demuxer& demuxer, MediaRecord& media) {
     }
 }
 
-std::shared_ptr<MediaRecord> MediaOf(Demuxer& demuxer, int index, const std::shared_ptr<MediaSource>& source) {
+std::shared_ptr<MediaRecord> MediaOf(Demuxer& demuxer, int index,
+                                     const std::shared_ptr<MediaSource>& source) {
     AVStream* stream = demuxer.Stream(index);
     const AVCodecParameters* codec = stream->codecpar;
     auto media = std::make_shared<MediaRecord>();
@@ -88,7 +90,8 @@ OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie) {
     for (unsigned i = 0; i < demuxer.Format()->nb_streams; ++i) {
         AVStream* stream = demuxer.Stream(static_cast<int>(i));
         const AVMediaType type = stream->codecpar->codec_type;
-        const bool picture = type == AVMEDIA_TYPE_VIDEO && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0;
+        const bool picture =
+            type == AVMEDIA_TYPE_VIDEO && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0;
         const bool sound = type == AVMEDIA_TYPE_AUDIO && stream->codecpar->sample_rate > 0;
         if ((picture || sound) && stream->time_base.num > 0 && stream->time_base.den > 0) {
             media.push_back(MediaOf(demuxer, static_cast<int>(i), source));
@@ -107,7 +110,8 @@ OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie) {
     for (auto& item : media) {
         auto track = std::make_unique<TrackRecord>(made, item);
         const std::int64_t length = static_cast<std::int64_t>(
-            (static_cast<__int128>(item->duration) * item->unitNumerator * made->scale + item->unitDenominator / 2) /
+            (static_cast<__int128>(item->duration) * item->unitNumerator * made->scale +
+             item->unitDenominator / 2) /
             item->unitDenominator);
         if (item->duration > 0 && length > 0) {
             track->edits.push_back(Edit{length, 0, item->duration});
@@ -115,7 +119,8 @@ OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie) {
         if (demuxer.IsQuickTimeFamily()) {
             track->enabled = (demuxer.Stream(item->stream)->disposition & AV_DISPOSITION_DEFAULT) != 0;
         }
-        if (track->enabled && item->IsVisual() && made->box.right == 0 && item->width > 0 && item->height > 0) {
+        if (track->enabled && item->IsVisual() && made->box.right == 0 && item->width > 0 &&
+            item->height > 0) {
             made->box = {0, 0, static_cast<std::int16_t>(std::min(item->height, 0x7FFF)),
                          static_cast<std::int16_t>(std::min(item->width, 0x7FFF))};
         }

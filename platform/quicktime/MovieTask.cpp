@@ -57,7 +57,8 @@ std::vector<Picture> CurrentPictures(MovieRecord& movie, double now, std::vector
 void DrawInto(const PixelTarget& target, const std::vector<Picture>& pictures, const Rect& box,
               ControllerRecord* controller, int originX, int originY) {
     Rect place{static_cast<std::int16_t>(box.top - originY), static_cast<std::int16_t>(box.left - originX),
-               static_cast<std::int16_t>(box.bottom - originY), static_cast<std::int16_t>(box.right - originX)};
+               static_cast<std::int16_t>(box.bottom - originY),
+               static_cast<std::int16_t>(box.right - originX)};
     for (const Picture& picture : pictures) {
         picture.track->video->Writer().PutFrame(target, *picture.frame, place);
     }
@@ -67,12 +68,14 @@ void DrawInto(const PixelTarget& target, const std::vector<Picture>& pictures, c
         if (width > 0) {
             std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * ControllerRecord::kBarHeight);
             controller->DrawBar(pixels.data(), width);
-            PutPicture(target, pixels.data(), width, ControllerRecord::kBarHeight, bar.left - originX, bar.top - originY);
+            PutPicture(target, pixels.data(), width, ControllerRecord::kBarHeight, bar.left - originX,
+                       bar.top - originY);
         }
     }
 }
 
-void DrawWindow(MovieRecord& movie, const std::vector<Picture>& pictures, const Rect& area, ControllerRecord* controller) {
+void DrawWindow(MovieRecord& movie, const std::vector<Picture>& pictures, const Rect& area,
+                ControllerRecord* controller) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) {
@@ -86,8 +89,8 @@ void DrawWindow(MovieRecord& movie, const std::vector<Picture>& pictures, const 
     }
     {
         auto guard = video::OverlayLock();
-        DrawInto(TargetOfPicture(movie.overlayPixels.data(), width, height), pictures, movie.box, controller, area.left,
-                 area.top);
+        DrawInto(TargetOfPicture(movie.overlayPixels.data(), width, height), pictures, movie.box, controller,
+                 area.left, area.top);
     }
     video::Overlay overlay;
     overlay.window = movie.port->window;
@@ -115,7 +118,8 @@ void TaskMovie(MovieRecord& movie) {
     const Rect area = controller != nullptr ? controller->Bounds() : movie.box;
     std::vector<std::int64_t> key;
     std::vector<Picture> pictures = CurrentPictures(movie, now, key);
-    const std::int64_t barState = controller != nullptr && controller->Visible() ? controller->BarState() : -1;
+    const std::int64_t barState =
+        controller != nullptr && controller->Visible() ? controller->BarState() : -1;
     MovieRecord::Drawn& drawn = movie.drawn;
     if (drawn.valid && drawn.port == movie.port && SameRect(drawn.area, area) && drawn.frames == key &&
         drawn.barState == barState) {

@@ -108,8 +108,9 @@ OSErr WriteMovie(MovieRecord& movie, const std::string&, int descriptor) {
         return memFullErr;
     }
     auto* buffer = static_cast<unsigned char*>(av_malloc(64 * 1024));
-    muxer.io = buffer != nullptr ? avio_alloc_context(buffer, 64 * 1024, 1, &output, nullptr, &WritePacket, &SeekOutput)
-                                 : nullptr;
+    muxer.io = buffer != nullptr
+                   ? avio_alloc_context(buffer, 64 * 1024, 1, &output, nullptr, &WritePacket, &SeekOutput)
+                   : nullptr;
     if (muxer.io == nullptr) {
         av_free(buffer);
         return memFullErr;
@@ -124,8 +125,9 @@ OSErr WriteMovie(MovieRecord& movie, const std::string&, int descriptor) {
         if (stream == nullptr) {
             return memFullErr;
         }
-        const double rate = static_cast<double>(media.unitDenominator) /
-                            (static_cast<double>(media.unitNumerator) * static_cast<double>(media.unitsPerSample));
+        const double rate =
+            static_cast<double>(media.unitDenominator) /
+            (static_cast<double>(media.unitNumerator) * static_cast<double>(media.unitsPerSample));
         stream->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
         stream->codecpar->codec_id = CodecOf(first);
         stream->codecpar->sample_rate = std::max(1, static_cast<int>(std::lround(rate)));
@@ -153,8 +155,8 @@ OSErr WriteMovie(MovieRecord& movie, const std::string&, int descriptor) {
             }
             std::copy(chunk.bytes.begin(), chunk.bytes.end(), packet->data);
             packet->stream_index = item.stream->index;
-            packet->pts = packet->dts = av_rescale_q(samples, AVRational{1, item.stream->codecpar->sample_rate},
-                                                     item.stream->time_base);
+            packet->pts = packet->dts = av_rescale_q(
+                samples, AVRational{1, item.stream->codecpar->sample_rate}, item.stream->time_base);
             packet->duration = av_rescale_q(chunk.samples, AVRational{1, item.stream->codecpar->sample_rate},
                                             item.stream->time_base);
             samples += chunk.samples;

@@ -214,7 +214,8 @@ TimeBase GetMovieTimeBase(Movie movie) {
 TimeValue GetMovieDuration(Movie movie) {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());
-    return Enter(layer, "GetMovieDuration", movie) == noErr ? Clamp32(static_cast<double>(movie->Duration())) : 0;
+    return Enter(layer, "GetMovieDuration", movie) == noErr ? Clamp32(static_cast<double>(movie->Duration()))
+                                                            : 0;
 }
 
 Fixed GetMoviePreferredRate(Movie movie) {
@@ -255,7 +256,7 @@ void TaskMovies(Movie movie, std::int32_t) {
         }
         layer.PumpAudio();
         for (MovieRecord* each : std::vector<MovieRecord*>(layer.movies.begin(), layer.movies.end())) {
-            if (layer.IsMovie(each)) {
+            if (layer.IsMovie(each) && each->Active()) {
                 detail::TaskMovie(*each);
                 ReportDecodeError(*each);
             }
@@ -266,7 +267,7 @@ void TaskMovies(Movie movie, std::int32_t) {
         return;
     }
     layer.PumpAudio();
-    if (layer.IsMovie(movie)) {
+    if (layer.IsMovie(movie) && movie->Active()) {
         detail::TaskMovie(*movie);
         ReportDecodeError(*movie);
     }

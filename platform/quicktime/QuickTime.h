@@ -8,10 +8,10 @@
 //
 // Time. A movie's time runs on the platform clock (platform/win32/Time.h, which a test may replace with a
 // fake clock) while the movie is active at a non-zero rate: nothing has to call the layer for time to pass.
-// Tasking a movie (TaskMovies, controller action 2, ControllerIdle) draws its current frame into its port,
-// scaled to its box. A movie whose time reaches its end stops there (or starts again, when its controller
-// loops it); IsMovieDone then answers true. Playing, active movies with sound are mixed by the audio backend
-// at the same clock's pace.
+// Tasking a movie (TaskMovies while it is active; controller action 2 and ControllerIdle at any time) draws
+// its current frame into its port, scaled to its box. A movie whose time reaches its end stops there (or
+// starts again, when its controller loops it); IsMovieDone then answers true. Playing, active movies with
+// sound are mixed by the audio backend at the same clock's pace.
 //
 // Movies. A movie is a list of tracks; a track is an edit list over its media. Media come from files, read
 // by FFmpeg (each track keeps its own reader, so closing the movie's file after NewMovieFromFile stops
@@ -101,7 +101,7 @@ OSErr PrerollMovie(Movie movie, TimeValue time, Fixed rate);
 // Playing forwards (or at rate 0 with a non-negative preferred rate): at the end; backwards: at the start.
 // Also true from the time a decoding error ended the movie.
 Boolean IsMovieDone(Movie movie);
-// Draws the current frame of one movie, or of every movie when movie is null.
+// Draws the current frame of one active movie, or of every active movie when movie is null.
 void TaskMovies(Movie movie, std::int32_t maxMilliseconds);
 void SetMovieActive(Movie movie, Boolean active);
 Boolean GetMovieActive(Movie movie);
@@ -127,10 +127,12 @@ Track GetMovieIndexedTrack(Movie movie, std::int32_t index);
 // media type. movieTrackEnabledOnly counts enabled tracks only. 1-based.
 Track GetMovieIndexedTrackOfType(Movie movie, std::int32_t index, OSType type, std::int32_t flags);
 // A new track of dstMovie over the source track's media, with no edits.
-OSErr AddEmptyTrackToMovie(Track srcTrack, Movie dstMovie, Handle dataRef, OSType dataRefType, Track* dstTrack);
+OSErr AddEmptyTrackToMovie(Track srcTrack, Movie dstMovie, Handle dataRef, OSType dataRefType,
+                           Track* dstTrack);
 // Copies the source track's edits from srcIn for srcDuration (source movie time) into the destination track
 // at dstIn (destination movie time), moving later edits on; a gap before dstIn becomes an empty edit.
-OSErr InsertTrackSegment(Track srcTrack, Track dstTrack, TimeValue srcIn, TimeValue srcDuration, TimeValue dstIn);
+OSErr InsertTrackSegment(Track srcTrack, Track dstTrack, TimeValue srcIn, TimeValue srcDuration,
+                         TimeValue dstIn);
 OSErr ScaleMovieSegment(Movie movie, TimeValue startTime, TimeValue oldDuration, TimeValue newDuration);
 OSErr ScaleTrackSegment(Track track, TimeValue startTime, TimeValue oldDuration, TimeValue newDuration);
 // Where the track's first edit with media begins, and how long it lasts from there (movie time).
@@ -147,9 +149,9 @@ OSErr BeginMediaEdits(Media media);
 OSErr EndMediaEdits(Media media);
 // Sound samples in the formats "raw " (8-bit unsigned), "twos" (signed, big-endian) and "sowt" (signed,
 // little-endian), 1 or 2 channels, as the description says; each lasts durationPerSample media units.
-OSErr AddMediaSample(Media media, Handle data, std::int32_t offset, std::uint32_t size, TimeValue durationPerSample,
-                     SampleDescriptionHandle description, std::int32_t numberOfSamples, std::int16_t sampleFlags,
-                     TimeValue* sampleTime);
+OSErr AddMediaSample(Media media, Handle data, std::int32_t offset, std::uint32_t size,
+                     TimeValue durationPerSample, SampleDescriptionHandle description,
+                     std::int32_t numberOfSamples, std::int16_t sampleFlags, TimeValue* sampleTime);
 OSErr InsertMediaIntoTrack(Track track, TimeValue trackStart, TimeValue mediaTime, TimeValue mediaDuration,
                            Fixed mediaRate);
 TimeValue GetMediaDuration(Media media);
@@ -193,8 +195,8 @@ void DestroyPortAssociation(CGrafPtr port);
 CGrafPtr GetNativeWindowPort(win32::HWND window);
 // A graphics world over caller memory, which stays the caller's: buffer is the top row; a negative rowBytes
 // walks rows upwards (a bottom-up bitmap). Formats: 1, 2, 4, 8 (indexed: cTable, or when null the standard
-// table of the depth), "L555", "L565", "24BG", 24, "BGRA", "RGBA", "ABGR", 32; others give cDepthErr. The movie
-// draws into the world only while its pixels are locked.
+// table of the depth), "L555", "L565", "24BG", 24, "BGRA", "RGBA", "ABGR", 32; others give cDepthErr. The
+// movie draws into the world only while its pixels are locked.
 QDErr NewGraphicsWorldFromMemory(GWorldPtr* world, OSType pixelFormat, const Rect* bounds, CTabHandle cTable,
                                  GDHandle device, std::uint32_t flags, Ptr buffer, std::int32_t rowBytes);
 PixMapHandle GetGWorldPixMap(GWorldPtr world);

@@ -19,7 +19,8 @@ bool Audible(MovieRecord& movie) {
     return movie.Active() && movie.Rate() > 0 && movie.volume > 0 && !movie.IsDone();
 }
 
-void RenderTrack(MovieRecord& movie, TrackRecord& track, double now, float* out, std::size_t frames, int sampleRate) {
+void RenderTrack(MovieRecord& movie, TrackRecord& track, double now, float* out, std::size_t frames,
+                 int sampleRate) {
     if (!track.voice) {
         track.voice = std::make_unique<AudioVoice>(*track.media);
     }
@@ -30,9 +31,11 @@ void RenderTrack(MovieRecord& movie, TrackRecord& track, double now, float* out,
     }
     const double scale = movie.scale;
     const double step = scale * (static_cast<double>(movie.Rate()) / kFixed1) / sampleRate;
-    double time = track.voiceValid && std::fabs(track.voiceNext - now) < kDriftSeconds * scale ? track.voiceNext : now;
+    double time =
+        track.voiceValid && std::fabs(track.voiceNext - now) < kDriftSeconds * scale ? track.voiceNext : now;
     const double duration = static_cast<double>(movie.Duration());
-    const float gain = static_cast<float>(movie.volume) / 256.0f * static_cast<float>(std::max<int>(0, track.volume)) / 256.0f;
+    const float gain = static_cast<float>(movie.volume) / 256.0f *
+                       static_cast<float>(std::max<int>(0, track.volume)) / 256.0f;
     const double samplesPerMediaUnit = voiceRate * track.media->SecondsOf(1.0);
     for (std::size_t i = 0; i < frames; ++i, time += step) {
         if (time >= duration) {

@@ -36,7 +36,8 @@ std::optional<std::int32_t> ParseVersion(const std::string& text) {
     if (parts[0] > 255 || parts[1] > 15 || parts[2] > 15) {
         return std::nullopt;
     }
-    return static_cast<std::int32_t>((static_cast<std::uint32_t>(parts[0]) << 24) | (parts[1] << 20) | (parts[2] << 16));
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(parts[0]) << 24) | (parts[1] << 20) |
+                                     (parts[2] << 16));
 }
 
 // The version setting in force: the test's, else VEMO_QUICKTIME's; nothing for "none".

@@ -51,8 +51,9 @@ bool TrackRecord::MediaTimeAt(double t, double& mediaTime) const {
             if (edit.IsEmpty() || edit.duration <= 0) {
                 return false;
             }
-            mediaTime = static_cast<double>(edit.mediaStart) +
-                        (t - start) * static_cast<double>(edit.mediaDuration) / static_cast<double>(edit.duration);
+            mediaTime = static_cast<double>(edit.mediaStart) + (t - start) *
+                                                                   static_cast<double>(edit.mediaDuration) /
+                                                                   static_cast<double>(edit.duration);
             return true;
         }
         start = end;
@@ -68,11 +69,12 @@ std::vector<std::int64_t> TrackRecord::Edges() const {
             edges.push_back(start);
             if (edit.mediaDuration > 0) {
                 const std::int64_t mediaEnd = edit.mediaStart + edit.mediaDuration;
-                auto first = std::upper_bound(media->frameStarts.begin(), media->frameStarts.end(), edit.mediaStart);
+                auto first =
+                    std::upper_bound(media->frameStarts.begin(), media->frameStarts.end(), edit.mediaStart);
                 for (auto frame = first; frame != media->frameStarts.end() && *frame < mediaEnd; ++frame) {
                     // The first movie unit at which the frame shows.
                     edges.push_back(start + detail::MulDivCeil(*frame - edit.mediaStart, edit.duration,
-                                                                edit.mediaDuration));
+                                                               edit.mediaDuration));
                 }
             }
         }

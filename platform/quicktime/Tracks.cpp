@@ -51,13 +51,15 @@ void AppendSamples(MediaRecord& media, const MediaRecord::Chunk& chunk) {
     for (std::int64_t sample = 0; sample < chunk.samples; ++sample) {
         float values[2] = {0, 0};
         for (int channel = 0; channel < chunk.channels; ++channel) {
-            const std::uint8_t* at = chunk.bytes.data() + (sample * chunk.channels + channel) * bytesPerSample;
+            const std::uint8_t* at =
+                chunk.bytes.data() + (sample * chunk.channels + channel) * bytesPerSample;
             float value;
             if (bytesPerSample == 1) {
                 value = offsetBinary ? (static_cast<float>(at[0]) - 128.0f) / 128.0f
                                      : static_cast<float>(static_cast<std::int8_t>(at[0])) / 128.0f;
             } else {
-                const auto raw = static_cast<std::int16_t>(bigEndian ? (at[0] << 8) | at[1] : (at[1] << 8) | at[0]);
+                const auto raw =
+                    static_cast<std::int16_t>(bigEndian ? (at[0] << 8) | at[1] : (at[1] << 8) | at[0]);
                 value = static_cast<float>(raw) / 32768.0f;
             }
             values[channel] = value;
@@ -72,7 +74,9 @@ void AppendSamples(MediaRecord& media, const MediaRecord::Chunk& chunk) {
 std::int32_t GetMovieTrackCount(Movie movie) {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());
-    return Enter(layer, "GetMovieTrackCount", movie) == noErr ? static_cast<std::int32_t>(movie->tracks.size()) : 0;
+    return Enter(layer, "GetMovieTrackCount", movie) == noErr
+               ? static_cast<std::int32_t>(movie->tracks.size())
+               : 0;
 }
 
 Track GetMovieIndexedTrack(Movie movie, std::int32_t index) {
@@ -126,7 +130,8 @@ OSErr AddEmptyTrackToMovie(Track srcTrack, Movie dstMovie, Handle, OSType, Track
     return noErr;
 }
 
-OSErr InsertTrackSegment(Track srcTrack, Track dstTrack, TimeValue srcIn, TimeValue srcDuration, TimeValue dstIn) {
+OSErr InsertTrackSegment(Track srcTrack, Track dstTrack, TimeValue srcIn, TimeValue srcDuration,
+                         TimeValue dstIn) {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());
     if (OSErr error = Enter(layer, "InsertTrackSegment", srcTrack); error != noErr) {
@@ -144,8 +149,8 @@ OSErr InsertTrackSegment(Track srcTrack, Track dstTrack, TimeValue srcIn, TimeVa
     if (dstTrack->media != srcTrack->media) {
         return Finish(mediaTypesDontMatch);
     }
-    std::vector<Edit> edits = TrackRecord::Rescaled(srcTrack->Extract(srcIn, srcDuration), srcTrack->movie->scale,
-                                                    dstTrack->movie->scale);
+    std::vector<Edit> edits = TrackRecord::Rescaled(srcTrack->Extract(srcIn, srcDuration),
+                                                    srcTrack->movie->scale, dstTrack->movie->scale);
     dstTrack->Insert(dstIn, edits);
     TracksChanged(*dstTrack->movie);
     return noErr;
@@ -190,7 +195,9 @@ TimeValue GetTrackOffset(Track track) {
 TimeValue GetTrackDuration(Track track) {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());
-    return Enter(layer, "GetTrackDuration", track) == noErr ? static_cast<TimeValue>(track->End() - track->Offset()) : 0;
+    return Enter(layer, "GetTrackDuration", track) == noErr
+               ? static_cast<TimeValue>(track->End() - track->Offset())
+               : 0;
 }
 
 void GetTrackNextInterestingTime(Track track, std::int16_t flags, TimeValue time, Fixed rate,
@@ -201,7 +208,8 @@ void GetTrackNextInterestingTime(Track track, std::int16_t flags, TimeValue time
         detail::NearestEdge({}, 0, flags, time, rate, interestingTime, interestingDuration);
         return;
     }
-    detail::NearestEdge(track->Edges(), track->End(), flags, time, rate, interestingTime, interestingDuration);
+    detail::NearestEdge(track->Edges(), track->End(), flags, time, rate, interestingTime,
+                        interestingDuration);
 }
 
 Track NewMovieTrack(Movie movie, Fixed, Fixed, std::int16_t volume) {
@@ -259,9 +267,9 @@ OSErr EndMediaEdits(Media media) {
     return noErr;
 }
 
-OSErr AddMediaSample(Media media, Handle data, std::int32_t offset, std::uint32_t size, TimeValue durationPerSample,
-                     SampleDescriptionHandle description, std::int32_t numberOfSamples, std::int16_t,
-                     TimeValue* sampleTime) {
+OSErr AddMediaSample(Media media, Handle data, std::int32_t offset, std::uint32_t size,
+                     TimeValue durationPerSample, SampleDescriptionHandle description,
+                     std::int32_t numberOfSamples, std::int16_t, TimeValue* sampleTime) {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());
     if (OSErr error = Enter(layer, "AddMediaSample", media); error != noErr) {
@@ -285,15 +293,17 @@ OSErr AddMediaSample(Media media, Handle data, std::int32_t offset, std::uint32_
     }
     SoundDescription sound{};
     std::memcpy(&sound, descriptionBlock->second->data, sizeof(sound));
-    const bool knownFormat = sound.dataFormat == MakeOSType("raw ") || sound.dataFormat == MakeOSType("twos") ||
-                             sound.dataFormat == MakeOSType("sowt");
+    const bool knownFormat = sound.dataFormat == MakeOSType("raw ") ||
+                             sound.dataFormat == MakeOSType("twos") || sound.dataFormat == MakeOSType("sowt");
     if (!knownFormat || (sound.numChannels != 1 && sound.numChannels != 2) ||
         (sound.sampleSize != 8 && sound.sampleSize != 16) ||
         (sound.dataFormat == MakeOSType("raw ") && sound.sampleSize != 8)) {
         return Finish(featureUnsupported);
     }
-    const std::int64_t needed = static_cast<std::int64_t>(numberOfSamples) * sound.numChannels * (sound.sampleSize / 8);
-    if (static_cast<std::int64_t>(size) < needed || (media->unitsPerSample != 0 && media->unitsPerSample != durationPerSample)) {
+    const std::int64_t needed =
+        static_cast<std::int64_t>(numberOfSamples) * sound.numChannels * (sound.sampleSize / 8);
+    if (static_cast<std::int64_t>(size) < needed ||
+        (media->unitsPerSample != 0 && media->unitsPerSample != durationPerSample)) {
         return Finish(paramErr);
     }
     media->unitsPerSample = durationPerSample;
@@ -328,7 +338,8 @@ OSErr InsertMediaIntoTrack(Track track, TimeValue trackStart, TimeValue mediaTim
         return Finish(invalidDuration);
     }
     const MediaRecord& media = *track->media;
-    const __int128 numerator = static_cast<__int128>(mediaDuration) * media.unitNumerator * track->movie->scale * kFixed1;
+    const __int128 numerator =
+        static_cast<__int128>(mediaDuration) * media.unitNumerator * track->movie->scale * kFixed1;
     const __int128 denominator = static_cast<__int128>(media.unitDenominator) * mediaRate;
     const auto length = static_cast<std::int64_t>((numerator + denominator / 2) / denominator);
     const std::int64_t at = trackStart < 0 ? track->End() : trackStart;

@@ -1,6 +1,7 @@
-// The QuickTime types, records and constants that the runtime's code is written against, defined for this host.
-// Objects (movies, tracks, media, controllers, ports, time bases) are opaque pointers to records the layer
-// keeps; every call checks that the object it is given is alive and answers an error for one that is not.
+// The QuickTime types, records and constants that the runtime's code is written against, defined for this
+// host. Objects (movies, tracks, media, controllers, ports, time bases) are opaque pointers to records the
+// layer keeps; every call checks that the object it is given is alive and answers an error for one that is
+// not.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -99,7 +100,7 @@ using CTabHandle = CTabPtr*;
 
 // The pixels of a graphics world, as GetGWorldPixMap hands them out.
 struct PixMap {
-    Ptr baseAddr;     // the top row
+    Ptr baseAddr;          // the top row
     std::int32_t rowBytes; // negative for rows stored bottom-up
     Rect bounds;
     OSType pixelFormat;
@@ -213,17 +214,17 @@ constexpr std::int32_t mcNotVisible = 8;
 constexpr std::int32_t mcWithFrame = 16;
 
 // Controller actions and what their parameter is.
-constexpr std::int16_t mcActionIdle = 1;          // none
-constexpr std::int16_t mcActionDraw = 2;          // none
-constexpr std::int16_t mcActionActivate = 3;      // none
-constexpr std::int16_t mcActionDeactivate = 4;    // none
-constexpr std::int16_t mcActionPlay = 8;          // Fixed rate, as the pointer's value; 0 pauses
-constexpr std::int16_t mcActionGoToTime = 12;     // const TimeRecord*
-constexpr std::int16_t mcActionSetVolume = 14;    // short volume, as the pointer's value
-constexpr std::int16_t mcActionGetVolume = 15;    // short* out
-constexpr std::int16_t mcActionSetLooping = 21;   // Boolean, as the pointer's value
+constexpr std::int16_t mcActionIdle = 1;            // none
+constexpr std::int16_t mcActionDraw = 2;            // none
+constexpr std::int16_t mcActionActivate = 3;        // none
+constexpr std::int16_t mcActionDeactivate = 4;      // none
+constexpr std::int16_t mcActionPlay = 8;            // Fixed rate, as the pointer's value; 0 pauses
+constexpr std::int16_t mcActionGoToTime = 12;       // const TimeRecord*
+constexpr std::int16_t mcActionSetVolume = 14;      // short volume, as the pointer's value
+constexpr std::int16_t mcActionGetVolume = 15;      // short* out
+constexpr std::int16_t mcActionSetLooping = 21;     // Boolean, as the pointer's value
 constexpr std::int16_t mcActionSetKeysEnabled = 32; // Boolean, as the pointer's value
-constexpr std::int16_t mcActionSetFlags = 38;     // long flags, as the pointer's value
+constexpr std::int16_t mcActionSetFlags = 38;       // long flags, as the pointer's value
 
 // A value passed as a controller action's parameter.
 inline void* ActionValue(std::intptr_t value) {

@@ -1,14 +1,8 @@
-// Decodes a visual media's frames for the times a movie shows, reading with a demuxer of its own. Internal
-// to the layer.
+// Decodes a visual media's frames for the times a movie shows. Internal to the layer.
 #pragma once
 
-#include "platform/quicktime/Demuxer.h"
 #include "platform/quicktime/FrameWriter.h"
-#include "platform/quicktime/MediaRecord.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "platform/quicktime/StreamDecoder.h"
 
 #include <cstdint>
 
@@ -30,26 +24,18 @@ public:
     FrameWriter& Writer() { return m_writer; }
 
 private:
-    bool Open();
     bool Seek(std::int64_t mediaTime);
     // Decodes the next frame into m_next; false at the end or on an error.
     bool DecodeNext();
     std::int64_t MediaTimeOf(const AVFrame* frame) const;
 
     const MediaRecord& m_media;
+    StreamDecoder m_stream;
     FrameWriter m_writer;
-    Demuxer m_demuxer;
-    AVCodecContext* m_codec = nullptr;
-    AVPacket* m_packet = nullptr;
     AVFrame* m_current = nullptr;
     AVFrame* m_next = nullptr;
-    bool m_opened = false;
-    bool m_failed = false;
-    OSErr m_error = noErr;
     bool m_hasCurrent = false;
     bool m_hasNext = false;
-    bool m_draining = false;
-    bool m_atEnd = false;
     std::int64_t m_currentStart = -1;
     std::int64_t m_nextStart = 0;
 };

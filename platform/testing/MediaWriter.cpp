@@ -137,7 +137,8 @@ void FillSound(Encoder& encoder) {
     auto* samples = reinterpret_cast<std::int16_t*>(encoder.frame->data[0]);
     for (int i = 0; i < count; ++i) {
         const double t = static_cast<double>(encoder.next + i) / track.sampleRate;
-        const auto value = static_cast<std::int16_t>(std::lround(32767 * track.amplitude * std::sin(2 * M_PI * track.frequency * t)));
+        const auto value = static_cast<std::int16_t>(
+            std::lround(32767 * track.amplitude * std::sin(2 * M_PI * track.frequency * t)));
         for (int channel = 0; channel < track.channels; ++channel) {
             samples[i * track.channels + channel] = value;
         }
@@ -228,9 +229,8 @@ void PatchMovieTimeScale(const std::string& hostPath, std::uint32_t timeScale) {
 int DecodeAndConvertWithFfmpeg(const std::string& hostPath) {
     AVFormatContext* format = nullptr;
     Check(avformat_open_input(&format, hostPath.c_str(), nullptr, nullptr), "open " + hostPath);
-    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> owner(format, [](AVFormatContext* f) {
-        avformat_close_input(&f);
-    });
+    std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> owner(
+        format, [](AVFormatContext* f) { avformat_close_input(&f); });
     Check(avformat_find_stream_info(format, nullptr), "stream info");
     const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     Check(index, "picture track");
@@ -246,13 +246,13 @@ int DecodeAndConvertWithFfmpeg(const std::string& hostPath) {
     auto convert = [&] {
         while (avcodec_receive_frame(decoder.codec, decoder.frame) == 0) {
             decoder.scaler = sws_getCachedContext(decoder.scaler, decoder.frame->width, decoder.frame->height,
-                                                  static_cast<AVPixelFormat>(decoder.frame->format), parameters->width,
-                                                  parameters->height, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr,
-                                                  nullptr);
+                                                  static_cast<AVPixelFormat>(decoder.frame->format),
+                                                  parameters->width, parameters->height, AV_PIX_FMT_BGRA,
+                                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
             std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(picture.data())};
             int pitches[4] = {parameters->width * 4};
-            sws_scale(decoder.scaler, decoder.frame->data, decoder.frame->linesize, 0, decoder.frame->height, planes,
-                      pitches);
+            sws_scale(decoder.scaler, decoder.frame->data, decoder.frame->linesize, 0, decoder.frame->height,
+                      planes, pitches);
             ++converted;
         }
     };

@@ -77,7 +77,8 @@ OSErr NewMovieFromBytes(const std::uint8_t* bytes, std::size_t size, Movie* movi
     if (layer.movieServicesStarts == 0) {
         return movieToolboxUninitialized;
     }
-    return detail::ReadMovie(detail::MediaSource::FromBytes(std::vector<std::uint8_t>(bytes, bytes + size)), *movie);
+    return detail::ReadMovie(detail::MediaSource::FromBytes(std::vector<std::uint8_t>(bytes, bytes + size)),
+                             *movie);
 }
 
 QuickTimeSession::QuickTimeSession(video::AudioBackendKind audio) {

@@ -11,7 +11,8 @@ const win32::HWND kWindow = reinterpret_cast<win32::HWND>(0x5150);
 const win32::HWND kOther = reinterpret_cast<win32::HWND>(0x5160);
 
 struct Picture {
-    Picture(int width, int height, std::uint32_t color) : width(width), height(height), pixels(width * height, color) {}
+    Picture(int width, int height, std::uint32_t color)
+        : width(width), height(height), pixels(width * height, color) {}
     Overlay At(win32::HWND window, win32::RECT dest, std::int32_t order = 0) const {
         return Overlay{window, dest, width, height, width * 4, pixels.data(), order};
     }

@@ -12,7 +12,8 @@ protected:
     void SetUp() override {
         QuickTimeTest::SetUp();
         win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        m_window = m_windows.Create(win32::WS_OVERLAPPEDWINDOW | win32::WS_VISIBLE, nullptr, {0, 0, 400, 300});
+        m_window =
+            m_windows.Create(win32::WS_OVERLAPPEDWINDOW | win32::WS_VISIBLE, nullptr, {0, 0, 400, 300});
         ASSERT_NE(m_window, nullptr);
         m_port = CreatePortAssociation(m_window, nullptr, kQTMLNoIdleEvents);
         ASSERT_NE(m_port, nullptr);
@@ -39,9 +40,11 @@ protected:
         return frame[static_cast<std::size_t>(y) * m_shownWidth + x] & 0xFFFFFF;
     }
 
-    static ComponentResult Send(MovieController controller, win32::HWND window, win32::UINT message, int x, int y,
-                                win32::WPARAM wParam = 0) {
-        win32::MSG msg{window, message, wParam, win32::MAKELPARAM(static_cast<win32::WORD>(x), static_cast<win32::WORD>(y)), 0, {}};
+    static ComponentResult Send(MovieController controller, win32::HWND window, win32::UINT message, int x,
+                                int y, win32::WPARAM wParam = 0) {
+        win32::MSG msg{window, message,
+                       wParam, win32::MAKELPARAM(static_cast<win32::WORD>(x), static_cast<win32::WORD>(y)),
+                       0,      {}};
         EventRecord event{};
         EXPECT_TRUE(NativeEventToEvent(&msg, &event));
         return ControllerHandleEvent(controller, &event);
@@ -184,6 +187,7 @@ TEST_F(QuickTimeControllerTest, DestroyingThePortTakesTheMovieOffTheWindow) {
     Movie movie = Open(Write("clip.mov", Pictures()));
     CGrafPtr port = CreatePortAssociation(m_window, nullptr, 0);
     SetMovieGraphicsPort(movie, port, nullptr);
+    SetMovieActive(movie, true);
     TaskMovies(movie, 0);
     EXPECT_EQ(video::OverlayCount(m_window), 1U);
     DestroyPortAssociation(port);

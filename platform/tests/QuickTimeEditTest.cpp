@@ -31,6 +31,7 @@ TEST_F(QuickTimeEditTest, AnAppendedMovieFollowsTheFirstOne) {
 
     TestWorld world(64, 48);
     SetMovieGraphicsPort(first, world.World(), nullptr);
+    SetMovieActive(first, true);
     SetMovieTimeValue(first, 600 + 2 * 60 + 10);
     TaskMovies(first, 0);
     EXPECT_TRUE(Near(world.Pixel32(3, 3), testing::FrameColor(2)));
@@ -51,9 +52,12 @@ TEST_F(QuickTimeEditTest, TracksOfTypeCountEnabledOnesOnlyWithTheEnabledFlag) {
     ASSERT_EQ(GetMovieTrackCount(movie), 3);
     const std::int32_t all = movieTrackCharacteristic;
     const std::int32_t enabled = movieTrackCharacteristic | movieTrackEnabledOnly;
-    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, all), GetMovieIndexedTrack(movie, 1));
-    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, enabled), GetMovieIndexedTrack(movie, 2));
-    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 2, AudioMediaCharacteristic, enabled), GetMovieIndexedTrack(movie, 3));
+    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, all),
+              GetMovieIndexedTrack(movie, 1));
+    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, enabled),
+              GetMovieIndexedTrack(movie, 2));
+    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 2, AudioMediaCharacteristic, enabled),
+              GetMovieIndexedTrack(movie, 3));
     EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 3, AudioMediaCharacteristic, enabled), nullptr);
     EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 1, VisualMediaCharacteristic, all), nullptr);
     DisposeMovie(movie);
@@ -71,6 +75,7 @@ TEST_F(QuickTimeEditTest, ScalingTheLastFrameHoldsItUntilTheNewEnd) {
     EXPECT_EQ(GetMovieDuration(movie), 1500);
     TestWorld world(64, 48);
     SetMovieGraphicsPort(movie, world.World(), nullptr);
+    SetMovieActive(movie, true);
     SetMovieTimeValue(movie, 1400);
     TaskMovies(movie, 0);
     EXPECT_TRUE(Near(world.Pixel32(3, 3), testing::FrameColor(9)));
@@ -143,7 +148,8 @@ TEST_F(OwnMovieTest, ASoundMovieBuiltInMemoryIsStoredAndReadBack) {
     ASSERT_EQ(NativePathToFileSpec("C:\\own.mov", &spec, 0), fnfErr);
     std::int16_t file = 0;
     Movie movie = nullptr;
-    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie), noErr);
+    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie),
+              noErr);
     Track track = NewMovieTrack(movie, 0, 0, 256);
     ASSERT_NE(track, nullptr);
     Media media = NewTrackMedia(track, SoundMediaType, 0x400000, nullptr, 0);

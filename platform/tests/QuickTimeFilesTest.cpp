@@ -40,7 +40,8 @@ TEST_F(QuickTimeFilesTest, CreatingReplacesOnlyWhenAskedAndAnOpenFileIsNotDelete
     std::int16_t file = 0;
     Movie movie = nullptr;
     EXPECT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, 0, &file, &movie), dupFNErr);
-    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie), noErr);
+    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie),
+              noErr);
     EXPECT_NE(file, 0);
     ASSERT_NE(movie, nullptr);
     EXPECT_EQ(GetMovieTimeScale(movie), 600);

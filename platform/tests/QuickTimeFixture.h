@@ -24,9 +24,9 @@ protected:
     void TearDown() override {
         testing::ClearFailures();
         testing::OpenObjects open = testing::GetOpenObjects();
-        EXPECT_TRUE(open.None()) << "left open: movies " << open.movies << ", controllers " << open.controllers
-                                 << ", ports " << open.windowPorts << ", worlds " << open.worlds << ", handles "
-                                 << open.handles << ", files " << open.files;
+        EXPECT_TRUE(open.None()) << "left open: movies " << open.movies << ", controllers "
+                                 << open.controllers << ", ports " << open.windowPorts << ", worlds "
+                                 << open.worlds << ", handles " << open.handles << ", files " << open.files;
     }
 
     // Writes a media file on C: and returns its Windows path.
@@ -85,7 +85,8 @@ public:
         : m_width(width), m_height(height), m_rowBytes((width * bits + 31) / 32 * 4),
           m_pixels(static_cast<std::size_t>(m_rowBytes) * height, 0) {
         Rect bounds{0, 0, static_cast<std::int16_t>(height), static_cast<std::int16_t>(width)};
-        EXPECT_EQ(NewGraphicsWorldFromMemory(&m_world, format, &bounds, nullptr, nullptr, 0, m_pixels.data(), m_rowBytes),
+        EXPECT_EQ(NewGraphicsWorldFromMemory(&m_world, format, &bounds, nullptr, nullptr, 0, m_pixels.data(),
+                                             m_rowBytes),
                   noErr);
         EXPECT_TRUE(LockPixels(GetGWorldPixMap(m_world)));
     }
@@ -98,10 +99,13 @@ public:
 
     GWorldPtr World() const { return m_world; }
     std::uint32_t Pixel32(int x, int y) const {
-        return reinterpret_cast<const std::uint32_t*>(m_pixels.data() + static_cast<std::size_t>(y) * m_rowBytes)[x] &
+        return reinterpret_cast<const std::uint32_t*>(m_pixels.data() +
+                                                      static_cast<std::size_t>(y) * m_rowBytes)[x] &
                0xFFFFFF;
     }
-    std::uint8_t Byte(int x, int y) const { return static_cast<std::uint8_t>(m_pixels[static_cast<std::size_t>(y) * m_rowBytes + x]); }
+    std::uint8_t Byte(int x, int y) const {
+        return static_cast<std::uint8_t>(m_pixels[static_cast<std::size_t>(y) * m_rowBytes + x]);
+    }
 
 private:
     int m_width;

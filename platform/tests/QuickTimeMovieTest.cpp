@@ -1,5 +1,7 @@
 #include "platform/tests/QuickTimeFixture.h"
 
+#include <ostream>
+
 namespace qt::tests {
 namespace {
 
@@ -19,9 +21,12 @@ TEST_F(QuickTimeMovieTest, AMovieFileHasItsTracksDurationBoxAndHeaderTimeScale) 
     EXPECT_EQ(box.right - box.left, 64);
     EXPECT_EQ(box.bottom - box.top, 48);
     EXPECT_FALSE(GetMovieActive(movie));
-    EXPECT_NE(GetMovieIndexedTrackOfType(movie, 1, VisualMediaCharacteristic, movieTrackCharacteristic), nullptr);
-    EXPECT_NE(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, movieTrackCharacteristic), nullptr);
-    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 2, AudioMediaCharacteristic, movieTrackCharacteristic), nullptr);
+    EXPECT_NE(GetMovieIndexedTrackOfType(movie, 1, VisualMediaCharacteristic, movieTrackCharacteristic),
+              nullptr);
+    EXPECT_NE(GetMovieIndexedTrackOfType(movie, 1, AudioMediaCharacteristic, movieTrackCharacteristic),
+              nullptr);
+    EXPECT_EQ(GetMovieIndexedTrackOfType(movie, 2, AudioMediaCharacteristic, movieTrackCharacteristic),
+              nullptr);
     DisposeMovie(movie);
     EXPECT_EQ(GetMoviesError(), noErr);
 }
@@ -127,12 +132,26 @@ TEST_F(QuickTimeMovieTest, TaskingDrawsTheCurrentFrameScaledToTheBox) {
     DisposeMovie(movie);
 }
 
+TEST_F(QuickTimeMovieTest, TheTaskOfAllMoviesLeavesInactiveOnesAsTheyAre) {
+    Movie movie = Open(Write("clip.mov", Pictures()));
+    TestWorld world(64, 48);
+    SetMovieGraphicsPort(movie, world.World(), nullptr);
+    TaskMovies(nullptr, 0);
+    TaskMovies(movie, 0);
+    EXPECT_EQ(world.Pixel32(5, 5), 0U);
+    SetMovieActive(movie, true);
+    TaskMovies(nullptr, 0);
+    EXPECT_TRUE(Near(world.Pixel32(5, 5), testing::FrameColor(0)));
+    DisposeMovie(movie);
+}
+
 TEST_F(QuickTimeMovieTest, ABoxPartlyOutsideTheWorldIsClipped) {
     Movie movie = Open(Write("clip.mov", Pictures()));
     TestWorld world(32, 32);
     SetMovieGraphicsPort(movie, world.World(), nullptr);
     Rect box{-16, -16, 48, 48};
     SetMovieBox(movie, &box);
+    SetMovieActive(movie, true);
     TaskMovies(movie, 0);
     EXPECT_TRUE(Near(world.Pixel32(0, 0), testing::FrameColor(0)));
     EXPECT_TRUE(Near(world.Pixel32(31, 31), testing::FrameColor(0)));
@@ -144,6 +163,7 @@ TEST_F(QuickTimeMovieTest, AnUnlockedOrDisposedWorldIsNotDrawnInto) {
     {
         TestWorld world(64, 48);
         SetMovieGraphicsPort(movie, world.World(), nullptr);
+        SetMovieActive(movie, true);
         UnlockPixels(GetGWorldPixMap(world.World()));
         TaskMovies(movie, 0);
         EXPECT_EQ(world.Pixel32(5, 5), 0U);
@@ -160,6 +180,10 @@ struct FormatCase {
     OSType format;
     int bits;
 };
+
+void PrintTo(const FormatCase& item, std::ostream* out) {
+    *out << item.name;
+}
 
 class QuickTimeWorldFormatTest : public QuickTimeTest, public ::testing::WithParamInterface<FormatCase> {};
 
@@ -202,11 +226,13 @@ TEST_P(QuickTimeWorldFormatTest, FramesLandInTheWorldsPixelFormat) {
     std::vector<char> pixels(static_cast<std::size_t>(rowBytes) * height, 0);
     Rect bounds{0, 0, static_cast<std::int16_t>(height), static_cast<std::int16_t>(width)};
     GWorldPtr world = nullptr;
-    ASSERT_EQ(NewGraphicsWorldFromMemory(&world, param.format, &bounds, nullptr, nullptr, 0, pixels.data(), rowBytes),
+    ASSERT_EQ(NewGraphicsWorldFromMemory(&world, param.format, &bounds, nullptr, nullptr, 0, pixels.data(),
+                                         rowBytes),
               noErr);
     ASSERT_TRUE(LockPixels(GetGWorldPixMap(world)));
     SetMovieGraphicsPort(movie, world, nullptr);
     SetMovieBox(movie, &bounds);
+    SetMovieActive(movie, true);
     SetMovieTimeValue(movie, 4 * 60);
     TaskMovies(movie, 0);
     EXPECT_TRUE(Near(ReadBack(pixels, rowBytes, param.format, 20, 15), testing::FrameColor(4), 10))
@@ -216,16 +242,14 @@ TEST_P(QuickTimeWorldFormatTest, FramesLandInTheWorldsPixelFormat) {
     DisposeGraphicsWorld(world);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, QuickTimeWorldFormatTest,
-                         ::testing::Values(FormatCase{"BGRA", k32BGRAPixelFormat, 32},
-                                           FormatCase{"RGBA", k32RGBAPixelFormat, 32},
-                                           FormatCase{"ABGR", k32ABGRPixelFormat, 32},
-                                           FormatCase{"ARGB", k32ARGBPixelFormat, 32},
-                                           FormatCase{"BGR24", k24BGRPixelFormat, 24},
-                                           FormatCase{"RGB24", k24RGBPixelFormat, 24},
-                                           FormatCase{"L555", k16LE555PixelFormat, 16},
-                                           FormatCase{"L565", k16LE565PixelFormat, 16}),
-                         [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Formats, QuickTimeWorldFormatTest,
+    ::testing::Values(FormatCase{"BGRA", k32BGRAPixelFormat, 32}, FormatCase{"RGBA", k32RGBAPixelFormat, 32},
+                      FormatCase{"ABGR", k32ABGRPixelFormat, 32}, FormatCase{"ARGB", k32ARGBPixelFormat, 32},
+                      FormatCase{"BGR24", k24BGRPixelFormat, 24}, FormatCase{"RGB24", k24RGBPixelFormat, 24},
+                      FormatCase{"L555", k16LE555PixelFormat, 16},
+                      FormatCase{"L565", k16LE565PixelFormat, 16}),
+    [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuickTimeMovieTest, AnIndexedWorldTakesTheNearestEntryOfItsStandardTable) {
     Movie movie = Open(Write("clip.mov", Pictures()));
@@ -233,6 +257,7 @@ TEST_F(QuickTimeMovieTest, AnIndexedWorldTakesTheNearestEntryOfItsStandardTable)
     SetMovieGraphicsPort(movie, world.World(), nullptr);
     Rect box{0, 0, 8, 32};
     SetMovieBox(movie, &box);
+    SetMovieActive(movie, true);
     SetMovieTimeValue(movie, 2 * 60);
     TaskMovies(movie, 0);
     // Frame 2 is (100, 207, 240): the cube's nearest is (102, 204, 255), index 2 * 36 + 4 * 6 + 5.
@@ -246,6 +271,7 @@ TEST_F(QuickTimeMovieTest, AOneBitWorldPacksTheFirstPixelHighest) {
     SetMovieGraphicsPort(movie, world.World(), nullptr);
     Rect box{0, 0, 4, 8};
     SetMovieBox(movie, &box);
+    SetMovieActive(movie, true);
     SetMovieTimeValue(movie, 60);
     TaskMovies(movie, 0);
     // Frame 1 is light (60, 231, 150): white, index 1, in the left eight pixels only.
@@ -330,6 +356,7 @@ TEST_F(QuickTimeMovieTest, AMovieKeptInMemoryPlaysAfterItsFileIsGone) {
     EXPECT_EQ(DeleteMovieFile(&spec), noErr);
     TestWorld world(64, 48);
     SetMovieGraphicsPort(movie, world.World(), nullptr);
+    SetMovieActive(movie, true);
     SetMovieTimeValue(movie, 7 * 60);
     TaskMovies(movie, 0);
     EXPECT_TRUE(Near(world.Pixel32(1, 1), testing::FrameColor(7)));

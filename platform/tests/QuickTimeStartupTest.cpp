@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 
 namespace qt::tests {
 namespace {
@@ -26,7 +27,12 @@ struct VersionCase {
     std::int32_t version;
 };
 
-class QuickTimeVersionTest : public QuickTimeStartupTest, public ::testing::WithParamInterface<VersionCase> {};
+void PrintTo(const VersionCase& item, std::ostream* out) {
+    *out << item.name;
+}
+
+class QuickTimeVersionTest : public QuickTimeStartupTest,
+                             public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(QuickTimeVersionTest, TheFeatureQueryAnswersTheConfiguredVersion) {
     testing::SetQuickTimeVersion(GetParam().setting);
@@ -39,15 +45,14 @@ TEST_P(QuickTimeVersionTest, TheFeatureQueryAnswersTheConfiguredVersion) {
     StopQTML();
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, QuickTimeVersionTest,
-                         ::testing::Values(VersionCase{"Default", "6.0", 0x06000000},
-                                           VersionCase{"Three", "3.0", 0x03000000},
-                                           VersionCase{"FourOne", "4.1", 0x04100000},
-                                           VersionCase{"FiveZeroTwo", "5.0.2", 0x05020000},
-                                           VersionCase{"Seven", "7", 0x07000000},
-                                           VersionCase{"Malformed", "six", 0x06000000},
-                                           VersionCase{"TooManyParts", "5.0.2.1", 0x06000000}),
-                         [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Versions, QuickTimeVersionTest,
+    ::testing::Values(VersionCase{"Default", "6.0", 0x06000000}, VersionCase{"Three", "3.0", 0x03000000},
+                      VersionCase{"FourOne", "4.1", 0x04100000},
+                      VersionCase{"FiveZeroTwo", "5.0.2", 0x05020000}, VersionCase{"Seven", "7", 0x07000000},
+                      VersionCase{"Malformed", "six", 0x06000000},
+                      VersionCase{"TooManyParts", "5.0.2.1", 0x06000000}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 TEST_F(QuickTimeStartupTest, TheEnvironmentSetsTheVersionAtEachStartUp) {
     setenv("VEMO_QUICKTIME", "4.1", 1);

@@ -157,8 +157,8 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
         if (top == nullptr) {
             return 0;
         }
-        CollectChildren(windows, topLevel, windows.ClientOrigin(*top), {0, 0, top->ClientWidth(), top->ClientHeight()},
-                        children);
+        CollectChildren(windows, topLevel, windows.ClientOrigin(*top),
+                        {0, 0, top->ClientWidth(), top->ClientHeight()}, children);
     }
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.lock);
@@ -166,8 +166,9 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
     for (const Placed& child : children) {
         OverlayFrame childFrame = frame;
         childFrame.origin = {frame.origin.x + child.origin.x, frame.origin.y + child.origin.y};
-        childFrame.clip = Intersect(frame.clip, {child.clip.left + frame.origin.x, child.clip.top + frame.origin.y,
-                                                 child.clip.right + frame.origin.x, child.clip.bottom + frame.origin.y});
+        childFrame.clip =
+            Intersect(frame.clip, {child.clip.left + frame.origin.x, child.clip.top + frame.origin.y,
+                                   child.clip.right + frame.origin.x, child.clip.bottom + frame.origin.y});
         drawn += ComposeLocked(registry, child.window, childFrame);
     }
     return drawn;
@@ -176,8 +177,9 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
 std::size_t OverlayCount(win32::HWND window) {
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.lock);
-    return static_cast<std::size_t>(std::count_if(registry.overlays.begin(), registry.overlays.end(),
-                                                  [window](const auto& entry) { return entry.second.window == window; }));
+    return static_cast<std::size_t>(
+        std::count_if(registry.overlays.begin(), registry.overlays.end(),
+                      [window](const auto& entry) { return entry.second.window == window; }));
 }
 
 } // namespace video

@@ -6,6 +6,8 @@
 namespace video {
 
 SdlAudioBackend::SdlAudioBackend() {
+    // The program's own signal handling stays as it was, whichever SDL subsystem starts first.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         m_error = SDL_GetError();
         return;
