@@ -173,6 +173,41 @@ TEST_F(OwnMovieTest, ASoundMovieBuiltInMemoryIsStoredAndReadBack) {
     EXPECT_EQ(NativePathToFileSpec("C:\\own.mov", &spec, 0), fnfErr);
 }
 
+TEST_F(OwnMovieTest, SoundMadeInMemoryIsMixed) {
+    Movie movie = NewMovie(newMovieActive);
+    Track track = NewMovieTrack(movie, 0, 0, 256);
+    Media media = NewTrackMedia(track, SoundMediaType, 8000, nullptr, 0);
+    Handle description = Block(36, 0);
+    SoundDescription sound{};
+    sound.descSize = 36;
+    sound.dataFormat = MakeOSType("sowt");
+    sound.numChannels = 1;
+    sound.sampleSize = 16;
+    sound.sampleRate = 8000u << 16;
+    std::memcpy(*description, &sound, sizeof(sound));
+    // Half a second of a square wave at a quarter of full scale.
+    Handle data = Block(8000, 0);
+    auto* samples = reinterpret_cast<std::int16_t*>(*data);
+    for (int i = 0; i < 4000; ++i) {
+        samples[i] = (i / 20) % 2 == 0 ? 8192 : -8192;
+    }
+    ASSERT_EQ(BeginMediaEdits(media), noErr);
+    ASSERT_EQ(AddMediaSample(media, data, 0, 8000, 1, description, 4000, 0, nullptr), noErr);
+    ASSERT_EQ(EndMediaEdits(media), noErr);
+    ASSERT_EQ(InsertMediaIntoTrack(track, 0, 0, GetMediaDuration(media), kFixed1), noErr);
+    EXPECT_EQ(GetMovieDuration(movie), 300);
+    StartMovie(movie);
+    Advance(200);
+    testing::ResetAudioPeak();
+    TaskMovies(nullptr, 0);
+    Advance(100);
+    TaskMovies(nullptr, 0);
+    EXPECT_NEAR(testing::GetAudio().peak, 0.25f, 0.01f);
+    DisposeHandle(description);
+    DisposeHandle(data);
+    DisposeMovie(movie);
+}
+
 TEST_F(OwnMovieTest, SamplesNeedMediaEditsAndAKnownFormat) {
     Movie movie = NewMovie(0);
     Track track = NewMovieTrack(movie, 0, 0, 256);

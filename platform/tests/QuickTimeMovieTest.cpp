@@ -251,6 +251,30 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"L565", k16LE565PixelFormat, 16}),
     [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
+TEST_F(QuickTimeMovieTest, ANegativeRowPitchFillsABottomUpBitmapFromItsLastRow) {
+    Movie movie = Open(Write("clip.mov", Pictures()));
+    constexpr int kWidth = 8;
+    constexpr int kHeight = 6;
+    std::vector<std::uint32_t> bitmap(kWidth * kHeight, 0);
+    Rect bounds{0, 0, kHeight, kWidth};
+    GWorldPtr world = nullptr;
+    ASSERT_EQ(NewGraphicsWorldFromMemory(&world, k32BGRAPixelFormat, &bounds, nullptr, nullptr, 0,
+                                         reinterpret_cast<Ptr>(&bitmap[(kHeight - 1) * kWidth]), -kWidth * 4),
+              noErr);
+    LockPixels(GetGWorldPixMap(world));
+    SetMovieGraphicsPort(movie, world, nullptr);
+    Rect topHalf{0, 0, kHeight / 2, kWidth};
+    SetMovieBox(movie, &topHalf);
+    SetMovieActive(movie, true);
+    TaskMovies(movie, 0);
+    EXPECT_TRUE(Near(bitmap[(kHeight - 1) * kWidth] & 0xFFFFFF, testing::FrameColor(0)))
+        << "the picture's top row";
+    EXPECT_EQ(bitmap[0], 0U) << "the picture's bottom row stays";
+    DisposeMovie(movie);
+    UnlockPixels(GetGWorldPixMap(world));
+    DisposeGraphicsWorld(world);
+}
+
 TEST_F(QuickTimeMovieTest, AnIndexedWorldTakesTheNearestEntryOfItsStandardTable) {
     Movie movie = Open(Write("clip.mov", Pictures()));
     TestWorld world(32, 8, 8, 8);
