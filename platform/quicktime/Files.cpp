@@ -164,6 +164,7 @@ OSErr CreateMovieFile(const FSSpec* spec, OSType, ScriptCode, std::int32_t creat
     }
     *refNum = Keep(layer, hostPath, descriptor, true);
     if (newMovie != nullptr) {
+        layer.OpenAudio();
         auto* movie = new MovieRecord();
         movie->createdFile = *refNum;
         movie->SetActive((createFlags & newMovieActive) != 0);

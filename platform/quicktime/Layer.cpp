@@ -50,6 +50,9 @@ void Layer::ClearFailures() {
 }
 
 void Layer::OpenAudio() {
+    if (qtmlStarts == 0 || Audio() != nullptr) {
+        return;
+    }
     std::shared_ptr<video::AudioBackend> backend = video::MakeAudioBackend(audioKind);
     backend->SetSource(m_mixer.get());
     std::lock_guard guard(m_audioLock);

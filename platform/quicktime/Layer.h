@@ -69,8 +69,9 @@ public:
     void SetFailure(const std::string& call, InjectedFailure failure);
     void ClearFailures();
 
-    // Audio: opened by the first QTML start-up, closed by the last shut-down. Call without the lock: SDL's
-    // audio thread takes it while the device is locked.
+    // Audio: opened with the first movie after QTML starts (with the lock held: the new device's thread takes
+    // the lock only once it has the mixer), closed by the last shut-down (without the lock: SDL's audio
+    // thread may be waiting for it while the device is locked). A version query alone opens no device.
     void OpenAudio();
     void CloseAudio();
     // Lets the null sink consume the clock's time since the last pump. With or without the lock.

@@ -36,6 +36,7 @@ Movie NewMovie(std::int32_t flags) {
         detail::SetMoviesError(movieToolboxUninitialized);
         return nullptr;
     }
+    layer.OpenAudio();
     auto* movie = new MovieRecord();
     movie->SetActive((flags & newMovieActive) != 0);
     return movie;
@@ -66,6 +67,7 @@ OSErr NewMovieFromFile(Movie* movie, std::int16_t refNum, std::int16_t* resId, c
         error = detail::ReadMovie(detail::MediaSource::FromFile(file->second.hostPath), *movie);
     }
     if (error == noErr) {
+        layer.OpenAudio();
         (*movie)->SetActive((flags & newMovieActive) != 0);
         if (resId != nullptr) {
             *resId = 128;

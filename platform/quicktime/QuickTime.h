@@ -42,8 +42,8 @@
 namespace qt {
 
 // --- Start-up ---
-// Counts start-ups for the process; the first one opens the audio backend, the last StopQTML closes it.
-// flags are accepted as given (3 and 6 are the ones used).
+// Counts start-ups for the process. The audio backend opens with the first movie made after it and closes
+// with the last StopQTML. flags are accepted as given (3 and 6 are the ones used).
 OSErr StartQTML(std::int32_t flags);
 void StopQTML();
 // Counted as well; the movie calls that make movies, controllers and files need them started

@@ -68,22 +68,16 @@ std::int32_t g_version = kDefaultVersion;
 OSErr StartQTML(std::int32_t) {
     detail::Layer& layer = detail::Layer::Instance();
     std::lock_guard startup(layer.StartupLock());
-    bool first = false;
-    {
-        std::lock_guard guard(layer.Lock());
-        if (std::optional<OSErr> failure = layer.TakeFailure("StartQTML")) {
-            return *failure;
-        }
-        std::optional<std::int32_t> version = ConfiguredVersion(layer);
-        if (!version) {
-            return qtmlLibraryNotFound;
-        }
-        g_version = *version;
-        first = layer.qtmlStarts++ == 0;
+    std::lock_guard guard(layer.Lock());
+    if (std::optional<OSErr> failure = layer.TakeFailure("StartQTML")) {
+        return *failure;
     }
-    if (first) {
-        layer.OpenAudio();
+    std::optional<std::int32_t> version = ConfiguredVersion(layer);
+    if (!version) {
+        return qtmlLibraryNotFound;
     }
+    g_version = *version;
+    ++layer.qtmlStarts;
     return noErr;
 }
 

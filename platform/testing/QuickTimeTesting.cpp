@@ -77,6 +77,7 @@ OSErr NewMovieFromBytes(const std::uint8_t* bytes, std::size_t size, Movie* movi
     if (layer.movieServicesStarts == 0) {
         return movieToolboxUninitialized;
     }
+    layer.OpenAudio();
     return detail::ReadMovie(detail::MediaSource::FromBytes(std::vector<std::uint8_t>(bytes, bytes + size)),
                              *movie);
 }

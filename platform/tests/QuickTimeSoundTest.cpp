@@ -22,6 +22,7 @@ protected:
 };
 
 TEST_F(QuickTimeSoundTest, TheNullSinkConsumesAtTheClocksPace) {
+    DisposeMovie(NewMovie(0));
     TaskMovies(nullptr, 0);
     const std::uint64_t before = testing::GetAudio().framesRendered;
     Advance(500);
@@ -104,9 +105,6 @@ TEST(QuickTimeSdlAudioTest, SdlAudioPlaysUnderTheDummyDriver) {
     {
         testing::QuickTimeSession session(video::AudioBackendKind::Sdl);
         ASSERT_TRUE(session.Started());
-        testing::AudioState audio = testing::GetAudio();
-        ASSERT_EQ(audio.name, "sdl");
-        EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
         testing::MediaFile file;
         file.sounds.push_back(testing::SoundTrack{8000, 2, 2.0, 440.0, 0.5, true});
         testing::WriteMediaFile(drives.HostPath('C', "tone.mov"), file);
@@ -117,6 +115,8 @@ TEST(QuickTimeSdlAudioTest, SdlAudioPlaysUnderTheDummyDriver) {
         Movie movie = nullptr;
         ASSERT_EQ(NewMovieFromFile(&movie, refNum, nullptr, nullptr, newMovieActive, nullptr), noErr);
         CloseMovieFile(refNum);
+        ASSERT_EQ(testing::GetAudio().name, "sdl");
+        EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
         StartMovie(movie);
         // SDL mixes on its own thread at the real pace; wait until it has rendered the tone.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

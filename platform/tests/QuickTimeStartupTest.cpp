@@ -75,10 +75,14 @@ TEST_F(QuickTimeStartupTest, NoneMakesQuickTimeMissingAndNothingStarts) {
     EXPECT_EQ(StartMovieServices(), movieToolboxUninitialized);
 }
 
-TEST_F(QuickTimeStartupTest, StartUpsAreCountedAndTheLastShutDownClosesTheAudio) {
+TEST_F(QuickTimeStartupTest, StartUpsAreCountedAndTheAudioOpensWithTheFirstMovieUntilTheLastShutDown) {
     ASSERT_EQ(StartQTML(6), noErr);
     ASSERT_EQ(StartQTML(3), noErr);
     EXPECT_EQ(testing::GetStartupCounts().qtml, 2);
+    EXPECT_FALSE(testing::GetAudio().open) << "a version query needs no sound";
+    ASSERT_EQ(StartMovieServices(), noErr);
+    DisposeMovie(NewMovie(0));
+    StopMovieServices();
     EXPECT_TRUE(testing::GetAudio().open);
     StopQTML();
     EXPECT_TRUE(testing::GetAudio().open);
