@@ -5,11 +5,13 @@
 
 extern "C" {
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 }
 
 namespace qt::detail {
 
 namespace {
+constexpr std::size_t kLargestAllocation = 256u << 20;
 thread_local OSErr t_moviesError = noErr;
 thread_local OSErr t_memoryError = noErr;
 } // namespace
@@ -19,9 +21,12 @@ Layer& Layer::Instance() {
     return layer;
 }
 
-// The layer says what went wrong through its results; FFmpeg's own messages would only be noise.
 Layer::Layer() : m_mixer(std::make_unique<SoundMixer>()) {
+    // The layer says what went wrong through its results; FFmpeg's own messages would only be noise.
     av_log_set_level(AV_LOG_QUIET);
+    // A damaged header may ask FFmpeg for tables of any size; no movie of a title needs a block this large,
+    // so such a file fails to open instead of taking the machine's memory.
+    av_max_alloc(kLargestAllocation);
 }
 
 Layer::~Layer() = default;
