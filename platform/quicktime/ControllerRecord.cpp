@@ -25,6 +25,8 @@ ControllerRecord::ControllerRecord(MovieRecord* movie, const Rect& bounds, std::
         Rect box = bounds;
         box.bottom = static_cast<std::int16_t>(std::max<int>(bounds.top, bounds.bottom - kBarHeight));
         movie->box = box;
+        // The user plays this movie with the controller's button: it must be active for its time to run.
+        movie->SetActive(true);
     }
 }
 

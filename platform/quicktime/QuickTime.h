@@ -26,7 +26,7 @@
 //
 // Controllers. A controller made with mcNotVisible draws nothing of its own; any other is the standard
 // controller: the movie fills the controller's rectangle above a 16-pixel bar with a play/pause button and a
-// position bar. The button or the space bar toggles play, a click on the bar sets the time; a deactivated
+// position bar, and is made active. The button or the space bar toggles play, a click on the bar sets the time; a deactivated
 // controller takes no events.
 //
 // Threads. Every call may come from any thread; one lock guards the layer (the audio backend mixes under it).

@@ -72,6 +72,7 @@ TEST_F(QuickTimeControllerTest, AHiddenControllerDrawsOnlyTheMovieAtItsBox) {
     SetMovieBox(movie, &box);
     Rect rect{0, 0, 48, 64};
     MovieController controller = NewMovieController(movie, &rect, mcTopLeftMovie | mcNotVisible);
+    EXPECT_FALSE(GetMovieActive(movie)) << "a hidden controller leaves that to its caller";
     Rect bounds{};
     ASSERT_EQ(GetControllerBounds(controller, &bounds), noErr);
     EXPECT_EQ(bounds.top, 20);
@@ -101,7 +102,7 @@ TEST_F(QuickTimeControllerTest, TheStandardControllerShowsTheMovieAboveItsBarAnd
     GetMovieBox(movie, &box);
     EXPECT_EQ(box.bottom, 100);
     EXPECT_EQ(box.right, 160);
-    SetMovieActive(movie, true);
+    EXPECT_TRUE(GetMovieActive(movie));
     ControllerIdle(controller);
     std::vector<std::uint32_t> shown = Shown(m_window);
     EXPECT_TRUE(Near(At(shown, 80, 50), testing::FrameColor(0)));
@@ -136,7 +137,6 @@ TEST_F(QuickTimeControllerTest, AtTheEndThePlayButtonStartsAgainFromTheBeginning
     SetMovieGraphicsPort(movie, m_port, nullptr);
     Rect rect{0, 0, 64, 64};
     MovieController controller = NewMovieController(movie, &rect, 0);
-    SetMovieActive(movie, true);
     GoToMovieEnd(movie);
     EXPECT_EQ(Send(controller, m_window, win32::WM_LBUTTONDOWN, 8, 56), 1);
     Advance(100);
