@@ -119,16 +119,22 @@ protected:
         return handle;
     }
 
-    static void AddSamples(Track track, Media media, Movie movie, std::int16_t file) {
+    // A one-channel sound description in its memory block.
+    static Handle Description(OSType format, std::int16_t sampleSize, std::uint32_t sampleRate) {
         Handle description = Block(36, 0);
         SoundDescription sound{};
         sound.descSize = 36;
-        sound.dataFormat = MakeOSType("raw ");
+        sound.dataFormat = format;
         sound.dataRefIndex = 1;
         sound.numChannels = 1;
-        sound.sampleSize = 8;
-        sound.sampleRate = 0x400000;
+        sound.sampleSize = sampleSize;
+        sound.sampleRate = sampleRate;
         std::memcpy(*description, &sound, sizeof(sound));
+        return description;
+    }
+
+    static void AddSamples(Track track, Media media, Movie movie, std::int16_t file) {
+        Handle description = Description(MakeOSType("raw "), 8, 0x400000);
         Handle data = Block(32, 0x7F);
         LockHandle(data);
         ASSERT_EQ(BeginMediaEdits(media), noErr);
@@ -177,14 +183,7 @@ TEST_F(OwnMovieTest, SoundMadeInMemoryIsMixed) {
     Movie movie = NewMovie(newMovieActive);
     Track track = NewMovieTrack(movie, 0, 0, 256);
     Media media = NewTrackMedia(track, SoundMediaType, 8000, nullptr, 0);
-    Handle description = Block(36, 0);
-    SoundDescription sound{};
-    sound.descSize = 36;
-    sound.dataFormat = MakeOSType("sowt");
-    sound.numChannels = 1;
-    sound.sampleSize = 16;
-    sound.sampleRate = 8000u << 16;
-    std::memcpy(*description, &sound, sizeof(sound));
+    Handle description = Description(MakeOSType("sowt"), 16, 8000u << 16);
     // Half a second of a square wave at a quarter of full scale.
     Handle data = Block(8000, 0);
     auto* samples = reinterpret_cast<std::int16_t*>(*data);

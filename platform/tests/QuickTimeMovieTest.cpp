@@ -275,32 +275,33 @@ TEST_F(QuickTimeMovieTest, ANegativeRowPitchFillsABottomUpBitmapFromItsLastRow) 
     DisposeGraphicsWorld(world);
 }
 
-TEST_F(QuickTimeMovieTest, AnIndexedWorldTakesTheNearestEntryOfItsStandardTable) {
+TEST_F(QuickTimeMovieTest, IndexedWorldsTakeTheNearestEntryOfTheirStandardTable) {
+    struct Case {
+        const char* what;
+        int bits;
+        int frame;
+        std::int16_t boxRight;
+        int byteAt;
+        std::uint8_t expected;
+    };
+    const Case cases[] = {
+        // Frame 2 is (100, 207, 240): the cube's nearest is (102, 204, 255), index 2 * 36 + 4 * 6 + 5.
+        {"8 bits", 8, 2, 32, 16, 2 * 36 + 4 * 6 + 5},
+        // Frame 1 is light (60, 231, 150): white, index 1, in the eight pixels of the box, the first highest.
+        {"1 bit, box", 1, 1, 8, 0, 0xFF},
+        {"1 bit, beside the box", 1, 1, 8, 1, 0x00},
+    };
     Movie movie = Open(Write("clip.mov", Pictures()));
-    TestWorld world(32, 8, 8, 8);
-    SetMovieGraphicsPort(movie, world.World(), nullptr);
-    Rect box{0, 0, 8, 32};
-    SetMovieBox(movie, &box);
     SetMovieActive(movie, true);
-    SetMovieTimeValue(movie, 2 * 60);
-    TaskMovies(movie, 0);
-    // Frame 2 is (100, 207, 240): the cube's nearest is (102, 204, 255), index 2 * 36 + 4 * 6 + 5.
-    EXPECT_EQ(world.Byte(16, 4), 2 * 36 + 4 * 6 + 5);
-    DisposeMovie(movie);
-}
-
-TEST_F(QuickTimeMovieTest, AOneBitWorldPacksTheFirstPixelHighest) {
-    Movie movie = Open(Write("clip.mov", Pictures()));
-    TestWorld world(16, 4, 1, 1);
-    SetMovieGraphicsPort(movie, world.World(), nullptr);
-    Rect box{0, 0, 4, 8};
-    SetMovieBox(movie, &box);
-    SetMovieActive(movie, true);
-    SetMovieTimeValue(movie, 60);
-    TaskMovies(movie, 0);
-    // Frame 1 is light (60, 231, 150): white, index 1, in the left eight pixels only.
-    EXPECT_EQ(world.Byte(0, 0), 0xFF);
-    EXPECT_EQ(world.Byte(1, 0), 0x00);
+    for (const Case& c : cases) {
+        TestWorld world(32, 4, static_cast<OSType>(c.bits), c.bits);
+        SetMovieGraphicsPort(movie, world.World(), nullptr);
+        Rect box{0, 0, 4, c.boxRight};
+        SetMovieBox(movie, &box);
+        SetMovieTimeValue(movie, c.frame * 60);
+        TaskMovies(movie, 0);
+        EXPECT_EQ(world.Byte(c.byteAt, 2), c.expected) << c.what;
+    }
     DisposeMovie(movie);
 }
 
