@@ -1,0 +1,195 @@
+#include "platform/quicktime/Calls.h"
+#include "platform/quicktime/QuickTime.h"
+#include "platform/win32/HostPath.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace qt {
+
+namespace detail {
+
+OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath) {
+    if (spec == nullptr || spec->name[0] == 0) {
+        return bdNamErr;
+    }
+    const std::string text(reinterpret_cast<const char*>(spec->name + 1), spec->name[0]);
+    win32::WindowsPath parsed;
+    if (!win32::ParseWindowsPath(text.c_str(), parsed) || parsed.kind != win32::PathKind::Drive ||
+        parsed.components.empty()) {
+        return bdNamErr;
+    }
+    win32::HostPath host;
+    if (!win32::ResolveHostPath(parsed, host)) {
+        return dirNFErr;
+    }
+    hostPath = host.Full();
+    return host.exists ? noErr : fnfErr;
+}
+
+} // namespace detail
+
+namespace {
+
+bool IsOpen(const detail::Layer& layer, const std::string& hostPath) {
+    for (const auto& [refNum, file] : layer.files) {
+        if (file.hostPath == hostPath) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsFolder(const std::string& hostPath) {
+    struct stat status {};
+    return stat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::int16_t Keep(detail::Layer& layer, const std::string& hostPath, int descriptor, bool writable) {
+    std::int16_t refNum = layer.nextRefNum;
+    while (refNum == 0 || layer.files.count(refNum) != 0) {
+        ++refNum;
+    }
+    layer.nextRefNum = static_cast<std::int16_t>(refNum + 1);
+    layer.files[refNum] = detail::OpenMovieFile{hostPath, descriptor, writable};
+    return refNum;
+}
+
+} // namespace
+
+OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (OSErr error = detail::Enter(layer, "NativePathToFileSpec"); error != noErr) {
+        return error;
+    }
+    if (path == nullptr || spec == nullptr) {
+        return paramErr;
+    }
+    const std::size_t length = std::strlen(path);
+    if (length == 0 || length > 255) {
+        return bdNamErr;
+    }
+    *spec = FSSpec{};
+    spec->name[0] = static_cast<unsigned char>(length);
+    std::memcpy(spec->name + 1, path, length);
+    std::string hostPath;
+    OSErr error = detail::ResolveSpec(spec, hostPath);
+    if (error != noErr && error != fnfErr) {
+        *spec = FSSpec{};
+        return error;
+    }
+    win32::WindowsPath parsed;
+    win32::ParseWindowsPath(path, parsed);
+    spec->vRefNum = static_cast<std::int16_t>(parsed.drive - 'A' + 1);
+    return error;
+}
+
+OSErr OpenMovieFile(const FSSpec* spec, std::int16_t* refNum, std::int8_t permission) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (OSErr error = detail::Enter(layer, "OpenMovieFile"); error != noErr) {
+        return error;
+    }
+    if (refNum == nullptr) {
+        return paramErr;
+    }
+    *refNum = 0;
+    std::string hostPath;
+    if (OSErr error = detail::ResolveSpec(spec, hostPath); error != noErr) {
+        return error;
+    }
+    if (IsFolder(hostPath)) {
+        return fnfErr;
+    }
+    const bool writable = permission == 2 || permission == 3;
+    int descriptor = open(hostPath.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (descriptor < 0) {
+        return writable && errno == EACCES ? wrPermErr : ioErr;
+    }
+    *refNum = Keep(layer, hostPath, descriptor, writable);
+    return noErr;
+}
+
+OSErr CloseMovieFile(std::int16_t refNum) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (OSErr error = detail::Enter(layer, "CloseMovieFile"); error != noErr) {
+        return error;
+    }
+    auto found = layer.files.find(refNum);
+    if (found == layer.files.end()) {
+        return rfNumErr;
+    }
+    close(found->second.descriptor);
+    layer.files.erase(found);
+    return noErr;
+}
+
+OSErr CreateMovieFile(const FSSpec* spec, OSType, ScriptCode, std::int32_t createFlags, std::int16_t* refNum,
+                      Movie* newMovie) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (OSErr error = detail::Enter(layer, "CreateMovieFile"); error != noErr) {
+        return error;
+    }
+    if (refNum == nullptr) {
+        return paramErr;
+    }
+    *refNum = 0;
+    if (newMovie != nullptr) {
+        *newMovie = nullptr;
+    }
+    if (layer.movieServicesStarts == 0) {
+        return movieToolboxUninitialized;
+    }
+    std::string hostPath;
+    OSErr resolved = detail::ResolveSpec(spec, hostPath);
+    if (resolved != noErr && resolved != fnfErr) {
+        return resolved;
+    }
+    if (resolved == noErr && (createFlags & createMovieFileDeleteCurFile) == 0) {
+        return dupFNErr;
+    }
+    if (resolved == noErr && (IsOpen(layer, hostPath) || IsFolder(hostPath))) {
+        return fBsyErr;
+    }
+    int descriptor = open(hostPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        return errno == EACCES || errno == EROFS ? wrPermErr : ioErr;
+    }
+    *refNum = Keep(layer, hostPath, descriptor, true);
+    if (newMovie != nullptr) {
+        layer.OpenAudio();
+        auto* movie = new MovieRecord();
+        movie->createdFile = *refNum;
+        movie->SetActive((createFlags & newMovieActive) != 0);
+        *newMovie = movie;
+    }
+    return noErr;
+}
+
+OSErr DeleteMovieFile(const FSSpec* spec) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (OSErr error = detail::Enter(layer, "DeleteMovieFile"); error != noErr) {
+        return error;
+    }
+    std::string hostPath;
+    if (OSErr error = detail::ResolveSpec(spec, hostPath); error != noErr) {
+        return error;
+    }
+    if (IsOpen(layer, hostPath)) {
+        return fBsyErr;
+    }
+    if (IsFolder(hostPath) || unlink(hostPath.c_str()) != 0) {
+        return ioErr;
+    }
+    return noErr;
+}
+
+} // namespace qt

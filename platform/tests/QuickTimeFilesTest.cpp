@@ -1,0 +1,69 @@
+#include "platform/tests/QuickTimeFixture.h"
+
+#include <fstream>
+
+namespace qt::tests {
+namespace {
+
+class QuickTimeFilesTest : public QuickTimeTest {};
+
+std::string SpecText(const FSSpec& spec) {
+    return std::string(reinterpret_cast<const char*>(spec.name + 1), spec.name[0]);
+}
+
+TEST_F(QuickTimeFilesTest, PathsBecomeSpecsThroughTheDriveTable) {
+    Write("Movies.mov", Pictures(2));
+    FSSpec spec{};
+    EXPECT_EQ(NativePathToFileSpec("c:\\MOVIES.MOV", &spec, 0), noErr);
+    EXPECT_EQ(spec.vRefNum, 3);
+    EXPECT_EQ(SpecText(spec), "c:\\MOVIES.MOV");
+    EXPECT_EQ(NativePathToFileSpec("C:\\missing.mov", &spec, 0), fnfErr);
+    EXPECT_EQ(SpecText(spec), "C:\\missing.mov");
+    EXPECT_EQ(NativePathToFileSpec("C:\\no folder\\a.mov", &spec, 0), dirNFErr);
+    EXPECT_EQ(NativePathToFileSpec("Q:\\a.mov", &spec, 0), dirNFErr);
+    EXPECT_EQ(NativePathToFileSpec("movie.mov", &spec, 0), bdNamErr);
+    EXPECT_EQ(NativePathToFileSpec(("C:\\" + std::string(300, 'a')).c_str(), &spec, 0), bdNamErr);
+}
+
+TEST_F(QuickTimeFilesTest, OpeningAMissingFileFails) {
+    FSSpec spec = Spec("C:\\missing.mov");
+    std::int16_t file = 7;
+    EXPECT_EQ(OpenMovieFile(&spec, &file, 1), fnfErr);
+    EXPECT_EQ(file, 0);
+    EXPECT_EQ(CloseMovieFile(12345), rfNumErr);
+}
+
+TEST_F(QuickTimeFilesTest, CreatingReplacesOnlyWhenAskedAndAnOpenFileIsNotDeleted) {
+    const std::string host = m_drives.HostPath('C', "new.mov");
+    std::ofstream(host) << "old contents";
+    FSSpec spec = Spec("C:\\new.mov");
+    std::int16_t file = 0;
+    Movie movie = nullptr;
+    EXPECT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, 0, &file, &movie), dupFNErr);
+    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie),
+              noErr);
+    EXPECT_NE(file, 0);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(GetMovieTimeScale(movie), 600);
+    EXPECT_FALSE(GetMovieActive(movie));
+    EXPECT_EQ(std::ifstream(host, std::ios::ate).tellg(), 0);
+    EXPECT_EQ(DeleteMovieFile(&spec), fBsyErr);
+    EXPECT_EQ(CloseMovieFile(file), noErr);
+    DisposeMovie(movie);
+    EXPECT_EQ(DeleteMovieFile(&spec), noErr);
+    EXPECT_EQ(DeleteMovieFile(&spec), fnfErr);
+}
+
+TEST_F(QuickTimeFilesTest, AMovieIsStoredOnlyInAFileOpenForWriting) {
+    Write("clip.mov", Pictures(2));
+    FSSpec spec = Spec("C:\\clip.mov");
+    std::int16_t file = 0;
+    ASSERT_EQ(OpenMovieFile(&spec, &file, 1), noErr);
+    Movie movie = NewMovie(0);
+    EXPECT_EQ(AddMovieResource(movie, file, nullptr, nullptr), wrPermErr);
+    EXPECT_EQ(CloseMovieFile(file), noErr);
+    DisposeMovie(movie);
+}
+
+} // namespace
+} // namespace qt::tests

@@ -1,0 +1,135 @@
+#include "platform/tests/QuickTimeFixture.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace qt::tests {
+namespace {
+
+class QuickTimeSoundTest : public QuickTimeTest {
+protected:
+    // Lets the null sink consume the clock's time so far and says how loud it was.
+    static float Loudness() {
+        testing::ResetAudioPeak();
+        TaskMovies(nullptr, 0);
+        return testing::GetAudio().peak;
+    }
+
+    Movie OpenTone(double seconds = 1.0) { return Open(Write("tone.mov", Sound(seconds))); }
+};
+
+TEST_F(QuickTimeSoundTest, TheNullSinkConsumesAtTheClocksPace) {
+    DisposeMovie(NewMovie(0));
+    TaskMovies(nullptr, 0);
+    const std::uint64_t before = testing::GetAudio().framesRendered;
+    Advance(500);
+    TaskMovies(nullptr, 0);
+    testing::AudioState audio = testing::GetAudio();
+    EXPECT_EQ(audio.name, "none");
+    EXPECT_EQ(audio.framesRendered - before, static_cast<std::uint64_t>(audio.sampleRate / 2));
+}
+
+TEST_F(QuickTimeSoundTest, APlayingActiveSoundIsHeardAtItsVolume) {
+    Movie movie = OpenTone();
+    SetMovieActive(movie, true);
+    Advance(100);
+    EXPECT_EQ(Loudness(), 0.0f) << "not started";
+    StartMovie(movie);
+    Advance(100);
+    const float full = Loudness();
+    EXPECT_NEAR(full, 0.5f, 0.05f);
+    SetMovieVolume(movie, 128);
+    Advance(100);
+    EXPECT_NEAR(Loudness(), full / 2, 0.05f);
+    SetMovieVolume(movie, -256);
+    Advance(100);
+    EXPECT_EQ(Loudness(), 0.0f) << "muted";
+    SetMovieVolume(movie, 256);
+    SetMovieActive(movie, false);
+    Advance(100);
+    EXPECT_EQ(Loudness(), 0.0f) << "inactive";
+    DisposeMovie(movie);
+}
+
+TEST_F(QuickTimeSoundTest, ASoundEndsOnTheFakeClockAndFallsSilent) {
+    Movie movie = OpenTone(0.5);
+    StartMovie(movie);
+    Advance(400);
+    EXPECT_FALSE(IsMovieDone(movie));
+    EXPECT_GT(Loudness(), 0.3f);
+    Advance(200);
+    EXPECT_TRUE(IsMovieDone(movie));
+    Advance(200);
+    EXPECT_EQ(Loudness(), 0.0f);
+    DisposeMovie(movie);
+}
+
+TEST_F(QuickTimeSoundTest, ALoopingControllerKeepsTheSoundPlaying) {
+    Movie movie = OpenTone(0.5);
+    Rect bounds{0, 0, 4, 4};
+    MovieController controller = NewMovieController(movie, &bounds, mcTopLeftMovie | mcNotVisible);
+    ASSERT_NE(controller, nullptr);
+    ControllerAction(controller, mcActionSetLooping, ActionValue(1));
+    SetMovieActive(movie, true);
+    ControllerAction(controller, mcActionPlay, ActionValue(kFixed1));
+    Advance(700);
+    EXPECT_FALSE(IsMovieDone(movie));
+    EXPECT_EQ(GetControllerTime(controller, nullptr), 120);
+    EXPECT_GT(Loudness(), 0.3f);
+    ControllerAction(controller, mcActionSetLooping, ActionValue(0));
+    Advance(500);
+    EXPECT_TRUE(IsMovieDone(movie));
+    DisposeMovieController(controller);
+    DisposeMovie(movie);
+}
+
+TEST_F(QuickTimeSoundTest, AScaledSoundPlaysSlowerAndLonger) {
+    Movie movie = OpenTone(0.5);
+    ASSERT_EQ(ScaleMovieSegment(movie, 0, 300, 600), noErr);
+    StartMovie(movie);
+    Advance(900);
+    EXPECT_FALSE(IsMovieDone(movie));
+    EXPECT_GT(Loudness(), 0.3f);
+    Advance(200);
+    EXPECT_TRUE(IsMovieDone(movie));
+    DisposeMovie(movie);
+}
+
+// SDL's own audio thread pulls the mix from a real SDL device under the dummy driver.
+TEST(QuickTimeSdlAudioTest, SdlAudioPlaysUnderTheDummyDriver) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    win32::testing::TemporaryDrives drives{{'C', win32::DRIVE_FIXED}};
+    {
+        testing::QuickTimeSession session(video::AudioBackendKind::Sdl);
+        ASSERT_TRUE(session.Started());
+        testing::MediaFile file;
+        file.sounds.push_back(testing::SoundTrack{8000, 2, 2.0, 440.0, 0.5, true});
+        testing::WriteMediaFile(drives.HostPath('C', "tone.mov"), file);
+        FSSpec spec{};
+        ASSERT_EQ(NativePathToFileSpec("C:\\tone.mov", &spec, 0), noErr);
+        std::int16_t refNum = 0;
+        ASSERT_EQ(OpenMovieFile(&spec, &refNum, 1), noErr);
+        Movie movie = nullptr;
+        ASSERT_EQ(NewMovieFromFile(&movie, refNum, nullptr, nullptr, newMovieActive, nullptr), noErr);
+        CloseMovieFile(refNum);
+        ASSERT_EQ(testing::GetAudio().name, "sdl");
+        EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
+        StartMovie(movie);
+        // SDL mixes on its own thread at the real pace; wait until it has rendered the tone.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (testing::GetAudio().peak < 0.3f && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_NEAR(testing::GetAudio().peak, 0.5f, 0.05f);
+        EXPECT_GT(testing::GetAudio().framesRendered, 0U);
+        DisposeMovie(movie);
+    }
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_FALSE(testing::GetAudio().open);
+}
+
+} // namespace
+} // namespace qt::tests
