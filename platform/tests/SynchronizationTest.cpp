@@ -1,4 +1,6 @@
 #include "platform/win32/Synchronization.h"
+
+#include "platform/testing/ThreadState.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
@@ -291,11 +293,14 @@ TEST(SynchronizationTest, AWaiterIsWokenWhenTheOwnerEndsWithoutReleasing) {
     });
     ASSERT_TRUE(WaitUntil([&] { return owned.load(); }));
     DWORD result = 0;
+    std::atomic<DWORD> waiterId{0};
     std::thread waiter([&] {
+        waiterId.store(win32::GetCurrentThreadId());
         result = win32::WaitForSingleObject(mutex, win32::INFINITE);
         win32::ReleaseMutex(mutex);
     });
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(WaitUntil([&] { return waiterId.load() != 0; }));
+    EXPECT_TRUE(win32::testing::WaitForThreadState(waiterId.load(), win32::testing::ThreadState::Waiting));
     end.store(true);
     owner.join();
     waiter.join();
@@ -321,12 +326,15 @@ TEST(SynchronizationTest, AWaitForAHeldMutexTimesOutAfterItsTime) {
 TEST(SynchronizationTest, AWaitWithoutLimitReturnsWhenTheOwnerReleases) {
     const HANDLE mutex = win32::CreateMutexA(nullptr, win32::TRUE, nullptr);
     std::atomic<bool> acquired{false};
+    std::atomic<DWORD> waiterId{0};
     std::thread waiter([&] {
+        waiterId.store(win32::GetCurrentThreadId());
         EXPECT_EQ(win32::WaitForSingleObject(mutex, win32::INFINITE), win32::WAIT_OBJECT_0);
         acquired.store(true);
         win32::ReleaseMutex(mutex);
     });
-    std::this_thread::sleep_for(30ms);
+    EXPECT_TRUE(WaitUntil([&] { return waiterId.load() != 0; }));
+    EXPECT_TRUE(win32::testing::WaitForThreadState(waiterId.load(), win32::testing::ThreadState::Waiting));
     EXPECT_FALSE(acquired.load());
     win32::ReleaseMutex(mutex);
     waiter.join();
