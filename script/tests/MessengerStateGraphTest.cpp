@@ -1,5 +1,6 @@
 #include "script/MessengerStateGraph.h"
 
+#include "platform/testing/CaseNames.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/MessengerFactory.h"
@@ -166,7 +167,8 @@ TEST_P(MessengerStateGraphNegativeTest, ANegativeOutcomeIsRefusedWithTheNumber) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, MessengerStateGraphNegativeTest,
-                         testing::Values("Action=Intro, -1, Menu", "AutoAction=-1, Menu"));
+                         testing::Values("Action=Intro, -1, Menu", "AutoAction=-1, Menu"),
+                         platform::testing::NameFromParam());
 
 TEST_F(MessengerStateGraphTest, AStateKeyNamingAnotherClassIsRefusedAndItsMessengerDestroyed) {
     EXPECT_EQ(Create("[Game]\nClass=StateGraph\nStartState=Intro\nState=Helper\n"
