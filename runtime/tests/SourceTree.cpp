@@ -102,6 +102,11 @@ bool ParseInclude(std::string_view line, std::string& target, bool& system) {
     return true;
 }
 
+// A CMake build folder, wherever it lies: its compiler checks are sources of their own.
+bool IsBuildFolder(const fs::path& folder) {
+    return fs::exists(folder / "CMakeCache.txt");
+}
+
 std::string ReadText(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -150,12 +155,14 @@ bool FirstLiteral(std::string_view text, std::string& literal) {
 SourceTree::SourceTree(const fs::path& root) {
     for (const fs::directory_entry& top : fs::directory_iterator(root)) {
         const std::string name = top.path().filename().string();
-        if (!top.is_directory() || StartsWith(name, "build") || StartsWith(name, ".")) {
+        if (!top.is_directory() || StartsWith(name, "build") || StartsWith(name, ".") ||
+            IsBuildFolder(top.path())) {
             continue;
         }
         for (auto entry = fs::recursive_directory_iterator(top.path());
              entry != fs::recursive_directory_iterator(); ++entry) {
-            if (entry->is_directory() && StartsWith(entry->path().filename().string(), ".")) {
+            if (entry->is_directory() &&
+                (StartsWith(entry->path().filename().string(), ".") || IsBuildFolder(entry->path()))) {
                 entry.disable_recursion_pending();
                 continue;
             }

@@ -22,7 +22,7 @@ namespace VemoTest {
 class SourceTree {
 public:
     // Reads every C++ source and header below the root's folders; folders whose names start with "build" or a
-    // dot are not sources.
+    // dot, and CMake build folders by any name, are not sources.
     explicit SourceTree(const std::filesystem::path& root);
 
     // One text per fault, "path:line: what", paths from the repository root.
