@@ -2,36 +2,43 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
-CMAKE_GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 WERROR := $(if $(filter true,$(CI)),ON,OFF)
+# CI's -Werror builds live apart, so that a plain build and a CI build never reconfigure each other's folder.
+BUILD := build$(if $(filter true,$(CI)),/ci)
 
 .PHONY: deps test demo fuzz bench clean
 
 deps:
 	@scripts/install-deps
 
+# $(call configure,FOLDER,OPTIONS): a folder keeps the generator its cache records; a new one takes Ninja when
+# it is installed. Recipes run after deps, so a first run on a fresh machine finds the Ninja it just installed.
+configure = if [ -f $(1)/CMakeCache.txt ]; then generator=(); \
+	  elif command -v ninja >/dev/null; then generator=(-G Ninja); else generator=(-G "Unix Makefiles"); fi; \
+	  cmake -S . -B $(1) "$${generator[@]}" $(2)
+
 test: deps
-	cmake -S . -B build/test -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-	  -DVEMO_SANITIZE=ON -DVEMO_WERROR=$(WERROR)
-	cmake --build build/test -j $(JOBS)
-	cd build/test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	$(call configure,$(BUILD)/test,-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	  -DVEMO_SANITIZE=ON -DVEMO_WERROR=$(WERROR))
+	cmake --build $(BUILD)/test -j $(JOBS)
+	cd $(BUILD)/test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
 demo: deps
-	cmake -S . -B build/release -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF
-	cmake --build build/release -j $(JOBS)
-	@scripts/run-demo build/release
+	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
+	cmake --build $(BUILD)/release -j $(JOBS)
+	@scripts/run-demo $(BUILD)/release
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVEMO_FUZZ=ON -DVEMO_TESTS=OFF -DVEMO_BENCH=OFF -DVEMO_WERROR=$(WERROR)
-	cmake --build build/fuzz -j $(JOBS)
-	@scripts/run-fuzz build/fuzz $(FUZZ_SECONDS)
+	export CC=clang CXX=clang++; $(call configure,$(BUILD)/fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMO_FUZZ=ON \
+	  -DVEMO_TESTS=OFF -DVEMO_BENCH=OFF -DVEMO_WERROR=$(WERROR))
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+	@scripts/run-fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 bench: deps
-	cmake -S . -B build/release -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF
-	cmake --build build/release -j $(JOBS)
-	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
+	cmake --build $(BUILD)/release -j $(JOBS)
+	@for b in $(BUILD)/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:
 	rm -rf build

@@ -1,7 +1,7 @@
 #include "foundation/Mutex.h"
 
 #include "foundation/String.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Synchronization.h"
 
 namespace Vemo {

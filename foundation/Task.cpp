@@ -1,7 +1,7 @@
 #include "foundation/Task.h"
 
 #include "platform/win32/Debug.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Thread.h"
 
 namespace Vemo {

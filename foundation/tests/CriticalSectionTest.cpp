@@ -1,5 +1,8 @@
 #include "foundation/CriticalSection.h"
 
+#include "platform/testing/ThreadState.h"
+#include "platform/win32/Thread.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,14 +19,21 @@ TEST(CriticalSectionTest, IsRecursiveAndHoldsOthersOffUntilFullyLeft) {
     section.Enter();
     section.Enter();
     std::atomic<bool> entered{false};
+    std::atomic<win32::DWORD> otherId{0};
     std::thread other([&] {
+        otherId.store(win32::GetCurrentThreadId());
         section.Enter();
         entered.store(true);
         section.Leave();
     });
-    std::this_thread::sleep_for(20ms);
+    while (otherId.load() == 0) {
+        std::this_thread::yield();
+    }
+    using win32::testing::ThreadState;
+    EXPECT_TRUE(win32::testing::WaitForThreadState(otherId.load(), ThreadState::Waiting));
     section.Leave();
-    std::this_thread::sleep_for(20ms);
+    // Let in, the other thread would enter and end instead of waiting on.
+    EXPECT_TRUE(win32::testing::WaitForThreadState(otherId.load(), ThreadState::Waiting));
     EXPECT_FALSE(entered.load()) << "entered twice, left once: still held";
     section.Leave();
     other.join();

@@ -1,6 +1,8 @@
 #include "foundation/Mutex.h"
 
 #include "foundation/String.h"
+#include "platform/testing/ThreadState.h"
+#include "platform/win32/Thread.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +62,16 @@ TEST(MutexTest, LockWithWaitBlocksUntilTheHolderUnlocks) {
     ASSERT_TRUE(mutex.Create());
     ASSERT_TRUE(mutex.Lock(true));
     std::atomic<bool> locked{false};
+    std::atomic<win32::DWORD> waiterId{0};
     std::thread waiter([&] {
+        waiterId.store(win32::GetCurrentThreadId());
         locked.store(mutex.Lock(true));
         mutex.Unlock();
     });
-    std::this_thread::sleep_for(30ms);
+    while (waiterId.load() == 0) {
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(win32::testing::WaitForThreadState(waiterId.load(), win32::testing::ThreadState::Waiting));
     EXPECT_FALSE(locked.load());
     EXPECT_TRUE(mutex.Unlock());
     waiter.join();

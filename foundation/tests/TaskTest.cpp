@@ -1,6 +1,7 @@
 #include "foundation/Task.h"
 
 #include "platform/testing/DebugOutput.h"
+#include "platform/testing/ThreadState.h"
 #include "platform/win32/Thread.h"
 
 #include <gtest/gtest.h>
@@ -190,10 +191,12 @@ TEST(TaskTest, ATaskWithoutAThreadFailsItsThreadOperations) {
 // Counts in a loop that never looks at the task, as a thread stuck for good would.
 class StuckTask : public Vemo::Task {
 public:
-    explicit StuckTask(std::atomic<long>* counter) : m_counter(counter) {}
+    StuckTask(std::atomic<long>* counter, std::atomic<win32::DWORD>* threadId)
+        : m_counter(counter), m_threadId(threadId) {}
 
     std::uint8_t Run() override {
         std::atomic<long>* counter = m_counter;
+        m_threadId->store(win32::GetCurrentThreadId());
         for (;;) {
             counter->fetch_add(1);
         }
@@ -201,12 +204,14 @@ public:
 
 private:
     std::atomic<long>* m_counter;
+    std::atomic<win32::DWORD>* m_threadId;
 };
 
 TEST(TaskTest, DestroyingATaskWhoseThreadRunsStopsTheThread) {
     platform::testing::DebugOutputCapture debugOutput;
     std::atomic<long> counter{0};
-    auto task = std::make_unique<StuckTask>(&counter);
+    std::atomic<win32::DWORD> threadId{0};
+    auto task = std::make_unique<StuckTask>(&counter, &threadId);
     ASSERT_TRUE(task->Start());
     ASSERT_TRUE(WaitUntil([&] { return counter.load() > 0; }));
     task.reset();
@@ -214,7 +219,7 @@ TEST(TaskTest, DestroyingATaskWhoseThreadRunsStopsTheThread) {
     EXPECT_EQ(debugOutput.Texts(),
               std::vector<std::string>{"This should not happen. Look at timing issues.\n"});
     const long stopped = counter.load();
-    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(win32::testing::WaitForThreadState(threadId.load(), win32::testing::ThreadState::Gone));
     EXPECT_EQ(counter.load(), stopped);
 }
 

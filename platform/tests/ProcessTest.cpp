@@ -1,12 +1,13 @@
 #include "platform/win32/Process.h"
-#include "platform/win32/HandleTable.h"
+
+#include "platform/testing/Drives.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/Synchronization.h"
 
 #include <gtest/gtest.h>
 
 #include <limits.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,35 +25,30 @@ using win32::DWORD;
 
 namespace fs = std::filesystem;
 
-// A folder with a space in its name holding "run me.sh", a script that writes its arguments (one a line) and
-// the variable VEMO_PROBE into files in its current folder and exits with 7.
+// Drive C: holds a folder with a space in its name, and in it "run me.sh", a script that writes its arguments
+// (one a line) and the variable VEMO_PROBE into files in its current folder and exits with 7.
 class ProcessTest : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vemo-process-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_folder = m_root / "with space";
-        fs::create_directory(m_folder);
-        m_script = m_folder / "run me.sh";
-        std::ofstream(m_script) << "#!/bin/sh\n"
-                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"
-                                   "printf '%s\\n' \"${VEMO_PROBE-unset}\" > probe.txt\n"
-                                   "exit 7\n";
-        fs::permissions(m_script, fs::perms::owner_all);
-    }
+    static constexpr const char* kFolder = "C:\\with space";
+    static constexpr const char* kScript = "C:\\with space\\run me.sh";
 
-    void TearDown() override { fs::remove_all(m_root); }
+    void SetUp() override {
+        m_folder = m_drives.HostPath('C', "with space");
+        fs::create_directory(m_folder);
+        const fs::path script = m_folder / "run me.sh";
+        std::ofstream(script) << "#!/bin/sh\n"
+                                 "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"
+                                 "printf '%s\\n' \"${VEMO_PROBE-unset}\" > probe.txt\n"
+                                 "exit 7\n";
+        fs::permissions(script, fs::perms::owner_all);
+    }
 
     // Starts the program, waits for its end and returns its exit code; false when it did not start.
     bool Run(const char* applicationName, std::string commandLine, DWORD& exitCode,
-             const char* environment = nullptr, const char* currentDirectory = nullptr) {
+             const char* environment = nullptr, const char* currentDirectory = kFolder) {
         win32::STARTUPINFOA startup{};
         startup.cb = win32::kStartupInfoSize;
         win32::PROCESS_INFORMATION child{};
-        if (currentDirectory == nullptr) {
-            currentDirectory = m_folder.c_str();
-        }
         if (!win32::CreateProcessA(applicationName, commandLine.data(), nullptr, nullptr, win32::FALSE,
                                    win32::NORMAL_PRIORITY_CLASS, const_cast<char*>(environment),
                                    currentDirectory, &startup, &child)) {
@@ -74,9 +70,8 @@ protected:
         return lines;
     }
 
-    fs::path m_root;
+    win32::testing::TemporaryDrives m_drives{{'C'}};
     fs::path m_folder;
-    fs::path m_script;
 };
 
 bool ProcessIsGone(DWORD pid) {
@@ -87,7 +82,7 @@ TEST_F(ProcessTest, RunsAProgramFoundOnThePathAndReadsItsExitCode) {
     DWORD code = 99;
     ASSERT_TRUE(Run(nullptr, "true", code));
     EXPECT_EQ(code, 0u);
-    ASSERT_TRUE(Run(nullptr, "/bin/false", code));
+    ASSERT_TRUE(Run(nullptr, "false", code));
     EXPECT_EQ(code, 1u);
     ASSERT_TRUE(Run(nullptr, "sh -c \"exit 5\"", code));
     EXPECT_EQ(code, 5u);
@@ -128,16 +123,17 @@ TEST_F(ProcessTest, AChildWhoseHandlesAreClosedAtOnceIsStillReaped) {
 }
 
 TEST_F(ProcessTest, FindsAProgramWhosePathHasSpaces) {
-    const std::string script = m_script.string();
+    const std::string script = kScript;
     struct Case {
         const char* how;
         const char* applicationName;
         std::string commandLine;
     };
     const Case cases[] = {
-        {"named apart", script.c_str(), "\"run me\" a \"b c\""},
+        {"named apart", kScript, "\"run me\" a \"b c\""},
         {"quoted", nullptr, "\"" + script + "\" a \"b c\""},
         {"unquoted, tried at each space", nullptr, script + " a \"b c\""},
+        {"in other case, with slashes", nullptr, "\"c:/WITH SPACE/Run Me.SH\" a \"b c\""},
     };
     for (const Case& c : cases) {
         fs::remove(m_folder / "args.txt");
@@ -146,6 +142,17 @@ TEST_F(ProcessTest, FindsAProgramWhosePathHasSpaces) {
         EXPECT_EQ(code, 7u) << c.how;
         EXPECT_EQ(Lines("args.txt"), (std::vector<std::string>{"a", "b c"})) << c.how;
     }
+}
+
+TEST_F(ProcessTest, AHostPathNamesNoProgram) {
+    const std::string host = (m_folder / "run me.sh").string();
+    DWORD code = 0;
+    EXPECT_FALSE(Run(host.c_str(), "run", code));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(Run(nullptr, "\"" + host + "\"", code));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(Run(nullptr, "true", code, nullptr, m_folder.c_str()));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_DIRECTORY);
 }
 
 TEST_F(ProcessTest, SplitsTheCommandLineByTheWindowsRules) {
@@ -163,11 +170,10 @@ TEST_F(ProcessTest, SplitsTheCommandLineByTheWindowsRules) {
         {"  spaced\tand tabbed  ", {"spaced", "and", "tabbed"}},
         {R"("")", {""}},
     };
-    const std::string script = m_script.string();
     for (const Case& c : cases) {
         fs::remove(m_folder / "args.txt");
         DWORD code = 0;
-        ASSERT_TRUE(Run(script.c_str(), std::string("run ") + c.arguments, code)) << c.arguments;
+        ASSERT_TRUE(Run(kScript, std::string("run ") + c.arguments, code)) << c.arguments;
         EXPECT_EQ(Lines("args.txt"), c.expected) << c.arguments;
     }
 }
@@ -175,12 +181,12 @@ TEST_F(ProcessTest, SplitsTheCommandLineByTheWindowsRules) {
 TEST_F(ProcessTest, PassesTheEnvironmentBlock) {
     const char block[] = "VEMO_PROBE=hello there\0OTHER=1\0";
     DWORD code = 0;
-    ASSERT_TRUE(Run(m_script.c_str(), "run", code, block));
+    ASSERT_TRUE(Run(kScript, "run", code, block));
     EXPECT_EQ(Lines("probe.txt"), std::vector<std::string>{"hello there"});
 }
 
 TEST_F(ProcessTest, FailsForAMissingProgramWithFileNotFound) {
-    const std::string missing = (m_folder / "no such program").string();
+    const std::string missing = "C:\\with space\\no such program";
     struct Case {
         const char* applicationName;
         std::string commandLine;
@@ -199,19 +205,26 @@ TEST_F(ProcessTest, FailsForAMissingProgramWithFileNotFound) {
     }
 }
 
+TEST_F(ProcessTest, FailsForAMissingFolderOnTheWayWithPathNotFound) {
+    DWORD code = 0;
+    EXPECT_FALSE(Run("C:\\no folder\\program", "program", code));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(Run(nullptr, "Q:\\program", code));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_PATH_NOT_FOUND);
+}
+
 TEST_F(ProcessTest, FailsForAFileThatIsNotExecutable) {
     const fs::path plain = m_folder / "plain.txt";
     std::ofstream(plain) << "text\n";
     fs::permissions(plain, fs::perms::owner_read | fs::perms::owner_write);
     DWORD code = 0;
-    EXPECT_FALSE(Run(plain.c_str(), "plain", code));
+    EXPECT_FALSE(Run("C:\\with space\\plain.txt", "plain", code));
     EXPECT_EQ(win32::GetLastError(), win32::ERROR_ACCESS_DENIED);
 }
 
 TEST_F(ProcessTest, FailsForAMissingCurrentFolder) {
     DWORD code = 0;
-    const std::string missing = (m_root / "missing").string();
-    EXPECT_FALSE(Run(nullptr, "true", code, nullptr, missing.c_str()));
+    EXPECT_FALSE(Run(nullptr, "true", code, nullptr, "C:\\missing"));
     EXPECT_EQ(win32::GetLastError(), win32::ERROR_DIRECTORY);
 }
 

@@ -1,5 +1,8 @@
 #include "platform/win32/Synchronization.h"
+
+#include "platform/testing/ThreadState.h"
 #include "platform/win32/HandleTable.h"
+#include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/Process.h"
 #include "platform/win32/Thread.h"
@@ -161,8 +164,9 @@ protected:
     // Runs this test program as the helper; holdMilliseconds > 0 makes it hold the mutex that long if it got
     // it.
     static win32::PROCESS_INFORMATION StartHelper(const std::string& name, int holdMilliseconds = 0) {
-        char program[PATH_MAX] = {};
-        EXPECT_GT(readlink("/proc/self/exe", program, sizeof program - 1), 0);
+        char self[PATH_MAX] = {};
+        EXPECT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+        const std::string program = win32::WindowsPathFromHost(self);
         std::string environment;
         for (char** variable = environ; *variable != nullptr; ++variable) {
             environment.append(*variable).push_back('\0');
@@ -172,12 +176,12 @@ protected:
             environment.append("VEMO_TEST_HOLD_MS=" + std::to_string(holdMilliseconds)).push_back('\0');
         }
         environment.push_back('\0');
-        std::string commandLine = std::string("\"") + program + "\"";
+        std::string commandLine = "\"" + program + "\"";
 
         win32::STARTUPINFOA startup{};
         startup.cb = win32::kStartupInfoSize;
         win32::PROCESS_INFORMATION child{};
-        EXPECT_TRUE(win32::CreateProcessA(program, commandLine.data(), nullptr, nullptr, win32::FALSE,
+        EXPECT_TRUE(win32::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, win32::FALSE,
                                           win32::NORMAL_PRIORITY_CLASS, environment.data(), nullptr, &startup,
                                           &child));
         win32::CloseHandle(child.hThread);
@@ -289,11 +293,14 @@ TEST(SynchronizationTest, AWaiterIsWokenWhenTheOwnerEndsWithoutReleasing) {
     });
     ASSERT_TRUE(WaitUntil([&] { return owned.load(); }));
     DWORD result = 0;
+    std::atomic<DWORD> waiterId{0};
     std::thread waiter([&] {
+        waiterId.store(win32::GetCurrentThreadId());
         result = win32::WaitForSingleObject(mutex, win32::INFINITE);
         win32::ReleaseMutex(mutex);
     });
-    std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(WaitUntil([&] { return waiterId.load() != 0; }));
+    EXPECT_TRUE(win32::testing::WaitForThreadState(waiterId.load(), win32::testing::ThreadState::Waiting));
     end.store(true);
     owner.join();
     waiter.join();
@@ -319,12 +326,15 @@ TEST(SynchronizationTest, AWaitForAHeldMutexTimesOutAfterItsTime) {
 TEST(SynchronizationTest, AWaitWithoutLimitReturnsWhenTheOwnerReleases) {
     const HANDLE mutex = win32::CreateMutexA(nullptr, win32::TRUE, nullptr);
     std::atomic<bool> acquired{false};
+    std::atomic<DWORD> waiterId{0};
     std::thread waiter([&] {
+        waiterId.store(win32::GetCurrentThreadId());
         EXPECT_EQ(win32::WaitForSingleObject(mutex, win32::INFINITE), win32::WAIT_OBJECT_0);
         acquired.store(true);
         win32::ReleaseMutex(mutex);
     });
-    std::this_thread::sleep_for(30ms);
+    EXPECT_TRUE(WaitUntil([&] { return waiterId.load() != 0; }));
+    EXPECT_TRUE(win32::testing::WaitForThreadState(waiterId.load(), win32::testing::ThreadState::Waiting));
     EXPECT_FALSE(acquired.load());
     win32::ReleaseMutex(mutex);
     waiter.join();

@@ -1,5 +1,7 @@
 #include "platform/win32/Thread.h"
-#include "platform/win32/HandleTable.h"
+
+#include "platform/testing/ThreadState.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/Synchronization.h"
 
@@ -16,6 +18,8 @@ namespace {
 using namespace std::chrono_literals;
 using win32::DWORD;
 using win32::HANDLE;
+using win32::testing::ThreadState;
+using win32::testing::WaitForThreadState;
 
 constexpr DWORD kFailedCount = 0xFFFFFFFF;
 
@@ -50,11 +54,13 @@ bool HandleIsClosed(HANDLE handle) {
            win32::GetLastError() == win32::ERROR_INVALID_HANDLE;
 }
 
-// A thread that counts as fast as it can until told to stop, for watching whether it runs.
+// A thread that counts as fast as it can until told to stop, for watching whether it runs. It never waits of
+// its own accord, so the host shows it parked only when suspended.
 class Counter {
 public:
     Counter()
         : m_body{[this] {
+              m_id.store(win32::GetCurrentThreadId());
               while (!m_stop.load()) {
                   m_count.fetch_add(1);
               }
@@ -73,16 +79,22 @@ public:
         const long before = Count();
         return WaitUntil([&] { return Count() != before; }, 2s);
     }
+    // Called once SuspendThread has returned: the thread is parked, and its count has not moved since.
     bool StandsStill() const {
         const long before = Count();
-        std::this_thread::sleep_for(50ms);
-        return Count() == before;
+        return WaitForThreadState(m_id.load(), ThreadState::Parked) && Count() == before;
+    }
+    // Called once TerminateThread has returned: the thread is gone, its count where it stopped.
+    bool HasEnded() const {
+        const long before = Count();
+        return WaitForThreadState(m_id.load(), ThreadState::Gone) && Count() == before;
     }
     void Stop() { m_stop.store(true); }
 
 private:
     std::atomic<bool> m_stop{false};
     std::atomic<long> m_count{0};
+    std::atomic<DWORD> m_id{0};
     Body m_body;
     HANDLE m_handle = nullptr;
 };
@@ -131,15 +143,16 @@ TEST(ThreadTest, EndThreadEndsAtOnceAndClosesTheHandle) {
 
 TEST(ThreadTest, AHandleIsSignalledWhenTheThreadEnds) {
     std::atomic<bool> release{false};
+    const DWORD waiter = win32::GetCurrentThreadId();
     Body body{[&] {
         while (!release.load()) {
             std::this_thread::sleep_for(1ms);
         }
-        // Long enough for the waiter below to be waiting before the end closes the handle.
-        std::this_thread::sleep_for(200ms);
+        // The waiter below is to be waiting before the end closes the handle.
+        EXPECT_TRUE(WaitForThreadState(waiter, ThreadState::Waiting));
     }};
     const HANDLE handle = Begin(body);
-    EXPECT_EQ(win32::WaitForSingleObject(handle, 20), win32::WAIT_TIMEOUT);
+    EXPECT_EQ(win32::WaitForSingleObject(handle, 0), win32::WAIT_TIMEOUT);
     release.store(true);
     EXPECT_EQ(win32::WaitForSingleObject(handle, win32::INFINITE), win32::WAIT_OBJECT_0);
 }
@@ -196,10 +209,12 @@ TEST(ThreadTest, AThreadCanSuspendItselfUntilResumed) {
     std::atomic<HANDLE> self{nullptr};
     std::atomic<int> stage{0};
     std::atomic<DWORD> returned{0};
+    std::atomic<DWORD> id{0};
     Body body{[&] {
         while (self.load() == nullptr) {
             std::this_thread::yield();
         }
+        id.store(win32::GetCurrentThreadId());
         stage.store(1);
         returned.store(win32::SuspendThread(self.load()));
         stage.store(2);
@@ -207,14 +222,8 @@ TEST(ThreadTest, AThreadCanSuspendItselfUntilResumed) {
     const HANDLE handle = Begin(body);
     self.store(handle);
     ASSERT_TRUE(WaitUntil([&] { return stage.load() == 1; }));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(WaitForThreadState(id.load(), ThreadState::Parked));
     EXPECT_EQ(stage.load(), 1);
-    // The count reaches 1 when the thread parks; resume only then.
-    ASSERT_TRUE(WaitUntil([&] {
-        const DWORD previous = win32::SuspendThread(handle);
-        win32::ResumeThread(handle);
-        return previous >= 1;
-    }));
     EXPECT_EQ(win32::ResumeThread(handle), 1u);
     ASSERT_TRUE(WaitUntil([&] { return HandleIsClosed(handle); }));
     EXPECT_EQ(stage.load(), 2);
@@ -223,19 +232,20 @@ TEST(ThreadTest, AThreadCanSuspendItselfUntilResumed) {
 
 TEST(ThreadTest, AThreadSuspendedInsideAWaitDoesNotReturnFromItUntilResumed) {
     const HANDLE mutex = win32::CreateMutexA(nullptr, win32::TRUE, nullptr);
-    std::atomic<bool> waiting{false};
+    std::atomic<DWORD> id{0};
     std::atomic<DWORD> result{kFailedCount};
     Body body{[&] {
-        waiting.store(true);
+        id.store(win32::GetCurrentThreadId());
         result.store(win32::WaitForSingleObject(mutex, win32::INFINITE));
         win32::ReleaseMutex(mutex);
     }};
     const HANDLE handle = Begin(body);
-    ASSERT_TRUE(WaitUntil([&] { return waiting.load(); }));
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(WaitUntil([&] { return id.load() != 0; }));
+    ASSERT_TRUE(WaitForThreadState(id.load(), ThreadState::Waiting));
     EXPECT_EQ(win32::SuspendThread(handle), 0u);
     ASSERT_TRUE(win32::ReleaseMutex(mutex));
-    std::this_thread::sleep_for(50ms);
+    // Released, the mutex wakes the thread; it stops before the wait returns to its code.
+    ASSERT_TRUE(WaitForThreadState(id.load(), ThreadState::Parked));
     EXPECT_EQ(result.load(), kFailedCount);
     EXPECT_EQ(win32::ResumeThread(handle), 1u);
     ASSERT_TRUE(WaitUntil([&] { return HandleIsClosed(handle); }));
@@ -246,7 +256,7 @@ TEST(ThreadTest, AThreadSuspendedInsideAWaitDoesNotReturnFromItUntilResumed) {
 TEST(ThreadTest, TerminationStopsAThreadStuckInALoopAndKeepsItsHandle) {
     Counter counter;
     EXPECT_TRUE(win32::TerminateThread(counter.Handle(), 1));
-    EXPECT_TRUE(counter.StandsStill());
+    EXPECT_TRUE(counter.HasEnded());
     EXPECT_EQ(win32::WaitForSingleObject(counter.Handle(), 0), win32::WAIT_OBJECT_0);
     EXPECT_TRUE(win32::CloseHandle(counter.Handle()));
 }
@@ -256,24 +266,24 @@ TEST(ThreadTest, TerminationStopsASuspendedThread) {
     ASSERT_EQ(win32::SuspendThread(counter.Handle()), 0u);
     EXPECT_TRUE(win32::TerminateThread(counter.Handle(), 1));
     EXPECT_EQ(win32::WaitForSingleObject(counter.Handle(), 0), win32::WAIT_OBJECT_0);
-    EXPECT_TRUE(counter.StandsStill());
+    EXPECT_TRUE(counter.HasEnded());
     EXPECT_TRUE(win32::CloseHandle(counter.Handle()));
 }
 
 TEST(ThreadTest, TerminationWakesAThreadWaitingOnAMutexAndAbandonsWhatItOwned) {
     const HANDLE held = win32::CreateMutexA(nullptr, win32::TRUE, nullptr);
     const HANDLE owned = win32::CreateMutexA(nullptr, win32::FALSE, nullptr);
-    std::atomic<bool> waiting{false};
+    std::atomic<DWORD> id{0};
     std::atomic<bool> returned{false};
     Body body{[&] {
         win32::WaitForSingleObject(owned, win32::INFINITE);
-        waiting.store(true);
+        id.store(win32::GetCurrentThreadId());
         win32::WaitForSingleObject(held, win32::INFINITE);
         returned.store(true);
     }};
     const HANDLE handle = Begin(body);
-    ASSERT_TRUE(WaitUntil([&] { return waiting.load(); }));
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(WaitUntil([&] { return id.load() != 0; }));
+    ASSERT_TRUE(WaitForThreadState(id.load(), ThreadState::Waiting));
     EXPECT_TRUE(win32::TerminateThread(handle, 1));
     EXPECT_FALSE(returned.load());
     EXPECT_EQ(win32::WaitForSingleObject(owned, 0), win32::WAIT_ABANDONED);

@@ -1,12 +1,12 @@
-// The device objects that CreateFileA opens for the names "\\.\X:" and "\\.\vwin32", and the host side of
-// removable media: locking a drive's door and ejecting its medium on the device named in the drive table.
+// The device objects that CreateFileA opens for the names "\\.\X:" and "\\.\vwin32". The host side of
+// removable media is in Media.h.
 #pragma once
 
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/HostPath.h"
+#include "platform/win32/Media.h"
 #include "platform/win32/OpenFiles.h"
 
-#include <functional>
 #include <string>
 
 namespace win32 {
@@ -37,27 +37,5 @@ class VWin32Device : public KernelObject {};
 // whose table entry names a device that can be opened; "\\.\vwin32" exists on the 9x machine only. Otherwise
 // INVALID_HANDLE_VALUE with ERROR_FILE_NOT_FOUND (or the host's reason the device did not open).
 HANDLE OpenDevice(const WindowsPath& path, DWORD desiredAccess, DWORD shareMode);
-
-enum class MediaRequest { LockDoor, UnlockDoor, Eject };
-
-// Carries out a request on a host device (descriptor open on it, or -1 when it did not open); returns 0 or an
-// errno value. The default handler uses the Linux CD-ROM ioctls.
-using MediaHandler = std::function<int(const std::string& device, int descriptor, MediaRequest request)>;
-
-// Runs a request through the handler in force.
-int RequestMedia(const std::string& device, int descriptor, MediaRequest request);
-
-// The 9x lock count of a drive: raised by each lock request, lowered by each unlock; the door is locked while
-// it is above 0.
-int MediaLockCount(char drive);
-void SetMediaLockCount(char drive, int count);
-
-namespace seam {
-
-// Replaces the handler (null restores the default) and forgets the 9x lock counts;
-// platform/testing/MediaRecorder.h wraps this.
-void InstallMediaHandler(MediaHandler handler);
-
-} // namespace seam
 
 } // namespace win32

@@ -10,7 +10,6 @@
 #pragma once
 
 #include "platform/win32/FileInfo.h"
-#include "platform/win32/OpenFiles.h"
 #include "platform/win32/Types.h"
 
 namespace win32 {
@@ -18,6 +17,10 @@ namespace win32 {
 using LPDWORD = DWORD*;
 using PLONG = LONG*;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
+constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;

@@ -1,8 +1,10 @@
-// Kernel handles. Every kernel object the process opens (file, find search, mutex, thread, process, device) is
-// entered in one table and named by a HANDLE value of its own: never 0 and never INVALID_HANDLE_VALUE for an
-// open object, and never a host descriptor number.
+// Kernel handles. Every kernel object the process opens (file, find search, mutex, thread, process, device)
+// is entered in one table and named by a HANDLE value of its own: never 0 and never INVALID_HANDLE_VALUE for
+// an open object, and never a host descriptor number. This table is the platform's own: code outside
+// platform/ closes handles through Handle.h.
 #pragma once
 
+#include "platform/win32/Handle.h"
 #include "platform/win32/Types.h"
 
 #include <memory>
@@ -13,8 +15,8 @@ class KernelObject {
 public:
     virtual ~KernelObject();
 
-    // Objects that a wait can be satisfied on (mutexes, threads, processes) override these; the default object
-    // cannot be waited on.
+    // Objects that a wait can be satisfied on (mutexes, threads, processes) override these; the default
+    // object cannot be waited on.
     virtual bool IsWaitable() const { return false; }
 };
 
@@ -28,9 +30,5 @@ template <class T>
 std::shared_ptr<T> LookupHandleAs(HANDLE handle) {
     return std::dynamic_pointer_cast<T>(LookupHandle(handle));
 }
-
-// Takes the handle out of the table and drops the table's reference; FALSE with ERROR_INVALID_HANDLE for an
-// unknown handle.
-BOOL CloseHandle(HANDLE handle);
 
 } // namespace win32

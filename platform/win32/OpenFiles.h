@@ -4,15 +4,12 @@
 // this list.
 #pragma once
 
+#include "platform/win32/File.h"
 #include "platform/win32/Types.h"
 
 #include <sys/types.h>
 
 namespace win32 {
-
-constexpr DWORD FILE_SHARE_READ = 0x00000001;
-constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
-constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 
 // One open handle. A file is known by its host device and inode, so that every spelling and every hard link
 // of one file meets the same records; a device handle only counts on its drive.

@@ -1,6 +1,7 @@
 #include "platform/win32/Process.h"
 
 #include "platform/win32/HandleTable.h"
+#include "platform/win32/HostPath.h"
 #include "platform/win32/KernelRegion.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/WaitableObject.h"
@@ -109,26 +110,14 @@ bool IsWhite(char c) {
     return c == ' ' || c == '\t';
 }
 
-bool IsDirectory(const char* path) {
-    struct stat info {};
-    return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 bool IsExecutableFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-// Paths with a slash are taken against the caller's current folder, before a child's change of folder.
-std::string Absolute(const std::string& path) {
-    if (path.empty() || path[0] == '/') {
-        return path;
-    }
-    char folder[PATH_MAX];
-    if (getcwd(folder, sizeof folder) == nullptr) {
-        return path;
-    }
-    return std::string(folder) + "/" + path;
+// A name without a drive or a folder: a program the host's PATH folders offer.
+bool IsBareName(const std::string& program) {
+    return program.find_first_of("/\\:") == std::string::npos;
 }
 
 std::string FindOnPath(const std::string& name) {
@@ -150,13 +139,50 @@ std::string FindOnPath(const std::string& name) {
     }
 }
 
-// The host path of a program named on a command line, or empty when there is none.
-std::string Locate(const std::string& program) {
-    if (program.find('/') == std::string::npos) {
-        return FindOnPath(program);
+// The host path of the program a name or a Windows path gives, or false with the last error set:
+// ERROR_FILE_NOT_FOUND for a program that does not exist, the path's own error for a missing drive or
+// folder. An existing file that cannot be run is given too, for the spawn to refuse with the host's reason.
+bool HostPathOfProgram(const std::string& program, bool searchPath, std::string& out) {
+    if (searchPath && IsBareName(program)) {
+        out = FindOnPath(program);
+        if (out.empty()) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return false;
+        }
+        return true;
     }
-    std::string path = Absolute(program);
-    return IsExecutableFile(path) ? path : std::string();
+    HostPath host;
+    if (!ResolveHostPath(program.c_str(), host)) {
+        return false;
+    }
+    if (!host.exists || host.IsRoot()) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
+    }
+    out = host.Full();
+    return true;
+}
+
+// The host path of a program named on a command line, or empty when it names no program that can run.
+std::string Locate(const std::string& program) {
+    const DWORD saved = GetLastError();
+    std::string path;
+    if (!HostPathOfProgram(program, true, path) || !IsExecutableFile(path)) {
+        path.clear();
+    }
+    SetLastError(saved);
+    return path;
+}
+
+bool HostFolder(LPCSTR windowsPath, std::string& out) {
+    HostPath host;
+    struct stat info {};
+    if (!ResolveHostPath(windowsPath, host) || !host.exists || stat(host.Full().c_str(), &info) != 0 ||
+        !S_ISDIR(info.st_mode)) {
+        return false;
+    }
+    out = host.Full();
+    return true;
 }
 
 // The first argument: quotes toggle, no backslash is special, it ends at a space or tab outside quotes.
@@ -224,9 +250,8 @@ struct Launch {
 };
 
 // Without an application name: the program is the first argument. Unquoted and containing spaces, it is tried
-// at each space from the left, as Windows does, so that "/opt/my app/run me" finds "/opt/my app/run me" when
-// no
-// "/opt/my" exists.
+// at each space from the left, as Windows does, so that C:\My Programs\run me finds "run me" in "My Programs"
+// when there is no program C:\My.
 bool LaunchFromCommandLine(const char* commandLine, Launch& launch) {
     const char* p = commandLine;
     while (IsWhite(*p)) {
@@ -257,12 +282,9 @@ bool LaunchFromCommandLine(const char* commandLine, Launch& launch) {
         }
     }
     std::string program = ReadProgramArgument(p);
-    std::string path = Locate(program);
-    // A missing program fails in the spawn, with the host's own error.
-    if (path.empty()) {
-        path = program.find('/') == std::string::npos ? program : Absolute(program);
+    if (!HostPathOfProgram(program, true, launch.path)) {
+        return false;
     }
-    launch.path = path;
     launch.argv.push_back(std::move(program));
     for (std::string& argument : ReadArguments(p)) {
         launch.argv.push_back(std::move(argument));
@@ -271,7 +293,9 @@ bool LaunchFromCommandLine(const char* commandLine, Launch& launch) {
 }
 
 bool LaunchFromApplicationName(const char* applicationName, const char* commandLine, Launch& launch) {
-    launch.path = Absolute(applicationName);
+    if (!HostPathOfProgram(applicationName, false, launch.path)) {
+        return false;
+    }
     if (commandLine != nullptr) {
         const char* p = commandLine;
         std::string first = ReadProgramArgument(p);
@@ -350,7 +374,8 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
         }
-        if (currentDirectory != nullptr && !IsDirectory(currentDirectory)) {
+        std::string folder;
+        if (currentDirectory != nullptr && !HostFolder(currentDirectory, folder)) {
             SetLastError(ERROR_DIRECTORY);
             return FALSE;
         }
@@ -363,7 +388,8 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
         }
         auto process = std::make_shared<ProcessObject>();
         pid_t pid = 0;
-        const int error = Spawn(launch, static_cast<const char*>(environment), currentDirectory, pid);
+        const int error = Spawn(launch, static_cast<const char*>(environment),
+                                currentDirectory != nullptr ? folder.c_str() : nullptr, pid);
         if (error != 0) {
             SetLastError(ErrorFromErrno(error));
             return FALSE;

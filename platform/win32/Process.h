@@ -1,11 +1,15 @@
 // Child processes.
 //
-// Paths here are host paths (the storage layer maps Windows paths before they get here). A command line is
-// split into the child's arguments by the rules of the Windows C runtime: arguments are separated by spaces
-// and tabs; double quotes group; 2n backslashes before a quote give n backslashes and the quote groups, 2n+1
-// give n and a literal quote; "" inside a quoted stretch is a literal quote; other backslashes are literal.
-// The first argument (the program) ends at the next quote when it starts with one, else at the first space or
-// tab.
+// Paths here are Windows paths of the emulated machine, mapped to the host through the drive table as in
+// every other kernel call (HostPath.h): the application name, a program named by its path on the command
+// line, and the current folder. A program named without a drive or folder ("sh") is one of the host's, found
+// on its PATH.
+//
+// A command line is split into the child's arguments by the rules of the Windows C runtime: arguments are
+// separated by spaces and tabs; double quotes group; 2n backslashes before a quote give n backslashes and the
+// quote groups, 2n+1 give n and a literal quote; "" inside a quoted stretch is a literal quote; other
+// backslashes are literal. The first argument (the program) ends at the next quote when it starts with one,
+// else at the first space or tab.
 //
 // Every child is reaped as soon as it exits, so none is left a zombie, whether or not its handle is still
 // open. The process handle is waitable (signalled when the child has exited) and gives the exit code. The
@@ -66,13 +70,14 @@ struct PROCESS_INFORMATION {
     DWORD dwThreadId;
 };
 
-// applicationName, when given, is the program (relative to the current folder, never searched for), and the
-// command line gives only the child's arguments. Without it the program is the command line's first argument:
-// a name without a slash is searched for on PATH, and an unquoted first argument containing spaces is tried
-// at each space in turn, the shortest existing program winning, as Windows does. environment, when given, is
-// a block of "NAME=value" texts each ended by a zero byte, the block ended by another. The start-up record is
-// not read: this host has no desktops, window placement or console. Fails with the last error of the host's
-// refusal (ERROR_FILE_NOT_FOUND for a missing program, ERROR_DIRECTORY for a missing current folder).
+// applicationName, when given, is the program (a Windows path, never searched for), and the command line
+// gives only the child's arguments. Without it the program is the command line's first argument: a name
+// without a drive or folder is searched for on the host's PATH, and an unquoted first argument containing
+// spaces is tried at each space in turn, the shortest existing program winning, as Windows does. environment,
+// when given, is a block of "NAME=value" texts each ended by a zero byte, the block ended by another. The
+// start-up record is not read: this host has no desktops, window placement or console. Fails with the last
+// error of the host's refusal (ERROR_FILE_NOT_FOUND for a missing program, ERROR_PATH_NOT_FOUND for a missing
+// folder or drive on the way to it or a path without a drive, ERROR_DIRECTORY for a missing current folder).
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, const SECURITY_ATTRIBUTES* processAttributes,
                     const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags,
                     LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA* startupInfo,

@@ -1,7 +1,6 @@
 #include "resources/storage/Process.h"
 
-#include "platform/win32/HandleTable.h"
-#include "platform/win32/HostPath.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Process.h"
 
 #include <string>
@@ -28,16 +27,11 @@ bool Process::Start(const Path& program) {
     // The program is named apart from the command line, so that a path with spaces cannot be taken for a
     // shorter program followed by arguments; the command line carries it quoted as the child's first
     // argument.
-    std::string application = text.CStr();
-    win32::HostPath host;
-    if (win32::ResolveHostPath(text.CStr(), host)) {
-        application = host.Full();
-    }
     std::string commandLine = "\"";
     commandLine.append(text.CStr()).append("\"");
 
     win32::PROCESS_INFORMATION started{};
-    if (!win32::CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, win32::FALSE,
+    if (!win32::CreateProcessA(text.CStr(), commandLine.data(), nullptr, nullptr, win32::FALSE,
                                win32::NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
         return false;
     }

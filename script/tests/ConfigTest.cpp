@@ -1,5 +1,6 @@
 #include "script/Config.h"
 
+#include "platform/testing/CaseNames.h"
 #include "platform/testing/CodePage.h"
 #include "script/tests/ScriptTestSupport.h"
 
@@ -54,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"REM a comment\nREMARK=1\nK=1\nREM ", "[] REMARK=1 K=1"}, FileCase{"=no key\nK=1", "[] K=1"},
         FileCase{"K=1\n/* never closed\nL=2", "[] K=1"}, FileCase{"K=/* never closed", "[] K="},
         FileCase{"[ /* c */ Name ] rest\nK=1", "[] | [Name] K=1"},
-        FileCase{"\"Quoted\" = \"kept\"", "[] \"Quoted\"=\"kept\""}));
+        FileCase{"\"Quoted\" = \"kept\"", "[] \"Quoted\"=\"kept\""}),
+    platform::testing::NameFromText<&FileCase::file>());
 
 TEST(ConfigTest, SaveWritesTheExampleFile) {
     Config config;

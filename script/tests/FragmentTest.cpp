@@ -1,5 +1,6 @@
 #include "script/Fragment.h"
 
+#include "platform/testing/CaseNames.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
 #include "script/tests/ScriptTestSupport.h"
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteCase{"\"tab\\there\", \"line\\nend\"", "\"tab\\there\",\"line\\nend\""},
                     WriteCase{"F(), G(,)", "F(),G(,)"}, WriteCase{"a,", "a,"},
                     WriteCase{"\"http://host/a\", \"x/*y\", a/b", "\"http://host/a\",\"x/*y\",a/b"},
-                    WriteCase{"\"\"(x)", "(x)"}));
+                    WriteCase{"\"\"(x)", "(x)"}),
+    platform::testing::NameFromText<&WriteCase::value>());
 
 TEST(FragmentsToTextTest, ACarriageReturnIsWrittenAsALineFeed) {
     Vemo::BasicArray<Fragment> fragments;

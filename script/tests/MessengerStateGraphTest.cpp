@@ -1,5 +1,6 @@
 #include "script/MessengerStateGraph.h"
 
+#include "platform/testing/CaseNames.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/MessengerFactory.h"

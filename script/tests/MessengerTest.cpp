@@ -1,5 +1,6 @@
 #include "script/Messenger.h"
 
+#include "platform/testing/CaseNames.h"
 #include "script/tests/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"a,b", true, M(2), "\"Root\",\"a,b\""}, NameCase{"a/b", true, M(2), "\"Root\",\"a/b\""},
         NameCase{"a:b", true, M(2), "\"Root\",\"a:b\""}, NameCase{"a\"b", true, M(2), "\"Root\",\"a\"b\""},
         NameCase{"", true, M(3), "\"Root\""}, NameCase{"CHILD", true, M(4), "\"Root\",\"CHILD\""},
-        NameCase{"", false, 0, ""}, NameCase{"Main menu", true, 0, ""}, NameCase{"Parents", true, 0, ""}));
+        NameCase{"", false, 0, ""}, NameCase{"Main menu", true, 0, ""}, NameCase{"Parents", true, 0, ""}),
+    platform::testing::NameFromText<&NameCase::name>());
 
 TEST(MessengerTest, AFailedCreationIsReportedByTheCreationFunctionAndTheFactory) {
     World world;

@@ -1,5 +1,6 @@
 #include "script/Script.h"
 
+#include "platform/testing/CaseNames.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 #include "script/ScriptKeyFragmentsEnumerator.h"
@@ -67,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"[A]\n[Broken\nK=1\n[Unfinished", "[] | [A] K=1"},
         FileCase{"[A]\nX=1\n[]\nK=1", "[] K=1 | [A] X=1"}, FileCase{"=no key\n = also none\nK=1", "[] K=1"},
         FileCase{"Name ; not a comment = 1", "[] Name ; not a comment=1"},
-        FileCase{"\tK\t=\tv\t\r\n", "[] K=v"}));
+        FileCase{"\tK\t=\tv\t\r\n", "[] K=v"}),
+    platform::testing::NameFromText<&FileCase::file>());
 
 TEST(ScriptTest, RepeatedKeysAreAllKeptAndLookupsTakeTheFirst) {
     TestApplication application;

@@ -1,5 +1,6 @@
 #include "script/ValueTokenizer.h"
 
+#include "platform/testing/CaseNames.h"
 #include "platform/testing/CodePage.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
@@ -54,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"\"a\\\"b\\\\c\\nd\\te\"", "\"a\"b\\c\nd\te\""},
                     ValueCase{"x\\N\\T\\\"", "[x\n\t\"]"}, ValueCase{"a\\t ", "[a\t]"},
                     ValueCase{"\"// not /* a comment\"", "\"// not /* a comment\""},
-                    ValueCase{"a ; b", "[a ; b]"}, ValueCase{"a) b, c", "[a]"}));
+                    ValueCase{"a ; b", "[a ; b]"}, ValueCase{"a) b, c", "[a]"}),
+    platform::testing::NameFromText<&ValueCase::value>());
 
 TEST(ValueTokenizerTest, UnescapedItemsShareTheValueText) {
     const Vemo::String text("Play, Loop");
@@ -120,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"\"abc", {{0x0107000000030005}}}, FailureCase{"\"ab\\", {{0x0107000000030004}}},
         FailureCase{"a /* b", {{0x0107000000030006, "2"}}}, FailureCase{"a /*/", {{0x0107000000030006, "2"}}},
         FailureCase{"F(G(", {{0x0107000000030002}, {0x0107000000030007}}},
-        FailureCase{"F(G(x\"y\"))", {{kSyntax, "5"}, {0x0107000000030007}, {0x0107000000030007}}}));
+        FailureCase{"F(G(x\"y\"))", {{kSyntax, "5"}, {0x0107000000030007}, {0x0107000000030007}}}),
+    platform::testing::NameFromText<&FailureCase::value>());
 
 TEST(ValueTokenizerTest, ListsNestedTooDeeplyFailAtTheirParenthesis) {
     std::string value;

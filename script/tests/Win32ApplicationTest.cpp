@@ -163,7 +163,12 @@ TEST_P(Win32ApplicationQuitTest, WmQuitEndsTheRunWithItsExitCodeAndNoFrameStep) 
 }
 
 INSTANTIATE_TEST_SUITE_P(ExitCodes, Win32ApplicationQuitTest,
-                         testing::Values(QuitCase{0, true}, QuitCase{3, false}, QuitCase{-1, false}));
+                         testing::Values(QuitCase{0, true}, QuitCase{3, false}, QuitCase{-1, false}),
+                         [](const testing::TestParamInfo<QuitCase>& info) {
+                             const int code = info.param.exitCode;
+                             return std::string(code < 0 ? "ExitCodeMinus" : "ExitCode") +
+                                    std::to_string(code < 0 ? -code : code);
+                         });
 
 TEST_F(Win32ApplicationTest, QuitPostsWmQuitAndTheRunEndsWhenThePumpTakesIt) {
     m_application.SetExitSuccess(false);

@@ -1,5 +1,5 @@
 #include "resources/storage/Process.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Synchronization.h"
 #include "resources/storage/Path.h"
 #include "resources/testing/StorageTestSupport.h"
@@ -74,7 +74,7 @@ TEST_F(ProcessTest, ASecondStartGivesUpTheFirstProcessHandle) {
     WaitFor(process);
     ASSERT_TRUE(process.Start(second));
     EXPECT_NE(process.GetProcessHandle(), firstHandle);
-    EXPECT_EQ(win32::LookupHandle(firstHandle), nullptr);
+    EXPECT_FALSE(win32::CloseHandle(firstHandle)) << "closed by the second start";
     WaitFor(process);
     EXPECT_TRUE(Marked("second"));
 }

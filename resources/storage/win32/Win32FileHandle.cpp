@@ -1,12 +1,12 @@
 #include "resources/storage/win32/Win32FileHandle.h"
 
 #include "platform/win32/File.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "resources/storage/AccessStatus.h"
-#include "resources/storage/DirectoryHandle.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/storage/win32/Win32StorageWrappers.h"
 

@@ -3,7 +3,7 @@
 #include "platform/win32/DeviceIoControl.h"
 #include "platform/win32/DriveTable.h"
 #include "platform/win32/File.h"
-#include "platform/win32/HandleTable.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Synchronization.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
