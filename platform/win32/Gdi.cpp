@@ -31,6 +31,16 @@ HGDIOBJ SelectRegion(gdi::GdiDeviceContext& dc, const gdi::GdiRegion* region) {
     return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(RegionKind(region->rect)));
 }
 
+COLORREF SetColor(std::string_view name, HDC dc, COLORREF color, COLORREF gdi::GdiDeviceContext::*slot) {
+    GdiCall call(name);
+    std::shared_ptr<gdi::GdiDeviceContext> found = gdi::FindDc(dc);
+    std::optional<COLORREF> resolved = gdi::ResolveColor(color);
+    if (call.Failed() || !found || !resolved) {
+        return CLR_INVALID;
+    }
+    return std::exchange((*found).*slot, *resolved);
+}
+
 } // namespace
 
 int MulDiv(int number, int numerator, int denominator) {
@@ -152,23 +162,11 @@ int SetBkMode(HDC dc, int mode) {
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-    GdiCall call("SetBkColor");
-    std::shared_ptr<gdi::GdiDeviceContext> found = gdi::FindDc(dc);
-    std::optional<COLORREF> resolved = gdi::ResolveColor(color);
-    if (call.Failed() || !found || !resolved) {
-        return CLR_INVALID;
-    }
-    return std::exchange(found->backgroundColor, *resolved);
+    return SetColor("SetBkColor", dc, color, &gdi::GdiDeviceContext::backgroundColor);
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    GdiCall call("SetTextColor");
-    std::shared_ptr<gdi::GdiDeviceContext> found = gdi::FindDc(dc);
-    std::optional<COLORREF> resolved = gdi::ResolveColor(color);
-    if (call.Failed() || !found || !resolved) {
-        return CLR_INVALID;
-    }
-    return std::exchange(found->textColor, *resolved);
+    return SetColor("SetTextColor", dc, color, &gdi::GdiDeviceContext::textColor);
 }
 
 UINT SetTextAlign(HDC dc, UINT align) {

@@ -54,11 +54,30 @@ struct Stock {
     bool made = false;
 };
 
+// Objects or DCs by handle value.
+template <class T>
+class Table {
+public:
+    std::uintptr_t Add(std::uintptr_t key, std::shared_ptr<T> entry) {
+        m_entries.emplace(key, std::move(entry));
+        return key;
+    }
+    std::shared_ptr<T> Find(const void* handle) const {
+        auto found = m_entries.find(reinterpret_cast<std::uintptr_t>(handle));
+        return found == m_entries.end() ? nullptr : found->second;
+    }
+    void Remove(const void* handle) { m_entries.erase(reinterpret_cast<std::uintptr_t>(handle)); }
+    const std::unordered_map<std::uintptr_t, std::shared_ptr<T>>& Entries() const { return m_entries; }
+
+private:
+    std::unordered_map<std::uintptr_t, std::shared_ptr<T>> m_entries;
+};
+
 struct State {
     std::mutex mutex;
     std::uintptr_t nextHandle = 0x10000;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<GdiObject>> objects;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<GdiDeviceContext>> dcs;
+    Table<GdiObject> objects;
+    Table<GdiDeviceContext> dcs;
     std::unordered_map<std::string, Failure> failures;
     Stock stock;
 };
@@ -66,10 +85,6 @@ struct State {
 State& TheState() {
     static State* state = new State;
     return *state;
-}
-
-std::uintptr_t Key(const void* handle) {
-    return reinterpret_cast<std::uintptr_t>(handle);
 }
 
 std::uintptr_t NextKey(State& state) {
@@ -141,36 +156,28 @@ GdiCall::GdiCall(std::string_view name) : m_lock(TheState().mutex) {
 
 HGDIOBJ AddObject(std::shared_ptr<GdiObject> object) {
     State& state = TheState();
-    std::uintptr_t key = NextKey(state);
-    state.objects.emplace(key, std::move(object));
-    return reinterpret_cast<HGDIOBJ>(key);
+    return reinterpret_cast<HGDIOBJ>(state.objects.Add(NextKey(state), std::move(object)));
 }
 
 std::shared_ptr<GdiObject> FindObject(HGDIOBJ handle) {
-    State& state = TheState();
-    auto found = state.objects.find(Key(handle));
-    return found == state.objects.end() ? nullptr : found->second;
+    return TheState().objects.Find(handle);
 }
 
 void RemoveObject(HGDIOBJ handle) {
-    TheState().objects.erase(Key(handle));
+    TheState().objects.Remove(handle);
 }
 
 HDC AddDc(std::shared_ptr<GdiDeviceContext> dc) {
     State& state = TheState();
-    std::uintptr_t key = NextKey(state);
-    state.dcs.emplace(key, std::move(dc));
-    return reinterpret_cast<HDC>(key);
+    return reinterpret_cast<HDC>(state.dcs.Add(NextKey(state), std::move(dc)));
 }
 
 std::shared_ptr<GdiDeviceContext> FindDc(HDC handle) {
-    State& state = TheState();
-    auto found = state.dcs.find(Key(handle));
-    return found == state.dcs.end() ? nullptr : found->second;
+    return TheState().dcs.Find(handle);
 }
 
 void RemoveDc(HDC handle) {
-    TheState().dcs.erase(Key(handle));
+    TheState().dcs.Remove(handle);
 }
 
 std::shared_ptr<GdiDeviceContext> MakeDc(DcKind kind) {
@@ -194,7 +201,7 @@ void ReleaseSelections(GdiDeviceContext& dc) {
 std::size_t LiveObjectCount() {
     std::lock_guard lock(TheState().mutex);
     std::size_t count = 0;
-    for (const auto& [key, object] : TheState().objects) {
+    for (const auto& [key, object] : TheState().objects.Entries()) {
         count += object->stock ? 0 : 1;
     }
     return count;
@@ -202,7 +209,7 @@ std::size_t LiveObjectCount() {
 
 std::size_t LiveDcCount() {
     std::lock_guard lock(TheState().mutex);
-    return TheState().dcs.size();
+    return TheState().dcs.Entries().size();
 }
 
 bool FailCall(std::string_view name, int times, int skip) {
