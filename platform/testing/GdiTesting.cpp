@@ -3,6 +3,8 @@
 #include "platform/win32/FontCatalog.h"
 #include "platform/win32/GdiState.h"
 
+#include <filesystem>
+
 namespace win32::testing {
 
 bool FailGdiCall(std::string_view call, int times, int skip) {
@@ -21,6 +23,12 @@ bool AddFontFile(const std::string& path) {
 void RemoveAddedFontFiles() {
     gdi::GdiCall lock("RemoveAddedFontFiles");
     gdi::RemoveAddedFontFiles();
+}
+
+std::string FixtureFontPath(std::string_view file) {
+    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "fixtures" / "fonts" /
+            file)
+        .string();
 }
 
 std::size_t LiveGdiObjects() {

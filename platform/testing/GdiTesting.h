@@ -23,6 +23,11 @@ void ClearGdiFailures();
 bool AddFontFile(const std::string& path);
 void RemoveAddedFontFiles();
 
+// The path of a checked-in test font (platform/tests/fixtures/fonts/, made by make-fonts.py there):
+// "VemoBlock.ttf" (family "Vemo Block": rectangles on the pixel grid at 16 pixels, no space, a 'kern' table)
+// or "VemoRaster.bdf" (family "Vemo Raster": a bitmap font without outlines).
+std::string FixtureFontPath(std::string_view file);
+
 // Fonts, brushes, bitmaps and regions not yet deleted (the objects a new DC holds not counted), and DCs not
 // yet deleted or released.
 std::size_t LiveGdiObjects();

@@ -143,7 +143,7 @@ class GdiFixtureFontTest : public GdiFontTest {
 protected:
     void SetUp() override {
         GdiFontTest::SetUp();
-        ASSERT_TRUE(testing::AddFontFile(FixtureFont("VemoBlock.ttf")));
+        ASSERT_TRUE(testing::AddFontFile(testing::FixtureFontPath("VemoBlock.ttf")));
     }
 };
 
@@ -264,7 +264,7 @@ TEST_F(GdiFontTest, DejaVuSansHasKerningPairsAndSansMonoNone) {
 }
 
 TEST_F(GdiFontTest, ARasterFontHasMetricsButNoGlyphOutlines) {
-    ASSERT_TRUE(testing::AddFontFile(FixtureFont("VemoRaster.bdf")));
+    ASSERT_TRUE(testing::AddFontFile(testing::FixtureFontPath("VemoRaster.bdf")));
     SelectedFont font(m_dc, MakeFont("Vemo Raster", -16));
     ASSERT_TRUE(font.Valid());
     TEXTMETRICA metrics{};
@@ -276,11 +276,25 @@ TEST_F(GdiFontTest, ARasterFontHasMetricsButNoGlyphOutlines) {
     EXPECT_EQ(GetGlyphOutlineA(m_dc, 'A', GGO_METRICS, &glyph, 0, nullptr, &kIdentity), GDI_ERROR);
     ABC abc{};
     EXPECT_FALSE(GetCharABCWidthsA(m_dc, 'A', 'A', &abc));
+
+    // It still draws: its A is 8 pixels wide and 12 high, standing on the baseline 12 rows down.
+    DibDc canvas(16, 16, 32);
+    canvas.Fill(RGB(255, 255, 255));
+    HGDIOBJ previous = SelectObject(canvas.Dc(), font.Font());
+    ASSERT_TRUE(TextOutA(canvas.Dc(), 0, 0, "A", 1));
+    RECT ink = canvas.InkBounds(RGB(255, 255, 255));
+    EXPECT_EQ(ink.left, 0);
+    EXPECT_EQ(ink.top, 0);
+    EXPECT_EQ(ink.right, 8);
+    EXPECT_EQ(ink.bottom, 12);
+    EXPECT_EQ(canvas.Pixel(3, 0), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.Pixel(2, 0), RGB(255, 255, 255));
+    SelectObject(canvas.Dc(), previous);
 }
 
 TEST_F(GdiFontTest, AFileWithoutAFaceIsNotAdded) {
-    EXPECT_FALSE(testing::AddFontFile(FixtureFont("make-fonts.py")));
-    EXPECT_FALSE(testing::AddFontFile(FixtureFont("no-such-file.ttf")));
+    EXPECT_FALSE(testing::AddFontFile(testing::FixtureFontPath("make-fonts.py")));
+    EXPECT_FALSE(testing::AddFontFile(testing::FixtureFontPath("no-such-file.ttf")));
 }
 
 // Every code of the range on every kind of face: A + B + C is the advance, and what TextOutA draws at x - A

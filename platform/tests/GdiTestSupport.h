@@ -1,4 +1,4 @@
-// What the GDI tests share: DIB sections in memory DCs, fonts by name, the fixture fonts, and pixel reads.
+// What the GDI tests share: DIB sections in memory DCs, fonts by name, and pixel reads.
 #pragma once
 
 #include "platform/testing/GdiTesting.h"
@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@
 namespace win32::tests {
 
 inline std::string FixtureFont(const char* name) {
-    return (std::filesystem::path(__FILE__).parent_path() / "fixtures" / "fonts" / name).string();
+    return testing::FixtureFontPath(name);
 }
 
 // A BITMAPV4HEADER followed by its colour table, as the engines pass it.

@@ -18,7 +18,7 @@ class GdiTextTest : public GdiTest {
 protected:
     void SetUp() override {
         GdiTest::SetUp();
-        ASSERT_TRUE(testing::AddFontFile(FixtureFont("VemoBlock.ttf")));
+        ASSERT_TRUE(testing::AddFontFile(testing::FixtureFontPath("VemoBlock.ttf")));
         ASSERT_TRUE(m_canvas.Valid());
         m_font = MakeFont("Vemo Block", -16, m_quality);
         ASSERT_NE(m_font, nullptr);
