@@ -51,8 +51,14 @@ struct HBRUSHTag;
 using HBRUSH = HBRUSHTag*;
 struct HDCTag;
 using HDC = HDCTag*;
+// GDI objects: any of them passes where an HGDIOBJ is taken, as with Windows' untyped object handle.
+using HGDIOBJ = void*;
 struct HFONTTag;
 using HFONT = HFONTTag*;
+struct HBITMAPTag;
+using HBITMAP = HBITMAPTag*;
+struct HRGNTag;
+using HRGN = HRGNTag*;
 
 using LPVOID = void*;
 using LPCVOID = const void*;
@@ -102,6 +108,166 @@ struct SECURITY_ATTRIBUTES {
     LPVOID lpSecurityDescriptor;
     BOOL bInheritHandle;
 };
+
+// GDI records, laid out as Windows lays them out so that headers and tables built by the runtime read the
+// same.
+using COLORREF = DWORD;
+
+inline constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
+    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
+           (static_cast<COLORREF>(blue) << 16);
+}
+inline constexpr BYTE GetRValue(COLORREF color) {
+    return static_cast<BYTE>(color & 0xFF);
+}
+inline constexpr BYTE GetGValue(COLORREF color) {
+    return static_cast<BYTE>((color >> 8) & 0xFF);
+}
+inline constexpr BYTE GetBValue(COLORREF color) {
+    return static_cast<BYTE>((color >> 16) & 0xFF);
+}
+
+constexpr int LF_FACESIZE = 32;
+
+struct LOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+};
+
+struct TEXTMETRICA {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    BYTE tmFirstChar;
+    BYTE tmLastChar;
+    BYTE tmDefaultChar;
+    BYTE tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+};
+
+struct ABC {
+    int abcA;
+    UINT abcB;
+    int abcC;
+};
+
+struct KERNINGPAIR {
+    WORD wFirst;
+    WORD wSecond;
+    int iKernAmount;
+};
+
+struct GLYPHMETRICS {
+    UINT gmBlackBoxX;
+    UINT gmBlackBoxY;
+    POINT gmptGlyphOrigin;
+    SHORT gmCellIncX;
+    SHORT gmCellIncY;
+};
+
+// A 16.16 fixed-point number as Windows splits it: fract holds the fraction, value the signed integer part.
+struct FIXED {
+    WORD fract;
+    SHORT value;
+};
+
+struct MAT2 {
+    FIXED eM11;
+    FIXED eM12;
+    FIXED eM21;
+    FIXED eM22;
+};
+
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+
+struct CIEXYZ {
+    LONG ciexyzX;
+    LONG ciexyzY;
+    LONG ciexyzZ;
+};
+
+struct CIEXYZTRIPLE {
+    CIEXYZ ciexyzRed;
+    CIEXYZ ciexyzGreen;
+    CIEXYZ ciexyzBlue;
+};
+
+struct BITMAPV4HEADER {
+    DWORD bV4Size;
+    LONG bV4Width;
+    LONG bV4Height;
+    WORD bV4Planes;
+    WORD bV4BitCount;
+    DWORD bV4V4Compression;
+    DWORD bV4SizeImage;
+    LONG bV4XPelsPerMeter;
+    LONG bV4YPelsPerMeter;
+    DWORD bV4ClrUsed;
+    DWORD bV4ClrImportant;
+    DWORD bV4RedMask;
+    DWORD bV4GreenMask;
+    DWORD bV4BlueMask;
+    DWORD bV4AlphaMask;
+    DWORD bV4CSType;
+    CIEXYZTRIPLE bV4Endpoints;
+    DWORD bV4GammaRed;
+    DWORD bV4GammaGreen;
+    DWORD bV4GammaBlue;
+};
+
+// A header and its colour table. The table follows the header at the header's own size (biSize), so a caller
+// with a larger header lays out its own record and passes it as a BITMAPINFO.
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+static_assert(sizeof(BITMAPV4HEADER) == 108);
+static_assert(sizeof(TEXTMETRICA) == 56);
 
 inline constexpr WORD LOWORD(DWORD_PTR v) {
     return static_cast<WORD>(v & 0xFFFF);

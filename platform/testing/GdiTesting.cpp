@@ -1,0 +1,42 @@
+#include "platform/testing/GdiTesting.h"
+
+#include "platform/win32/FontCatalog.h"
+#include "platform/win32/GdiState.h"
+
+#include <filesystem>
+
+namespace win32::testing {
+
+bool FailGdiCall(std::string_view call, int times, int skip) {
+    return gdi::FailCall(call, times, skip);
+}
+
+void ClearGdiFailures() {
+    gdi::ClearFailures();
+}
+
+bool AddFontFile(const std::string& path) {
+    gdi::GdiCall lock("AddFontFile");
+    return gdi::AddFontFile(path);
+}
+
+void RemoveAddedFontFiles() {
+    gdi::GdiCall lock("RemoveAddedFontFiles");
+    gdi::RemoveAddedFontFiles();
+}
+
+std::string FixtureFontPath(std::string_view file) {
+    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "fixtures" / "fonts" /
+            file)
+        .string();
+}
+
+std::size_t LiveGdiObjects() {
+    return gdi::LiveObjectCount();
+}
+
+std::size_t LiveDeviceContexts() {
+    return gdi::LiveDcCount();
+}
+
+} // namespace win32::testing

@@ -1,0 +1,36 @@
+// Test-only access to GDI: failures on demand, font files added to the faces fonts are matched from, and
+// counts of what is alive.
+#pragma once
+
+#include "platform/win32/Gdi.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace win32::testing {
+
+constexpr int kAlways = -1;
+
+// The named call (as Gdi.h names it: "CreateFontA", "SelectObject", "GetKerningPairsA", ...) answers its
+// failure value, with no other effect, `times` times (kAlways: until cleared) after `skip` calls of it that
+// succeed. False for a name that is not one of those calls.
+bool FailGdiCall(std::string_view call, int times = 1, int skip = 0);
+void ClearGdiFailures();
+
+// Every face of the font file joins those that fonts created from now on are matched from, whatever the
+// configuration says of its kind (bitmap fonts included); false when the file holds no readable face.
+bool AddFontFile(const std::string& path);
+void RemoveAddedFontFiles();
+
+// The path of a checked-in test font (platform/tests/fixtures/fonts/, made by make-fonts.py there):
+// "VemoBlock.ttf" (family "Vemo Block": rectangles on the pixel grid at 16 pixels, no space, a 'kern' table)
+// or "VemoRaster.bdf" (family "Vemo Raster": a bitmap font without outlines).
+std::string FixtureFontPath(std::string_view file);
+
+// Fonts, brushes, bitmaps and regions not yet deleted (the objects a new DC holds not counted), and DCs not
+// yet deleted or released.
+std::size_t LiveGdiObjects();
+std::size_t LiveDeviceContexts();
+
+} // namespace win32::testing
