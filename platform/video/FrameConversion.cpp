@@ -1,0 +1,96 @@
+#include "platform/video/FrameConversion.h"
+
+#include "platform/video/PixelAccess.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace video {
+
+namespace {
+
+constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return (red << 16) | (green << 8) | blue;
+}
+
+std::array<std::uint32_t, 256> MakeSystemPalette() {
+    std::array<std::uint32_t, 256> palette{};
+    constexpr std::uint32_t low[10] = {Rgb(0, 0, 0),         Rgb(0x80, 0, 0),       Rgb(0, 0x80, 0),
+                                       Rgb(0x80, 0x80, 0),   Rgb(0, 0, 0x80),       Rgb(0x80, 0, 0x80),
+                                       Rgb(0, 0x80, 0x80),   Rgb(0xC0, 0xC0, 0xC0), Rgb(0xC0, 0xDC, 0xC0),
+                                       Rgb(0xA6, 0xCA, 0xF0)};
+    constexpr std::uint32_t high[10] = {Rgb(0xFF, 0xFB, 0xF0), Rgb(0xA0, 0xA0, 0xA4), Rgb(0x80, 0x80, 0x80),
+                                        Rgb(0xFF, 0, 0),       Rgb(0, 0xFF, 0),       Rgb(0xFF, 0xFF, 0),
+                                        Rgb(0, 0, 0xFF),       Rgb(0xFF, 0, 0xFF),    Rgb(0, 0xFF, 0xFF),
+                                        Rgb(0xFF, 0xFF, 0xFF)};
+    std::copy(std::begin(low), std::end(low), palette.begin());
+    std::copy(std::begin(high), std::end(high), palette.begin() + 246);
+    std::size_t index = 10;
+    for (std::uint32_t red = 0; red < 6; ++red) {
+        for (std::uint32_t green = 0; green < 6; ++green) {
+            for (std::uint32_t blue = 0; blue < 6; ++blue) {
+                palette[index++] = Rgb(red * 0x33, green * 0x33, blue * 0x33);
+            }
+        }
+    }
+    for (std::uint32_t step = 0; step < 20; ++step) {
+        std::uint32_t level = 255 * (step + 1) / 21;
+        palette[index++] = Rgb(level, level, level);
+    }
+    return palette;
+}
+
+// One channel of a direct colour pixel, widened to 8 bits.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint32_t maximum = 0;
+
+    explicit Channel(std::uint32_t channelMask) : mask(channelMask) {
+        if (mask != 0) {
+            shift = std::countr_zero(mask);
+            maximum = mask >> shift;
+        }
+    }
+
+    std::uint32_t Widen(std::uint32_t pixel) const {
+        if (maximum == 0) {
+            return 0;
+        }
+        std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<std::uint32_t>((value * 255 + maximum / 2) / maximum);
+    }
+};
+
+} // namespace
+
+const std::array<std::uint32_t, 256>& FixedSystemPalette() {
+    static const std::array<std::uint32_t, 256> palette = MakeSystemPalette();
+    return palette;
+}
+
+void ConvertArea(const PixelSource& source, const win32::RECT& area, Frame& frame) {
+    const int left = std::max<int>(area.left, 0);
+    const int top = std::max<int>(area.top, 0);
+    const int right = std::min({static_cast<int>(area.right), source.width, frame.width});
+    const int bottom = std::min({static_cast<int>(area.bottom), source.height, frame.height});
+    if (left >= right || top >= bottom || source.bits == nullptr) {
+        return;
+    }
+    const bool indexed = source.bitsPerPixel == 8 && source.redMask == 0;
+    const Channel red(source.redMask);
+    const Channel green(source.greenMask);
+    const Channel blue(source.blueMask);
+    const auto& palette = FixedSystemPalette();
+    for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* row = source.bits + static_cast<std::ptrdiff_t>(y) * source.pitch;
+        std::uint32_t* out =
+            frame.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
+        for (int x = left; x < right; ++x) {
+            std::uint32_t pixel = ReadPixel(row, x, source.bitsPerPixel);
+            out[x] = indexed ? palette[pixel] : Rgb(red.Widen(pixel), green.Widen(pixel), blue.Widen(pixel));
+        }
+    }
+}
+
+} // namespace video
