@@ -277,15 +277,16 @@ public:
     virtual HRESULT Lock(const RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event) = 0;
     // DDERR_NOTLOCKED when it is not locked. The rectangle is not looked at.
     virtual HRESULT Unlock(const RECT* rect) = 0;
-    // Copies source's sourceRect (null: all of it) into this surface's destRect (null: all of it), scaled
-    // nearest-neighbour when the sizes differ; with DDBLT_COLORFILL fills destRect with fx->dwFillColor
-    // instead. DDBLT_KEYSRC leaves the source's key-coloured pixels out; DDBLT_ROP combines each pixel with
-    // the destination by fx->dwROP, a colour fill taking the fill colour as its source. Pixels are never
-    // converted: surfaces of different layouts answer DDERR_UNSUPPORTED. Rectangles must lie inside their
-    // surfaces (DDERR_INVALIDRECT), except that a destination with a clipper is cut to the surface. Source
-    // and destination may be the same surface and overlap. DDERR_SURFACEBUSY while either is locked or has
-    // its DC out; DDERR_SURFACELOST when either is lost; DDERR_NORASTEROPHW for a raster operation that uses
-    // a pattern; DDERR_UNSUPPORTED for any flag other than those above.
+    // Copies source's sourceRect (null: all of it) into this surface's destRect (null: all of it, nothing at
+    // all for a primary that has no pixels yet), scaled nearest-neighbour when the sizes differ; with
+    // DDBLT_COLORFILL fills destRect with fx->dwFillColor instead. DDBLT_KEYSRC leaves the source's
+    // key-coloured pixels out; DDBLT_ROP combines each pixel with the destination by fx->dwROP, a colour fill
+    // taking the fill colour as its source. Pixels are never converted: surfaces of different layouts answer
+    // DDERR_UNSUPPORTED. Rectangles must lie inside their surfaces (DDERR_INVALIDRECT), except that a
+    // destination with a clipper is cut to the surface. Source and destination may be the same surface and
+    // overlap. DDERR_SURFACEBUSY while either is locked or has its DC out; DDERR_SURFACELOST when either is
+    // lost; DDERR_NORASTEROPHW for a raster operation that uses a pattern; DDERR_UNSUPPORTED for any flag
+    // other than those above.
     virtual HRESULT Blt(const RECT* destRect, IDirectDrawSurface4* source, const RECT* sourceRect,
                         DWORD flags, const DDBLTFX* fx) = 0;
     // On the front of a flipping chain: the pictures turn one step (the front shows the first back buffer,

@@ -1,12 +1,12 @@
 #include "platform/testing/DirectDrawTesting.h"
 
 #include "platform/directx/DirectDrawSurface.h"
-#include "platform/video/FrameStore.h"
-#include "platform/video/SdlVideoBackend.h"
+#include "platform/video/VideoBackend.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowSystem.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 namespace ddraw::testing {
@@ -58,18 +58,18 @@ Frame InClientArea(const Frame& picture, win32::SIZE client) {
 } // namespace
 
 std::optional<Frame> ReadFrame(HWND window) {
-    video::SdlVideoBackend* sdl = nullptr;
+    video::VideoBackend* backend = nullptr;
+    bool headless = false;
     {
         win32::WindowSystem& system = win32::WindowSystem::Instance();
         std::lock_guard guard(system.Lock());
-        sdl = dynamic_cast<video::SdlVideoBackend*>(system.BackendIfChosen());
+        backend = &system.Backend();
+        headless = std::strcmp(backend->Name(), "headless") == 0;
     }
-    if (sdl != nullptr) {
-        return sdl->ReadShown(window);
-    }
-    std::optional<Frame> picture = video::FrameStore::Instance().Shown(window);
+    std::optional<Frame> picture = backend->ReadShown(window);
     win32::SIZE client{};
-    if (!picture.has_value() || picture->fullscreen || !win32::ClientSizeOf(window, client)) {
+    // The host's window is as large as the client area; a headless picture is cut to it here.
+    if (!headless || !picture.has_value() || picture->fullscreen || !win32::ClientSizeOf(window, client)) {
         return picture;
     }
     return InClientArea(*picture, client);

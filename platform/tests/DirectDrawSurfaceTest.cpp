@@ -4,6 +4,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace ddraw::tests {
 namespace {
@@ -347,6 +348,26 @@ TEST_F(SurfaceTest, SurfacesAreUsedFromSeveralThreads) {
     second.join();
     EXPECT_EQ(ReadPixel(left, 63, 63), 1U);
     EXPECT_EQ(ReadPixel(right, 0, 0), 2U);
+}
+
+// The runtime tells these results apart by the numbers DirectDraw gives them, some of them written out in its
+// own tables.
+TEST(DirectDrawResultTest, ResultsCarryDirectDrawsNumbers) {
+    const std::pair<HRESULT, std::uint32_t> results[] = {
+        {DDERR_SURFACELOST, 0x887601C2},      {DDERR_SURFACEBUSY, 0x887601AE},
+        {DDERR_WRONGMODE, 0x8876024B},        {DDERR_NOEXCLUSIVEMODE, 0x887600E1},
+        {DDERR_NOFLIPHW, 0x887600E6},         {DDERR_INVALIDMODE, 0x88760078},
+        {DDERR_NODIRECTDRAWHW, 0x88760233},   {DDERR_NOEMULATION, 0x88760235},
+        {DDERR_OUTOFVIDEOMEMORY, 0x8876017C}, {DDERR_NOALPHAHW, 0x887600B4},
+        {DDERR_NOBLTHW, 0x8876023F},          {DDERR_NODDROPSHW, 0x88760240},
+        {DDERR_NOMIRRORHW, 0x887600FA},       {DDERR_NORASTEROPHW, 0x88760118},
+        {DDERR_NOROTATIONHW, 0x88760122},     {DDERR_NOSTRETCHHW, 0x88760136},
+        {DDERR_NOZBUFFERHW, 0x88760154},      {DDERR_UNSUPPORTED, 0x80004001},
+        {DDERR_INVALIDPARAMS, 0x80070057},    {DDERR_OUTOFMEMORY, 0x8007000E},
+    };
+    for (const auto& [result, number] : results) {
+        EXPECT_EQ(static_cast<std::uint32_t>(result), number);
+    }
 }
 
 } // namespace

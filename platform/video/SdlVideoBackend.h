@@ -48,7 +48,7 @@ public:
 
     // What the real window shows, read back from its renderer at the renderer's output size; none when the
     // window has shown no picture yet. On the SDL thread only.
-    std::optional<Frame> ReadShown(win32::HWND window);
+    std::optional<Frame> ReadShown(win32::HWND window) override;
 
 private:
     struct Native {

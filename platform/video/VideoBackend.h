@@ -20,6 +20,7 @@
 #include "platform/win32/Types.h"
 
 #include <memory>
+#include <optional>
 
 namespace video {
 
@@ -70,6 +71,10 @@ public:
     // The program moved or sized a window (the client area in screen coordinates), or changed its styles.
     virtual void MoveNative(win32::HWND window, const win32::RECT& client) = 0;
     virtual void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) = 0;
+
+    // For the testing API, without the lock: the picture the window shows, as the backend has it (headless:
+    // as presented; SDL2: read back from the real window); none when it shows none.
+    virtual std::optional<Frame> ReadShown(win32::HWND window) = 0;
 
 private:
     int m_desktopBitsPerPixel = 32;
