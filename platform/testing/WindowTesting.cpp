@@ -46,12 +46,13 @@ bool UseVideoBackend(VideoBackendKind kind) {
     return started;
 }
 
-void SetDesktopSize(int width, int height) {
+bool SetDesktopSize(int width, int height, int bitsPerPixel) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     if (auto* headless = dynamic_cast<video::HeadlessVideoBackend*>(&system.Backend())) {
         headless->SetDesktopSize(SIZE{width, height});
     }
+    return system.Backend().SetDesktopBitsPerPixel(bitsPerPixel);
 }
 
 std::size_t LiveWindowCount() {

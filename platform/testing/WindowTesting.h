@@ -15,8 +15,11 @@ enum class VideoBackendKind { Headless, Sdl };
 // Replaces the video backend; no window may be alive. Sdl starts SDL (set SDL_VIDEODRIVER first to choose
 // its driver) and returns false when it cannot.
 bool UseVideoBackend(VideoBackendKind kind);
-// Headless only: the desktop size that default and maximised windows are measured against.
-void SetDesktopSize(int width, int height);
+// The emulated desktop mode (platform/video/VideoBackend.h): the size that default and maximised windows
+// are measured against (headless only; SDL2 keeps the host's) and its depth, 32 (x-R-G-B) or 16 (R-G-B
+// 5-6-5), under either backend. False, and the depth unchanged, for another depth. Replacing the video
+// backend brings back 1920x1080 at 32 bits.
+bool SetDesktopSize(int width, int height, int bitsPerPixel = 32);
 std::size_t LiveWindowCount();
 
 enum class MouseButton { Left, Right, Middle };

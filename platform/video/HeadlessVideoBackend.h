@@ -1,4 +1,5 @@
-// The backend without a display: windows exist only in the window system, input comes from platform/testing.
+// The backend without a display: windows exist only in the window system, input comes from platform/testing,
+// and the pictures presented for windows stay in the frame store for platform/testing to read.
 #pragma once
 
 #include "platform/video/VideoBackend.h"
@@ -20,6 +21,9 @@ public:
     void PumpEvents() override {}
     bool NeedsPolling() const override { return false; }
     win32::SIZE DesktopSize() const override { return m_desktop; }
+    void MoveNative(win32::HWND, const win32::RECT&) override {}
+    void RestyleNative(win32::HWND, const NativeWindowSpec&) override {}
+    std::optional<Frame> ReadShown(win32::HWND window) override;
 
     void SetDesktopSize(win32::SIZE size) { m_desktop = size; }
 

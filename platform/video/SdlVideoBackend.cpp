@@ -1,5 +1,6 @@
 #include "platform/video/SdlVideoBackend.h"
 
+#include "platform/video/FrameStore.h"
 #include "platform/win32/HostEvents.h"
 #include "platform/win32/Window.h"
 
@@ -98,12 +99,17 @@ SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
 }
 
 SdlVideoBackend::~SdlVideoBackend() {
-    for (auto& [handle, window] : m_windows) {
-        SDL_DestroyWindow(window);
+    for (auto& [handle, native] : m_windows) {
+        DestroyRenderer(native);
+        SDL_DestroyWindow(native.window);
     }
+    SetPresentsWaitForBlank(false);
     if (m_started) {
+        // Sound may still play through SDL: only the last subsystem to stop ends SDL.
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        SDL_Quit();
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+            SDL_Quit();
+        }
     }
 }
 
@@ -126,7 +132,7 @@ bool SdlVideoBackend::CreateNative(win32::HWND window, const NativeWindowSpec& s
     if (native == nullptr) {
         return false;
     }
-    m_windows[window] = native;
+    m_windows[window] = Native{native};
     m_handles[SDL_GetWindowID(native)] = window;
     return true;
 }
@@ -136,9 +142,11 @@ void SdlVideoBackend::DestroyNative(win32::HWND window) {
     if (found == m_windows.end()) {
         return;
     }
-    m_handles.erase(SDL_GetWindowID(found->second));
-    SDL_DestroyWindow(found->second);
+    m_handles.erase(SDL_GetWindowID(found->second.window));
+    DestroyRenderer(found->second);
+    SDL_DestroyWindow(found->second.window);
     m_windows.erase(found);
+    NoteVsync();
 }
 
 void SdlVideoBackend::ShowNative(win32::HWND window, NativeShow show) {
@@ -188,6 +196,177 @@ void SdlVideoBackend::PumpEvents() {
     while (SDL_PollEvent(&event) != 0) {
         HandleEvent(event);
     }
+    ShowChangedFrames();
+}
+
+void SdlVideoBackend::MoveNative(win32::HWND window, const win32::RECT& client) {
+    Native* native = NativeFor(window);
+    if (native == nullptr || !OwnsCurrentThread()) {
+        return;
+    }
+    SDL_Rect place{client.left, client.top, std::max(1, static_cast<int>(client.right - client.left)),
+                   std::max(1, static_cast<int>(client.bottom - client.top))};
+    if (native->fullscreen) {
+        native->windowed = place;
+        return;
+    }
+    SDL_SetWindowPosition(native->window, place.x, place.y);
+    SDL_SetWindowSize(native->window, place.w, place.h);
+}
+
+void SdlVideoBackend::RestyleNative(win32::HWND window, const NativeWindowSpec& spec) {
+    Native* native = NativeFor(window);
+    if (native == nullptr || !OwnsCurrentThread()) {
+        return;
+    }
+    Uint32 flags = WindowFlagsFor(spec);
+    SDL_SetWindowBordered(native->window, (flags & SDL_WINDOW_BORDERLESS) != 0 ? SDL_FALSE : SDL_TRUE);
+    SDL_SetWindowResizable(native->window, (flags & SDL_WINDOW_RESIZABLE) != 0 ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowAlwaysOnTop(native->window, (flags & SDL_WINDOW_ALWAYS_ON_TOP) != 0 ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlVideoBackend::ShowChangedFrames() {
+    for (auto& [window, frame] : FrameStore::Instance().TakeChanged()) {
+        if (Native* native = NativeFor(window)) {
+            Show(*native, frame);
+        }
+    }
+}
+
+void SdlVideoBackend::Show(Native& native, const Frame& frame) {
+    if (!MakeRenderer(native)) {
+        return;
+    }
+    if (frame.fullscreen != native.fullscreen) {
+        SetFullscreen(native, frame.fullscreen);
+    }
+    if (frame.fullscreen && frame.width > 0 && frame.height > 0) {
+        SDL_RenderSetLogicalSize(native.renderer, frame.width, frame.height);
+    } else {
+        SDL_RenderSetLogicalSize(native.renderer, 0, 0);
+    }
+    if (FitTexture(native, frame.width, frame.height)) {
+        SDL_UpdateTexture(native.texture, nullptr, frame.pixels.data(), frame.width * 4);
+    }
+    Render(native);
+    SDL_RenderPresent(native.renderer);
+}
+
+void SdlVideoBackend::SetFullscreen(Native& native, bool fullscreen) {
+    if (fullscreen) {
+        SDL_GetWindowPosition(native.window, &native.windowed.x, &native.windowed.y);
+        SDL_GetWindowSize(native.window, &native.windowed.w, &native.windowed.h);
+        SDL_SetWindowFullscreen(native.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(native.window, 0);
+        SDL_SetWindowSize(native.window, native.windowed.w, native.windowed.h);
+        SDL_SetWindowPosition(native.window, native.windowed.x, native.windowed.y);
+    }
+    native.fullscreen = fullscreen;
+}
+
+bool SdlVideoBackend::MakeRenderer(Native& native) {
+    if (native.renderer != nullptr) {
+        return true;
+    }
+    // A renderer that presents at the display's blank is the vertical blank; without one (no accelerated
+    // renderer, as under SDL's dummy driver) the blank is paced on the platform clock.
+    native.renderer =
+        SDL_CreateRenderer(native.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (native.renderer != nullptr) {
+        SDL_RendererInfo info;
+        native.vsync =
+            SDL_GetRendererInfo(native.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    } else {
+        native.renderer = SDL_CreateRenderer(native.window, -1, SDL_RENDERER_SOFTWARE);
+        native.vsync = false;
+    }
+    NoteVsync();
+    return native.renderer != nullptr;
+}
+
+bool SdlVideoBackend::FitTexture(Native& native, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        if (native.texture != nullptr) {
+            SDL_DestroyTexture(native.texture);
+            native.texture = nullptr;
+        }
+        return false;
+    }
+    if (native.texture != nullptr && native.textureWidth == width && native.textureHeight == height) {
+        return true;
+    }
+    if (native.texture != nullptr) {
+        SDL_DestroyTexture(native.texture);
+    }
+    native.texture = SDL_CreateTexture(native.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                       width, height);
+    native.textureWidth = width;
+    native.textureHeight = height;
+    return native.texture != nullptr;
+}
+
+void SdlVideoBackend::Render(Native& native) {
+    SDL_SetRenderDrawColor(native.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(native.renderer);
+    if (native.texture == nullptr) {
+        return;
+    }
+    if (native.fullscreen) {
+        SDL_RenderCopy(native.renderer, native.texture, nullptr, nullptr);
+    } else {
+        SDL_Rect place{0, 0, native.textureWidth, native.textureHeight};
+        SDL_RenderCopy(native.renderer, native.texture, nullptr, &place);
+    }
+}
+
+void SdlVideoBackend::DestroyRenderer(Native& native) {
+    if (native.texture != nullptr) {
+        SDL_DestroyTexture(native.texture);
+        native.texture = nullptr;
+    }
+    if (native.renderer != nullptr) {
+        SDL_DestroyRenderer(native.renderer);
+        native.renderer = nullptr;
+    }
+    native.vsync = false;
+}
+
+void SdlVideoBackend::NoteVsync() {
+    bool any = false;
+    for (auto& [handle, native] : m_windows) {
+        any = any || native.vsync;
+    }
+    SetPresentsWaitForBlank(any);
+}
+
+std::optional<Frame> SdlVideoBackend::ReadShown(win32::HWND window) {
+    Native* native = NativeFor(window);
+    if (native == nullptr || native->renderer == nullptr || !OwnsCurrentThread()) {
+        return std::nullopt;
+    }
+    Frame frame;
+    frame.fullscreen = native->fullscreen;
+    SDL_GetRendererOutputSize(native->renderer, &frame.width, &frame.height);
+    frame.pixels.assign(static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height), 0);
+    // The whole output is read, the picture drawn over all of it (a logical size would limit the read to its
+    // letterboxed area); what a renderer shows is only defined until it presents, so it is drawn again first.
+    SDL_RenderSetLogicalSize(native->renderer, 0, 0);
+    Render(*native);
+    bool read = SDL_RenderReadPixels(native->renderer, nullptr, SDL_PIXELFORMAT_RGB888, frame.pixels.data(),
+                                     frame.width * 4) == 0;
+    if (native->fullscreen) {
+        SDL_RenderSetLogicalSize(native->renderer, native->textureWidth, native->textureHeight);
+        Render(*native);
+    }
+    SDL_RenderPresent(native->renderer);
+    if (!read) {
+        return std::nullopt;
+    }
+    for (std::uint32_t& pixel : frame.pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return frame;
 }
 
 win32::SIZE SdlVideoBackend::DesktopSize() const {
@@ -200,7 +379,12 @@ win32::SIZE SdlVideoBackend::DesktopSize() const {
 
 SDL_Window* SdlVideoBackend::WindowFor(win32::HWND window) const {
     auto found = m_windows.find(window);
-    return found != m_windows.end() ? found->second : nullptr;
+    return found != m_windows.end() ? found->second.window : nullptr;
+}
+
+SdlVideoBackend::Native* SdlVideoBackend::NativeFor(win32::HWND window) {
+    auto found = m_windows.find(window);
+    return found != m_windows.end() ? &found->second : nullptr;
 }
 
 win32::HWND SdlVideoBackend::HandleFor(std::uint32_t windowId) const {
@@ -282,15 +466,23 @@ void SdlVideoBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
     if (window == nullptr) {
         return;
     }
+    const Native* native = NativeFor(window);
+    const bool fullscreen = native != nullptr && native->fullscreen;
     switch (event.event) {
     case SDL_WINDOWEVENT_EXPOSED:
+        FrameStore::Instance().MarkChanged(window);
         win32::host::Exposed(window);
         break;
     case SDL_WINDOWEVENT_MOVED:
-        win32::host::Moved(window, event.data1, event.data2);
+        if (!fullscreen) {
+            win32::host::Moved(window, event.data1, event.data2);
+        }
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-        win32::host::Resized(window, event.data1, event.data2);
+        FrameStore::Instance().MarkChanged(window);
+        if (!fullscreen) {
+            win32::host::Resized(window, event.data1, event.data2);
+        }
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         win32::host::Minimized(window);

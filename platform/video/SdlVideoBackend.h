@@ -1,5 +1,9 @@
 // The backend with SDL2: every top-level window made on the thread that started SDL is a real window, and the
-// host's events for it become window messages.
+// host's events for it become window messages. Each pump of the events also shows the pictures presented
+// since the last one (platform/video/FrameStore.h) through an SDL renderer per window: a windowed picture one
+// pixel a pixel at the client area's corner, a full-screen one in a borderless full-screen window on the
+// desktop, scaled by the renderer's logical size. While a window is shown full screen, the host's moves and
+// sizes of it are not passed on: for the program it keeps the emulated mode's size.
 #pragma once
 
 #include "platform/video/VideoBackend.h"
@@ -8,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <thread>
 
 namespace video {
@@ -34,19 +39,48 @@ public:
     void PumpEvents() override;
     bool NeedsPolling() const override { return true; }
     win32::SIZE DesktopSize() const override;
+    void MoveNative(win32::HWND window, const win32::RECT& client) override;
+    void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) override;
 
     // The real window behind a window, or null; on the SDL thread only.
     SDL_Window* WindowFor(win32::HWND window) const;
     win32::HWND HandleFor(std::uint32_t windowId) const;
 
+    // What the real window shows, read back from its renderer at the renderer's output size; none when the
+    // window has shown no picture yet. On the SDL thread only.
+    std::optional<Frame> ReadShown(win32::HWND window) override;
+
 private:
+    struct Native {
+        SDL_Window* window = nullptr;
+        SDL_Renderer* renderer = nullptr;
+        SDL_Texture* texture = nullptr;
+        int textureWidth = 0;
+        int textureHeight = 0;
+        bool fullscreen = false;
+        // Where the window goes back to when it leaves full screen.
+        SDL_Rect windowed{};
+        bool vsync = false;
+    };
+
+    Native* NativeFor(win32::HWND window);
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void HandleKey(const SDL_KeyboardEvent& event);
 
+    void ShowChangedFrames();
+    void Show(Native& native, const Frame& frame);
+    void SetFullscreen(Native& native, bool fullscreen);
+    bool MakeRenderer(Native& native);
+    bool FitTexture(Native& native, int width, int height);
+    // Draws the window's texture as its picture asks; without presenting.
+    void Render(Native& native);
+    void DestroyRenderer(Native& native);
+    void NoteVsync();
+
     bool m_started = false;
     std::thread::id m_thread;
-    std::map<win32::HWND, SDL_Window*> m_windows;
+    std::map<win32::HWND, Native> m_windows;
     std::map<std::uint32_t, win32::HWND> m_handles;
 };
 

@@ -11,6 +11,30 @@ namespace video {
 
 VideoBackend::~VideoBackend() = default;
 
+DesktopMode VideoBackend::Desktop() const {
+    DesktopMode mode;
+    mode.size = DesktopSize();
+    mode.bitsPerPixel = m_desktopBitsPerPixel;
+    if (m_desktopBitsPerPixel == 16) {
+        mode.redMask = 0xF800;
+        mode.greenMask = 0x07E0;
+        mode.blueMask = 0x001F;
+    } else {
+        mode.redMask = 0xFF0000;
+        mode.greenMask = 0x00FF00;
+        mode.blueMask = 0x0000FF;
+    }
+    return mode;
+}
+
+bool VideoBackend::SetDesktopBitsPerPixel(int bitsPerPixel) {
+    if (bitsPerPixel != 16 && bitsPerPixel != 32) {
+        return false;
+    }
+    m_desktopBitsPerPixel = bitsPerPixel;
+    return true;
+}
+
 namespace {
 
 bool DisplayAvailable() {

@@ -1,14 +1,26 @@
 // What the window system asks of a video backend: real windows behind its top-level windows, and their
-// events. Internal to the platform layer.
+// events; and what DirectDraw asks of the video layer: presenting a window's picture and the vertical blank.
+// Internal to the platform layer.
 //
 // The window system calls the window operations with its lock held; a backend must not call back into the
 // window system from them. PumpEvents is called without the lock and hands the host's events to
 // platform/win32/HostEvents.h.
+//
+// The emulated desktop mode. The desktop that windows are measured against is the backend's DesktopSize
+// (headless: 1920x1080 unless a test sets another; SDL2: the host's desktop), and its pixel layout is
+// DesktopBitsPerPixel: 32 (x-R-G-B, masks 0xFF0000, 0xFF00, 0xFF) unless a test sets 16 (R-G-B 5-6-5, masks
+// 0xF800, 0x7E0, 0x1F). It is the display mode that DirectDraw reports while no program has set one, and the
+// format of every windowed primary surface.
+//
+// The fixed system palette (FixedSystemPalette in platform/video/FrameConversion.h) gives the colours of
+// 8-bit surfaces: no DirectDraw palette exists here, so an 8-bit primary is shown through it.
 #pragma once
 
+#include "platform/video/Frame.h"
 #include "platform/win32/Types.h"
 
 #include <memory>
+#include <optional>
 
 namespace video {
 
@@ -21,6 +33,15 @@ struct NativeWindowSpec {
 };
 
 enum class NativeShow { Hidden, Shown, Minimized, Maximized };
+
+// The emulated desktop mode (above): its size and pixel layout.
+struct DesktopMode {
+    win32::SIZE size{};
+    int bitsPerPixel = 32;
+    std::uint32_t redMask = 0;
+    std::uint32_t greenMask = 0;
+    std::uint32_t blueMask = 0;
+};
 
 class VideoBackend {
 public:
@@ -43,11 +64,57 @@ public:
     virtual bool NeedsPolling() const = 0;
 
     virtual win32::SIZE DesktopSize() const = 0;
+    DesktopMode Desktop() const;
+    // 16 or 32; false (and unchanged) for any other depth.
+    bool SetDesktopBitsPerPixel(int bitsPerPixel);
+
+    // The program moved or sized a window (the client area in screen coordinates), or changed its styles.
+    virtual void MoveNative(win32::HWND window, const win32::RECT& client) = 0;
+    virtual void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) = 0;
+
+    // For the testing API, without the lock: the picture the window shows, as the backend has it (headless:
+    // as presented; SDL2: read back from the real window); none when it shows none.
+    virtual std::optional<Frame> ReadShown(win32::HWND window) = 0;
+
+private:
+    int m_desktopBitsPerPixel = 32;
 };
 
 // The backend VEMO_VIDEO asks for: "headless", "sdl", or by default sdl when a display is available. By
 // default a failed SDL start falls back to headless; when sdl was asked for by name, the failure is said on
 // stderr and no top-level window can be created.
 std::unique_ptr<VideoBackend> MakeVideoBackend();
+
+// Presentation. What a window shows is the picture last presented for it: the pixels of its primary surface,
+// with the window's overlays (movie ports, child windows) composed over them when it is shown. Headless keeps
+// the picture for the testing API to read; SDL2 shows it at the next pump of the host's events on its thread.
+// A windowed picture is shown at the client area's top-left corner, one pixel a pixel, cut to the client
+// area; a full-screen picture makes the window a borderless full-screen window scaled to the desktop (the
+// host's display mode never changes).
+//
+// Callable from any thread; never takes the window system's lock.
+//
+// The window shows source from now on; only `changed` (in source coordinates) has to be read again when the
+// source has the size of the picture the window showed before. Sources are 8-bit (through the fixed system
+// palette), 16, 24 or 32 bits a pixel.
+void Present(win32::HWND window, const PixelSource& source, const win32::RECT& changed, bool fullscreen);
+// The window is no longer shown full screen (its program left the exclusive level); it keeps its picture.
+void EndFullscreen(win32::HWND window);
+
+// The vertical blank. On SDL2 with a renderer that waits for the display's blank when it presents, that wait
+// is the blank: the calls below answer at once (in the blank). Otherwise the display refreshes at 60 Hz on
+// the platform clock (platform/win32/Time.h): the k-th blank starts at k x 1000/60 ms rounded up to the next
+// whole millisecond and lasts 1 ms. The waits sleep on the platform clock as Sleep does: on the thread that
+// drives a test's fake clock they move it to the moment waited for.
+enum class BlankWait {
+    // Until the next blank starts.
+    Begin,
+    // Until the current blank ends, or the next one when the display is not in one.
+    End,
+};
+void WaitForVerticalBlank(BlankWait wait);
+bool InVerticalBlank();
+// Set by a backend whose presents wait for the display's blank, cleared when it has none left that do.
+void SetPresentsWaitForBlank(bool wait);
 
 } // namespace video

@@ -214,7 +214,9 @@ void Resized(HWND topLevel, int clientWidth, int clientHeight) {
         RECT insets = window->FrameInsets();
         window->rect.right = window->rect.left + insets.left + clientWidth + insets.right;
         window->rect.bottom = window->rect.top + insets.top + clientHeight + insets.bottom;
-        window->needsPaint = window->visible;
+        if (window->visible) {
+            window->InvalidateAll();
+        }
         sizeType = window->placement == WindowObject::Placement::Maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
         window->queue->Wake().notify_all();
     }
@@ -304,7 +306,7 @@ void Exposed(HWND topLevel) {
     if (window == nullptr || !window->visible) {
         return;
     }
-    window->needsPaint = true;
+    window->InvalidateAll();
     window->queue->Wake().notify_all();
 }
 

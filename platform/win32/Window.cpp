@@ -2,6 +2,7 @@
 
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/MessageQueue.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowObject.h"
@@ -159,7 +160,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT: {
         std::lock_guard guard(system.Lock());
         if (WindowObject* object = system.Find(window)) {
-            object->needsPaint = false;
+            object->Validate();
         }
         return 0;
     }
@@ -173,12 +174,56 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
+namespace {
+
+constexpr DWORD kPlacementStyles = WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE;
+
+DWORD StyleAsSeen(const WindowObject& window) {
+    DWORD style = window.style & ~kPlacementStyles;
+    if (window.visible) {
+        style |= WS_VISIBLE;
+    }
+    if (window.placement == WindowObject::Placement::Minimized) {
+        style |= WS_MINIMIZE;
+    } else if (window.placement == WindowObject::Placement::Maximized) {
+        style |= WS_MAXIMIZE;
+    }
+    return style;
+}
+
+// With the lock held. The window's visibility follows WS_VISIBLE of the new style, as the style bit is the
+// state itself.
+void SetStyle(WindowSystem& system, WindowObject& window, DWORD style) {
+    window.style = (style & ~(kPlacementStyles | WS_CHILD)) | (window.style & WS_CHILD);
+    bool visible = (style & WS_VISIBLE) != 0;
+    if (visible == window.visible) {
+        return;
+    }
+    window.visible = visible;
+    if (visible) {
+        window.InvalidateAll();
+    }
+    if (window.native) {
+        system.Backend().ShowNative(window.handle,
+                                    visible ? video::NativeShow::Shown : video::NativeShow::Hidden);
+    }
+    window.queue->Wake().notify_all();
+}
+
+} // namespace
+
 LONG_PTR GetWindowLongA(HWND window, int index) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     WindowObject* object = system.Find(window);
     if (object == nullptr) {
         return 0;
+    }
+    if (index == GWL_STYLE) {
+        return static_cast<LONG>(StyleAsSeen(*object));
+    }
+    if (index == GWL_EXSTYLE) {
+        return static_cast<LONG>(object->exStyle);
     }
     LONG_PTR* slot = Slot(*object, index);
     return slot != nullptr ? *slot : 0;
@@ -190,6 +235,16 @@ LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value) {
     WindowObject* object = system.Find(window);
     if (object == nullptr) {
         return 0;
+    }
+    if (index == GWL_STYLE) {
+        LONG previous = static_cast<LONG>(StyleAsSeen(*object));
+        SetStyle(system, *object, static_cast<DWORD>(value));
+        return previous;
+    }
+    if (index == GWL_EXSTYLE) {
+        LONG previous = static_cast<LONG>(object->exStyle);
+        object->exStyle = static_cast<DWORD>(value);
+        return previous;
     }
     LONG_PTR* slot = Slot(*object, index);
     if (slot == nullptr) {

@@ -62,6 +62,23 @@ constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 constexpr int DWL_MSGRESULT = 0;
 constexpr int DWL_DLGPROC = 4;
 constexpr int DWL_USER = 8;
+// Negative indexes name the window's own values.
+constexpr int GWL_EXSTYLE = -20;
+constexpr int GWL_STYLE = -16;
+
+// SetWindowPos: where the window goes in the Z order, and what it leaves as it is.
+inline HWND const HWND_TOP = nullptr;
+inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(static_cast<std::intptr_t>(1));
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
@@ -141,6 +158,15 @@ struct MINMAXINFO {
     POINT ptMaxTrackSize;
 };
 
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+
 struct MSG {
     HWND hwnd;
     UINT message;
@@ -180,8 +206,44 @@ BOOL DestroyWindow(HWND window);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A stored 0 and a failure both return 0: callers clear the last error first and test it afterwards.
+// GWL_STYLE reads the style with WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE as the window is now; setting it
+// shows or hides the window by WS_VISIBLE without any message, ignores WS_MINIMIZE, WS_MAXIMIZE and a change
+// of WS_CHILD, and changes the frame (so the client area) at once, while the host's window takes the new
+// frame at the next SetWindowPos with SWP_FRAMECHANGED. GWL_EXSTYLE is stored as it is; WS_EX_TOPMOST takes
+// effect through SetWindowPos.
 LONG_PTR GetWindowLongA(HWND window, int index);
 LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value);
+
+// Moves and sizes the window (its window rectangle: screen coordinates for a top-level window, the parent's
+// client coordinates for a child) unless SWP_NOMOVE or SWP_NOSIZE; HWND_TOPMOST and HWND_NOTOPMOST set and
+// clear WS_EX_TOPMOST, other places in the Z order are taken as given (the Z order is not kept). Sends
+// WM_SIZE when the client size changed and WM_MOVE when the client area moved, both after SWP_FRAMECHANGED;
+// shows (SWP_SHOWWINDOW) or hides (SWP_HIDEWINDOW) it; activates a visible top-level window unless
+// SWP_NOACTIVATE; and, unless SWP_NOREDRAW, has a window that changed size or frame painted again.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+// SetWindowPos without a change of Z order or activation; repaint false is SWP_NOREDRAW.
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+// The menu of a top-level window; null for a child window.
+HMENU GetMenu(HWND window);
+
+// Adds the rectangle (client coordinates; null for the whole client area) to the area to paint; the next
+// paint is told to erase the background when erase is TRUE. A null window invalidates every window.
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+// Sends WM_PAINT at once when the window is visible and needs painting.
+BOOL UpdateWindow(HWND window);
+// Fills the paint record with the area to paint (cut to the client area) and whether the background is to
+// be erased, and validates the window. A window has no device context of its own here (what it shows is its
+// primary surface, platform/directx/DirectDraw.h): hdc, and the result, are null; EndPaint takes the record
+// back. Null also for a window that does not exist, with the record cleared.
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+
+// Whether the handle names a live window (one being destroyed still is one until WM_NCDESTROY is over).
+BOOL IsWindow(HWND window);
+// Whether the window and every parent it has are shown.
+BOOL IsWindowVisible(HWND window);
+BOOL IsIconic(HWND window);
+BOOL IsZoomed(HWND window);
 
 // Returns whether the window was visible before. Sends WM_SHOWWINDOW when the visibility changes and WM_SIZE
 // when the window is minimised, maximised or restored; showing commands other than SW_SHOWNA,

@@ -339,7 +339,7 @@ bool ApplyShowPlan(WindowSystem& system, HWND window, const ShowPlan& plan, Plac
         return false;
     }
     if (plan.visible && !object->visible) {
-        object->needsPaint = true;
+        object->InvalidateAll();
     }
     object->visible = plan.visible;
     if (plan.placement.has_value()) {
@@ -361,7 +361,9 @@ bool ApplyShowPlan(WindowSystem& system, HWND window, const ShowPlan& plan, Plac
             break;
         }
         object->placement = *plan.placement;
-        object->needsPaint = object->visible;
+        if (object->visible) {
+            object->InvalidateAll();
+        }
         messages.sizeParam = *plan.placement == Placement::Minimized ? 0 : ClientSizeParam(*object);
         messages.moved = before.left != object->rect.left || before.top != object->rect.top;
         RECT client = object->ClientRect();
@@ -625,6 +627,46 @@ BOOL DestroyWindowTree(HWND window) {
         system.Forget(member);
     }
     return TRUE;
+}
+
+bool ClientSizeOf(HWND window, SIZE& size) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window, false);
+    if (object == nullptr) {
+        return false;
+    }
+    size = SIZE{object->ClientWidth(), object->ClientHeight()};
+    return true;
+}
+
+bool IsTopLevelWindow(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window, false);
+    return object != nullptr && !object->IsChild();
+}
+
+void PostToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam) {
+    std::vector<HWND> topLevels;
+    {
+        WindowSystem& system = WindowSystem::Instance();
+        std::lock_guard guard(system.Lock());
+        for (WindowObject* object : system.Windows()) {
+            if (!object->IsChild() && object->created && !object->destroying) {
+                topLevels.push_back(object->handle);
+            }
+        }
+    }
+    for (HWND window : topLevels) {
+        PostMessageA(window, message, wParam, lParam);
+    }
+}
+
+video::DesktopMode CurrentDesktopMode() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    return system.Backend().Desktop();
 }
 
 } // namespace win32

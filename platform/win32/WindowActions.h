@@ -2,6 +2,7 @@
 // Unless a function says otherwise, call it without the window system's lock: these send messages.
 #pragma once
 
+#include "platform/video/VideoBackend.h"
 #include "platform/win32/Window.h"
 
 #include <memory>
@@ -40,5 +41,14 @@ BOOL ApplyShowCommand(HWND window, int command);
 
 // Destroys the window, its children and the windows it owns (the owned ones first).
 BOOL DestroyWindowTree(HWND window);
+
+// For DirectDraw. The client area's size; false for a window that does not exist.
+bool ClientSizeOf(HWND window, SIZE& size);
+// Whether the window exists and is a top-level one.
+bool IsTopLevelWindow(HWND window);
+// Posts the message to every top-level window of every thread, as a broadcast does.
+void PostToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam);
+// The emulated desktop mode (platform/video/VideoBackend.h).
+video::DesktopMode CurrentDesktopMode();
 
 } // namespace win32

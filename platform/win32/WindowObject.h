@@ -36,7 +36,12 @@ public:
     RECT restoreRect{};
     Placement placement = Placement::Normal;
     bool visible = false;
+    // The window has to be painted (WM_PAINT); invalidArea is the part of the client area to paint, in client
+    // coordinates, where only parts were invalidated: an empty rectangle means all of it.
     bool needsPaint = false;
+    RECT invalidArea{};
+    // The background is to be erased by the next paint (InvalidateRect with erase).
+    bool eraseBackground = false;
     // Set once creation has succeeded; a window that fails creation never reaches this.
     bool created = false;
     bool destroying = false;
@@ -46,6 +51,16 @@ public:
     std::vector<LONG_PTR> slots;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
+    // The whole client area needs painting.
+    void InvalidateAll() {
+        needsPaint = true;
+        invalidArea = RECT{};
+    }
+    void Validate() {
+        needsPaint = false;
+        invalidArea = RECT{};
+        eraseBackground = false;
+    }
     bool IsMinimized() const { return placement == Placement::Minimized; }
 
     // Frame widths on each side between the window rectangle and its client area.

@@ -1,5 +1,6 @@
 #include "platform/win32/WindowSystem.h"
 
+#include "platform/video/FrameStore.h"
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
@@ -29,6 +30,7 @@ WindowObject* WindowSystem::Find(HWND window, bool setError) {
 
 WindowObject& WindowSystem::Add(std::unique_ptr<WindowObject> window) {
     WindowObject& added = *window;
+    video::FrameStore::Instance().Open(window->handle);
     m_windows.emplace(reinterpret_cast<std::uintptr_t>(window->handle), std::move(window));
     return added;
 }
@@ -45,6 +47,7 @@ void WindowSystem::Forget(HWND window) {
     if (object->native && m_backend != nullptr) {
         m_backend->DestroyNative(window);
     }
+    video::FrameStore::Instance().Forget(window);
     object->queue->Purge(window);
     object->windowClass->windowCount--;
     if (active == window) {
