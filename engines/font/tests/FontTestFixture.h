@@ -1,0 +1,117 @@
+// The fixture of the font family's tests: a test application (recording every reported error) with a Graphic
+// System and a Font System, one font engine (the Win32 font engine unless a test class asks for the plain
+// one), shut down at the end with every GDI object and DC the test made gone.
+//
+// Font containers are graphics over memory that the font engine provides. The graphic engine that makes them
+// is chosen in one place, MakeContainerGraphicEngine below.
+#pragma once
+
+#include "engines/font/Font.h"
+#include "engines/font/FontContainer.h"
+#include "engines/font/FontContainerGraphic.h"
+#include "engines/font/FontContainerHandle.h"
+#include "engines/font/FontEngine.h"
+#include "engines/font/FontErrorCodes.h"
+#include "engines/font/FontHandle.h"
+#include "engines/font/FontSystem.h"
+#include "engines/font/win32/Win32FontEngine.h"
+#include "engines/graphics/Graphic.h"
+#include "engines/graphics/GraphicSystem.h"
+#include "engines/graphics/testing/MemoryGraphicEngine.h"
+#include "platform/testing/GdiTesting.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/testing/TestResourceFamily.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace VemoTest {
+
+inline Vemo::GraphicEngine* MakeContainerGraphicEngine() {
+    return MemoryGraphicEngine::Make();
+}
+
+inline const Vemo::TaggedColor kBlack(Vemo::PixelValue(0, 0, 0), 1);
+inline const Vemo::TaggedColor kWhite(Vemo::PixelValue(255, 255, 255), 1);
+
+// What Font::Open by attributes is given; points at 96 dots per inch, cell height, black on white, no style.
+struct FontRequest {
+    const char* name = "DejaVu Sans";
+    std::uint32_t size = 12;
+    std::uint32_t width = 0;
+    bool cellHeight = true;
+    bool pixelUnits = false;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool antialiased = false;
+    std::uint32_t styleExtra = 0;
+    Vemo::TaggedColor foreground = kBlack;
+    Vemo::TaggedColor background = kWhite;
+};
+
+inline bool OpenFont(Vemo::Font& font, const FontRequest& request) {
+    const Vemo::String name(request.name);
+    return font.Open(&name, request.size, request.width, request.cellHeight, request.pixelUnits, request.bold,
+                     request.italic, request.underline, request.antialiased, request.styleExtra,
+                     &request.foreground, &request.background);
+}
+
+class FontFamilyFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_gdiObjects = win32::testing::LiveGdiObjects();
+        m_deviceContexts = win32::testing::LiveDeviceContexts();
+        m_graphicSystem = Vemo::GraphicSystem::Create();
+        ASSERT_NE(m_graphicSystem, nullptr);
+        m_application.m_graphicSystem = m_graphicSystem;
+        ASSERT_TRUE(m_graphicSystem->AddEngine(MakeContainerGraphicEngine()));
+        m_fontSystem = Vemo::FontSystem::Create();
+        ASSERT_NE(m_fontSystem, nullptr);
+        m_application.m_fontSystem = m_fontSystem;
+        m_fontEngine = MakeFontEngine();
+        ASSERT_NE(m_fontEngine, nullptr);
+        ASSERT_TRUE(m_fontSystem->AddEngine(m_fontEngine));
+        m_application.TakeReports();
+    }
+
+    void TearDown() override {
+        win32::testing::ClearGdiFailures();
+        m_fontSystem->Shutdown();
+        m_application.m_fontSystem = nullptr;
+        m_graphicSystem->Shutdown();
+        m_application.m_graphicSystem = nullptr;
+        EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiObjects);
+        EXPECT_EQ(win32::testing::LiveDeviceContexts(), m_deviceContexts);
+        EXPECT_EQ(g_liveGraphicTestHandles, 0);
+    }
+
+    virtual Vemo::FontEngine* MakeFontEngine() { return Vemo::Win32FontEngine::Create(); }
+
+    Reports Taken() { return m_application.TakeReports(); }
+
+    // A 32-bit graphic of the graphic engine, filled with the colour.
+    bool OpenTarget(Vemo::Graphic& target, std::int32_t width, std::int32_t height,
+                    Vemo::PixelValue fill = Vemo::PixelValue(0, 0, 0)) {
+        const Vemo::PixelFormat format(Vemo::StandardPixelFormat::Xrgb32);
+        return target.Open(width, height, &format, Vemo::GraphicSystem::Memory::System, 1) &&
+               target.FillRect(Vemo::Rect(0, 0, width, height), Vemo::Color(fill, 1), true, 3);
+    }
+
+    TestApplication m_application;
+    Vemo::GraphicSystem* m_graphicSystem = nullptr;
+    Vemo::FontSystem* m_fontSystem = nullptr;
+    Vemo::FontEngine* m_fontEngine = nullptr;
+    std::size_t m_gdiObjects = 0;
+    std::size_t m_deviceContexts = 0;
+};
+
+// The plain Font Engine alone: fonts made from descriptions, containers that draw nothing.
+class PlainFontFixture : public FontFamilyFixture {
+protected:
+    Vemo::FontEngine* MakeFontEngine() override { return Vemo::FontEngine::Create(); }
+};
+
+} // namespace VemoTest
