@@ -109,6 +109,19 @@ TEST_F(GdiBitmapTest, ABareInfoHeaderAndAShortColourTableAreTaken) {
     DeleteObject(section);
 }
 
+TEST_F(GdiBitmapTest, TheStockBitmapGoesBackIntoADcWhileOthersHoldIt) {
+    HDC other = CreateCompatibleDC(nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SectionHeader header(1, 1, 32);
+    HBITMAP section = CreateDIBSection(nullptr, header.Info(), DIB_RGB_COLORS, nullptr, nullptr, 0);
+    HGDIOBJ stock = SelectObject(dc, section);
+    ASSERT_NE(stock, nullptr);
+    EXPECT_EQ(SelectObject(dc, stock), section);
+    EXPECT_TRUE(DeleteObject(section));
+    DeleteDC(dc);
+    DeleteDC(other);
+}
+
 class GdiSurfaceDcTest : public GdiTest {};
 
 TEST_F(GdiSurfaceDcTest, DrawingWritesTheTargetsMemoryInItsFormat) {

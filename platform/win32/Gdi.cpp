@@ -120,7 +120,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
         return SelectRegion(*found, region.get());
     }
     auto bitmap = std::dynamic_pointer_cast<gdi::GdiBitmap>(selected);
-    bool selectedElsewhere = bitmap->selections > 0 && found->bitmap.object != bitmap;
+    // Every new memory DC holds the one stock bitmap, so it is never selected elsewhere.
+    bool selectedElsewhere = !bitmap->stock && bitmap->selections > 0 && found->bitmap.object != bitmap;
     if (!found->TakesBitmaps() || selectedElsewhere) {
         return nullptr;
     }

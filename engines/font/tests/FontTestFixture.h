@@ -79,13 +79,37 @@ protected:
 
     void TearDown() override {
         win32::testing::ClearGdiFailures();
-        m_fontSystem->Shutdown();
-        m_application.m_fontSystem = nullptr;
-        m_graphicSystem->Shutdown();
-        m_application.m_graphicSystem = nullptr;
+        ShutdownSystems();
+        win32::testing::RemoveAddedFontFiles();
         EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiObjects);
         EXPECT_EQ(win32::testing::LiveDeviceContexts(), m_deviceContexts);
         EXPECT_EQ(g_liveGraphicTestHandles, 0);
+    }
+
+    // As the application shuts down: the fonts first, then the graphics.
+    void ShutdownSystems() {
+        if (m_fontSystem != nullptr) {
+            m_fontSystem->Shutdown();
+            m_fontSystem = nullptr;
+            m_application.m_fontSystem = nullptr;
+        }
+        if (m_graphicSystem != nullptr) {
+            m_graphicSystem->Shutdown();
+            m_graphicSystem = nullptr;
+            m_application.m_graphicSystem = nullptr;
+        }
+    }
+
+    // One of the checked-in test fonts ("VemoBlock.ttf", "VemoRaster.bdf") joins the faces fonts are
+    // matched from until the test ends.
+    static bool AddFixtureFont(const char* file) {
+        return win32::testing::AddFontFile(win32::testing::FixtureFontPath(file));
+    }
+
+    // The GDI objects or DCs that a test leaves behind on purpose (a delete it made fail).
+    void ExpectLeaked(std::size_t objects, std::size_t deviceContexts) {
+        m_gdiObjects += objects;
+        m_deviceContexts += deviceContexts;
     }
 
     virtual Vemo::FontEngine* MakeFontEngine() { return Vemo::Win32FontEngine::Create(); }
