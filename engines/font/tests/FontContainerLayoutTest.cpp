@@ -44,7 +44,7 @@ protected:
         Graphic& cells = *container.GetContainerHandle()->GetGraphic();
         std::uint32_t index = 0;
         for (const std::uint32_t rgb : {0u, kRed, kGreen, kBlue}) {
-            cells.SetPaletteEntry(Color(Rgb(rgb), 1), index++);
+            cells.SetPaletteEntry(Color(ValueOf(rgb), 1), index++);
         }
         Paint(font, cells, 'A', Rect(1, 0, 7, 5), kRed);
         Paint(font, cells, 'V', Rect(7, 0, 14, 10), kGreen);
@@ -53,20 +53,10 @@ protected:
 
     void Paint(Font& font, Graphic& cells, std::uint32_t code, const Rect& ink, std::uint32_t rgb) {
         font.FindGlyph(code)->box = Rect(ink.left, 0, ink.right, 10);
-        cells.FillRect(ink, Color(Rgb(rgb), 1), true, 3);
+        cells.FillRect(ink, Color(ValueOf(rgb), 1), true, 3);
     }
 
-    static PixelValue Rgb(std::uint32_t rgb) {
-        return PixelValue(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
-                          static_cast<std::uint8_t>(rgb));
-    }
-
-    static std::uint32_t At(Graphic& target, std::int32_t x, std::int32_t y) {
-        const PixelValue color = target.GetPixelColor(Point(x, y)).rgb;
-        return std::uint32_t{color.Red()} << 16 | std::uint32_t{color.Green()} << 8 | color.Blue();
-    }
-
-    bool OpenCanvas(Graphic& target) { return OpenTarget(target, 40, 30, Rgb(kUntouched)); }
+    bool OpenCanvas(Graphic& target) { return OpenTarget(target, 40, 30, ValueOf(kUntouched)); }
 };
 
 TEST_F(FontLayoutTest, MeasureAddsBearingsKerningAndSpacing) {
@@ -156,15 +146,15 @@ TEST_P(FontLineTest, BlitsEachCellAtItsPlace) {
     const LineCase& line = GetParam();
     ASSERT_TRUE(container.DrawTextLine(String("AV"), &target, &line.point, &line.alignment, nullptr));
     const Point at = line.drawn;
-    EXPECT_EQ(At(target, at.x - 1, at.y), kUntouched);
-    EXPECT_EQ(At(target, at.x, at.y), kRed);
-    EXPECT_EQ(At(target, at.x, at.y + 9), 0u);
-    EXPECT_EQ(At(target, at.x, at.y + 10), kUntouched);
+    EXPECT_EQ(RgbAt(target, at.x - 1, at.y), kUntouched);
+    EXPECT_EQ(RgbAt(target, at.x, at.y), kRed);
+    EXPECT_EQ(RgbAt(target, at.x, at.y + 9), 0u);
+    EXPECT_EQ(RgbAt(target, at.x, at.y + 10), kUntouched);
     // V's cell starts where A's advance and the kerning end: 6 + 1 - 2.
-    EXPECT_EQ(At(target, at.x + 4, at.y), kRed);
-    EXPECT_EQ(At(target, at.x + 5, at.y), kGreen);
-    EXPECT_EQ(At(target, at.x + 11, at.y + 9), kGreen);
-    EXPECT_EQ(At(target, at.x + 12, at.y), kUntouched);
+    EXPECT_EQ(RgbAt(target, at.x + 4, at.y), kRed);
+    EXPECT_EQ(RgbAt(target, at.x + 5, at.y), kGreen);
+    EXPECT_EQ(RgbAt(target, at.x + 11, at.y + 9), kGreen);
+    EXPECT_EQ(RgbAt(target, at.x + 12, at.y), kUntouched);
 }
 
 INSTANTIATE_TEST_SUITE_P(Alignments, FontLineTest, ::testing::ValuesIn(kLines),
@@ -179,8 +169,8 @@ TEST_F(FontLayoutTest, ATransparentLineLeavesTheKeyColourOut) {
     const Point at(5, 3);
     const TextStyle transparent{0, 0, true};
     ASSERT_TRUE(container.DrawTextLine(String("A"), &target, &at, nullptr, &transparent));
-    EXPECT_EQ(At(target, 5, 3), kRed);
-    EXPECT_EQ(At(target, 5, 12), kUntouched);
+    EXPECT_EQ(RgbAt(target, 5, 3), kRed);
+    EXPECT_EQ(RgbAt(target, 5, 12), kUntouched);
 }
 
 TEST_F(FontLayoutTest, GlyphsLeftOfTheTargetAreSkippedAndTheLineGoesOn) {
@@ -192,10 +182,10 @@ TEST_F(FontLayoutTest, GlyphsLeftOfTheTargetAreSkippedAndTheLineGoesOn) {
     // A ends 5 short of V at -8, V and its gap end at 0, b's bearing puts it at 1.
     const Point at(-13, 0);
     ASSERT_TRUE(container.DrawTextLine(String("AVb"), &target, &at, nullptr, nullptr));
-    EXPECT_EQ(At(target, 0, 0), kUntouched);
-    EXPECT_EQ(At(target, 1, 0), kBlue);
-    EXPECT_EQ(At(target, 4, 0), kBlue);
-    EXPECT_EQ(At(target, 5, 0), kUntouched);
+    EXPECT_EQ(RgbAt(target, 0, 0), kUntouched);
+    EXPECT_EQ(RgbAt(target, 1, 0), kBlue);
+    EXPECT_EQ(RgbAt(target, 4, 0), kBlue);
+    EXPECT_EQ(RgbAt(target, 5, 0), kUntouched);
 }
 
 TEST_F(FontLayoutTest, ALineBelowTheTargetDrawsNothing) {

@@ -36,6 +36,17 @@ inline Vemo::GraphicEngine* MakeContainerGraphicEngine() {
 inline const Vemo::TaggedColor kBlack(Vemo::PixelValue(0, 0, 0), 1);
 inline const Vemo::TaggedColor kWhite(Vemo::PixelValue(255, 255, 255), 1);
 
+// A colour written 0xRRGGBB, and back.
+inline Vemo::PixelValue ValueOf(std::uint32_t rgb) {
+    return Vemo::PixelValue(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                            static_cast<std::uint8_t>(rgb));
+}
+
+inline std::uint32_t RgbAt(Vemo::Graphic& graphic, std::int32_t x, std::int32_t y) {
+    const Vemo::PixelValue color = graphic.GetPixelColor(Vemo::Point(x, y)).rgb;
+    return std::uint32_t{color.Red()} << 16 | std::uint32_t{color.Green()} << 8 | color.Blue();
+}
+
 // What Font::Open by attributes is given; points at 96 dots per inch, cell height, black on white, no style.
 struct FontRequest {
     const char* name = "DejaVu Sans";

@@ -30,19 +30,8 @@ using Vemo::TextStyle;
 
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-// A 32-bit pixel of the graphic as 0xRRGGBB.
-std::uint32_t RgbAt(Graphic& graphic, std::int32_t x, std::int32_t y) {
-    const PixelValue color = graphic.GetPixelColor(Point(x, y)).rgb;
-    return std::uint32_t{color.Red()} << 16 | std::uint32_t{color.Green()} << 8 | color.Blue();
-}
-
 std::uint32_t RgbOf(const win32::RGBQUAD& entry) {
     return std::uint32_t{entry.rgbRed} << 16 | std::uint32_t{entry.rgbGreen} << 8 | entry.rgbBlue;
-}
-
-PixelValue ValueOf(std::uint32_t rgb) {
-    return PixelValue(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
-                      static_cast<std::uint8_t>(rgb));
 }
 
 // The entry of the fixed table of that depth nearest to the colour.
