@@ -9,7 +9,6 @@
 #include "resources/error/Error.h"
 #include "resources/storage/Path.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace Vemo {

@@ -230,16 +230,18 @@ TEST_F(FontFrontEndTest, AContainerThatGoesGivesTheFontItsGlyphsBack) {
     EXPECT_TRUE(Taken().empty());
 }
 
-// The application may shut the font family down before it lets go of its fonts and containers.
+// The application may shut the font family down before it lets go of its fonts and containers. The newest
+// handle closes first: here the font, which its container still holds selected into its DC.
 TEST_F(FontFrontEndTest, LinkedFrontEndsOutliveTheFontSystem) {
-    Font font;
     FontContainer container;
+    Font font;
+    ASSERT_TRUE(container.Create(640, 64, 5, 3, 1));
     ASSERT_TRUE(OpenFont(font, {}));
-    ASSERT_TRUE(container.OpenForFont(&font, 0));
     ASSERT_TRUE(container.AttachFont(&font));
     ShutdownSystems();
     EXPECT_EQ(font.GetFontHandle(), nullptr);
     EXPECT_EQ(container.GetContainerHandle(), nullptr);
+    EXPECT_TRUE(Taken().empty());
 }
 
 } // namespace
