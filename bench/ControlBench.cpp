@@ -1,10 +1,10 @@
-// A screen of controls drawn frame by frame beside memcpy of the frame: 50 controls, half opaque and half
-// transparent, overlapping one another over a 640 x 480 x 32 background picture, in a viewport with a back
-// buffer. Each frame is the invalidation, the manager's draw pass into the back buffer and the copy of the
-// drawn bounds to the front buffer, as the viewport's frame does. Two frames are measured: a full redraw,
-// and one where a single control changes (each frame the next one), so that only its area is drawn. The
-// goals: a full redraw within 3x memcpy's time, a one-control frame within 0.1x; the ratios are printed after
-// the table.
+// A screen of controls drawn frame by frame beside memcpy of the frame: over a 640 x 480 x 32 background
+// picture, 10 panels of 160 x 120 that overlap one another and 40 buttons of 40 x 30 in front of them, each
+// kind half opaque and half transparent, in a viewport with a back buffer. Each frame is the invalidation,
+// the manager's draw pass into the back buffer and the copy of the drawn bounds to the front buffer, as the
+// viewport's frame does. Two frames are measured: a full redraw, and one where a single button changes
+// (each frame the next one), so that only its area is drawn. The goals: a full redraw within 3x memcpy's
+// time, a one-button frame within 0.1x; the ratios are printed after the table.
 #include "engines/graphics/Graphic.h"
 #include "engines/graphics/GraphicSystem.h"
 #include "engines/graphics/Viewport.h"
@@ -30,7 +30,8 @@ namespace {
 constexpr std::int32_t kWidth = 640;
 constexpr std::int32_t kHeight = 480;
 constexpr std::uint32_t kCopy = 3;
-constexpr int kControls = 50;
+constexpr int kPanels = 10;
+constexpr int kButtons = 40;
 
 // Fills what it is asked to draw with its colour.
 class FilledControl : public Control {
@@ -80,13 +81,16 @@ public:
         m_background = std::make_unique<PictureControl>(*m_picture);
         m_background->Configure(root, nullptr);
         m_background->SetSize(Vemo::Size(kWidth, kHeight));
-        for (int index = 0; index < kControls; ++index) {
+        for (int index = 0; index < kPanels + kButtons; ++index) {
+            const bool panel = index < kPanels;
+            const int place = panel ? index : index - kPanels;
+            const Vemo::Point at = panel ? Vemo::Point(8 + place % 5 * 124, 16 + place / 5 * 150)
+                                         : Vemo::Point(20 + place % 10 * 60, 40 + place / 10 * 100);
             const std::string name = "Control" + std::to_string(index);
             auto control =
                 std::make_unique<FilledControl>(name.c_str(), 0x102030u * static_cast<std::uint32_t>(index));
             control->Configure(root, nullptr);
-            control->SetRectangle(
-                Vemo::Rect(Vemo::Point(16 + index % 10 * 60, 24 + index / 10 * 88), Vemo::Size(80, 64)));
+            control->SetRectangle(Vemo::Rect(at, panel ? Vemo::Size(160, 120) : Vemo::Size(40, 30)));
             control->SetTransparent(index % 2 == 1);
             m_controls.push_back(std::move(control));
         }
@@ -125,7 +129,7 @@ public:
     }
 
     ControlManager& Manager() { return *m_manager; }
-    FilledControl& At(std::size_t index) { return *m_controls[index]; }
+    FilledControl& Button(std::size_t index) { return *m_controls[kPanels + index]; }
 
 private:
     void MakePicture() {
@@ -176,7 +180,7 @@ void BM_FullRedraw(benchmark::State& state) {
     }
 }
 
-void BM_OneControlChanges(benchmark::State& state) {
+void BM_OneButtonChanges(benchmark::State& state) {
     Screen screen;
     if (!screen.IsWhole(state)) {
         return;
@@ -184,16 +188,19 @@ void BM_OneControlChanges(benchmark::State& state) {
     std::size_t next = 0;
     bool small = true;
     for (auto _ : state) {
-        FilledControl& control = screen.At(next);
-        next = (next + 1) % kControls;
+        FilledControl& control = screen.Button(next);
+        next = (next + 1) % kButtons;
         control.m_pixel ^= 0x00FFFFFF;
         screen.Manager().InvalidateControl(&control, nullptr);
         const Vemo::Rect bounds = screen.Frame();
-        small = small && bounds == control.GetRectangle();
+        // Controls in front of it may hide part of it; nothing outside it is drawn.
+        Vemo::Rect inside;
+        bounds.Intersect(inside, control.GetRectangle());
+        small = small && !bounds.IsEmpty() && inside == bounds;
         benchmark::ClobberMemory();
     }
     if (!small) {
-        state.SkipWithError("a frame drew more than the control that changed");
+        state.SkipWithError("a frame drew more than the button that changed");
     }
 }
 
@@ -209,7 +216,7 @@ void Repeated(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(BM_Memcpy32)->Apply(Repeated);
 BENCHMARK(BM_FullRedraw)->Apply(Repeated);
-BENCHMARK(BM_OneControlChanges)->Apply(Repeated);
+BENCHMARK(BM_OneButtonChanges)->Apply(Repeated);
 
 // Prints, after the table, each frame's time over memcpy's for the whole frame, both measured in this run:
 // the fastest repetitions, or the single runs when repetitions are turned off.
@@ -230,7 +237,7 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         PrintRatio("BM_FullRedraw", 3.0);
-        PrintRatio("BM_OneControlChanges", 0.1);
+        PrintRatio("BM_OneButtonChanges", 0.1);
     }
 
 private:

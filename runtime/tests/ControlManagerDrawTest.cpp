@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,10 @@ struct OcclusionCase {
     Vemo::Rect part;
     const char* dirty;
 };
+
+void PrintTo(const OcclusionCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ControlOcclusionTest : public ControlManagerDrawTest,
                              public testing::WithParamInterface<OcclusionCase> {};

@@ -79,7 +79,11 @@ TEST_F(ControlManagerInputTest, APressFocusesTheControlAndItsReleaseComesBackToI
     Press(11, 11, 1);
     Release(11, 11, 2);
     Release(11, 11, 1);
+    // A button number past the mask's bits is no button.
+    Press(11, 11, 40);
+    Release(11, 11, 40);
     EXPECT_EQ(watcher->TakeReceived(), (Log{"Enter", "Pressed(1)", "Released(1)"}));
+    EXPECT_EQ(m_manager->GetButtons(), 0u);
     EXPECT_EQ(TakeReports(), Reports{});
 }
 
