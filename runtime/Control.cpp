@@ -55,7 +55,7 @@ std::unordered_map<std::uint32_t, Control*>& LiveControls() {
 
 const MessengerFactory::Registrar g_controlRegistrar(Control::ClassWord(), &Control::Create);
 
-// The far edge of a span that starts at origin, wrapping at 32 bits as screen arithmetic does.
+// The distance from one edge to the other, wrapping at 32 bits as screen arithmetic does.
 std::int32_t Extent(std::int32_t from, std::int32_t to) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
 }

@@ -800,6 +800,8 @@ bool ControlManager::BeginGrab(Control* control, const Vemo::Point& offset, unsi
         control->SetPosition(original);
         return Fail();
     }
+    // The dragged control takes the hover: another one that kept it would stay the hover control, without
+    // the mouse, for the whole drag.
     if (Control* hover = m_hover; hover != nullptr && !hover->IsSameControl(control)) {
         m_hover = nullptr;
         if (hover->m_mouseInside != 0) {

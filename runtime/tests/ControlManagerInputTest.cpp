@@ -205,6 +205,22 @@ TEST_F(ControlManagerInputTest, ADragNeedsTheButtonDownAndTheControlUnderTheMous
     EXPECT_EQ(TakeReports(), (Reports{{kFailure}, {kFailure}}));
 }
 
+// The control that had the press kept the hover while the mouse went over Button; dragging Button takes the
+// hover, the focus and the press from it.
+TEST_F(ControlManagerInputTest, ADragTakesTheHoverFocusAndPressFromTheControlThatHadThem) {
+    Panel& button = Get("Button");
+    Press(26, 11);
+    Move(12, 12);
+    EXPECT_EQ(m_manager->GetHoverControl(), &Get("Other"));
+    Events().clear();
+    ASSERT_TRUE(button.StartGrab(Vemo::Point(2, 2), 0, Vemo::Rect(0, 0, 40, 30)));
+    EXPECT_EQ(Take(Events()), (Log{"Other LostFocus", "Button Enter 2,2", "Button GotFocus by mouse",
+                                   "Button Pressed 2,2 0", "Button Grabbed"}));
+    EXPECT_EQ(m_manager->GetHoverControl(), &button);
+    Release(12, 12);
+    EXPECT_EQ(Take(Events()), (Log{"Button GrabReleased by button", "Button Released 2,2 0"}));
+}
+
 TEST_F(ControlManagerInputTest, FocusGoesOnlyToShownEnabledControlsOfThisManager) {
     Panel& button = Get("Button");
     std::unique_ptr<ControlManager> other(MakeManager("Other"));
