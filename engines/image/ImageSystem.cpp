@@ -17,12 +17,12 @@ ImageSystem* ImageSystem::Create(ImageSystem* system) {
 }
 
 ResourceHandle* ImageSystem::Open(ResourceSearchCriterion* criterion, Resource* resource) {
-    if (criterion == nullptr) {
+    auto* image = dynamic_cast<ImageSearchCriterion*>(criterion);
+    if (image == nullptr) {
         Error().Report(ImageSystemErrBadCriterion);
         return nullptr;
     }
-    auto* image = dynamic_cast<ImageSearchCriterion*>(criterion);
-    const std::uint32_t kind = image != nullptr ? image->m_kind : 0;
+    const std::uint32_t kind = image->m_kind;
     if (kind != ImageSearchCriterion::kImage && kind != ImageSearchCriterion::kContainer) {
         return nullptr;
     }

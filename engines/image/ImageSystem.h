@@ -18,8 +18,8 @@ public:
     // Runs the system base's factory on the given system, or on a new one; null when that fails.
     static ImageSystem* Create(ImageSystem* system = nullptr);
 
-    // No criterion: ImageSystemErrBadCriterion. A kind other than image or container: null without a
-    // report. A handle of the wrong class for the kind is closed again.
+    // No criterion, or one that is not an ImageSearchCriterion: ImageSystemErrBadCriterion. A kind other than
+    // image or container: null without a report. A handle of the wrong class for the kind is closed again.
     ResourceHandle* Open(ResourceSearchCriterion* criterion, Resource* resource) override;
     bool DetachResource(ResourceHandle* handle, ResourceEngine* engine, Resource* resource) override;
 };

@@ -1,5 +1,7 @@
 #include "engines/image/StandardImageTargetWriter.h"
 
+#include "engines/graphics/ChannelPacking.h"
+
 #include <algorithm>
 
 namespace Vemo {
@@ -17,6 +19,12 @@ bool StandardImageTargetWriter::Begin(std::uint32_t sourceWidth, std::uint32_t s
     }
     m_palette.fill(0);
     m_ditheredRows = 0;
+    for (std::uint32_t value = 0; value < 256; ++value) {
+        const auto channel = static_cast<std::uint8_t>(value);
+        m_redBits[value] = PackChannel(channel, m_format.redShift, m_format.redLoss);
+        m_greenBits[value] = PackChannel(channel, m_format.greenShift, m_format.greenLoss);
+        m_blueBits[value] = PackChannel(channel, m_format.blueShift, m_format.blueLoss);
+    }
     if (dither) {
         m_errorRow.assign(static_cast<std::size_t>(std::max(GetGraphicWidth(), sourceWidth)) * 3 + 6, 0);
     }

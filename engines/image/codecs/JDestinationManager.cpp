@@ -17,7 +17,7 @@ void InitDestinationTrampoline(j_compress_ptr record) {
 }
 
 boolean EmptyOutputBufferTrampoline(j_compress_ptr record) {
-    return CompressOf(record).GetDestination().EmptyOutputBuffer(CompressOf(record)) ? TRUE : FALSE;
+    return CompressOf(record).GetDestination().EmptyOutputBuffer(CompressOf(record)) ? kJpegTrue : kJpegFalse;
 }
 
 void TermDestinationTrampoline(j_compress_ptr record) {

@@ -11,6 +11,7 @@
 #include "engines/image/codecs/RowConverters.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace Vemo {
@@ -18,6 +19,78 @@ namespace Vemo {
 namespace {
 
 constexpr int kQuality = 100;
+// libjpeg-turbo writes a row that starts on a 32-byte boundary with stores that bypass the cache, and the
+// converter reads the row back at once: the row libjpeg decodes into starts this far into the block it gets.
+constexpr JDIMENSION kRowShift = 16;
+
+// How colour rows go into the graphic: the libjpeg output, the rows' layout for the converter, and whether
+// libjpeg writes them into the graphic's rows itself (they are the graphic's pixels as they are).
+struct ColourOutput {
+    J_COLOR_SPACE space = JCS_RGB;
+    SourcePixels pixels = SourcePixels::Rgb24;
+    bool inPlace = false;
+};
+
+// The graphic's own byte order where libjpeg writes it (formats 9 to 12; the 32-bit ones with a padding byte
+// that the converter clears), else RGB rows for the channel converter. Sets the writer's source channels for
+// padded rows.
+ColourOutput OutputFor(const PixelFormat& format, StandardImageTargetWriter& writer) {
+    ColourOutput output;
+    switch (format.format) {
+    case StandardPixelFormat::Bgr24:
+        output.inPlace = true;
+        break;
+#ifdef JCS_EXTENSIONS
+    case StandardPixelFormat::Rgb24:
+        output.space = JCS_EXT_BGR;
+        output.pixels = SourcePixels::Bgr24;
+        output.inPlace = true;
+        break;
+    case StandardPixelFormat::Xrgb32:
+    case StandardPixelFormat::Xbgr32:
+        output.space = format.format == StandardPixelFormat::Xrgb32 ? JCS_EXT_BGRX : JCS_EXT_RGBX;
+        output.pixels = SourcePixels::Padded32;
+        writer.m_sourceChannels = PixelFormat(format.format);
+        break;
+#endif
+    default:
+        break;
+    }
+    return output;
+}
+
+// Where the rows that libjpeg decodes go: into the graphic's rows themselves, or into the buffer and from
+// there through the converter.
+struct RowPlacement {
+    bool inPlace;
+    JSAMPROW buffer;
+};
+
+// Decodes rows into the writer's graphic until the image ends or libjpeg warns that the data ended inside the
+// scan; a row made up past that end is not shown. The rows converted.
+std::uint32_t ReadRows(JErrorManager& errors, jpeg_decompress_struct& record,
+                       StandardImageTargetWriter& writer, RowConverter convert,
+                       const RowPlacement& placement) {
+    const std::size_t rowBytes = static_cast<std::size_t>(record.output_width) * record.output_components;
+    std::uint32_t rows = 0;
+    while (record.output_scanline < record.output_height) {
+        JSAMPROW row = placement.inPlace ? writer.Row(rows) : placement.buffer;
+        if (jpeg_read_scanlines(&record, &row, 1) != 1) {
+            break;
+        }
+        if (errors.HitEndOfData()) {
+            if (placement.inPlace) {
+                std::memset(row, 0, rowBytes);
+            }
+            break;
+        }
+        if (!placement.inPlace) {
+            convert(writer, writer.Row(rows), 0, row, 0, record.output_width);
+        }
+        ++rows;
+    }
+    return rows;
+}
 
 } // namespace
 
@@ -41,7 +114,7 @@ bool JPEGStandardImageHandle::ReadHeader() {
     int found = 0;
     const bool read = errors.Guard([&] {
         decompressor.Create();
-        found = jpeg_read_header(&decompressor.m_record, TRUE);
+        found = jpeg_read_header(&decompressor.m_record, kJpegTrue);
     });
     if (!read || found != JPEG_HEADER_OK ||
         !IsAllowedSize(decompressor.m_record.image_width, decompressor.m_record.image_height)) {
@@ -62,59 +135,66 @@ bool JPEGStandardImageHandle::Decode(bool dither, const TaggedColor* keyColor) {
     MemSourceManager source(GetPixelData(), GetPixelDataSize());
     JDecompress decompressor(source, errors, nullptr);
     jpeg_decompress_struct& record = decompressor.m_record;
-    JSAMPARRAY output = nullptr;
     int found = 0;
-    const bool started = errors.Guard([&] {
-        decompressor.Create();
-        found = jpeg_read_header(&record, TRUE);
-        if (found == JPEG_HEADER_OK) {
-            jpeg_start_decompress(&record);
-            output = (*record.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&record), JPOOL_IMAGE,
-                                                 record.output_width * record.output_components, 1);
-        }
-    });
-    if (!started || found != JPEG_HEADER_OK || record.output_width != m_width ||
-        record.output_height != m_height) {
+    if (!errors.Guard([&] {
+            decompressor.Create();
+            found = jpeg_read_header(&record, kJpegTrue);
+        }) ||
+        found != JPEG_HEADER_OK) {
         return false;
     }
-
+    const bool colour = record.out_color_space == JCS_RGB && record.num_components == 3;
+    const bool diffuse = colour && dither && graphic.GetDepth() == 5;
     StandardImageTargetWriter writer;
-    bool begun = false;
-    SourcePixels pixels = SourcePixels::Rgb24;
-    bool diffuse = false;
-    if (record.output_components == 1) {
+    const ColourOutput output =
+        colour && !diffuse ? OutputFor(graphic.GetPixelFormat(), writer) : ColourOutput();
+    if (colour) {
+        record.out_color_space = output.space;
+    }
+    JSAMPARRAY buffer = nullptr;
+    if (!errors.Guard([&] {
+            jpeg_start_decompress(&record);
+            buffer =
+                (*record.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&record), JPOOL_IMAGE,
+                                            record.output_width * record.output_components + kRowShift, 1);
+        }) ||
+        record.output_width != m_width || record.output_height != m_height) {
+        return false;
+    }
+    const RowConverter convert =
+        BeginRows(record.output_components, colour ? output.pixels : SourcePixels::Index8, diffuse, keyColor,
+                  graphic, writer);
+    if (convert == nullptr) {
+        return false;
+    }
+    const RowPlacement placement = {colour && output.inPlace, buffer[0] + kRowShift};
+    std::uint32_t rows = 0;
+    const bool read = errors.Guard([&] { rows = ReadRows(errors, record, writer, convert, placement); });
+    writer.End();
+    return read && rows == m_height && errors.Guard([&] { jpeg_finish_decompress(&record); });
+}
+
+RowConverter JPEGStandardImageHandle::BeginRows(int components, SourcePixels pixels, bool diffuse,
+                                                const TaggedColor* keyColor, Graphic& graphic,
+                                                StandardImageTargetWriter& writer) {
+    if (components == 1) {
         AllocatePalette(256);
         for (std::uint32_t level = 0; level < 256; ++level) {
             SetPaletteEntry(level, PixelValue(level, level, level));
         }
-        pixels = SourcePixels::Index8;
-        begun = PutPaletteIntoGraphic(graphic, 4) &&
-                writer.Begin(m_width, m_height, 8, 1, &graphic, true, GetPalette().data(), 256, false);
-    } else if (record.output_components == 3) {
-        diffuse = dither && graphic.GetDepth() == 5;
-        begun = writer.Begin(m_width, m_height, 24, 1, &graphic, true, nullptr, 0, diffuse);
-        if (diffuse && keyColor != nullptr) {
-            writer.m_hasKey = true;
-            writer.m_key = keyColor->ConvertTo(graphic.GetColorTag());
+        if (!PutPaletteIntoGraphic(graphic, 4) ||
+            !writer.Begin(m_width, m_height, 8, 1, &graphic, true, GetPalette().data(), 256, false)) {
+            return nullptr;
         }
+    } else if (pixels == SourcePixels::Index8 ||
+               !writer.Begin(m_width, m_height, 24, 1, &graphic, true, nullptr, 0, diffuse)) {
+        return nullptr;
     }
-    const RowConverter convert = begun ? ChooseRowConverter(pixels, writer, diffuse) : nullptr;
-    if (convert == nullptr) {
-        return false;
+    if (diffuse && keyColor != nullptr) {
+        writer.m_hasKey = true;
+        writer.m_key = keyColor->ConvertTo(graphic.GetColorTag());
     }
-    std::uint32_t rows = 0;
-    const bool read = errors.Guard([&] {
-        while (record.output_scanline < record.output_height &&
-               jpeg_read_scanlines(&record, output, 1) == 1 && !errors.HitEndOfData()) {
-            convert(writer, writer.Row(rows), 0, output[0], 0, m_width);
-            ++rows;
-        }
-    });
-    writer.End();
-    if (!read || rows != m_height) {
-        return false;
-    }
-    return errors.Guard([&] { jpeg_finish_decompress(&record); });
+    return ChooseRowConverter(pixels, writer, diffuse);
 }
 
 bool JPEGStandardImageHandle::Encode() {
@@ -153,8 +233,8 @@ bool JPEGStandardImageHandle::Encode() {
         record.in_color_space = JCS_RGB;
         record.input_gamma = 1.0;
         jpeg_set_defaults(&record);
-        jpeg_set_quality(&record, kQuality, TRUE);
-        jpeg_start_compress(&record, TRUE);
+        jpeg_set_quality(&record, kQuality, kJpegTrue);
+        jpeg_start_compress(&record, kJpegTrue);
         scanline =
             (*record.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&record), JPOOL_IMAGE, 3 * m_width, 1);
     });

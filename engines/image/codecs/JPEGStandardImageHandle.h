@@ -8,8 +8,12 @@
 #pragma once
 
 #include "engines/image/StandardImageHandle.h"
+#include "engines/image/codecs/RowConverters.h"
 
 namespace Vemo {
+
+class Graphic;
+class StandardImageTargetWriter;
 
 class JPEGStandardImageHandle : public StandardImageHandle {
 public:
@@ -22,6 +26,12 @@ public:
     // A failed encode leaves the handle without encoded bytes.
     bool Encode() override;
     bool ReadHeader() override;
+
+private:
+    // Begins the writer for rows of one component (through a grey palette, which an indexed graphic also
+    // gets) or of colour in the layout; the converter, null when the rows cannot go into the graphic.
+    RowConverter BeginRows(int components, SourcePixels pixels, bool diffuse, const TaggedColor* keyColor,
+                           Graphic& graphic, StandardImageTargetWriter& writer);
 };
 
 } // namespace Vemo

@@ -17,7 +17,7 @@ void InitSourceTrampoline(j_decompress_ptr record) {
 }
 
 boolean FillInputBufferTrampoline(j_decompress_ptr record) {
-    return DecompressOf(record).GetSource().FillInputBuffer(DecompressOf(record)) ? TRUE : FALSE;
+    return DecompressOf(record).GetSource().FillInputBuffer(DecompressOf(record)) ? kJpegTrue : kJpegFalse;
 }
 
 void SkipInputDataTrampoline(j_decompress_ptr record, long count) {
@@ -27,7 +27,8 @@ void SkipInputDataTrampoline(j_decompress_ptr record, long count) {
 }
 
 boolean ResyncToRestartTrampoline(j_decompress_ptr record, int wanted) {
-    return DecompressOf(record).GetSource().ResyncToRestart(DecompressOf(record), wanted) ? TRUE : FALSE;
+    return DecompressOf(record).GetSource().ResyncToRestart(DecompressOf(record), wanted) ? kJpegTrue
+                                                                                          : kJpegFalse;
 }
 
 void TermSourceTrampoline(j_decompress_ptr record) {
@@ -56,7 +57,7 @@ bool JSourceManager::FillInputBuffer(JCommon&) {
 void JSourceManager::SkipInputData(JCommon&, long) {}
 
 bool JSourceManager::ResyncToRestart(JCommon& common, int wanted) {
-    return jpeg_resync_to_restart(&static_cast<JDecompress&>(common).m_record, wanted) != FALSE;
+    return jpeg_resync_to_restart(&static_cast<JDecompress&>(common).m_record, wanted) != kJpegFalse;
 }
 
 void JSourceManager::TermSource(JCommon&) {}

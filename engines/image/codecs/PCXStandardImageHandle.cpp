@@ -133,17 +133,24 @@ bool PCXStandardImageHandle::ReadHeader() {
     return true;
 }
 
-void PCXStandardImageHandle::DecodeScanLine(Stream& in, std::uint8_t* line, std::uint32_t lineBytes) const {
+bool PCXStandardImageHandle::DecodeScanLine(Stream& in, std::uint8_t* line, std::uint32_t lineBytes,
+                                            bool lineIsZero) const {
+    const std::uint64_t left = in.Size() - in.Position();
+    if (left == 0) {
+        if (!lineIsZero) {
+            std::fill(line, line + lineBytes, 0);
+        }
+        return true;
+    }
     if (m_header.encoding == 0) {
-        std::fill(line, line + lineBytes, 0);
-        const auto left =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(in.Size() - in.Position(), lineBytes));
-        in.ReadBytes(line, left);
-        return;
+        const auto taken = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, lineBytes));
+        in.ReadBytes(line, taken);
+        std::fill(line + taken, line + lineBytes, 0);
+        return false;
     }
     std::uint32_t filled = 0;
     std::uint8_t byte = 0;
-    while (filled < lineBytes) {
+    while (filled < lineBytes && in.Position() < in.Size()) {
         in.ReadU8(byte);
         if ((byte & kRunFlag) != kRunFlag) {
             line[filled++] = byte;
@@ -154,6 +161,8 @@ void PCXStandardImageHandle::DecodeScanLine(Stream& in, std::uint8_t* line, std:
         std::fill(line + filled, line + filled + count, byte);
         filled += count;
     }
+    std::fill(line + std::min(filled, lineBytes), line + lineBytes, 0);
+    return false;
 }
 
 bool PCXStandardImageHandle::Decode(bool dither, const TaggedColor* keyColor) {
@@ -191,8 +200,9 @@ bool PCXStandardImageHandle::Decode(bool dither, const TaggedColor* keyColor) {
     const std::uint32_t lineBytes = std::uint32_t{m_header.bytesPerLine} * m_header.planes;
     std::vector<std::uint8_t> line(lineBytes + kLongestRun);
     Stream in(const_cast<std::uint8_t*>(GetPixelData()), GetPixelDataSize(), false);
+    bool lineIsZero = true;
     for (std::uint32_t y = 0; y < m_height; ++y) {
-        DecodeScanLine(in, line.data(), lineBytes);
+        lineIsZero = DecodeScanLine(in, line.data(), lineBytes, lineIsZero);
         convert(writer, writer.Row(y), 0, line.data(), 0, m_width);
     }
     writer.End();

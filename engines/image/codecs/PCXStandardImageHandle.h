@@ -66,8 +66,10 @@ private:
     void ReadFields(Stream& in);
     void WriteFields(Stream& out) const;
     // One scan line (bytes per line times planes) into line, from the stream: run-length decoded, or raw
-    // with encoding 0. A run that passes the end of the line ends in the spare bytes behind it.
-    void DecodeScanLine(Stream& in, std::uint8_t* line, std::uint32_t lineBytes) const;
+    // with encoding 0. A run that passes the end of the line ends in the spare bytes behind it. What the data
+    // does not hold is 0. Whether the line is all zeros because the data had ended: such a line is not
+    // filled again (a line may be far longer than a row of the width).
+    bool DecodeScanLine(Stream& in, std::uint8_t* line, std::uint32_t lineBytes, bool lineIsZero) const;
     bool EncodePlanes(Graphic& graphic, Stream& out);
 
     Header m_header;

@@ -26,6 +26,8 @@ enum class SourcePixels : std::uint8_t {
     // 16- and 32-bit little-endian words whose channels lie where the writer's m_sourceChannels says.
     Packed16,
     Packed32,
+    // 32-bit words as Packed32, whose bits outside the channels are padding that no pixel keeps.
+    Padded32,
     // Three bytes a pixel: blue, green, red, or red, green, blue.
     Bgr24,
     Rgb24,

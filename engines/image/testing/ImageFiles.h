@@ -19,6 +19,8 @@
 namespace VemoTest {
 
 using Bytes = std::vector<std::uint8_t>;
+// Pixel values or colour words, row by row.
+using Picture = std::vector<std::vector<std::uint32_t>>;
 
 inline void PutU16(Bytes& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value));
@@ -32,8 +34,7 @@ inline void PutU32(Bytes& out, std::uint32_t value) {
 
 // Rows of pixel values packed as a BMP stores them: sub-byte pixels from the high bits, every row padded
 // to 4 bytes (unless pad is false).
-inline Bytes PackBmpRows(const std::vector<std::vector<std::uint32_t>>& rows, std::uint32_t bits,
-                         bool pad = true) {
+inline Bytes PackBmpRows(const Picture& rows, std::uint32_t bits, bool pad = true) {
     Bytes out;
     for (const auto& row : rows) {
         const std::size_t start = out.size();

@@ -17,9 +17,6 @@ namespace VemoTest {
 
 inline constexpr std::uint32_t kSystemMemory = 3;
 
-// Colour words (red in the low byte), row by row.
-using Picture = std::vector<std::vector<std::uint32_t>>;
-
 struct Decoded {
     bool opened = false;
     bool decoded = false;
@@ -69,6 +66,7 @@ protected:
     }
 
     static void Read(Vemo::Graphic& graphic, Decoded& result) {
+        EXPECT_FALSE(graphic.IsLocked());
         for (std::int32_t y = 0; y < graphic.GetHeight(); ++y) {
             result.colors.emplace_back();
             result.pixels.emplace_back();

@@ -3,7 +3,7 @@
 #include "engines/image/StandardImageHandle.h"
 #include "engines/image/codecs/JPEGStandardImageCodec.h"
 #include "engines/image/codecs/tests/CodecTestSupport.h"
-#include "engines/image/codecs/tests/JpegTestFiles.h"
+#include "engines/image/codecs/testing/JpegFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +160,22 @@ TEST_F(JPEGStandardImageHandleTest, ASegmentLongerThanTheFileIsRefused) {
     WriteFile("long.jpg", file);
     Vemo::Image image;
     EXPECT_FALSE(image.Open(At("long.jpg")));
+}
+
+TEST_F(JPEGStandardImageHandleTest, AHeaderBeyondTheMaximumSizeIsRefused) {
+    Bytes file = MakeJpeg(8, 8, 3, Gradient);
+    std::size_t frame = 2;
+    while (frame + 8 < file.size() && !(file[frame] == 0xFF && file[frame + 1] == 0xC0)) {
+        ++frame;
+    }
+    ASSERT_LT(frame + 8, file.size());
+    for (std::size_t at : {frame + 5, frame + 7}) {
+        file[at] = 40000 >> 8;
+        file[at + 1] = 40000 & 0xFF;
+    }
+    WriteFile("huge.jpg", file);
+    Vemo::Image image;
+    EXPECT_FALSE(image.Open(At("huge.jpg")));
 }
 
 // The encoder writes what libjpeg writes for the same rows at quality 100.

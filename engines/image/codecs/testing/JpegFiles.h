@@ -1,5 +1,6 @@
-// JPEG files for the codec tests, made and read by libjpeg itself, so that the codec is measured against the
-// library it drives.
+// JPEG files for the codec tests, the seeds and the benchmark, made and read by libjpeg itself, so that the
+// codec is measured against the library it drives. Here, inside the codec's folder, is the one place outside
+// the codec itself that calls libjpeg.
 #pragma once
 
 #include "engines/image/codecs/JpegLibrary.h"
@@ -31,9 +32,9 @@ inline Bytes MakeJpeg(int width, int height, int components, const SampleSource&
     record.input_components = components;
     record.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&record);
-    jpeg_set_quality(&record, quality, TRUE);
-    record.write_JFIF_header = kind == JpegKind::kJfif ? TRUE : FALSE;
-    jpeg_start_compress(&record, TRUE);
+    jpeg_set_quality(&record, quality, Vemo::kJpegTrue);
+    record.write_JFIF_header = kind == JpegKind::kJfif ? Vemo::kJpegTrue : Vemo::kJpegFalse;
+    jpeg_start_compress(&record, Vemo::kJpegTrue);
     if (kind == JpegKind::kExif) {
         const JOCTET exif[] = {'E', 'x', 'i', 'f', 0, 0};
         jpeg_write_marker(&record, JPEG_APP0 + 1, exif, sizeof exif);
@@ -53,26 +54,38 @@ inline Bytes MakeJpeg(int width, int height, int components, const SampleSource&
     return file;
 }
 
-// What libjpeg's default decode makes of the file: its rows of samples, and the component count.
-inline std::vector<Bytes> DecodeWithLibjpeg(const Bytes& file, int* components = nullptr) {
+// libjpeg's default decode of the bytes (colour space from the file, no scaling), each row written where
+// rowFor(index, bytes) says; the component count.
+template <class RowFor>
+int DecodeWithLibjpegInto(const std::uint8_t* data, std::size_t size, RowFor rowFor) {
     jpeg_decompress_struct record{};
     jpeg_error_mgr errors{};
     record.err = jpeg_std_error(&errors);
     jpeg_create_decompress(&record);
-    jpeg_mem_src(&record, file.data(), static_cast<unsigned long>(file.size()));
-    jpeg_read_header(&record, TRUE);
+    jpeg_mem_src(&record, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&record, Vemo::kJpegTrue);
     jpeg_start_decompress(&record);
-    std::vector<Bytes> rows;
+    const std::size_t rowBytes = static_cast<std::size_t>(record.output_width) * record.output_components;
     while (record.output_scanline < record.output_height) {
-        rows.emplace_back(static_cast<std::size_t>(record.output_width) * record.output_components);
-        JSAMPROW target[1] = {rows.back().data()};
-        jpeg_read_scanlines(&record, target, 1);
+        JSAMPROW row = rowFor(record.output_scanline, rowBytes);
+        jpeg_read_scanlines(&record, &row, 1);
     }
-    if (components != nullptr) {
-        *components = record.output_components;
-    }
+    const int components = record.output_components;
     jpeg_finish_decompress(&record);
     jpeg_destroy_decompress(&record);
+    return components;
+}
+
+// The rows of samples libjpeg decodes from the file, and the component count.
+inline std::vector<Bytes> DecodeWithLibjpeg(const Bytes& file, int* components = nullptr) {
+    std::vector<Bytes> rows;
+    const int count = DecodeWithLibjpegInto(file.data(), file.size(), [&rows](JDIMENSION, std::size_t bytes) {
+        rows.emplace_back(bytes);
+        return rows.back().data();
+    });
+    if (components != nullptr) {
+        *components = count;
+    }
     return rows;
 }
 
