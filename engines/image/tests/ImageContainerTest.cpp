@@ -197,6 +197,26 @@ TEST_F(ImageContainerTest, AContainerOverCallerMemoryChecksItsValuesInOrder) {
     EXPECT_EQ(memory[0], 0x56);
 }
 
+// An empty container's graphic is made like an open graphic, or of a depth code with its palette.
+TEST_F(ImageContainerTest, AnEmptyContainerTakesItsGraphicFromAModelOrADepth) {
+    const PixelFormat format(StandardPixelFormat::Rgb565);
+    Graphic model;
+    ASSERT_TRUE(model.Open(6, 5, &format, Vemo::GraphicSystem::Memory::System, 1));
+    ImageContainer compatible;
+    ASSERT_TRUE(compatible.Create(model, 3, 2, kSystemMemory));
+    Graphic graphic;
+    ASSERT_TRUE(compatible.GetGraphic(graphic));
+    EXPECT_EQ(graphic.GetSize().width, 3);
+    EXPECT_EQ(graphic.GetPixelFormat().format, StandardPixelFormat::Rgb565);
+
+    ImageContainer byDepth;
+    ASSERT_TRUE(byDepth.Create(4, 4, Vemo::DepthCode{4}, kSystemMemory, Vemo::PaletteReference(), 1));
+    Graphic indexed;
+    ASSERT_TRUE(byDepth.GetGraphic(indexed));
+    EXPECT_TRUE(indexed.IsPalettized());
+    EXPECT_EQ(indexed.GetDepth(), 4u);
+}
+
 TEST_F(ImageContainerTest, OpeningOnAnImageWithoutAHandleReportsIt) {
     Image closed;
     ImageContainer container;
