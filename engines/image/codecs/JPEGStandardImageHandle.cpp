@@ -9,6 +9,7 @@
 #include "engines/image/codecs/MemDestinationManager.h"
 #include "engines/image/codecs/MemSourceManager.h"
 #include "engines/image/codecs/RowConverters.h"
+#include "engines/image/codecs/ScanLimitProgressManager.h"
 
 #include <algorithm>
 #include <cstring>
@@ -132,8 +133,9 @@ bool JPEGStandardImageHandle::Decode(bool dither, const TaggedColor* keyColor) {
         return false;
     }
     JErrorManager errors;
+    ScanLimitProgressManager progress;
     MemSourceManager source(GetPixelData(), GetPixelDataSize());
-    JDecompress decompressor(source, errors, nullptr);
+    JDecompress decompressor(source, errors, &progress);
     jpeg_decompress_struct& record = decompressor.m_record;
     int found = 0;
     if (!errors.Guard([&] {

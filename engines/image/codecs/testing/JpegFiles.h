@@ -13,7 +13,7 @@
 
 namespace VemoTest {
 
-enum class JpegKind { kJfif, kExif };
+enum class JpegKind { kJfif, kExif, kProgressive };
 
 // The samples of pixel (x, y): 1, 3 or 4 of them as the component count says.
 using SampleSource = std::function<void(int x, int y, std::uint8_t* samples)>;
@@ -33,7 +33,10 @@ inline Bytes MakeJpeg(int width, int height, int components, const SampleSource&
     record.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&record);
     jpeg_set_quality(&record, quality, Vemo::kJpegTrue);
-    record.write_JFIF_header = kind == JpegKind::kJfif ? Vemo::kJpegTrue : Vemo::kJpegFalse;
+    record.write_JFIF_header = kind != JpegKind::kExif ? Vemo::kJpegTrue : Vemo::kJpegFalse;
+    if (kind == JpegKind::kProgressive) {
+        jpeg_simple_progression(&record);
+    }
     jpeg_start_compress(&record, Vemo::kJpegTrue);
     if (kind == JpegKind::kExif) {
         const JOCTET exif[] = {'E', 'x', 'i', 'f', 0, 0};

@@ -2,8 +2,9 @@
 
 #include "engines/image/StandardImageHandle.h"
 #include "engines/image/codecs/JPEGStandardImageCodec.h"
-#include "engines/image/codecs/tests/CodecTestSupport.h"
+#include "engines/image/codecs/ScanLimitProgressManager.h"
 #include "engines/image/codecs/testing/JpegFiles.h"
+#include "engines/image/codecs/tests/CodecTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,29 @@ TEST_F(JPEGStandardImageHandleTest, AHeaderBeyondTheMaximumSizeIsRefused) {
     WriteFile("huge.jpg", file);
     Vemo::Image image;
     EXPECT_FALSE(image.Open(At("huge.jpg")));
+}
+
+// A progressive file decodes; one whose last scan is repeated past any real file's count of scans is refused
+// before libjpeg has run over the image for each of them.
+TEST_F(JPEGStandardImageHandleTest, AFileOfTooManyScansIsRefused) {
+    const Bytes progressive = MakeJpeg(24, 16, 3, Gradient, 80, JpegKind::kProgressive);
+    EXPECT_TRUE(DecodeFile("progressive.jpg", progressive, kXrgb32).decoded);
+    std::size_t lastScan = 0;
+    for (std::size_t at = 2; at + 1 < progressive.size(); ++at) {
+        if (progressive[at] == 0xFF && progressive[at + 1] == 0xDA) {
+            lastScan = at;
+        }
+    }
+    ASSERT_NE(lastScan, 0u);
+    const Bytes scan(progressive.begin() + static_cast<std::ptrdiff_t>(lastScan), progressive.end() - 2);
+    Bytes repeated(progressive.begin(), progressive.end() - 2);
+    for (int i = 0; i < Vemo::ScanLimitProgressManager::kMostScans; ++i) {
+        repeated.insert(repeated.end(), scan.begin(), scan.end());
+    }
+    repeated.insert(repeated.end(), {0xFF, 0xD9});
+    const Decoded decoded = DecodeFile("scans.jpg", repeated, kXrgb32);
+    EXPECT_TRUE(decoded.opened);
+    EXPECT_FALSE(decoded.decoded);
 }
 
 // The encoder writes what libjpeg writes for the same rows at quality 100.
