@@ -160,6 +160,31 @@ TEST_F(PCXStandardImageHandleTest, DecodesThreePlanesIntoEveryColourFormat) {
     EXPECT_FALSE(DecodeFile("planes.pcx", file, PixelFormat(StandardPixelFormat::Indexed8)).decoded);
 }
 
+// The key colour of a dithered decode is matched channel by channel, whatever order the file keeps its
+// channels in: a key pixel is packed as it is and spreads nothing to the others.
+TEST_F(PCXStandardImageHandleTest, DitheringKnowsTheKeyColourByItsChannels) {
+    // Every channel of the key drops bits that, spread, would lift its neighbour a level.
+    const std::uint8_t red = 0x17;
+    const std::uint8_t green = 0x2F;
+    const std::uint8_t blue = 0x3F;
+    Bytes line(12, 0x0F);
+    line[0] = red;
+    line[4] = green;
+    line[8] = blue;
+    const Bytes file = ThreePlanes(4, 1, PcxLiterals(line)).Encode();
+    DecodeOptions options;
+    options.dither = true;
+    const Vemo::TaggedColor key(Vemo::PixelValue(red, green, blue), 1);
+    options.key = &key;
+    const PixelFormat rgb565(StandardPixelFormat::Rgb565);
+    const Decoded decoded = DecodeFile("keyed.pcx", file, rgb565, options);
+    ASSERT_TRUE(decoded.decoded);
+    EXPECT_EQ(decoded.colors[0][0], Quantized(0x3F2F17, rgb565));
+    EXPECT_EQ(decoded.colors[0][1], Quantized(0x0F0F0F, rgb565));
+    const Decoded unkeyed = DecodeFile("keyed.pcx", file, rgb565, DecodeOptions{0, 0, true, nullptr});
+    EXPECT_NE(unkeyed.colors[0][1], Quantized(0x0F0F0F, rgb565));
+}
+
 TEST_F(PCXStandardImageHandleTest, OneBitFilesAreBlackAndWhite) {
     PcxFile pcx;
     pcx.bits = 1;
