@@ -162,9 +162,9 @@ void BM_DecodeJpegAgainstLibjpeg(benchmark::State& state) {
     DecodeAgainst(
         state, "photo.jpg",
         [](const std::uint8_t* bytes, std::uint32_t count, std::uint8_t* picture) {
-            VemoTest::DecodeWithLibjpegInto(bytes, count, [picture](JDIMENSION index, std::size_t rowBytes) {
-                return picture + index * rowBytes;
-            });
+            VemoTest::DecodeWithLibjpegInto(
+                bytes, count,
+                [picture](std::uint32_t index, std::size_t rowBytes) { return picture + index * rowBytes; });
         },
         1.1);
 }

@@ -58,7 +58,7 @@ inline Bytes MakeJpeg(int width, int height, int components, const SampleSource&
 }
 
 // libjpeg's default decode of the bytes (colour space from the file, no scaling), each row written where
-// rowFor(index, bytes) says; the component count.
+// rowFor(std::uint32_t index, std::size_t bytes) says; the component count.
 template <class RowFor>
 int DecodeWithLibjpegInto(const std::uint8_t* data, std::size_t size, RowFor rowFor) {
     jpeg_decompress_struct record{};
@@ -70,7 +70,7 @@ int DecodeWithLibjpegInto(const std::uint8_t* data, std::size_t size, RowFor row
     jpeg_start_decompress(&record);
     const std::size_t rowBytes = static_cast<std::size_t>(record.output_width) * record.output_components;
     while (record.output_scanline < record.output_height) {
-        JSAMPROW row = rowFor(record.output_scanline, rowBytes);
+        JSAMPROW row = rowFor(static_cast<std::uint32_t>(record.output_scanline), rowBytes);
         jpeg_read_scanlines(&record, &row, 1);
     }
     const int components = record.output_components;
@@ -82,10 +82,11 @@ int DecodeWithLibjpegInto(const std::uint8_t* data, std::size_t size, RowFor row
 // The rows of samples libjpeg decodes from the file, and the component count.
 inline std::vector<Bytes> DecodeWithLibjpeg(const Bytes& file, int* components = nullptr) {
     std::vector<Bytes> rows;
-    const int count = DecodeWithLibjpegInto(file.data(), file.size(), [&rows](JDIMENSION, std::size_t bytes) {
-        rows.emplace_back(bytes);
-        return rows.back().data();
-    });
+    const int count =
+        DecodeWithLibjpegInto(file.data(), file.size(), [&rows](std::uint32_t, std::size_t bytes) {
+            rows.emplace_back(bytes);
+            return rows.back().data();
+        });
     if (components != nullptr) {
         *components = count;
     }
