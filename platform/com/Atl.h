@@ -4,7 +4,8 @@
 // Start and stop are counted across the process: the first AtlAxWinInit registers "AtlAxWin" (under the
 // program's module instance, GetModuleHandleA(null), as the library is linked into the program) and starts
 // COM on the calling thread with CoInitialize; the last AtlAxWinTerm unregisters the class and calls
-// CoUninitialize. Both are meant for one thread, the one that hosts controls (COM's start belongs to it).
+// CoUninitialize; a class still in use by a host window then stays registered, for the next start to find.
+// Both are meant for one thread, the one that hosts controls (COM's start belongs to it).
 //
 // A window of the class (CreateWindowExA(..., "AtlAxWin", ...)) has a host object for its whole life; its
 // title is not read. SendMessageA(window, RegisterWindowMessageA("WM_ATLGETHOST"), 0, 0) answers the host

@@ -28,9 +28,9 @@ struct HostingLibrary {
     std::atomic<UINT> getHostMessage{0};
 };
 
-HostingLibrary& Library() {
-    static HostingLibrary* library = new HostingLibrary;
-    return *library;
+HostingLibrary& Hosting() {
+    static HostingLibrary* hosting = new HostingLibrary;
+    return *hosting;
 }
 
 AxHostWindow* HostOf(HWND window) {
@@ -62,7 +62,7 @@ LRESULT HostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         break;
     default:
-        if (message != 0 && message == Library().getHostMessage.load()) {
+        if (message != 0 && message == Hosting().getHostMessage.load()) {
             AxHostWindow* host = HostOf(window);
             if (host == nullptr) {
                 return 0;
@@ -100,17 +100,17 @@ HRESULT FindPoint(IUnknown* source, REFIID eventInterface, IConnectionPoint** po
 } // namespace
 
 int detail::HostingStarts() {
-    std::lock_guard guard(Library().lock);
-    return Library().starts;
+    std::lock_guard guard(Hosting().lock);
+    return Hosting().starts;
 }
 
 bool detail::HostClassRegistered() {
-    std::lock_guard guard(Library().lock);
-    return Library().classRegistered;
+    std::lock_guard guard(Hosting().lock);
+    return Hosting().classRegistered;
 }
 
 BOOL AtlAxWinInit() {
-    HostingLibrary& library = Library();
+    HostingLibrary& library = Hosting();
     std::lock_guard guard(library.lock);
     if (library.starts == 0) {
         if (!library.classRegistered && !RegisterHostClass()) {
@@ -125,7 +125,7 @@ BOOL AtlAxWinInit() {
 }
 
 BOOL AtlAxWinTerm() {
-    HostingLibrary& library = Library();
+    HostingLibrary& library = Hosting();
     std::lock_guard guard(library.lock);
     if (library.starts == 0) {
         return win32::FALSE;

@@ -189,6 +189,22 @@ TEST_F(AtlHostTest, StartsAreCountedAndTheFirstAndLastDoTheWork) {
     EXPECT_EQ(CreateHostWindow(), nullptr) << "no host windows once the library has stopped";
 }
 
+TEST_F(AtlHostTest, AClassStillInUseAtTheLastStopStaysForTheNextStart) {
+    ASSERT_TRUE(AtlAxWinInit());
+    HWND window = CreateHostWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(AtlAxWinTerm());
+    EXPECT_EQ(testing::ThreadInitializeCount(), 0);
+    EXPECT_TRUE(testing::HostWindowClassRegistered());
+    ASSERT_TRUE(AtlAxWinInit());
+    HWND another = CreateHostWindow();
+    EXPECT_NE(another, nullptr);
+    EXPECT_TRUE(win32::DestroyWindow(another));
+    EXPECT_TRUE(win32::DestroyWindow(window));
+    EXPECT_TRUE(AtlAxWinTerm());
+    EXPECT_FALSE(testing::HostWindowClassRegistered());
+}
+
 TEST_F(AtlHostTest, AThreadThatStartedCOMItselfKeepsItsStartAfterTheLibraryStops) {
     ASSERT_EQ(CoInitialize(nullptr), win32::S_OK);
     ASSERT_TRUE(AtlAxWinInit());

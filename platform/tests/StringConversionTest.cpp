@@ -124,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"UnknownPage", 437, 0, 3, 2, ERROR_INVALID_PARAMETER},
                       FailureCase{"NegativeSize", CP_ACP, 0, 3, -1, ERROR_INVALID_PARAMETER},
                       FailureCase{"LengthBelowMinusOne", CP_ACP, 0, -2, 2, ERROR_INVALID_PARAMETER},
+                      FailureCase{"NothingToConvert", CP_ACP, 0, 0, 2, ERROR_INVALID_PARAMETER},
                       FailureCase{"UnknownFlag", CP_ACP, 0x100, 3, 2, ERROR_INVALID_FLAGS}),
     platform::testing::NameFromText<&FailureCase::name>());
 

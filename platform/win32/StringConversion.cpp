@@ -98,7 +98,7 @@ int Deliver(const std::vector<Unit>& result, Unit* output, int size) {
 
 template <class Unit>
 bool CheckArguments(const Unit* text, int length, const void* output, int size) {
-    if (text == nullptr || length < -1 || size < 0 || (size > 0 && output == nullptr)) {
+    if (text == nullptr || length < -1 || length == 0 || size < 0 || (size > 0 && output == nullptr)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }

@@ -26,8 +26,8 @@ constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 // five holes of page 1252) and U+003F '?' on a double-byte page, unless MB_ERR_INVALID_CHARS makes it fail
 // with ERROR_NO_UNICODE_TRANSLATION; a lead byte that ends the text counts as such a byte. Returns the
 // characters written, or 0 with ERROR_INSUFFICIENT_BUFFER (output too small), ERROR_INVALID_PARAMETER (a
-// page that is not supported, a null text, a negative size, a length below -1) or ERROR_INVALID_FLAGS (flags
-// other than those above).
+// page that is not supported, a null text, a negative size, a length of 0 or below -1) or ERROR_INVALID_FLAGS
+// (flags other than those above).
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR output, int size);
 
 // The reverse, into at most size bytes. A character the page cannot show (an unpaired surrogate included)
