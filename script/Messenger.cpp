@@ -468,6 +468,29 @@ bool Messenger::SendFragmentsTo(const Vemo::BasicArray<Fragment>& message, const
     return SendToTargetAndSubscribers(message, targetName, target);
 }
 
+bool Messenger::ReceiveTextFrom(const Vemo::String& text, const SubString& senderName) {
+    Vemo::BasicArray<Fragment> message;
+    if (!Script::TokenizeText(message, text.CStr(), text.Length())) {
+        Report(kErrorParseFailed, {&text});
+        return false;
+    }
+    Messenger* sender = this;
+    if (!senderName.IsEmpty()) {
+        Vemo::String name;
+        senderName.GetString(name);
+        sender = FindMessenger(name);
+    }
+    // The handlers may destroy this messenger; the subscribers are then out of reach.
+    const std::uint32_t serialNumber = m_serialNumber;
+    bool handled = HandleFragment(message, sender);
+    Messenger* self = FindLive(serialNumber);
+    if (senderName.IsEmpty() && self != nullptr) {
+        const bool delivered = self->DeliverToList(message, self->m_subscribers);
+        handled = handled && delivered;
+    }
+    return handled;
+}
+
 // An empty target name reaches the parent first, then every subscriber; the result is false when either
 // failed.
 bool Messenger::SendToTargetAndSubscribers(const Vemo::BasicArray<Fragment>& message,

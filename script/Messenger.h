@@ -21,6 +21,7 @@
 #include "resources/error/ErrorCode.h"
 #include "resources/error/ErrorFacilities.h"
 #include "script/Fragment.h"
+#include "script/SubString.h"
 
 #include <cstdint>
 
@@ -101,6 +102,10 @@ public:
     virtual bool DeliverToList(const Vemo::BasicArray<Fragment>& message, const MessengerList& recipients);
     virtual bool SendFragments(const Vemo::BasicArray<Fragment>& message, Messenger* target);
     virtual bool SendFragmentsTo(const Vemo::BasicArray<Fragment>& message, const Vemo::String& targetName);
+    // A message arriving as text from the named messenger: parsed (code 22 when it does not parse) and
+    // handled here. An empty sender name means that the messenger announces something itself: it is the
+    // sender, and the message also goes to every subscriber. A named sender that cannot be found is null.
+    bool ReceiveTextFrom(const Vemo::String& text, const SubString& senderName);
 
     virtual void SetTag(const Vemo::String& text);
     // This messenger subscribes to the target; both sides are told "Subscribed" when the link is new.

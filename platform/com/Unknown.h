@@ -19,7 +19,9 @@ struct GUID {
 };
 
 using IID = GUID;
+using CLSID = GUID;
 using REFIID = const IID&;
+using REFCLSID = const CLSID&;
 using REFGUID = const GUID&;
 
 bool operator==(const GUID& a, const GUID& b);
@@ -38,5 +40,7 @@ protected:
 };
 
 extern const IID IID_IUnknown;
+// The identifier of nothing, all zero (what IDispatch::Invoke is given as its reserved interface).
+extern const IID IID_NULL;
 
 } // namespace com

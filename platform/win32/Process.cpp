@@ -2,6 +2,7 @@
 
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/HostPath.h"
+#include "platform/win32/HostProgram.h"
 #include "platform/win32/KernelRegion.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/WaitableObject.h"
@@ -360,6 +361,27 @@ int Spawn(Launch& launch, const char* environment, const char* currentDirectory,
     return error;
 }
 
+// Spawns the child and starts its reaper; null with the last error set when it cannot.
+std::shared_ptr<ProcessObject> Start(Launch& launch, const char* environment, const char* currentDirectory) {
+    auto process = std::make_shared<ProcessObject>();
+    pid_t pid = 0;
+    const int error = Spawn(launch, environment, currentDirectory, pid);
+    if (error != 0) {
+        SetLastError(ErrorFromErrno(error));
+        return nullptr;
+    }
+    process->SetPid(pid);
+    if (!StartReaper(process)) {
+        // Without a reaper the child would be left a zombie: take it back now.
+        kill(pid, SIGKILL);
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return process;
+}
+
 } // namespace
 
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
@@ -386,29 +408,32 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
         if (!prepared) {
             return FALSE;
         }
-        auto process = std::make_shared<ProcessObject>();
-        pid_t pid = 0;
-        const int error = Spawn(launch, static_cast<const char*>(environment),
-                                currentDirectory != nullptr ? folder.c_str() : nullptr, pid);
-        if (error != 0) {
-            SetLastError(ErrorFromErrno(error));
-            return FALSE;
-        }
-        process->SetPid(pid);
-        if (!StartReaper(process)) {
-            // Without a reaper the child would be left a zombie: take it back now.
-            kill(pid, SIGKILL);
-            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        std::shared_ptr<ProcessObject> process =
+            Start(launch, static_cast<const char*>(environment),
+                  currentDirectory != nullptr ? folder.c_str() : nullptr);
+        if (!process) {
             return FALSE;
         }
         processInformation->hProcess = RegisterHandle(process);
         processInformation->hThread = RegisterHandle(process);
-        processInformation->dwProcessId = static_cast<DWORD>(pid);
+        processInformation->dwProcessId = static_cast<DWORD>(process->Pid());
         processInformation->dwThreadId =
-            static_cast<DWORD>(pid); // the host's main thread id is the process id
+            static_cast<DWORD>(process->Pid()); // the host's main thread id is the process id
         return TRUE;
+    });
+}
+
+HANDLE detail::StartHostProgram(const std::string& program, std::vector<std::string> arguments) {
+    return RunInKernelRegion([&]() -> HANDLE {
+        Launch launch;
+        launch.path = IsBareName(program) ? FindOnPath(program) : program;
+        if (launch.path.empty()) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return nullptr;
+        }
+        launch.argv = std::move(arguments);
+        std::shared_ptr<ProcessObject> process = Start(launch, nullptr, nullptr);
+        return process ? RegisterHandle(process) : nullptr;
     });
 }
 

@@ -281,4 +281,9 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 
+// A message number of the process for the name, the same for every call with that name (compared without
+// regard to case): numbers are given out from 0xC000 up, one per name. 0 with ERROR_INVALID_PARAMETER for a
+// null or empty name, and with ERROR_NOT_ENOUGH_MEMORY once 0xFFFF has been given.
+UINT RegisterWindowMessageA(LPCSTR name);
+
 } // namespace win32

@@ -36,6 +36,13 @@ std::uint32_t Stream::WriteValue(std::uint64_t value, std::uint32_t width) {
     return width;
 }
 
+std::uint32_t Stream::ReadU8(std::uint8_t& value) {
+    std::uint64_t wide = 0;
+    const std::uint32_t moved = ReadValue(wide, 1);
+    value = static_cast<std::uint8_t>(wide);
+    return moved;
+}
+
 std::uint32_t Stream::ReadU16(std::uint16_t& value) {
     std::uint64_t wide = 0;
     const std::uint32_t moved = ReadValue(wide, 2);
@@ -63,6 +70,10 @@ std::uint32_t Stream::ReadBytes(void* destination, std::uint32_t count) {
     return count;
 }
 
+std::uint32_t Stream::WriteU8(std::uint8_t value) {
+    return WriteValue(value, 1);
+}
+
 std::uint32_t Stream::WriteU16(std::uint16_t value) {
     return WriteValue(value, 2);
 }
@@ -73,6 +84,15 @@ std::uint32_t Stream::WriteU32(std::uint32_t value) {
 
 std::uint32_t Stream::WriteU64(std::uint64_t value) {
     return WriteValue(value, 8);
+}
+
+std::uint32_t Stream::WriteBytes(const void* source, std::uint32_t count) {
+    if (count == 0 || !Fits(count)) {
+        return 0;
+    }
+    std::memcpy(m_data + m_position, source, count);
+    m_position += count;
+    return count;
 }
 
 void ByteSwap32(std::uint32_t& value) {

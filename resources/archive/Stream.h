@@ -16,15 +16,22 @@ public:
     Stream(void* data, std::uint64_t size, bool bigEndian);
     virtual ~Stream();
 
+    std::uint32_t ReadU8(std::uint8_t& value);
     std::uint32_t ReadU16(std::uint16_t& value);
     std::uint32_t ReadU32(std::uint32_t& value);
     std::uint32_t ReadU64(std::uint64_t& value);
     // Copies the bytes as they are, whatever the byte order.
     std::uint32_t ReadBytes(void* destination, std::uint32_t count);
 
+    std::uint32_t WriteU8(std::uint8_t value);
     std::uint32_t WriteU16(std::uint16_t value);
     std::uint32_t WriteU32(std::uint32_t value);
     std::uint32_t WriteU64(std::uint64_t value);
+    // Copies the bytes as they are; nothing at all when they do not all fit.
+    std::uint32_t WriteBytes(const void* source, std::uint32_t count);
+
+    // Changes the byte order of the items that follow.
+    void SetBigEndian(bool bigEndian) { m_bigEndian = bigEndian; }
 
     std::uint64_t Position() const { return m_position; }
     std::uint64_t Size() const { return m_size; }

@@ -2,7 +2,7 @@
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/CodePage.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

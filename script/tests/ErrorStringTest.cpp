@@ -2,7 +2,7 @@
 
 #include "resources/testing/StorageTestSupport.h"
 #include "script/Script.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "script/Script.h"
 #include "script/TextLocale.h"
 #include "script/TextLocaleProvider.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "platform/testing/CaseNames.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "resources/testing/StorageTestSupport.h"
 #include "script/ValueTokenizer.h"
-#include "script/tests/MessengerTestSupport.h"
+#include "script/testing/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "script/MessengerFactory.h"
 
 #include "resources/testing/StorageTestSupport.h"
-#include "script/tests/MessengerTestSupport.h"
+#include "script/testing/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "script/Messenger.h"
 
 #include "platform/testing/CaseNames.h"
-#include "script/tests/MessengerTestSupport.h"
+#include "script/testing/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -463,6 +463,87 @@ TEST(MessengerTest, ADeliveryGoesOnWhenARecipientDestroysTheSender) {
     EXPECT_TRUE(tree.menu->DeliverToList(Parsed("Ping, Pong"), recipients));
     EXPECT_EQ(tree.level->TakeReceived(), (Log{"Ping", "Unsubscribed", "Pong"}));
     EXPECT_EQ(tree.port->TakeReceived(), (Log{"Unsubscribed", "Ping", "Pong"}));
+    EXPECT_EQ(world.TakeReports(), Reports{});
+}
+
+// Records who sent each word it handles.
+class SenderRecorder : public Recorder {
+public:
+    using Recorder::Recorder;
+    bool HandleMessage(const Fragment& message, Messenger* sender) override {
+        m_senders.push_back(sender != nullptr ? Text(sender->GetName()) : "-");
+        return Recorder::HandleMessage(message, sender);
+    }
+    Log m_senders;
+};
+
+// A messenger announcing something hands the text to itself with no sender name: it handles the message as
+// its own sender, and so does every subscriber, but the parent hears nothing. A named sender is looked up
+// from the receiver, and the subscribers are then left out.
+TEST(MessengerTest, ReceivedTextIsHandledAndWithoutASenderNameGoesToEverySubscriber) {
+    World world;
+    Tree tree(world);
+    SenderRecorder button(S("Button"), tree.root, nullptr);
+    ASSERT_TRUE(button.ReadScript());
+    tree.level->Subscribe(button);
+    tree.port->Subscribe(button);
+    tree.TakeAll();
+    button.TakeReceived();
+    button.m_senders.clear();
+
+    EXPECT_TRUE(button.ReceiveTextFrom(S("Pressed(0), Enter"), SubString()));
+    EXPECT_EQ(button.TakeReceived(), (Log{"Pressed(0)", "Enter"}));
+    EXPECT_EQ(button.m_senders, (Log{"Button", "Button"}));
+    EXPECT_EQ(tree.level->TakeReceived(), (Log{"Pressed(0)", "Enter"}));
+    EXPECT_EQ(tree.port->TakeReceived(), (Log{"Pressed(0)", "Enter"}));
+    EXPECT_EQ(tree.root->TakeReceived(), Log{});
+
+    button.m_senders.clear();
+    EXPECT_TRUE(button.ReceiveTextFrom(S("Exit"), SubString(S(":Menu"))));
+    EXPECT_EQ(button.TakeReceived(), Log{"Exit"});
+    EXPECT_EQ(button.m_senders, Log{"Menu"});
+    EXPECT_EQ(tree.level->TakeReceived(), Log{});
+
+    button.m_senders.clear();
+    EXPECT_TRUE(button.ReceiveTextFrom(S("Exit"), SubString(S("Nobody"))));
+    EXPECT_EQ(button.m_senders, Log{"-"});
+    button.TakeReceived();
+    EXPECT_EQ(world.TakeReports(), Reports{});
+
+    EXPECT_FALSE(button.ReceiveTextFrom(S("Pressed("), SubString()));
+    EXPECT_EQ(button.TakeReceived(), Log{});
+    EXPECT_EQ(tree.level->TakeReceived(), Log{});
+    EXPECT_EQ(world.TakeReports(), (Reports{{Script::kErrorParenthesisAtEnd}, {M(22), "\"Pressed(\""}}));
+
+    tree.level->m_refuse = true;
+    EXPECT_FALSE(button.ReceiveTextFrom(S("Enter"), SubString()));
+    EXPECT_EQ(tree.port->TakeReceived(), Log{"Enter"});
+    EXPECT_EQ(world.TakeReports(), (Reports{{M(8), "\"Button\""}}));
+}
+
+// Goes away while it handles a word, as a control may whose message closes its screen.
+class SelfDestroyer : public Messenger {
+public:
+    using Messenger::Messenger;
+    bool HandleMessage(const Fragment& message, Messenger* sender) override {
+        if (ScriptTest::Text(message.GetText()) != "Pressed") {
+            return Messenger::HandleMessage(message, sender);
+        }
+        delete this;
+        return true;
+    }
+};
+
+// A messenger whose own handling destroys it delivers nothing further.
+TEST(MessengerTest, ReceivedTextReachesNoSubscriberOnceItsReceiverIsGone) {
+    World world;
+    Tree tree(world);
+    auto* doomed = new SelfDestroyer(S("Doomed"), tree.root, nullptr);
+    ASSERT_TRUE(doomed->ReadScript());
+    tree.level->Subscribe(*doomed);
+    tree.TakeAll();
+    EXPECT_TRUE(doomed->ReceiveTextFrom(S("Pressed(0)"), SubString()));
+    EXPECT_EQ(tree.level->TakeReceived(), Log{"Unsubscribed"});
     EXPECT_EQ(world.TakeReports(), Reports{});
 }
 

@@ -5,7 +5,7 @@
 #include "script/ScriptKeyFragmentStreamEnumerator.h"
 #include "script/ScriptKeyFragmentsEnumerator.h"
 #include "script/ScriptKeyStringEnumerator.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -18,8 +18,8 @@
 #include "script/MessengerState.h"
 #include "script/MessengerStateGraph.h"
 #include "script/Script.h"
-#include "script/tests/ScriptTestSupport.h"
-#include "script/tests/SettingsApplication.h"
+#include "script/testing/ScriptTestSupport.h"
+#include "script/testing/SettingsApplication.h"
 
 #include <gtest/gtest.h>
 

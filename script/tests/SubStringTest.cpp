@@ -1,6 +1,6 @@
 #include "script/SubString.h"
 
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

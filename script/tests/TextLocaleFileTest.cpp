@@ -1,7 +1,7 @@
 #include "script/TextLocale.h"
 
 #include "resources/testing/StorageTestSupport.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "platform/testing/CodePage.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/Script.h"
-#include "script/tests/ScriptTestSupport.h"
+#include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engines/graphics/directx/DirectXWindow.h"
 
 #include "engines/graphics/directx/DirectXWindowEventHandler.h"
-#include "engines/graphics/tests/WindowTestSupport.h"
+#include "engines/graphics/testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

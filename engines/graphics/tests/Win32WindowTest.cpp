@@ -1,6 +1,6 @@
 #include "engines/graphics/win32/Win32Window.h"
 
-#include "engines/graphics/tests/WindowTestSupport.h"
+#include "engines/graphics/testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -135,3 +135,35 @@ TEST(StreamTest, ByteSwapReversesTheBytes) {
 }
 
 } // namespace
+
+TEST(StreamTest, SingleBytesAndByteRunsStopAtTheEnd) {
+    std::array<std::uint8_t, 3> bytes = {0x42, 0, 0};
+    Stream stream(bytes.data(), bytes.size(), false);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(stream.ReadU8(byte), 1u);
+    EXPECT_EQ(byte, 0x42);
+    const std::uint8_t run[] = {7, 8, 9};
+    EXPECT_EQ(stream.WriteBytes(run, 3), 0u);
+    EXPECT_EQ(bytes, (std::array<std::uint8_t, 3>{0x42, 0, 0}));
+    EXPECT_EQ(stream.WriteBytes(run, 2), 2u);
+    EXPECT_EQ(stream.WriteU8(1), 0u);
+    EXPECT_EQ(bytes, (std::array<std::uint8_t, 3>{0x42, 7, 8}));
+
+    byte = 0x99;
+    EXPECT_EQ(stream.ReadU8(byte), 0u);
+    EXPECT_EQ(byte, 0);
+    EXPECT_EQ(stream.Position(), 3u);
+}
+
+TEST(StreamTest, TheByteOrderCanChangeBetweenItems) {
+    std::array<std::uint8_t, 4> bytes = {'B', 'M', 'B', 'M'};
+    Stream stream(bytes.data(), bytes.size(), true);
+    std::uint16_t first = 0;
+    std::uint16_t second = 0;
+    stream.ReadU16(first);
+    stream.SetBigEndian(false);
+    stream.ReadU16(second);
+    EXPECT_EQ(first, 0x424D);
+    EXPECT_EQ(second, 0x4D42);
+    EXPECT_FALSE(stream.IsBigEndian());
+}

@@ -1,7 +1,7 @@
 #include "engines/input/directx/DirectXInputDeviceEngine.h"
 
 #include "engines/graphics/directx/DirectXWindow.h"
-#include "engines/graphics/tests/WindowTestSupport.h"
+#include "engines/graphics/testing/WindowTestSupport.h"
 #include "engines/input/InputDeviceSystem.h"
 #include "engines/input/Joystick.h"
 #include "engines/input/tests/InputTestSupport.h"

@@ -19,8 +19,8 @@
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 #include "script/TextLocale.h"
-#include "script/tests/ScriptTestSupport.h"
-#include "script/tests/SettingsApplication.h"
+#include "script/testing/ScriptTestSupport.h"
+#include "script/testing/SettingsApplication.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,88 @@
+// What the image fuzz targets run on (see ImageDriveSession). Made once, in LLVMFuzzerInitialize, so that
+// nothing it allocates is taken for a leak of an input.
+//
+// Exercise puts the bytes to every codec's Identify, opens them as an image file of the given name and from
+// memory (identification by name and by bytes, the header reader), decodes the image into graphics of several
+// formats (dithered and keyed into 16 bits), and writes what the first one shows back out as PCX and JPEG.
+#pragma once
+
+#include "engines/graphics/PixelFormat.h"
+#include "engines/image/Image.h"
+#include "engines/image/ImageContainer.h"
+#include "engines/image/StandardImageCodec.h"
+#include "engines/image/testing/ImageDriveSession.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class ImageFuzzSession : public ImageDriveSession {
+public:
+    static ImageFuzzSession& Instance() {
+        static ImageFuzzSession* session = new ImageFuzzSession;
+        return *session;
+    }
+
+    void Exercise(const std::uint8_t* data, std::size_t size, const std::string& fileName) {
+        const auto count = static_cast<std::uint32_t>(size);
+        for (Vemo::StandardImageCodec* codec : Engine().GetCodecs()) {
+            codec->Identify(data, count, size, nullptr, nullptr);
+        }
+        WriteFile(fileName, data, size);
+        Vemo::Image fromFile;
+        if (fromFile.Open(PathOf(fileName))) {
+            DecodeAll(fromFile);
+        }
+        Vemo::Image fromMemory;
+        if (size > 0 && fromMemory.Open(data, count)) {
+            Decode(fromMemory, Vemo::PixelFormat(Vemo::StandardPixelFormat::Xrgb32), false);
+        }
+    }
+
+private:
+    // Decoding stops at images of more pixels than this, which only take time.
+    static constexpr std::uint64_t kMostPixels = 1u << 20;
+
+    ImageFuzzSession() : ImageDriveSession("vemo-fuzz-") {}
+
+    void DecodeAll(Vemo::Image& image) {
+        using Vemo::StandardPixelFormat;
+        if (std::uint64_t{image.GetWidth()} * image.GetHeight() > kMostPixels) {
+            return;
+        }
+        if (Decode(image, image.GetPixelFormat(), false)) {
+            Encode("again.pcx");
+            Encode("again.jpg");
+        }
+        for (StandardPixelFormat number :
+             {StandardPixelFormat::Indexed1, StandardPixelFormat::Indexed4, StandardPixelFormat::Indexed8,
+              StandardPixelFormat::Rgb565, StandardPixelFormat::Rgb24, StandardPixelFormat::Bgr24,
+              StandardPixelFormat::Xbgr32, StandardPixelFormat::Argb32}) {
+            Decode(image, Vemo::PixelFormat(number), number == StandardPixelFormat::Rgb565);
+        }
+    }
+
+    // Decodes into a new container graphic of the format (the image's own when it has none), one pixel
+    // wider and higher than the image; the container is kept for Encode.
+    bool Decode(Vemo::Image& image, const Vemo::PixelFormat& format, bool dither) {
+        m_container = std::make_unique<Vemo::ImageContainer>();
+        const Vemo::PixelFormat* chosen =
+            format.format != Vemo::StandardPixelFormat::None ? &format : nullptr;
+        if (!m_container->Create(image.GetWidth() + 1, image.GetHeight() + 1, chosen, 3, 1)) {
+            return false;
+        }
+        const Vemo::TaggedColor key(Vemo::PixelValue(0, 0, 0), 1);
+        m_container->SetDecodeOptions(dither, dither ? &key : nullptr);
+        return m_container->SelectImage(image) && m_container->DecodeCurrentImage();
+    }
+
+    void Encode(const std::string& fileName) {
+        Vemo::Image written;
+        if (written.Create(PathOf(fileName), Vemo::DepthCode{0}, 1, 1) && m_container->SelectImage(written)) {
+            m_container->SaveCurrentImage(1);
+        }
+    }
+
+    std::unique_ptr<Vemo::ImageContainer> m_container;
+};

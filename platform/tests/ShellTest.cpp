@@ -1,0 +1,191 @@
+#include "platform/win32/Shell.h"
+
+#include "platform/testing/CaseNames.h"
+#include "platform/testing/Drives.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/tests/RecordingWindow.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Synchronization.h"
+#include "platform/win32/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace win32 {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::testing::ScopedEnvironment;
+
+// Drive C: holds "Docs\Read Me.txt" and "Setup.EXE"; the opener is a script outside every drive that writes
+// the number of its arguments and each argument, one a line, into a record beside it.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(m_drives.HostPath('C', "Docs"));
+        std::ofstream(m_drives.HostPath('C', "Docs\\Read Me.txt")) << "text";
+        std::ofstream(m_drives.HostPath('C', "Setup.EXE")) << "MZ";
+        const std::string script = m_drives.Base() + "/opener";
+        std::ofstream(script) << "#!/bin/sh\n"
+                                 "{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '"
+                              << m_record << ".part' && mv '" << m_record << ".part' '" << m_record << "'\n";
+        fs::permissions(script, fs::perms::owner_all);
+        m_opener.Set(script.c_str());
+    }
+
+    static SHELLEXECUTEINFOA Info(const char* file,
+                                  ULONG mask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI) {
+        SHELLEXECUTEINFOA info{};
+        info.cbSize = kShellExecuteInfoSize;
+        info.fMask = mask;
+        info.lpVerb = "open";
+        info.lpFile = file;
+        info.nShow = SW_SHOWNORMAL;
+        return info;
+    }
+
+    // Opens the file and waits for the opener to end.
+    bool OpenAndWait(SHELLEXECUTEINFOA info) {
+        if (!ShellExecuteExA(&info)) {
+            EXPECT_EQ(info.hProcess, nullptr);
+            return false;
+        }
+        EXPECT_GT(reinterpret_cast<ULONG_PTR>(info.hInstApp), 32U);
+        EXPECT_NE(info.hProcess, nullptr);
+        EXPECT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
+        EXPECT_TRUE(CloseHandle(info.hProcess));
+        return true;
+    }
+
+    std::vector<std::string> Recorded() const {
+        std::ifstream in(m_record);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    testing::TemporaryDrives m_drives{{'C'}};
+    std::string m_record = m_drives.Base() + "/record";
+    ScopedEnvironment m_opener{"VEMO_OPENER", nullptr};
+};
+
+TEST_F(ShellTest, ADocumentGoesToTheOpenerAsItsHostPathAndOnlyArgument) {
+    ASSERT_TRUE(OpenAndWait(Info("c:\\DOCS\\read me.TXT")));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", m_drives.HostPath('C', "Docs\\Read Me.txt")}));
+}
+
+TEST_F(ShellTest, AFolderOpensToo) {
+    ASSERT_TRUE(OpenAndWait(Info("C:\\Docs\\")));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", m_drives.HostPath('C', "Docs")}));
+}
+
+class ShellAddressTest : public ShellTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShellAddressTest, AnAddressGoesToTheOpenerAsItStands) {
+    ASSERT_TRUE(OpenAndWait(Info(GetParam())));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", GetParam()}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, ShellAddressTest,
+                         ::testing::Values("http://example.com/a b?x=1&y=$HOME;`id`",
+                                           "mailto:someone@example.com", "ms-help.x+y:topic",
+                                           "file:///C:/Docs/Read Me.txt"),
+                         platform::testing::NameFromParam());
+
+TEST_F(ShellTest, WithoutTheProcessMaskTheHandleIsClosedAndTheOpenerStillRuns) {
+    SHELLEXECUTEINFOA info = Info("C:\\Docs\\Read Me.txt", SEE_MASK_FLAG_NO_UI);
+    ASSERT_TRUE(ShellExecuteExA(&info));
+    EXPECT_EQ(info.hProcess, nullptr);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!fs::exists(m_record) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(Recorded().size(), 2U);
+}
+
+struct FailureCase {
+    const char* name;
+    const char* file;
+    const char* verb;
+    DWORD error;
+    UINT shellError;
+};
+
+class ShellFailureTest : public ShellTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ShellFailureTest, FailsAtOnceAndStartsNothing) {
+    const FailureCase& c = GetParam();
+    SHELLEXECUTEINFOA info = Info(c.file);
+    info.lpVerb = c.verb;
+    SetLastError(0);
+    EXPECT_FALSE(OpenAndWait(info));
+    EXPECT_EQ(GetLastError(), c.error);
+    ASSERT_FALSE(ShellExecuteExA(&info));
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(info.hInstApp), c.shellError);
+    EXPECT_FALSE(fs::exists(m_record));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, ShellFailureTest,
+    ::testing::Values(
+        FailureCase{"MissingFile", "C:\\Docs\\Gone.txt", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"MissingFolder", "C:\\Gone\\a.txt", "open", ERROR_PATH_NOT_FOUND, SE_ERR_PNF},
+        FailureCase{"MissingDrive", "Q:\\a.txt", "open", ERROR_PATH_NOT_FOUND, SE_ERR_PNF},
+        FailureCase{"NoDrive", "Docs\\Read Me.txt", nullptr, ERROR_PATH_NOT_FOUND, SE_ERR_PNF},
+        FailureCase{"Empty", "", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"WindowsProgram", "C:\\setup.exe", "open", ERROR_BAD_EXE_FORMAT, SE_ERR_BAD_FORMAT},
+        FailureCase{"OtherVerb", "C:\\Docs\\Read Me.txt", "print", ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC}),
+    platform::testing::NameFromText<&FailureCase::name>());
+
+TEST_F(ShellTest, AnOpenerThatCannotStartFailsAtOnce) {
+    const std::string notRunnable = m_drives.Base() + "/not-runnable";
+    std::ofstream(notRunnable) << "#!/bin/sh\n";
+    for (const std::string& opener :
+         {m_drives.Base() + "/missing", notRunnable, std::string("vemo-no-such-opener")}) {
+        m_opener.Set(opener.c_str());
+        SHELLEXECUTEINFOA info = Info("C:\\Docs\\Read Me.txt");
+        SetLastError(0);
+        EXPECT_FALSE(ShellExecuteExA(&info)) << opener;
+        EXPECT_EQ(GetLastError(), ERROR_NO_ASSOCIATION) << opener;
+        EXPECT_EQ(info.hProcess, nullptr);
+    }
+}
+
+TEST_F(ShellTest, ARequestTheShellCannotHonourIsRefused) {
+    SHELLEXECUTEINFOA wrongSize = Info("C:\\Docs\\Read Me.txt");
+    wrongSize.cbSize = 56;
+    SHELLEXECUTEINFOA parameters = Info("C:\\Docs\\Read Me.txt");
+    parameters.lpParameters = "/p";
+    SHELLEXECUTEINFOA folder = Info("C:\\Docs\\Read Me.txt");
+    folder.lpDirectory = "C:\\Docs";
+    SHELLEXECUTEINFOA mask = Info("C:\\Docs\\Read Me.txt", SEE_MASK_NOCLOSEPROCESS | 0x100);
+    for (SHELLEXECUTEINFOA* info : {&wrongSize, &parameters, &folder, &mask}) {
+        SetLastError(0);
+        EXPECT_FALSE(ShellExecuteExA(info));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+    EXPECT_FALSE(ShellExecuteExA(nullptr));
+    EXPECT_FALSE(fs::exists(m_record));
+}
+
+class DesktopWindowTest : public tests::WindowSystemTest {};
+
+TEST_F(DesktopWindowTest, IsOneHandleThatNoWindowCallTakes) {
+    const HWND desktop = GetDesktopWindow();
+    EXPECT_NE(desktop, nullptr);
+    EXPECT_EQ(GetDesktopWindow(), desktop);
+    EXPECT_FALSE(IsWindow(desktop));
+    EXPECT_FALSE(SetForegroundWindow(desktop));
+}
+
+} // namespace
+} // namespace win32
