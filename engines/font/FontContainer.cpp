@@ -8,6 +8,8 @@
 #include "engines/font/ForwardToHandle.h"
 #include "engines/font/OpenFontResource.h"
 #include "engines/graphics/Graphic.h"
+#include "engines/image/Image.h"
+#include "engines/image/ImageContainer.h"
 
 namespace Vemo {
 
@@ -57,6 +59,20 @@ bool FontContainer::OpenLike(const Graphic& graphic, std::uint32_t engineId) {
     const Size size = graphic.GetSize();
     return Create(size.width, size.height, graphic.GetDepth(), graphic.GetPlacement(), graphic.GetColorTag(),
                   engineId);
+}
+
+bool FontContainer::OpenLike(Image& image, std::uint32_t engineId) {
+    if (RefuseIfOpen(*this)) {
+        return false;
+    }
+    ImageContainer decoded;
+    Graphic graphic;
+    if (!decoded.Open(image, static_cast<std::uint32_t>(GraphicSystem::Memory::System)) ||
+        !decoded.SelectImage(image) || !image.Decode(false, nullptr) || !decoded.GetGraphic(graphic)) {
+        RaiseError(FontSystemErrImageDecodeFailed);
+        return false;
+    }
+    return OpenLike(graphic, engineId);
 }
 
 bool FontContainer::OpenForFont(const Font* font, std::uint32_t graphicFlags, std::uint32_t engineId) {

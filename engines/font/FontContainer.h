@@ -20,6 +20,7 @@ namespace Vemo {
 class Font;
 class FontContainerHandle;
 class Graphic;
+class Image;
 
 class FontContainer : public Resource {
 public:
@@ -35,6 +36,8 @@ public:
                 std::uint32_t graphicFlags, std::uint32_t colorTag, std::uint32_t engineId = kFontTypeId);
     // A container of the graphic's size, depth, graphic flags and colour tag.
     bool OpenLike(const Graphic& graphic, std::uint32_t engineId = kFontTypeId);
+    // A container like the graphic the image decodes into (FontSystemErrImageDecodeFailed when it does not).
+    bool OpenLike(Image& image, std::uint32_t engineId = kFontTypeId);
     // A container of the size, pixel format and colour tag the font asks for (null: the linked font);
     // FontSystemErrNoFontHandle when that font has no handle.
     bool OpenForFont(const Font* font, std::uint32_t graphicFlags, std::uint32_t engineId = kFontTypeId);
