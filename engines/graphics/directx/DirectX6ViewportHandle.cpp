@@ -1297,11 +1297,13 @@ bool DirectX6ViewportHandle::OnClose() {
 
 void DirectX6ViewportHandle::OnDestroy() {
     const std::shared_ptr<bool> alive = m_alive;
+    m_destroying = m_window;
     ClosedViewportEvent closed;
     DispatchEvent(closed);
     if (!*alive) {
         return;
     }
+    m_destroying = nullptr;
     const win32::HWND native = NativeWindow();
     if (g_installedQuickTimeEngineHook != nullptr && native != nullptr && !m_engine->IsMainWindow(m_window)) {
         if (qt::CGrafPtr port = qt::GetNativeWindowPort(native)) {
@@ -1412,8 +1414,9 @@ void DirectX6ViewportHandle::ReleaseWindow(DirectXWindow* window) {
             qt::DestroyPortAssociation(port);
         }
     }
-    // A window the user closed has no native window left to destroy.
-    if (native != nullptr) {
+    // A window the user closed has no native window left to destroy, nor has one whose destruction is under
+    // way.
+    if (native != nullptr && window != m_destroying) {
         window->Destroy();
     }
     delete window;

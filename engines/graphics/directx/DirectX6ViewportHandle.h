@@ -185,6 +185,8 @@ private:
     BasicArray<DirectX6ViewportGraphicHandle*> m_buffers;
     BasicArray<DirectX6ViewportGraphicHandle*> m_logicalBuffers;
     DirectX6ViewportEventHandler* m_ownHandler = nullptr;
+    // The window whose native window is being destroyed while its viewports are told.
+    DirectXWindow* m_destroying = nullptr;
     // Reads false once the handle is gone: a viewport told of an event may close the viewport.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

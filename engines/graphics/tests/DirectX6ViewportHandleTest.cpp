@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -370,6 +371,87 @@ TEST_F(DirectX6ViewportTest, ALostViewportIsMadeAgainOnceTheDisplayHasChangedAnd
     EXPECT_TRUE(Taken().empty());
 }
 
+TEST_F(DirectX6ViewportTest, ALostBufferIsRestoredWithItsWholeViewport) {
+    Viewport viewport;
+    ASSERT_TRUE(viewport.Open(WindowedDescription(2, 1)));
+    DirectX6ViewportHandle* handle = HandleOf(viewport);
+    ASSERT_TRUE(ddraw::testing::LoseSurface(Buffer(viewport, 1)->GetSurface()));
+    ASSERT_TRUE(ddraw::testing::LoseSurface(handle->GetPrimarySurface()));
+    EXPECT_TRUE(Buffer(viewport, 1)->Restore());
+    EXPECT_FALSE(handle->IsLost());
+    EXPECT_TRUE(handle->IsAvailable());
+    EXPECT_TRUE(Taken().empty());
+}
+
+struct OpeningCase {
+    const char* name;
+    ddraw::detail::Call call;
+    Times times;
+    Reports reports;
+};
+
+class OpeningFailureTest : public DirectX6ViewportTest, public ::testing::WithParamInterface<OpeningCase> {};
+
+TEST_P(OpeningFailureTest, IsReportedAndLeavesNothingBehind) {
+    Answer(GetParam().call, kFail, GetParam().times);
+    Viewport viewport;
+    EXPECT_FALSE(viewport.Open(WindowedDescription(2, 1)));
+    const Reports reports = Taken();
+    EXPECT_TRUE(ReportedInOrder(reports, GetParam().reports)) << ::testing::PrintToString(reports);
+    EXPECT_TRUE(ReportedInOrder(reports, Reports{{0x0101000000000011}}));
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 1U);
+    EXPECT_EQ(ddraw::testing::LiveSurfaces(), 0);
+    EXPECT_EQ(ddraw::testing::LiveClippers(), 0);
+    EXPECT_EQ(ddraw::testing::LiveDirectDrawObjects(), 1) << "only the engine's";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, OpeningFailureTest,
+    ::testing::Values(OpeningCase{"DirectDrawCreate",
+                                  ddraw::detail::Call::DirectDrawCreate,
+                                  Times::Once,
+                                  {{0x0102010000010001, "0x80004005"}, {0x0102010000010007}}},
+                      OpeningCase{"SetCooperativeLevel",
+                                  ddraw::detail::Call::SetCooperativeLevel,
+                                  Times::Once,
+                                  {{0x0102010000010001, "0x80004005"}, {0x010201000001000A}}},
+                      OpeningCase{"CreateSurfaceTwice",
+                                  ddraw::detail::Call::CreateSurface,
+                                  Times::Always,
+                                  {{0x0102010000010001, "0x80004005"}, {0x0102010000010001, "0x80004005"}}},
+                      OpeningCase{"GetSurfaceDesc",
+                                  ddraw::detail::Call::GetSurfaceDesc,
+                                  Times::Once,
+                                  {{0x0102010000010001, "0x80004005"}}},
+                      OpeningCase{"CreateClipper",
+                                  ddraw::detail::Call::CreateClipper,
+                                  Times::Once,
+                                  {{0x0102010000010001, "0x80004005"}}},
+                      OpeningCase{"SetHWnd",
+                                  ddraw::detail::Call::SetHWnd,
+                                  Times::Once,
+                                  {{0x0102010000010001, "0x80004005"}}}),
+    platform::testing::NameFromText<&OpeningCase::name>());
+
+TEST_F(DirectX6ViewportTest, APrimaryRefusedOnceIsAskedForAgain) {
+    Answer(ddraw::detail::Call::CreateSurface, kFail);
+    Viewport viewport;
+    EXPECT_TRUE(viewport.Open(WindowedDescription(2, 1)));
+    EXPECT_EQ(Taken(), (Reports{{0x0102010000010001, "0x80004005"}}));
+    EXPECT_TRUE(HandleOf(viewport)->IsAvailable());
+}
+
+TEST_F(DirectX6ViewportTest, AFailedReturnFromFullScreenIsReported) {
+    Viewport viewport;
+    ASSERT_TRUE(viewport.Open(FullscreenDescription(2, 1, false)));
+    Answer(ddraw::detail::Call::RestoreDisplayMode, kFail);
+    EXPECT_FALSE(HandleOf(viewport)->OpenWindow(WindowedDescription(2, 1)));
+    EXPECT_EQ(Taken(), (Reports{{0x0102010000010001, "0x80004005"}, {0x010201000001000C}}));
+    EXPECT_TRUE(HandleOf(viewport)->OpenWindow(WindowedDescription(2, 1)));
+    EXPECT_FALSE(m_engine->IsMainWindowInUse());
+    EXPECT_TRUE(Taken().empty());
+}
+
 TEST_F(DirectX6ViewportTest, FullScreenTakesTheMainWindowAndAWindowGivesItBack) {
     Log log;
     struct Mover : DirectXViewportEventHandler {
@@ -663,7 +745,8 @@ TEST_F(DirectX6ViewportTest, TheForegroundColourSurvivesAChangeOfDepth) {
 
 TEST_F(DirectX6ViewportTest, WindowMessagesBecomeViewportEvents) {
     Log log;
-    RecordingViewport viewport(&log);
+    auto owned = std::make_unique<RecordingViewport>(&log);
+    RecordingViewport& viewport = *owned;
     ASSERT_TRUE(viewport.Open(WindowedDescription(1, 0)));
     DirectX6ViewportHandle* handle = HandleOf(viewport);
     const win32::HWND window = WindowOf(viewport);
@@ -716,6 +799,44 @@ TEST_F(DirectX6ViewportTest, WindowMessagesBecomeViewportEvents) {
     m_system->Update();
     EXPECT_FALSE(m_engine->IsRestorePending());
     EXPECT_TRUE(Taken().empty()) << "nothing is left to restore, and nothing is reported";
+    EXPECT_FALSE(viewport.WaitForVerticalBlank(true));
+    EXPECT_FALSE(viewport.Restore());
+    EXPECT_EQ(viewport.GetDC(), nullptr);
+    EXPECT_EQ(Taken(), (Reports{{0x0102010000010009}, {0x0102010000010009}, {0x010101000000003A}}));
+    owned.reset();
+    EXPECT_TRUE(Taken().empty()) << "a viewport without its window closes quietly";
+}
+
+// The runtime lets go of a viewport whose window is gone: here it does so while it is told.
+TEST_F(DirectX6ViewportTest, AViewportMayCloseItselfWhenItsWindowIsGone) {
+    struct Closing : Viewport {
+        void OnClosed() override { delete this; }
+    };
+    auto* viewport = new Closing;
+    ASSERT_TRUE(viewport->Open(WindowedDescription(2, 1)));
+    const win32::HWND window = WindowOf(*viewport);
+    Pump();
+    win32::testing::HostCloses(window);
+    Pump();
+    EXPECT_FALSE(win32::IsWindow(window));
+    EXPECT_TRUE(m_engine->GetViewports().Empty());
+    EXPECT_TRUE(m_engine->GetGraphics().Empty());
+    EXPECT_EQ(ddraw::testing::LiveSurfaces(), 0);
+    EXPECT_EQ(Taken(), Reports{});
+}
+
+TEST_F(DirectX6ViewportTest, AContextKeptAcrossALossIsStillGivenBack) {
+    Viewport viewport;
+    ASSERT_TRUE(viewport.Open(WindowedDescription(2, 0)));
+    const win32::HDC context = viewport.GetDC();
+    ASSERT_NE(context, nullptr);
+    ASSERT_TRUE(ddraw::testing::LoseSurface(HandleOf(viewport)->GetPrimarySurface()));
+    EXPECT_EQ(viewport.GetDC(), nullptr);
+    EXPECT_EQ(Taken(), (Reports{{0x010101000000003A}}));
+    viewport.ReleaseDC(context);
+    EXPECT_TRUE(Taken().empty());
+    EXPECT_TRUE(viewport.Restore());
+    EXPECT_TRUE(viewport.FillRect(Rect(0, 0, 4, 4), Rgb(0xFF, 0, 0), true, 3));
 }
 
 TEST_F(DirectX6ViewportTest, WhileQuickTimeIsInstalledEachViewportWindowHasAPort) {
