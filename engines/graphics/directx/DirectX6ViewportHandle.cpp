@@ -88,6 +88,11 @@ Characters Substring(const String& text, std::uint32_t start, std::uint32_t coun
     return Characters{text.CStr() + from, static_cast<int>(taken)};
 }
 
+// The rectangle's width and height, each held to the 32-bit range.
+Size SizeOf(const Rect& rect) {
+    return Size(Clamped(std::int64_t{rect.right} - rect.left), Clamped(std::int64_t{rect.bottom} - rect.top));
+}
+
 win32::RECT ToRect(const Rect& rect) {
     return win32::RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -103,11 +108,11 @@ win32::RECT AlignedArea(const Rect& rect, const Size& measured, GraphicSystem::V
         alignment = win32::DT_LEFT;
         break;
     case GraphicSystem::HorizontalAlignment::Right:
-        area.left = rect.right - measured.width;
+        area.left = Clamped(std::int64_t{rect.right} - measured.width);
         alignment = win32::DT_RIGHT;
         break;
     default:
-        area.left = rect.left + (rect.right - rect.left - measured.width) / 2;
+        area.left = Clamped(rect.left + (std::int64_t{rect.right} - rect.left - measured.width) / 2);
         alignment = win32::DT_CENTER;
         break;
     }
@@ -116,14 +121,14 @@ win32::RECT AlignedArea(const Rect& rect, const Size& measured, GraphicSystem::V
         area.top = rect.top;
         break;
     case GraphicSystem::VerticalAlignment::Bottom:
-        area.top = rect.bottom - measured.height;
+        area.top = Clamped(std::int64_t{rect.bottom} - measured.height);
         break;
     default:
-        area.top = rect.top + (rect.bottom - rect.top - measured.height) / 2;
+        area.top = Clamped(rect.top + (std::int64_t{rect.bottom} - rect.top - measured.height) / 2);
         break;
     }
-    area.right = area.left + measured.width;
-    area.bottom = area.top + measured.height;
+    area.right = Clamped(std::int64_t{area.left} + measured.width);
+    area.bottom = Clamped(std::int64_t{area.top} + measured.height);
     return area;
 }
 
@@ -999,7 +1004,7 @@ bool DirectX6ViewportHandle::CrossFade(float level, const Rect& destination, Gra
     // A finished fade shows the second picture whole: the effect's full level is 256.
     const std::uint32_t blend =
         fraction >= 1.0f ? 256 : static_cast<std::uint32_t>(std::trunc(fraction * 255.0f));
-    const Size size(destination.right - destination.left, destination.bottom - destination.top);
+    const Size size = SizeOf(destination);
     const Point at(destination.left, destination.top);
     CrossFadeEffect effect(buffer, first, second);
     if (effect.Set(blend, at, firstPoint, secondPoint, size, 255)) {
@@ -1038,8 +1043,7 @@ bool DirectX6ViewportHandle::DrawText(const Rect& rect, GraphicSystem::VerticalA
     return DrawSubstring(text, start, count, font, textColor, background, transparent, useScreenContext,
                          [&](win32::HDC context, const char* drawn, int length) {
                              Size measured;
-                             MeasureText(measured, Size(rect.right - rect.left, rect.bottom - rect.top), text,
-                                         start, count, font);
+                             MeasureText(measured, SizeOf(rect), text, start, count, font);
                              win32::UINT alignment = win32::DT_LEFT;
                              win32::RECT area = AlignedArea(rect, measured, vertical, horizontal, alignment);
                              win32::DrawTextA(context, drawn, length, &area, alignment | kDrawFormat);

@@ -218,6 +218,38 @@ TEST_F(DirectX6ViewportTest, AnOuterSizeAndPositionBecomeTheClientAreasInsideThe
     EXPECT_TRUE(viewport.GetDescription()->sizeIsClient);
 }
 
+TEST_F(DirectX6ViewportTest, OpeningAnOpenWindowAgainMovesSizesRestylesAndRetitlesIt) {
+    Log log;
+    RecordingViewport viewport(&log);
+    ASSERT_TRUE(viewport.Open(WindowedDescription(2, 1)));
+    DirectX6ViewportHandle* handle = HandleOf(viewport);
+    const win32::HWND window = WindowOf(viewport);
+    ViewportDescription changed = WindowedDescription(2, 1);
+    changed.title = "Moved";
+    changed.position = Point(200, 150);
+    changed.size = Size(800, 600);
+    changed.bordered = false;
+    changed.caption = false;
+    log.clear();
+    ASSERT_TRUE(handle->OpenWindow(changed));
+    EXPECT_EQ(WindowOf(viewport), window) << "the same window";
+    const win32::testing::WindowState state = win32::testing::GetWindowState(window);
+    EXPECT_EQ(state.text, "Moved");
+    EXPECT_EQ(state.clientRect.left, 200);
+    EXPECT_EQ(state.clientRect.top, 150);
+    EXPECT_EQ(state.clientRect.right - state.clientRect.left, 800);
+    EXPECT_EQ(state.clientRect.bottom - state.clientRect.top, 600);
+    EXPECT_TRUE(state.visible);
+    EXPECT_NE(static_cast<win32::DWORD>(win32::GetWindowLongA(window, win32::GWL_STYLE)) & win32::WS_POPUP,
+              0U);
+    EXPECT_EQ(Buffer(viewport, 1)->GetWidth(), 800);
+    EXPECT_EQ(log, (Log{"OnRestore", "OnRestored", "OnStyleChanged"}));
+    ASSERT_TRUE(viewport.FillRect(Rect(0, 0, 800, 600), Rgb(0xFF, 0, 0), true, 3));
+    handle->Update();
+    EXPECT_EQ(Shown(window).At(799, 599), kRed) << "the primary took the window's new size";
+    EXPECT_TRUE(Taken().empty());
+}
+
 TEST_F(DirectX6ViewportTest, DescriptionsThatCannotBeOpenedAreRefused) {
     ViewportDescription unoffered = FullscreenDescription(2, 1, false);
     unoffered.size = Size(700, 500);
@@ -623,6 +655,10 @@ TEST_F(TextTest, TheDrawingBuffersClipRectangleCutsTheText) {
     const Frame frame = Shown(WindowOf(m_viewport));
     EXPECT_EQ(frame.At(294, 186), kRed);
     EXPECT_EQ(frame.At(296, 186), 0U);
+    EXPECT_TRUE(Draw(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX),
+                     GraphicSystem::VerticalAlignment::Center, GraphicSystem::HorizontalAlignment::Center,
+                     "A"))
+        << "a rectangle of the whole range is no overflow";
 }
 
 TEST_F(TextTest, TheSubstringIsCutToTheText) {
