@@ -1,5 +1,8 @@
 #include "foundation/Region.h"
 
+#include "foundation/RegionMerger.h"
+#include "foundation/RegionSweep.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -26,18 +29,22 @@ void Region::AddRect(const Rect& added) {
     if (r.IsEmpty()) {
         return;
     }
-    Rects::Iterator m = m_rects.Begin();
-    while (m != m_rects.End() && m->top < r.bottom) {
-        if (!Overlaps(*m, r)) {
-            ++m;
+    // Members inside r are dropped by moving the members after them down as the walk goes.
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
+        const Rect member = m_rects[next];
+        if (Overlaps(member, r) && Contains(r, member)) {
             continue;
         }
-        if (Contains(r, *m)) {
-            m = m_rects.Erase(m);
+        m_rects[kept++] = member;
+        if (!Overlaps(member, r)) {
             continue;
         }
-        // Only the parts of r around m are new; each may meet further members, so each starts its own walk.
-        const Rect member = *m;
+        m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(kept),
+                      m_rects.begin() + static_cast<std::ptrdiff_t>(next + 1));
+        // Only the parts of r around the member are new; each may meet further members, so each starts its
+        // own walk.
         const std::int32_t bandTop = std::max(member.top, r.top);
         const std::int32_t bandBottom = std::min(member.bottom, r.bottom);
         AddRect(Rect(r.left, r.top, r.right, bandTop));
@@ -48,61 +55,64 @@ void Region::AddRect(const Rect& added) {
         }
         return;
     }
-    m_rects.Insert(r);
+    m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(kept),
+                  m_rects.begin() + static_cast<std::ptrdiff_t>(next));
+    Insert(r);
 }
 
+// The pieces miss r, so a walk meeting them again would pass over them: they join the members once the walk
+// is done.
 void Region::SubtractRect(const Rect& removed) {
     const Rect r = removed;
     if (r.IsEmpty()) {
         return;
     }
-    Rects::Iterator m = m_rects.Begin();
-    while (m != m_rects.End() && m->top < r.bottom) {
-        if (!Overlaps(*m, r)) {
-            ++m;
+    Rects pieces;
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
+        const Rect member = m_rects[next];
+        if (!Overlaps(member, r)) {
+            m_rects[kept++] = member;
             continue;
         }
-        // The pieces miss r, so the walk passes over them when it meets them again.
-        const Rect member = *m;
-        m = m_rects.Erase(m);
         const std::int32_t bandTop = std::max(r.top, member.top);
         const std::int32_t bandBottom = std::min(r.bottom, member.bottom);
-        InsertIfNotEmpty(Rect(member.left, member.top, member.right, bandTop));
-        InsertIfNotEmpty(Rect(member.left, bandTop, std::max(r.left, member.left), bandBottom));
-        InsertIfNotEmpty(Rect(std::min(r.right, member.right), bandTop, member.right, bandBottom));
-        InsertIfNotEmpty(Rect(member.left, bandBottom, member.right, member.bottom));
+        const Rect parts[] = {Rect(member.left, member.top, member.right, bandTop),
+                              Rect(member.left, bandTop, std::max(r.left, member.left), bandBottom),
+                              Rect(std::min(r.right, member.right), bandTop, member.right, bandBottom),
+                              Rect(member.left, bandBottom, member.right, member.bottom)};
+        std::copy_if(std::begin(parts), std::end(parts), std::back_inserter(pieces),
+                     [](const Rect& part) { return !part.IsEmpty(); });
+    }
+    m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(kept),
+                  m_rects.begin() + static_cast<std::ptrdiff_t>(next));
+    for (const Rect& piece : pieces) {
+        Insert(piece);
     }
 }
 
 bool Region::Add(const Region& other) {
-    if (&other == this) {
-        const Region copy(other);
-        return Add(copy);
-    }
-    for (const Rect& r : other.m_rects) {
-        AddRect(r);
-    }
-    return Coalesce();
+    m_rects = RegionSweep::Combine(m_rects, other.m_rects, RegionSweep::Operation::Union);
+    return true;
 }
 
 bool Region::Subtract(const Region& other) {
-    if (&other == this) {
-        const Region copy(other);
-        return Subtract(copy);
-    }
-    for (const Rect& r : other.m_rects) {
-        SubtractRect(r);
-    }
-    return Coalesce();
+    m_rects = RegionSweep::Combine(m_rects, other.m_rects, RegionSweep::Operation::Difference);
+    return true;
 }
 
 Region Region::Intersect(const Rect& r) const {
     Region result;
-    for (ConstIterator m = m_rects.Begin(); m != m_rects.End() && m->top < r.bottom; ++m) {
+    for (ConstIterator m = m_rects.begin(); m != m_rects.end() && m->top < r.bottom; ++m) {
         Rect clip;
         m->Intersect(clip, r);
-        result.InsertIfNotEmpty(clip);
+        if (!clip.IsEmpty()) {
+            result.m_rects.push_back(clip);
+        }
     }
+    // Clipping moves tops down to r's top, which can reorder members.
+    std::sort(result.m_rects.begin(), result.m_rects.end(), RectLess());
     return result;
 }
 
@@ -113,88 +123,29 @@ Region Region::Intersect(const Rect& r) const {
 // region had on entry, and being disjoint they cover at most that area, each at most that wide. A stacked
 // merge keeps W and removes a member. So (W, -member count) grows lexicographically and is bounded.
 bool Region::Coalesce() {
-    while (MergeSideBySide() || MergeStacked()) {
-    }
+    RegionMerger::MergeAll(m_rects);
     return true;
 }
 
-// The first pair a, b (b after a) where b touches a's left or right edge with its top within a's rows becomes
-// the part of a above b, a band across both down to a's bottom, and the part of b below a. Where b ends above
-// a's bottom the band also covers the strip of b's columns between the two bottoms; a pair whose strip would
-// meet another member is left as it is, as overlapping members would break the normal form.
-bool Region::MergeSideBySide() {
-    for (Rects::Iterator a = m_rects.Begin(); a != m_rects.End(); ++a) {
-        for (Rects::Iterator b = std::next(a); b != m_rects.End() && b->top < a->bottom; ++b) {
-            if (b->left != a->right && b->right != a->left) {
-                continue;
-            }
-            if (b->bottom < a->bottom && MeetsMember(Rect(b->left, b->bottom, b->right, a->bottom))) {
-                continue;
-            }
-            const Rect first = *a;
-            const Rect second = *b;
-            m_rects.Erase(a);
-            m_rects.Erase(b);
-            InsertIfNotEmpty(Rect(first.left, first.top, first.right, second.top));
-            InsertIfNotEmpty(Rect(std::min(first.left, second.left), second.top,
-                                  std::max(first.right, second.right), first.bottom));
-            InsertIfNotEmpty(Rect(second.left, first.bottom, second.right, second.bottom));
-            return true;
-        }
-    }
-    return false;
-}
-
-// The first member a with a member b of the same columns starting at a's bottom; the two become one.
-bool Region::MergeStacked() {
-    for (Rects::Iterator a = m_rects.Begin(); a != m_rects.End(); ++a) {
-        // Corners are unique, so b is the one member whose corner is a's bottom-left.
-        Rects::Iterator b = m_rects.Find(Rect(a->left, a->bottom, a->left, a->bottom));
-        if (b == m_rects.End() || b->right != a->right) {
-            continue;
-        }
-        const Rect merged(a->left, a->top, a->right, b->bottom);
-        m_rects.Erase(a);
-        m_rects.Erase(b);
-        m_rects.Insert(merged);
-        return true;
-    }
-    return false;
-}
-
-bool Region::MeetsMember(const Rect& r) const {
-    for (ConstIterator m = m_rects.Begin(); m != m_rects.End() && m->top < r.bottom; ++m) {
-        if (Overlaps(*m, r)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-void Region::InsertIfNotEmpty(const Rect& r) {
-    if (!r.IsEmpty()) {
-        m_rects.Insert(r);
-    }
+void Region::Insert(const Rect& r) {
+    m_rects.insert(std::upper_bound(m_rects.begin(), m_rects.end(), r, RectLess()), r);
 }
 
 const Rect* Region::At(std::size_t index) const {
-    if (index >= m_rects.Size()) {
-        return nullptr;
-    }
-    return &*std::next(m_rects.Begin(), static_cast<std::ptrdiff_t>(index));
+    return index < m_rects.size() ? &m_rects[index] : nullptr;
 }
 
 void Region::EraseAt(std::size_t index) {
-    if (index < m_rects.Size()) {
-        m_rects.Erase(std::next(m_rects.Begin(), static_cast<std::ptrdiff_t>(index)));
+    if (index < m_rects.size()) {
+        m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(index));
     }
 }
 
 Rect Region::Bounds() const {
-    if (m_rects.Empty()) {
+    if (m_rects.empty()) {
         return Rect();
     }
-    Rect bounds = *m_rects.Begin();
+    Rect bounds = m_rects.front();
     for (const Rect& m : m_rects) {
         bounds.Union(m);
     }

@@ -1,12 +1,12 @@
 // An area of the screen as a set of rectangles. Normal form, kept by every operation: each member is
-// non-empty and no two members overlap, so no two share a top-left corner and the set, ordered by top then
-// left, never refuses a member.
+// non-empty and no two members overlap, so no two share a top-left corner and the members, ordered by top
+// then left, form a set.
 #pragma once
 
-#include "foundation/BasicSet.h"
 #include "foundation/Rect.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace Vemo {
 
@@ -18,16 +18,19 @@ public:
             return a.top < b.top || (a.top == b.top && a.left < b.left);
         }
     };
-    using Rects = BasicSet<Rect, RectLess>;
-    using ConstIterator = Rects::ConstIterator;
+    // The members in RectLess order. A sorted array rather than a tree: whole operations rebuild it in one
+    // pass, and walks over it touch contiguous memory.
+    using Rects = std::vector<Rect>;
+    using ConstIterator = Rects::const_iterator;
 
     // Adds the parts of r not yet covered. An empty r adds nothing.
     void AddRect(const Rect& r);
     // Replaces every member that meets r by its parts outside r. An empty r removes nothing.
     void SubtractRect(const Rect& r);
-    // AddRect of each member of other, then Coalesce.
+    // This region joined with other, then coalesced: the exact union, each member a maximal run of covered
+    // pixels in every row it spans, rows with the same run stacked into one member. Always returns true.
     bool Add(const Region& other);
-    // SubtractRect of each member of other, then Coalesce.
+    // This region less other, coalesced as by Add. Always returns true.
     bool Subtract(const Region& other);
     // The members clipped to r, empty clips dropped; this region is left as it is.
     Region Intersect(const Rect& r) const;
@@ -35,10 +38,10 @@ public:
     // the pair's bounds (a redraw area may grow), but never onto another member. Always returns true.
     bool Coalesce();
 
-    std::size_t Size() const { return m_rects.Size(); }
-    bool Empty() const { return m_rects.Empty(); }
-    ConstIterator Begin() const { return m_rects.Begin(); }
-    ConstIterator End() const { return m_rects.End(); }
+    std::size_t Size() const { return m_rects.size(); }
+    bool Empty() const { return m_rects.empty(); }
+    ConstIterator Begin() const { return m_rects.begin(); }
+    ConstIterator End() const { return m_rects.end(); }
     ConstIterator begin() const { return m_rects.begin(); }
     ConstIterator end() const { return m_rects.end(); }
     // The member at index in walking order, null past the end.
@@ -49,10 +52,7 @@ public:
     Rect Bounds() const;
 
 private:
-    bool MergeSideBySide();
-    bool MergeStacked();
-    bool MeetsMember(const Rect& r) const;
-    void InsertIfNotEmpty(const Rect& r);
+    void Insert(const Rect& r);
 
     Rects m_rects;
 };

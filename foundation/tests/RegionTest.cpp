@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <map>
 #include <ostream>
 #include <random>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Vemo {
@@ -109,6 +114,170 @@ void ExpectNoJoinablePair(const Region& region) {
                 << testing::PrintToString(a) << " and " << testing::PrintToString(b);
         }
     }
+}
+
+// The region's walks as its rules state them, on a tree set: every step starts again from the first member.
+// Slow, and the measure of the members the region's own faster walks must end with.
+class WalkedRegion {
+public:
+    explicit WalkedRegion(const Region& region) : m_rects(region.Begin(), region.End()) {}
+
+    void AddRect(const Rect& r) {
+        for (auto m = m_rects.begin(); m != m_rects.end();) {
+            if (!Overlap(*m, r)) {
+                ++m;
+                continue;
+            }
+            if (Contains(r, *m)) {
+                m = m_rects.erase(m);
+                continue;
+            }
+            const Rect member = *m;
+            const std::int32_t bandTop = std::max(member.top, r.top);
+            const std::int32_t bandBottom = std::min(member.bottom, r.bottom);
+            AddIfNotEmpty(Rect(r.left, r.top, r.right, bandTop));
+            AddIfNotEmpty(Rect(r.left, bandTop, std::max(member.left, r.left), bandBottom));
+            AddIfNotEmpty(Rect(std::min(member.right, r.right), bandTop, r.right, bandBottom));
+            if (member.bottom < r.bottom) {
+                AddIfNotEmpty(Rect(r.left, member.bottom, r.right, r.bottom));
+            }
+            return;
+        }
+        m_rects.insert(r);
+    }
+
+    void SubtractRect(const Rect& r) {
+        for (auto m = m_rects.begin(); m != m_rects.end();) {
+            if (!Overlap(*m, r)) {
+                ++m;
+                continue;
+            }
+            const Rect member = *m;
+            m = m_rects.erase(m);
+            const std::int32_t bandTop = std::max(r.top, member.top);
+            const std::int32_t bandBottom = std::min(r.bottom, member.bottom);
+            InsertIfNotEmpty(Rect(member.left, member.top, member.right, bandTop));
+            InsertIfNotEmpty(Rect(member.left, bandTop, std::max(r.left, member.left), bandBottom));
+            InsertIfNotEmpty(Rect(std::min(r.right, member.right), bandTop, member.right, bandBottom));
+            InsertIfNotEmpty(Rect(member.left, bandBottom, member.right, member.bottom));
+        }
+    }
+
+    // Returns the number of merges, and through refused the number of pairs passed over because their strip
+    // met another member.
+    int Coalesce(int& refused) {
+        int merges = 0;
+        refused = 0;
+        while (MergeSideBySide(refused) || MergeStacked()) {
+            ++merges;
+        }
+        return merges;
+    }
+
+    std::vector<Rect> Members() const { return std::vector<Rect>(m_rects.begin(), m_rects.end()); }
+
+private:
+    static bool Contains(const Rect& outer, const Rect& inner) {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    }
+
+    void AddIfNotEmpty(const Rect& r) {
+        if (!r.IsEmpty()) {
+            AddRect(r);
+        }
+    }
+
+    void InsertIfNotEmpty(const Rect& r) {
+        if (!r.IsEmpty()) {
+            m_rects.insert(r);
+        }
+    }
+
+    bool MergeSideBySide(int& refused) {
+        for (auto a = m_rects.begin(); a != m_rects.end(); ++a) {
+            for (auto b = std::next(a); b != m_rects.end(); ++b) {
+                const bool touching = b->left == a->right || b->right == a->left;
+                if (!touching || b->top >= a->bottom) {
+                    continue;
+                }
+                const Rect strip(b->left, b->bottom, b->right, a->bottom);
+                if (!strip.IsEmpty() && std::any_of(m_rects.begin(), m_rects.end(),
+                                                    [&](const Rect& m) { return Overlap(m, strip); })) {
+                    ++refused;
+                    continue;
+                }
+                const Rect first = *a;
+                const Rect second = *b;
+                m_rects.erase(a);
+                m_rects.erase(b);
+                InsertIfNotEmpty(Rect(first.left, first.top, first.right, second.top));
+                InsertIfNotEmpty(Rect(std::min(first.left, second.left), second.top,
+                                      std::max(first.right, second.right), first.bottom));
+                InsertIfNotEmpty(Rect(second.left, first.bottom, second.right, second.bottom));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool MergeStacked() {
+        for (auto a = m_rects.begin(); a != m_rects.end(); ++a) {
+            for (auto b = m_rects.begin(); b != m_rects.end(); ++b) {
+                if (b->left == a->left && b->right == a->right && b->top == a->bottom) {
+                    const Rect merged(a->left, a->top, a->right, b->bottom);
+                    m_rects.erase(a);
+                    m_rects.erase(b);
+                    m_rects.insert(merged);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    std::set<Rect, Region::RectLess> m_rects;
+};
+
+// The coalesced form of a pixel set: in every row each maximal run of pixels, and consecutive rows with the
+// same run as one rectangle; ordered by top, then left.
+std::vector<Rect> MaximalRuns(const PixelSet& pixels) {
+    constexpr int end = PixelSet::kOrigin + PixelSet::kExtent;
+    std::vector<Rect> rects;
+    std::map<std::pair<int, int>, std::size_t> above;
+    for (int y = PixelSet::kOrigin; y <= end; ++y) {
+        std::map<std::pair<int, int>, std::size_t> row;
+        for (int x = PixelSet::kOrigin; y < end && x < end; ++x) {
+            if (!pixels.Has(x, y)) {
+                continue;
+            }
+            const int left = x;
+            while (x < end && pixels.Has(x, y)) {
+                ++x;
+            }
+            const auto same = above.find({left, x});
+            if (same != above.end()) {
+                row.insert(*same);
+                above.erase(same);
+            } else {
+                row.emplace(std::make_pair(left, x), rects.size());
+                rects.push_back(Rect(left, y, x, y));
+            }
+        }
+        for (const auto& ended : above) {
+            rects[ended.second].bottom = y;
+        }
+        above = std::move(row);
+    }
+    std::sort(rects.begin(), rects.end(), Region::RectLess());
+    return rects;
+}
+
+Rect RandomSmallRect(std::mt19937& random) {
+    auto coordinate = [&](int low, int high) { return low + static_cast<int>(random() % (high - low + 1)); };
+    const int left = coordinate(-4, 26);
+    const int top = coordinate(-4, 26);
+    return Rect(left, top, left + coordinate(1, 6), top + coordinate(1, 6));
 }
 
 TEST(RectTest, PlainValueOperations) {
@@ -250,6 +419,14 @@ TEST(RegionTest, IntersectClipsAndLeavesTheRegionUnchanged) {
     EXPECT_EQ(Members(region), before);
 }
 
+// Clipping moves a later member's top up to an earlier one's, and the result is ordered again.
+TEST(RegionTest, IntersectOrdersTheClippedMembers) {
+    Region region = RegionOf({Rect(20, -5, 30, 20), Rect(0, 0, 10, 10)});
+    ASSERT_EQ(Members(region), std::vector<Rect>({Rect(20, -5, 30, 20), Rect(0, 0, 10, 10)}));
+    EXPECT_EQ(Members(region.Intersect(Rect(0, 0, 40, 5))),
+              std::vector<Rect>({Rect(0, 0, 10, 5), Rect(20, 0, 30, 5)}));
+}
+
 TEST(RegionTest, MembersByIndexAndBounds) {
     Region region;
     EXPECT_EQ(region.At(0), nullptr);
@@ -342,6 +519,136 @@ TEST(RegionTest, RandomOperationsAgreeWithPixels) {
             }
         }
     }
+}
+
+TEST(RegionTest, AddRectAndSubtractRectLeaveTheMembersOfTheWalkFromTheFirstMember) {
+    std::mt19937 random(7211);
+    for (int trial = 0; trial < 100; ++trial) {
+        Region region;
+        WalkedRegion walked(region);
+        for (int step = 0; step < 30; ++step) {
+            const Rect r = RandomSmallRect(random);
+            if (random() % 3 == 0) {
+                region.SubtractRect(r);
+                walked.SubtractRect(r);
+            } else {
+                region.AddRect(r);
+                walked.AddRect(r);
+            }
+            ASSERT_EQ(Members(region), walked.Members()) << "trial " << trial << " step " << step;
+        }
+    }
+}
+
+// Small regions are walked; large ones that need many merges go through indexes, which must pick the same
+// pairs in the same order, refused strips included.
+TEST(RegionTest, CoalesceMergesTheSamePairsAsTheWalkFromTheFirstMember) {
+    struct Case {
+        const char* name;
+        int rects;
+        int extent;
+        int largest;
+        int trials;
+    };
+    const Case cases[] = {{"small", 12, 30, 8, 40}, {"medium", 60, 60, 12, 10}, {"large", 400, 200, 20, 3}};
+    int largeRefused = 0;
+    for (const Case& c : cases) {
+        std::mt19937 random(static_cast<std::uint32_t>(c.rects));
+        for (int trial = 0; trial < c.trials; ++trial) {
+            Region region;
+            for (int i = 0; i < c.rects; ++i) {
+                const int left = static_cast<int>(random() % c.extent);
+                const int top = static_cast<int>(random() % c.extent);
+                region.AddRect(Rect(left, top, left + 1 + static_cast<int>(random() % c.largest),
+                                    top + 1 + static_cast<int>(random() % c.largest)));
+            }
+            WalkedRegion walked(region);
+            int refused = 0;
+            const int merges = walked.Coalesce(refused);
+            if (c.rects == 400) {
+                ASSERT_GE(region.Size(), 256u) << "too small to take the indexes";
+                ASSERT_GT(merges, 8);
+                largeRefused += refused;
+            }
+            region.Coalesce();
+            ASSERT_EQ(Members(region), walked.Members()) << c.name << " trial " << trial;
+        }
+    }
+    EXPECT_GT(largeRefused, 0);
+}
+
+// Add and Subtract give exactly the pixels of the union or the difference, never more, as one maximal run per
+// row stacked over the rows where it stays the same; Coalesce finds nothing left to merge.
+TEST(RegionTest, AddAndSubtractGiveExactlyTheirPixelsInMaximalRuns) {
+    std::mt19937 random(5309);
+    for (int trial = 0; trial < 200; ++trial) {
+        Region first;
+        Region second;
+        for (int i = static_cast<int>(random() % 8); i > 0; --i) {
+            first.AddRect(RandomSmallRect(random));
+        }
+        for (int i = static_cast<int>(random() % 8); i > 0; --i) {
+            second.AddRect(RandomSmallRect(random));
+        }
+        if (random() % 2 == 0) {
+            first.Coalesce();
+        }
+
+        PixelSet united = PixelSet::Of(first);
+        PixelSet remaining = PixelSet::Of(first);
+        for (const Rect& r : second) {
+            united.Add(r);
+            remaining.Remove(r);
+        }
+        Region sum = first;
+        EXPECT_TRUE(sum.Add(second));
+        Region difference = first;
+        EXPECT_TRUE(difference.Subtract(second));
+        EXPECT_EQ(Members(sum), MaximalRuns(united)) << "trial " << trial;
+        EXPECT_EQ(Members(difference), MaximalRuns(remaining)) << "trial " << trial;
+
+        const std::vector<Rect> coalesced = Members(sum);
+        sum.Coalesce();
+        EXPECT_EQ(Members(sum), coalesced);
+        if (testing::Test::HasFailure()) {
+            return;
+        }
+    }
+}
+
+// The merges' band may grow a region; Add never does. The same two members end differently.
+TEST(RegionTest, AddJoinsRunsWhereCoalesceWouldGrowTheRegion) {
+    const std::vector<Rect> members = {Rect(0, 0, 10, 10), Rect(10, 0, 20, 6)};
+    Region merged = RegionOf(members);
+    merged.Coalesce();
+    EXPECT_EQ(Members(merged), std::vector<Rect>({Rect(0, 0, 20, 10)}));
+
+    Region added;
+    added.Add(RegionOf(members));
+    EXPECT_EQ(Members(added), std::vector<Rect>({Rect(0, 0, 20, 6), Rect(0, 6, 10, 10)}));
+}
+
+TEST(RegionTest, EdgesAtTheEndsOfTheCoordinateRange) {
+    const Rect whole(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    Region left = RegionOf({Rect(INT32_MIN, INT32_MIN, 0, INT32_MAX)});
+    Region right = RegionOf({Rect(0, INT32_MIN, INT32_MAX, INT32_MAX)});
+
+    Region sum = left;
+    sum.Add(right);
+    EXPECT_EQ(Members(sum), std::vector<Rect>({whole}));
+
+    Region coalesced =
+        RegionOf({Rect(INT32_MIN, INT32_MIN, 0, INT32_MAX), Rect(0, INT32_MIN, INT32_MAX, INT32_MAX)});
+    coalesced.Coalesce();
+    EXPECT_EQ(Members(coalesced), std::vector<Rect>({whole}));
+
+    Region holed = RegionOf({whole});
+    holed.Subtract(RegionOf({Rect(-1, -1, 1, 1)}));
+    EXPECT_EQ(Members(holed),
+              std::vector<Rect>({Rect(INT32_MIN, INT32_MIN, INT32_MAX, -1), Rect(INT32_MIN, -1, -1, 1),
+                                 Rect(1, -1, INT32_MAX, 1), Rect(INT32_MIN, 1, INT32_MAX, INT32_MAX)}));
+    holed.Subtract(RegionOf({whole}));
+    EXPECT_TRUE(holed.Empty());
 }
 
 } // namespace

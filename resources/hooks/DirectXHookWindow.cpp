@@ -4,4 +4,8 @@ namespace Vemo {
 
 DirectXHookWindow::~DirectXHookWindow() = default;
 
+DirectXWindow* DirectXHookWindow::GetDirectXWindow() {
+    return nullptr;
+}
+
 } // namespace Vemo

@@ -1,7 +1,7 @@
 // A DirectX window as the DirectX engine hook sees it from below the graphics layer: its serial number, its
 // native window, the hook it is registered with and whether it holds the display (the application's main
-// window). The hook
-// writes the last two when it registers and releases the window. Vemo::DirectXWindow implements it.
+// window). The hook writes the last two when it registers and releases the window. Vemo::DirectXWindow
+// implements it, and hands itself out to the graphic engines that draw into the main window.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -11,6 +11,7 @@
 namespace Vemo {
 
 class DirectXEngineHook;
+class DirectXWindow;
 
 class DirectXHookWindow {
 public:
@@ -23,6 +24,8 @@ public:
     virtual std::uint32_t GetSerial() const = 0;
     // Null while the native window does not exist.
     virtual win32::HWND GetWindowHandle() const = 0;
+    // The window object itself; null for a window that is no DirectXWindow.
+    virtual DirectXWindow* GetDirectXWindow();
 
     // Null while the window is not registered with the hook.
     DirectXEngineHook* GetDirectXHook() const { return m_hook; }

@@ -125,7 +125,10 @@ std::vector<std::string> CompileCommands::FindForeignIncludePaths(const std::str
             continue;
         }
         const std::string path = file.substr(top.size() + 1);
-        if (path.compare(0, 9, "platform/") == 0 || path.compare(0, 5, "build") == 0) {
+        // Benchmarks compile with the include paths of the libraries they measure against; which of their
+        // headers a benchmark may include is the header check's.
+        if (path.compare(0, 9, "platform/") == 0 || path.compare(0, 6, "bench/") == 0 ||
+            path.compare(0, 5, "build") == 0) {
             continue;
         }
         const std::vector<std::string>& arguments = entry.arguments;

@@ -25,6 +25,7 @@ public:
 
     std::uint32_t GetSerial() const override { return Win32Window::GetSerial(); }
     win32::HWND GetWindowHandle() const override { return Win32Window::GetWindowHandle(); }
+    DirectXWindow* GetDirectXWindow() override { return this; }
 
 private:
     bool LeaveHook(bool main);

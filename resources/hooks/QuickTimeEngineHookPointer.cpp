@@ -1,0 +1,7 @@
+#include "resources/hooks/QuickTimeEngineHookPointer.h"
+
+namespace Vemo {
+
+constinit QuickTimeEngineHook* g_installedQuickTimeEngineHook = nullptr;
+
+} // namespace Vemo
