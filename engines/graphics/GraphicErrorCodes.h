@@ -29,7 +29,4 @@ inline constexpr ErrorCode GraphicSystemErrNoPixelMemory = MakeErrorCode(kGraphi
 // A buffer index beyond the viewport's buffer count.
 inline constexpr ErrorCode GraphicSystemErrBufferIndex = MakeErrorCode(kGraphicSystemFacility, 107);
 
-// A DirectX call failed; the text is its result code.
-inline constexpr ErrorCode GraphicEngineErrDirectXCall = MakeErrorCode(kGraphicEngineFacility, 1);
-
 } // namespace Vemo

@@ -17,7 +17,7 @@
 #include "platform/win32/Window.h"
 #include "resources/ResourceSystem.h"
 #include "resources/error/Error.h"
-#include "resources/hooks/QuickTimeEngineHookPointer.h"
+#include "resources/hooks/QuickTimeHookPointer.h"
 #include "resources/hooks/Win32Wrappers.h"
 
 #include <algorithm>
@@ -1309,7 +1309,7 @@ void DirectX6ViewportHandle::OnDestroy() {
     }
     m_destroying = nullptr;
     const win32::HWND native = NativeWindow();
-    if (g_installedQuickTimeEngineHook != nullptr && native != nullptr && !m_engine->IsMainWindow(m_window)) {
+    if (QuickTimeHookPointer::Installed() != nullptr && native != nullptr && !m_engine->IsMainWindow(m_window)) {
         if (qt::CGrafPtr port = qt::GetNativeWindowPort(native)) {
             qt::DestroyPortAssociation(port);
         }
@@ -1380,7 +1380,7 @@ DirectXWindow* DirectX6ViewportHandle::CreateWindow(bool attach) {
     bool made =
         window->Create(m_description.title, &position, &size, m_description.positionIsClient,
                        m_description.sizeIsClient, 0, StyleOf(m_description), nullptr, nullptr, false, false);
-    if (made && g_installedQuickTimeEngineHook != nullptr &&
+    if (made && QuickTimeHookPointer::Installed() != nullptr &&
         qt::CreatePortAssociation(window->GetWindowHandle(), nullptr, kQuickTimePortFlags) == nullptr) {
         RaiseError(QuickTimeEngineHookErrPortAssociation);
         made = false;
@@ -1413,7 +1413,7 @@ void DirectX6ViewportHandle::ReleaseWindow(DirectXWindow* window) {
         m_engine->SetMainWindowInUse(false);
         return;
     }
-    if (g_installedQuickTimeEngineHook != nullptr && native != nullptr) {
+    if (QuickTimeHookPointer::Installed() != nullptr && native != nullptr) {
         if (qt::CGrafPtr port = qt::GetNativeWindowPort(native)) {
             qt::DestroyPortAssociation(port);
         }

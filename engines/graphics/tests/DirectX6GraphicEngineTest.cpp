@@ -7,7 +7,7 @@
 #include "engines/graphics/directx/DirectX6GraphicHandle.h"
 #include "engines/graphics/directx/DirectXErrorCodes.h"
 #include "engines/graphics/testing/MemoryGraphicHandle.h"
-#include "engines/graphics/tests/DirectXTestSupport.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/CaseNames.h"
 
 #include <gtest/gtest.h>

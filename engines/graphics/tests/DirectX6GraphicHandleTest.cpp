@@ -2,7 +2,7 @@
 
 #include "engines/graphics/Graphic.h"
 #include "engines/graphics/directx/DirectX6GraphicEngine.h"
-#include "engines/graphics/tests/DirectXTestSupport.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/CaseNames.h"
 
 #include <gtest/gtest.h>

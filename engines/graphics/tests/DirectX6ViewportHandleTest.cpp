@@ -6,7 +6,8 @@
 #include "engines/graphics/directx/DirectX6ViewportEventHandler.h"
 #include "engines/graphics/directx/DirectX6ViewportGraphicHandle.h"
 #include "engines/graphics/directx/DirectXViewportEventHandler.h"
-#include "engines/graphics/tests/DirectXTestSupport.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
+#include "engines/media/quicktime/QuickTimeEngineHook.h"
 #include "platform/quicktime/QuickTime.h"
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Clock.h"
@@ -14,7 +15,6 @@
 #include "platform/testing/QuickTimeTesting.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Time.h"
-#include "resources/hooks/QuickTimeEngineHookPointer.h"
 
 #include <gtest/gtest.h>
 
@@ -876,25 +876,24 @@ TEST_F(DirectX6ViewportTest, AContextKeptAcrossALossIsStillGivenBack) {
 }
 
 TEST_F(DirectX6ViewportTest, WhileQuickTimeIsInstalledEachViewportWindowHasAPort) {
-    ASSERT_EQ(qt::StartQTML(0), qt::noErr);
-    alignas(8) unsigned char hook[8] = {};
-    g_installedQuickTimeEngineHook = reinterpret_cast<QuickTimeEngineHook*>(hook);
+    ASSERT_TRUE(QuickTimeEngineHook::Install(m_main->GetWindowHandle(), 0, 0, nullptr));
+    m_application.TakeReports();
+    const auto portsBefore = qt::testing::GetOpenObjects().windowPorts;
     {
         Viewport viewport;
         ASSERT_TRUE(viewport.Open(WindowedDescription(2, 1)));
         EXPECT_NE(qt::GetNativeWindowPort(WindowOf(viewport)), nullptr);
-        EXPECT_EQ(qt::testing::GetOpenObjects().windowPorts, 1U);
+        EXPECT_EQ(qt::testing::GetOpenObjects().windowPorts, portsBefore + 1);
     }
-    EXPECT_EQ(qt::testing::GetOpenObjects().windowPorts, 0U);
+    EXPECT_EQ(qt::testing::GetOpenObjects().windowPorts, portsBefore);
 
     qt::testing::FailCall("CreatePortAssociation", qt::paramErr);
     Viewport refused;
     EXPECT_FALSE(refused.Open(WindowedDescription(2, 1)));
     EXPECT_TRUE(ReportedInOrder(Taken(), Reports{{0x0105000000030007}}));
     EXPECT_EQ(win32::testing::LiveWindowCount(), 1U);
-    g_installedQuickTimeEngineHook = nullptr;
     qt::testing::ClearFailures();
-    qt::StopQTML();
+    EXPECT_TRUE(QuickTimeEngineHook::Remove());
 }
 
 TEST_F(DirectX6ViewportTest, CopyingToTheFrontWaitsForTheVerticalBlank) {

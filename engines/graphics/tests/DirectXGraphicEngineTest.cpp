@@ -3,7 +3,7 @@
 #include "engines/graphics/directx/DirectXViewportEventHandler.h"
 #include "engines/graphics/directx/DirectXViewportHandle.h"
 #include "engines/graphics/directx/DirectXWindow.h"
-#include "engines/graphics/tests/WindowTestSupport.h"
+#include "engines/graphics/testing/WindowTestSupport.h"
 #include "platform/testing/CaseNames.h"
 
 #include <gtest/gtest.h>

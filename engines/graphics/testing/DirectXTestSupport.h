@@ -10,7 +10,7 @@
 #include "engines/graphics/directx/DirectX6GraphicEngine.h"
 #include "engines/graphics/directx/DirectX6ViewportHandle.h"
 #include "engines/graphics/directx/DirectXWindow.h"
-#include "engines/graphics/tests/WindowTestSupport.h"
+#include "engines/graphics/testing/WindowTestSupport.h"
 #include "platform/testing/DirectDrawTesting.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,0 @@
-#include "resources/hooks/QuickTimeEngineHookPointer.h"
-
-namespace Vemo {
-
-constinit QuickTimeEngineHook* g_installedQuickTimeEngineHook = nullptr;
-
-} // namespace Vemo
