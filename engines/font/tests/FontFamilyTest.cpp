@@ -256,10 +256,12 @@ TEST_F(PlainFontFixture, AContainerCriterionWithOnlyAFontTakesTheFontsValues) {
 
 TEST_F(PlainFontFixture, AContainerGraphicThatDoesNotOpenIsReported) {
     FontContainer container;
-    EXPECT_FALSE(container.Create(0, 10, 4, 3, 1));
+    m_application.m_graphicSystem = nullptr;
+    EXPECT_FALSE(container.Create(64, 10, 4, 3, 1));
+    m_application.m_graphicSystem = m_system;
     EXPECT_TRUE(
-        ReportedInOrder(Taken(), {Vemo::FontEngineErrOpenContainerGraphic, Vemo::FontEngineErrMakeContainer,
-                                  Vemo::ResourceSystemErrOpenFailed}));
+        ReportedInOrder(Taken(), {Vemo::ResourceSystemErrNoSystem, Vemo::FontEngineErrOpenContainerGraphic,
+                                  Vemo::FontEngineErrMakeContainer, Vemo::ResourceSystemErrOpenFailed}));
 }
 
 TEST_F(PlainFontFixture, GlyphAndKerningLookupsAreExact) {

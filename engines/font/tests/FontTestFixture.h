@@ -3,7 +3,7 @@
 // one), shut down at the end with every GDI object and DC the test made gone.
 //
 // Font containers are graphics over memory that the font engine provides. The graphic engine that makes them
-// is chosen in one place, MakeContainerGraphicEngine below.
+// is chosen in one place, ContainerGraphicFixture below.
 #pragma once
 
 #include "engines/font/Font.h"
@@ -17,7 +17,7 @@
 #include "engines/font/win32/Win32FontEngine.h"
 #include "engines/graphics/Graphic.h"
 #include "engines/graphics/GraphicSystem.h"
-#include "engines/graphics/testing/MemoryGraphicEngine.h"
+#include "engines/graphics/testing/GraphicFamilyFixture.h"
 #include "platform/testing/GdiTesting.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/testing/TestResourceFamily.h"
@@ -28,10 +28,6 @@
 #include <cstdint>
 
 namespace VemoTest {
-
-inline Vemo::GraphicEngine* MakeContainerGraphicEngine() {
-    return MemoryGraphicEngine::Make();
-}
 
 inline const Vemo::TaggedColor kBlack(Vemo::PixelValue(0, 0, 0), 1);
 inline const Vemo::TaggedColor kWhite(Vemo::PixelValue(255, 255, 255), 1);
@@ -70,15 +66,20 @@ inline bool OpenFont(Vemo::Font& font, const FontRequest& request) {
                      &request.foreground, &request.background);
 }
 
-class FontFamilyFixture : public ::testing::Test {
+// The graphic machine the containers' graphics are made on: a Graphic System with the tests' memory graphic
+// engine. DirectX6Test (engines/graphics/testing/DirectXTestSupport.h: the product's DirectX 6 engine on a
+// main window) takes its place by changing this line.
+using ContainerGraphicFixture = GraphicFamilyFixture;
+
+class FontFamilyFixture : public ContainerGraphicFixture {
 protected:
     void SetUp() override {
         m_gdiObjects = win32::testing::LiveGdiObjects();
         m_deviceContexts = win32::testing::LiveDeviceContexts();
-        m_graphicSystem = Vemo::GraphicSystem::Create();
-        ASSERT_NE(m_graphicSystem, nullptr);
-        m_application.m_graphicSystem = m_graphicSystem;
-        ASSERT_TRUE(m_graphicSystem->AddEngine(MakeContainerGraphicEngine()));
+        ContainerGraphicFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         m_fontSystem = Vemo::FontSystem::Create();
         ASSERT_NE(m_fontSystem, nullptr);
         m_application.m_fontSystem = m_fontSystem;
@@ -90,23 +91,27 @@ protected:
 
     void TearDown() override {
         win32::testing::ClearGdiFailures();
-        ShutdownSystems();
+        ShutdownFonts();
+        ContainerGraphicFixture::TearDown();
         win32::testing::RemoveAddedFontFiles();
         EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiObjects);
         EXPECT_EQ(win32::testing::LiveDeviceContexts(), m_deviceContexts);
-        EXPECT_EQ(g_liveGraphicTestHandles, 0);
     }
 
-    // As the application shuts down: the fonts first, then the graphics.
-    void ShutdownSystems() {
+    void ShutdownFonts() {
         if (m_fontSystem != nullptr) {
             m_fontSystem->Shutdown();
             m_fontSystem = nullptr;
             m_application.m_fontSystem = nullptr;
         }
-        if (m_graphicSystem != nullptr) {
-            m_graphicSystem->Shutdown();
-            m_graphicSystem = nullptr;
+    }
+
+    // As the application shuts down: the fonts first, then the graphics.
+    void ShutdownSystems() {
+        ShutdownFonts();
+        if (m_system != nullptr) {
+            m_system->Shutdown();
+            m_system = nullptr;
             m_application.m_graphicSystem = nullptr;
         }
     }
@@ -135,8 +140,6 @@ protected:
                target.FillRect(Vemo::Rect(0, 0, width, height), Vemo::Color(fill, 1), true, 3);
     }
 
-    TestApplication m_application;
-    Vemo::GraphicSystem* m_graphicSystem = nullptr;
     Vemo::FontSystem* m_fontSystem = nullptr;
     Vemo::FontEngine* m_fontEngine = nullptr;
     std::size_t m_gdiObjects = 0;
