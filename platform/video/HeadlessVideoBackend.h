@@ -24,6 +24,9 @@ public:
     void MoveNative(win32::HWND, const win32::RECT&) override {}
     void RestyleNative(win32::HWND, const NativeWindowSpec&) override {}
     std::optional<Frame> ReadShown(win32::HWND window) override;
+    // Answers as platform/video/HeadlessMessageBoxes.h says.
+    int ShowMessageBox(const MessageBoxSpec& box) override;
+    void ShowPointer(bool) override {}
 
     void SetDesktopSize(win32::SIZE size) { m_desktop = size; }
 

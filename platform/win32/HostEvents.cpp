@@ -1,6 +1,7 @@
 #include "platform/win32/HostEvents.h"
 
 #include "platform/directx/DirectInputHost.h"
+#include "platform/win32/Cursor.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/Window.h"
@@ -61,6 +62,15 @@ WindowObject* TopLevel(WindowSystem& system, HWND topLevel) {
     return object;
 }
 
+// With the lock held: the pointer takes the look of the window's class cursor.
+void ShowPointerOver(WindowSystem& system, const WindowObject& window) {
+    const bool hidden = CursorHidesPointer(window.windowClass->cursor);
+    if (hidden != system.pointerHidden) {
+        system.pointerHidden = hidden;
+        system.Backend().ShowPointer(!hidden);
+    }
+}
+
 void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
@@ -81,6 +91,7 @@ void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks)
     system.cursor = cursor;
     POINT point{x, y};
     WindowObject* target = HitTest(system, window, point);
+    ShowPointerOver(system, target != nullptr ? *target : *window);
     if (target == nullptr || target->queue->IsClosed()) {
         return;
     }
