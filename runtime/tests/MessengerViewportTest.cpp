@@ -198,7 +198,8 @@ TEST_F(MessengerViewportTest, ControlsAreDrawnBackToFrontAndOnlyWhatChangedReach
     Log drawn = DrawOrder(Take(Draws()));
     std::sort(drawn.begin(), drawn.end());
     drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
-    EXPECT_EQ(drawn, (Log{"Back", "Glass"})) << "the red behind the glass shows through it; the front hides it";
+    EXPECT_EQ(drawn, (Log{"Back", "Glass"}))
+        << "the red behind the glass shows through it; the front hides it";
     {
         const ddraw::testing::Frame frame = Shown();
         EXPECT_EQ(frame.At(50, 30), kWhite);
