@@ -4,6 +4,7 @@
 #include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
+#include "platform/win32/SystemKeys.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowExchange.h"
@@ -144,6 +145,9 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             HeadlessRunLog::Instance().Restore();
             ShowWindow(window, SW_RESTORE);
             break;
+        case SC_KEYMENU:
+            OpenWindowMenu(window);
+            break;
         default:
             break;
         }
@@ -167,6 +171,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         }
         return 0;
     }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        return DefaultKeyProcessing(window, message, wParam, lParam);
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
             SetFocusWindow(window);
