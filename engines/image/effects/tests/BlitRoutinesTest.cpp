@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -136,6 +137,43 @@ TEST_P(PairBlitTest, EveryOperationEqualsPixelByPixelWork) {
             EXPECT_EQ(destination.GetLockCount(), 0u);
             EXPECT_EQ(source.GetLockCount(), 0u);
         }
+    }
+}
+
+// The key colour in runs of 1 to 40 pixels between opaque runs of 0 to 40, as a sprite's outline has them:
+// rows hold chunks that are all transparent, all opaque and mixed. Returns the key pixel.
+std::uint32_t PaintKeyRuns(MemoryGraphicHandle& source, std::mt19937& random) {
+    const std::uint32_t key = source.PixelAt(0, 0);
+    for (std::int32_t y = 0; y < source.GetHeight(); ++y) {
+        for (std::int32_t x = static_cast<std::int32_t>(random() % 41); x < source.GetWidth();) {
+            const auto run = static_cast<std::int32_t>(1 + random() % 40);
+            for (std::int32_t end = std::min(x + run, source.GetWidth()); x < end; ++x) {
+                source.PutPixel(x, y, key);
+            }
+            x += static_cast<std::int32_t>(random() % 41);
+        }
+    }
+    return key;
+}
+
+TEST_P(PairBlitTest, TransparentRunsEqualPixelByPixelWork) {
+    const PairCase& pair = GetParam();
+    std::mt19937 random(11);
+    for (RasterOp op : {RasterOp::Copy, RasterOp::Xor, RasterOp::Clear}) {
+        SCOPED_TRACE(OpName(op));
+        MemoryGraphicHandle source(203, 6, Format(pair.source));
+        MemoryGraphicHandle destination(207, 7, Format(pair.destination));
+        MemoryGraphicHandle expected(207, 7, Format(pair.destination));
+        FillRandom(source, random);
+        FillRandom(destination, random);
+        expected.Memory() = destination.Memory();
+        source.SetColorKeyEnabled(true);
+        source.SetColorKeyPixel(PaintKeyRuns(source, random));
+        const Rect area(1, 0, 202, 6);
+        const Point at(3, 1);
+        ReferenceBlit(expected, source, pair.rule, at, area, op);
+        EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
+        EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
     }
 }
 
@@ -503,6 +541,86 @@ INSTANTIATE_TEST_SUITE_P(
                     GenericCase{"Xrgb32ToIndexed8", Format(F::Xrgb32), Format(F::Indexed8), 1},
                     GenericCase{"Rgb565ToIndexed4", Format(F::Rgb565), Format(F::Indexed4), 1}),
     [](const testing::TestParamInfo<GenericCase>& info) { return std::string(info.param.name); });
+
+TEST_P(GenericBlitTest, TransparentRunsGiveThePixelsOfColourReadsAndWrites) {
+    const GenericCase& row = GetParam();
+    std::mt19937 random(13);
+    MemoryGraphicHandle source(203, 6, row.source, 1);
+    MemoryGraphicHandle destination(207, 7, row.destination, row.destinationTag);
+    MemoryGraphicHandle expected(207, 7, row.destination, row.destinationTag);
+    FillRandom(source, random);
+    FillRandom(destination, random);
+    for (std::uint32_t index = 0; index < 256; ++index) {
+        expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
+    }
+    expected.Memory() = destination.Memory();
+    source.SetColorKeyEnabled(true);
+    source.SetColorKeyPixel(PaintKeyRuns(source, random));
+    const Color key = source.GetColorKey();
+    for (std::int32_t y = 0; y < 6; ++y) {
+        for (std::int32_t x = 1; x < 202; ++x) {
+            const Color color = source.GetPixelColor(Point(x, y));
+            if (!(color == key)) {
+                expected.SetPixel(color, Point(x + 2, y + 1));
+            }
+        }
+    }
+    EXPECT_TRUE(destination.Blit(Point(3, 1), &source, Rect(1, 0, 202, 6), 3));
+    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+}
+
+// A blit within one surface, the destination some pixels left or right of the source on the same rows: each
+// pixel is read after every pixel left of it was written, as pixel-by-pixel work does it.
+struct OverlapCase {
+    const char* name;
+    F format;
+    RasterOp op;
+    bool keyed;
+    SourceRule rule;
+};
+
+void PrintTo(const OverlapCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class OverlappingBlitTest : public EffectTest, public testing::WithParamInterface<OverlapCase> {};
+
+TEST_P(OverlappingBlitTest, ReadsWhatEarlierPixelsWrote) {
+    const OverlapCase& row = GetParam();
+    std::mt19937 random(19);
+    for (const std::int32_t shift : {-1, 1, 3, 8, 15, 16, 40}) {
+        SCOPED_TRACE("shift " + std::to_string(shift));
+        MemoryGraphicHandle surface(160, 3, Format(row.format));
+        MemoryGraphicHandle expected(160, 3, Format(row.format));
+        FillRandom(surface, random);
+        surface.SetColorKeyEnabled(row.keyed);
+        surface.SetColorKeyPixel(PaintKeyRuns(surface, random));
+        expected.Memory() = surface.Memory();
+        expected.SetColorKeyEnabled(row.keyed);
+        expected.SetColorKeyPixel(surface.GetColorKeyPixel());
+        const Rect area(50, 0, 110, 3);
+        const Point at(50 + shift, 0);
+        ReferenceBlit(expected, expected, row.rule, at, area, row.op);
+        EXPECT_TRUE(surface.Blit(at, &surface, area, static_cast<std::uint32_t>(row.op)));
+        EXPECT_EQ(surface.Memory(), expected.Memory()) << Differences(surface, expected);
+    }
+}
+
+std::optional<std::uint32_t> Generic32Rule(MemoryGraphicHandle& s, MemoryGraphicHandle&, std::uint32_t p) {
+    return Keyed(s, (p & 0xFFFFFF) == (s.GetColorKeyPixel() & 0xFFFFFF), p & 0xFFFFFF);
+}
+
+std::optional<std::uint32_t> Same565Rule(MemoryGraphicHandle& s, MemoryGraphicHandle&, std::uint32_t p) {
+    return Keyed(s, p == (s.GetColorKeyPixel() & 0xFFFF), p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OverlappingBlitTest,
+    testing::Values(OverlapCase{"Generic32", F::Xrgb32, RasterOp::Copy, false, Generic32Rule},
+                    OverlapCase{"Generic32Keyed", F::Xrgb32, RasterOp::Copy, true, Generic32Rule},
+                    OverlapCase{"Rgb565Xor", F::Rgb565, RasterOp::Xor, false, Same565Rule},
+                    OverlapCase{"Rgb565KeyedCopy", F::Rgb565, RasterOp::Copy, true, Same565Rule}),
+    [](const testing::TestParamInfo<OverlapCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EffectTest, TheGenericBlitOntoALostSurfaceFails) {
     MemoryGraphicHandle source(4, 4, Format(F::Xrgb32));
