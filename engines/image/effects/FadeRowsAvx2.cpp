@@ -8,22 +8,14 @@
 // b + T'[a - b] with the weight 256 - level, where T' rounds a half step towards zero (the table's tie goes
 // to the second source): sign(e) x ((|e| (256 - level) + 127) >> 8). A weight of 128 is taken as 64 with the
 // rounding multiplier doubled. Every step stays within 16 bits and gives the table's value exactly.
-//
-// The functions carry the target attribute and are reached only after the processor was asked, so the rest
-// of the program keeps the baseline instruction set.
+#include "engines/image/effects/Avx2Support.h"
 #include "engines/image/effects/FadeRows.h"
 
 #include <cstring>
 
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__has_builtin)
-#if __has_builtin(__builtin_shufflevector) && __has_builtin(__builtin_cpu_supports)
-#define VEMO_FADE_AVX2 1
-#endif
-#endif
-
 namespace Vemo {
 
-#ifdef VEMO_FADE_AVX2
+#ifdef VEMO_AVX2_ROWS
 
 namespace {
 
@@ -33,9 +25,6 @@ typedef unsigned char UnsignedBytes __attribute__((vector_size(32)));
 typedef short Words __attribute__((vector_size(32)));
 typedef unsigned short UnsignedWords __attribute__((vector_size(32)));
 typedef unsigned int Dwords __attribute__((vector_size(32)));
-
-#define VEMO_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
-#define VEMO_AVX2 __attribute__((target("avx2")))
 
 constexpr std::size_t kVectorBytes = 32;
 
@@ -220,11 +209,7 @@ constexpr BlendRowSet kAvx2{&Blend555, &Blend565, &Blend24, &Blend32Low, &Blend3
 } // namespace
 
 const BlendRowSet* Avx2BlendRows() {
-    static const bool present = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return present ? &kAvx2 : nullptr;
+    return ProcessorHasAvx2() ? &kAvx2 : nullptr;
 }
 
 #else

@@ -1,0 +1,22 @@
+// Row fills with a pixel pattern: the drawing colour of 16- and 32-bit spans written whole registers at a
+// time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Vemo {
+
+// Writes the four bytes of `pattern`, lowest first, over and over into `bytes` bytes from `at` (the last
+// repetition cut short).
+using PatternFill = void (*)(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern);
+
+// In plain C++, for every processor.
+void FillPatternPortable(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern);
+// With AVX2's 32-byte stores, or null on a processor without it.
+PatternFill Avx2PatternFill();
+
+// The fastest fill that the processor runs.
+void FillPattern(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern);
+
+} // namespace Vemo
