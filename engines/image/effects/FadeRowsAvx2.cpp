@@ -1,13 +1,14 @@
 // The blending rows with AVX2, on x86 processors that have it. The portable rows compute each channel with
-// two products in 16-bit lanes; here one multiply-add of byte pairs gives the product (b - a) x level of 16
-// channels at once, and a rounding multiply applies the fade table's rounding to its magnitude:
+// two products in 16-bit lanes; here one multiply-add of byte pairs (a, b) gives the product P = (b - a) x
+// level of 16 channels at once, and a rounding multiply gives the fade table's step from it:
 //
-//   T[d] = sign(d) x ((|d| level + 128) >> 8), the magnitude being pmulhrsw(|d| level, 128).
+//   T[b - a] = (P + 128 - [P < 0]) >> 8 = pmulhrsw(P - [P < 0], 128).
 //
-// The pairs' weights are signed bytes, so levels from 128 up are worked from the second source as
-// b + T'[a - b] with the weight 256 - level, where T' rounds a half step towards zero (the table's tie goes
-// to the second source): sign(e) x ((|e| (256 - level) + 127) >> 8). A weight of 128 is taken as 64 with the
-// rounding multiplier doubled. Every step stays within 16 bits and gives the table's value exactly.
+// The pairs' weights are signed bytes, so levels from 128 up are worked from the second source with the
+// weight 256 - level: P = (a - b) (256 - level) and b + ((P + 128 - [P > 0]) >> 8), as the table's tie goes
+// to the second source. A weight of 128 is taken as 64 with the rounding multiplier doubled. A channel held
+// s times its value (the red and green of 16-bit pixels, kept near their places) gives s P, and the
+// multiplier divided by s gives the same step. Every step stays within 16 bits and is the table's exactly.
 #include "engines/image/effects/Avx2Support.h"
 #include "engines/image/effects/FadeRows.h"
 
@@ -28,54 +29,69 @@ typedef unsigned int Dwords __attribute__((vector_size(32)));
 
 constexpr std::size_t kVectorBytes = 32;
 
-// What a level multiplies by: the byte pair (a, b) by `pairs`, the magnitude by `rounding`.
+// What a level multiplies by: the byte pair (a, b) by `pairs`, a product by `rounding` (divided by the
+// channel's scale).
 struct Weights {
     Bytes pairs;
-    Words rounding;
+    int rounding;
 };
 
 VEMO_AVX2_INLINE Weights WeightsFor(std::uint32_t level) {
     const bool fromSecond = level >= 128;
     int weight = fromSecond ? 256 - static_cast<int>(level) : static_cast<int>(level);
-    int rounding = 128;
+    Weights weights{{}, 128};
     if (weight == 128) {
         weight = 64;
-        rounding = 256;
+        weights.rounding = 256;
     }
     // First: -a l + b l = (b - a) l. Second: a w - b w = (a - b) w.
     const auto onA = static_cast<char>(fromSecond ? weight : -weight);
     const auto onB = static_cast<char>(fromSecond ? -weight : weight);
-    Weights weights;
     for (std::size_t at = 0; at < kVectorBytes; at += 2) {
         weights.pairs[at] = onA;
         weights.pairs[at + 1] = onB;
     }
-    for (std::size_t at = 0; at < kVectorBytes / 2; ++at) {
-        weights.rounding[at] = static_cast<short>(rounding);
-    }
     return weights;
+}
+
+// 16 multipliers: `even` in the even lanes, `odd` in the odd ones.
+VEMO_AVX2_INLINE Words AlternatingWords(int even, int odd) {
+    Words words;
+    for (std::size_t at = 0; at < kVectorBytes / 2; ++at) {
+        words[at] = static_cast<short>(at % 2 == 0 ? even : odd);
+    }
+    return words;
 }
 
 // The table's step for each of 16 products.
 template <bool FromSecond>
-VEMO_AVX2_INLINE Words Step(Words product, const Weights& weights) {
-    Words size = __builtin_ia32_psignw256(product, product);
-    if constexpr (FromSecond) {
-        size -= 1;
-    }
-    return __builtin_ia32_psignw256(__builtin_ia32_pmulhrsw256(size, weights.rounding), product);
+VEMO_AVX2_INLINE Words Step(Words product, Words multiplier) {
+    const Words down = FromSecond ? reinterpret_cast<Words>(product > 0) : product >> 15;
+    return __builtin_ia32_pmulhrsw256(product + down, multiplier);
+}
+
+// The steps of the channels whose byte pairs `pairs` holds, in 16-bit lanes.
+template <bool FromSecond>
+VEMO_AVX2_INLINE Words PairSteps(Bytes pairs, const Weights& weights, Words multiplier) {
+    return Step<FromSecond>(__builtin_ia32_pmaddubsw256(pairs, weights.pairs), multiplier);
+}
+
+VEMO_AVX2_INLINE Bytes InterleaveLow(Bytes a, Bytes b) {
+    return __builtin_shufflevector(a, b, 0, 32, 1, 33, 2, 34, 3, 35, 4, 36, 5, 37, 6, 38, 7, 39, 16, 48, 17,
+                                   49, 18, 50, 19, 51, 20, 52, 21, 53, 22, 54, 23, 55);
+}
+
+VEMO_AVX2_INLINE Bytes InterleaveHigh(Bytes a, Bytes b) {
+    return __builtin_shufflevector(a, b, 8, 40, 9, 41, 10, 42, 11, 43, 12, 44, 13, 45, 14, 46, 15, 47, 24, 56,
+                                   25, 57, 26, 58, 27, 59, 28, 60, 29, 61, 30, 62, 31, 63);
 }
 
 // 32 channels of a and b (bytes at the same places) blended.
 template <bool FromSecond>
 VEMO_AVX2_INLINE UnsignedBytes BlendBytes(Bytes a, Bytes b, const Weights& weights) {
-    const Bytes low = __builtin_shufflevector(a, b, 0, 32, 1, 33, 2, 34, 3, 35, 4, 36, 5, 37, 6, 38, 7, 39,
-                                              16, 48, 17, 49, 18, 50, 19, 51, 20, 52, 21, 53, 22, 54, 23, 55);
-    const Bytes high =
-        __builtin_shufflevector(a, b, 8, 40, 9, 41, 10, 42, 11, 43, 12, 44, 13, 45, 14, 46, 15, 47, 24, 56,
-                                25, 57, 26, 58, 27, 59, 28, 60, 29, 61, 30, 62, 31, 63);
-    const Words lowSteps = Step<FromSecond>(__builtin_ia32_pmaddubsw256(low, weights.pairs), weights);
-    const Words highSteps = Step<FromSecond>(__builtin_ia32_pmaddubsw256(high, weights.pairs), weights);
+    const Words multiplier = Words{} + static_cast<short>(weights.rounding);
+    const Words lowSteps = PairSteps<FromSecond>(InterleaveLow(a, b), weights, multiplier);
+    const Words highSteps = PairSteps<FromSecond>(InterleaveHigh(a, b), weights, multiplier);
     const auto steps = reinterpret_cast<UnsignedBytes>(__builtin_ia32_packsswb256(lowSteps, highSteps));
     return reinterpret_cast<UnsignedBytes>(FromSecond ? b : a) + steps;
 }
@@ -137,24 +153,46 @@ VEMO_AVX2 void BlendByteRows(std::uint8_t* destination, const std::uint8_t* a, c
     portable(destination + skip, a + skip, b + skip, width - done, level);
 }
 
-// 16 pixels of 16 bits, red at RedShift (5 bits), green at 5 (5 or 6 bits), blue at 0 (5 bits). Blue and red
-// travel as the two bytes of a word, so their pairs run through the byte blend; green runs in words.
-template <int RedShift, unsigned short GreenMask, bool FromSecond>
+// 16 pixels of 16 bits: red at RedShift (5 bits), green at 5 (GreenBits bits), blue at 0 (5 bits). Blue and
+// red stay where they are, blue as the low byte and red as the top of the high byte (scaled by 2^(RedShift
+// - 8)); their steps come back in bytes at the same places. Green runs shifted to the top of a byte.
+template <int RedShift, int GreenBits, bool FromSecond>
 VEMO_AVX2_INLINE UnsignedWords Blend16Pixels(UnsignedWords a, UnsignedWords b, const Weights& weights) {
-    constexpr int kRedDown = RedShift - 8;
-    const UnsignedWords blueRedA = (a & 0x1F) | (a >> kRedDown & 0x1F00);
-    const UnsignedWords blueRedB = (b & 0x1F) | (b >> kRedDown & 0x1F00);
-    const auto blueRed = reinterpret_cast<UnsignedWords>(BlendBytes<FromSecond>(
-        reinterpret_cast<Bytes>(blueRedA), reinterpret_cast<Bytes>(blueRedB), weights));
-    const UnsignedWords greenA = a >> 5 & GreenMask;
-    const UnsignedWords greenB = b >> 5 & GreenMask;
-    const Words greenSteps = Step<FromSecond>(
-        __builtin_ia32_pmaddubsw256(reinterpret_cast<Bytes>(greenA | greenB << 8), weights.pairs), weights);
-    const UnsignedWords green = (FromSecond ? greenB : greenA) + reinterpret_cast<UnsignedWords>(greenSteps);
-    return (blueRed & 0xFF) | (blueRed & 0xFF00) << kRedDown | green << 5;
+    constexpr int kRedScale = 1 << (RedShift - 8);
+    constexpr int kGreenUp = 8 - GreenBits;
+    constexpr auto kBlueRed = static_cast<unsigned short>(0x1F | 0x1F << RedShift);
+    constexpr auto kGreenTop = static_cast<unsigned short>(((1 << GreenBits) - 1) << kGreenUp);
+    constexpr auto kGreenTopHigh = static_cast<unsigned short>(kGreenTop << 8);
+    constexpr auto kGreen = static_cast<unsigned short>(((1 << GreenBits) - 1) << 5);
+
+    const UnsignedWords blueRedA = a & kBlueRed;
+    const UnsignedWords blueRedB = b & kBlueRed;
+    const Words blueRedMultiplier = AlternatingWords(weights.rounding, weights.rounding / kRedScale);
+    const Words redUp = AlternatingWords(1, kRedScale);
+    const Bytes blueRedAsBytes = reinterpret_cast<Bytes>(blueRedA);
+    const Bytes blueRedBAsBytes = reinterpret_cast<Bytes>(blueRedB);
+    const Words lowSteps =
+        PairSteps<FromSecond>(InterleaveLow(blueRedAsBytes, blueRedBAsBytes), weights, blueRedMultiplier) *
+        redUp;
+    const Words highSteps =
+        PairSteps<FromSecond>(InterleaveHigh(blueRedAsBytes, blueRedBAsBytes), weights, blueRedMultiplier) *
+        redUp;
+    const auto blueRedSteps =
+        reinterpret_cast<UnsignedBytes>(__builtin_ia32_packuswb256(lowSteps & 0xFF, highSteps & 0xFF));
+    const auto blueRed = reinterpret_cast<UnsignedWords>(
+        reinterpret_cast<UnsignedBytes>(FromSecond ? blueRedB : blueRedA) + blueRedSteps);
+
+    const UnsignedWords greenPairs =
+        (a >> (5 - kGreenUp) & kGreenTop) | (b << (3 + kGreenUp) & kGreenTopHigh);
+    const Words greenSteps =
+        PairSteps<FromSecond>(reinterpret_cast<Bytes>(greenPairs), weights,
+                              Words{} + static_cast<short>(weights.rounding >> kGreenUp));
+    const UnsignedWords green =
+        ((FromSecond ? b : a) & kGreen) + (reinterpret_cast<UnsignedWords>(greenSteps) << 5);
+    return blueRed | green;
 }
 
-template <int RedShift, unsigned short GreenMask, bool FromSecond>
+template <int RedShift, int GreenBits, bool FromSecond>
 VEMO_AVX2 std::size_t Blend16Groups(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                                     std::size_t width, std::uint32_t level) {
     constexpr std::size_t kGroupPixels = kVectorBytes / 2;
@@ -162,31 +200,31 @@ VEMO_AVX2 std::size_t Blend16Groups(std::uint8_t* destination, const std::uint8_
     std::size_t x = 0;
     for (; x + kGroupPixels <= width; x += kGroupPixels) {
         StoreVector(destination + 2 * x,
-                    Blend16Pixels<RedShift, GreenMask, FromSecond>(
+                    Blend16Pixels<RedShift, GreenBits, FromSecond>(
                         LoadVector<UnsignedWords>(a + 2 * x), LoadVector<UnsignedWords>(b + 2 * x), weights));
     }
     return x;
 }
 
-template <int RedShift, unsigned short GreenMask>
+template <int RedShift, int GreenBits>
 VEMO_AVX2 void Blend16Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                            std::size_t width, std::uint32_t level, FadeRow portable) {
     std::size_t done = 0;
     if (CanRunWhole(destination, a, b, 2 * width)) {
-        done = level >= 128 ? Blend16Groups<RedShift, GreenMask, true>(destination, a, b, width, level)
-                            : Blend16Groups<RedShift, GreenMask, false>(destination, a, b, width, level);
+        done = level >= 128 ? Blend16Groups<RedShift, GreenBits, true>(destination, a, b, width, level)
+                            : Blend16Groups<RedShift, GreenBits, false>(destination, a, b, width, level);
     }
     portable(destination + 2 * done, a + 2 * done, b + 2 * done, width - done, level);
 }
 
 VEMO_AVX2 void Blend555(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                         std::size_t width, std::uint32_t level) {
-    Blend16Rows<10, 0x1F>(destination, a, b, width, level, PortableBlendRows().rgb555);
+    Blend16Rows<10, 5>(destination, a, b, width, level, PortableBlendRows().rgb555);
 }
 
 VEMO_AVX2 void Blend565(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                         std::size_t width, std::uint32_t level) {
-    Blend16Rows<11, 0x3F>(destination, a, b, width, level, PortableBlendRows().rgb565);
+    Blend16Rows<11, 6>(destination, a, b, width, level, PortableBlendRows().rgb565);
 }
 
 VEMO_AVX2 void Blend24(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
