@@ -120,7 +120,7 @@ bool CanRunWhole(const std::uint8_t* destination, const std::uint8_t* a, const s
 }
 
 // Rows of bytes blended alike, a group of whole pixels filling vectors at a time; the bytes outside `keep`
-// (a 32-bit pattern) written 0. The pixels after the last group go to the portable row.
+// (a 32-bit pattern) written 0. Answers how many pixels it did.
 template <std::size_t BytesPerPixel, std::uint32_t Keep, bool FromSecond>
 VEMO_AVX2 std::size_t BlendByteGroups(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                                       std::size_t width, std::uint32_t level) {
@@ -141,16 +141,18 @@ VEMO_AVX2 std::size_t BlendByteGroups(std::uint8_t* destination, const std::uint
     return x;
 }
 
-template <std::size_t BytesPerPixel, std::uint32_t Keep>
+// The rows of a set: the pixels after the last whole group, and rows that overlap a source in part, go to
+// the portable row.
+template <std::size_t BytesPerPixel, std::uint32_t Keep, FadeRow BlendRowSet::*Portable>
 VEMO_AVX2 void BlendByteRows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                             std::size_t width, std::uint32_t level, FadeRow portable) {
+                             std::size_t width, std::uint32_t level) {
     std::size_t done = 0;
     if (CanRunWhole(destination, a, b, width * BytesPerPixel)) {
         done = level >= 128 ? BlendByteGroups<BytesPerPixel, Keep, true>(destination, a, b, width, level)
                             : BlendByteGroups<BytesPerPixel, Keep, false>(destination, a, b, width, level);
     }
     const std::size_t skip = done * BytesPerPixel;
-    portable(destination + skip, a + skip, b + skip, width - done, level);
+    (PortableBlendRows().*Portable)(destination + skip, a + skip, b + skip, width - done, level);
 }
 
 // 16 pixels of 16 bits: red at RedShift (5 bits), green at 5 (GreenBits bits), blue at 0 (5 bits). Blue and
@@ -206,43 +208,24 @@ VEMO_AVX2 std::size_t Blend16Groups(std::uint8_t* destination, const std::uint8_
     return x;
 }
 
-template <int RedShift, int GreenBits>
+template <int RedShift, int GreenBits, FadeRow BlendRowSet::*Portable>
 VEMO_AVX2 void Blend16Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                           std::size_t width, std::uint32_t level, FadeRow portable) {
+                           std::size_t width, std::uint32_t level) {
     std::size_t done = 0;
     if (CanRunWhole(destination, a, b, 2 * width)) {
         done = level >= 128 ? Blend16Groups<RedShift, GreenBits, true>(destination, a, b, width, level)
                             : Blend16Groups<RedShift, GreenBits, false>(destination, a, b, width, level);
     }
-    portable(destination + 2 * done, a + 2 * done, b + 2 * done, width - done, level);
+    (PortableBlendRows().*Portable)(destination + 2 * done, a + 2 * done, b + 2 * done, width - done, level);
 }
 
-VEMO_AVX2 void Blend555(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                        std::size_t width, std::uint32_t level) {
-    Blend16Rows<10, 5>(destination, a, b, width, level, PortableBlendRows().rgb555);
-}
-
-VEMO_AVX2 void Blend565(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                        std::size_t width, std::uint32_t level) {
-    Blend16Rows<11, 6>(destination, a, b, width, level, PortableBlendRows().rgb565);
-}
-
-VEMO_AVX2 void Blend24(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                       std::size_t width, std::uint32_t level) {
-    BlendByteRows<3, 0xFFFFFFFF>(destination, a, b, width, level, PortableBlendRows().bytes24);
-}
-
-VEMO_AVX2 void Blend32Low(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                          std::size_t width, std::uint32_t level) {
-    BlendByteRows<4, 0x00FFFFFF>(destination, a, b, width, level, PortableBlendRows().low32);
-}
-
-VEMO_AVX2 void Blend32High(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
-                           std::size_t width, std::uint32_t level) {
-    BlendByteRows<4, 0xFFFFFF00>(destination, a, b, width, level, PortableBlendRows().high32);
-}
-
-constexpr BlendRowSet kAvx2{&Blend555, &Blend565, &Blend24, &Blend32Low, &Blend32High};
+constexpr BlendRowSet kAvx2{
+    &Blend16Rows<10, 5, &BlendRowSet::rgb555>,
+    &Blend16Rows<11, 6, &BlendRowSet::rgb565>,
+    &BlendByteRows<3, 0xFFFFFFFF, &BlendRowSet::bytes24>,
+    &BlendByteRows<4, 0x00FFFFFF, &BlendRowSet::low32>,
+    &BlendByteRows<4, 0xFFFFFF00, &BlendRowSet::high32>,
+};
 
 } // namespace
 

@@ -114,32 +114,6 @@ void ReferenceBlit(MemoryGraphicHandle& destination, MemoryGraphicHandle& source
 
 class PairBlitTest : public EffectTest, public testing::WithParamInterface<PairCase> {};
 
-TEST_P(PairBlitTest, EveryOperationEqualsPixelByPixelWork) {
-    const PairCase& pair = GetParam();
-    std::mt19937 random(7);
-    for (RasterOp op : AllRasterOps()) {
-        for (bool keyed : {false, true}) {
-            SCOPED_TRACE(OpName(op) + (keyed ? " keyed" : ""));
-            MemoryGraphicHandle source(37, 9, Format(pair.source));
-            MemoryGraphicHandle destination(41, 11, Format(pair.destination));
-            MemoryGraphicHandle expected(41, 11, Format(pair.destination));
-            FillRandom(source, random);
-            FillRandom(destination, random);
-            expected.Memory() = destination.Memory();
-            // A key that a source pixel has, so that some pixels are transparent.
-            source.SetColorKeyEnabled(keyed);
-            source.SetColorKeyPixel(source.PixelAt(static_cast<std::int32_t>(random() % 37), 4));
-            const Rect area(3, 1, 36, 9);
-            const Point at(5, 2);
-            ReferenceBlit(expected, source, pair.rule, at, area, op);
-            EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
-            EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
-            EXPECT_EQ(destination.GetLockCount(), 0u);
-            EXPECT_EQ(source.GetLockCount(), 0u);
-        }
-    }
-}
-
 // The key colour in runs of 1 to 40 pixels between opaque runs of 0 to 40, as a sprite's outline has them:
 // rows hold chunks that are all transparent, all opaque and mixed. Returns the key pixel.
 std::uint32_t PaintKeyRuns(MemoryGraphicHandle& source, std::mt19937& random) {
@@ -156,24 +130,51 @@ std::uint32_t PaintKeyRuns(MemoryGraphicHandle& source, std::mt19937& random) {
     return key;
 }
 
-TEST_P(PairBlitTest, TransparentRunsEqualPixelByPixelWork) {
+// A random source blitted onto a random destination by the pair's routine and by ReferenceBlit; `setKey`
+// sets the source's colour key once the surfaces are filled.
+void ExpectPairBlit(const PairCase& pair, std::mt19937& random, const Size& sourceSize,
+                    const Size& destinationSize, const Rect& area, const Point& at, RasterOp op,
+                    const std::function<void(MemoryGraphicHandle&)>& setKey) {
+    MemoryGraphicHandle source(sourceSize.width, sourceSize.height, Format(pair.source));
+    MemoryGraphicHandle destination(destinationSize.width, destinationSize.height, Format(pair.destination));
+    MemoryGraphicHandle expected(destinationSize.width, destinationSize.height, Format(pair.destination));
+    FillRandom(source, random);
+    FillRandom(destination, random);
+    expected.Memory() = destination.Memory();
+    setKey(source);
+    ReferenceBlit(expected, source, pair.rule, at, area, op);
+    EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
+    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+    EXPECT_EQ(destination.GetLockCount(), 0u);
+    EXPECT_EQ(source.GetLockCount(), 0u);
+}
+
+TEST_P(PairBlitTest, EveryOperationEqualsPixelByPixelWork) {
     const PairCase& pair = GetParam();
+    std::mt19937 random(7);
+    for (RasterOp op : AllRasterOps()) {
+        for (bool keyed : {false, true}) {
+            SCOPED_TRACE(OpName(op) + (keyed ? " keyed" : ""));
+            ExpectPairBlit(pair, random, Size(37, 9), Size(41, 11), Rect(3, 1, 36, 9), Point(5, 2), op,
+                           [&](MemoryGraphicHandle& source) {
+                               // A key that a source pixel has, so that some pixels are transparent.
+                               source.SetColorKeyEnabled(keyed);
+                               source.SetColorKeyPixel(
+                                   source.PixelAt(static_cast<std::int32_t>(random() % 37), 4));
+                           });
+        }
+    }
+}
+
+TEST_P(PairBlitTest, TransparentRunsEqualPixelByPixelWork) {
     std::mt19937 random(11);
     for (RasterOp op : {RasterOp::Copy, RasterOp::Xor, RasterOp::Clear}) {
         SCOPED_TRACE(OpName(op));
-        MemoryGraphicHandle source(203, 6, Format(pair.source));
-        MemoryGraphicHandle destination(207, 7, Format(pair.destination));
-        MemoryGraphicHandle expected(207, 7, Format(pair.destination));
-        FillRandom(source, random);
-        FillRandom(destination, random);
-        expected.Memory() = destination.Memory();
-        source.SetColorKeyEnabled(true);
-        source.SetColorKeyPixel(PaintKeyRuns(source, random));
-        const Rect area(1, 0, 202, 6);
-        const Point at(3, 1);
-        ReferenceBlit(expected, source, pair.rule, at, area, op);
-        EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
-        EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+        ExpectPairBlit(GetParam(), random, Size(203, 6), Size(207, 7), Rect(1, 0, 202, 6), Point(3, 1), op,
+                       [&](MemoryGraphicHandle& source) {
+                           source.SetColorKeyEnabled(true);
+                           source.SetColorKeyPixel(PaintKeyRuns(source, random));
+                       });
     }
 }
 
@@ -488,37 +489,49 @@ PixelFormat TenBitFormat() {
 
 class GenericBlitTest : public EffectTest, public testing::WithParamInterface<GenericCase> {};
 
+// A random source blitted onto a random destination by the generic routine, against each source pixel's
+// colour written through SetPixel except where it equals the key; `prepare` sets the source's key and clip
+// once the surfaces are filled.
+void ExpectGenericBlit(const GenericCase& row, std::mt19937& random, const Size& sourceSize,
+                       const Size& destinationSize, const Rect& area, const Point& at,
+                       const std::function<void(MemoryGraphicHandle&)>& prepare) {
+    MemoryGraphicHandle source(sourceSize.width, sourceSize.height, row.source, 1);
+    MemoryGraphicHandle destination(destinationSize.width, destinationSize.height, row.destination,
+                                    row.destinationTag);
+    MemoryGraphicHandle expected(destinationSize.width, destinationSize.height, row.destination,
+                                 row.destinationTag);
+    FillRandom(source, random);
+    FillRandom(destination, random);
+    for (std::uint32_t index = 0; index < 256; ++index) {
+        expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
+    }
+    expected.Memory() = destination.Memory();
+    prepare(source);
+    const Color key = source.GetColorKey();
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+        for (std::int32_t x = area.left; x < area.right; ++x) {
+            const Color color = source.GetPixelColor(Point(x, y));
+            if (!source.IsColorKeyEnabled() || !(color == key)) {
+                expected.SetPixel(color, Point(at.x + x - area.left, at.y + y - area.top));
+            }
+        }
+    }
+    EXPECT_TRUE(destination.Blit(at, &source, area, 3));
+    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+}
+
 TEST_P(GenericBlitTest, GivesThePixelsOfColourReadsAndWrites) {
-    const GenericCase& row = GetParam();
     std::mt19937 random(3);
     for (bool keyed : {false, true}) {
         for (const Rect sourceClip : {Rect(0, 0, 37, 9), Rect(4, 2, 30, 9)}) {
             SCOPED_TRACE(std::string(keyed ? "keyed" : "plain") + " clip left " +
                          std::to_string(sourceClip.left));
-            MemoryGraphicHandle source(37, 9, row.source, 1);
-            MemoryGraphicHandle destination(41, 11, row.destination, row.destinationTag);
-            MemoryGraphicHandle expected(41, 11, row.destination, row.destinationTag);
-            FillRandom(source, random);
-            FillRandom(destination, random);
-            for (std::uint32_t index = 0; index < 256; ++index) {
-                expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
-            }
-            expected.Memory() = destination.Memory();
-            source.SetClipRect(sourceClip);
-            source.SetColorKeyEnabled(keyed);
-            source.SetColorKeyPixel(source.PixelAt(6, 4));
-            const Rect area(3, 1, 36, 9);
-            const Color key = source.GetColorKey();
-            for (std::int32_t y = area.top; y < area.bottom; ++y) {
-                for (std::int32_t x = area.left; x < area.right; ++x) {
-                    const Color color = source.GetPixelColor(Point(x, y));
-                    if (!keyed || !(color == key)) {
-                        expected.SetPixel(color, Point(x + 2, y + 2));
-                    }
-                }
-            }
-            EXPECT_TRUE(destination.Blit(Point(5, 3), &source, area, 3));
-            EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+            ExpectGenericBlit(GetParam(), random, Size(37, 9), Size(41, 11), Rect(3, 1, 36, 9), Point(5, 3),
+                              [&](MemoryGraphicHandle& source) {
+                                  source.SetClipRect(sourceClip);
+                                  source.SetColorKeyEnabled(keyed);
+                                  source.SetColorKeyPixel(source.PixelAt(6, 4));
+                              });
         }
     }
 }
@@ -543,30 +556,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<GenericCase>& info) { return std::string(info.param.name); });
 
 TEST_P(GenericBlitTest, TransparentRunsGiveThePixelsOfColourReadsAndWrites) {
-    const GenericCase& row = GetParam();
     std::mt19937 random(13);
-    MemoryGraphicHandle source(203, 6, row.source, 1);
-    MemoryGraphicHandle destination(207, 7, row.destination, row.destinationTag);
-    MemoryGraphicHandle expected(207, 7, row.destination, row.destinationTag);
-    FillRandom(source, random);
-    FillRandom(destination, random);
-    for (std::uint32_t index = 0; index < 256; ++index) {
-        expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
-    }
-    expected.Memory() = destination.Memory();
-    source.SetColorKeyEnabled(true);
-    source.SetColorKeyPixel(PaintKeyRuns(source, random));
-    const Color key = source.GetColorKey();
-    for (std::int32_t y = 0; y < 6; ++y) {
-        for (std::int32_t x = 1; x < 202; ++x) {
-            const Color color = source.GetPixelColor(Point(x, y));
-            if (!(color == key)) {
-                expected.SetPixel(color, Point(x + 2, y + 1));
-            }
-        }
-    }
-    EXPECT_TRUE(destination.Blit(Point(3, 1), &source, Rect(1, 0, 202, 6), 3));
-    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+    ExpectGenericBlit(GetParam(), random, Size(203, 6), Size(207, 7), Rect(1, 0, 202, 6), Point(3, 1),
+                      [&](MemoryGraphicHandle& source) {
+                          source.SetColorKeyEnabled(true);
+                          source.SetColorKeyPixel(PaintKeyRuns(source, random));
+                      });
 }
 
 // A blit within one surface, the destination some pixels left or right of the source on the same rows: each

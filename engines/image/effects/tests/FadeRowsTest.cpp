@@ -1,5 +1,7 @@
 #include "engines/image/effects/FadeRows.h"
 
+#include "engines/image/effects/tests/FadeTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,22 +16,20 @@
 namespace {
 
 using namespace Vemo;
+using namespace VemoTest;
 
-// A pixel layout: the row of a set that blends it, bytes per pixel and its channels as (shift, width).
+// The row of a set that blends a layout.
 struct RowLayout {
     const char* name;
     FadeRow BlendRowSet::*row;
-    std::size_t bytesPerPixel;
-    std::vector<std::pair<int, int>> channels;
+    Layout layout;
 };
 
 const std::vector<RowLayout>& Layouts() {
     static const std::vector<RowLayout> layouts = {
-        {"Rgb555", &BlendRowSet::rgb555, 2, {{10, 5}, {5, 5}, {0, 5}}},
-        {"Rgb565", &BlendRowSet::rgb565, 2, {{11, 5}, {5, 6}, {0, 5}}},
-        {"Bytes24", &BlendRowSet::bytes24, 3, {{16, 8}, {8, 8}, {0, 8}}},
-        {"Low32", &BlendRowSet::low32, 4, {{16, 8}, {8, 8}, {0, 8}}},
-        {"High32", &BlendRowSet::high32, 4, {{24, 8}, {16, 8}, {8, 8}}},
+        {"Rgb555", &BlendRowSet::rgb555, k555},    {"Rgb565", &BlendRowSet::rgb565, k565},
+        {"Bytes24", &BlendRowSet::bytes24, k24},   {"Low32", &BlendRowSet::low32, k32Low},
+        {"High32", &BlendRowSet::high32, k32High},
     };
     return layouts;
 }
@@ -40,18 +40,9 @@ std::uint32_t Load(const std::uint8_t* at, std::size_t bytes) {
     return value;
 }
 
-std::uint32_t BlendPixel(const RowLayout& layout, std::uint32_t a, std::uint32_t b, std::uint32_t level) {
-    std::uint32_t pixel = 0;
-    for (const auto& [shift, width] : layout.channels) {
-        const std::uint32_t mask = (1u << width) - 1;
-        pixel |= FadeChannel(a >> shift & mask, b >> shift & mask, level) << shift;
-    }
-    return pixel;
-}
-
 // The row worked a pixel at a time, left to right, each pixel read from both sources just before it is
 // written: the reference for rows that overlap.
-void BlendPixelByPixel(const RowLayout& layout, std::uint8_t* destination, const std::uint8_t* a,
+void BlendPixelByPixel(const Layout& layout, std::uint8_t* destination, const std::uint8_t* a,
                        const std::uint8_t* b, std::size_t width, std::uint32_t level) {
     const std::size_t bytes = layout.bytesPerPixel;
     for (std::size_t x = 0; x < width; ++x) {
@@ -65,7 +56,7 @@ void BlendPixelByPixel(const RowLayout& layout, std::uint8_t* destination, const
 // widest channel), so a row of 2^2w pixels meets every pair of channel values; a few random pixels follow,
 // so that a row does not end on a whole group of the vector code. Bits outside the channels are random.
 struct SourceRows {
-    SourceRows(const RowLayout& layout, std::mt19937& random) {
+    SourceRows(const Layout& layout, std::mt19937& random) {
         int widest = 0;
         for (const auto& channel : layout.channels) {
             widest = std::max(widest, channel.second);
@@ -123,16 +114,15 @@ protected:
 
 TEST_P(BlendRowSetTest, EveryLevelAndPairOfChannelValuesFollowsTheTable) {
     std::mt19937 random(5);
-    for (const RowLayout& layout : Layouts()) {
-        SCOPED_TRACE(layout.name);
-        const SourceRows sources(layout, random);
+    for (const RowLayout& entry : Layouts()) {
+        SCOPED_TRACE(entry.name);
+        const SourceRows sources(entry.layout, random);
         std::vector<std::uint8_t> destination(sources.a.size());
         for (std::uint32_t level = 0; level <= 256; ++level) {
-            (m_set->*layout.row)(destination.data(), sources.a.data(), sources.b.data(), sources.width,
-                                 level);
-            const std::size_t bytes = layout.bytesPerPixel;
+            (m_set->*entry.row)(destination.data(), sources.a.data(), sources.b.data(), sources.width, level);
+            const std::size_t bytes = entry.layout.bytesPerPixel;
             for (std::size_t x = 0; x < sources.width; ++x) {
-                const std::uint32_t expected = BlendPixel(layout, Load(&sources.a[bytes * x], bytes),
+                const std::uint32_t expected = BlendPixel(entry.layout, Load(&sources.a[bytes * x], bytes),
                                                           Load(&sources.b[bytes * x], bytes), level);
                 const std::uint32_t actual = Load(&destination[bytes * x], bytes);
                 if (actual != expected) {
@@ -147,13 +137,13 @@ TEST_P(BlendRowSetTest, EveryLevelAndPairOfChannelValuesFollowsTheTable) {
 // A destination one pixel behind or ahead of its source in the same memory, or the source itself.
 TEST_P(BlendRowSetTest, ADestinationOverlappingASourceGetsTheLeftToRightResult) {
     std::mt19937 random(9);
-    for (const RowLayout& layout : Layouts()) {
+    for (const RowLayout& entry : Layouts()) {
         for (const std::ptrdiff_t shift : {-1, 0, 1, 7}) {
             for (const bool overFirst : {true, false}) {
-                SCOPED_TRACE(std::string(layout.name) + " shift " + std::to_string(shift) +
+                SCOPED_TRACE(std::string(entry.name) + " shift " + std::to_string(shift) +
                              (overFirst ? " over the first" : " over the second"));
                 constexpr std::size_t kWidth = 101;
-                const std::size_t bytes = layout.bytesPerPixel;
+                const std::size_t bytes = entry.layout.bytesPerPixel;
                 std::vector<std::uint8_t> shared((kWidth + 16) * bytes);
                 std::vector<std::uint8_t> other(kWidth * bytes);
                 for (std::uint8_t& byte : shared) {
@@ -174,8 +164,8 @@ TEST_P(BlendRowSetTest, ADestinationOverlappingASourceGetsTheLeftToRightResult) 
                 };
                 run(expected,
                     [&](std::uint8_t* d, const std::uint8_t* a, const std::uint8_t* b, std::size_t w,
-                        std::uint32_t l) { BlendPixelByPixel(layout, d, a, b, w, l); });
-                run(shared, m_set->*layout.row);
+                        std::uint32_t l) { BlendPixelByPixel(entry.layout, d, a, b, w, l); });
+                run(shared, m_set->*entry.row);
                 EXPECT_EQ(shared, expected);
             }
         }
