@@ -36,7 +36,7 @@ struct BlendRowSet {
 
 // In plain C++, for every processor.
 const BlendRowSet& PortableBlendRows();
-// With AVX2 (about four times the portable speed), or null on a processor without it. Rows whose destination
+// With AVX2 (two to four times the portable speed), or null on a processor without it. Rows whose destination
 // partly overlaps a source go to the portable rows, which keep the left-to-right order of the work.
 const BlendRowSet* Avx2BlendRows();
 
