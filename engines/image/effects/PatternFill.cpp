@@ -2,8 +2,6 @@
 
 #include "engines/image/effects/PixelChunk.h"
 
-#include <cstring>
-
 namespace Vemo {
 
 void FillPatternPortable(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern) {
@@ -12,10 +10,7 @@ void FillPatternPortable(std::uint8_t* at, std::size_t bytes, std::uint32_t patt
     for (; done + kVectorBytes <= bytes; done += kVectorBytes) {
         StoreVector(at + done, vector);
     }
-    for (; done + sizeof pattern <= bytes; done += sizeof pattern) {
-        std::memcpy(at + done, &pattern, sizeof pattern);
-    }
-    std::memcpy(at + done, &pattern, bytes - done);
+    FillPatternTail(at + done, bytes - done, pattern);
 }
 
 void FillPattern(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace Vemo {
 
@@ -15,6 +16,15 @@ using PatternFill = void (*)(std::uint8_t* at, std::size_t bytes, std::uint32_t 
 void FillPatternPortable(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern);
 // With AVX2's 32-byte stores, or null on a processor without it.
 PatternFill Avx2PatternFill();
+
+// The end of a fill after whole vectors: `bytes` from `at`, which starts a repetition of the pattern.
+inline void FillPatternTail(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern) {
+    std::size_t done = 0;
+    for (; done + sizeof pattern <= bytes; done += sizeof pattern) {
+        std::memcpy(at + done, &pattern, sizeof pattern);
+    }
+    std::memcpy(at + done, &pattern, bytes - done);
+}
 
 // The fastest fill that the processor runs.
 void FillPattern(std::uint8_t* at, std::size_t bytes, std::uint32_t pattern);

@@ -17,7 +17,7 @@ VEMO_AVX2 void FillPatternAvx2(std::uint8_t* at, std::size_t bytes, std::uint32_
     for (; done + sizeof vector <= bytes; done += sizeof vector) {
         std::memcpy(at + done, &vector, sizeof vector);
     }
-    FillPatternPortable(at + done, bytes - done, pattern);
+    FillPatternTail(at + done, bytes - done, pattern);
 }
 
 } // namespace
