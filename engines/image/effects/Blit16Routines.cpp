@@ -2,6 +2,8 @@
 #include "engines/graphics/ChannelPacking.h"
 #include "engines/image/effects/BlitFrame.h"
 #include "engines/image/effects/BlitRoutines.h"
+#include "engines/image/effects/ChunkedRow.h"
+#include "engines/image/effects/PixelChunk.h"
 #include "engines/image/effects/PixelWords.h"
 
 #include <array>
@@ -17,33 +19,56 @@ struct KeyTest {
     std::uint32_t keyMask;
 };
 
+// Each chunk converted and combined whole unless the key hides a pixel of it. Same-format Copy and Clear
+// without a key are row copies and fills.
 template <class Convert>
 bool Blit16To16(BlitEffect& effect, Convert convert, KeyTest keyTest, bool sameFormat) {
     const GraphicHandle& source = *effect.GetSource();
     const bool keyed = source.IsColorKeyEnabled();
-    const std::uint32_t key = source.GetColorKeyPixel() & keyTest.keyMask;
-    const std::uint32_t pixelMask = keyTest.pixelMask;
+    const auto key = static_cast<std::uint16_t>(source.GetColorKeyPixel() & keyTest.keyMask);
+    const auto pixelMask = static_cast<std::uint16_t>(keyTest.pixelMask);
     return VisitBlitOp(effect, [&]<RasterOp Op>() {
         return WalkBlitRows(effect, 2, 2, [&](std::uint8_t* to, const std::uint8_t* from, std::size_t width) {
-            if (keyed) {
-                for (std::size_t x = 0; x < width; ++x) {
-                    const std::uint32_t pixel = Load16(from + 2 * x);
-                    Combine16Unless<Op>((pixel & pixelMask) == key, to + 2 * x, convert(pixel));
-                }
-            } else if (sameFormat && Op == RasterOp::Copy) {
+            if (!keyed && sameFormat && Op == RasterOp::Copy) {
                 std::memmove(to, from, 2 * width);
-            } else if (sameFormat && Op == RasterOp::Clear) {
-                std::memset(to, 0, 2 * width);
-            } else {
-                for (std::size_t x = 0; x < width; ++x) {
-                    Combine16<Op>(to + 2 * x, convert(Load16(from + 2 * x)));
-                }
+                return;
             }
+            if (!keyed && sameFormat && Op == RasterOp::Clear) {
+                std::memset(to, 0, 2 * width);
+                return;
+            }
+            const auto whole = [&](std::size_t x) {
+                const PixelChunk<std::uint16_t> chunk(from + 2 * x);
+                if (keyed) {
+                    PixelVector<std::uint16_t> hits{};
+                    for (const PixelVector<std::uint16_t>& pixels : chunk.vectors) {
+                        hits |= MatchingLanes(pixels, pixelMask, key);
+                    }
+                    if (AnyLane(hits)) {
+                        return false;
+                    }
+                }
+                for (std::size_t k = 0; k < kChunkVectors; ++k) {
+                    std::uint8_t* at = to + 2 * x + kVectorBytes * k;
+                    const PixelVector<std::uint16_t> under =
+                        ReadsDestination(Op) ? LoadVector<std::uint16_t>(at) : PixelVector<std::uint16_t>{};
+                    StoreVector(at, ApplyRasterOp(Op, convert(chunk.vectors[k]), under));
+                }
+                return true;
+            };
+            const auto one = [&](std::size_t x) {
+                const std::uint32_t pixel = Load16(from + 2 * x);
+                if (!keyed || (pixel & pixelMask) != key) {
+                    Combine16<Op>(to + 2 * x, convert(pixel));
+                }
+            };
+            WalkChunkedRow<kChunkPixels<std::uint16_t>>(ChunksKeepRowOrder(to, from, kChunkBytes), width,
+                                                        whole, one);
         });
     });
 }
 
-constexpr auto kUnchanged = [](std::uint32_t pixel) { return pixel; };
+constexpr auto kUnchanged = [](auto pixel) { return pixel; };
 
 constexpr KeyTest kWhole15BitKey{0xFFFF, 0x7FFF};
 constexpr KeyTest kBoth15BitKey{0x7FFF, 0x7FFF};
@@ -88,13 +113,12 @@ bool Blit555To555(BlitEffect& effect) {
 
 bool Blit555To565(BlitEffect& effect) {
     return Blit16To16(
-        effect, [](std::uint32_t pixel) { return (pixel & 0x7FE0) << 1 | (pixel & 0x1F); }, kBoth15BitKey,
-        false);
+        effect, [](auto pixel) { return (pixel & 0x7FE0) << 1 | (pixel & 0x1F); }, kBoth15BitKey, false);
 }
 
 bool Blit565To555(BlitEffect& effect) {
     return Blit16To16(
-        effect, [](std::uint32_t pixel) { return (pixel >> 1 & 0x7FE0) | (pixel & 0x1F); }, k16BitKey, false);
+        effect, [](auto pixel) { return (pixel >> 1 & 0x7FE0) | (pixel & 0x1F); }, k16BitKey, false);
 }
 
 bool Blit565To565(BlitEffect& effect) {

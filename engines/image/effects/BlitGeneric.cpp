@@ -5,11 +5,14 @@
 // one format it is a masked word copy. The fourth channel of the destination is never written.
 #include "engines/graphics/PixelAccess.h"
 #include "engines/image/effects/BlitRoutines.h"
+#include "engines/image/effects/ChunkedRow.h"
+#include "engines/image/effects/PixelChunk.h"
 #include "engines/image/effects/PixelWords.h"
 #include "engines/image/effects/SurfaceLock.h"
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace Vemo {
 
@@ -89,24 +92,35 @@ bool SameLayout(const PixelFormat& a, const PixelFormat& b) {
 // with zeros below, so a pixel repacked into its own format is the pixel AND the packed white: each pixel is
 // written so (0 where the tags differ, as a foreign colour is black), and a pixel has the key's colour
 // exactly when its colour bits equal the packed key.
-template <std::uint32_t BytesPerPixel>
+template <class Word>
 void CopyMaskedRow(std::uint8_t* to, const std::uint8_t* from, std::size_t width, std::uint32_t outputMask,
                    bool keyed, std::uint32_t colorMask, std::uint32_t keyBits) {
-    const auto load = [](const std::uint8_t* at) { return BytesPerPixel == 4 ? Load32(at) : Load16(at); };
-    const auto store = [](std::uint8_t* at, std::uint32_t value) {
-        BytesPerPixel == 4 ? Store32(at, value) : Store16(at, value);
-    };
-    if (!keyed) {
-        for (std::size_t x = 0; x < width; ++x) {
-            store(to + BytesPerPixel * x, load(from + BytesPerPixel * x) & outputMask);
+    const auto whole = [&](std::size_t x) {
+        const PixelChunk<Word> chunk(from + sizeof(Word) * x);
+        if (keyed) {
+            PixelVector<Word> hits{};
+            for (const PixelVector<Word>& pixels : chunk.vectors) {
+                hits |= MatchingLanes(pixels, static_cast<Word>(colorMask), static_cast<Word>(keyBits));
+            }
+            if (AnyLane(hits)) {
+                return false;
+            }
         }
-        return;
-    }
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::uint32_t pixel = load(from + BytesPerPixel * x);
-        const std::uint32_t under = load(to + BytesPerPixel * x);
-        store(to + BytesPerPixel * x, (pixel & colorMask) == keyBits ? under : pixel & outputMask);
-    }
+        for (std::size_t k = 0; k < kChunkVectors; ++k) {
+            StoreVector(to + sizeof(Word) * x + kVectorBytes * k,
+                        chunk.vectors[k] & static_cast<Word>(outputMask));
+        }
+        return true;
+    };
+    const auto one = [&](std::size_t x) {
+        Word pixel;
+        std::memcpy(&pixel, from + sizeof(Word) * x, sizeof pixel);
+        if (!keyed || (pixel & colorMask) != keyBits) {
+            pixel &= static_cast<Word>(outputMask);
+            std::memcpy(to + sizeof(Word) * x, &pixel, sizeof pixel);
+        }
+    };
+    WalkChunkedRow<kChunkPixels<Word>>(ChunksKeepRowOrder(to, from, kChunkBytes), width, whole, one);
 }
 
 bool BlitRows(BlitEffect& effect) {
@@ -144,9 +158,11 @@ bool BlitRows(BlitEffect& effect) {
             std::uint8_t* row = to.Row(at.y + y) + std::int64_t{at.x} * bytes;
             const std::uint8_t* sourceRow = from.Row(area.top + y) + std::int64_t{area.left} * bytes;
             if (bytes == 4) {
-                CopyMaskedRow<4>(row, sourceRow, width, outputMask, keyMatches, colorMask, keyBits);
+                CopyMaskedRow<std::uint32_t>(row, sourceRow, width, outputMask, keyMatches, colorMask,
+                                             keyBits);
             } else {
-                CopyMaskedRow<2>(row, sourceRow, width, outputMask, keyMatches, colorMask, keyBits);
+                CopyMaskedRow<std::uint16_t>(row, sourceRow, width, outputMask, keyMatches, colorMask,
+                                             keyBits);
             }
         }
         return true;

@@ -5,6 +5,7 @@
 #include "engines/image/effects/PixelWords.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace Vemo {
@@ -52,26 +53,39 @@ void CombineAt(std::uint8_t* at, std::uint32_t value) {
     }
 }
 
+// The first x from `x` on whose index equals `index`, or width: eight indices a step, each word tested for a
+// zero byte of word XOR index in every byte. The lowest byte that the test marks is the first equal one.
+std::size_t FindIndex(const std::uint8_t* indices, std::size_t x, std::size_t width, std::uint32_t index) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    for (; x + sizeof(std::uint64_t) <= width; x += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, indices + x, sizeof word);
+        word ^= kOnes * index;
+        const std::uint64_t marks = (word - kOnes) & ~word & (kOnes << 7);
+        if (marks != 0) {
+            return x + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+        }
+    }
+    for (; x < width && indices[x] != index; ++x) {
+    }
+    return x;
+}
+
+// Each index replaced by its table value, the runs between transparent indices a plain loop each.
 template <std::uint32_t BytesPerPixel>
 bool BlitIndexed8ToDirect(BlitEffect& effect) {
     const IndexKey key(*effect.GetSource());
     return VisitBlitOp(effect, [&]<RasterOp Op>() {
         const std::array<std::uint32_t, 256> values = PackedPalette(effect);
-        return WalkBlitRows(effect, BytesPerPixel, 1,
-                            [&](std::uint8_t* to, const std::uint8_t* from, std::size_t width) {
-                                if (!key.enabled) {
-                                    for (std::size_t x = 0; x < width; ++x) {
-                                        CombineAt<BytesPerPixel, Op>(to + BytesPerPixel * x, values[from[x]]);
-                                    }
-                                    return;
-                                }
-                                // A table look-up a pixel does not vectorise: the key is a branch.
-                                for (std::size_t x = 0; x < width; ++x) {
-                                    if (from[x] != key.index) {
-                                        CombineAt<BytesPerPixel, Op>(to + BytesPerPixel * x, values[from[x]]);
-                                    }
-                                }
-                            });
+        return WalkBlitRows(
+            effect, BytesPerPixel, 1, [&](std::uint8_t* to, const std::uint8_t* from, std::size_t width) {
+                for (std::size_t x = 0; x < width; ++x) {
+                    const std::size_t end = key.enabled ? FindIndex(from, x, width, key.index) : width;
+                    for (; x < end; ++x) {
+                        CombineAt<BytesPerPixel, Op>(to + BytesPerPixel * x, values[from[x]]);
+                    }
+                }
+            });
     });
 }
 

@@ -63,31 +63,67 @@ void Halve16(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_
     }
 }
 
+void Blend555(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
+              std::uint32_t level) {
+    Blend16<10, 5, 0x1F, 0x1F>(destination, a, b, width, level);
+}
+
+void Blend565(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
+              std::uint32_t level) {
+    Blend16<11, 5, 0x1F, 0x3F>(destination, a, b, width, level);
+}
+
+void Blend24(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
+             std::uint32_t level) {
+    BlendBytes(destination, a, b, 3 * width, level);
+}
+
+void Blend32Low(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
+                std::uint32_t level) {
+    Blend32(destination, a, b, width, level, 0x00FFFFFF);
+}
+
+void Blend32High(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
+                 std::uint32_t level) {
+    Blend32(destination, a, b, width, level, 0xFFFFFF00);
+}
+
+constexpr BlendRowSet kPortable{&Blend555, &Blend565, &Blend24, &Blend32Low, &Blend32High};
+
+const BlendRowSet& Fastest() {
+    static const BlendRowSet& rows = Avx2BlendRows() != nullptr ? *Avx2BlendRows() : kPortable;
+    return rows;
+}
+
 } // namespace
+
+const BlendRowSet& PortableBlendRows() {
+    return kPortable;
+}
 
 void Blend555Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
                   std::uint32_t level) {
-    Blend16<10, 5, 0x1F, 0x1F>(destination, a, b, width, level);
+    Fastest().rgb555(destination, a, b, width, level);
 }
 
 void Blend565Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
                   std::uint32_t level) {
-    Blend16<11, 5, 0x1F, 0x3F>(destination, a, b, width, level);
+    Fastest().rgb565(destination, a, b, width, level);
 }
 
 void Blend24Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,
                  std::uint32_t level) {
-    BlendBytes(destination, a, b, 3 * width, level);
+    Fastest().bytes24(destination, a, b, width, level);
 }
 
 void Blend32LowRows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                     std::size_t width, std::uint32_t level) {
-    Blend32(destination, a, b, width, level, 0x00FFFFFF);
+    Fastest().low32(destination, a, b, width, level);
 }
 
 void Blend32HighRows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b,
                      std::size_t width, std::uint32_t level) {
-    Blend32(destination, a, b, width, level, 0xFFFFFF00);
+    Fastest().high32(destination, a, b, width, level);
 }
 
 void Halve555Rows(std::uint8_t* destination, const std::uint8_t* a, const std::uint8_t* b, std::size_t width,

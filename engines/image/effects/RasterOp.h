@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 namespace Vemo {
 
@@ -33,10 +34,12 @@ constexpr bool IsValidRasterOp(RasterOp op) {
     return static_cast<std::uint32_t>(op) < kRasterOpCount;
 }
 
-constexpr std::uint32_t ApplyRasterOp(RasterOp op, std::uint32_t s, std::uint32_t d) {
+// On words, or on the compiler's vectors of them (a chunk of pixels at once).
+template <class Value>
+constexpr Value ApplyRasterOp(RasterOp op, Value s, std::type_identity_t<Value> d) {
     switch (op) {
     case RasterOp::Clear:
-        return 0;
+        return Value{};
     case RasterOp::And:
         return s & d;
     case RasterOp::AndReverse:
@@ -66,9 +69,15 @@ constexpr std::uint32_t ApplyRasterOp(RasterOp op, std::uint32_t s, std::uint32_
     case RasterOp::Nand:
         return ~(s & d);
     case RasterOp::Set:
-        return 0xFFFFFFFF;
+        return ~Value{};
     }
     return d;
+}
+
+// Whether the operation reads the destination pixel.
+constexpr bool ReadsDestination(RasterOp op) {
+    return op != RasterOp::Clear && op != RasterOp::Copy && op != RasterOp::CopyInverted &&
+           op != RasterOp::Set;
 }
 
 // Calls visit.template operator()<op>() with the operation as a constant, so that a routine's pixel loop is

@@ -2,6 +2,7 @@
 
 #include "engines/graphics/PixelAccess.h"
 #include "engines/image/effects/EffectTables.h"
+#include "engines/image/effects/PatternFill.h"
 #include "engines/image/effects/PixelWords.h"
 #include "engines/image/effects/SurfaceLock.h"
 
@@ -15,7 +16,7 @@ namespace {
 using Routine = HorizontalPlottingEffect::Routine;
 
 // The operation applied to the pixels first to last of a row. Where the operation does not read the
-// destination the pixels are filled as bytes or words.
+// destination the pixels are filled as bytes or as a repeated pattern of whole registers.
 template <DepthCode Depth, RasterOp Op>
 void FillSpan(std::uint8_t* row, std::int64_t first, std::int64_t last, std::uint32_t color) {
     const auto count = static_cast<std::size_t>(last - first + 1);
@@ -24,6 +25,10 @@ void FillSpan(std::uint8_t* row, std::int64_t first, std::int64_t last, std::uin
         std::memset(row + first * bytes, Op == RasterOp::Set ? 0xFF : 0, count * bytes);
     } else if constexpr (Depth == 4 && (Op == RasterOp::Copy || Op == RasterOp::CopyInverted)) {
         std::memset(row + first, static_cast<std::uint8_t>(ApplyRasterOp(Op, color, 0)), count);
+    } else if constexpr (Depth == 5 && (Op == RasterOp::Copy || Op == RasterOp::CopyInverted)) {
+        FillPattern(row + 2 * first, 2 * count, (ApplyRasterOp(Op, color, 0) & 0xFFFF) * 0x10001);
+    } else if constexpr (Depth == 7 && (Op == RasterOp::Copy || Op == RasterOp::CopyInverted)) {
+        FillPattern(row + 4 * first, 4 * count, ApplyRasterOp(Op, color, 0));
     } else if constexpr (Depth == 4) {
         for (std::uint8_t *at = row + first, *end = at + count; at != end; ++at) {
             Combine8<Op>(at, color);

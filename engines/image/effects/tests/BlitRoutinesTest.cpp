@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -113,29 +114,67 @@ void ReferenceBlit(MemoryGraphicHandle& destination, MemoryGraphicHandle& source
 
 class PairBlitTest : public EffectTest, public testing::WithParamInterface<PairCase> {};
 
+// The key colour in runs of 1 to 40 pixels between opaque runs of 0 to 40, as a sprite's outline has them:
+// rows hold chunks that are all transparent, all opaque and mixed. Returns the key pixel.
+std::uint32_t PaintKeyRuns(MemoryGraphicHandle& source, std::mt19937& random) {
+    const std::uint32_t key = source.PixelAt(0, 0);
+    for (std::int32_t y = 0; y < source.GetHeight(); ++y) {
+        for (std::int32_t x = static_cast<std::int32_t>(random() % 41); x < source.GetWidth();) {
+            const auto run = static_cast<std::int32_t>(1 + random() % 40);
+            for (std::int32_t end = std::min(x + run, source.GetWidth()); x < end; ++x) {
+                source.PutPixel(x, y, key);
+            }
+            x += static_cast<std::int32_t>(random() % 41);
+        }
+    }
+    return key;
+}
+
+// A random source blitted onto a random destination by the pair's routine and by ReferenceBlit; `setKey`
+// sets the source's colour key once the surfaces are filled.
+void ExpectPairBlit(const PairCase& pair, std::mt19937& random, const Size& sourceSize,
+                    const Size& destinationSize, const Rect& area, const Point& at, RasterOp op,
+                    const std::function<void(MemoryGraphicHandle&)>& setKey) {
+    MemoryGraphicHandle source(sourceSize.width, sourceSize.height, Format(pair.source));
+    MemoryGraphicHandle destination(destinationSize.width, destinationSize.height, Format(pair.destination));
+    MemoryGraphicHandle expected(destinationSize.width, destinationSize.height, Format(pair.destination));
+    FillRandom(source, random);
+    FillRandom(destination, random);
+    expected.Memory() = destination.Memory();
+    setKey(source);
+    ReferenceBlit(expected, source, pair.rule, at, area, op);
+    EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
+    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+    EXPECT_EQ(destination.GetLockCount(), 0u);
+    EXPECT_EQ(source.GetLockCount(), 0u);
+}
+
 TEST_P(PairBlitTest, EveryOperationEqualsPixelByPixelWork) {
     const PairCase& pair = GetParam();
     std::mt19937 random(7);
     for (RasterOp op : AllRasterOps()) {
         for (bool keyed : {false, true}) {
             SCOPED_TRACE(OpName(op) + (keyed ? " keyed" : ""));
-            MemoryGraphicHandle source(37, 9, Format(pair.source));
-            MemoryGraphicHandle destination(41, 11, Format(pair.destination));
-            MemoryGraphicHandle expected(41, 11, Format(pair.destination));
-            FillRandom(source, random);
-            FillRandom(destination, random);
-            expected.Memory() = destination.Memory();
-            // A key that a source pixel has, so that some pixels are transparent.
-            source.SetColorKeyEnabled(keyed);
-            source.SetColorKeyPixel(source.PixelAt(static_cast<std::int32_t>(random() % 37), 4));
-            const Rect area(3, 1, 36, 9);
-            const Point at(5, 2);
-            ReferenceBlit(expected, source, pair.rule, at, area, op);
-            EXPECT_TRUE(destination.Blit(at, &source, area, static_cast<std::uint32_t>(op)));
-            EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
-            EXPECT_EQ(destination.GetLockCount(), 0u);
-            EXPECT_EQ(source.GetLockCount(), 0u);
+            ExpectPairBlit(pair, random, Size(37, 9), Size(41, 11), Rect(3, 1, 36, 9), Point(5, 2), op,
+                           [&](MemoryGraphicHandle& source) {
+                               // A key that a source pixel has, so that some pixels are transparent.
+                               source.SetColorKeyEnabled(keyed);
+                               source.SetColorKeyPixel(
+                                   source.PixelAt(static_cast<std::int32_t>(random() % 37), 4));
+                           });
         }
+    }
+}
+
+TEST_P(PairBlitTest, TransparentRunsEqualPixelByPixelWork) {
+    std::mt19937 random(11);
+    for (RasterOp op : {RasterOp::Copy, RasterOp::Xor, RasterOp::Clear}) {
+        SCOPED_TRACE(OpName(op));
+        ExpectPairBlit(GetParam(), random, Size(203, 6), Size(207, 7), Rect(1, 0, 202, 6), Point(3, 1), op,
+                       [&](MemoryGraphicHandle& source) {
+                           source.SetColorKeyEnabled(true);
+                           source.SetColorKeyPixel(PaintKeyRuns(source, random));
+                       });
     }
 }
 
@@ -450,37 +489,49 @@ PixelFormat TenBitFormat() {
 
 class GenericBlitTest : public EffectTest, public testing::WithParamInterface<GenericCase> {};
 
+// A random source blitted onto a random destination by the generic routine, against each source pixel's
+// colour written through SetPixel except where it equals the key; `prepare` sets the source's key and clip
+// once the surfaces are filled.
+void ExpectGenericBlit(const GenericCase& row, std::mt19937& random, const Size& sourceSize,
+                       const Size& destinationSize, const Rect& area, const Point& at,
+                       const std::function<void(MemoryGraphicHandle&)>& prepare) {
+    MemoryGraphicHandle source(sourceSize.width, sourceSize.height, row.source, 1);
+    MemoryGraphicHandle destination(destinationSize.width, destinationSize.height, row.destination,
+                                    row.destinationTag);
+    MemoryGraphicHandle expected(destinationSize.width, destinationSize.height, row.destination,
+                                 row.destinationTag);
+    FillRandom(source, random);
+    FillRandom(destination, random);
+    for (std::uint32_t index = 0; index < 256; ++index) {
+        expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
+    }
+    expected.Memory() = destination.Memory();
+    prepare(source);
+    const Color key = source.GetColorKey();
+    for (std::int32_t y = area.top; y < area.bottom; ++y) {
+        for (std::int32_t x = area.left; x < area.right; ++x) {
+            const Color color = source.GetPixelColor(Point(x, y));
+            if (!source.IsColorKeyEnabled() || !(color == key)) {
+                expected.SetPixel(color, Point(at.x + x - area.left, at.y + y - area.top));
+            }
+        }
+    }
+    EXPECT_TRUE(destination.Blit(at, &source, area, 3));
+    EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+}
+
 TEST_P(GenericBlitTest, GivesThePixelsOfColourReadsAndWrites) {
-    const GenericCase& row = GetParam();
     std::mt19937 random(3);
     for (bool keyed : {false, true}) {
         for (const Rect sourceClip : {Rect(0, 0, 37, 9), Rect(4, 2, 30, 9)}) {
             SCOPED_TRACE(std::string(keyed ? "keyed" : "plain") + " clip left " +
                          std::to_string(sourceClip.left));
-            MemoryGraphicHandle source(37, 9, row.source, 1);
-            MemoryGraphicHandle destination(41, 11, row.destination, row.destinationTag);
-            MemoryGraphicHandle expected(41, 11, row.destination, row.destinationTag);
-            FillRandom(source, random);
-            FillRandom(destination, random);
-            for (std::uint32_t index = 0; index < 256; ++index) {
-                expected.SetPaletteEntryImpl(destination.GetPaletteEntryImpl(index), index);
-            }
-            expected.Memory() = destination.Memory();
-            source.SetClipRect(sourceClip);
-            source.SetColorKeyEnabled(keyed);
-            source.SetColorKeyPixel(source.PixelAt(6, 4));
-            const Rect area(3, 1, 36, 9);
-            const Color key = source.GetColorKey();
-            for (std::int32_t y = area.top; y < area.bottom; ++y) {
-                for (std::int32_t x = area.left; x < area.right; ++x) {
-                    const Color color = source.GetPixelColor(Point(x, y));
-                    if (!keyed || !(color == key)) {
-                        expected.SetPixel(color, Point(x + 2, y + 2));
-                    }
-                }
-            }
-            EXPECT_TRUE(destination.Blit(Point(5, 3), &source, area, 3));
-            EXPECT_EQ(destination.Memory(), expected.Memory()) << Differences(destination, expected);
+            ExpectGenericBlit(GetParam(), random, Size(37, 9), Size(41, 11), Rect(3, 1, 36, 9), Point(5, 3),
+                              [&](MemoryGraphicHandle& source) {
+                                  source.SetClipRect(sourceClip);
+                                  source.SetColorKeyEnabled(keyed);
+                                  source.SetColorKeyPixel(source.PixelAt(6, 4));
+                              });
         }
     }
 }
@@ -503,6 +554,68 @@ INSTANTIATE_TEST_SUITE_P(
                     GenericCase{"Xrgb32ToIndexed8", Format(F::Xrgb32), Format(F::Indexed8), 1},
                     GenericCase{"Rgb565ToIndexed4", Format(F::Rgb565), Format(F::Indexed4), 1}),
     [](const testing::TestParamInfo<GenericCase>& info) { return std::string(info.param.name); });
+
+TEST_P(GenericBlitTest, TransparentRunsGiveThePixelsOfColourReadsAndWrites) {
+    std::mt19937 random(13);
+    ExpectGenericBlit(GetParam(), random, Size(203, 6), Size(207, 7), Rect(1, 0, 202, 6), Point(3, 1),
+                      [&](MemoryGraphicHandle& source) {
+                          source.SetColorKeyEnabled(true);
+                          source.SetColorKeyPixel(PaintKeyRuns(source, random));
+                      });
+}
+
+// A blit within one surface, the destination some pixels left or right of the source on the same rows: each
+// pixel is read after every pixel left of it was written, as pixel-by-pixel work does it.
+struct OverlapCase {
+    const char* name;
+    F format;
+    RasterOp op;
+    bool keyed;
+    SourceRule rule;
+};
+
+void PrintTo(const OverlapCase& value, std::ostream* out) {
+    *out << value.name;
+}
+
+class OverlappingBlitTest : public EffectTest, public testing::WithParamInterface<OverlapCase> {};
+
+TEST_P(OverlappingBlitTest, ReadsWhatEarlierPixelsWrote) {
+    const OverlapCase& row = GetParam();
+    std::mt19937 random(19);
+    for (const std::int32_t shift : {-1, 1, 3, 8, 15, 16, 40}) {
+        SCOPED_TRACE("shift " + std::to_string(shift));
+        MemoryGraphicHandle surface(160, 3, Format(row.format));
+        MemoryGraphicHandle expected(160, 3, Format(row.format));
+        FillRandom(surface, random);
+        surface.SetColorKeyEnabled(row.keyed);
+        surface.SetColorKeyPixel(PaintKeyRuns(surface, random));
+        expected.Memory() = surface.Memory();
+        expected.SetColorKeyEnabled(row.keyed);
+        expected.SetColorKeyPixel(surface.GetColorKeyPixel());
+        const Rect area(50, 0, 110, 3);
+        const Point at(50 + shift, 0);
+        ReferenceBlit(expected, expected, row.rule, at, area, row.op);
+        EXPECT_TRUE(surface.Blit(at, &surface, area, static_cast<std::uint32_t>(row.op)));
+        EXPECT_EQ(surface.Memory(), expected.Memory()) << Differences(surface, expected);
+    }
+}
+
+std::optional<std::uint32_t> Generic32Rule(MemoryGraphicHandle& s, MemoryGraphicHandle&, std::uint32_t p) {
+    return Keyed(s, (p & 0xFFFFFF) == (s.GetColorKeyPixel() & 0xFFFFFF), p & 0xFFFFFF);
+}
+
+std::optional<std::uint32_t> Same565Rule(MemoryGraphicHandle& s, MemoryGraphicHandle&, std::uint32_t p) {
+    return Keyed(s, p == (s.GetColorKeyPixel() & 0xFFFF), p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OverlappingBlitTest,
+    testing::Values(OverlapCase{"Generic32", F::Xrgb32, RasterOp::Copy, false, Generic32Rule},
+                    OverlapCase{"Generic32Keyed", F::Xrgb32, RasterOp::Copy, true, Generic32Rule},
+                    OverlapCase{"Rgb565Xor", F::Rgb565, RasterOp::Xor, false, Same565Rule},
+                    OverlapCase{"Rgb565KeyedCopy", F::Rgb565, RasterOp::Copy, true, Same565Rule}),
+    [](const testing::TestParamInfo<OverlapCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EffectTest, TheGenericBlitOntoALostSurfaceFails) {
     MemoryGraphicHandle source(4, 4, Format(F::Xrgb32));

@@ -3,6 +3,7 @@
 #include "engines/graphics/PixelAccess.h"
 #include "engines/image/effects/FadeRows.h"
 #include "engines/image/effects/tests/EffectTestSupport.h"
+#include "engines/image/effects/tests/FadeTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,6 @@ using namespace VemoTest;
 
 using F = StandardPixelFormat;
 
-// The fade table: T[k] = (k level + 128) >> 8 for k = 1 to K, T[-k] = -T[k].
-std::int32_t TableStep(std::int32_t difference, std::uint32_t level) {
-    const auto size = static_cast<std::uint32_t>(difference < 0 ? -difference : difference);
-    const auto step = static_cast<std::int32_t>((size * level + 128) >> 8);
-    return difference < 0 ? -step : step;
-}
-
-std::uint32_t TableChannel(std::uint32_t a, std::uint32_t b, std::uint32_t level) {
-    return static_cast<std::uint32_t>(
-        static_cast<std::int32_t>(a) +
-        TableStep(static_cast<std::int32_t>(b) - static_cast<std::int32_t>(a), level));
-}
-
 TEST(FadeChannelTest, EqualsTheFadeTableForEveryLevelAndPair) {
     for (std::uint32_t level = 0; level <= 256; ++level) {
         for (std::uint32_t a = 0; a < 256; ++a) {
@@ -44,21 +32,6 @@ TEST(FadeChannelTest, EqualsTheFadeTableForEveryLevelAndPair) {
     }
 }
 
-// The blend of one pixel by the table, channel by channel: (shift, width) of each channel; other bits 0.
-struct Layout {
-    std::uint32_t bytesPerPixel;
-    std::vector<std::pair<int, int>> channels;
-};
-
-std::uint32_t BlendPixel(const Layout& layout, std::uint32_t a, std::uint32_t b, std::uint32_t level) {
-    std::uint32_t pixel = 0;
-    for (const auto& [shift, width] : layout.channels) {
-        const std::uint32_t mask = (1u << width) - 1;
-        pixel |= TableChannel(a >> shift & mask, b >> shift & mask, level) << shift;
-    }
-    return pixel;
-}
-
 struct FormatCase {
     const char* name;
     F format;
@@ -68,12 +41,6 @@ struct FormatCase {
 void PrintTo(const FormatCase& value, std::ostream* out) {
     *out << value.name;
 }
-
-const Layout k555{2, {{10, 5}, {5, 5}, {0, 5}}};
-const Layout k565{2, {{11, 5}, {5, 6}, {0, 5}}};
-const Layout k24{3, {{16, 8}, {8, 8}, {0, 8}}};
-const Layout k32Low{4, {{16, 8}, {8, 8}, {0, 8}}};
-const Layout k32High{4, {{24, 8}, {16, 8}, {8, 8}}};
 
 class FadeFormatTest : public EffectTest, public testing::WithParamInterface<FormatCase> {};
 
