@@ -17,7 +17,7 @@
 #include "engines/font/win32/Win32FontEngine.h"
 #include "engines/graphics/Graphic.h"
 #include "engines/graphics/GraphicSystem.h"
-#include "engines/graphics/testing/GraphicFamilyFixture.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/GdiTesting.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/testing/TestResourceFamily.h"
@@ -66,10 +66,9 @@ inline bool OpenFont(Vemo::Font& font, const FontRequest& request) {
                      &request.foreground, &request.background);
 }
 
-// The graphic machine the containers' graphics are made on: a Graphic System with the tests' memory graphic
-// engine. DirectX6Test (engines/graphics/testing/DirectXTestSupport.h: the product's DirectX 6 engine on a
-// main window) takes its place by changing this line.
-using ContainerGraphicFixture = GraphicFamilyFixture;
+// The graphic machine the containers' graphics are made on: the product's DirectX 6 engine on a main window,
+// headless, as a title makes them.
+using ContainerGraphicFixture = DirectX6Test;
 
 class FontFamilyFixture : public ContainerGraphicFixture {
 protected:
