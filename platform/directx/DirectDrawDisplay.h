@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/directx/DirectDraw.h"
+#include "platform/win32/WindowActions.h"
 
 #include <atomic>
 #include <mutex>
@@ -84,8 +85,9 @@ public:
 
     // With the lock held, all of them.
     DisplayMode Mode() const;
-    // The classic mode of that size and depth, if it is one.
+    // The classic mode of that size and depth, if it is one the display accepts.
     static std::optional<DisplayMode> ClassicMode(DWORD width, DWORD height, DWORD bitsPerPixel);
+    // The classic modes, less those of the depths the display refuses.
     template <class Visit>
     static void ForEachClassicMode(Visit visit);
     // The mode becomes the device's (none: back to the desktop mode); every surface not on caller memory is
@@ -124,6 +126,9 @@ void Display::ForEachClassicMode(Visit visit) {
     constexpr DWORD kDepths[] = {8, 16, 24, 32};
     for (const auto& size : kSizes) {
         for (DWORD depth : kDepths) {
+            if (!win32::DisplayAcceptsDepth(depth)) {
+                continue;
+            }
             if (!visit(DisplayMode{size[0], size[1], DisplayFormat(depth)})) {
                 return;
             }

@@ -5,10 +5,14 @@
 #include "platform/video/SdlVideoBackend.h"
 #include "platform/win32/HostEvents.h"
 #include "platform/win32/MessageQueue.h"
+#include "platform/win32/Power.h"
+#include "platform/win32/SystemKeys.h"
+#include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace win32::testing {
@@ -55,6 +59,12 @@ bool SetDesktopSize(int width, int height, int bitsPerPixel) {
     return system.Backend().SetDesktopBitsPerPixel(bitsPerPixel);
 }
 
+void RefuseDisplayDepth(int bitsPerPixel, bool refuse) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    system.Backend().RefuseDepth(bitsPerPixel, refuse);
+}
+
 std::size_t LiveWindowCount() {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
@@ -92,7 +102,17 @@ void TypeKey(BYTE virtualKey, HWND topLevel) {
     ReleaseKey(virtualKey, topLevel);
 }
 
+void MovePointerTo(int screenX, int screenY) {
+    host::PointerMoved(screenX, screenY);
+}
+
+void TakeCaptureAway() {
+    HWND previous = nullptr;
+    ChangeCapture(nullptr, previous);
+}
+
 void ReleaseAllInput() {
+    TakeCaptureAway();
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     system.asyncKeys.fill(0);
@@ -136,6 +156,45 @@ void HostExposes(HWND topLevel) {
     host::Exposed(topLevel);
 }
 
+namespace {
+
+// The answer of every top-level window to the message, in creation order.
+std::vector<LRESULT> SendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam) {
+    std::vector<HWND> topLevels;
+    {
+        WindowSystem& system = WindowSystem::Instance();
+        std::lock_guard guard(system.Lock());
+        for (WindowObject* object : system.Windows()) {
+            if (!object->IsChild() && object->created && !object->destroying) {
+                topLevels.push_back(object->handle);
+            }
+        }
+    }
+    std::vector<LRESULT> answers;
+    for (HWND window : topLevels) {
+        answers.push_back(SendMessageA(window, message, wParam, lParam));
+    }
+    return answers;
+}
+
+LRESULT AnyAnswer(const std::vector<LRESULT>& answers, LRESULT refusal, LRESULT agreement) {
+    return std::find(answers.begin(), answers.end(), refusal) != answers.end() ? refusal : agreement;
+}
+
+} // namespace
+
+LRESULT SendPower(WPARAM event) {
+    return AnyAnswer(SendToTopLevelWindows(WM_POWER, event, 0), PWR_FAIL, PWR_OK);
+}
+
+LRESULT SendPowerBroadcast(WPARAM event, LPARAM data) {
+    return AnyAnswer(SendToTopLevelWindows(WM_POWERBROADCAST, event, data), BROADCAST_QUERY_DENY, TRUE);
+}
+
+std::size_t WindowMenuRequests() {
+    return win32::WindowMenuRequests();
+}
+
 std::vector<MSG> QueuedMessages() {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
@@ -167,11 +226,8 @@ WindowState GetWindowState(HWND window) {
     state.className = object->windowClass->name;
     POINT clientOrigin = system.ClientOrigin(*object);
     RECT client = object->ClientRect();
-    // Both rectangles in screen coordinates: shift the window's own frame of reference by the same amount.
-    LONG dx = clientOrigin.x - client.left;
-    LONG dy = clientOrigin.y - client.top;
-    state.rect = Offset(object->rect, dx, dy);
-    state.clientRect = Offset(client, dx, dy);
+    state.rect = WindowRectOnScreen(system, *object);
+    state.clientRect = Offset(client, clientOrigin.x - client.left, clientOrigin.y - client.top);
     state.visible = object->visible;
     state.minimized = object->placement == WindowObject::Placement::Minimized;
     state.maximized = object->placement == WindowObject::Placement::Maximized;

@@ -16,10 +16,13 @@ enum class VideoBackendKind { Headless, Sdl };
 // its driver) and returns false when it cannot.
 bool UseVideoBackend(VideoBackendKind kind);
 // The emulated desktop mode (platform/video/VideoBackend.h): the size that default and maximised windows
-// are measured against (headless only; SDL2 keeps the host's) and its depth, 32 (x-R-G-B) or 16 (R-G-B
-// 5-6-5), under either backend. False, and the depth unchanged, for another depth. Replacing the video
-// backend brings back 1920x1080 at 32 bits.
+// are measured against (headless only; SDL2 keeps the host's) and its depth, 32 (x-R-G-B), 16 (R-G-B 5-6-5)
+// or 8 (palette indexes), under either backend. False, and the depth unchanged, for another depth. Replacing
+// the video backend brings back 1920x1080 at 32 bits.
 bool SetDesktopSize(int width, int height, int bitsPerPixel = 32);
+// The display refuses (or accepts again) a depth in bits per pixel: DirectDraw neither lists nor sets a
+// display mode of it. Replacing the video backend makes it accept every depth again.
+void RefuseDisplayDepth(int bitsPerPixel, bool refuse = true);
 std::size_t LiveWindowCount();
 
 enum class MouseButton { Left, Right, Middle };
@@ -33,6 +36,13 @@ void Click(HWND topLevel, MouseButton button, int x, int y, int clickCount = 1);
 
 // The wheel turned by a number of notches (forward positive), with the cursor where it is.
 void TurnMouseWheel(HWND topLevel, int notches);
+
+// The pointer moved to a point of the emulated screen, over a window or outside every window: the window
+// holding the capture, else the window under it (WindowFromPoint), is told.
+void MovePointerTo(int screenX, int screenY);
+// The system takes the mouse capture away (as another program taking it does): its holder is sent
+// WM_CAPTURECHANGED, and no window holds it any more.
+void TakeCaptureAway();
 
 // Keys by virtual key (VK_LSHIFT and the like name one of a pair); they go to the focus window, else the
 // active window, else topLevel.
@@ -54,6 +64,14 @@ void HostFocuses(HWND topLevel);
 void HostUnfocuses(HWND topLevel);
 void HostCloses(HWND topLevel);
 void HostExposes(HWND topLevel);
+
+// The power events the system sends to every top-level window, and its reading of their answers: PWR_FAIL
+// when a window answered WM_POWER with it (else PWR_OK), BROADCAST_QUERY_DENY when a window answered
+// WM_POWERBROADCAST with it (else TRUE).
+LRESULT SendPower(WPARAM event);
+LRESULT SendPowerBroadcast(WPARAM event, LPARAM data);
+// How many requests for the window menu (WM_SYSCOMMAND with SC_KEYMENU) reached DefWindowProcA so far.
+std::size_t WindowMenuRequests();
 
 // The messages posted to the calling thread's queue and not yet taken, in the order they will be taken (input
 // after posted messages); WM_QUIT and WM_PAINT are made when asked for and are not listed.

@@ -131,6 +131,31 @@ TEST_F(DisplayTest, TheDisplayModeIsTheEmulatedDesktopsUntilOneIsSet) {
     EXPECT_EQ(CurrentMode(directDraw), (Mode{1280, 1024, 16}));
     EXPECT_FALSE(win32::testing::SetDesktopSize(1280, 1024, 24));
     EXPECT_EQ(CurrentMode(directDraw), (Mode{1280, 1024, 16}));
+    ASSERT_TRUE(win32::testing::SetDesktopSize(1024, 768, 8));
+    DDSURFACEDESC2 desc = Description();
+    ASSERT_EQ(directDraw->GetDisplayMode(&desc), DD_OK);
+    EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 8U);
+    EXPECT_EQ(desc.ddpfPixelFormat.dwFlags, DDPF_RGB | DDPF_PALETTEINDEXED8);
+}
+
+TEST_F(DisplayTest, ADepthTheDisplayRefusesIsNeitherListedNorSet) {
+    win32::testing::RefuseDisplayDepth(16);
+    win32::testing::RefuseDisplayDepth(24);
+    std::vector<std::tuple<Mode, DDPIXELFORMAT, DWORD>> modes;
+    ASSERT_EQ(directDraw->EnumDisplayModes(0, nullptr, &modes, &CollectMode), DD_OK);
+    std::vector<DWORD> depths;
+    for (const auto& mode : modes) {
+        if (std::get<0>(mode).width == 640) {
+            depths.push_back(std::get<0>(mode).bits);
+        }
+    }
+    EXPECT_EQ(depths, (std::vector<DWORD>{8, 32}));
+    GoFullScreen(640, 480, 32);
+    EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 16, 0, 0), DDERR_INVALIDMODE);
+    EXPECT_EQ(CurrentMode(directDraw), (Mode{640, 480, 32}));
+    win32::testing::RefuseDisplayDepth(16, false);
+    EXPECT_EQ(directDraw->SetDisplayMode(800, 600, 16, 0, 0), DD_OK);
+    EXPECT_EQ(directDraw->RestoreDisplayMode(), DD_OK);
 }
 
 TEST_F(DisplayTest, SettingAModeLosesEverySurfaceButThoseOnCallerMemoryAndTellsTheWindows) {

@@ -23,6 +23,7 @@ public:
     win32::SIZE DesktopSize() const override { return m_desktop; }
     void MoveNative(win32::HWND, const win32::RECT&) override {}
     void RestyleNative(win32::HWND, const NativeWindowSpec&) override {}
+    void CaptureNative(win32::HWND) override {}
     std::optional<Frame> ReadShown(win32::HWND window) override;
 
     void SetDesktopSize(win32::SIZE size) { m_desktop = size; }

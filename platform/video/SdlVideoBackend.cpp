@@ -225,6 +225,14 @@ void SdlVideoBackend::RestyleNative(win32::HWND window, const NativeWindowSpec& 
     SDL_SetWindowAlwaysOnTop(native->window, (flags & SDL_WINDOW_ALWAYS_ON_TOP) != 0 ? SDL_TRUE : SDL_FALSE);
 }
 
+void SdlVideoBackend::CaptureNative(win32::HWND window) {
+    if (!OwnsCurrentThread()) {
+        return;
+    }
+    // Drivers without a capture (the dummy one) refuse it; the program's own capture still holds.
+    SDL_CaptureMouse(window != nullptr && NativeFor(window) != nullptr ? SDL_TRUE : SDL_FALSE);
+}
+
 void SdlVideoBackend::ShowChangedFrames() {
     for (auto& [window, frame] : FrameStore::Instance().TakeChanged()) {
         if (Native* native = NativeFor(window)) {

@@ -41,6 +41,8 @@ public:
     win32::SIZE DesktopSize() const override;
     void MoveNative(win32::HWND window, const win32::RECT& client) override;
     void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) override;
+    // SDL captures the mouse for the window that has the keyboard focus.
+    void CaptureNative(win32::HWND window) override;
 
     // The real window behind a window, or null; on the SDL thread only.
     SDL_Window* WindowFor(win32::HWND window) const;

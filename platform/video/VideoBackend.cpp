@@ -19,7 +19,7 @@ DesktopMode VideoBackend::Desktop() const {
         mode.redMask = 0xF800;
         mode.greenMask = 0x07E0;
         mode.blueMask = 0x001F;
-    } else {
+    } else if (m_desktopBitsPerPixel == 32) {
         mode.redMask = 0xFF0000;
         mode.greenMask = 0x00FF00;
         mode.blueMask = 0x0000FF;
@@ -28,11 +28,23 @@ DesktopMode VideoBackend::Desktop() const {
 }
 
 bool VideoBackend::SetDesktopBitsPerPixel(int bitsPerPixel) {
-    if (bitsPerPixel != 16 && bitsPerPixel != 32) {
+    if (bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 32) {
         return false;
     }
     m_desktopBitsPerPixel = bitsPerPixel;
     return true;
+}
+
+bool VideoBackend::AcceptsDepth(int bitsPerPixel) const {
+    return m_refusedDepths.count(bitsPerPixel) == 0;
+}
+
+void VideoBackend::RefuseDepth(int bitsPerPixel, bool refuse) {
+    if (refuse) {
+        m_refusedDepths.insert(bitsPerPixel);
+    } else {
+        m_refusedDepths.erase(bitsPerPixel);
+    }
 }
 
 namespace {

@@ -9,8 +9,9 @@
 // The emulated desktop mode. The desktop that windows are measured against is the backend's DesktopSize
 // (headless: 1920x1080 unless a test sets another; SDL2: the host's desktop), and its pixel layout is
 // DesktopBitsPerPixel: 32 (x-R-G-B, masks 0xFF0000, 0xFF00, 0xFF) unless a test sets 16 (R-G-B 5-6-5, masks
-// 0xF800, 0x7E0, 0x1F). It is the display mode that DirectDraw reports while no program has set one, and the
-// format of every windowed primary surface.
+// 0xF800, 0x7E0, 0x1F) or 8 (palette indexes, no masks). It is the display mode that DirectDraw reports while
+// no program has set one, and the format of every windowed primary surface. The display can be made to
+// refuse depths: DirectDraw then neither lists nor sets a display mode of a refused depth.
 //
 // The fixed system palette (FixedSystemPalette in platform/video/FrameConversion.h) gives the colours of
 // 8-bit surfaces: no DirectDraw palette exists here, so an 8-bit primary is shown through it.
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace video {
 
@@ -65,12 +67,18 @@ public:
 
     virtual win32::SIZE DesktopSize() const = 0;
     DesktopMode Desktop() const;
-    // 16 or 32; false (and unchanged) for any other depth.
+    // 8, 16 or 32; false (and unchanged) for any other depth.
     bool SetDesktopBitsPerPixel(int bitsPerPixel);
+    // Whether the display can be set to a depth (in bits per pixel), and making it refuse or accept one.
+    bool AcceptsDepth(int bitsPerPixel) const;
+    void RefuseDepth(int bitsPerPixel, bool refuse);
 
     // The program moved or sized a window (the client area in screen coordinates), or changed its styles.
     virtual void MoveNative(win32::HWND window, const win32::RECT& client) = 0;
     virtual void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) = 0;
+    // The window took the mouse capture (the host's mouse events reach it wherever the pointer goes), or
+    // none holds it any more (null).
+    virtual void CaptureNative(win32::HWND window) = 0;
 
     // For the testing API, without the lock: the picture the window shows, as the backend has it (headless:
     // as presented; SDL2: read back from the real window); none when it shows none.
@@ -78,6 +86,7 @@ public:
 
 private:
     int m_desktopBitsPerPixel = 32;
+    std::set<int> m_refusedDepths;
 };
 
 // The backend VEMO_VIDEO asks for: "headless", "sdl", or by default sdl when a display is available. By

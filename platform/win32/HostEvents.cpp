@@ -61,15 +61,10 @@ WindowObject* TopLevel(WindowSystem& system, HWND topLevel) {
     return object;
 }
 
-void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks) {
-    WindowSystem& system = WindowSystem::Instance();
-    std::lock_guard guard(system.Lock());
-    WindowObject* window = TopLevel(system, topLevel);
-    if (window == nullptr) {
-        return;
-    }
-    POINT origin = system.ClientOrigin(*window);
-    POINT cursor{origin.x + x, origin.y + y};
+// With the lock held: the mouse message at the screen point goes to the window holding the capture, else to
+// the deepest visible child of the window (null: none) under it.
+void PostMouseAt(WindowSystem& system, WindowObject* window, POINT cursor, UINT message,
+                 bool usesDoubleClicks) {
     // The mouse moves only when the cursor does.
     if (message == WM_MOUSEMOVE && cursor.x == system.cursor.x && cursor.y == system.cursor.y) {
         return;
@@ -79,8 +74,16 @@ void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks)
         dinput::host::MouseMoved(cursor.x - system.cursor.x, cursor.y - system.cursor.y);
     }
     system.cursor = cursor;
-    POINT point{x, y};
-    WindowObject* target = HitTest(system, window, point);
+    WindowObject* target = CaptureHolder(system);
+    POINT point = cursor;
+    if (target == nullptr && window != nullptr) {
+        const POINT origin = system.ClientOrigin(*window);
+        point = POINT{cursor.x - origin.x, cursor.y - origin.y};
+        target = HitTest(system, window, point);
+    } else if (target != nullptr) {
+        const POINT origin = system.ClientOrigin(*target);
+        point = POINT{cursor.x - origin.x, cursor.y - origin.y};
+    }
     if (target == nullptr || target->queue->IsClosed()) {
         return;
     }
@@ -89,6 +92,17 @@ void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks)
     }
     LPARAM position = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
     target->queue->PostInput(MakeMessage(target->handle, message, MouseKeyFlags(system.asyncKeys), position));
+}
+
+void PostMouse(HWND topLevel, int x, int y, UINT message, bool usesDoubleClicks) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* window = TopLevel(system, topLevel);
+    if (window == nullptr) {
+        return;
+    }
+    const POINT origin = system.ClientOrigin(*window);
+    PostMouseAt(system, window, POINT{origin.x + x, origin.y + y}, message, usesDoubleClicks);
 }
 
 // With the lock held: input for the focus window, else the active window, else the given window.
@@ -132,6 +146,13 @@ void PostKey(HWND topLevel, KeyDescription key, bool down, bool repeat) {
 
 void MouseMoved(HWND topLevel, int x, int y) {
     PostMouse(topLevel, x, y, WM_MOUSEMOVE, false);
+}
+
+void PointerMoved(int screenX, int screenY) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    const POINT cursor{screenX, screenY};
+    PostMouseAt(system, TopLevelWindowAt(system, cursor), cursor, WM_MOUSEMOVE, false);
 }
 
 void MouseButtonChanged(HWND topLevel, MouseButton button, bool down, int x, int y, int clickCount) {

@@ -10,8 +10,12 @@ namespace win32::host {
 
 enum class MouseButton { Left, Right, Middle };
 
-// Mouse input goes to the deepest visible child under the point, in its client coordinates.
+// Mouse input goes to the window holding the capture, else to the deepest visible child under the point, in
+// its client coordinates.
 void MouseMoved(HWND topLevel, int x, int y);
+// The pointer to a point of the screen, over a window or none: the window it is over (see WindowFromPoint) is
+// told, or the window holding the capture.
+void PointerMoved(int screenX, int screenY);
 // clickCount is the host's count of quick clicks on the spot: an even count makes a double click for a class
 // with CS_DBLCLKS.
 void MouseButtonChanged(HWND topLevel, MouseButton button, bool down, int x, int y, int clickCount);

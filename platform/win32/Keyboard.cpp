@@ -16,7 +16,7 @@ struct KeyRow {
 };
 
 // USB HID usages (keyboard page) with the virtual key and set-1 make code Windows reports for them. Rows that
-// share a virtual key list the usual key first.
+// share a virtual key list the usual key first. DirectInput numbers the Kanji key 0x94, as extended 0x14.
 constexpr KeyRow kKeys[] = {
     {4, 'A', 0x1E, false},           {5, 'B', 0x30, false},
     {6, 'C', 0x2E, false},           {7, 'D', 0x20, false},
@@ -67,6 +67,8 @@ constexpr KeyRow kKeys[] = {
     {96, VK_NUMPAD8, 0x48, false},   {97, VK_NUMPAD9, 0x49, false},
     {98, VK_NUMPAD0, 0x52, false},   {99, VK_DECIMAL, 0x53, false},
     {100, VK_OEM_102, 0x56, false},  {101, VK_APPS, 0x5D, true},
+    {136, VK_KANA, 0x70, false},     {139, VK_NONCONVERT, 0x7B, false},
+    {138, VK_CONVERT, 0x79, false},  {145, VK_KANJI, 0x14, true},
     {224, VK_CONTROL, 0x1D, false},  {225, VK_SHIFT, 0x2A, false},
     {226, VK_MENU, 0x38, false},     {227, VK_LWIN, 0x5B, true},
     {228, VK_CONTROL, 0x1D, true},   {229, VK_SHIFT, 0x36, false},

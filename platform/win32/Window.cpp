@@ -3,6 +3,7 @@
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
+#include "platform/win32/SystemKeys.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowObject.h"
@@ -141,6 +142,9 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case SC_RESTORE:
             ShowWindow(window, SW_RESTORE);
             break;
+        case SC_KEYMENU:
+            OpenWindowMenu(window);
+            break;
         default:
             break;
         }
@@ -164,6 +168,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         }
         return 0;
     }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        return DefaultKeyProcessing(window, message, wParam, lParam);
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
             SetFocusWindow(window);

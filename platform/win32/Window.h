@@ -11,7 +11,9 @@
 // messages; headless windows keep their geometry and state and receive input only from platform/testing.
 #pragma once
 
+#include "platform/win32/Capture.h"
 #include "platform/win32/Types.h"
+#include "platform/win32/WindowGeometry.h"
 #include "platform/win32/WindowMessages.h"
 
 namespace win32 {
@@ -201,8 +203,11 @@ HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DL
 BOOL DestroyWindow(HWND window);
 
 // WM_CLOSE destroys the window; WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE, SC_RESTORE restores a minimised or
-// maximised window; WM_NCCREATE answers TRUE; WM_SETTEXT stores the text; WM_PAINT validates the window;
-// WM_ACTIVATE of an active window gives it the keyboard focus. Everything else answers 0.
+// maximised window, SC_KEYMENU would open the window menu (none exists: the request is only counted, for the
+// testing API); Alt pressed and released with no other key between (WM_SYSKEYDOWN and WM_SYSKEYUP of VK_MENU
+// reaching this procedure) sends WM_SYSCOMMAND SC_KEYMENU; WM_NCCREATE answers TRUE; WM_SETTEXT stores the
+// text; WM_PAINT validates the window; WM_ACTIVATE of an active window gives it the keyboard focus.
+// Everything else answers 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A stored 0 and a failure both return 0: callers clear the last error first and test it afterwards.

@@ -13,6 +13,7 @@ namespace win32 {
 class MessageQueue;
 class WindowClass;
 class WindowObject;
+class WindowSystem;
 
 // CreateWindowExA's work once the class is known: the creation values are those of the record. A dialog
 // procedure makes the window a dialog, with the procedure in place before the first message.
@@ -50,5 +51,17 @@ bool IsTopLevelWindow(HWND window);
 void PostToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam);
 // The emulated desktop mode (platform/video/VideoBackend.h).
 video::DesktopMode CurrentDesktopMode();
+// Whether the emulated display can be set to the depth.
+bool DisplayAcceptsDepth(DWORD bitsPerPixel);
+
+// With the lock held: the window rectangle in screen coordinates.
+RECT WindowRectOnScreen(WindowSystem& system, const WindowObject& window);
+// With the lock held: the top-level window under a screen point (see WindowFromPoint), null over none.
+WindowObject* TopLevelWindowAt(WindowSystem& system, POINT point);
+// With the lock held: the live window that holds the mouse capture, or null.
+WindowObject* CaptureHolder(WindowSystem& system);
+// Gives the capture to the window (null: to none) and sends WM_CAPTURECHANGED to the window that loses it;
+// the previous holder. False for a window that does not exist.
+bool ChangeCapture(HWND window, HWND& previous);
 
 } // namespace win32

@@ -55,6 +55,8 @@ constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
+// Sent to the window that loses the mouse capture; lParam is the window that takes it (null when none does).
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_POWERBROADCAST = 0x0218;
 constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
 constexpr UINT WM_EXITSIZEMOVE = 0x0232;
@@ -87,6 +89,8 @@ constexpr WPARAM SC_MOVE = 0xF010;
 constexpr WPARAM SC_MINIMIZE = 0xF020;
 constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_CLOSE = 0xF060;
+// The keyboard asks for the window menu (Alt pressed and released alone).
+constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM SC_SCREENSAVE = 0xF140;
 constexpr WPARAM SC_MONITORPOWER = 0xF170;
@@ -116,7 +120,12 @@ constexpr BYTE VK_CONTROL = 0x11;
 constexpr BYTE VK_MENU = 0x12;
 constexpr BYTE VK_PAUSE = 0x13;
 constexpr BYTE VK_CAPITAL = 0x14;
+// The Japanese keyboard's input mode keys.
+constexpr BYTE VK_KANA = 0x15;
+constexpr BYTE VK_KANJI = 0x19;
 constexpr BYTE VK_ESCAPE = 0x1B;
+constexpr BYTE VK_CONVERT = 0x1C;
+constexpr BYTE VK_NONCONVERT = 0x1D;
 constexpr BYTE VK_SPACE = 0x20;
 constexpr BYTE VK_PRIOR = 0x21;
 constexpr BYTE VK_NEXT = 0x22;
