@@ -1,6 +1,7 @@
 #include "platform/testing/DirectDrawTesting.h"
 
 #include "platform/directx/DirectDrawSurface.h"
+#include "platform/video/FrameStore.h"
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowSystem.h"
@@ -38,25 +39,6 @@ int LiveClippers() {
     return detail::Display::Instance().liveClippers.load();
 }
 
-namespace {
-
-// A windowed picture as the client area shows it: from its top-left corner, cut to the client area, black
-// where the picture does not reach.
-Frame InClientArea(const Frame& picture, win32::SIZE client) {
-    Frame shown;
-    shown.width = client.cx;
-    shown.height = client.cy;
-    shown.pixels.assign(static_cast<std::size_t>(client.cx) * static_cast<std::size_t>(client.cy), 0);
-    for (int y = 0; y < std::min(picture.height, shown.height); ++y) {
-        for (int x = 0; x < std::min(picture.width, shown.width); ++x) {
-            shown.pixels[static_cast<std::size_t>(y * shown.width + x)] = picture.At(x, y);
-        }
-    }
-    return shown;
-}
-
-} // namespace
-
 std::optional<Frame> ReadFrame(HWND window) {
     video::VideoBackend* backend = nullptr;
     bool headless = false;
@@ -72,7 +54,7 @@ std::optional<Frame> ReadFrame(HWND window) {
     if (!headless || !picture.has_value() || picture->fullscreen || !win32::ClientSizeOf(window, client)) {
         return picture;
     }
-    return InClientArea(*picture, client);
+    return video::InClientArea(*picture, client);
 }
 
 } // namespace ddraw::testing

@@ -1,5 +1,5 @@
-// Makes the emulated machine a Windows NT or a Windows 9x one for as long as the override exists, whatever
-// VEMO_WINVER says.
+// Makes the emulated machine a Windows 2000, Windows 98, Windows NT 4.0 or Win32s one (the families of
+// platform/win32/Version.h) for as long as the override exists, whatever VEMO_WINVER says.
 #pragma once
 
 #include "platform/win32/Version.h"

@@ -4,6 +4,8 @@
 #include "platform/video/Overlays.h"
 #include "platform/video/VideoBackend.h"
 
+#include <algorithm>
+
 namespace video {
 
 namespace {
@@ -16,7 +18,8 @@ void ComposeOverlaysOnto(win32::HWND window, Frame& frame) {
     target.pixels = frame.pixels.data();
     target.width = frame.width;
     target.height = frame.height;
-    target.pitch = static_cast<std::ptrdiff_t>(frame.width) * static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
+    target.pitch =
+        static_cast<std::ptrdiff_t>(frame.width) * static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
     ComposeWindowOverlays(window, target);
 }
 
@@ -106,6 +109,20 @@ std::optional<Frame> FrameStore::Shown(win32::HWND window) {
         shown = found->second.picture;
     }
     ComposeOverlaysOnto(window, *shown);
+    return shown;
+}
+
+Frame InClientArea(const Frame& picture, win32::SIZE client) {
+    Frame shown;
+    shown.width = client.cx;
+    shown.height = client.cy;
+    shown.pixels.assign(static_cast<std::size_t>(client.cx) * static_cast<std::size_t>(client.cy), 0);
+    for (int y = 0; y < std::min(picture.height, shown.height); ++y) {
+        for (int x = 0; x < std::min(picture.width, shown.width); ++x) {
+            shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shown.width) +
+                         static_cast<std::size_t>(x)] = picture.At(x, y);
+        }
+    }
     return shown;
 }
 

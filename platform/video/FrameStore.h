@@ -48,4 +48,8 @@ private:
     std::map<win32::HWND, Entry> m_entries;
 };
 
+// A windowed picture as a client area of that size shows it: from its top-left corner, cut to the client
+// area, black where the picture does not reach.
+Frame InClientArea(const Frame& picture, win32::SIZE client);
+
 } // namespace video

@@ -25,6 +25,9 @@ public:
     void RestyleNative(win32::HWND, const NativeWindowSpec&) override {}
     void CaptureNative(win32::HWND) override {}
     std::optional<Frame> ReadShown(win32::HWND window) override;
+    // Answers as platform/video/HeadlessMessageBoxes.h says.
+    int ShowMessageBox(const MessageBoxSpec& box) override;
+    void ShowPointer(bool) override {}
 
     void SetDesktopSize(win32::SIZE size) { m_desktop = size; }
 

@@ -1,10 +1,12 @@
 #include "platform/video/SdlVideoBackend.h"
 
+#include "platform/video/CodePageText.h"
 #include "platform/video/FrameStore.h"
 #include "platform/win32/HostEvents.h"
 #include "platform/win32/Window.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace video {
@@ -12,32 +14,6 @@ namespace video {
 namespace {
 
 std::string g_startError;
-
-// The characters 0x80-0x9F of Windows-1252 as Unicode; the rest of the page from 0xA0 is Latin-1.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
-
-// SDL takes UTF-8 titles; window texts are Windows-1252.
-std::string Utf8FromWindows1252(const char* text) {
-    std::string utf8;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c != 0; ++c) {
-        char32_t unit = *c < 0x80 ? *c : *c < 0xA0 ? kWindows1252High[*c - 0x80] : *c;
-        if (unit < 0x80) {
-            utf8 += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (unit >> 6));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (unit >> 12));
-            utf8 += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
-    return utf8;
-}
 
 // The keypad's keys without Num Lock: the navigation keys printed on them.
 win32::BYTE KeypadNavigationKey(SDL_Scancode scancode) {
@@ -127,8 +103,8 @@ bool SdlVideoBackend::CreateNative(win32::HWND window, const NativeWindowSpec& s
     }
     int width = std::max(1, static_cast<int>(spec.client.right - spec.client.left));
     int height = std::max(1, static_cast<int>(spec.client.bottom - spec.client.top));
-    SDL_Window* native = SDL_CreateWindow(Utf8FromWindows1252(spec.title).c_str(), spec.client.left,
-                                          spec.client.top, width, height, WindowFlagsFor(spec));
+    SDL_Window* native = SDL_CreateWindow(Utf8FromAnsi(spec.title).c_str(), spec.client.left, spec.client.top,
+                                          width, height, WindowFlagsFor(spec));
     if (native == nullptr) {
         return false;
     }
@@ -178,7 +154,7 @@ void SdlVideoBackend::ShowNative(win32::HWND window, NativeShow show) {
 
 void SdlVideoBackend::SetNativeTitle(win32::HWND window, const char* title) {
     if (SDL_Window* native = WindowFor(window)) {
-        SDL_SetWindowTitle(native, Utf8FromWindows1252(title).c_str());
+        SDL_SetWindowTitle(native, Utf8FromAnsi(title).c_str());
     }
 }
 
@@ -192,6 +168,7 @@ void SdlVideoBackend::PumpEvents() {
     if (!m_started || !OwnsCurrentThread()) {
         return;
     }
+    ApplyPointer();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         HandleEvent(event);
@@ -512,6 +489,47 @@ void SdlVideoBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
         break;
     default:
         break;
+    }
+}
+
+int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
+    const std::string title = Utf8FromAnsi(box.caption);
+    const std::string message = Utf8FromAnsi(box.text);
+    const bool withCancel = box.buttons == win32::MB_OKCANCEL;
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+             static_cast<Uint32>(withCancel ? 0 : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT),
+         win32::IDOK, "OK"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, win32::IDCANCEL, "Cancel"},
+    };
+    SDL_Window* parent = OwnsCurrentThread() ? WindowFor(box.owner) : nullptr;
+    const SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION, parent,  title.c_str(), message.c_str(),
+                                  withCancel ? 2 : 1,         buttons, nullptr};
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+        std::fprintf(stderr, "The message box \"%s\" could not be shown (%s): %s\n", title.c_str(),
+                     SDL_GetError(), message.c_str());
+        return 0;
+    }
+    // Closed by its close box: as Windows answers it.
+    if (pressed < 0) {
+        return withCancel ? win32::IDCANCEL : win32::IDOK;
+    }
+    return pressed;
+}
+
+void SdlVideoBackend::ShowPointer(bool shown) {
+    m_pointerShown = shown;
+    if (m_started && OwnsCurrentThread()) {
+        ApplyPointer();
+    }
+}
+
+void SdlVideoBackend::ApplyPointer() {
+    const bool wanted = m_pointerShown.load();
+    if (wanted != m_pointerApplied) {
+        SDL_ShowCursor(wanted ? SDL_ENABLE : SDL_DISABLE);
+        m_pointerApplied = wanted;
     }
 }
 

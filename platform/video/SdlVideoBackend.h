@@ -10,6 +10,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -52,6 +53,11 @@ public:
     // window has shown no picture yet. On the SDL thread only.
     std::optional<Frame> ReadShown(win32::HWND window) override;
 
+    // A message box of the host, over the owner's real window when this is the SDL thread.
+    int ShowMessageBox(const MessageBoxSpec& box) override;
+    // Applied at once on the SDL thread, else at the next pump of the events.
+    void ShowPointer(bool shown) override;
+
 private:
     struct Native {
         SDL_Window* window = nullptr;
@@ -79,8 +85,12 @@ private:
     void Render(Native& native);
     void DestroyRenderer(Native& native);
     void NoteVsync();
+    void ApplyPointer();
 
     bool m_started = false;
+    // Asked for from any thread; applied on the SDL thread.
+    std::atomic<bool> m_pointerShown{true};
+    bool m_pointerApplied = true;
     std::thread::id m_thread;
     std::map<win32::HWND, Native> m_windows;
     std::map<std::uint32_t, win32::HWND> m_handles;

@@ -2,6 +2,7 @@
 
 #include "platform/video/HeadlessVideoBackend.h"
 #include "platform/video/SdlVideoBackend.h"
+#include "platform/win32/HeadlessRunner.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,7 +65,9 @@ bool DisplayAvailable() {
 std::unique_ptr<VideoBackend> MakeVideoBackend() {
     const char* setting = std::getenv("VEMO_VIDEO");
     bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
-    bool askedForHeadless = setting != nullptr && std::strcmp(setting, "headless") == 0;
+    // A scripted run is headless whatever else is asked (VEMO_VIDEO=sdl with it never starts).
+    bool askedForHeadless = (setting != nullptr && std::strcmp(setting, "headless") == 0) ||
+                            win32::HeadlessRunner::Current() != nullptr;
     if (askedForHeadless || (!askedForSdl && !DisplayAvailable())) {
         return std::make_unique<HeadlessVideoBackend>();
     }

@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 
 namespace video {
 
@@ -35,6 +36,18 @@ struct NativeWindowSpec {
 };
 
 enum class NativeShow { Hidden, Shown, Minimized, Maximized };
+
+// A message box to show (platform/win32/Window.h MessageBoxA).
+struct MessageBoxSpec {
+    // The top-level window of the box's owner, or null.
+    win32::HWND owner = nullptr;
+    std::string text;
+    std::string caption;
+    // MB_OK or MB_OKCANCEL.
+    win32::UINT buttons = 0;
+    // The whole type MessageBoxA was given.
+    win32::UINT type = 0;
+};
 
 // The emulated desktop mode (above): its size and pixel layout.
 struct DesktopMode {
@@ -83,6 +96,12 @@ public:
     // For the testing API, without the lock: the picture the window shows, as the backend has it (headless:
     // as presented; SDL2: read back from the real window); none when it shows none.
     virtual std::optional<Frame> ReadShown(win32::HWND window) = 0;
+
+    // Without the lock: shows the box until it is answered and returns the answer (IDOK or IDCANCEL), or 0
+    // when the host cannot show it (said on the standard error).
+    virtual int ShowMessageBox(const MessageBoxSpec& box) = 0;
+    // With the lock held: whether the host's pointer shows over the program's windows.
+    virtual void ShowPointer(bool shown) = 0;
 
 private:
     int m_desktopBitsPerPixel = 32;

@@ -1,5 +1,7 @@
 #include "platform/win32/DriveTable.h"
 
+#include "platform/win32/TextLines.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -28,16 +30,6 @@ char UpperLetter(char c) {
         return static_cast<char>(c - 'a' + 'A');
     }
     return c >= 'A' && c <= 'Z' ? c : 0;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
@@ -227,7 +219,7 @@ const DriveEntry* DriveTable::Find(char letter) const {
 DriveTable DriveTable::Parse(std::string_view text, std::vector<std::string>* errors) {
     DriveTable table;
     for (std::string_view part : Split(text, ';')) {
-        part = Trim(part);
+        part = TrimBlanks(part);
         if (part.empty()) {
             continue;
         }

@@ -1,5 +1,6 @@
 #include "platform/win32/FileManagement.h"
 
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/OpenFiles.h"
@@ -89,21 +90,7 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : m_descriptor(descriptor) {}
-    ~Descriptor() {
-        if (m_descriptor >= 0) {
-            ::close(m_descriptor);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-};
+using Descriptor = HostDescriptor;
 
 int CopyData(int from, int to) {
     std::vector<char> buffer(1 << 18);

@@ -213,6 +213,9 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
                          DWORD offset);
 
 HBRUSH CreateSolidBrush(COLORREF color);
+// Stock objects: BLACK_BRUSH, a black brush that DeleteObject leaves alone; every other index answers null.
+constexpr int BLACK_BRUSH = 4;
+HGDIOBJ GetStockObject(int index);
 // Fills the rectangle, clipped to the DC's bitmap and clip region, with the brush's colour. Non-zero on
 // success; 0 for an unknown DC or brush.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);

@@ -1,5 +1,7 @@
 #include "platform/win32/GdiState.h"
 
+#include "platform/win32/Gdi.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -50,6 +52,7 @@ struct Failure {
 struct Stock {
     HGDIOBJ font = nullptr;
     HGDIOBJ brush = nullptr;
+    HGDIOBJ blackBrush = nullptr;
     HGDIOBJ bitmap = nullptr;
     bool made = false;
 };
@@ -144,6 +147,7 @@ void MakeStockObjects(State& state) {
     auto brush = std::make_shared<GdiBrush>();
     brush->color = 0xFFFFFF;
     state.stock.brush = AddStock(brush);
+    state.stock.blackBrush = AddStock(std::make_shared<GdiBrush>());
     state.stock.bitmap = AddStock(MakeStockBitmap());
     state.stock.font = AddStock(MakeStockFont());
 }
@@ -231,3 +235,14 @@ void ClearFailures() {
 }
 
 } // namespace win32::gdi
+
+namespace win32 {
+
+HGDIOBJ GetStockObject(int index) {
+    gdi::State& state = gdi::TheState();
+    std::lock_guard lock(state.mutex);
+    gdi::MakeStockObjects(state);
+    return index == BLACK_BRUSH ? state.stock.blackBrush : nullptr;
+}
+
+} // namespace win32

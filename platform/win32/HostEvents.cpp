@@ -1,6 +1,7 @@
 #include "platform/win32/HostEvents.h"
 
 #include "platform/directx/DirectInputHost.h"
+#include "platform/win32/Cursor.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/Window.h"
@@ -61,6 +62,15 @@ WindowObject* TopLevel(WindowSystem& system, HWND topLevel) {
     return object;
 }
 
+// With the lock held: the pointer takes the look of the window's class cursor.
+void ShowPointerOver(WindowSystem& system, const WindowObject& window) {
+    const bool hidden = CursorHidesPointer(window.windowClass->cursor);
+    if (hidden != system.pointerHidden) {
+        system.pointerHidden = hidden;
+        system.Backend().ShowPointer(!hidden);
+    }
+}
+
 // With the lock held: the mouse message at the screen point goes to the window holding the capture, else to
 // the deepest visible child of the window (null: none) under it.
 void PostMouseAt(WindowSystem& system, WindowObject* window, POINT cursor, UINT message,
@@ -83,6 +93,9 @@ void PostMouseAt(WindowSystem& system, WindowObject* window, POINT cursor, UINT 
     } else if (target != nullptr) {
         const POINT origin = system.ClientOrigin(*target);
         point = POINT{cursor.x - origin.x, cursor.y - origin.y};
+    }
+    if (target != nullptr || window != nullptr) {
+        ShowPointerOver(system, target != nullptr ? *target : *window);
     }
     if (target == nullptr || target->queue->IsClosed()) {
         return;

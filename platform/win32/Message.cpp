@@ -1,9 +1,11 @@
 #include "platform/video/VideoBackend.h"
+#include "platform/win32/HeadlessRunner.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowActions.h"
+#include "platform/win32/WindowExchange.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
@@ -137,7 +139,7 @@ LRESULT DispatchMessageA(const MSG* message) {
                                 : 0;
 }
 
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+BOOL PostToLocalWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     std::shared_ptr<MessageQueue> queue;
@@ -158,8 +160,24 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window != nullptr && exchange::StandsForOtherProcess(window)) {
+        return exchange::PostToOtherProcess(window, message, wParam, lParam);
+    }
+    return PostToLocalWindow(window, message, wParam, lParam);
+}
+
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendToWindow(window, message, wParam, lParam);
+}
+
+BOOL WaitMessage() {
+    HeadlessRunner* run = HeadlessRunner::Current();
+    if (run == nullptr || !run->IsMainThread()) {
+        MSG message{};
+        Retrieve(&message, nullptr, 0, 0, false, true);
+    }
+    return TRUE;
 }
 
 void PostQuitMessage(int exitCode) {

@@ -13,17 +13,25 @@ namespace {
 
 std::atomic<seam::WindowsFamily> g_override{seam::WindowsFamily::FromEnvironment};
 
-bool IsWindows9x() {
-    switch (g_override.load()) {
-    case seam::WindowsFamily::NT:
-        return false;
-    case seam::WindowsFamily::Windows9x:
-        return true;
-    case seam::WindowsFamily::FromEnvironment:
-        break;
+seam::WindowsFamily ChosenFamily() {
+    const seam::WindowsFamily chosen = g_override.load();
+    if (chosen != seam::WindowsFamily::FromEnvironment) {
+        return chosen;
     }
-    const char* chosen = std::getenv("VEMO_WINVER");
-    return chosen != nullptr && strcasecmp(chosen, "9x") == 0;
+    const char* setting = std::getenv("VEMO_WINVER");
+    if (setting == nullptr) {
+        return seam::WindowsFamily::NT;
+    }
+    if (strcasecmp(setting, "9x") == 0) {
+        return seam::WindowsFamily::Windows9x;
+    }
+    if (strcasecmp(setting, "nt4") == 0) {
+        return seam::WindowsFamily::NT4;
+    }
+    if (strcasecmp(setting, "win32s") == 0) {
+        return seam::WindowsFamily::Win32s;
+    }
+    return seam::WindowsFamily::NT;
 }
 
 } // namespace
@@ -34,19 +42,36 @@ BOOL GetVersionExA(OSVERSIONINFOA* info) {
         return FALSE;
     }
     std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
-    if (IsWindows9x()) {
+    switch (ChosenFamily()) {
+    case seam::WindowsFamily::Windows9x:
         // Windows 98 Second Edition: the build word also carries the version, as 9x reports it.
         info->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
         info->dwMajorVersion = 4;
         info->dwMinorVersion = 10;
         info->dwBuildNumber = 0x040A08AE;
         std::strcpy(info->szCSDVersion, " A");
-    } else {
+        break;
+    case seam::WindowsFamily::NT4:
+        info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+        info->dwMajorVersion = 4;
+        info->dwMinorVersion = 0;
+        info->dwBuildNumber = 1381;
+        std::strcpy(info->szCSDVersion, "Service Pack 6");
+        break;
+    case seam::WindowsFamily::Win32s:
+        // Win32s reports the Windows 3.1 under it.
+        info->dwPlatformId = VER_PLATFORM_WIN32s;
+        info->dwMajorVersion = 3;
+        info->dwMinorVersion = 10;
+        info->dwBuildNumber = 0;
+        break;
+    default:
         // Windows 2000.
         info->dwPlatformId = VER_PLATFORM_WIN32_NT;
         info->dwMajorVersion = 5;
         info->dwMinorVersion = 0;
         info->dwBuildNumber = 2195;
+        break;
     }
     return TRUE;
 }

@@ -1,8 +1,9 @@
 // The version of the emulated Windows.
 //
-// Windows 2000 (NT 5.0) by default; with VEMO_WINVER=9x a Windows 98 machine, so that tests and users reach
-// both of the runtime's code paths. Tests override the choice without the environment
-// (platform/testing/WindowsVersion.h).
+// Windows 2000 (NT 5.0) by default. VEMO_WINVER (without regard to case) makes it another: "9x" a Windows 98
+// machine, so that tests and users reach both of the runtime's code paths, and "nt4" (Windows NT 4.0) or
+// "win32s" (Win32s on Windows 3.1), the platforms the program refuses to run on. Any other text is the
+// default. Tests override the choice without the environment (platform/testing/WindowsVersion.h).
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -33,6 +34,8 @@ enum class WindowsFamily {
     FromEnvironment, // VEMO_WINVER decides
     NT,
     Windows9x,
+    NT4,
+    Win32s,
 };
 
 // Returns the override it replaces.

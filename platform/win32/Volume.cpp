@@ -145,6 +145,15 @@ DWORD GetLogicalDriveStringsA(DWORD bufferLength, LPSTR buffer) {
     return needed - 1;
 }
 
+DWORD GetLogicalDrives() {
+    DWORD mask = 0;
+    for (const DriveEntry& entry : CurrentDriveTable()->Entries()) {
+        mask |= DWORD{1} << (entry.letter - 'A');
+    }
+    SetLastError(ERROR_SUCCESS);
+    return mask;
+}
+
 UINT GetDriveTypeA(LPCSTR rootPathName) {
     char letter = RootLetter(rootPathName);
     std::shared_ptr<const DriveTable> table = CurrentDriveTable();

@@ -19,6 +19,9 @@ constexpr DWORD FILE_READ_ONLY_VOLUME = 0x00080000;
 // without drives writes an empty list and returns 0.
 DWORD GetLogicalDriveStringsA(DWORD bufferLength, LPSTR buffer);
 
+// The same drives as a mask: bit 0 for A:, bit 25 for Z:.
+DWORD GetLogicalDrives();
+
 // The drive's DRIVE_* type (DriveTable.h); DRIVE_NO_ROOT_DIR for anything that is not the root of a drive.
 UINT GetDriveTypeA(LPCSTR rootPathName);
 

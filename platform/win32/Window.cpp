@@ -1,11 +1,13 @@
 #include "platform/win32/Window.h"
 
 #include "platform/video/VideoBackend.h"
+#include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/SystemKeys.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowClass.h"
+#include "platform/win32/WindowExchange.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
@@ -140,6 +142,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             SendToWindow(window, WM_CLOSE, 0, 0);
             break;
         case SC_RESTORE:
+            HeadlessRunLog::Instance().Restore();
             ShowWindow(window, SW_RESTORE);
             break;
         case SC_KEYMENU:
@@ -331,7 +334,7 @@ BOOL SetWindowTextA(HWND window, LPCSTR text) {
                : FALSE;
 }
 
-HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+HWND FindLocalWindow(LPCSTR className, LPCSTR windowName) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
     for (WindowObject* window : system.Windows()) {
@@ -343,6 +346,17 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
         }
     }
     return nullptr;
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+    if (HWND found = FindLocalWindow(className, windowName)) {
+        return found;
+    }
+    // An atom names a class of this process only.
+    if (className == nullptr || IS_INTRESOURCE(className)) {
+        return nullptr;
+    }
+    return exchange::FindInOtherProcesses(className, windowName);
 }
 
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {

@@ -259,7 +259,12 @@ BOOL SetForegroundWindow(HWND window);
 HWND SetActiveWindow(HWND window);
 BOOL SetWindowTextA(HWND window, LPCSTR text);
 // The first top-level window whose class and title match (either may be null for any); names compare without
-// regard to case.
+// regard to case. Windows of this process come first. Then, when a class name is given (not an atom), the
+// top-level windows of the other processes on the same desktop: VEMO_DESKTOP names it (by default all of a
+// user's processes share one; "private" keeps a process's windows to itself, as tests want). Such a window
+// is answered by a handle of this process that stands for it: PostMessageA reaches the window through it
+// (its parameters as numbers: a pointer means nothing in the other process), and every other call takes it
+// for a window that does not exist.
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 // Grows a client rectangle into the window rectangle of a window with these styles and this host's frame
 // sizes.
@@ -279,8 +284,14 @@ BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last);
 // other posted message. Returns whether the message was a key message.
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
-// With a null window the message goes to the calling thread's queue.
+// With a null window the message goes to the calling thread's queue. A window of another process (found by
+// FindWindowA) gets the message in that process's queue; FALSE with ERROR_INVALID_WINDOW_HANDLE when the
+// process or the window is gone.
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Returns when the calling thread's queue holds a message GetMessageA would take (another thread's or
+// process's post among them), answering messages sent to the thread meanwhile. On the main thread of a
+// scripted headless run (platform/win32/HeadlessRun.h) it returns at once.
+BOOL WaitMessage();
 // Calls the window procedure at once on the owning thread; from another thread it waits for the owner to take
 // the message, handling messages sent to itself meanwhile.
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -290,5 +301,44 @@ void PostQuitMessage(int exitCode);
 // regard to case): numbers are given out from 0xC000 up, one per name. 0 with ERROR_INVALID_PARAMETER for a
 // null or empty name, and with ERROR_NOT_ENOUGH_MEMORY once 0xFFFF has been given.
 UINT RegisterWindowMessageA(LPCSTR name);
+// System metrics. SM_CXCURSOR and SM_CYCURSOR give the size of a cursor (32 by 32); every other index
+// answers 0.
+constexpr int SM_CXCURSOR = 13;
+constexpr int SM_CYCURSOR = 14;
+int GetSystemMetrics(int index);
+
+constexpr DWORD ERROR_INVALID_CURSOR_HANDLE = 1402;
+
+// A monochrome cursor: two planes of width by height bits, each row a whole number of 16-bit words. Where the
+// AND plane's bit is set and the XOR plane's clear the screen shows through, so a cursor with every AND bit
+// set and every XOR bit clear is no picture at all: the pointer is hidden while it is over a window of a
+// class with that cursor. Other cursors show the host's pointer. Null with ERROR_INVALID_PARAMETER for a size
+// below 1 or a missing plane.
+HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height,
+                     const void* andPlane, const void* xorPlane);
+// FALSE with ERROR_INVALID_CURSOR_HANDLE for a handle CreateCursor did not give (or gave and took back).
+BOOL DestroyCursor(HCURSOR cursor);
+
+// Message boxes: the button sets an OK box (MB_OK) and an OK and Cancel box (MB_OKCANCEL); the other bits of
+// the type (icon, default button, modality) are taken and not used here.
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
+// The answers, as Windows numbers them (IDOK and IDCANCEL in platform/win32/WindowMessages.h).
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Shows the text (null: empty) under the caption (null: "Error") and returns the button that closed the box:
+// IDOK, or IDCANCEL for the Cancel button of an OK and Cancel box (and for its close box). The video backend
+// shows it (platform/video/VideoBackend.h): SDL2 in a message box of the host, over the owner's window when
+// it is the SDL thread's, the texts turned from the code page into UTF-8; headless, a box answers at once,
+// with the answers a scripted run or a test gave in order, else OK for an OK box and Cancel for an OK and
+// Cancel box. Every box goes into the headless run's log (platform/win32/HeadlessRun.h). 0 with
+// ERROR_INVALID_PARAMETER for another button set; 0 when the host cannot show the box, which is then said on
+// the standard error.
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 } // namespace win32

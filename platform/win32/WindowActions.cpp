@@ -1,5 +1,7 @@
 #include "platform/win32/WindowActions.h"
 
+#include "platform/win32/WindowExchange.h"
+
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
@@ -410,6 +412,9 @@ HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const 
     CREATESTRUCTA record = creation;
     if (!SendCreationMessages(system, handle, record) || !CompleteCreation(system, handle, style)) {
         return nullptr;
+    }
+    if ((style & WS_CHILD) == 0) {
+        exchange::Publish();
     }
     std::lock_guard guard(system.Lock());
     return system.Find(handle, false) != nullptr ? handle : nullptr;

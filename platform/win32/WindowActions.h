@@ -43,6 +43,11 @@ BOOL ApplyShowCommand(HWND window, int command);
 // Destroys the window, its children and the windows it owns (the owned ones first).
 BOOL DestroyWindowTree(HWND window);
 
+// FindWindowA and PostMessageA within this process only: what the other processes of the desktop ask for
+// (platform/win32/WindowExchange.h).
+HWND FindLocalWindow(LPCSTR className, LPCSTR windowName);
+BOOL PostToLocalWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // For DirectDraw. The client area's size; false for a window that does not exist.
 bool ClientSizeOf(HWND window, SIZE& size);
 // Whether the window exists and is a top-level one.

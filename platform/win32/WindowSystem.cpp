@@ -172,6 +172,7 @@ video::VideoBackend& WindowSystem::Backend() {
 
 void WindowSystem::ReplaceBackend(std::unique_ptr<video::VideoBackend> backend) {
     m_backend.reset();
+    pointerHidden = false;
     m_backend = std::move(backend);
 }
 

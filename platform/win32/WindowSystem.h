@@ -55,6 +55,8 @@ public:
     HWND active = nullptr;
     HWND focus = nullptr;
     POINT cursor{};
+    // The host's pointer is hidden: it is over a window whose class cursor hides it.
+    bool pointerHidden = false;
     // The async key state: what the input devices hold down right now (bit 7), toggles in bit 0.
     std::array<BYTE, 256> asyncKeys{};
 

@@ -1,0 +1,28 @@
+// Test-only message boxes: the answers headless boxes give, and the boxes they were asked for.
+#pragma once
+
+#include "platform/video/HeadlessMessageBoxes.h"
+#include "platform/win32/Window.h"
+
+#include <vector>
+
+namespace win32::testing {
+
+using ShownMessageBox = video::ShownMessageBox;
+
+// While it exists, headless boxes are kept for Take, and answer with what Answer queued (then as by
+// default). Queued answers that no box took are dropped with it.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    // The answer of the next box that has no answer yet: IDOK, IDCANCEL, ...
+    void Answer(int answer);
+    // The boxes shown since the last Take, in order, with their answers.
+    std::vector<ShownMessageBox> Take();
+};
+
+} // namespace win32::testing

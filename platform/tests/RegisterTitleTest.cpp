@@ -1,0 +1,115 @@
+#include "platform/tests/ChildProcess.h"
+#include "platform/win32/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kScript = VEMO_SOURCE_DIR "/scripts/register-title";
+const char* const kSystemKey = "Software\\Vemo Company\\Products\\Quorven ZUT Plexotron\\System";
+
+// scripts/register-title on a machine whose drive T: shows the folder Titles of a temporary folder.
+class RegisterTitleTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_base = (fs::temp_directory_path() / ("register-title-" + std::to_string(::getpid()))).string();
+        fs::create_directories(m_base + "/Titles/Demo");
+        fs::create_directories(m_base + "/Outside/Demo");
+        m_store = m_base + "/store.txt";
+    }
+    void TearDown() override { fs::remove_all(m_base); }
+
+    platform::tests::ChildResult Register(const std::vector<std::string>& arguments) const {
+        return platform::tests::RunProgram(
+            kScript, arguments,
+            {"VEMO_DRIVES=T=" + m_base + "/Titles:fixed", "VEMO_REGISTRY_TOOL=" VEMO_REGISTRY_TOOL}, m_base);
+    }
+
+    // The value as the program's start-up reads it, from the store the test registered into.
+    std::string Read(const char* name) const {
+        win32::seam::UseRegistryStore(m_store);
+        win32::HKEY key = nullptr;
+        char text[260] = {};
+        win32::DWORD size = sizeof text;
+        if (win32::RegOpenKeyExA(win32::HKEY_LOCAL_MACHINE, kSystemKey, 0, win32::KEY_READ, &key) == 0) {
+            win32::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<win32::BYTE*>(text), &size);
+            win32::RegCloseKey(key);
+        }
+        win32::seam::UseRegistryStore({});
+        return text;
+    }
+
+    std::string m_base;
+    std::string m_store;
+};
+
+TEST_F(RegisterTitleTest, WritesTheFourPathsAsWindowsPathsOfTheEmulatedMachine) {
+    const platform::tests::ChildResult result = Register({m_base + "/Titles/Demo/", "--store", m_store});
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(Read("GamePath"), "T:\\Demo");
+    EXPECT_EQ(Read("DataPath"), "T:\\Demo");
+    EXPECT_EQ(Read("SharedPath"), "T:\\Shared");
+    EXPECT_EQ(Read("UserPath"), "T:\\User");
+    EXPECT_TRUE(fs::is_directory(m_base + "/Titles/Shared"));
+    EXPECT_TRUE(fs::is_directory(m_base + "/Titles/User"));
+    EXPECT_NE(result.output.find("T:\\Demo"), std::string::npos) << result.output;
+}
+
+TEST_F(RegisterTitleTest, GivenFoldersAndTheStoresOtherValuesAreKept) {
+    win32::seam::UseRegistryStore(m_store);
+    const win32::LSTATUS written = win32::WriteRegistryValues(
+        win32::HKEY_CURRENT_USER, "Control Panel\\Desktop", {win32::RegistryString("Wallpaper", "kept")});
+    win32::seam::UseRegistryStore({});
+    ASSERT_EQ(written, 0);
+    const platform::tests::ChildResult result =
+        Register({"--shared", m_base + "/Titles/Common", m_base + "/Titles/Demo", "--user",
+                  m_base + "/Titles/Saves", "--store", m_store});
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(Read("SharedPath"), "T:\\Common");
+    EXPECT_EQ(Read("UserPath"), "T:\\Saves");
+    std::ifstream file(m_store);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\"Wallpaper\"=sz:kept"), std::string::npos) << text;
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> arguments; // "@" stands for the temporary folder
+    int exitCode;
+    const char* said;
+};
+
+class RegisterTitleRefusalTest : public RegisterTitleTest, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RegisterTitleRefusalTest, SaysWhatIsWrongAndWritesNothing) {
+    std::vector<std::string> arguments;
+    for (const std::string& argument : GetParam().arguments) {
+        arguments.push_back(argument[0] == '@' ? m_base + argument.substr(1) : argument);
+    }
+    const platform::tests::ChildResult result = Register(arguments);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.output;
+    EXPECT_NE(result.output.find(GetParam().said), std::string::npos) << result.output;
+    EXPECT_FALSE(fs::exists(m_store));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegisterTitleRefusalTest,
+    testing::Values(RefusalCase{"NoTitle", {"--store", "@/store.txt"}, 2, "usage: scripts/register-title"},
+                    RefusalCase{
+                        "MissingTitle", {"@/Titles/Missing", "--store", "@/store.txt"}, 1, "is not a folder"},
+                    RefusalCase{"TitleOnNoDrive",
+                                {"@/Outside/Demo", "--store", "@/store.txt"},
+                                1,
+                                "no drive of the emulated machine shows " /* the title's folder */},
+                    RefusalCase{"StoreWithoutFile", {"@/Titles/Demo", "--store"}, 2, "--store needs a value"},
+                    RefusalCase{"UnknownOption", {"@/Titles/Demo", "--force"}, 2, "unknown option --force"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,36 @@
+// The log of a headless run (VEMO_HEADLESS_LOG, platform/win32/HeadlessRun.h): one line an event, written at
+// once. Internal to the platform layer.
+#pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+class HeadlessRunLog {
+public:
+    static HeadlessRunLog& Instance();
+
+    // Starts writing to the file (replacing what it held); false with the host's reason when it cannot.
+    bool Open(const std::string& path, std::string& reason);
+    // Stops writing; for tests.
+    void Close();
+    bool IsOpen();
+
+    // "box CAPTION|TEXT -> ANSWER", a line feed in either text written as \n.
+    void Box(std::string_view caption, std::string_view text, const char* answer);
+    void Restore();
+    void Snapshot(std::string_view file);
+    void Exit(int code);
+
+private:
+    HeadlessRunLog() = default;
+    void Write(const std::string& line);
+
+    std::mutex m_lock;
+    std::FILE* m_file = nullptr;
+};
+
+} // namespace win32

@@ -1,0 +1,38 @@
+// quorven --help: one line of usage that names scripts/register-title, answered before the program starts.
+#include "runtime/tests/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(ProgramHelpTest, HelpPrintsOneLineNamingTheRegistrationScriptAndEndsWithZero) {
+    VemoTest::ScratchFolder folder;
+    const std::filesystem::path output = folder.Path() / "output.txt";
+    const std::filesystem::path code = folder.Path() / "code.txt";
+    // A store that would break every registry read: the answer comes before anything reads it.
+    folder.Write("broken-store.txt", "nonsense\n");
+    const std::string command = "VEMO_VIDEO=headless VEMO_REGISTRY='" +
+                                (folder.Path() / "broken-store.txt").string() +
+                                "' '" VEMO_BINARY_DIR "/runtime/quorven' --help >'" + output.string() +
+                                "' 2>&1; echo $? >'" + code.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadText(code), "0\n");
+    const std::string said = ReadText(output);
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+    EXPECT_EQ(said.rfind("usage: quorven", 0), 0u) << said;
+    EXPECT_NE(said.find("scripts/register-title TITLE-FOLDER [--store FILE]"), std::string::npos) << said;
+}
+
+} // namespace
