@@ -1,7 +1,7 @@
 #include "runtime/WindowsPaths.h"
 
 #include "platform/win32/CodePage.h"
-#include "platform/win32/FileManagement.h"
+#include "platform/win32/SystemPaths.h"
 #include "platform/win32/Volume.h"
 #include "resources/storage/Path.h"
 #include "runtime/DbcsStrings.h"

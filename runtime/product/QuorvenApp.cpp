@@ -13,14 +13,14 @@ const char* const QuorvenApp::kIdentPrefix = "Quorven,";
 
 namespace {
 
-const Vemo::String& ClassWord() {
+const Vemo::String& ProductClassWord() {
     static const Vemo::String* const word = new Vemo::String("QuorvenApp");
     return *word;
 }
 
 } // namespace
 
-QuorvenApp::QuorvenApp() : Win32DXQTMultimediaApplication(ClassWord()) {
+QuorvenApp::QuorvenApp() : Win32DXQTMultimediaApplication(ProductClassWord()) {
     // The messenger keeps the class word as its name; the application, the mutex
     // and the registry key go by the product's title.
     Vemo::Win32Application::SetName(Vemo::String(kApplicationName));
@@ -32,7 +32,7 @@ QuorvenApp::~QuorvenApp() {
 }
 
 Vemo::String QuorvenApp::GetClassName() const {
-    return ClassWord();
+    return ProductClassWord();
 }
 
 const Vemo::String& QuorvenApp::GetConfigFileName() const {

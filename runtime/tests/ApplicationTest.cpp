@@ -8,14 +8,17 @@
 #include "platform/testing/MessageBoxTesting.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/File.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
 #include "resources/SystemAccessors.h"
+#include "resources/error/Error.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSystem.h"
 #include "resources/storage/Path.h"
 #include "runtime/BitmapCache.h"
+#include "runtime/Control.h"
 #include "runtime/FontCache.h"
 #include "runtime/LocaleTexts.h"
 #include "runtime/MessengerViewport.h"
@@ -109,6 +112,10 @@ protected:
         }
         const bool shut = m_application->Shutdown();
         m_application.reset();
+        // The program registers its mutex window's class once a process and leaves it to the process's end;
+        // the next start-up in this process registers it again.
+        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
+                                win32::GetModuleHandleA(nullptr));
         return shut;
     }
 
@@ -264,7 +271,7 @@ TEST_F(ApplicationTest, WithoutADataPathTheDiscIsLookedForInTheCdDrivesInOrder) 
     Vemo::Path found;
     EXPECT_TRUE(App().FindFile(Name("Intro.mov"), found, true));
     EXPECT_EQ(PathText(&found), "CD1:/Intro.mov");
-    EXPECT_EQ(PathText(App().FindDataPath(false)), "CD1:");
+    EXPECT_EQ(PathText(App().FindDataPath(false)), "CD1");
     EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
 
@@ -424,7 +431,7 @@ TEST_F(ApplicationTest, SharedSettingsAreCreatedWrittenAtTheEndOfTheStepAndReadA
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "<missing>");
     EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
-    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\n");
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n");
     App().Step();
     EXPECT_EQ(App().GetSharedSettings(), nullptr);
     EXPECT_NE(m_title.Read('C', "Shared/Shared.ini").find("Best=10"), std::string::npos);

@@ -2,6 +2,7 @@
 // leave it: C: (fixed, HD0) holds the folders Title, User and Shared; D: and E: are CD-ROM drives (CD0 and
 // CD1), empty until a test inserts the data disc; the registry store holds the product's values
 // (GamePath, SharedPath, UserPath) under HKEY_LOCAL_MACHINE, written through the platform's registry code.
+// The temporary folder (where QuickTime's start-up movie is made) is C:\Temp.
 //
 //     TitleTest::InstalledTitle title;
 //     title.SetValue("DataPath", "C:\\Data");        // the store is written again at once
@@ -12,6 +13,7 @@
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/Registry.h"
+#include "platform/testing/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,9 @@ public:
                               std::filesystem::copy_options::recursive);
         std::filesystem::create_directories(Host('C', "User"));
         std::filesystem::create_directories(Host('C', "Shared"));
+        std::filesystem::create_directories(Host('C', "Temp"));
+        std::filesystem::create_directories(std::filesystem::path(Base()) / "runtime");
+        m_temporary.Set(Host('C', "Temp").c_str());
         m_values = {{"GamePath", "C:\\Title"}, {"SharedPath", "C:\\Shared"}, {"UserPath", "C:\\User"}};
         WriteRegistry();
     }
@@ -84,6 +89,15 @@ public:
         WriteRegistry();
     }
 
+    // The environment of the program on this machine, for a shell command line: the drives, the registry
+    // store, the temporary folder, and a runtime folder of its own, so that the single-instance mutex and the
+    // windows other processes can find are this machine's alone.
+    std::string Environment() const {
+        return "VEMO_DRIVES='" + DriveTable() + "' VEMO_REGISTRY='" + m_registry.Path() + "' TMPDIR='" +
+               Host('C', "Temp") + "' XDG_RUNTIME_DIR='" + (std::filesystem::path(Base()) / "runtime").string() +
+               "'";
+    }
+
     // The drive table as VEMO_DRIVES gives it to the program.
     std::string DriveTable() const {
         return "C=" + m_drives.Folder('C') + ":fixed;D=" + m_drives.Folder('D') +
@@ -102,6 +116,7 @@ private:
 
     win32::testing::TemporaryDrives m_drives;
     win32::testing::TemporaryRegistry m_registry;
+    platform::testing::ScopedEnvironment m_temporary{"TMPDIR", nullptr};
     std::map<std::string, std::string> m_values;
 };
 
