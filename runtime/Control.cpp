@@ -4,6 +4,7 @@
 #include "engines/graphics/Viewport.h"
 #include "resources/error/Error.h"
 #include "runtime/ControlManager.h"
+#include "runtime/SectionKeys.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
@@ -143,16 +144,6 @@ bool Control::Configure(Control* parent, Control* after) {
 
 namespace {
 
-// The parsed value of a key of the control's own section, null when the key is missing. False when the value
-// does not parse: the script has reported that, naming the file and the key.
-bool FindKey(Script& script, const Vemo::String& section, const char* key,
-             const Vemo::BasicArray<Fragment>*& value) {
-    const Vemo::String name(key);
-    Vemo::String text;
-    value = nullptr;
-    return !script.GetValueText(section, name, text) || script.GetFragments(section, name, value);
-}
-
 // A flag key's value, true when the key is missing.
 bool ReadFlagKey(const Vemo::BasicArray<Fragment>* value) {
     bool flag = true;
@@ -172,9 +163,12 @@ bool Control::ReadConfigurationKeys() {
     const Vemo::BasicArray<Fragment>* enable = nullptr;
     const Vemo::BasicArray<Fragment>* visible = nullptr;
     const Vemo::BasicArray<Fragment>* active = nullptr;
-    if (!FindKey(script, section, "Position", position) || !FindKey(script, section, "Size", size) ||
-        !FindKey(script, section, "Enable", enable) || !FindKey(script, section, "Visible", visible) ||
-        !FindKey(script, section, "Active", active)) {
+    if (!FindSectionKeys(script, section,
+                         {{"Position", &position},
+                          {"Size", &size},
+                          {"Enable", &enable},
+                          {"Visible", &visible},
+                          {"Active", &active}})) {
         return Fail();
     }
     if (position != nullptr) {

@@ -8,10 +8,10 @@
 #include "resources/error/Error.h"
 #include "runtime/Control.h"
 #include "runtime/MessengerViewportEventHandler.h"
+#include "runtime/SectionKeys.h"
 #include "script/Application.h"
 #include "script/FragmentStream.h"
 #include "script/MessengerFactory.h"
-#include "script/Script.h"
 
 namespace {
 
@@ -44,15 +44,6 @@ private:
     Vemo::Mutex& m_lock;
     bool m_held;
 };
-
-// The value of a key of the section; null when the key is missing. False when the value does not parse.
-bool FindKey(Script& script, const Vemo::String& section, const char* key,
-             const Vemo::BasicArray<Fragment>*& value) {
-    const Vemo::String name(key);
-    Vemo::String text;
-    value = nullptr;
-    return !script.GetValueText(section, name, text) || script.GetFragments(section, name, value);
-}
 
 // Reads an optional flag that follows two numbers.
 void ReadTrailingFlag(FragmentStream& stream, bool& flag) {
@@ -110,16 +101,17 @@ bool MessengerViewport::ReadScript() {
 }
 
 bool MessengerViewport::ReadDescription(Vemo::ViewportDescription& description, bool& preferSpeed) {
-    Script& script = *GetScript();
-    const Vemo::String& section = GetSectionName();
     const Vemo::BasicArray<Fragment>* title = nullptr;
     const Vemo::BasicArray<Fragment>* position = nullptr;
     const Vemo::BasicArray<Fragment>* size = nullptr;
     const Vemo::BasicArray<Fragment>* depth = nullptr;
     const Vemo::BasicArray<Fragment>* fullscreen = nullptr;
-    if (!FindKey(script, section, "Title", title) || !FindKey(script, section, "Position", position) ||
-        !FindKey(script, section, "Size", size) || !FindKey(script, section, "Depth", depth) ||
-        !FindKey(script, section, "Fullscreen", fullscreen)) {
+    if (!FindSectionKeys(*GetScript(), GetSectionName(),
+                         {{"Title", &title},
+                          {"Position", &position},
+                          {"Size", &size},
+                          {"Depth", &depth},
+                          {"Fullscreen", &fullscreen}})) {
         return Fail();
     }
     if (title != nullptr) {

@@ -1,7 +1,8 @@
 #include "script/Application.h"
 
-#include "resources/error/Error.h"
+#include "platform/win32/HeadlessRun.h"
 #include "resources/SystemAccessors.h"
+#include "resources/error/Error.h"
 #include "script/StateGraph.h"
 
 #include <new>
@@ -66,6 +67,8 @@ bool Application::Initialize(const BasicArray<String>&) {
 bool Application::Run() {
     while (m_quit == 0) {
         Step();
+        // A scripted headless run moves its clock and feeds its next steps between application steps.
+        win32::EndOfApplicationStep();
     }
     return m_exitSuccess != 0;
 }

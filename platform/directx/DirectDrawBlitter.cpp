@@ -54,6 +54,32 @@ Detached Detach(const PixelView& source, const win32::RECT& sourceRect) {
     return detached;
 }
 
+// A run of pixels of 2 or 4 bytes, each the same value: a block of them is made once and copied along each
+// row.
+class PixelRun {
+public:
+    PixelRun(int bytesPerPixel, std::uint32_t value) : m_bytes(bytesPerPixel) {
+        for (std::size_t at = 0; at < kBlock; at += 4) {
+            const std::uint32_t pair = bytesPerPixel == 2 ? (value & 0xFFFF) * 0x10001u : value;
+            std::memcpy(m_block + at, &pair, 4);
+        }
+    }
+
+    void Write(std::uint8_t* row, std::int64_t left, std::int64_t right) const {
+        std::uint8_t* at = row + left * m_bytes;
+        std::size_t remaining = static_cast<std::size_t>((right - left) * m_bytes);
+        for (; remaining >= kBlock; remaining -= kBlock, at += kBlock) {
+            std::memcpy(at, m_block, kBlock);
+        }
+        std::memcpy(at, m_block, remaining);
+    }
+
+private:
+    static constexpr std::size_t kBlock = 256;
+    std::uint8_t m_block[kBlock];
+    int m_bytes;
+};
+
 } // namespace
 
 std::uint32_t RasterFunction::Apply(std::uint32_t source, std::uint32_t destination) const {
@@ -76,6 +102,13 @@ void Fill(const PixelView& destination, const win32::RECT& clip, std::uint32_t v
     const int bits = destination.bitsPerPixel;
     const std::uint32_t mask = PixelMask(bits);
     value &= mask;
+    if (!function.has_value() && (bits == 16 || bits == 32)) {
+        const PixelRun run(bits / 8, value);
+        for (std::int64_t y = clip.top; y < clip.bottom; ++y) {
+            run.Write(Row(destination, y), clip.left, clip.right);
+        }
+        return;
+    }
     for (std::int64_t y = clip.top; y < clip.bottom; ++y) {
         std::uint8_t* row = Row(destination, y);
         if (!function.has_value() && bits == 8) {

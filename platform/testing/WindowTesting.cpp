@@ -160,18 +160,8 @@ namespace {
 
 // The answer of every top-level window to the message, in creation order.
 std::vector<LRESULT> SendToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam) {
-    std::vector<HWND> topLevels;
-    {
-        WindowSystem& system = WindowSystem::Instance();
-        std::lock_guard guard(system.Lock());
-        for (WindowObject* object : system.Windows()) {
-            if (!object->IsChild() && object->created && !object->destroying) {
-                topLevels.push_back(object->handle);
-            }
-        }
-    }
     std::vector<LRESULT> answers;
-    for (HWND window : topLevels) {
+    for (HWND window : LiveTopLevelWindows()) {
         answers.push_back(SendMessageA(window, message, wParam, lParam));
     }
     return answers;

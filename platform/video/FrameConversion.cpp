@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace video {
 
@@ -72,21 +73,31 @@ void ConvertArea(const PixelSource& source, const win32::RECT& area, Frame& fram
     if (left >= right || top >= bottom || source.bits == nullptr) {
         return;
     }
+    const auto rowOf = [&](int y) { return source.bits + static_cast<std::ptrdiff_t>(y) * source.pitch; };
+    const auto outOf = [&](int y) {
+        return frame.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
+    };
+    // The frame's own layout: the pixels are copied with the unused top byte cleared.
+    if (IsXrgb(source)) {
+        for (int y = top; y < bottom; ++y) {
+            const std::uint8_t* row = rowOf(y);
+            std::uint32_t* out = outOf(y);
+            for (int x = left; x < right; ++x) {
+                std::uint32_t pixel;
+                std::memcpy(&pixel, row + 4 * static_cast<std::ptrdiff_t>(x), 4);
+                out[x] = pixel & 0x00FFFFFF;
+            }
+        }
+        return;
+    }
     const bool indexed = source.bitsPerPixel == 8 && source.redMask == 0;
     const Channel red(source.redMask);
     const Channel green(source.greenMask);
     const Channel blue(source.blueMask);
     const auto& palette = FixedSystemPalette();
     for (int y = top; y < bottom; ++y) {
-        const std::uint8_t* row = source.bits + static_cast<std::ptrdiff_t>(y) * source.pitch;
-        std::uint32_t* out =
-            frame.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
-        if (IsXrgb(source)) {
-            for (int x = left; x < right; ++x) {
-                out[x] = ReadPixel(row, x, 32) & 0x00FFFFFF;
-            }
-            continue;
-        }
+        const std::uint8_t* row = rowOf(y);
+        std::uint32_t* out = outOf(y);
         for (int x = left; x < right; ++x) {
             std::uint32_t pixel = ReadPixel(row, x, source.bitsPerPixel);
             out[x] = indexed ? palette[pixel] : Rgb(red.Widen(pixel), green.Widen(pixel), blue.Widen(pixel));

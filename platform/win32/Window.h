@@ -301,6 +301,7 @@ void PostQuitMessage(int exitCode);
 // regard to case): numbers are given out from 0xC000 up, one per name. 0 with ERROR_INVALID_PARAMETER for a
 // null or empty name, and with ERROR_NOT_ENOUGH_MEMORY once 0xFFFF has been given.
 UINT RegisterWindowMessageA(LPCSTR name);
+
 // System metrics. SM_CXCURSOR and SM_CYCURSOR give the size of a cursor (32 by 32); every other index
 // answers 0.
 constexpr int SM_CXCURSOR = 13;
@@ -336,7 +337,7 @@ constexpr int IDNO = 7;
 // shows it (platform/video/VideoBackend.h): SDL2 in a message box of the host, over the owner's window when
 // it is the SDL thread's, the texts turned from the code page into UTF-8; headless, a box answers at once,
 // with the answers a scripted run or a test gave in order, else OK for an OK box and Cancel for an OK and
-// Cancel box. Every box goes into the headless run's log (platform/win32/HeadlessRun.h). 0 with
+// Cancel box. Every box answered goes into the run's log (platform/win32/HeadlessRun.h). 0 with
 // ERROR_INVALID_PARAMETER for another button set; 0 when the host cannot show the box, which is then said on
 // the standard error.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

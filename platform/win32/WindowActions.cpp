@@ -653,17 +653,7 @@ bool IsTopLevelWindow(HWND window) {
 }
 
 void PostToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam) {
-    std::vector<HWND> topLevels;
-    {
-        WindowSystem& system = WindowSystem::Instance();
-        std::lock_guard guard(system.Lock());
-        for (WindowObject* object : system.Windows()) {
-            if (!object->IsChild() && object->created && !object->destroying) {
-                topLevels.push_back(object->handle);
-            }
-        }
-    }
-    for (HWND window : topLevels) {
+    for (HWND window : LiveTopLevelWindows()) {
         PostMessageA(window, message, wParam, lParam);
     }
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace win32 {
 
@@ -54,6 +55,8 @@ bool ClientSizeOf(HWND window, SIZE& size);
 bool IsTopLevelWindow(HWND window);
 // Posts the message to every top-level window of every thread, as a broadcast does.
 void PostToTopLevelWindows(UINT message, WPARAM wParam, LPARAM lParam);
+// The top-level windows of every thread that are made and not being destroyed, in creation order.
+std::vector<HWND> LiveTopLevelWindows();
 // The emulated desktop mode (platform/video/VideoBackend.h).
 video::DesktopMode CurrentDesktopMode();
 // Whether the emulated display can be set to the depth.

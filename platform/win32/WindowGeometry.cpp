@@ -7,6 +7,7 @@
 #include "platform/win32/WindowSystem.h"
 
 #include <mutex>
+#include <vector>
 
 namespace win32 {
 
@@ -64,7 +65,11 @@ WindowObject* TopLevelWindowAt(WindowSystem& system, POINT point) {
     return found;
 }
 
-BOOL GetWindowRect(HWND window, RECT* rect) {
+namespace {
+
+// A rectangle of a window, as measure reads it with the lock held.
+template <class Measure>
+BOOL MeasureWindow(HWND window, RECT* rect, Measure measure) {
     if (rect == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -75,23 +80,20 @@ BOOL GetWindowRect(HWND window, RECT* rect) {
     if (object == nullptr) {
         return FALSE;
     }
-    *rect = WindowRectOnScreen(system, *object);
+    *rect = measure(system, *object);
     return TRUE;
 }
 
+} // namespace
+
+BOOL GetWindowRect(HWND window, RECT* rect) {
+    return MeasureWindow(window, rect, &WindowRectOnScreen);
+}
+
 BOOL GetClientRect(HWND window, RECT* rect) {
-    if (rect == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    WindowSystem& system = WindowSystem::Instance();
-    std::lock_guard guard(system.Lock());
-    const WindowObject* object = system.Find(window);
-    if (object == nullptr) {
-        return FALSE;
-    }
-    *rect = RECT{0, 0, object->ClientWidth(), object->ClientHeight()};
-    return TRUE;
+    return MeasureWindow(window, rect, [](WindowSystem&, const WindowObject& object) {
+        return RECT{0, 0, object.ClientWidth(), object.ClientHeight()};
+    });
 }
 
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
@@ -107,6 +109,18 @@ HWND WindowFromPoint(POINT point) {
     std::lock_guard guard(system.Lock());
     WindowObject* topLevel = TopLevelWindowAt(system, point);
     return topLevel != nullptr ? DeepestAt(system, *topLevel, point)->handle : nullptr;
+}
+
+std::vector<HWND> LiveTopLevelWindows() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    std::vector<HWND> topLevels;
+    for (WindowObject* object : system.Windows()) {
+        if (!object->IsChild() && object->created && !object->destroying) {
+            topLevels.push_back(object->handle);
+        }
+    }
+    return topLevels;
 }
 
 HWND GetParent(HWND window) {

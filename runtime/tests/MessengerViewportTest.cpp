@@ -248,6 +248,19 @@ TEST_F(MessengerViewportTest, ADisplayChangePreparesTheControlsAgainAndRedrawsEv
     EXPECT_EQ(DrawOrder(Take(Draws())), (Log{"Back", "Glass", "Front"}));
 }
 
+TEST_F(MessengerViewportTest, SurfacesMadeAgainAfterALossAreDrawnAgainWhole) {
+    ASSERT_NE(Open("", kPanels), nullptr);
+    Step();
+    Take(Draws());
+    ASSERT_TRUE(ddraw::testing::LoseSurface(HandleOf(Viewport())->GetPrimarySurface()));
+    ASSERT_TRUE(Viewport().IsLost());
+    ASSERT_TRUE(Viewport().Restore());
+    EXPECT_EQ(Dirty(), "0,0,640,480");
+    Step();
+    EXPECT_EQ(DrawOrder(Take(Draws())), (Log{"Back", "Glass", "Front"}));
+    EXPECT_EQ(Shown().At(80, 40), kBlue);
+}
+
 TEST_F(MessengerViewportTest, AStillPointerFollowsAControlThatMovedUnderIt) {
     ASSERT_NE(Open("", kPanels), nullptr);
     win32::testing::MoveMouse(Window(), 300, 200);

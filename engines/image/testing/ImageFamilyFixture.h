@@ -1,21 +1,24 @@
-// The fixture of the image family's tests: a test application (recording every reported error) with a fixed
-// drive C: (the volume HD0) in a fresh temporary folder and the Win32 storage engine, a Graphic System with
-// one graphic engine, and an Image System with the standard image engine; everything is shut down at the end
-// with every handle gone.
+// The fixture of the image family's tests: the DirectX 6 tests' main window, Graphic System and DirectX 6
+// engine (headless), a test application (recording every reported error) with a fixed drive C: (the volume
+// HD0) in a fresh temporary folder and the Win32 storage engine, and an Image System with the standard image
+// engine; everything is shut down at the end with every surface gone.
 //
-// The graphic engine is the one thing a test of decoding depends on besides the image family: the part below
-// marked "graphic engine" is where it is chosen, with what the tests ask of its surfaces (that one loses its
-// memory, that it comes back restored and tells its graphics so, that a lock fails).
+// Images decode into surfaces of the DirectX 6 engine. The helpers below are what the tests ask of those
+// surfaces: that one is lost, that the engine's restore pass brings it back and tells its graphics, that a
+// lock fails.
 #pragma once
 
 #include "engines/graphics/Graphic.h"
-#include "engines/graphics/GraphicEvent.h"
 #include "engines/graphics/GraphicHandle.h"
-#include "engines/graphics/GraphicSystem.h"
-#include "engines/graphics/testing/MemoryGraphicEngine.h"
+#include "engines/graphics/directx/DirectX6GraphicEngine.h"
+#include "engines/graphics/directx/DirectX6GraphicHandle.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
 #include "engines/image/ImageSystem.h"
 #include "engines/image/StandardImageEngine.h"
+#include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/Drives.h"
+#include "resources/storage/StorageSystem.h"
+#include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/testing/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,50 +29,60 @@
 
 namespace VemoTest {
 
-// ---- graphic engine -------------------------------------------------------------------------------------
-
-using ImageTestGraphicEngine = MemoryGraphicEngine;
-
-inline Vemo::GraphicEngine* MakeImageTestGraphicEngine() {
-    return MemoryGraphicEngine::Make();
+// The graphic's surface is lost, as by a change of the display mode; false for a surface on caller memory,
+// which is never lost.
+inline bool LoseSurface(Vemo::Graphic& graphic) {
+    auto* handle = dynamic_cast<Vemo::DirectX6GraphicHandle*>(graphic.GetGraphicHandle());
+    return handle != nullptr && ddraw::testing::LoseSurface(handle->GetSurface());
 }
 
-// The surface loses its memory's content, as a display change does.
-inline void LoseSurface(Vemo::GraphicHandle& handle) {
-    auto& surface = dynamic_cast<EngineGraphicHandle&>(handle);
-    surface.SetLost(1);
-    std::fill(surface.Memory().begin(), surface.Memory().end(), std::uint8_t{0x5A});
+// A graphic that hears of a restore after the graphics attached before it, and keeps whether one of them
+// redrew the surface.
+class RestoreWitness : public Vemo::Graphic {
+public:
+    void OnRestored(bool* handled) override {
+        m_heard = true;
+        m_handled = *handled;
+    }
+
+    bool m_heard = false;
+    bool m_handled = false;
+};
+
+// The engine's restore pass, run as after a display change: the lost surface comes back and its graphics are
+// told. Whether a graphic redrew it; false (with a failure) when the surface was not restored.
+inline bool RestoreSurface(Vemo::Graphic& graphic) {
+    auto* handle = dynamic_cast<Vemo::DirectX6GraphicHandle*>(graphic.GetGraphicHandle());
+    RestoreWitness witness;
+    if (handle == nullptr || !witness.OpenOnGraphic(graphic)) {
+        ADD_FAILURE() << "not a surface of the DirectX 6 engine";
+        return false;
+    }
+    Vemo::DirectX6GraphicEngine* engine = handle->GetDirectX6Engine();
+    engine->SetRestorePending(true);
+    engine->Update();
+    EXPECT_FALSE(engine->IsRestorePending()) << "the restore pass failed";
+    EXPECT_TRUE(witness.m_heard) << "the graphics were not told";
+    return witness.m_handled;
 }
 
-// The engine restores the surface and tells its graphics, as its restore pass does; whether a graphic
-// redrew it.
-inline bool RestoreSurface(Vemo::GraphicHandle& handle) {
-    dynamic_cast<EngineGraphicHandle&>(handle).SetLost(0);
-    Vemo::RestoredGraphicEvent restored;
-    handle.NotifyGraphics(restored);
-    return restored.m_handled;
+// The next lock of a surface fails: DirectDraw answers that the surface is lost.
+inline void FailNextLock() {
+    ddraw::testing::Answer(ddraw::testing::Call::Lock, ddraw::DDERR_SURFACELOST);
 }
 
-// The surface's next lock fails.
-inline void FailNextLock(Vemo::GraphicHandle& handle) {
-    dynamic_cast<EngineGraphicHandle&>(handle).FailLocks(1);
-}
-
-inline bool AllGraphicHandlesGone() {
-    return g_liveGraphicTestHandles == 0;
-}
-
-// ---- the fixture ----------------------------------------------------------------------------------------
-
-class ImageFamilyFixture : public ::testing::Test {
+class ImageFamilyFixture : public DirectX6Test {
 protected:
     ImageFamilyFixture() : m_drives({{'C', win32::DRIVE_FIXED}}) {}
 
     void SetUp() override {
-        m_graphicSystem = Vemo::GraphicSystem::Create();
-        ASSERT_NE(m_graphicSystem, nullptr);
-        m_application.m_graphicSystem = m_graphicSystem;
-        ASSERT_TRUE(m_graphicSystem->AddEngine(MakeImageTestGraphicEngine()));
+        DirectX6Test::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        m_application.m_storageSystem = Vemo::StorageSystem::Create();
+        ASSERT_NE(m_application.m_storageSystem, nullptr);
+        ASSERT_TRUE(m_application.m_storageSystem->AddEngine(Vemo::Win32StorageEngine::Create()));
         m_imageSystem = Vemo::ImageSystem::Create();
         ASSERT_NE(m_imageSystem, nullptr);
         m_application.m_imageSystem = m_imageSystem;
@@ -81,11 +94,11 @@ protected:
 
     void TearDown() override {
         ShutdownImages();
-        if (m_graphicSystem != nullptr) {
-            m_graphicSystem->Shutdown();
-            m_application.m_graphicSystem = nullptr;
+        if (m_application.m_storageSystem != nullptr) {
+            m_application.m_storageSystem->Shutdown();
+            m_application.m_storageSystem = nullptr;
         }
-        EXPECT_TRUE(AllGraphicHandlesGone());
+        DirectX6Test::TearDown();
     }
 
     void ShutdownImages() {
@@ -96,8 +109,6 @@ protected:
             m_imageEngine = nullptr;
         }
     }
-
-    Reports Taken() { return m_application.TakeReports(); }
 
     // A file of drive C: written directly on the host.
     void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
@@ -117,8 +128,6 @@ protected:
     }
 
     win32::testing::TemporaryDrives m_drives;
-    StorageApplication m_application;
-    Vemo::GraphicSystem* m_graphicSystem = nullptr;
     Vemo::ImageSystem* m_imageSystem = nullptr;
     Vemo::StandardImageEngine* m_imageEngine = nullptr;
 };

@@ -150,10 +150,12 @@ TEST_F(ImageContainerTest, ARestoredSurfaceGetsTheImageDecodedAgain) {
     EXPECT_EQ(dynamic_cast<Vemo::StandardImageHandle*>(current.GetImageHandle())->GetData(), nullptr);
     Graphic graphic;
     ASSERT_TRUE(container.GetGraphic(graphic));
-    LoseSurface(*graphic.GetGraphicHandle());
+    ASSERT_TRUE(LoseSurface(graphic));
     EXPECT_NE(Pixels(container), kDecoded);
-    EXPECT_TRUE(RestoreSurface(*graphic.GetGraphicHandle()));
+    Taken();
+    EXPECT_TRUE(RestoreSurface(graphic));
     EXPECT_EQ(Pixels(container), kDecoded);
+    EXPECT_TRUE(Taken().empty());
 }
 
 TEST_F(ImageContainerTest, ARestoredSurfaceWithoutAnImageIsNotTaken) {
@@ -162,8 +164,8 @@ TEST_F(ImageContainerTest, ARestoredSurfaceWithoutAnImageIsNotTaken) {
     ASSERT_TRUE(container.Create(4, 4, &format, kSystemMemory, 1));
     Graphic graphic;
     ASSERT_TRUE(container.GetGraphic(graphic));
-    LoseSurface(*graphic.GetGraphicHandle());
-    EXPECT_FALSE(RestoreSurface(*graphic.GetGraphicHandle()));
+    ASSERT_TRUE(LoseSurface(graphic));
+    EXPECT_FALSE(RestoreSurface(graphic));
 }
 
 TEST_F(ImageContainerTest, AContainerOverCallerMemoryChecksItsValuesInOrder) {

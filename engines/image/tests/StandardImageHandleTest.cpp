@@ -197,7 +197,7 @@ TEST_F(TargetWriterTest, ALockThatFailsOrAWriterInUseRefuses) {
     ASSERT_TRUE(writer.Begin(4, 2, 24, 1, graphic.get(), true, nullptr, 0, false));
     EXPECT_FALSE(writer.Begin(4, 2, 24, 1, graphic.get(), true, nullptr, 0, false));
     writer.End();
-    FailNextLock(*graphic->GetGraphicHandle());
+    FailNextLock();
     EXPECT_FALSE(writer.Begin(4, 2, 24, 1, graphic.get(), true, nullptr, 0, false));
     EXPECT_FALSE(writer.Begin(4, 2, 0, 1, graphic.get(), true, nullptr, 0, false));
     EXPECT_FALSE(graphic->IsLocked());

@@ -1,13 +1,15 @@
 #include "engines/media/quicktime/QuickTimeMovieControllerGraphic.h"
 
-#include "engines/media/quicktime/OffscreenPalette.h"
 #include "engines/media/quicktime/QuickTimeErrorCodes.h"
 #include "engines/media/quicktime/QuickTimeMovieHandle.h"
 #include "engines/media/quicktime/QuickTimeMovieViewport.h"
+#include "platform/win32/Gdi.h"
+#include "platform/win32/SystemPalette.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 
-#include <new>
+#include <algorithm>
+#include <span>
 
 namespace Vemo {
 
@@ -109,6 +111,48 @@ bool OffscreenFormat(StandardPixelFormat format) {
     return format != StandardPixelFormat::Indexed2 && format < StandardPixelFormat::Other;
 }
 
+// A bottom-up DIB section of the padded width with the table as its colour table, made against the screen
+// DC; null, with the failure reported, when there is no screen DC or no section.
+win32::HBITMAP MakeSection(std::uint32_t paddedWidth, std::int32_t height, std::uint32_t bits,
+                           std::span<const win32::RGBQUAD> table, void*& pixels) {
+    struct {
+        win32::BITMAPV4HEADER header;
+        win32::RGBQUAD colors[256];
+    } info{};
+    info.header.bV4Size = sizeof(info.header);
+    info.header.bV4Width = static_cast<win32::LONG>(paddedWidth);
+    info.header.bV4Height = height;
+    info.header.bV4Planes = 1;
+    info.header.bV4BitCount = static_cast<win32::WORD>(bits);
+    info.header.bV4V4Compression = win32::BI_RGB;
+    std::copy(table.begin(), table.end(), info.colors);
+    const win32::HDC screen = win32::GetDC(nullptr);
+    if (screen == nullptr) {
+        Fail(QuickTimeMovieErrScreenContext);
+        return nullptr;
+    }
+    const win32::HBITMAP bitmap =
+        win32::CreateDIBSection(screen, reinterpret_cast<const win32::BITMAPINFO*>(&info),
+                                win32::DIB_RGB_COLORS, &pixels, nullptr, 0);
+    win32::ReleaseDC(nullptr, screen);
+    if (bitmap == nullptr) {
+        Fail(QuickTimeMovieErrBitmap);
+    }
+    return bitmap;
+}
+
+qt::ColorTable ColorTableOf(std::span<const win32::RGBQUAD> table) {
+    qt::ColorTable colors{};
+    colors.ctSize = static_cast<std::int16_t>(table.size()) - 1;
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        colors.ctTable[index].value = static_cast<std::int16_t>(index);
+        colors.ctTable[index].rgb = {static_cast<std::uint16_t>(table[index].rgbRed * 257),
+                                     static_cast<std::uint16_t>(table[index].rgbGreen * 257),
+                                     static_cast<std::uint16_t>(table[index].rgbBlue * 257)};
+    }
+    return colors;
+}
+
 } // namespace
 
 QuickTimeMovieControllerGraphic::QuickTimeMovieControllerGraphic() = default;
@@ -124,6 +168,9 @@ QuickTimeMovieControllerGraphic::~QuickTimeMovieControllerGraphic() {
     }
     // The graphic goes before the pixels it shows.
     ReleaseHandle();
+    if (m_bitmap != nullptr) {
+        win32::DeleteObject(m_bitmap);
+    }
 }
 
 bool QuickTimeMovieControllerGraphic::CreateOffscreenWithFormat(std::int32_t width, std::int32_t height,
@@ -163,36 +210,38 @@ bool QuickTimeMovieControllerGraphic::MakeOffscreen(std::int32_t width, std::int
         return Fail(QuickTimeMovieErrBitmap);
     }
     const PaddedRow row = PadRow(static_cast<std::uint32_t>(width), format.depth);
-    std::unique_ptr<std::uint8_t[]> bitmap(new (std::nothrow)
-                                               std::uint8_t[static_cast<std::size_t>(row.bytes) * height]());
+    const std::uint32_t bits = BitsPerPixelFromDepth(format.depth);
+    const std::span<const win32::RGBQUAD> table = win32::FixedPalette(bits);
+    void* pixels = nullptr;
+    const win32::HBITMAP bitmap = MakeSection(row.pixels, height, bits, table, pixels);
     if (bitmap == nullptr) {
-        return Fail(QuickTimeMovieErrBitmap);
-    }
-    // An open graphic refuses, and keeps the pixels it shows.
-    if (!Create(bitmap.get(), width, height, &format, static_cast<std::int32_t>(row.bytes),
-                static_cast<GraphicSystem::Memory>(memoryKind), kColorTag)) {
         return false;
     }
-    m_bitmap = std::move(bitmap);
+    // An open graphic refuses, and keeps the pixels it shows.
+    if (!Create(pixels, width, height, &format, static_cast<std::int32_t>(row.bytes),
+                static_cast<GraphicSystem::Memory>(memoryKind), kColorTag)) {
+        win32::DeleteObject(bitmap);
+        return false;
+    }
+    m_bitmap = bitmap;
     const qt::OSType quickTimeFormat = QuickTimeFormatOf(GetPixelFormat().format);
     if (quickTimeFormat == 0) {
         DropOffscreen();
         return Fail(QuickTimeMovieErrPixelFormat);
     }
-    const std::uint32_t bits = BitsPerPixelFromDepth(format.depth);
-    qt::ColorTable table = OffscreenColorTable(bits);
-    qt::CTabPtr tablePointer = &table;
+    qt::ColorTable colors = ColorTableOf(table);
+    qt::CTabPtr colorsPointer = &colors;
     const qt::Rect bounds{0, 0, static_cast<std::int16_t>(height), static_cast<std::int16_t>(width)};
     if (qt::NewGraphicsWorldFromMemory(
-            &m_port, quickTimeFormat, &bounds, format.IsIndexed() ? &tablePointer : nullptr, nullptr, 0,
-            reinterpret_cast<qt::Ptr>(m_bitmap.get()), static_cast<std::int32_t>(row.bytes)) != qt::noErr) {
+            &m_port, quickTimeFormat, &bounds, table.empty() ? nullptr : &colorsPointer, nullptr, 0,
+            static_cast<qt::Ptr>(pixels), static_cast<std::int32_t>(row.bytes)) != qt::noErr) {
         m_port = nullptr;
         DropOffscreen();
         return Fail(QuickTimeMovieErrWorld);
     }
-    const std::span<const PixelValue> palette = OffscreenPalette(bits);
-    for (std::uint32_t index = 0; index < palette.size() && format.IsIndexed(); ++index) {
-        SetPaletteEntryImpl(palette[index], index);
+    for (std::uint32_t index = 0; index < table.size(); ++index) {
+        SetPaletteEntryImpl(PixelValue(table[index].rgbRed, table[index].rgbGreen, table[index].rgbBlue),
+                            index);
     }
     qt::LockPixels(qt::GetGWorldPixMap(m_port));
     return true;
@@ -201,7 +250,8 @@ bool QuickTimeMovieControllerGraphic::MakeOffscreen(std::int32_t width, std::int
 void QuickTimeMovieControllerGraphic::DropOffscreen() {
     ReleaseHandle();
     SetHandle(nullptr);
-    m_bitmap.reset();
+    win32::DeleteObject(m_bitmap);
+    m_bitmap = nullptr;
 }
 
 bool QuickTimeMovieControllerGraphic::OpenOnViewport(Viewport* viewport, std::uint32_t bufferIndex,

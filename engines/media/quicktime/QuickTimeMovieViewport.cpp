@@ -1,24 +1,20 @@
 #include "engines/media/quicktime/QuickTimeMovieViewport.h"
 
+#include "engines/graphics/directx/DirectXViewportHandle.h"
+#include "engines/graphics/directx/DirectXWindow.h"
+#include "platform/win32/Window.h"
+
 namespace Vemo {
-
-namespace {
-
-constinit QuickTimeMovieViewport::WindowFinder g_windowFinder = nullptr;
-
-} // namespace
 
 QuickTimeMovieViewport::QuickTimeMovieViewport() = default;
 
 QuickTimeMovieViewport::~QuickTimeMovieViewport() = default;
 
 win32::HWND QuickTimeMovieViewport::GetNativeWindow() const {
-    ViewportHandle* handle = GetViewportHandle();
-    return handle != nullptr && g_windowFinder != nullptr ? g_windowFinder(handle) : nullptr;
-}
-
-void QuickTimeMovieViewport::SetWindowFinder(WindowFinder finder) {
-    g_windowFinder = finder;
+    const DirectXViewportHandle* handle = DirectXViewportHandle::FromViewportHandle(GetViewportHandle());
+    const DirectXWindow* window = handle != nullptr ? handle->GetWindow() : nullptr;
+    const win32::HWND native = window != nullptr ? window->GetWindowHandle() : nullptr;
+    return native != nullptr && win32::IsWindow(native) ? native : nullptr;
 }
 
 } // namespace Vemo

@@ -3,8 +3,7 @@
 // viewport handle) until it goes, and restores the viewport's presentation through it.
 //
 // Finding a viewport handle's window is the one place where the movie engine depends on the kind of viewport
-// handle: the product's viewports are DirectX viewport handles, whose window the finder reads. Without a
-// finder no viewport has a window.
+// handle: only DirectX viewport handles have a window it can draw into.
 #pragma once
 
 #include "engines/graphics/Viewport.h"
@@ -12,21 +11,14 @@
 
 namespace Vemo {
 
-class ViewportHandle;
-
 class QuickTimeMovieViewport : public Viewport {
 public:
-    // The native window of a viewport handle, null when the handle has none or its window is gone.
-    using WindowFinder = win32::HWND (*)(ViewportHandle* handle);
-
     QuickTimeMovieViewport();
     ~QuickTimeMovieViewport() override;
 
-    // The window of this viewport's handle, null while closed.
+    // The native window of this viewport's handle: null while closed, for a handle of another kind than
+    // DirectX, and when the handle has no window or its window is gone.
     win32::HWND GetNativeWindow() const;
-
-    // Null puts back the finder that finds no window.
-    static void SetWindowFinder(WindowFinder finder);
 };
 
 } // namespace Vemo

@@ -6,13 +6,13 @@
 #include "engines/media/MovieController.h"
 #include "engines/media/MovieControllerHandle.h"
 #include "engines/media/MovieErrorCodes.h"
-#include "engines/media/quicktime/OffscreenPalette.h"
 #include "engines/media/quicktime/QuickTimeErrorCodes.h"
 #include "engines/media/quicktime/QuickTimeMovieControllerGraphic.h"
 #include "engines/media/quicktime/QuickTimeMovieHandle.h"
-#include "engines/media/quicktime/QuickTimeMovieViewport.h"
 #include "engines/media/tests/QuickTimeTestSupport.h"
+#include "platform/testing/GdiTesting.h"
 #include "platform/video/Overlays.h"
+#include "platform/win32/SystemPalette.h"
 #include "resources/error/ErrorCodes.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ using namespace Vemo;
 using namespace VemoTest;
 
 // 0xRRGGBB, as FrameColor gives it.
-std::uint32_t Shown(Graphic& graphic, int x, int y) {
+std::uint32_t ColorAt(Graphic& graphic, int x, int y) {
     const Color color = graphic.GetPixelColor(Point(x, y));
     return static_cast<std::uint32_t>(color.rgb.Red()) << 16 |
            static_cast<std::uint32_t>(color.rgb.Green()) << 8 | color.rgb.Blue();
@@ -190,12 +190,12 @@ TEST_F(QuickTimeMovieEngineTest, ABoundMovieDrawsItsFramesIntoTheControllerGraph
     ASSERT_TRUE(controller.Start(true));
     Advance(350);
     controller.Task();
-    EXPECT_TRUE(Near(Shown(graphic, 10, 10), qt::testing::FrameColor(3)));
-    EXPECT_TRUE(Near(Shown(graphic, 63, 47), qt::testing::FrameColor(3)));
+    EXPECT_TRUE(Near(ColorAt(graphic, 10, 10), qt::testing::FrameColor(3)));
+    EXPECT_TRUE(Near(ColorAt(graphic, 63, 47), qt::testing::FrameColor(3)));
     EXPECT_TRUE(controller.IsPlaying());
     Advance(100);
     QuickTimeEngineHook::Idle();
-    EXPECT_TRUE(Near(Shown(graphic, 10, 10), qt::testing::FrameColor(4)));
+    EXPECT_TRUE(Near(ColorAt(graphic, 10, 10), qt::testing::FrameColor(4)));
 
     Advance(1000);
     EXPECT_FALSE(controller.IsPlaying()) << "done";
@@ -498,7 +498,28 @@ TEST_F(QuickTimeMovieEngineTest, AWorldThatFailsTakesTheGraphicWithIt) {
     MovieController controller;
     EXPECT_FALSE(controller.Open(Size(32, 32), StandardPixelFormat::Xrgb32, 0, 0));
     EXPECT_TRUE(ReportedInOrder(Taken(), {QuickTimeMovieErrWorld, MovieEngineErrGraphicBySize}));
-    EXPECT_EQ(g_liveGraphicTestHandles, 0);
+    EXPECT_EQ(ddraw::testing::LiveSurfaces(), 0);
+}
+
+// The offscreen's pixels are a DIB section made against the screen DC; without either there is no
+// offscreen, and nothing of GDI is left behind.
+TEST_F(QuickTimeMovieEngineTest, NoScreenContextOrDibSectionIsNoOffscreen) {
+    const struct {
+        const char* call;
+        ErrorCode code;
+    } cases[] = {
+        {"GetDC", QuickTimeMovieErrScreenContext},
+        {"CreateDIBSection", QuickTimeMovieErrBitmap},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(win32::testing::FailGdiCall(c.call));
+        QuickTimeMovieControllerGraphic graphic;
+        EXPECT_FALSE(graphic.CreateOffscreen(32, 32, 4, 0, PaletteReference(), 0)) << c.call;
+        EXPECT_EQ(Taken(), (Reports{c.code})) << c.call;
+        EXPECT_FALSE(graphic.IsOpen()) << c.call;
+        EXPECT_EQ(win32::testing::LiveDeviceContexts(), 0U) << c.call;
+        EXPECT_EQ(qt::testing::GetOpenObjects().worlds, 0U) << c.call;
+    }
 }
 
 TEST_F(QuickTimeMovieEngineTest, AnIndexedControllerShowsTheFrameInTheNearestEntriesOfItsFixedTable) {
@@ -511,12 +532,15 @@ TEST_F(QuickTimeMovieEngineTest, AnIndexedControllerShowsTheFrameInTheNearestEnt
     controller.Task();
     Graphic& graphic = GraphicOf(controller);
     ASSERT_TRUE(graphic.IsPalettized());
-    const std::span<const PixelValue> table = OffscreenPalette(8);
+    std::vector<PixelValue> table;
+    for (const win32::RGBQUAD& entry : win32::FixedPalette(8)) {
+        table.emplace_back(entry.rgbRed, entry.rgbGreen, entry.rgbBlue);
+    }
     for (std::uint32_t index : {0u, 10u, 100u, 255u}) {
         EXPECT_EQ(graphic.GetPaletteEntry(index).rgb.Rgb(), table[index].Rgb()) << index;
     }
     const std::uint32_t frame = qt::testing::FrameColor(3);
-    const std::uint32_t shown = Shown(graphic, 20, 20);
+    const std::uint32_t shown = ColorAt(graphic, 20, 20);
     EXPECT_NE(shown, 0U) << "a palette left black shows nothing";
     EXPECT_TRUE(Near(shown, frame, 32)) << std::hex << shown << " for " << frame;
     bool inTable = false;
@@ -541,37 +565,35 @@ TEST_F(QuickTimeMovieEngineTest, AnOffscreenKeepsItsPixelsAndTakesOnlyMoviesOfTh
     EXPECT_EQ(graphic.GetMovieHandle(), nullptr);
 }
 
+// A windowed viewport of the DirectX 6 engine, 160 x 120 with one back buffer, opened once the hook is
+// installed (so its window has a QuickTime port) and showing a grey picture.
 class QuickTimeViewportTest : public QuickTimeMovieEngineTest {
 protected:
     void SetUp() override {
         QuickTimeMovieEngineTest::SetUp();
-        s_window = Window();
-        QuickTimeMovieViewport::SetWindowFinder([](ViewportHandle*) { return s_window; });
+        if (HasFatalFailure()) {
+            return;
+        }
         const ViewportDescription description("Movie", Point(0, 0), true, Size(160, 120), true, false, true,
-                                              true, false, 7, 1, 2, 1, false, false);
+                                              true, false, 0, 1, 2, 1, false, false);
         ASSERT_TRUE(m_viewport.emplace().Open(description));
+        m_movieWindow = WindowOf(*m_viewport);
+        ASSERT_NE(qt::GetNativeWindowPort(m_movieWindow), nullptr);
+        ASSERT_TRUE(m_viewport->FillRect(Rect(0, 0, 160, 120), Rgb(0x80, 0x80, 0x80), true, kCopyMode));
+        ASSERT_TRUE(m_viewport->CopyBufferToFront(1, false));
         Taken();
     }
     void TearDown() override {
-        QuickTimeMovieViewport::SetWindowFinder(nullptr);
         m_viewport.reset();
         QuickTimeMovieEngineTest::TearDown();
     }
 
-    // What the window shows of its overlays, over a grey of its own.
-    std::vector<std::uint32_t> ShownInWindow() {
-        std::vector<std::uint32_t> frame(160 * 120, 0x808080);
-        video::OverlayFrame target;
-        target.pixels = frame.data();
-        target.width = 160;
-        target.height = 120;
-        target.pitch = 160 * 4;
-        video::ComposeWindowOverlays(Window(), target);
-        return frame;
-    }
+    // What the viewport's window shows at the point: the presented picture, movie overlays composed.
+    std::uint32_t ShownAt(int x, int y) const { return Shown(m_movieWindow).At(x, y) & 0xFFFFFF; }
 
-    static inline win32::HWND s_window = nullptr;
+    static constexpr std::uint32_t kCopyMode = 3;
     std::optional<Viewport> m_viewport;
+    win32::HWND m_movieWindow = nullptr;
 };
 
 TEST_F(QuickTimeViewportTest, AMovieOnAViewportDrawsIntoItsWindowAtTheControllerBox) {
@@ -586,17 +608,40 @@ TEST_F(QuickTimeViewportTest, AMovieOnAViewportDrawsIntoItsWindowAtTheController
         ASSERT_TRUE(controller.Start(true));
         Advance(250);
         controller.Task();
-        const std::vector<std::uint32_t> shown = ShownInWindow();
-        EXPECT_TRUE(Near(shown[30 * 160 + 40] & 0xFFFFFF, qt::testing::FrameColor(2)));
-        EXPECT_EQ(shown[30 * 160 + 5] & 0xFFFFFF, 0x808080U) << "left of the box";
-        EXPECT_EQ(shown[70 * 160 + 40] & 0xFFFFFF, 0x808080U) << "below the box";
+        EXPECT_TRUE(Near(ShownAt(40, 30), qt::testing::FrameColor(2)));
+        EXPECT_EQ(ShownAt(5, 30), 0x808080U) << "left of the box";
+        EXPECT_EQ(ShownAt(40, 70), 0x808080U) << "below the box";
+        Advance(200);
+        QuickTimeEngineHook::Idle();
+        EXPECT_TRUE(Near(ShownAt(40, 30), qt::testing::FrameColor(4)));
+        EXPECT_TRUE(Near(ShownAt(73, 67), qt::testing::FrameColor(4))) << "the box's last pixel";
     }
     EXPECT_EQ(m_viewport->GetPresentMode(), 2U);
-    EXPECT_EQ(video::OverlayCount(Window()), 0U);
+    EXPECT_EQ(video::OverlayCount(m_movieWindow), 0U);
+    EXPECT_EQ(ShownAt(40, 30), 0x808080U) << "the presented picture again";
 }
 
-TEST_F(QuickTimeViewportTest, AViewportWithoutWindowOrPortGivesNoController) {
-    QuickTimeMovieViewport::SetWindowFinder(nullptr);
+// A movie shows on the picture the viewport presents: drawing and presenting the viewport again leaves the
+// movie's frame on top.
+TEST_F(QuickTimeViewportTest, APresentedBufferShowsUnderThePlayingMovie) {
+    Movie movie;
+    MovieController controller;
+    ASSERT_TRUE(OpenClip(movie));
+    ASSERT_TRUE(controller.Open(&*m_viewport));
+    ASSERT_TRUE(controller.BindMovie(&movie, true));
+    ASSERT_TRUE(controller.SetBox(Rect(0, 0, 64, 48)));
+    ASSERT_TRUE(controller.Start(true));
+    Advance(150);
+    controller.Task();
+    ASSERT_TRUE(m_viewport->FillRect(Rect(0, 0, 160, 120), Rgb(0, 0, 0xFF), true, kCopyMode));
+    ASSERT_TRUE(m_viewport->CopyBufferToFront(1, false));
+    EXPECT_TRUE(Near(ShownAt(30, 30), qt::testing::FrameColor(1)));
+    EXPECT_EQ(ShownAt(100, 100), 0x0000FFU);
+    EXPECT_TRUE(Taken().empty());
+}
+
+TEST_F(QuickTimeViewportTest, AViewportWindowWithoutAPortGivesNoController) {
+    qt::DestroyPortAssociation(qt::GetNativeWindowPort(m_movieWindow));
     MovieController controller;
     EXPECT_FALSE(controller.Open(&*m_viewport));
     EXPECT_TRUE(ReportedInOrder(Taken(), {MovieEngineErrGraphicOnViewport, MovieEngineErrNoController}));

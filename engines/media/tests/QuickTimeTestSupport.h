@@ -1,13 +1,11 @@
-// The QuickTime engine tests' machine: the window tests' hooks and headless video, a shown main window, a
-// fake clock, a temporary C: drive (the volume HD0) with the Win32 storage engine, the memory graphic engine,
-// the Movie and Sound Systems, and QuickTime on the null audio sink once the hook is installed. Movie and
-// sound files are written there with FFmpeg. Every test must leave nothing of QuickTime open or started.
+// The QuickTime engine tests' machine: the DirectX 6 tests' main window, Graphic System and DirectX 6 engine
+// (headless), a fake clock, a temporary C: drive (the volume HD0) with the Win32 storage engine, the Movie
+// and Sound Systems, and QuickTime on the null audio sink once the hook is installed on the main window.
+// Movie and sound files are written there with FFmpeg. Every test must leave nothing of QuickTime open or
+// started.
 #pragma once
 
-#include "engines/graphics/GraphicSystem.h"
-#include "engines/graphics/testing/MemoryGraphicEngine.h"
-#include "engines/graphics/testing/WindowTestSupport.h"
-#include "engines/graphics/win32/Win32Window.h"
+#include "engines/graphics/testing/DirectXTestSupport.h"
 #include "engines/media/MovieSystem.h"
 #include "engines/media/SoundSystem.h"
 #include "engines/media/quicktime/QuickTimeEngineHook.h"
@@ -16,6 +14,7 @@
 #include "engines/media/tests/MediaTestText.h"
 #include "platform/testing/Clock.h"
 #include "platform/testing/Drives.h"
+#include "platform/testing/GdiTesting.h"
 #include "platform/testing/MediaWriter.h"
 #include "platform/testing/QuickTimeTesting.h"
 #include "resources/storage/Path.h"
@@ -24,11 +23,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
 namespace VemoTest {
 
-class QuickTimeTest : public WindowTest {
+class QuickTimeTest : public DirectX6Test {
 public:
     // Writes a file on C: and gives its path on HD0.
     Vemo::Path Write(const std::string& name, const qt::testing::MediaFile& file) {
@@ -61,16 +61,17 @@ public:
 
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
+        DirectX6Test::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         qt::testing::UseAudioBackend(video::AudioBackendKind::None);
         qt::testing::SetQuickTimeVersion("6.0");
         m_application.m_storageSystem = Vemo::StorageSystem::Create();
         ASSERT_TRUE(m_application.m_storageSystem->AddEngine(Vemo::Win32StorageEngine::Create()));
-        m_application.m_graphicSystem = Vemo::GraphicSystem::Create();
-        ASSERT_TRUE(m_application.m_graphicSystem->AddEngine(MemoryGraphicEngine::Make()));
         m_application.m_movieSystem = Vemo::MovieSystem::Create();
         m_application.m_soundSystem = Vemo::SoundSystem::Create();
-        ASSERT_TRUE(Create(m_window, true));
+        m_gdiObjects = win32::testing::LiveGdiObjects();
         m_application.TakeReports();
     }
 
@@ -86,12 +87,15 @@ protected:
         if (Vemo::QuickTimeEngineHook::Installed() != nullptr) {
             Vemo::QuickTimeEngineHook::Remove();
         }
-        m_application.m_graphicSystem->Shutdown();
-        m_application.m_graphicSystem = nullptr;
-        m_application.m_storageSystem->Shutdown();
-        m_application.m_storageSystem = nullptr;
+        if (m_application.m_storageSystem != nullptr) {
+            m_application.m_storageSystem->Shutdown();
+            m_application.m_storageSystem = nullptr;
+        }
         qt::testing::ClearFailures();
         qt::testing::SetQuickTimeVersion(std::nullopt);
+        win32::testing::ClearGdiFailures();
+        EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiObjects) << "DIB sections left";
+        EXPECT_EQ(win32::testing::LiveDeviceContexts(), 0U);
         const qt::testing::OpenObjects open = qt::testing::GetOpenObjects();
         EXPECT_TRUE(open.None()) << "left open: movies " << open.movies << ", tracks " << open.tracks
                                  << ", controllers " << open.controllers << ", ports " << open.windowPorts
@@ -99,11 +103,11 @@ protected:
                                  << open.files;
         EXPECT_EQ(qt::testing::GetStartupCounts().qtml, 0);
         EXPECT_EQ(qt::testing::GetStartupCounts().movieServices, 0);
-        m_window.Destroy();
-        WindowTest::TearDown();
+        DirectX6Test::TearDown();
     }
 
-    win32::HWND Window() const { return m_window.GetWindowHandle(); }
+    // The application's main window, which the hook gives its QuickTime port.
+    win32::HWND Window() const { return m_main->GetWindowHandle(); }
 
     bool InstallHook(const Vemo::String* ownMoviePath = nullptr) {
         return Vemo::QuickTimeEngineHook::Install(Window(), 0, 0, ownMoviePath);
@@ -126,9 +130,11 @@ protected:
 
     platform::testing::FakeClock m_clock{1000};
     win32::testing::TemporaryDrives m_drives{{'C', win32::DRIVE_FIXED}};
-    Vemo::Win32Window m_window;
     Vemo::QuickTimeMovieEngine* m_movieEngine = nullptr;
     Vemo::QuickTimeSoundEngine* m_soundEngine = nullptr;
+
+private:
+    std::size_t m_gdiObjects = 0;
 };
 
 } // namespace VemoTest
