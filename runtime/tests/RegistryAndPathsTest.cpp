@@ -124,6 +124,7 @@ protected:
         m_application.m_storageSystem = Vemo::StorageSystem::Create();
         EXPECT_TRUE(m_application.m_storageSystem->AddEngine(Vemo::Win32StorageEngine::Create()));
         std::filesystem::create_directories(m_drives.HostPath('C', "Title/Data"));
+        std::filesystem::create_directories(m_drives.HostPath('G', "Only/On/G"));
     }
 
     ~WindowsPathsTest() override {
@@ -163,6 +164,9 @@ TEST_F(WindowsPathsTest, AWindowsPathBecomesItsDrivesVolumeWithItsDirectories) {
     EXPECT_EQ(Absolute("C:\\Title\\Quorven.ini"), "HD0:/Title/Quorven.ini");
     EXPECT_EQ(Absolute("C:\\Missing\\Data"), "fails");
     EXPECT_EQ(Absolute("F:\\Title"), "fails");
+    // The storage engine's volume of that name is the same drive.
+    EXPECT_EQ(Absolute("G:\\Only\\On\\G"), "HD1:/Only/On/G");
+    EXPECT_EQ(Absolute("C:\\Only\\On\\G"), "fails");
     // Taken from the current directory, which is on C:.
     std::filesystem::current_path(m_drives.HostPath('C', "Title"));
     EXPECT_EQ(Absolute("Data"), "HD0:/Title/Data");
