@@ -1,6 +1,6 @@
 // The program quorven itself, in processes of its own, headless, on the fixture title: scripted input
-// (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine and the
-// registry store through VEMO_DRIVES and VEMO_REGISTRY.
+// (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine, the
+// registry store and the runtime folder the title's installation gives it.
 #include "runtime/LocaleTexts.h"
 #include "runtime/tests/TitleTestSupport.h"
 
@@ -162,11 +162,11 @@ TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {
     const std::string ready = (first / "ready").string();
     const std::string proceed = (first / "proceed").string();
     const std::string script =
-        "mkfifo '" + ready + "' '" + proceed + "' || exit 1; (cd '" + first.string() + "' && env " +
-        Environment(first, desktop) + " '" + kProgram +
-        "' > out 2> errors; echo $? > code) & timeout 250 cat '" + ready + "' > /dev/null; cd '" +
+        "mkfifo '" + ready + "' '" + proceed + "' || exit 1; (cd '" + first.string() +
+        "' && timeout 200 env " + Environment(first, desktop) + " '" + kProgram +
+        "' > out 2> errors; echo $? > code) & timeout 100 cat '" + ready + "' > /dev/null; cd '" +
         second.string() + "' && env " + Environment(second, desktop) + " '" + kProgram +
-        "' > out 2> errors; echo $? > code; timeout 250 cat '" + proceed + "' > /dev/null; wait";
+        "' > out 2> errors; echo $? > code; timeout 100 cat '" + proceed + "' > /dev/null; wait";
     EXPECT_EQ(std::system(script.c_str()), 0) << script;
     const Outcome outcome = Collect(second);
     EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
