@@ -5,6 +5,7 @@
 #include "platform/win32/Power.h"
 #include "platform/win32/Window.h"
 #include "runtime/MessengerViewport.h"
+#include "runtime/MultimediaApplication.h"
 
 namespace {
 
@@ -71,7 +72,11 @@ void MessengerViewportEventHandler::OnActivateApp(bool active, win32::DWORD) {
     EnableApplicationInput(active);
 }
 
-void MessengerViewportEventHandler::EnableApplicationInput(bool) {}
+void MessengerViewportEventHandler::EnableApplicationInput(bool active) {
+    if (MultimediaApplication* application = MultimediaApplication::Instance()) {
+        application->EnableInput(active);
+    }
+}
 
 // --- Keys ------------------------------------------------------------------------------------------------
 

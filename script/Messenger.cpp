@@ -491,13 +491,19 @@ bool Messenger::ReceiveTextFrom(const Vemo::String& text, const SubString& sende
     return handled;
 }
 
-// An empty target name reaches the parent first, then every subscriber; the result is false when either
-// failed.
+// An empty target name reaches the parent first, then every other subscriber (a parent that also subscribed
+// handles the message once); the result is false when either failed.
 bool Messenger::SendToTargetAndSubscribers(const Vemo::BasicArray<Fragment>& message,
                                            const Vemo::String& targetName, Messenger* target) {
     bool sent = SendFragments(message, target);
     if (targetName.IsEmpty() && !m_subscribers.Empty()) {
-        const bool delivered = DeliverToList(message, m_subscribers);
+        MessengerList others;
+        for (Messenger* subscriber : m_subscribers) {
+            if (subscriber != target) {
+                others.PushBack(subscriber);
+            }
+        }
+        const bool delivered = DeliverToList(message, others);
         sent = sent && delivered;
     }
     return sent;

@@ -1,7 +1,12 @@
+#include "runtime/product/QuorvenApp.h"
 #include "script/WinMain.h"
 
 #include <cstdio>
 #include <cstring>
+
+// The program's one application object, made before main runs; WinMain's run function finds it as the
+// current application.
+static QuorvenApp g_application;
 
 int main(int argumentCount, char** arguments) {
     // Answered before the program starts: no single-instance guard, window or registry is touched.

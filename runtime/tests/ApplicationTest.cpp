@@ -1,0 +1,499 @@
+// The product's application in this process on the fixture title: the whole engine world on the headless
+// backend, the title found through the registry store, boxes answered and recorded by the test. The
+// single-instance guard is left out (the messenger application's Initialize is called directly); the
+// guard has tests of its own and the program's tests run it.
+#include "engines/timing/Timer.h"
+#include "platform/testing/Clock.h"
+#include "platform/testing/HeadlessRunTesting.h"
+#include "platform/testing/MessageBoxTesting.h"
+#include "platform/testing/WindowTesting.h"
+#include "platform/win32/File.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/Module.h"
+#include "platform/win32/Window.h"
+#include "platform/win32/WindowMessages.h"
+#include "resources/SystemAccessors.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorHandle.h"
+#include "resources/error/ErrorSystem.h"
+#include "resources/storage/Path.h"
+#include "runtime/BitmapCache.h"
+#include "runtime/Control.h"
+#include "runtime/FontCache.h"
+#include "runtime/LocaleTexts.h"
+#include "runtime/MessengerViewport.h"
+#include "runtime/MultimediaApplicationErrorEngine.h"
+#include "runtime/NavigationState.h"
+#include "runtime/WindowFunctions.h"
+#include "runtime/product/QuorvenApp.h"
+#include "runtime/tests/TitleTestSupport.h"
+#include "script/Config.h"
+#include "script/Script.h"
+#include "script/StateGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TitleTest::InstalledTitle;
+
+Vemo::String S(const std::string& text) {
+    return Vemo::String(text.c_str());
+}
+
+Fragment Name(const std::string& text) {
+    return Fragment(S(text));
+}
+
+std::string PathText(const Vemo::Path* path) {
+    if (path == nullptr) {
+        return "<none>";
+    }
+    Vemo::String text;
+    return path->GetText(text, true, false).CStr();
+}
+
+std::string BuiltIn(const char* key) {
+    return BuiltInText(key);
+}
+
+// A locale file of the pairs.
+std::string Locale(std::initializer_list<std::pair<std::string, std::string>> pairs) {
+    std::string bytes;
+    for (const auto& [key, text] : pairs) {
+        bytes += key + '\0' + text + '\0';
+    }
+    return bytes;
+}
+
+// The text with its first occurrence of from replaced.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
+        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
+        win32::testing::ReleaseAllInput();
+    }
+
+    void TearDown() override {
+        Stop();
+        win32::MSG message;
+        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
+        }
+        win32::testing::ReleaseAllInput();
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+    }
+
+    // Start-up as the run function begins it, without the single-instance guard.
+    bool Start() {
+        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
+        m_application = std::make_unique<QuorvenApp>();
+        Vemo::BasicArray<Vemo::String> arguments;
+        arguments.PushBack(Vemo::String());
+        return m_application->MessengerApplication::Initialize(arguments);
+    }
+
+    // Shut-down as the run function ends it.
+    bool Stop() {
+        if (m_application == nullptr) {
+            return true;
+        }
+        const bool shut = m_application->Shutdown();
+        m_application.reset();
+        // The program registers its mutex window's class once a process and leaves it to the process's end;
+        // the next start-up in this process registers it again.
+        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
+                                win32::GetModuleHandleA(nullptr));
+        return shut;
+    }
+
+    QuorvenApp& App() { return *m_application; }
+
+    std::string CurrentState() {
+        auto* state = dynamic_cast<NavigationState*>(App().GetStateGraph()->GetCurrentState());
+        return state != nullptr ? state->GetName().CStr() : "-";
+    }
+
+    // The codes reported so far, oldest first, from the error system's log.
+    std::vector<Vemo::ErrorCode> Reported() {
+        std::vector<Vemo::ErrorCode> codes;
+        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
+        for (std::uint32_t i = system != nullptr ? system->GetLog().Count() : 0; i > 0; --i) {
+            codes.push_back(system->GetLog().At(i - 1)->Code());
+        }
+        return codes;
+    }
+
+    // "caption|text -> answer" of each box shown since the last look.
+    std::vector<std::string> Boxes() {
+        std::vector<std::string> boxes;
+        for (const win32::testing::ShownMessageBox& box : m_boxes.Take()) {
+            boxes.push_back(box.caption + "|" + box.text + " -> " +
+                            (box.answer == win32::IDOK ? "OK" : "Cancel"));
+        }
+        return boxes;
+    }
+
+    // A click in the viewport's window, taken by the next application steps.
+    void Click(int x, int y) {
+        win32::testing::Click(GetViewportWindowHandle(App().GetViewport()), win32::testing::MouseButton::Left,
+                              x, y);
+        App().Step();
+        App().Step();
+    }
+
+    InstalledTitle m_title;
+    win32::testing::MessageBoxRecorder m_boxes;
+    std::unique_ptr<QuorvenApp> m_application;
+};
+
+std::string Box(const char* caption, const std::string& text, const char* answer) {
+    return std::string(caption) + "|" + text + " -> " + answer;
+}
+
+// --- Start-up on the fixture title
+// ------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, StartsTheTitleFromTheRegistryAndItsConfiguration) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(PathText(App().GetGamePath()), "HD0:/Title");
+    EXPECT_EQ(PathText(App().GetSharedPath()), "HD0:/Shared");
+    EXPECT_EQ(PathText(App().GetUserPath()), "HD0:/User");
+    EXPECT_NE(App().GetViewport(), nullptr);
+    EXPECT_NE(App().GetFontCache(), nullptr);
+    ASSERT_NE(App().GetBitmapCache(), nullptr);
+    EXPECT_NE(App().GetBitmapCache()->GetTimer(), nullptr);
+    EXPECT_NE(App().GetTextLocaleTable(), nullptr);
+    EXPECT_EQ(App().GetErrorEngine()->GetDisplayMode(), 0);
+    EXPECT_EQ(App().GetSystemFrameTimer(), nullptr);
+    EXPECT_EQ(CurrentState(), "Menu");
+    // The user settings were opened (and the file created) before the first state set one.
+    EXPECT_NE(App().GetUserSettings(), nullptr);
+    EXPECT_NE(m_title.Read('C', "User/User.ini"), "<missing>");
+    EXPECT_EQ(Reported(), std::vector<Vemo::ErrorCode>{});
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    EXPECT_TRUE(Stop());
+    EXPECT_NE(m_title.Read('C', "User/User.ini").find("[Visited]"), std::string::npos);
+    EXPECT_NE(m_title.Read('C', "User/User.ini").find("Menu=yes"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, ClicksOnPlainControlsMoveThroughTheStatesToTheEnd) {
+    ASSERT_TRUE(Start());
+    App().Step();
+    Click(150, 120);
+    EXPECT_EQ(CurrentState(), "Options");
+    Click(320, 310);
+    EXPECT_EQ(CurrentState(), "Done");
+    App().Step();
+    App().Step();
+    EXPECT_TRUE(App().IsQuitting());
+    EXPECT_TRUE(App().GetExitSuccess());
+    EXPECT_TRUE(Stop());
+    const std::string settings = m_title.Read('C', "User/User.ini");
+    EXPECT_NE(settings.find("Options=yes"), std::string::npos) << settings;
+}
+
+TEST_F(ApplicationTest, AFallIntoTheFallbackStateQuitsWithAFailure) {
+    m_title.Write('C', "Title/Quorven.ini",
+                  Replaced(m_title.Read('C', "Title/Quorven.ini"), "PlayButton, 0), Progress(1)",
+                           "PlayButton, 0), Progress(7)"));
+    ASSERT_TRUE(Start());
+    App().Step();
+    Click(150, 120);
+    App().Step();
+    App().Step();
+    EXPECT_EQ(App().GetStateGraph()->GetReachedEndState(), App().GetStateGraph()->FindState(1));
+    EXPECT_TRUE(App().IsQuitting());
+    EXPECT_FALSE(App().GetExitSuccess());
+}
+
+// --- The registry values
+// -----------------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, AMissingGamePathStopsStartUpWithTheRegistryBox) {
+    m_title.SetValue("GamePath", "");
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{Box("Problem detected!", BuiltIn("ERR_CANTOPENREGDIR"), "OK"),
+                                        Box("Problem detected!", BuiltIn("ERR_LOWMEMORY"), "OK")}));
+    EXPECT_TRUE(Stop());
+}
+
+TEST_F(ApplicationTest, ARootThatIsNoDirectoryStopsStartUpWithItsOwnCode) {
+    struct Case {
+        const char* value;
+        const char* installed;
+        Vemo::ErrorCode code;
+    };
+    for (const Case& c : {Case{"GamePath", "C:\\Title", MultimediaApplication::kErrorGamePath},
+                          Case{"SharedPath", "C:\\Shared", MultimediaApplication::kErrorSharedPath},
+                          Case{"UserPath", "C:\\User", MultimediaApplication::kErrorUserPath}}) {
+        m_title.SetValue(c.value, "C:\\Nowhere");
+        EXPECT_FALSE(Start()) << c.value;
+        const std::vector<Vemo::ErrorCode> codes = Reported();
+        EXPECT_NE(std::find(codes.begin(), codes.end(), c.code), codes.end()) << c.value;
+        EXPECT_TRUE(Stop());
+        Boxes();
+        m_title.SetValue(c.value, c.installed);
+    }
+}
+
+// --- The data disc
+// ------------------------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, AMatchingDataPathIsTheCdRootAndNeverPrompts) {
+    // The locale lies only on the data path: the search reaches the "CD" record for it.
+    m_title.Write('C', "Data/Quorven.loc", m_title.Read('C', "Title/Quorven.loc"));
+    m_title.Write('C', "Data/ident", "QUORVEN,anything");
+    m_title.Remove('C', "Title/Quorven.loc");
+    m_title.SetValue("DataPath", "C:\\Data");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(PathText(App().FindDataPath(false)), "HD0:/Data");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ApplicationTest, WithoutADataPathTheDiscIsLookedForInTheCdDrivesInOrder) {
+    m_title.InsertDisc('E');
+    m_title.Write('E', "Intro.mov", "movie");
+    ASSERT_TRUE(Start());
+    Vemo::Path found;
+    EXPECT_TRUE(App().FindFile(Name("Intro.mov"), found, true));
+    EXPECT_EQ(PathText(&found), "CD1:/Intro.mov");
+    EXPECT_EQ(PathText(App().FindDataPath(false)), "CD1");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ApplicationTest, WithoutTheDiscTheUserIsAskedForItUntilTheyCancel) {
+    ASSERT_TRUE(Start());
+    m_boxes.Answer(win32::IDOK);
+    m_boxes.Answer(win32::IDCANCEL);
+    Vemo::Path found;
+    EXPECT_FALSE(App().FindFile(Name("Intro.mov"), found, false));
+    const std::string prompt =
+        Box("Insert CD!", "Please insert the Quorven ZUT Plexotron CD into your CD-ROM drive.", "");
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{prompt + "OK", prompt + "Cancel"}));
+    // The next search that reaches the record asks again, and finds the disc once it is in.
+    m_title.InsertDisc('D');
+    m_title.Write('D', "Intro.mov", "movie");
+    m_boxes.Answer(win32::IDOK);
+    EXPECT_TRUE(App().FindFile(Name("Intro.mov"), found, false));
+    EXPECT_EQ(PathText(&found), "CD0:/Intro.mov");
+}
+
+TEST_F(ApplicationTest, TheDiscPromptTakesTheLocalesTextsAndKeepsStrayPercentSigns) {
+    m_title.Write(
+        'C', "Title/Quorven.loc",
+        Locale({{"ERR_INSERTCDBODY", "Put the %s disc in (100%% sure, 5%d)"}, {"PRODUCT_NAME", "Quorven"}}));
+    ASSERT_TRUE(Start());
+    Vemo::Path found;
+    EXPECT_FALSE(App().FindFile(Name("Intro.mov"), found, false));
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                           Box("Insert CD!", "Put the Quorven disc in (100% sure, 5%d)", "Cancel")}));
+}
+
+TEST_F(ApplicationTest, AnIdentFileIsReadUpToItsFirstZero) {
+    for (const auto& [ident, matches] : {std::pair{std::string("Quorven,\0rest", 13), true},
+                                         {std::string("Quor\0ven,", 9), false},
+                                         {std::string("Quorven"), false},
+                                         {std::string(), false}}) {
+        m_title.Write('C', "Data/ident", ident);
+        if (m_application == nullptr) {
+            ASSERT_TRUE(Start());
+        }
+        Vemo::Path data;
+        ASSERT_TRUE(data.Parse(S("HD0:/Data")));
+        EXPECT_EQ(App().VolumeHasIdent(data), matches) << ident.size();
+    }
+}
+
+// --- The configuration
+// -------------------------------------------------------------------------------------------
+
+struct NumberCase {
+    const char* written;
+    int level;
+    std::uint32_t drawPeriod; // 0: no draw timer
+};
+
+TEST_F(ApplicationTest, DebugLevelAndFrameRatesAreReadInAnyCBase) {
+    const std::string configuration = m_title.Read('C', "Title/Quorven.ini");
+    for (const NumberCase& c : {NumberCase{"0x10", 16, 62}, NumberCase{"30", 30, 33},
+                                NumberCase{"010", 8, 125}, NumberCase{"1000", 1000, 0}, NumberCase{"0", 0, 0},
+                                NumberCase{"-5", -5, 0}, NumberCase{"fast", 0, 0}}) {
+        m_title.Write(
+            'C', "Title/Quorven.ini",
+            Replaced(configuration, "[App]\n",
+                     std::string("[App]\nDebugLevel=") + c.written + "\nMaxDrawFPS=" + c.written + "\n"));
+        ASSERT_TRUE(Start()) << c.written;
+        EXPECT_EQ(App().GetErrorEngine()->GetDisplayMode(), c.level) << c.written;
+        Vemo::Timer* timer = App().GetDrawFrameTimer();
+        EXPECT_EQ(timer != nullptr ? timer->Period() : 0u, c.drawPeriod) << c.written;
+        EXPECT_TRUE(Stop());
+        Boxes();
+    }
+}
+
+TEST_F(ApplicationTest, SearchPathsComeFromTheConfigurationAndBadOnesAreIgnored) {
+    m_title.Write('C', "Title/Quorven.ini",
+                  Replaced(m_title.Read('C', "Title/Quorven.ini"), "[App]\n",
+                           "[App]\nSearchPath=\nSearchPath=Sounds(HD), Art(Floppy)\n"));
+    m_title.Write('C', "Title/Sounds/Click.wav", "sound");
+    ASSERT_TRUE(Start());
+    Vemo::Path found;
+    EXPECT_TRUE(App().FindFile(Name("Click.wav"), found, false));
+    EXPECT_EQ(PathText(&found), "HD0:/Title/Sounds/Click.wav");
+    EXPECT_TRUE(App().FindFile(Name("Readme.txt"), found, false));
+    EXPECT_EQ(PathText(&found), "HD0:/Title/Art/Readme.txt");
+}
+
+TEST_F(ApplicationTest, AStartUpWithoutAViewportFontCacheOrGraphFails) {
+    const std::string configuration = m_title.Read('C', "Title/Quorven.ini");
+    for (const auto& [from, to] : {std::pair{"Viewport=Viewport", "Viewport=Fonts"},
+                                   {"Fonts=Fonts", "Fonts=Menu"},
+                                   {"Fonts=Fonts", "Fonts="},
+                                   {"Graph=Graph", "Graph=Viewport"},
+                                   {"Viewport=Viewport", ""}}) {
+        std::string changed = configuration;
+        changed.replace(changed.find(from), std::string(from).size(), to);
+        m_title.Write('C', "Title/Quorven.ini", changed);
+        EXPECT_FALSE(Start()) << to;
+        EXPECT_TRUE(Stop());
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U) << to;
+        Boxes();
+    }
+}
+
+// --- Scripts and locale tables
+// ----------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, AScriptIsLoadedOnceWhateverTheNameThatFindsIt) {
+    ASSERT_TRUE(Start());
+    Script* config = App().GetConfigScript();
+    EXPECT_EQ(App().GetScript(Name("QUORVEN.INI"), false), config);
+    EXPECT_EQ(App().GetScript(Name("Quorven.ini(HD)"), false), config);
+    EXPECT_EQ(App().GetScript(S("quorven.ini")), config);
+}
+
+TEST_F(ApplicationTest, AScriptThatDoesNotParseReportsItsPath) {
+    m_title.Write('C', "Title/Broken.ini", "[A]\nKey=Unclosed(\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(App().GetScript(Name("Broken.ini"), true), nullptr);
+    const std::vector<Vemo::ErrorCode> codes = Reported();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), MultimediaApplication::kErrorScriptFile), codes.end());
+}
+
+TEST_F(ApplicationTest, AMissingFileShowsTheFindFileBoxOnceAndQuitsWithAFailure) {
+    ASSERT_TRUE(Start());
+    Vemo::Path found;
+    m_boxes.Answer(win32::IDCANCEL);
+    EXPECT_FALSE(App().FindFile(Name("Lost.bmp"), found, true));
+    EXPECT_EQ(App().GetScript(Name("Lost.ini"), false), nullptr);
+    // The disc prompt is asked again for the second name; the second error shows nothing.
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1],
+              Box("Problem reading file or directory!", BuiltIn("ERR_FINDFILE") + "\n\n\"Lost.bmp\"", "OK"));
+    EXPECT_EQ(boxes[2].substr(0, boxes[2].find('|')), "Insert CD!");
+    App().Step();
+    EXPECT_TRUE(App().IsQuitting());
+    EXPECT_FALSE(App().GetExitSuccess());
+}
+
+TEST_F(ApplicationTest, AControlsFileIsFoundThroughTheApplicationOrReportedTwice) {
+    Vemo::Path found;
+    EXPECT_FALSE(FindApplicationFile(found, Name("Quorven.ini")));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(FindApplicationFile(found, Name("Quorven.ini")));
+    EXPECT_EQ(PathText(&found), "HD0:/Title/Quorven.ini");
+    m_boxes.Answer(win32::IDCANCEL);
+    EXPECT_FALSE(FindApplicationFile(found, Name("Lost.bmp")));
+    const std::vector<Vemo::ErrorCode> codes = Reported();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(std::vector<Vemo::ErrorCode>(codes.end() - 2, codes.end()),
+              (std::vector<Vemo::ErrorCode>{MultimediaApplication::kErrorFileNotFound,
+                                            MultimediaApplication::kErrorFailure}));
+    App().Step();
+    EXPECT_TRUE(App().IsQuitting());
+}
+
+TEST_F(ApplicationTest, ALocalesErrorTitleNamesEveryBoxButTheFindFileBox) {
+    m_title.Write('C', "Title/Quorven.loc", Locale({{"ERR_TITLE", "Oops"}, {"ERR_GENERIC", "Bad"}}));
+    ASSERT_TRUE(Start());
+    Vemo::Error().Report(Win32DXQTMultimediaApplication::kErrorHookRemove, nullptr);
+    Vemo::Path found;
+    m_boxes.Answer(win32::IDCANCEL);
+    EXPECT_FALSE(App().FindFile(Name("Lost.bmp"), found, true));
+    const std::vector<std::string> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], Box("Oops", "Bad", "OK"));
+    EXPECT_EQ(boxes[2].substr(0, boxes[2].find('|')), "Problem reading file or directory!");
+}
+
+// --- Shared settings
+// ---------------------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, SharedSettingsAreCreatedWrittenAtTheEndOfTheStepAndReadAfreshTheNext) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "<missing>");
+    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n");
+    App().Step();
+    EXPECT_EQ(App().GetSharedSettings(), nullptr);
+    EXPECT_NE(m_title.Read('C', "Shared/Shared.ini").find("Best=10"), std::string::npos);
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\nBest=99\n");
+    Vemo::String value;
+    EXPECT_TRUE(App().GetSharedSetting(S("Scores"), S("Best"), value));
+    EXPECT_EQ(std::string(value.CStr()), "99");
+}
+
+TEST_F(ApplicationTest, ASharedSettingsFileHeldByAnotherProgramIsTriedForASecondAndLeftAlone) {
+    platform::testing::FakeClock clock;
+    ASSERT_TRUE(Start());
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\nBest=5\n");
+    const win32::HANDLE held =
+        win32::CreateFileA("C:\\Shared\\Shared.ini", win32::GENERIC_READ | win32::GENERIC_WRITE, 0, nullptr,
+                           win32::OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, win32::INVALID_HANDLE_VALUE);
+    const std::uint32_t before = win32::timeGetTime();
+    Vemo::String value;
+    EXPECT_FALSE(App().GetSharedSetting(S("Scores"), S("Best"), value));
+    EXPECT_FALSE(App().SetSharedSetting(S("Scores"), S("Best"), S("6")));
+    EXPECT_GE(win32::timeGetTime() - before, 990u * 2);
+    EXPECT_LE(win32::timeGetTime() - before, 1000u * 2);
+    win32::CloseHandle(held);
+    App().Step();
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\nBest=5\n");
+}
+
+// --- Input
+// ------------------------------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, WhileInputIsDisabledTheGraphStandsStill) {
+    // A scripted run, so that the step's wait for a window message returns at once.
+    win32::testing::ScriptedRun run("wait 1000000");
+    ASSERT_TRUE(Start());
+    App().Step();
+    EXPECT_TRUE(App().EnableInput(false));
+    EXPECT_TRUE(App().IsInputDisabled());
+    EXPECT_FALSE(App().GetViewport()->GetRootControl()->IsEnabled());
+    Click(150, 120);
+    EXPECT_EQ(CurrentState(), "Menu");
+    App().EnableInput(true);
+    EXPECT_TRUE(App().GetViewport()->GetRootControl()->IsEnabled());
+    Click(150, 120);
+    EXPECT_EQ(CurrentState(), "Options");
+}
+
+} // namespace

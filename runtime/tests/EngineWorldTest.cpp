@@ -1,0 +1,318 @@
+// The program's application on DirectX and QuickTime in this process, on the fixture title: the start-up
+// guard, the engine world it builds and takes down, and its frame step. Each start-up that passes the guard
+// takes an application name of its own: the single-instance mutex is held for the rest of the process.
+#include "engines/graphics/directx/DirectXWindow.h"
+#include "engines/media/quicktime/QuickTimeEngineHook.h"
+#include "engines/timing/Timer.h"
+#include "platform/testing/Clock.h"
+#include "platform/testing/CursorTesting.h"
+#include "platform/testing/HeadlessRunTesting.h"
+#include "platform/testing/MessageBoxTesting.h"
+#include "platform/testing/WindowTesting.h"
+#include "platform/testing/WindowsVersion.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Module.h"
+#include "platform/win32/Synchronization.h"
+#include "platform/win32/Window.h"
+#include "platform/win32/WindowMessages.h"
+#include "resources/ResourceEngine.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/error/ErrorSystem.h"
+#include "resources/hooks/DirectXEngineHook.h"
+#include "resources/hooks/Win32EngineHook.h"
+#include "resources/testing/TestResourceFamily.h"
+#include "runtime/Control.h"
+#include "runtime/LocaleTexts.h"
+#include "runtime/MessengerViewport.h"
+#include "runtime/NavigationState.h"
+#include "runtime/WindowFunctions.h"
+#include "runtime/product/QuorvenApp.h"
+#include "runtime/tests/TitleTestSupport.h"
+#include "script/StateGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TitleTest::InstalledTitle;
+
+int g_names = 0;
+
+class EngineWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
+        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
+        win32::testing::ReleaseAllInput();
+        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
+    }
+
+    void TearDown() override {
+        Stop();
+        win32::MSG message;
+        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
+        }
+        win32::testing::ReleaseAllInput();
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+    }
+
+    // A product application under a name no other start-up of this process has used.
+    QuorvenApp& Make() {
+        m_application = std::make_unique<QuorvenApp>();
+        m_name = "Quorven Test " + std::to_string(++g_names);
+        m_application->Vemo::Win32Application::SetName(Vemo::String(m_name.c_str()));
+        return *m_application;
+    }
+
+    // The run function's Initialize, the guard included.
+    bool Initialize() {
+        Vemo::BasicArray<Vemo::String> arguments;
+        arguments.PushBack(Vemo::String());
+        return m_application->Initialize(arguments);
+    }
+
+    bool Stop() {
+        if (m_application == nullptr) {
+            return true;
+        }
+        const bool shut = m_application->Shutdown();
+        m_application.reset();
+        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
+                                win32::GetModuleHandleA(nullptr));
+        return shut;
+    }
+
+    QuorvenApp& App() { return *m_application; }
+    win32::HWND ViewportWindow() { return GetViewportWindowHandle(App().GetViewport()); }
+
+    std::string CurrentState() {
+        auto* state = dynamic_cast<NavigationState*>(App().GetStateGraph()->GetCurrentState());
+        return state != nullptr ? state->GetName().CStr() : "-";
+    }
+
+    std::vector<std::string> Boxes() {
+        std::vector<std::string> boxes;
+        for (const win32::testing::ShownMessageBox& box : m_boxes.Take()) {
+            boxes.push_back(box.caption + "|" + box.text);
+        }
+        return boxes;
+    }
+
+    InstalledTitle m_title;
+    platform::testing::ScopedEnvironment m_runtime{
+        "XDG_RUNTIME_DIR", (std::filesystem::path(m_title.Base()) / "runtime").c_str()};
+    win32::testing::MessageBoxRecorder m_boxes;
+    std::unique_ptr<QuorvenApp> m_application;
+    std::string m_name;
+};
+
+// --- The guard
+// ---------------------------------------------------------------------------------------------------
+
+struct PlatformCase {
+    const char* name;
+    win32::seam::WindowsFamily family;
+    bool runs;
+};
+
+class PlatformTest : public EngineWorldTest, public ::testing::WithParamInterface<PlatformCase> {};
+
+TEST_P(PlatformTest, RefusesWin32sAndNt4WithTheirBox) {
+    const PlatformCase& c = GetParam();
+    platform::testing::WindowsVersionOverride version(c.family);
+    Make();
+    EXPECT_EQ(Initialize(), c.runs);
+    if (c.runs) {
+        EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    } else {
+        EXPECT_EQ(Boxes(), (std::vector<std::string>{std::string("Problem detected!|") +
+                                                     BuiltInText("ERR_WRONGPLATFORM")}));
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Platforms, PlatformTest,
+                         ::testing::Values(PlatformCase{"Win32s", win32::seam::WindowsFamily::Win32s, false},
+                                           PlatformCase{"NT4", win32::seam::WindowsFamily::NT4, false},
+                                           PlatformCase{"Windows98", win32::seam::WindowsFamily::Windows9x,
+                                                        true},
+                                           PlatformCase{"Windows2000", win32::seam::WindowsFamily::NT, true}),
+                         [](const ::testing::TestParamInfo<PlatformCase>& info) { return info.param.name; });
+
+TEST_F(EngineWorldTest, AnotherHolderOfTheMutexMakesTheStartUpEndQuietly) {
+    Make();
+    const win32::HANDLE held = win32::CreateMutexA(nullptr, win32::FALSE, (m_name + " Mutex").c_str());
+    ASSERT_NE(held, nullptr);
+    EXPECT_FALSE(Initialize());
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    EXPECT_EQ(App().GetMutexWindow(), nullptr);
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+}
+
+// --- The engine world
+// --------------------------------------------------------------------------------------------
+
+TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
+    Make();
+    ASSERT_TRUE(Initialize());
+    std::vector<std::string> engines;
+    for (Vemo::ResourceEngine* engine : App().GetEngines()) {
+        engines.push_back(engine->GetName().CStr());
+    }
+    EXPECT_EQ(engines, (std::vector<std::string>{
+                           "Win32 Storage Engine", "Monolith Storage Engine", "Win32 Font Engine",
+                           "DirectX6 Graphic Engine", "Standard Image Engine", "DirectX Input Device Engine",
+                           "QuickTime Movie Engine", "QuickTime Sound Engine", "Win32 Timer Engine"}));
+    const Vemo::ApplicationSystems& systems = App();
+    for (const void* system :
+         {static_cast<const void*>(systems.m_resourceSystem), static_cast<const void*>(systems.m_errorSystem),
+          static_cast<const void*>(systems.m_fontSystem), static_cast<const void*>(systems.m_graphicSystem),
+          static_cast<const void*>(systems.m_imageSystem),
+          static_cast<const void*>(systems.m_inputDeviceSystem),
+          static_cast<const void*>(systems.m_movieSystem), static_cast<const void*>(systems.m_soundSystem),
+          static_cast<const void*>(systems.m_storageSystem),
+          static_cast<const void*>(systems.m_timerSystem)}) {
+        EXPECT_NE(system, nullptr);
+    }
+    EXPECT_NE(Vemo::Win32EngineHook::Installed(), nullptr);
+    EXPECT_NE(Vemo::DirectXEngineHook::Installed(), nullptr);
+    EXPECT_NE(Vemo::QuickTimeEngineHook::Installed(), nullptr);
+    // The main window stays hidden; the viewport's window is the one shown.
+    ASSERT_NE(Win32DXQTMultimediaApplication::GetMainWindow(), nullptr);
+    EXPECT_FALSE(win32::IsWindowVisible(Win32DXQTMultimediaApplication::GetMainWindow()->GetWindowHandle()));
+    EXPECT_TRUE(win32::IsWindowVisible(ViewportWindow()));
+    EXPECT_FALSE(win32::IsWindowVisible(App().GetMutexWindow()));
+    EXPECT_EQ(reinterpret_cast<win32::HWND>(win32::GetWindowLongA(App().GetMutexWindow(), 0)),
+              ViewportWindow());
+    EXPECT_EQ(win32::FindWindowA(Win32DXQTMultimediaApplication::kMutexWindowClassName, m_name.c_str()),
+              App().GetMutexWindow());
+    // QuickTime's start-up movie is named after the product's class word.
+    EXPECT_TRUE(std::filesystem::exists(m_title.Host('C', "Temp/QuorvenApp.mov")));
+    // The blank cursor of the window class hides the pointer over the viewport.
+    EXPECT_NE(Win32DXQTMultimediaApplication::GetBlankCursor(), nullptr);
+    win32::testing::MoveMouse(ViewportWindow(), 10, 10);
+    EXPECT_TRUE(win32::testing::PointerHidden());
+
+    EXPECT_TRUE(Stop());
+    EXPECT_EQ(Vemo::Win32EngineHook::Installed(), nullptr);
+    EXPECT_EQ(Vemo::DirectXEngineHook::Installed(), nullptr);
+    EXPECT_EQ(Vemo::QuickTimeEngineHook::Installed(), nullptr);
+    EXPECT_EQ(Win32DXQTMultimediaApplication::GetMainWindow(), nullptr);
+    EXPECT_EQ(Win32DXQTMultimediaApplication::GetBlankCursor(), nullptr);
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+}
+
+TEST_F(EngineWorldTest, AFailureInTheMiddleOfStartUpLeavesShutDownOnlyWhatExists) {
+    // No drive shows the temporary folder: QuickTime's start-up movie has no place, and its hook no start.
+    platform::testing::ScopedEnvironment temporary("TMPDIR", m_title.Base().c_str());
+    Make();
+    EXPECT_FALSE(Initialize());
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{std::string("Problem detected!|") + BuiltInText("ERR_NOQT"),
+                                        std::string("Problem detected!|") + BuiltInText("ERR_LOWMEMORY")}));
+    EXPECT_EQ(App().GetEngines().Size(), 2u);
+    EXPECT_TRUE(Stop());
+    EXPECT_EQ(Vemo::Win32EngineHook::Installed(), nullptr);
+    EXPECT_EQ(Vemo::DirectXEngineHook::Installed(), nullptr);
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+}
+
+TEST_F(EngineWorldTest, AWindowClassThatCannotBeRegisteredIsReportedTwice) {
+    Make();
+    win32::WNDCLASSEXA taken{};
+    taken.cbSize = sizeof(taken);
+    taken.lpfnWndProc = &win32::DefWindowProcA;
+    taken.hInstance = win32::GetModuleHandleA(nullptr);
+    taken.lpszClassName = Win32DXQTMultimediaApplication::kWindowClassName;
+    ASSERT_NE(win32::RegisterClassExA(&taken), 0);
+    // The error system the engine world makes comes too late for these reports: one made beforehand records
+    // them.
+    VemoTest::Reports reports;
+    App().m_errorSystem = Vemo::ErrorSystem::Create();
+    auto* recording = new VemoTest::RecordingErrorEngine(&reports);
+    Vemo::ErrorEngine::Create(recording);
+    ASSERT_TRUE(App().m_errorSystem->AddEngine(recording));
+    EXPECT_FALSE(Initialize());
+    EXPECT_EQ(reports,
+              (VemoTest::Reports{{Vemo::Win32EngineHookErrRegisterClass},
+                                 {Vemo::Win32EngineHookErrRegisterClass, "Thornwickstead Window Class"},
+                                 {Vemo::Application::kErrorOnStartup}}));
+    EXPECT_TRUE(Stop());
+    win32::UnregisterClassA(Win32DXQTMultimediaApplication::kWindowClassName,
+                            win32::GetModuleHandleA(nullptr));
+}
+
+// --- The mutex window
+// ----------------------------------------------------------------------------------------------
+
+TEST_F(EngineWorldTest, WmUserBringsTheViewportWindowBackOnlyOnceItExists) {
+    Make();
+    ASSERT_TRUE(Initialize());
+    win32::testing::HostMinimizes(ViewportWindow());
+    App().Step();
+    ASSERT_TRUE(win32::IsIconic(ViewportWindow()));
+    const auto viewport = win32::GetWindowLongA(App().GetMutexWindow(), 0);
+    win32::SetWindowLongA(App().GetMutexWindow(), 0, 0);
+    win32::PostMessageA(App().GetMutexWindow(), win32::WM_USER, 0, 0);
+    App().Step();
+    App().Step();
+    EXPECT_TRUE(win32::IsIconic(ViewportWindow()));
+    win32::SetWindowLongA(App().GetMutexWindow(), 0, viewport);
+    win32::PostMessageA(App().GetMutexWindow(), win32::WM_USER, 0, 0);
+    App().Step();
+    App().Step();
+    EXPECT_FALSE(win32::IsIconic(ViewportWindow()));
+}
+
+// --- The frame
+// -----------------------------------------------------------------------------------------------------
+
+TEST_F(EngineWorldTest, ASystemFrameThatHasNotTickedSkipsTheWholeStep) {
+    platform::testing::FakeClock clock;
+    std::string configuration = m_title.Read('C', "Title/Quorven.ini");
+    configuration.replace(configuration.find("[App]\n"), 6, "[App]\nMaxSystemFPS=10\n");
+    m_title.Write('C', "Title/Quorven.ini", configuration);
+    Make();
+    ASSERT_TRUE(Initialize());
+    ASSERT_NE(App().GetSystemFrameTimer(), nullptr);
+    clock.Advance(100);
+    App().Step();
+    win32::testing::Click(ViewportWindow(), win32::testing::MouseButton::Left, 150, 120);
+    App().Step();
+    App().Step();
+    EXPECT_EQ(CurrentState(), "Menu");
+    EXPECT_FALSE(App().GetViewport()->GetEvents().Empty());
+    clock.Advance(100);
+    App().Step();
+    EXPECT_EQ(CurrentState(), "Options");
+}
+
+TEST_F(EngineWorldTest, LeavingTheApplicationDisablesInputUntilItIsActiveAgain) {
+    // A scripted run: the step's wait for a window message returns at once.
+    win32::testing::ScriptedRun run("wait 1000000");
+    Make();
+    ASSERT_TRUE(Initialize());
+    App().Step();
+    win32::testing::HostUnfocuses(ViewportWindow());
+    App().Step();
+    EXPECT_TRUE(App().IsInputDisabled());
+    EXPECT_FALSE(App().GetViewport()->GetRootControl()->IsEnabled());
+    win32::testing::Click(ViewportWindow(), win32::testing::MouseButton::Left, 150, 120);
+    App().Step();
+    App().Step();
+    EXPECT_EQ(CurrentState(), "Menu");
+    win32::testing::HostFocuses(ViewportWindow());
+    App().Step();
+    EXPECT_FALSE(App().IsInputDisabled());
+    win32::testing::Click(ViewportWindow(), win32::testing::MouseButton::Left, 150, 120);
+    App().Step();
+    App().Step();
+    EXPECT_EQ(CurrentState(), "Options");
+}
+
+} // namespace

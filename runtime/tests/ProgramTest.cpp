@@ -1,0 +1,181 @@
+// The program quorven itself, in processes of its own, headless, on the fixture title: scripted input
+// (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine, the
+// registry store and the runtime folder the title's installation gives it.
+#include "runtime/LocaleTexts.h"
+#include "runtime/tests/TitleTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TitleTest::InstalledTitle;
+
+const std::string kProgram = std::string(VEMO_BINARY_DIR) + "/runtime/quorven";
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// What a box's text looks like in the log: each line feed written as "\n".
+std::string Logged(const std::string& text) {
+    std::string logged;
+    for (const char c : text) {
+        logged += c == '\n' ? std::string("\\n") : std::string(1, c);
+    }
+    return logged;
+}
+
+std::string BoxLine(const std::string& caption, const std::string& text, const char* answer) {
+    return "box " + Logged(caption) + "|" + Logged(text) + " -> " + answer;
+}
+
+std::string BuiltIn(const char* key) {
+    return BuiltInText(key);
+}
+
+struct Outcome {
+    int exitCode = -1;
+    std::vector<std::string> log;
+    std::string errors;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    // The folder of one run: its steps, its log and what it wrote to the standard streams.
+    std::filesystem::path RunFolder(const std::string& name) {
+        const std::filesystem::path folder = std::filesystem::path(m_title.Base()) / name;
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
+
+    // The environment of a run on the title, for a shell command line. The machine's own runtime folder
+    // keeps the single-instance mutex and the desktop of each test's runs apart from those of the tests
+    // running beside it.
+    std::string Environment(const std::filesystem::path& folder, const std::string& extra) {
+        return "VEMO_VIDEO=headless VEMO_AUDIO=none " + m_title.Environment() + " VEMO_HEADLESS_INPUT='" +
+               (folder / "steps").string() + "' VEMO_HEADLESS_LOG='" + (folder / "log").string() + "' " +
+               extra;
+    }
+
+    Outcome Run(const std::string& steps, const std::string& extra = "") {
+        const std::filesystem::path folder = RunFolder("run" + std::to_string(m_runs++));
+        std::ofstream(folder / "steps") << steps;
+        const std::string command = "cd '" + folder.string() + "' && env " + Environment(folder, extra) +
+                                    " '" + kProgram + "' > out 2> errors; echo $? > code";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return Collect(folder);
+    }
+
+    static Outcome Collect(const std::filesystem::path& folder) {
+        Outcome outcome;
+        outcome.exitCode = std::atoi(ReadFile(folder / "code").c_str());
+        outcome.log = Lines(ReadFile(folder / "log"));
+        outcome.errors = ReadFile(folder / "errors");
+        return outcome;
+    }
+
+    InstalledTitle m_title;
+    int m_runs = 0;
+};
+
+TEST_F(ProgramTest, ClicksOnPlainControlsReachTheEndStateAndTheUserSettingsAreSaved) {
+    const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\nclick 320 310\nwait 100\n");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 0"}) << outcome.errors;
+    const std::string settings = m_title.Read('C', "User/User.ini");
+    EXPECT_NE(settings.find("[Visited]"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Menu=yes"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Options=yes"), std::string::npos) << settings;
+}
+
+TEST_F(ProgramTest, WithoutTheGamePathTheRegistryBoxThenTheStartUpBoxAndExitCode2) {
+    m_title.SetValue("GamePath", "");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.log, (std::vector<std::string>{
+                               BoxLine("Problem detected!", BuiltIn("ERR_CANTOPENREGDIR"), "OK"),
+                               BoxLine("Problem detected!", BuiltIn("ERR_LOWMEMORY"), "OK"), "exit 2"}));
+    EXPECT_NE(outcome.errors.find("scripts/register-title"), std::string::npos) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("GamePath"), std::string::npos) << outcome.errors;
+}
+
+TEST_F(ProgramTest, AMissingFileWithoutTheDiscAsksForItThenShowsTheFindFileBox) {
+    m_title.Remove('C', "Title/Quorven.loc");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.log,
+              (std::vector<std::string>{
+                  BoxLine("Insert CD!", "Please insert the Quorven ZUT Plexotron CD into your CD-ROM drive.",
+                          "Cancel"),
+                  BoxLine("Problem reading file or directory!",
+                          BuiltIn("ERR_FINDFILE") + "\n\n\"Quorven.loc\"", "OK"),
+                  "exit 2"}));
+}
+
+TEST_F(ProgramTest, WindowsNt4IsRefusedWithTheWrongPlatformBox) {
+    const Outcome outcome = Run("", "VEMO_WINVER=nt4");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.log, (std::vector<std::string>{
+                               BoxLine("Problem detected!", BuiltIn("ERR_WRONGPLATFORM"), "OK"), "exit 2"}));
+}
+
+TEST_F(ProgramTest, AFallIntoTheFallbackStateEndsWithExitCode2) {
+    m_title.Write('C', "Title/Quorven.ini", [this] {
+        std::string text = m_title.Read('C', "Title/Quorven.ini");
+        const std::string from = "PlayButton, 0), Progress(1)";
+        return text.replace(text.find(from), from.size(), "PlayButton, 0), Progress(7)");
+    }());
+    const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\n");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"});
+}
+
+TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {
+    const std::filesystem::path first = RunFolder("first");
+    const std::filesystem::path second = RunFolder("second");
+    // Both instances on one desktop of their own, so that the second finds the first's window. The first
+    // instance's snapshots go to named pipes: "ready" is written once its window is up, "proceed" once the
+    // second instance has ended, so the first handles the restore request in the steps after it however
+    // slowly either process runs. The time limits only end a run that has gone wrong.
+    const std::string desktop = "VEMO_DESKTOP=title";
+    std::ofstream(first / "steps") << "wait 100\nsnapshot ready\nsnapshot proceed\nwait 100\n";
+    std::ofstream(second / "steps") << "";
+    const std::string ready = (first / "ready").string();
+    const std::string proceed = (first / "proceed").string();
+    const std::string script =
+        "mkfifo '" + ready + "' '" + proceed + "' || exit 1; (cd '" + first.string() +
+        "' && timeout 200 env " + Environment(first, desktop) + " '" + kProgram +
+        "' > out 2> errors; echo $? > code) & timeout 100 cat '" + ready + "' > /dev/null; cd '" +
+        second.string() + "' && env " + Environment(second, desktop) + " '" + kProgram +
+        "' > out 2> errors; echo $? > code; timeout 100 cat '" + proceed + "' > /dev/null; wait";
+    EXPECT_EQ(std::system(script.c_str()), 0) << script;
+    const Outcome outcome = Collect(second);
+    EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"});
+    const Outcome firstOutcome = Collect(first);
+    EXPECT_EQ(firstOutcome.exitCode, 0) << firstOutcome.errors;
+    EXPECT_EQ(firstOutcome.log,
+              (std::vector<std::string>{"snapshot ready", "snapshot proceed", "restore", "exit 0"}))
+        << firstOutcome.errors;
+}
+
+} // namespace
