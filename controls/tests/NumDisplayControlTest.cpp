@@ -173,10 +173,10 @@ TEST_F(NumDisplayControlTest, UserAndSharedSettingsBindTheSameWay) {
 
 TEST_F(NumDisplayControlTest, TheNumberIsDrawnAsItsText) {
     StartNumber("Set=1\n");
-    const std::vector<std::string> one = Picture(kRed, 0, 0, 20, 16);
+    const std::vector<std::string> one = Picture({{kRed, '#'}}, 0, 0, 20, 16);
     ASSERT_TRUE(Send(Number(), "Set(10)"));
     Step();
-    EXPECT_NE(Picture(kRed, 0, 0, 20, 16), one);
+    EXPECT_NE(Picture({{kRed, '#'}}, 0, 0, 20, 16), one);
 }
 
 } // namespace

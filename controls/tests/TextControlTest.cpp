@@ -3,6 +3,7 @@
 #include "controls/tests/TextControlSupport.h"
 
 #include "platform/testing/CaseNames.h"
+#include "runtime/testing/GlyphPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,9 @@ TEST_F(TextControlTest, TheTextIsDrawnInItsFontAtTheTopLeftOfTheRectangle) {
     StartWith("Control=Caption\n", kCaption);
     const std::string ink = "#######..#######..";
     const std::string none(18, '.');
-    EXPECT_EQ(Picture(kRed, 10, 10, 28, 24), (std::vector<std::string>{none, none, ink, ink, ink, ink, ink,
-                                                                       ink, ink, ink, ink, ink, none, none}));
+    EXPECT_EQ(
+        Picture({{kRed, '#'}, {0, '.'}}, 10, 10, 28, 24),
+        (std::vector<std::string>{none, none, ink, ink, ink, ink, ink, ink, ink, ink, ink, ink, none, none}));
     EXPECT_TRUE(Caption().IsTransparent());
 }
 
@@ -164,6 +166,64 @@ TEST_F(TextControlTest, ATextKeyWithoutAValueFailsTheControl) {
     Start(kFonts, "Control=Caption\n", "[Caption]\nClass=TextControl\nFont=Big\nText=\n");
     EXPECT_EQ(Find("Caption"), nullptr);
     EXPECT_GT(ReportsOf(kFailure), before);
+}
+
+// --- In a bitmap font
+
+class BitmapTextTest : public TextControlTest {
+protected:
+    void StartTiny(const std::string& keys) {
+        const VemoTest::Bytes picture = GlyphTest::GlyphPicture();
+        Write("Title/glyphs.bmp", std::string(picture.begin(), picture.end()));
+        Write("Title/Game.loc", Locale({{"TITLE", "AVA"}}));
+        ASSERT_TRUE(
+            Start(std::string(kFonts) + GlyphTest::TinySection(), "Control=Back\nControl=Caption\n",
+                  "[Back]\nClass=TestBackdrop\nSize=160, 120\n"
+                  "[Caption]\nClass=TextControl\nPosition=10, 10\nSize=40, 20\nFont=Tiny\nText=AV A\n" +
+                      keys + "\n"));
+        Step();
+    }
+
+    std::vector<std::string> Glyphs() {
+        return Picture({{GlyphTest::kGreen, 'g'}, {GlyphTest::kBlue, 'b'}, {0, '.'}}, 10, 10, 25, 15);
+    }
+};
+
+const std::vector<std::string> kTinyAvA = {
+    "g.g.bbb..g.g...", "ggg.b.b..ggg...", "g.g......g.g...", "g.g......g.g...", "...............",
+};
+
+TEST_F(BitmapTextTest, GlyphsAreBlitWithTheirTransparentColourTopAlignedAndAdvanced) {
+    StartTiny("");
+    EXPECT_EQ(Glyphs(), kTinyAvA);
+}
+
+TEST_F(BitmapTextTest, AlignmentsDoNotMoveABitmapFontsText) {
+    StartTiny("Horizontal=Right\nVertical=Center\n");
+    EXPECT_EQ(Glyphs(), kTinyAvA);
+}
+
+TEST_F(BitmapTextTest, ResizingFitsTheAdvancesAndTheTallestGlyph) {
+    StartTiny("");
+    EXPECT_TRUE(Send(Caption(), "ResizeToFitText"));
+    EXPECT_EQ(Text(Caption().GetSize()), "13x4");
+    EXPECT_TRUE(Send(Caption(), "Text(VV), ResizeVerticallyToFitText"));
+    EXPECT_EQ(Text(Caption().GetSize()), "13x2");
+}
+
+TEST_F(BitmapTextTest, ChangingTheFontRedrawsInTheNewOne) {
+    StartTiny("");
+    EXPECT_TRUE(Send(Caption(), "Text(AV)"));
+    EXPECT_TRUE(Caption().SetFont(S("Big")));
+    EXPECT_STREQ(Caption().GetFontName().CStr(), "Big");
+    Step();
+    EXPECT_EQ(InkBox(GlyphTest::kGreen), "none");
+    EXPECT_EQ(InkBox(kRed), "10,12,26,22");
+    EXPECT_TRUE(Caption().SetFont(S("TINY")));
+    EXPECT_STREQ(Caption().GetFontName().CStr(), "TINY");
+    Step();
+    EXPECT_EQ(InkBox(kRed), "none");
+    EXPECT_EQ(InkBox(GlyphTest::kGreen), "10,10,13,14");
 }
 
 } // namespace

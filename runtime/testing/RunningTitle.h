@@ -37,6 +37,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace TitleTest {
@@ -127,16 +128,21 @@ protected:
         return frame.value_or(ddraw::testing::Frame{});
     }
 
-    // The rows of the area of the frame shown, one character a pixel: '#' for the colour, '.' for black,
-    // '?' for any other.
-    std::vector<std::string> Picture(std::uint32_t ink, int left, int top, int right, int bottom) {
+    // The rows of the area of the frame shown, one character a pixel: the key of its colour (0xRRGGBB) in the
+    // legend, '?' for a colour the legend lacks.
+    std::vector<std::string> Picture(const std::vector<std::pair<std::uint32_t, char>>& legend, int left,
+                                     int top, int right, int bottom) {
         const ddraw::testing::Frame frame = Shown();
         std::vector<std::string> rows;
         for (int y = top; y < bottom; ++y) {
             std::string row;
             for (int x = left; x < right; ++x) {
                 const std::uint32_t pixel = frame.At(x, y) & 0xFFFFFF;
-                row += pixel == ink ? '#' : pixel == 0 ? '.' : '?';
+                char key = '?';
+                for (const auto& [colour, character] : legend) {
+                    key = colour == pixel ? character : key;
+                }
+                row += key;
             }
             rows.push_back(row);
         }

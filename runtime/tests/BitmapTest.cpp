@@ -121,7 +121,7 @@ TEST_F(BitmapTest, AnotherMemoryClassMakesASecondRecordOfTheSameFile) {
     ASSERT_TRUE(Configure(hardware, "art.bmp, Memory(Hardware)"));
     EXPECT_EQ(Cache().GetRecords().Size(), 2u);
     EXPECT_NE(system.GetRecord(), hardware.GetRecord());
-    EXPECT_EQ(system.GetRecord()->path, hardware.GetRecord()->path);
+    EXPECT_STREQ(system.GetRecord()->path.CStr(), hardware.GetRecord()->path.CStr());
     EXPECT_EQ(system.GetRecord()->memoryClass, 3u);
     // Any memory takes the first record of the file.
     ASSERT_TRUE(Configure(any, "art.bmp"));

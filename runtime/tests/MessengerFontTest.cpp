@@ -5,11 +5,14 @@
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/CodePage.h"
 #include "runtime/AlignmentWords.h"
+#include "runtime/Bitmap.h"
 #include "runtime/Control.h"
 #include "runtime/Font.h"
 #include "runtime/FontCache.h"
 #include "runtime/FontHelper.h"
+#include "runtime/MessengerBitmapFont.h"
 #include "runtime/Win32SystemFont.h"
+#include "runtime/testing/GlyphPicture.h"
 #include "runtime/testing/RunningTitle.h"
 
 #include <gtest/gtest.h>
@@ -312,6 +315,125 @@ TEST_F(MessengerFontTest, SystemFontsMeasureRunsAndWrapAtAPositiveWidth) {
         font.Measure(size, S(c.text), c.bounds, c.first, c.count);
         EXPECT_EQ(Text(size), Text(c.expected)) << c.text << " from " << c.first;
     }
+}
+
+// --- Bitmap fonts
+
+class BitmapFontTest : public MessengerFontTest {
+protected:
+    void StartTiny(const std::string& more = "", const std::string& fonts = "") {
+        const VemoTest::Bytes picture = GlyphTest::GlyphPicture();
+        Write("Title/glyphs.bmp", std::string(picture.begin(), picture.end()));
+        ASSERT_TRUE(Start(GlyphTest::TinySection(more) + fonts, "", ""));
+    }
+
+    MessengerBitmapFont* BitmapFontOf(const char* name) {
+        const FontCache::Record* record = Cache().Find(S(name));
+        return record != nullptr ? dynamic_cast<MessengerBitmapFont*>(record->font) : nullptr;
+    }
+
+    std::string Codes(const char* name) {
+        std::string codes;
+        for (const MessengerBitmapFont::CharDescriptor& c : BitmapFontOf(name)->GetCharacters()) {
+            codes += std::to_string(c.code) + ":" + std::to_string(c.source.left) + "," +
+                     std::to_string(c.source.top) + "," + std::to_string(c.source.right) + "," +
+                     std::to_string(c.source.bottom) + "/" + std::to_string(c.width) + " ";
+        }
+        return codes;
+    }
+};
+
+TEST_F(BitmapFontTest, CharactersAreReadInEightBitsAndTheirGlyphsMeasured) {
+    StartTiny("", "[Wide]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=321, 0, 0, 3, 4, 0x10\n");
+    ASSERT_TRUE(Cache().Preload(S("Tiny")));
+    ASSERT_TRUE(Cache().Preload(S("Wide")));
+    EXPECT_EQ(Codes("Tiny"), "32:0,0,0,0/2 65:0,0,3,4/4 86:3,0,6,2/3 ");
+    EXPECT_EQ(Codes("Wide"), "65:0,0,3,4/16 ");
+    EXPECT_STREQ(BitmapFontOf("Tiny")->GetClassName().CStr(), "BitmapFont");
+    MessengerBitmapFont& font = *BitmapFontOf("Tiny");
+    struct Case {
+        const char* text;
+        std::uint32_t first;
+        std::uint32_t count;
+        const char* size;
+    };
+    for (const Case& c : {Case{"AV A", 0, MessengerFont::kToEnd, "13x4"}, Case{"AV A", 1, 1, "3x2"},
+                          Case{"AV A", 1, 2, "5x2"}, Case{"AxxV", 0, 100, "7x4"}, Case{"AV", 2, 1, "0x0"},
+                          Case{"xyz", 0, MessengerFont::kToEnd, "0x0"}}) {
+        Vemo::Size size(9, 9);
+        font.MeasureText(size, Vemo::Size(1, 1), S(c.text), c.first, c.count);
+        EXPECT_EQ(Text(size), c.size) << c.text << " from " << c.first;
+    }
+}
+
+TEST_F(BitmapFontTest, BadCharactersOrAMissingBitmapFailTheFont) {
+    StartTiny(
+        "", "[Negative]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=-65, 0, 0, 3, 4, 4\n"
+            "[NoAdvance]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=65, 0, 0, 3, 4, 0\n"
+            "[Twice]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=65, 0, 0, 3, 4, 4\nChar=321, 0, 0, 1, 1, 1\n"
+            "[NoBitmap]\nClass=BitmapFont\nChar=65, 0, 0, 3, 4, 4\n");
+    for (const char* name : {"Negative", "NoAdvance", "Twice", "NoBitmap"}) {
+        const int before = ReportsOf(kFailure);
+        EXPECT_FALSE(Cache().Preload(S(name))) << name;
+        EXPECT_GT(ReportsOf(kFailure), before) << name;
+    }
+}
+
+TEST_F(BitmapFontTest, AFontWithoutCharactersMeasuresAndDrawsNothing) {
+    StartTiny("", "[Empty]\nClass=BitmapFont\nBitmap=glyphs.bmp\n");
+    Font font;
+    ASSERT_TRUE(font.Load(S("Empty"), nullptr, nullptr));
+    EXPECT_NE(BitmapFontOf("Empty")->GetBitmap(), nullptr);
+    Vemo::Size size;
+    font.Measure(size, S("AV"), Vemo::Size(0, 0), 0, MessengerFont::kToEnd);
+    EXPECT_EQ(Text(size), "0x0");
+    EXPECT_TRUE(font.Draw(*App().GetViewport(), Vemo::Rect(0, 0, 10, 10), S("AV"), Vertical::Top,
+                          Horizontal::Left, 0, MessengerFont::kToEnd));
+}
+
+TEST_F(BitmapFontTest, TheBitmapIsLoadedWhileUsedAndReloadedForANewFormat) {
+    StartTiny();
+    ASSERT_TRUE(Cache().Preload(S("Tiny")));
+    MessengerBitmapFont& font = *BitmapFontOf("Tiny");
+    EXPECT_EQ(font.GetBitmap(), nullptr);
+    EXPECT_TRUE(font.Reload(nullptr)) << "an unloaded font stays unloaded";
+    EXPECT_EQ(font.GetBitmap(), nullptr);
+    // Drawing an unloaded font is refused; a run past the end draws nothing and succeeds.
+    int before = ReportsOf(kFailure);
+    EXPECT_FALSE(font.DrawTextRange(*App().GetViewport(), Vemo::Point(0, 0), S("A"), 0, 1));
+    EXPECT_EQ(ReportsOf(kFailure), before + 1);
+    EXPECT_TRUE(font.DrawTextRange(*App().GetViewport(), Vemo::Point(0, 0), S("A"), 1, 1));
+
+    auto handle = std::make_unique<Font>();
+    ASSERT_TRUE(handle->Load(S("Tiny"), nullptr, nullptr));
+    ASSERT_NE(font.GetBitmap(), nullptr);
+    EXPECT_EQ(font.GetBitmap()->GetWidth(), 6);
+    EXPECT_TRUE(font.GetBitmap()->HasTransparentColor());
+    EXPECT_TRUE(Cache().ReloadAll(nullptr));
+    ASSERT_NE(font.GetBitmap(), nullptr);
+    EXPECT_EQ(font.GetBitmap()->GetHeight(), 4);
+    handle.reset();
+    EXPECT_EQ(font.GetBitmap(), nullptr);
+}
+
+TEST_F(BitmapFontTest, ABitmapThatCannotBeConfiguredFailsLoadButNotTheAcquisition) {
+    StartTiny("", "[Odd]\nClass=BitmapFont\nBitmap=glyphs.bmp, Sparkle(1)\nChar=65, 0, 0, 3, 4, 4\n");
+    const int before = ReportsOf(kFailure);
+    Font font;
+    EXPECT_TRUE(font.Load(S("Odd"), nullptr, nullptr));
+    EXPECT_EQ(BitmapFontOf("Odd")->GetBitmap(), nullptr);
+    EXPECT_GT(ReportsOf(kFailure), before);
+}
+
+TEST_F(BitmapFontTest, DrawingLeavesTheBitmapsColourKeyAsItWas) {
+    StartTiny();
+    Font font;
+    ASSERT_TRUE(font.Load(S("Tiny"), nullptr, nullptr));
+    Bitmap& bitmap = *BitmapFontOf("Tiny")->GetBitmap();
+    ASSERT_TRUE(bitmap.SetColorKeyEnabled(false));
+    EXPECT_TRUE(font.Draw(*App().GetViewport(), Vemo::Rect(0, 0, 20, 20), S("AV A"), Vertical::Top,
+                          Horizontal::Left, 0, MessengerFont::kToEnd));
+    EXPECT_FALSE(bitmap.IsColorKeyEnabled());
 }
 
 } // namespace
