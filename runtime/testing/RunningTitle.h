@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -147,6 +148,26 @@ protected:
             rows.push_back(row);
         }
         return rows;
+    }
+
+    // The smallest rectangle holding every pixel of the colour in the frame shown, "left,top,right,bottom";
+    // "none" when there is none.
+    std::string InkBox(std::uint32_t ink) {
+        const ddraw::testing::Frame frame = Shown();
+        int left = kWidth, top = kHeight, right = 0, bottom = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if ((frame.At(x, y) & 0xFFFFFF) == ink) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                    right = std::max(right, x + 1);
+                    bottom = std::max(bottom, y + 1);
+                }
+            }
+        }
+        return right == 0 ? "none"
+                          : std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(right) +
+                                "," + std::to_string(bottom);
     }
 
     // The messenger of the name reachable from the current screen.

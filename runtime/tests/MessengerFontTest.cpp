@@ -317,6 +317,17 @@ TEST_F(MessengerFontTest, SystemFontsMeasureRunsAndWrapAtAPositiveWidth) {
     }
 }
 
+TEST_F(MessengerFontTest, SystemFontsDrawARunFromAPointInTheirColour) {
+    ASSERT_TRUE(Start(kBlock, "", ""));
+    Font font;
+    ASSERT_TRUE(font.Load(S("Big"), nullptr, nullptr));
+    MessengerViewport& viewport = *App().GetViewport();
+    viewport.SetClipRect(Vemo::Rect(0, 0, kWidth, kHeight));
+    ASSERT_TRUE(font.GetMessengerFont()->DrawTextRange(viewport, Vemo::Point(5, 7), S("VAV"), 1, 1));
+    ASSERT_TRUE(viewport.CopyBufferToFront(1, false));
+    EXPECT_EQ(InkBox(0xFF0000), "5,9,12,19");
+}
+
 // --- Bitmap fonts
 
 class BitmapFontTest : public MessengerFontTest {
