@@ -7,6 +7,7 @@
 #include "script/Script.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -188,7 +189,9 @@ void NumDisplayControl::RefreshFromBinding() {
         }
         break;
     }
-    SetValue(static_cast<int>(std::strtol(found ? text.CStr() : "", nullptr, 0)));
+    // Read as a 32-bit long: a number beyond the range stands at its end.
+    const long number = std::strtol(found ? text.CStr() : "", nullptr, 0);
+    SetValue(static_cast<int>(std::clamp<long>(number, INT_MIN, INT_MAX)));
 }
 
 void NumDisplayControl::Idle() {

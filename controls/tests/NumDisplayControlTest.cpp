@@ -140,11 +140,14 @@ TEST_F(NumDisplayControlTest, ABoundVariableIsCreatedFollowedEachFrameAndWritten
     Step();
     EXPECT_EQ(After("Step(0)"), "42 42 1");
     EXPECT_EQ(Variable("Game", "Score"), "42");
+    ASSERT_TRUE(App().SetVar(S("Game"), S("Score"), S("0x100000001")));
+    Step();
+    EXPECT_EQ(Number().GetValue(), 100) << "a number beyond 32 bits reads as the largest and is clamped";
     // Inactive, the display no longer follows.
     ASSERT_TRUE(Send(Number(), "Active(false)"));
     ASSERT_TRUE(App().SetVar(S("Game"), S("Score"), S("7")));
     Step();
-    EXPECT_EQ(Number().GetValue(), 42);
+    EXPECT_EQ(Number().GetValue(), 100);
     ASSERT_TRUE(Send(Number(), "Active(true)"));
     Step();
     EXPECT_EQ(Number().GetValue(), 7);
