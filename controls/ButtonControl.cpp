@@ -5,6 +5,7 @@
 #include "engines/timing/TimerSystem.h"
 #include "resources/error/Error.h"
 #include "runtime/ControlManager.h"
+#include "runtime/Font.h"
 #include "runtime/MultimediaApplication.h"
 #include "runtime/SelectionMask.h"
 #include "script/FragmentStream.h"
@@ -21,6 +22,7 @@ const MessengerFactory::Registrar g_buttonRegistrar(ButtonControl::ClassWord(), 
 
 constexpr std::uint32_t kBlitCopy = 3;
 constexpr std::uint32_t kSystemMemory = 3;
+constexpr std::uint32_t kWholeText = 0xFFFFFFFF;
 
 enum CursorEvent : int { kRolloverEvent, kPressedEvent, kClickedEvent, kDisabledEvent, kExitEvent };
 
@@ -466,6 +468,8 @@ void ButtonControl::ClearLooks() {
         delete look->bitmap;
         look->bitmap = nullptr;
         look->bitmapSpec.Clear();
+        delete look->font;
+        look->font = nullptr;
         look->fontName = Vemo::String();
     }
     delete m_flashTimer;
@@ -477,10 +481,20 @@ void ButtonControl::ClearLooks() {
 
 bool ButtonControl::SetLookFont(Look number, const Vemo::String& name) {
     ButtonLook& look = LookRecord(number);
-    if (Vemo::CompareNoCase(look.fontName.CStr(), name.CStr()) == 0) {
+    if (look.font != nullptr && Vemo::CompareNoCase(look.font->GetName().CStr(), name.CStr()) == 0) {
         return true;
     }
+    delete look.font;
+    look.font = nullptr;
     look.fontName = name;
+    if (!name.IsEmpty() && GetManager() != nullptr) {
+        auto* font = new Font;
+        if (!font->Load(name, &GetManager()->GetDisplayPixelFormat(), nullptr)) {
+            delete font;
+            return Fail();
+        }
+        look.font = font;
+    }
     if (m_look == number) {
         Redraw();
     }
@@ -639,6 +653,11 @@ void ButtonControl::Draw(const Vemo::Rect& localPart) {
                 part.left - look.bitmap->GetOffsetX(), part.top - look.bitmap->GetOffsetY(),
                 part.right - look.bitmap->GetOffsetX(), part.bottom - look.bitmap->GetOffsetY());
             DrawGraphicInRect(part, *look.bitmap, source, kBlitCopy);
+        }
+    }
+    if (!m_text.IsEmpty() && look.font != nullptr) {
+        if (Vemo::Viewport* target = GetViewport()) {
+            look.font->Draw(*target, GetRectangle(), m_text, m_vertical, m_horizontal, 0, kWholeText);
         }
     }
 }

@@ -5,17 +5,23 @@
 #include "foundation/BasicArray.h"
 #include "foundation/String.h"
 #include "runtime/ButtonBitmap.h"
+#include "runtime/Font.h"
 #include "script/Fragment.h"
 
 struct ButtonLook {
     ButtonLook() = default;
     ButtonLook(const ButtonLook&) = delete;
     ButtonLook& operator=(const ButtonLook&) = delete;
-    ~ButtonLook() { delete bitmap; }
+    ~ButtonLook() {
+        delete bitmap;
+        delete font;
+    }
 
     // Loaded only while the button is active.
     ButtonBitmap* bitmap = nullptr;
     Vemo::BasicArray<Fragment> bitmapSpec;
+    // Loaded when it is set while the button has a manager.
+    Font* font = nullptr;
     // Empty: no text in this look.
     Vemo::String fontName;
 };
