@@ -610,6 +610,14 @@ bool Control::SetCursor(const CursorInfo& info) {
     return true;
 }
 
+bool Control::SetCursorState(int state) {
+    if (m_manager == nullptr) {
+        return Fail();
+    }
+    m_manager->SetCursorState(state);
+    return true;
+}
+
 bool Control::QueueCursorState(int state, bool flush) {
     if (m_manager == nullptr) {
         return Fail();

@@ -119,8 +119,8 @@ TEST_F(BusyCursorTest, AViewportDestroyedWhileBusyStopsItsThread) {
     PointAt();
     m_viewport->SetBusy(true);
     ASSERT_NE(m_viewport->GetBusyTask(), nullptr);
+    m_title->ForgetViewport(m_viewport);
     delete m_viewport;
-    m_title->UseViewport(nullptr);
     m_viewport = nullptr;
 }
 

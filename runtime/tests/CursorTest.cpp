@@ -5,12 +5,15 @@
 #include "engines/graphics/Graphic.h"
 #include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/WindowTesting.h"
+#include "runtime/BitmapCacheTimer.h"
+#include "runtime/Control.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -268,6 +271,49 @@ TEST_F(CursorTest, AHiddenCursorWakesAtItsFirstCell) {
     m_cursor->QueueState(Cursor::kPointer, true);
     EXPECT_EQ(Steps(1), "1");
     EXPECT_EQ(CellText(m_cursor->GetCell()), "0,0");
+}
+
+TEST_F(CursorTest, ControlsNameTheStateTheyWant) {
+    auto control = std::make_unique<Control>(S("Panel"), nullptr, nullptr);
+    ASSERT_TRUE(control->Configure(m_viewport->GetRootControl(), nullptr));
+    Control::CursorInfo wish;
+    ASSERT_TRUE(control->ReadCursorInfo(MessengerTest::Parsed("grab(true)")[0], wish));
+    EXPECT_EQ(wish.state, 5u);
+    EXPECT_EQ(wish.immediate, 1u);
+    ASSERT_TRUE(control->SetCursor(wish));
+    EXPECT_EQ(m_cursor->GetState(), Cursor::kGrab);
+    ASSERT_TRUE(control->ReadCursorInfo(MessengerTest::Parsed("Clickable")[0], wish));
+    EXPECT_EQ(wish.state, 2u);
+    EXPECT_EQ(wish.immediate, 1u);
+    ASSERT_TRUE(control->ReadCursorInfo(MessengerTest::Parsed("Clickable(false)")[0], wish));
+    ASSERT_TRUE(control->SetCursor(wish));
+    EXPECT_EQ(m_cursor->GetState(), Cursor::kGrab);
+    EXPECT_EQ(m_cursor->GetTarget(), 2);
+    ASSERT_TRUE(control->SetCursorState(0));
+    EXPECT_EQ(m_cursor->GetState(), Cursor::kNone);
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+    EXPECT_FALSE(control->ReadCursorInfo(MessengerTest::Parsed("Hover")[0], wish));
+    EXPECT_EQ(wish.state, 2u);
+    EXPECT_EQ(m_application.TakeReports(), Reports{Control::kErrorFailure});
+}
+
+TEST_F(CursorTest, ACursorThatCannotBeMadeFailsTheViewport) {
+    EXPECT_EQ(MakeViewport("[Viewport]\nClass=Viewport\nSize=64, 48\nDepth=32\nCursor=nowhere.bmp\n"),
+              nullptr);
+    EXPECT_TRUE(VemoTest::ReportedInOrder(m_application.TakeReports(), {Control::kErrorFailure}));
+}
+
+TEST_F(CursorTest, ANewDisplayFormatRebuildsTheCursorsBitmap) {
+    BitmapCache::Record* record = m_cursor->GetBitmap()->GetRecord();
+    ASSERT_NE(record, nullptr);
+    EXPECT_FALSE(Cache().GetTimer()->IsRunning());
+    m_viewport->OnStyleChanged();
+    // The old bitmap let go of the image (the eviction timer started) and the new one took it again.
+    EXPECT_TRUE(Cache().GetTimer()->IsRunning());
+    ASSERT_NE(m_cursor->GetBitmap(), nullptr);
+    EXPECT_EQ(m_cursor->GetBitmap()->GetRecord(), record);
+    EXPECT_EQ(record->count, 1u);
+    EXPECT_EQ(m_cursor->GetBitmap()->GetWidth(), 624);
 }
 
 TEST_F(CursorTest, TheFrameDrawsTheCellAtThePointerOverTheControls) {
