@@ -285,20 +285,12 @@ void TextControl::OnDeactivated() {
 
 void TextControl::OnMouseEnter(const Vemo::Point& local) {
     Control::OnMouseEnter(local);
-    ShowTextCursor();
+    SetCursorState(kTextCursorState);
 }
 
 void TextControl::OnMouseExit(const Vemo::Point& local) {
     Control::OnMouseExit(local);
-    ShowTextCursor();
-}
-
-void TextControl::ShowTextCursor() {
-    if (GetManager() == nullptr) {
-        Fail();
-        return;
-    }
-    GetManager()->SetCursorState(kTextCursorState);
+    SetCursorState(kTextCursorState);
 }
 
 void TextControl::InvalidateIfAttached() {

@@ -69,8 +69,6 @@ protected:
 
 private:
     void InvalidateIfAttached();
-    // The text's cursor, shown at once.
-    void ShowTextCursor();
 
     Vemo::String m_text;
     FontHelper m_fontHelper;

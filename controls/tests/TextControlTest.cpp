@@ -3,6 +3,7 @@
 #include "controls/tests/TextControlSupport.h"
 
 #include "platform/testing/CaseNames.h"
+#include "runtime/Cursor.h"
 #include "runtime/testing/GlyphPicture.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,23 @@ TEST_F(TextControlTest, ATextKeyWithoutAValueFailsTheControl) {
     Start(kFonts, "Control=Caption\n", "[Caption]\nClass=TextControl\nFont=Big\nText=\n");
     EXPECT_EQ(Find("Caption"), nullptr);
     EXPECT_GT(ReportsOf(kFailure), before);
+}
+
+TEST_F(TextControlTest, TheMouseOverATextShowsThePointerAtOnce) {
+    const VemoTest::Bytes cells = PictureTest::Bmp(PictureTest::CellGrid(24, 8, Cursor::kCellSize));
+    Write("Title/cursor.bmp", std::string(cells.begin(), cells.end()));
+    m_viewportKeys = "Cursor=cursor.bmp\n";
+    StartWith("Control=Caption\n", kCaption);
+    Cursor* cursor = App().GetViewport()->GetCursor();
+    ASSERT_NE(cursor, nullptr);
+    ASSERT_EQ(cursor->GetState(), Cursor::kNone);
+    Watch(Caption());
+    win32::testing::MoveMouse(Window(), 20, 15);
+    Step();
+    Step();
+    EXPECT_TRUE(Caption().IsMouseInside());
+    EXPECT_EQ(cursor->GetState(), Cursor::kPointer);
+    EXPECT_EQ(m_watchers.back()->TakeReceived(), (MessengerTest::Log{"Enter"}));
 }
 
 // --- In a bitmap font

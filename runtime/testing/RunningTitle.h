@@ -83,10 +83,8 @@ protected:
         Write("Title/Quorven.ini",
               "[App]\nViewport=Viewport\nFonts=Fonts\nGraph=Graph\n"
               "[Viewport]\nClass=Viewport\nTitle=Quorven\nSize=" +
-                  std::to_string(kWidth) + ", " + std::to_string(kHeight) +
-                  "\n"
-                  "[Fonts]\nClass=FontCache\n" +
-                  fonts +
+                  std::to_string(kWidth) + ", " + std::to_string(kHeight) + "\n" + m_viewportKeys +
+                  "[Fonts]\nClass=FontCache\n" + fonts +
                   "\n[Graph]\nClass=NavigationStateGraph\nStartState=Menu\nEndState=Done\n"
                   "Action=Menu, 1, Done\n"
                   "[Menu]\nClass=NavigationState\n" +
@@ -187,6 +185,8 @@ protected:
         return count;
     }
 
+    // More keys of the viewport's section.
+    std::string m_viewportKeys;
     win32::testing::TemporaryDrives m_drives;
     win32::testing::TemporaryRegistry m_registry;
     platform::testing::ScopedEnvironment m_temporary{"TMPDIR", nullptr};
