@@ -191,6 +191,26 @@ TEST_F(MovieControlTest, ALoopingMovieNeverEnds) {
     EXPECT_FALSE(Film()->GetLoop());
 }
 
+// A new display format makes the controller anew; the movie goes on from where it was.
+TEST_F(MovieControlTest, ANewDisplayFormatRebuildsTheControllerAndPlaybackGoesOn) {
+    WriteClip(30);
+    StartWith("Movie=Clip.mov");
+    EXPECT_TRUE(Send("Volume(90)"));
+    EXPECT_TRUE(Send("Play"));
+    Run(500);
+    const Vemo::MovieController* before = Film()->GetController();
+    const std::uint32_t time = Film()->GetTime(Vemo::MediaTimeUnit::Milliseconds);
+    ASSERT_TRUE(Viewport().SetPixelFormat(Vemo::PixelFormat(Viewport().GetDisplayPixelFormat())));
+    EXPECT_NE(Film()->GetController(), before);
+    EXPECT_TRUE(Film()->IsMoviePlaying());
+    EXPECT_GE(Film()->GetTime(Vemo::MediaTimeUnit::Milliseconds), time);
+    EXPECT_LE(Film()->GetTime(Vemo::MediaTimeUnit::Milliseconds), time + 20);
+    EXPECT_EQ(Film()->GetVolume(), 90U);
+    Run(300);
+    const std::uint32_t frame = Film()->GetTime(Vemo::MediaTimeUnit::Milliseconds) / 100;
+    EXPECT_TRUE(Near(ShownAt(120, 120), qt::testing::FrameColor(static_cast<int>(frame))));
+}
+
 // --- Composing the movie
 // ------------------------------------------------------------------------------------------
 

@@ -272,8 +272,20 @@ TEST_F(FullscreenMovieStateTest, WhatAFailedEntryBuiltIsReleasedByTheNextEntryAn
     EXPECT_FALSE(intro->Enter());
     ASSERT_EQ(intro->GetMovies().size(), 1U) << "the first entry's movie was released";
     EXPECT_EQ(intro->GetMovies().front()->sounds.size(), 1U);
-    EXPECT_GT(qt::testing::GetOpenObjects().movies, 0U);
     EXPECT_TRUE(Stop());
+}
+
+TEST_F(FullscreenMovieStateTest, ASoundThatDoesNotOpenFailsTheEntryAndKeepsNothing) {
+    WriteMedia("Title/Clip.mov", Pictures(10));
+    Write("Title/Broken.wav", "no sound at all");
+    WriteTitle(GraphIntoTheMovie("Movie=Clip.mov, Broken.wav"));
+    ASSERT_TRUE(Start());
+    App().Step();
+    App().Step();
+    EXPECT_FALSE(App().GetExitSuccess());
+    auto* intro = dynamic_cast<FullscreenMovieState*>(App().GetStateGraph()->FindState(258));
+    ASSERT_NE(intro, nullptr);
+    EXPECT_TRUE(intro->GetMovies().empty()) << "the movie its sound was for is gone";
 }
 
 // --- The program
