@@ -309,13 +309,17 @@ protected:
     // The exit code of a run of the steps.
     int Run(const std::string& steps) {
         const std::filesystem::path folder = std::filesystem::path(m_drives.Base()) / "run";
+        // A runtime folder of its own keeps the single-instance guard away from programs run beside it.
+        const std::filesystem::path runtime = std::filesystem::path(m_drives.Base()) / "runtime";
         std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(runtime);
         std::ofstream(folder / "steps") << steps;
         const std::string command =
             "cd '" + folder.string() +
             "' && env VEMO_VIDEO=headless VEMO_AUDIO=none VEMO_DRIVES='C=" + m_drives.Folder('C') +
             ":fixed' VEMO_REGISTRY='" + m_registry.Path() + "' TMPDIR='" + m_drives.HostPath('C', "Temp") +
-            "' VEMO_HEADLESS_INPUT='" + (folder / "steps").string() + "' '" + std::string(VEMO_BINARY_DIR) +
+            "' XDG_RUNTIME_DIR='" + runtime.string() + "' VEMO_HEADLESS_INPUT='" +
+            (folder / "steps").string() + "' '" + std::string(VEMO_BINARY_DIR) +
             "/runtime/quorven' > out 2> errors; echo $? > code";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         std::ifstream code(folder / "code");
