@@ -84,9 +84,8 @@ std::unique_ptr<T> FailWithNull() {
 template <class Record>
 std::unique_ptr<Record> OpenRecord(const Fragment& name) {
     Vemo::Path path;
-    MultimediaApplication* application = MultimediaApplication::Instance();
-    if (application == nullptr || !application->FindFile(name, path, true)) {
-        return FailWithNull<Record>();
+    if (!FindApplicationFile(path, name)) {
+        return nullptr;
     }
     auto record = std::make_unique<Record>();
     if (!record->movie->Open(path, false, true)) {

@@ -37,11 +37,6 @@ MessengerViewport* Viewport() {
     return application != nullptr ? application->GetViewport() : nullptr;
 }
 
-bool Find(const Fragment& name, Vemo::Path& out) {
-    MultimediaApplication* application = MultimediaApplication::Instance();
-    return application != nullptr && application->FindFile(name, out, true);
-}
-
 // Movies are read through their own file handles, so the file is not kept open.
 std::unique_ptr<Vemo::Movie> OpenMovie(const Vemo::Path& path) {
     auto movie = std::make_unique<Vemo::Movie>();
@@ -215,12 +210,12 @@ bool FullscreenMovieState::ReadMovieKey() {
             return Fail();
         }
         MoviePath path;
-        if (!Find(value[0], path.movie)) {
+        if (!FindApplicationFile(path.movie, value[0])) {
             return Fail();
         }
         for (std::size_t i = 1; i < value.Size(); ++i) {
             Vemo::Path sound;
-            if (!Find(value[i], sound)) {
+            if (!FindApplicationFile(sound, value[i])) {
                 return Fail();
             }
             path.sounds.push_back(sound);
@@ -238,7 +233,7 @@ bool FullscreenMovieState::ReadAudioKey() {
     for (const Vemo::BasicArray<Fragment>& value : values) {
         for (const Fragment& name : value) {
             Vemo::Path sound;
-            if (!Find(name, sound)) {
+            if (!FindApplicationFile(sound, name)) {
                 return Fail();
             }
             m_audioPaths.push_back(sound);
