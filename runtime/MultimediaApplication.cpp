@@ -247,14 +247,18 @@ bool MultimediaApplication::FindFile(const Fragment& name, Vemo::Path& out, bool
         return true;
     }
     if (report) {
-        Vemo::BasicArray<Fragment> written;
-        written.PushBack(name);
-        Vemo::String text;
-        FragmentsToText(written, text);
-        RaiseError(kErrorFileNotFound, &text);
-        QuitWithFailure();
+        ReportNotFound(name);
     }
     return false;
+}
+
+bool FindApplicationFile(Vemo::Path& out, const Fragment& name) {
+    MultimediaApplication* application = MultimediaApplication::Instance();
+    if (application == nullptr || !application->FindFile(name, out, true)) {
+        RaiseError(MultimediaApplication::kErrorFailure);
+        return false;
+    }
+    return true;
 }
 
 bool MultimediaApplication::FindDirectories(SearchOrder::DirectoryList& out, const Fragment& name,
@@ -263,14 +267,18 @@ bool MultimediaApplication::FindDirectories(SearchOrder::DirectoryList& out, con
         return true;
     }
     if (report) {
-        Vemo::BasicArray<Fragment> written;
-        written.PushBack(name);
-        Vemo::String text;
-        FragmentsToText(written, text);
-        RaiseError(kErrorFileNotFound, &text);
-        QuitWithFailure();
+        ReportNotFound(name);
     }
     return false;
+}
+
+void MultimediaApplication::ReportNotFound(const Fragment& name) {
+    Vemo::BasicArray<Fragment> written;
+    written.PushBack(name);
+    Vemo::String text;
+    FragmentsToText(written, text);
+    RaiseError(kErrorFileNotFound, &text);
+    QuitWithFailure();
 }
 
 bool MultimediaApplication::AddSearchPath(const Fragment& path) {
