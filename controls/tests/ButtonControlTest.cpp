@@ -28,8 +28,6 @@ constexpr std::uint32_t kBlue = 0xFF0000;
 constexpr std::uint32_t kGrey = 0x808080;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-const char* const kViewport = "[Viewport]\nClass=Viewport\nSize=64, 48\nDepth=32\nCursor=cursor.bmp\n";
-
 VemoTest::Picture Solid(std::uint32_t color, int width, int height) {
     return VemoTest::Picture(height, std::vector<std::uint32_t>(width, color));
 }
@@ -41,7 +39,6 @@ protected:
         if (HasFatalFailure()) {
             return;
         }
-        WriteFile("cursor.bmp", PictureTest::Bmp(PictureTest::CellGrid(24, 8, Cursor::kCellSize)));
         WriteFile("up.bmp", PictureTest::Bmp(Solid(kRed, 8, 6)));
         WriteFile("down.bmp", PictureTest::Bmp(Solid(kGreen, 8, 6)));
         WriteFile("over.bmp", PictureTest::Bmp(Solid(kBlue, 8, 6)));
@@ -64,7 +61,7 @@ protected:
     // The viewport, then the controls of [Menu]'s "Control" keys under its root; the first button's
     // announcements are recorded.
     bool Load(const std::string& sections) {
-        m_viewport = MakeViewport(std::string(kViewport) + sections);
+        m_viewport = MakeCursorViewport(sections);
         if (m_viewport == nullptr) {
             return false;
         }
@@ -224,6 +221,27 @@ TEST_P(ButtonControlFailureTest, FailsTheButton) {
 
 INSTANTIATE_TEST_SUITE_P(Keys, ButtonControlFailureTest, ::testing::ValuesIn(kFailureCases),
                          [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST_F(ButtonControlTest, APicturesPartIsDrawnWithItsTransparentColour) {
+    // Red, then blue, then green columns; the button shows the blue and green part with blue transparent,
+    // over a red button.
+    VemoTest::Picture keyed = Solid(kRed, 16, 6);
+    for (auto& row : keyed) {
+        std::fill(row.begin() + 8, row.begin() + 12, kBlue);
+        std::fill(row.begin() + 12, row.end(), kGreen);
+    }
+    WriteFile("keyed.bmp", PictureTest::Bmp(keyed));
+    ASSERT_TRUE(Load("[Menu]\nControl=Under\nControl=Over\n"
+                     "[Under]\nClass=ButtonControl\nPosition=10, 10\nSize=8, 6\nUpBitmap=up.bmp\n"
+                     "[Over]\nClass=ButtonControl\nPosition=10, 10\nSize=8, 6\n"
+                     "UpBitmap=keyed.bmp, Rect(8, 0, 16, 6), TransparentColor(0, 0, 255)\n"));
+    Frame();
+    EXPECT_EQ(Shown(10, 12), kRed);
+    EXPECT_EQ(Shown(13, 12), kRed);
+    EXPECT_EQ(Shown(14, 12), kGreen);
+    EXPECT_EQ(Shown(17, 15), kGreen);
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
 
 TEST_F(ButtonControlTest, AnOffsetMovesWhereTheLookIsDrawn) {
     ASSERT_TRUE(Load("[Menu]\nControl=Button\n"

@@ -16,6 +16,7 @@
 #include "engines/image/testing/ImageFiles.h"
 #include "engines/testing/TimingSetup.h"
 #include "platform/testing/Clock.h"
+#include "platform/testing/DirectDrawTesting.h"
 #include "resources/storage/Path.h"
 #include "runtime/Bitmap.h"
 #include "runtime/BitmapCache.h"
@@ -180,6 +181,31 @@ protected:
             MessengerFactory::CreateFromScript(S("Viewport"), m_title.get(), loaded));
         m_title->UseViewport(viewport);
         return viewport;
+    }
+
+    // A 64 x 48 viewport in 32 bits whose cursor is a grid of 24 x 8 cells (CellGrid, written here as
+    // "cursor.bmp"); the sections are added to its script.
+    MessengerViewport* MakeCursorViewport(const std::string& sections = "") {
+        WriteFile("cursor.bmp", Bmp(CellGrid(24, 8, 26)));
+        return MakeViewport("[Viewport]\nClass=Viewport\nSize=64, 48\nDepth=32\nCursor=cursor.bmp\n" +
+                            sections);
+    }
+
+    // The column and row of the grid's cell whose colour the viewport's window shows at the point, "-" for
+    // none.
+    static std::string ShownCell(MessengerViewport& viewport, int x, int y) {
+        const auto frame = ddraw::testing::ReadFrame(WindowOf(viewport));
+        if (!frame || x >= frame->width || y >= frame->height) {
+            return "-";
+        }
+        for (std::uint32_t row = 0; row < 8; ++row) {
+            for (std::uint32_t column = 0; column < 24; ++column) {
+                if (FramePixel(CellColor(column, row)) == frame->At(x, y)) {
+                    return std::to_string(column) + "," + std::to_string(row);
+                }
+            }
+        }
+        return "-";
     }
 
     // A script of the text, kept for the test, served by the application.

@@ -23,8 +23,6 @@ namespace {
 using MessengerTest::S;
 using VemoTest::Reports;
 
-constexpr const char* kViewport = "[Viewport]\nClass=Viewport\nSize=64, 48\nDepth=32\nCursor=cursor.bmp\n";
-
 std::string CellText(const Vemo::Point& cell) {
     return std::to_string(cell.x) + "," + std::to_string(cell.y);
 }
@@ -36,8 +34,7 @@ protected:
         if (HasFatalFailure()) {
             return;
         }
-        WriteFile("cursor.bmp", PictureTest::Bmp(PictureTest::CellGrid(24, 8, Cursor::kCellSize)));
-        m_viewport = MakeViewport(kViewport);
+        m_viewport = MakeCursorViewport();
         ASSERT_NE(m_viewport, nullptr);
         m_cursor = m_viewport->GetCursor();
         ASSERT_NE(m_cursor, nullptr);
@@ -62,22 +59,7 @@ protected:
         return states;
     }
 
-    // The cell whose colour the presented picture shows at the point, "-" for none.
-    std::string ShownCell(int x, int y) {
-        const auto frame = ddraw::testing::ReadFrame(WindowOf(*m_viewport));
-        if (!frame || x >= frame->width || y >= frame->height) {
-            return "-";
-        }
-        const std::uint32_t pixel = frame->At(x, y);
-        for (std::uint32_t row = 0; row < 8; ++row) {
-            for (std::uint32_t column = 0; column < 24; ++column) {
-                if (PictureTest::FramePixel(PictureTest::CellColor(column, row)) == pixel) {
-                    return std::to_string(column) + "," + std::to_string(row);
-                }
-            }
-        }
-        return "-";
-    }
+    std::string ShownCell(int x, int y) { return Fixture::ShownCell(*m_viewport, x, y); }
 
     MessengerViewport* m_viewport = nullptr;
     Cursor* m_cursor = nullptr;
