@@ -129,6 +129,8 @@ bool CrossfadeControl::Clear() {
     m_bitmapA = nullptr;
     delete m_bitmapB;
     m_bitmapB = nullptr;
+    m_failedA = 0;
+    m_failedB = 0;
     InvalidateWhenShown();
     return true;
 }
@@ -153,8 +155,10 @@ bool CrossfadeControl::LoadBitmap(bool isA, const FragmentStream& spec) {
     if (!bitmap->Configure(value, format, kSystemMemory, nullptr, nullptr)) {
         // The side stays missing, so that the control paints black rather than a half-made picture.
         delete bitmap;
+        Failed(isA) = 1;
         return Fail();
     }
+    Failed(isA) = 0;
     side = bitmap;
     return true;
 }
@@ -236,7 +240,7 @@ bool CrossfadeControl::Prepare() {
     }
     for (const bool isA : {true, false}) {
         const Vemo::BasicArray<Fragment>& spec = isA ? m_specA : m_specB;
-        if (Side(isA) != nullptr && !LoadBitmap(isA, FragmentStream(spec))) {
+        if ((Side(isA) != nullptr || Failed(isA) != 0) && !LoadBitmap(isA, FragmentStream(spec))) {
             return false;
         }
     }

@@ -1,7 +1,7 @@
 // A control that shows a blend of two bitmaps, "BitmapA" and "BitmapB", at a level from 0 (all A) to 255
 // (all B), and can move the level from one value to another over a time, announcing the end with "AtEnd".
 // The blend is the viewport's cross-fade. Without both pictures the control paints black; a side whose
-// picture failed to load counts as missing until a later load of it succeeds.
+// picture failed to load counts as missing until a later load of it succeeds; Prepare tries it again.
 //
 // Virtual operations are declared in their slot order.
 #pragma once
@@ -49,6 +49,7 @@ public:
 
 private:
     Bitmap*& Side(bool isA) { return isA ? m_bitmapA : m_bitmapB; }
+    std::uint8_t& Failed(bool isA) { return isA ? m_failedA : m_failedB; }
     void PointerIfInside();
     void InvalidateWhenShown();
 
@@ -61,4 +62,7 @@ private:
     std::uint32_t m_fadeTo = 0;
     std::uint32_t m_fadeDuration = 0;
     Vemo::Timer m_fadeTimer;
+    // A side whose last load failed: drawn as missing, loaded again by Prepare.
+    std::uint8_t m_failedA = 0;
+    std::uint8_t m_failedB = 0;
 };

@@ -115,9 +115,14 @@ TEST_F(CrossfadeControlTest, WithoutBothPicturesOrWithAFailedOneTheControlIsBlac
     EXPECT_FALSE(Taken().empty());
     Step();
     EXPECT_EQ(Pixels(kArea), Rows(4, std::vector<std::uint32_t>(4, kBlack))) << "the failed side is missing";
-    EXPECT_TRUE(Send("Fade", "BitmapB(b.bmp), Level(255)"));
+
+    // A display change prepares the control again, which tries the failed side once more.
+    WriteFile("missing.bmp", ShownBmp(m_second));
+    EXPECT_TRUE(m_viewport->SetPixelFormat(m_viewport->GetDisplayPixelFormat()));
+    EXPECT_TRUE(Send("Fade", "Level(255)"));
     Step();
     EXPECT_EQ(Pixels(kArea), m_second);
+    EXPECT_EQ(Taken(), (Reports{}));
 }
 
 } // namespace
