@@ -153,6 +153,8 @@ public:
     bool ReadCursorInfo(const Fragment& fragment, CursorInfo& out);
     bool SetCursor(const CursorInfo& info);
     bool QueueCursorState(int state, bool flush);
+    // The cursor's state at once.
+    bool SetCursorState(int state);
 
     // The creation function of "Control": a plain scripted control is a transparent container.
     static Messenger* Create(const Vemo::String& name, Messenger* owner, Script* script);

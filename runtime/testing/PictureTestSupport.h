@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -77,8 +78,11 @@ inline VemoTest::Picture CellGrid(std::uint32_t columns, std::uint32_t rows, std
 class TitleApplication : public MultimediaApplication {
 public:
     TitleApplication() : MultimediaApplication(S("PictureTest")) {}
+    // The viewports go while the bitmap cache is still there.
     ~TitleApplication() override {
-        delete m_viewport;
+        for (MessengerViewport* viewport : m_viewports) {
+            delete viewport;
+        }
         m_viewport = nullptr;
     }
 
@@ -95,14 +99,27 @@ public:
     }
 
     void UseBitmapCache(BitmapCache* cache) { SetBitmapCache(cache); }
-    // Owned from here on.
-    void UseViewport(MessengerViewport* viewport) { m_viewport = viewport; }
+    // Owned from here on; the last one given is the application's viewport.
+    void UseViewport(MessengerViewport* viewport) {
+        if (viewport != nullptr) {
+            m_viewports.push_back(viewport);
+            m_viewport = viewport;
+        }
+    }
+    // A viewport deleted by the test.
+    void ForgetViewport(MessengerViewport* viewport) {
+        m_viewports.erase(std::remove(m_viewports.begin(), m_viewports.end(), viewport), m_viewports.end());
+        if (m_viewport == viewport) {
+            m_viewport = nullptr;
+        }
+    }
 
     Vemo::Path m_root;
     Script* m_script = nullptr;
 
 private:
     Vemo::String m_name{"Test.ini"};
+    std::vector<MessengerViewport*> m_viewports;
 };
 
 class Fixture : public VemoTest::ImageFamilyFixture {

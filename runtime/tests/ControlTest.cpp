@@ -379,14 +379,16 @@ TEST_F(ControlTest, DrawingAndCursorHelpersNeedTheirManager) {
     EXPECT_FALSE(detached.ReadCursorInfo(state, info));
     EXPECT_FALSE(detached.SetCursor(info));
     EXPECT_FALSE(detached.QueueCursorState(1, true));
+    EXPECT_FALSE(detached.SetCursorState(1));
     EXPECT_FALSE(detached.SetFocus());
-    EXPECT_EQ(Codes(TakeReports()), std::vector<Vemo::ErrorCode>(6, kFailure));
+    EXPECT_EQ(Codes(TakeReports()), std::vector<Vemo::ErrorCode>(7, kFailure));
 
     // Without a cursor the wish is left as it was.
     EXPECT_TRUE(panel.ReadCursorInfo(state, info));
     EXPECT_EQ(info.state, 7u);
     EXPECT_TRUE(panel.SetCursor(info));
     EXPECT_TRUE(panel.QueueCursorState(1, false));
+    EXPECT_TRUE(panel.SetCursorState(1));
     EXPECT_EQ(TakeReports(), Reports{});
 }
 
