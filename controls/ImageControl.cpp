@@ -180,8 +180,9 @@ void ImageControl::Draw(const Vemo::Rect& localPart) {
         return;
     }
     const Vemo::Size size = GetSize();
-    DrawGraphicInRect(Vemo::Rect(0, 0, size.width, size.height), *m_bitmap, m_bitmap->GetClipRect(),
-                      kCopyMode);
+    const Vemo::Size source = SourceSize(*m_bitmap);
+    DrawGraphicInRect(Vemo::Rect(0, 0, size.width, size.height), *m_bitmap,
+                      Vemo::Rect(0, 0, source.width, source.height), kCopyMode);
 }
 
 bool ImageControl::ContainsPoint(const Vemo::Point& local) {

@@ -87,6 +87,16 @@ TEST_F(ImageControlTest, ClicksOnTransparentPixelsFallThroughToWhatLiesBehind) {
     EXPECT_EQ(m_viewport->HitTest(Vemo::Point(5, 5)), Find("Pic"));
 }
 
+TEST_F(ImageControlTest, APartOfThePictureIsStretchedAndHitTestedOnItsOwn) {
+    Open("[Menu]\nControl=Pic\n[Pic]\nClass=ImageControl\nPosition=2,2\nSize=2,2\n"
+         "Bitmap=art.bmp, Rect(1, 0, 2, 2), TransparentColor(0, 255, 0)\n");
+    Step();
+    EXPECT_EQ(Pixels(Vemo::Rect(2, 2, 4, 4)), (Rows{{kBack, kBack}, {kWhite, kWhite}}));
+    EXPECT_EQ(m_viewport->HitTest(Vemo::Point(3, 2)), Find("Back")) << "green, the part's transparent top";
+    EXPECT_EQ(m_viewport->HitTest(Vemo::Point(2, 3)), Find("Pic"));
+    EXPECT_EQ(Taken(), (Reports{}));
+}
+
 TEST_F(ImageControlTest, APictureThatCannotBeLoadedFailsTheMessageAndLeavesBlack) {
     Open("[Menu]\nControl=Pic\n[Pic]\nClass=ImageControl\nPosition=2,2\nSize=2,2\nBitmap=art.bmp\n");
     Taken();

@@ -65,9 +65,11 @@ protected:
         delete m_owner;
         m_owner = nullptr;
         m_controls.Clear();
-        delete m_viewport;
-        m_viewport = nullptr;
-        m_title->UseViewport(nullptr);
+        if (m_viewport != nullptr) {
+            m_title->ForgetViewport(m_viewport);
+            delete m_viewport;
+            m_viewport = nullptr;
+        }
     }
 
     // The viewport and, under its root, a grey panel "Back" behind the controls of [Menu]; those of an
