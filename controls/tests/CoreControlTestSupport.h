@@ -12,7 +12,7 @@
 
 #include "engines/testing/TimingSetup.h"
 #include "platform/testing/Clock.h"
-#include "runtime/tests/ControlTestSupport.h"
+#include "runtime/testing/ControlTestSupport.h"
 
 #include <string>
 

@@ -14,8 +14,8 @@
 #pragma once
 
 #include "runtime/MessengerViewport.h"
+#include "runtime/testing/ControlTestSupport.h"
 #include "runtime/testing/PictureTestSupport.h"
-#include "runtime/tests/ControlTestSupport.h"
 #include "script/MessengerFactory.h"
 
 #include <gtest/gtest.h>
