@@ -1,6 +1,5 @@
 #include "controls/ScreenSaverControl.h"
 
-#include "controls/DesktopInstall.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Process.h"
 #include "platform/win32/Profile.h"
@@ -15,7 +14,6 @@
 #include "runtime/SearchOrder.h"
 #include "runtime/WindowsPaths.h"
 #include "script/FragmentStream.h"
-#include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 #include "script/ScriptKeyFragmentsEnumerator.h"
@@ -26,14 +24,6 @@ namespace {
 
 const MessengerFactory::Registrar g_screenSaverRegistrar(ScreenSaverControl::ClassWord(),
                                                          &ScreenSaverControl::Create);
-
-enum Word : unsigned { kWordSelect, kWordInstall, kWordOther };
-
-const KeywordIds<unsigned>& MessageWords() {
-    static const KeywordIds<unsigned>* const words =
-        new KeywordIds<unsigned>({{"Select", kWordSelect}, {"Install", kWordInstall}}, kWordOther);
-    return *words;
-}
 
 constexpr win32::LSTATUS kSuccess = 0;
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
@@ -46,7 +36,7 @@ constexpr unsigned kPathBufferSize = 260;
 } // namespace
 
 ScreenSaverControl::ScreenSaverControl(const Vemo::String& name, Messenger* owner, Script* script)
-    : Control(name, owner, script) {}
+    : DesktopInstallControl(name, owner, script) {}
 
 ScreenSaverControl::~ScreenSaverControl() = default;
 
@@ -68,32 +58,17 @@ Vemo::String ScreenSaverControl::GetClassName() const {
     return ClassWord();
 }
 
-bool ScreenSaverControl::HandleMessage(const Fragment& message, Messenger* sender) {
-    switch (MessageWords()[message.GetText()]) {
-    case kWordSelect:
-        if (message.GetChildren().Size() == 0) {
-            return false;
-        }
-        Select(message.GetChildren()[0]);
-        return true;
-    case kWordInstall:
-        return Install();
-    default:
-        return Control::HandleMessage(message, sender);
-    }
-}
-
 bool ScreenSaverControl::Select(const Fragment& descriptionName) {
     m_selected = 0;
     m_confirm = 0;
     Script description;
-    if (DesktopInstall::LoadDescription(descriptionName, description)) {
+    if (LoadDescription(descriptionName, description)) {
         // A later description replaces all of an earlier one, so that Install never mixes the two.
         m_installer = Vemo::String();
         m_screenSaverFile = Vemo::String();
         m_copyLists = Vemo::BasicArray<Vemo::BasicArray<Fragment>>();
         Vemo::String installer;
-        if (DesktopInstall::ReadDescriptionText(description, "Installer", installer)) {
+        if (ReadDescriptionText(description, "Installer", installer)) {
             m_selected = 1;
             m_installer = installer;
             const Vemo::BasicArray<Fragment>* confirm = nullptr;
@@ -108,10 +83,10 @@ bool ScreenSaverControl::Select(const Fragment& descriptionName) {
         }
         if (m_selected != 0) {
             Vemo::String file;
-            if (DesktopInstall::ReadDescriptionText(description, "Scr", file)) {
+            if (ReadDescriptionText(description, "Scr", file)) {
                 m_screenSaverFile = file;
             }
-            DesktopInstall::AnnounceThumb(*this, description, "ScreenSaverControl");
+            AnnounceThumb(description, "ScreenSaverControl");
         }
     }
     CheckState();
@@ -137,7 +112,7 @@ bool ScreenSaverControl::RunInstaller() {
     }
     Vemo::String text;
     program.GetText(text, true, true);
-    DesktopInstall::BringDesktopForward();
+    BringDesktopForward();
     // The program is named apart from its command line, and quoted there, so that a path with blanks cannot
     // start a shorter program named by its first words.
     std::string commandLine = "\"";
@@ -159,7 +134,7 @@ bool ScreenSaverControl::RunInstaller() {
         win32::MessageBoxA(nullptr, "The screen saver was installed successfully.", "",
                            win32::MB_TASKMODAL | win32::MB_SETFOREGROUND | win32::MB_TOPMOST);
     }
-    DesktopInstall::RestoreTitleWindow();
+    RestoreTitleWindow();
     CheckState();
     return true;
 }
@@ -167,7 +142,7 @@ bool ScreenSaverControl::RunInstaller() {
 void ScreenSaverControl::CopyFiles() {
     MultimediaApplication* application = MultimediaApplication::Instance();
     Vemo::Directory destination;
-    if (application == nullptr || !DesktopInstall::OpenWindowsDirectory(destination)) {
+    if (application == nullptr || !OpenWindowsDirectory(destination)) {
         return;
     }
     for (std::size_t list = 0; list < m_copyLists.Size(); ++list) {
@@ -195,7 +170,7 @@ void ScreenSaverControl::CopyFiles() {
 void ScreenSaverControl::MakeCurrent() {
     Vemo::String folder;
     Vemo::String shortPath;
-    if (m_screenSaverFile.IsEmpty() || !DesktopInstall::WindowsDirectoryText(folder)) {
+    if (m_screenSaverFile.IsEmpty() || !WindowsDirectoryText(folder)) {
         return;
     }
     folder.Append(m_screenSaverFile);
@@ -247,8 +222,8 @@ void ScreenSaverControl::CheckState() {
     if (m_screenSaverFile.IsEmpty()) {
         return;
     }
-    m_installed = DesktopInstall::WindowsDirectoryContains(m_screenSaverFile) ? 1 : 0;
-    DesktopInstall::Announce(*this, "Installed", m_installed != 0);
+    m_installed = WindowsDirectoryContains(m_screenSaverFile) ? 1 : 0;
+    Announce("Installed", m_installed != 0);
     m_active = m_installed;
     if (m_installed != 0) {
         win32::BOOL switchedOn = win32::FALSE;
@@ -256,10 +231,10 @@ void ScreenSaverControl::CheckState() {
         Vemo::String ours;
         m_active = win32::SystemParametersInfoA(win32::SPI_GETSCREENSAVEACTIVE, 0, &switchedOn, 0) &&
                            switchedOn == win32::TRUE && ReadCurrentScreenSaver(current) &&
-                           DesktopInstall::WindowsDirectoryText(ours) &&
-                           DesktopInstall::SameShortPath(current, ours.Append(m_screenSaverFile))
+                           WindowsDirectoryText(ours) &&
+                           SameShortPath(current, ours.Append(m_screenSaverFile))
                        ? 1
                        : 0;
     }
-    DesktopInstall::Announce(*this, "Active", m_active != 0);
+    Announce("Active", m_active != 0);
 }

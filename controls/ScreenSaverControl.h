@@ -6,12 +6,12 @@
 // the file the system's screen saver. It announces "Thumb", "Installed" and "Active", each with 1 or 0.
 #pragma once
 
+#include "controls/DesktopInstallControl.h"
 #include "foundation/BasicArray.h"
-#include "runtime/Control.h"
 
 #include <cstdint>
 
-class ScreenSaverControl : public Control {
+class ScreenSaverControl : public DesktopInstallControl {
 public:
     ScreenSaverControl(const Vemo::String& name, Messenger* owner, Script* script);
     ~ScreenSaverControl() override;
@@ -20,12 +20,11 @@ public:
     static const Vemo::String& ClassWord();
 
     Vemo::String GetClassName() const override;
-    bool HandleMessage(const Fragment& message, Messenger* sender) override;
 
     // Reads the description; one that loads replaces every field of an earlier one. Ends with a state check.
-    virtual bool Select(const Fragment& descriptionName);
+    bool Select(const Fragment& descriptionName) override;
     // False when the installer cannot be found or started.
-    virtual bool Install();
+    bool Install() override;
 
     bool IsSelected() const { return m_selected != 0; }
     bool IsInstalled() const { return m_installed != 0; }

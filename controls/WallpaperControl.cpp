@@ -1,6 +1,5 @@
 #include "controls/WallpaperControl.h"
 
-#include "controls/DesktopInstall.h"
 #include "platform/com/ActiveDesktop.h"
 #include "platform/win32/DisplaySettings.h"
 #include "platform/win32/Synchronization.h"
@@ -10,7 +9,6 @@
 #include "runtime/MultimediaApplication.h"
 #include "runtime/WindowsPaths.h"
 #include "script/FragmentStream.h"
-#include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 #include "script/ScriptKeyFragmentsEnumerator.h"
@@ -21,14 +19,6 @@ namespace {
 
 const MessengerFactory::Registrar g_wallpaperRegistrar(WallpaperControl::ClassWord(),
                                                        &WallpaperControl::Create);
-
-enum Word : unsigned { kWordSelect, kWordInstall, kWordOther };
-
-const KeywordIds<unsigned>& MessageWords() {
-    static const KeywordIds<unsigned>* const words =
-        new KeywordIds<unsigned>({{"Select", kWordSelect}, {"Install", kWordInstall}}, kWordOther);
-    return *words;
-}
 
 // The wallpaper as the Active Desktop gives it, in UTF-16 units.
 constexpr unsigned kWallpaperBufferSize = 520;
@@ -60,7 +50,7 @@ std::vector<win32::WCHAR> Widened(const Vemo::String& text) {
 } // namespace
 
 WallpaperControl::WallpaperControl(const Vemo::String& name, Messenger* owner, Script* script)
-    : Control(name, owner, script) {
+    : DesktopInstallControl(name, owner, script) {
     if (!win32::SUCCEEDED(com::CoInitialize(nullptr))) {
         return;
     }
@@ -103,28 +93,13 @@ Vemo::String WallpaperControl::GetClassName() const {
     return ClassWord();
 }
 
-bool WallpaperControl::HandleMessage(const Fragment& message, Messenger* sender) {
-    switch (MessageWords()[message.GetText()]) {
-    case kWordSelect:
-        if (message.GetChildren().Size() == 0) {
-            return false;
-        }
-        Select(message.GetChildren()[0]);
-        return true;
-    case kWordInstall:
-        return Install();
-    default:
-        return Control::HandleMessage(message, sender);
-    }
-}
-
 bool WallpaperControl::Select(const Fragment& descriptionName) {
     m_chosen = false;
     m_source = Vemo::Path();
     m_destination = Vemo::Path();
     Script description;
-    if (DesktopInstall::LoadDescription(descriptionName, description)) {
-        DesktopInstall::AnnounceThumb(*this, description, "WallpaperControl");
+    if (LoadDescription(descriptionName, description)) {
+        AnnounceThumb(description, "WallpaperControl");
         win32::DEVMODEA mode{};
         mode.dmSize = sizeof mode;
         win32::EnumDisplaySettingsA(nullptr, win32::ENUM_CURRENT_SETTINGS, &mode);
@@ -144,13 +119,12 @@ bool WallpaperControl::Select(const Fragment& descriptionName) {
         MultimediaApplication* application = MultimediaApplication::Instance();
         Vemo::String folder;
         if (best.file != nullptr && application != nullptr &&
-            application->FindFile(*best.file, m_source, false) &&
-            DesktopInstall::WindowsDirectoryText(folder)) {
+            application->FindFile(*best.file, m_source, false) && WindowsDirectoryText(folder)) {
             folder.Append(m_source.GetName());
             m_chosen = MakeAbsolutePath(folder, m_destination);
         }
     }
-    m_installed = m_chosen && DesktopInstall::WindowsDirectoryContains(m_source.GetName()) ? 1 : 0;
+    m_installed = m_chosen && WindowsDirectoryContains(m_source.GetName()) ? 1 : 0;
     m_active = 0;
     if (m_installed != 0 && m_activeDesktop != nullptr) {
         win32::WCHAR wide[kWallpaperBufferSize] = {};
@@ -160,36 +134,33 @@ bool WallpaperControl::Select(const Fragment& descriptionName) {
                 const char narrow[2] = {static_cast<char>(wide[i] & 0xFF), 0};
                 current.Append(narrow);
             }
-            m_active = DesktopInstall::SameShortPath(current, DestinationText()) ? 1 : 0;
+            m_active = SameShortPath(current, DestinationText()) ? 1 : 0;
         }
     }
-    DesktopInstall::Announce(*this, "Installed", m_installed != 0);
-    DesktopInstall::Announce(*this, "Active", m_active != 0);
+    Announce("Installed", m_installed != 0);
+    Announce("Active", m_active != 0);
     return true;
 }
 
 bool WallpaperControl::Install() {
     if (m_chosen) {
-        const bool present = DesktopInstall::WindowsDirectoryContains(m_source.GetName());
+        const bool present = WindowsDirectoryContains(m_source.GetName());
         Vemo::Directory folder;
-        m_installed =
-            present || (DesktopInstall::OpenWindowsDirectory(folder) && folder.Copy(m_source, true, true))
-                ? 1
-                : 0;
+        m_installed = present || (OpenWindowsDirectory(folder) && folder.Copy(m_source, true, true)) ? 1 : 0;
         if (m_installed != 0) {
-            DesktopInstall::Announce(*this, "Installed", true);
+            Announce("Installed", true);
         }
     }
-    DesktopInstall::BringDesktopForward();
+    BringDesktopForward();
     win32::Sleep(kRepaintMilliseconds);
     PumpOnce();
     // Only a picture that lies in the Windows folder becomes the wallpaper: a failed copy, or nothing chosen,
     // leaves the desktop as it was.
-    const bool inPlace = m_chosen && DesktopInstall::WindowsDirectoryContains(m_source.GetName());
+    const bool inPlace = m_chosen && WindowsDirectoryContains(m_source.GetName());
     m_active = inPlace && SetWallpaper(DestinationText()) ? 1 : 0;
-    DesktopInstall::RestoreTitleWindow();
+    RestoreTitleWindow();
     PumpOnce();
-    DesktopInstall::Announce(*this, "Active", m_active != 0);
+    Announce("Active", m_active != 0);
     return true;
 }
 

@@ -6,8 +6,8 @@
 // "Active", each with 1 or 0.
 #pragma once
 
+#include "controls/DesktopInstallControl.h"
 #include "resources/storage/Path.h"
-#include "runtime/Control.h"
 
 #include <cstdint>
 
@@ -15,7 +15,7 @@ namespace com {
 class IActiveDesktop;
 }
 
-class WallpaperControl : public Control {
+class WallpaperControl : public DesktopInstallControl {
 public:
     // Starts COM for the control's life and asks it for the Active Desktop object.
     WallpaperControl(const Vemo::String& name, Messenger* owner, Script* script);
@@ -25,12 +25,11 @@ public:
     static const Vemo::String& ClassWord();
 
     Vemo::String GetClassName() const override;
-    bool HandleMessage(const Fragment& message, Messenger* sender) override;
 
     // Chooses for the display mode of this moment and announces the state; a description that does not load
     // or offers no fitting size leaves nothing chosen.
-    virtual bool Select(const Fragment& descriptionName);
-    virtual bool Install();
+    bool Select(const Fragment& descriptionName) override;
+    bool Install() override;
 
     bool HasActiveDesktop() const { return m_activeDesktop != nullptr; }
     bool IsInstalled() const { return m_installed != 0; }

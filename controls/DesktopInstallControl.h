@@ -1,12 +1,12 @@
-// What the screen saver and wallpaper controls share when they install something of the title's into the
-// Windows folder and make it part of the desktop: the Windows folder, the description files, the messages
-// they announce, the title's window stepping aside and coming back, and the comparison of paths by their
-// short form.
+// The base of the controls that install something of the title's into the Windows folder and make it part of
+// the desktop (the screen saver and the wallpaper): "Select"(description) and "Install" as messages, and what
+// both need: the Windows folder, the description files, the messages they announce, the title's window
+// stepping aside and coming back, and the comparison of paths by their short form.
 #pragma once
 
 #include "foundation/String.h"
+#include "runtime/Control.h"
 
-class Control;
 class Fragment;
 class Script;
 
@@ -14,8 +14,19 @@ namespace Vemo {
 class Directory;
 }
 
-class DesktopInstall {
+class DesktopInstallControl : public Control {
 public:
+    DesktopInstallControl(const Vemo::String& name, Messenger* owner, Script* script);
+    ~DesktopInstallControl() override;
+
+    // "Select" with a description name (refused without one) and "Install"; other words are the Control's.
+    bool HandleMessage(const Fragment& message, Messenger* sender) override;
+
+    // Reads the description file the name finds and announces the state of what it describes.
+    virtual bool Select(const Fragment& descriptionName) = 0;
+    virtual bool Install() = 0;
+
+protected:
     // The Windows folder's path, ending in a backslash; false when there is none.
     static bool WindowsDirectoryText(Vemo::String& out);
     static bool OpenWindowsDirectory(Vemo::Directory& out);
@@ -28,9 +39,9 @@ public:
     static bool ReadDescriptionText(Script& description, const char* key, Vemo::String& out);
     // The description's "Thumb" goes into the variable section/Thumb and "Thumb(1)" is announced; without
     // one, "Thumb(0)".
-    static void AnnounceThumb(Control& control, Script& description, const char* section);
-    // The control announces "word(1)" or "word(0)".
-    static void Announce(Control& control, const char* word, bool flag);
+    void AnnounceThumb(Script& description, const char* section);
+    // Announces "word(1)" or "word(0)".
+    void Announce(const char* word, bool flag);
     // The desktop comes to the front, above the title's window.
     static void BringDesktopForward();
     // The title's window is restored and comes back to the front.

@@ -1,4 +1,4 @@
-#include "controls/DesktopInstall.h"
+#include "controls/DesktopInstallControl.h"
 
 #include "platform/win32/Shell.h"
 #include "platform/win32/Window.h"
@@ -10,6 +10,7 @@
 #include "runtime/WindowFunctions.h"
 #include "runtime/WindowsPaths.h"
 #include "script/FragmentStream.h"
+#include "script/KeywordIds.h"
 #include "script/Script.h"
 
 #include <cctype>
@@ -19,9 +20,37 @@ namespace {
 
 constexpr unsigned kPathBufferSize = 260;
 
+enum Word : unsigned { kWordSelect, kWordInstall, kWordOther };
+
+const KeywordIds<unsigned>& MessageWords() {
+    static const KeywordIds<unsigned>* const words =
+        new KeywordIds<unsigned>({{"Select", kWordSelect}, {"Install", kWordInstall}}, kWordOther);
+    return *words;
+}
+
 } // namespace
 
-bool DesktopInstall::WindowsDirectoryText(Vemo::String& out) {
+DesktopInstallControl::DesktopInstallControl(const Vemo::String& name, Messenger* owner, Script* script)
+    : Control(name, owner, script) {}
+
+DesktopInstallControl::~DesktopInstallControl() = default;
+
+bool DesktopInstallControl::HandleMessage(const Fragment& message, Messenger* sender) {
+    switch (MessageWords()[message.GetText()]) {
+    case kWordSelect:
+        if (message.GetChildren().Size() == 0) {
+            return false;
+        }
+        Select(message.GetChildren()[0]);
+        return true;
+    case kWordInstall:
+        return Install();
+    default:
+        return Control::HandleMessage(message, sender);
+    }
+}
+
+bool DesktopInstallControl::WindowsDirectoryText(Vemo::String& out) {
     char buffer[kPathBufferSize] = {};
     const win32::UINT length = win32::GetWindowsDirectoryA(buffer, kPathBufferSize);
     if (length == 0 || length >= kPathBufferSize) {
@@ -34,24 +63,24 @@ bool DesktopInstall::WindowsDirectoryText(Vemo::String& out) {
     return true;
 }
 
-bool DesktopInstall::OpenWindowsDirectory(Vemo::Directory& out) {
+bool DesktopInstallControl::OpenWindowsDirectory(Vemo::Directory& out) {
     Vemo::String text;
     Vemo::Path path;
     return WindowsDirectoryText(text) && MakeAbsolutePath(text, path) && out.Open(path, false);
 }
 
-bool DesktopInstall::WindowsDirectoryContains(const Vemo::String& name) {
+bool DesktopInstallControl::WindowsDirectoryContains(const Vemo::String& name) {
     Vemo::Directory directory;
     return !name.IsEmpty() && OpenWindowsDirectory(directory) && directory.ContainsFile(name);
 }
 
-bool DesktopInstall::LoadDescription(const Fragment& name, Script& out) {
+bool DesktopInstallControl::LoadDescription(const Fragment& name, Script& out) {
     MultimediaApplication* application = MultimediaApplication::Instance();
     Vemo::Path path;
     return application != nullptr && application->FindFile(name, path, false) && out.Load(path, false);
 }
 
-bool DesktopInstall::ReadDescriptionText(Script& description, const char* key, Vemo::String& out) {
+bool DesktopInstallControl::ReadDescriptionText(Script& description, const char* key, Vemo::String& out) {
     const Vemo::BasicArray<Fragment>* value = nullptr;
     if (!description.GetFragments(Vemo::String(), Vemo::String(key), value) || value == nullptr) {
         return false;
@@ -60,26 +89,26 @@ bool DesktopInstall::ReadDescriptionText(Script& description, const char* key, V
     return true;
 }
 
-void DesktopInstall::AnnounceThumb(Control& control, Script& description, const char* section) {
+void DesktopInstallControl::AnnounceThumb(Script& description, const char* section) {
     Vemo::String thumb;
     const bool present = ReadDescriptionText(description, "Thumb", thumb);
     if (present) {
-        control.SetVar(Vemo::String(section), Vemo::String("Thumb"), thumb);
+        SetVar(Vemo::String(section), Vemo::String("Thumb"), thumb);
     }
-    Announce(control, "Thumb", present);
+    Announce("Thumb", present);
 }
 
-void DesktopInstall::Announce(Control& control, const char* word, bool flag) {
+void DesktopInstallControl::Announce(const char* word, bool flag) {
     char text[32];
     std::snprintf(text, sizeof text, "%s(%d)", word, flag ? 1 : 0);
-    control.ReceiveTextFrom(Vemo::String(text), SubString());
+    ReceiveTextFrom(Vemo::String(text), SubString());
 }
 
-void DesktopInstall::BringDesktopForward() {
+void DesktopInstallControl::BringDesktopForward() {
     win32::SetForegroundWindow(win32::GetDesktopWindow());
 }
 
-void DesktopInstall::RestoreTitleWindow() {
+void DesktopInstallControl::RestoreTitleWindow() {
     MultimediaApplication* application = MultimediaApplication::Instance();
     const win32::HWND window =
         application != nullptr ? GetViewportWindowHandle(application->GetViewport()) : nullptr;
@@ -91,7 +120,7 @@ void DesktopInstall::RestoreTitleWindow() {
     win32::SetForegroundWindow(window);
 }
 
-bool DesktopInstall::SameShortPath(const Vemo::String& first, const Vemo::String& second) {
+bool DesktopInstallControl::SameShortPath(const Vemo::String& first, const Vemo::String& second) {
     Vemo::String shortFirst;
     Vemo::String shortSecond;
     if (!GetShortPathText(first, shortFirst) || !GetShortPathText(second, shortSecond) ||
