@@ -400,10 +400,11 @@ bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode 
     Vemo::String text;
     if (!ReadProductRegistryString(m_productTitle, name, text)) {
         // Said on the standard error as well: a title that was never registered has nothing else to explain.
-        std::fprintf(stderr,
-                     "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s is missing; register the title with "
-                     "scripts/register-title\n",
-                     m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
+        std::fprintf(
+            stderr,
+            "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s is missing; register the title with "
+            "scripts/register-title\n",
+            m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
         RaiseError(kErrorRegistryValue, &name);
         return false;
     }
@@ -495,6 +496,13 @@ bool MultimediaApplication::ReadSearchPaths() {
         }
     }
     return true;
+}
+
+void MultimediaApplication::SetBitmapCache(BitmapCache* cache) {
+    if (cache != m_bitmapCache) {
+        delete m_bitmapCache;
+        m_bitmapCache = cache;
+    }
 }
 
 bool MultimediaApplication::CreateBitmapCache() {
