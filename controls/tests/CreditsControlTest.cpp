@@ -30,8 +30,6 @@ protected:
         Fixture::TearDown();
     }
 
-    win32::HWND Window() { return GetViewportWindowHandle(App().GetViewport()); }
-
     void Steps() {
         App().Step();
         App().Step();

@@ -18,18 +18,15 @@ protected:
         ASSERT_TRUE(Start("Launcher", "[Launcher]\nClass=ExecuteControl\n"));
         ASSERT_NE(Find<ExecuteControl>("Launcher"), nullptr);
         Listen("Launcher");
-        m_title.Write('C', "Title/Docs/Read Me.txt", "read me");
+        Write("Title/Docs/Read Me.txt", "read me");
     }
-
-    win32::HWND Window() { return GetViewportWindowHandle(App().GetViewport()); }
 };
 
 TEST_F(ExecuteControlTest, BothFormsHandTheFileToTheOpenerAndWaitForNothing) {
     EXPECT_TRUE(Send("Launcher", "Execute(\"C:\\\\title\\\\docs\\\\READ ME.TXT\")"));
-    EXPECT_EQ(Opened(1), m_title.Host('C', "Title/Docs/Read Me.txt") + "\n");
+    EXPECT_EQ(Opened(1), Host("Title/Docs/Read Me.txt") + "\n");
     EXPECT_TRUE(Send("Launcher", "ExecuteAndWait(\"https://example.org/quorven?page=2\")"));
-    EXPECT_EQ(Opened(2),
-              m_title.Host('C', "Title/Docs/Read Me.txt") + "\nhttps://example.org/quorven?page=2\n");
+    EXPECT_EQ(Opened(2), Host("Title/Docs/Read Me.txt") + "\nhttps://example.org/quorven?page=2\n");
     EXPECT_EQ(Heard(), Log{});
     EXPECT_EQ(Boxes(), std::vector<std::string>{});
 }
@@ -38,7 +35,7 @@ TEST_F(ExecuteControlTest, AFailedStartAnnouncesItselfAndBringsTheTitleBack) {
     for (const char* message :
          {"Execute(\"C:\\\\Title\\\\Missing.txt\")", "ExecuteAndWait(\"C:\\\\Nowhere\\\\a.txt\")",
           "Execute(\"C:\\\\Title\\\\Setup.exe\")"}) {
-        m_title.Write('C', "Title/Setup.exe", "MZ");
+        Write("Title/Setup.exe", "MZ");
         win32::ShowWindow(Window(), win32::SW_MINIMIZE);
         ASSERT_TRUE(win32::IsIconic(Window()));
         EXPECT_TRUE(Send("Launcher", message)) << message;
@@ -50,7 +47,7 @@ TEST_F(ExecuteControlTest, AFailedStartAnnouncesItselfAndBringsTheTitleBack) {
 }
 
 TEST_F(ExecuteControlTest, AnOpenerThatCannotStartCountsAsAFailedStart) {
-    m_opener.Set(m_title.Host('C', "NoSuchOpener").c_str());
+    m_opener.Set(Host("NoSuchOpener").c_str());
     EXPECT_TRUE(Send("Launcher", "Execute(\"C:\\\\Title\\\\Docs\\\\Read Me.txt\")"));
     EXPECT_EQ(Heard(), Log{"ExecuteFailed"});
 }

@@ -17,10 +17,9 @@ class RegistryControlTest : public TitleControlTest::Fixture {
 protected:
     void SetUp() override {
         Fixture::SetUp();
-        ASSERT_TRUE(m_title.Registry().SetStrings(win32::HKEY_CURRENT_USER, kEditionKey,
-                                                  {{"Version", "Deluxe-2"}, {"Empty", ""}}));
-        ASSERT_TRUE(
-            m_title.Registry().SetStrings(win32::HKEY_CLASSES_ROOT, kEditionKey, {{"Version", "Classic"}}));
+        ASSERT_TRUE(m_registry.SetStrings(win32::HKEY_CURRENT_USER, kEditionKey,
+                                          {{"Version", "Deluxe-2"}, {"Empty", ""}}));
+        ASSERT_TRUE(m_registry.SetStrings(win32::HKEY_CLASSES_ROOT, kEditionKey, {{"Version", "Classic"}}));
     }
 
     void StartWith(const std::string& keys) {
@@ -75,7 +74,7 @@ TEST_F(RegistryControlTest, AValueIsReadOnlyWithinItsSizeAndNotBeyondTheBuffer) 
 }
 
 TEST_F(RegistryControlTest, WithoutAPathTheRootItselfIsRead) {
-    ASSERT_TRUE(m_title.Registry().SetStrings(win32::HKEY_USERS, "", {{"Marker", "users"}}));
+    ASSERT_TRUE(m_registry.SetStrings(win32::HKEY_USERS, "", {{"Marker", "users"}}));
     StartWith("Root=HKEY_USERS\n");
     EXPECT_TRUE(Send("Edition", "Examine(Marker, USERS)"));
     EXPECT_EQ(Heard(), Log{"equal.USERS"});

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -21,10 +19,10 @@ class ScreenSaverControlTest : public TitleControlTest::Fixture {
 protected:
     void SetUp() override {
         Fixture::SetUp();
-        m_title.Write('C', "Title/Quorven.scr", "saver");
-        m_title.Write('C', "Title/Savers/Scenes.dat", "scenes");
-        m_title.Write('C', "Title/Copy.ini",
-                      "Copy=Quorven.scr\nCopy=Savers, Lost.txt\nScr=Quorven.scr\nThumb=SaverThumb.bmp\n");
+        Write("Title/Quorven.scr", "saver");
+        Write("Title/Savers/Scenes.dat", "scenes");
+        Write("Title/Copy.ini",
+              "Copy=Quorven.scr\nCopy=Savers, Lost.txt\nScr=Quorven.scr\nThumb=SaverThumb.bmp\n");
     }
 
     void StartSaver() {
@@ -35,12 +33,10 @@ protected:
 
     // An installer program of the title: a script that records that it ran and copies the saver in.
     void WriteInstaller(const std::string& relative) {
-        const std::string path = m_title.Host('C', relative);
-        m_title.Write('C', relative,
-                      "#!/bin/sh\necho installer >> '" + m_title.Host('C', "Ran.log") + "'\ncp '" +
-                          m_title.Host('C', "Title/Quorven.scr") + "' '" + m_title.Host('C', "WINDOWS") +
-                          "/'\n");
-        ::chmod(path.c_str(), 0755);
+        const std::string path = Host(relative);
+        Write(relative, "#!/bin/sh\necho installer >> '" + Host("Ran.log") + "'\ncp '" +
+                            Host("Title/Quorven.scr") + "' '" + Host("WINDOWS") + "/'\n");
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     }
 
     // The screen saver HKEY_CURRENT_USER "Control Panel\Desktop" names, "<none>" without one.
@@ -66,13 +62,13 @@ TEST_F(ScreenSaverControlTest, CopiesOnNtAreRegisteredInTheUsersDesktopSettingsA
     EXPECT_EQ(Variable("ScreenSaverControl", "Thumb"), "SaverThumb.bmp");
     EXPECT_TRUE(Send("Saver", "Install"));
     EXPECT_EQ(Heard(), (Log{"Installed(1)", "Active(1)"}));
-    EXPECT_EQ(m_title.Read('C', "WINDOWS/Quorven.scr"), "saver");
-    EXPECT_TRUE(std::filesystem::exists(m_title.Host('C', "WINDOWS/Savers/Scenes.dat")) ||
-                std::filesystem::exists(m_title.Host('C', "WINDOWS/Scenes.dat")));
+    EXPECT_EQ(Read("WINDOWS/Quorven.scr"), "saver");
+    EXPECT_TRUE(std::filesystem::exists(Host("WINDOWS/Savers/Scenes.dat")) ||
+                std::filesystem::exists(Host("WINDOWS/Scenes.dat")));
     EXPECT_EQ(RegisteredSaver(), "C:\\WINDOWS\\Quorven.scr");
-    EXPECT_EQ(m_title.Read('C', "WINDOWS/SYSTEM.INI"), "<missing>");
+    EXPECT_EQ(Read("WINDOWS/SYSTEM.INI"), "<missing>");
     // The switch lasts for the session; the user's profile keeps its setting.
-    EXPECT_EQ(m_title.Registry().Text().find("ScreenSaveActive"), std::string::npos);
+    EXPECT_EQ(m_registry.Text().find("ScreenSaveActive"), std::string::npos);
     EXPECT_TRUE(Find<ScreenSaverControl>("Saver")->IsActive());
 }
 
@@ -81,7 +77,7 @@ TEST_F(ScreenSaverControlTest, On9xTheSaverIsNamedInSystemIni) {
     StartSaver();
     EXPECT_TRUE(Send("Saver", "Select(Copy.ini), Install"));
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(0)", "Active(0)", "Installed(1)", "Active(1)"}));
-    EXPECT_EQ(m_title.Read('C', "WINDOWS/SYSTEM.INI"), "[BOOT]\r\nSCRNSAVE.EXE=C:\\WINDOWS\\Quorven.scr\r\n");
+    EXPECT_EQ(Read("WINDOWS/SYSTEM.INI"), "[BOOT]\r\nSCRNSAVE.EXE=C:\\WINDOWS\\Quorven.scr\r\n");
     EXPECT_EQ(RegisteredSaver(), "<none>");
 }
 
@@ -94,8 +90,8 @@ TEST_F(ScreenSaverControlTest, WithTheScreenSaverSwitchedOffOurSaverIsNotActive)
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(1)", "Active(0)"}));
     // Another saver named while ours is installed.
     ASSERT_TRUE(win32::SystemParametersInfoA(win32::SPI_SETSCREENSAVEACTIVE, win32::TRUE, nullptr, 0));
-    ASSERT_TRUE(m_title.Registry().SetStrings(win32::HKEY_CURRENT_USER, "Control Panel\\Desktop",
-                                              {{"SCRNSAVE.EXE", "C:\\Title\\Quorven.scr"}}));
+    ASSERT_TRUE(m_registry.SetStrings(win32::HKEY_CURRENT_USER, "Control Panel\\Desktop",
+                                      {{"SCRNSAVE.EXE", "C:\\Title\\Quorven.scr"}}));
     EXPECT_TRUE(Send("Saver", "Select(Copy.ini)"));
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(1)", "Active(0)"}));
 }
@@ -104,7 +100,7 @@ TEST_F(ScreenSaverControlTest, AnInstallerWithABoxRunsToItsEndThenTheBoxThenTheS
     WriteInstaller("Title/Install Saver.exe");
     // What the unquoted path would start in its place.
     WriteInstaller("Title/Install");
-    m_title.Write('C', "Title/Installer.ini", "Installer=Install Saver.exe\nmb=yes\nScr=Quorven.scr\n");
+    Write("Title/Installer.ini", "Installer=Install Saver.exe\nmb=yes\nScr=Quorven.scr\n");
     StartSaver();
     std::vector<std::string> boxesAtInstalled;
     m_listener->m_onWord = [&](MessengerTest::Recorder&, const std::string& word) {
@@ -118,17 +114,17 @@ TEST_F(ScreenSaverControlTest, AnInstallerWithABoxRunsToItsEndThenTheBoxThenTheS
     EXPECT_TRUE(Send("Saver", "Install"));
     EXPECT_EQ(boxesAtInstalled, std::vector<std::string>{"|The screen saver was installed successfully."});
     EXPECT_EQ(Heard(), (Log{"Installed(1)", "Active(0)"}));
-    EXPECT_EQ(m_title.Read('C', "Ran.log"), "installer\n") << "the named program ran, once, to its end";
+    EXPECT_EQ(Read("Ran.log"), "installer\n") << "the named program ran, once, to its end";
     EXPECT_EQ(RegisteredSaver(), "<none>");
 }
 
 TEST_F(ScreenSaverControlTest, ALaterDescriptionReplacesTheCopiesOfAnEarlierOne) {
     WriteInstaller("Title/Setup.exe");
-    m_title.Write('C', "Title/Installer.ini", "Installer=Setup.exe\nScr=Other.scr\n");
+    Write("Title/Installer.ini", "Installer=Setup.exe\nScr=Other.scr\n");
     StartSaver();
     EXPECT_TRUE(Send("Saver", "Select(Copy.ini), Select(Installer.ini), Install"));
-    EXPECT_EQ(m_title.Read('C', "Ran.log"), "installer\n");
-    EXPECT_FALSE(std::filesystem::exists(m_title.Host('C', "WINDOWS/Savers")));
+    EXPECT_EQ(Read("Ran.log"), "installer\n");
+    EXPECT_FALSE(std::filesystem::exists(Host("WINDOWS/Savers")));
     EXPECT_EQ(RegisteredSaver(), "<none>");
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(0)", "Active(0)", "Thumb(0)", "Installed(0)", "Active(0)",
                             "Installed(0)", "Active(0)"}));
@@ -147,7 +143,7 @@ TEST_F(ScreenSaverControlTest, ADescriptionThatDoesNotLoadKeepsTheOldSelectionFo
 }
 
 TEST_F(ScreenSaverControlTest, ADescriptionWithoutInstallerOrCopiesSelectsNothingAndForgetsTheOldOne) {
-    m_title.Write('C', "Title/Empty.ini", "Scr=Other.scr\nThumb=Other.bmp\n");
+    Write("Title/Empty.ini", "Scr=Other.scr\nThumb=Other.bmp\n");
     StartSaver();
     auto* saver = Find<ScreenSaverControl>("Saver");
     EXPECT_TRUE(Send("Saver", "Select(Copy.ini)"));
@@ -157,11 +153,11 @@ TEST_F(ScreenSaverControlTest, ADescriptionWithoutInstallerOrCopiesSelectsNothin
     EXPECT_FALSE(saver->IsSelected());
     EXPECT_EQ(Variable("ScreenSaverControl", "Thumb"), "SaverThumb.bmp");
     EXPECT_FALSE(saver->Install());
-    EXPECT_FALSE(std::filesystem::exists(m_title.Host('C', "WINDOWS/Quorven.scr")));
+    EXPECT_FALSE(std::filesystem::exists(Host("WINDOWS/Quorven.scr")));
 }
 
 TEST_F(ScreenSaverControlTest, AMissingInstallerOrSelectionFailsTheInstall) {
-    m_title.Write('C', "Title/Installer.ini", "Installer=Gone.exe\nScr=Quorven.scr\n");
+    Write("Title/Installer.ini", "Installer=Gone.exe\nScr=Quorven.scr\n");
     StartSaver();
     auto* saver = Find<ScreenSaverControl>("Saver");
     EXPECT_FALSE(saver->Install()) << "nothing selected";

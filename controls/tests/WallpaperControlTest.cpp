@@ -70,12 +70,11 @@ protected:
     void SetUp() override {
         Fixture::SetUp();
         for (const char* paper : {"Paper640.bmp", "Paper800.bmp", "Paper1024.bmp", "Tall.bmp"}) {
-            m_title.Write('C', std::string("Title/") + paper, paper);
+            Write(std::string("Title/") + paper, paper);
         }
-        m_title.Write('C', "Title/Paper.ini",
-                      "Thumb=PaperThumb.bmp\nPaper=640, 480, 8, Paper640.bmp\n"
-                      "paper=0x320, 600, 16, Paper800.bmp\nPaper=1024, 768, 16, Paper1024.bmp\n"
-                      "Paper=800, 700, 16, Tall.bmp\n[Other]\nPaper=1, 1, 1, Paper640.bmp\n");
+        Write("Title/Paper.ini", "Thumb=PaperThumb.bmp\nPaper=640, 480, 8, Paper640.bmp\n"
+                                 "paper=0x320, 600, 16, Paper800.bmp\nPaper=1024, 768, 16, Paper1024.bmp\n"
+                                 "Paper=800, 700, 16, Tall.bmp\n[Other]\nPaper=1, 1, 1, Paper640.bmp\n");
     }
 
     void StartPaper() {
@@ -101,7 +100,7 @@ TEST_F(WallpaperControlTest, TheLargestPaperThatFitsTheDisplayModeIsChosen) {
           ModeCase{"1280x1024x16", 1280, 1024, 16, "Paper1024.bmp"},
           ModeCase{"1024x700x32", 1024, 700, 32, "Paper800.bmp"}, ModeCase{"320x200x32", 320, 200, 32, ""}}) {
         win32::testing::ResetSystemParameters();
-        std::filesystem::remove_all(m_title.Host('C', "WINDOWS"));
+        std::filesystem::remove_all(Host("WINDOWS"));
         ASSERT_TRUE(win32::testing::SetDesktopSize(c.width, c.height, c.depth)) << c.name;
         EXPECT_TRUE(Send("Paper", "Select(Paper.ini), Install")) << c.name;
         const std::string chosen = c.chosen;
@@ -123,8 +122,8 @@ TEST_F(WallpaperControlTest, WithoutActiveDesktopTheWallpaperLastsForTheSession)
     EXPECT_EQ(Variable("WallpaperControl", "Thumb"), "PaperThumb.bmp");
     EXPECT_TRUE(Send("Paper", "Install"));
     EXPECT_EQ(Heard(), (Log{"Installed(1)", "Active(1)"}));
-    EXPECT_EQ(m_title.Read('C', "WINDOWS/Paper800.bmp"), "Paper800.bmp");
-    EXPECT_EQ(m_title.Registry().Text().find("Wallpaper"), std::string::npos) << "the profile is not updated";
+    EXPECT_EQ(Read("WINDOWS/Paper800.bmp"), "Paper800.bmp");
+    EXPECT_EQ(m_registry.Text().find("Wallpaper"), std::string::npos) << "the profile is not updated";
     // Without the shell's object the current wallpaper cannot be read: not known to be active.
     EXPECT_TRUE(Send("Paper", "Select(Paper.ini)"));
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(1)", "Active(0)"}));
@@ -162,7 +161,7 @@ TEST_F(WallpaperControlTest, APictureThatIsNotInTheWindowsFolderIsNeverTheWallpa
     EXPECT_TRUE(Send("Paper", "Select(Paper.ini)"));
     Heard();
     // The picture went away: the copy fails.
-    std::filesystem::remove(m_title.Host('C', "Title/Paper800.bmp"));
+    std::filesystem::remove(Host("Title/Paper800.bmp"));
     EXPECT_TRUE(Send("Paper", "Install"));
     EXPECT_EQ(Heard(), Log{"Active(0)"});
     EXPECT_EQ(win32::testing::SessionWallpaper(), "");
