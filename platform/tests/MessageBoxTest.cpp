@@ -23,13 +23,16 @@ TEST_F(MessageBoxTest, WithoutAnAnswerAnOkBoxSaysOkAndAnOkCancelBoxCancel) {
     EXPECT_EQ(MessageBoxA(nullptr, "Please insert the CD.", "Insert CD!", MB_OKCANCEL), IDCANCEL);
     // Icon, default button and modality bits ride along with the button set.
     EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_OKCANCEL | 0x30 | 0x100 | 0x1000), IDCANCEL);
+    EXPECT_EQ(MessageBoxA(nullptr, "Done.", "", MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST), IDOK);
     const std::vector<testing::ShownMessageBox> shown = boxes.Take();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0].caption, "Problem detected!");
     EXPECT_EQ(shown[0].text, "Systems failed to set up.");
     EXPECT_EQ(shown[1].answer, IDCANCEL);
     EXPECT_EQ(shown[2].caption, "Error") << "a box without a caption is titled as on Windows";
     EXPECT_EQ(shown[2].text, "");
+    EXPECT_EQ(shown[3].caption, "") << "an empty caption stays empty";
+    EXPECT_EQ(shown[3].type, 0x52000u);
 }
 
 TEST_F(MessageBoxTest, QueuedAnswersAreTakenInOrder) {

@@ -8,8 +8,9 @@
 // again whenever the file changed.
 //
 // The four roots HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS are separate trees
-// (no root here is a view of another). Key and value names are matched without regard to case and keep the
-// spelling they were created with.
+// (no root here is a view of another). HKEY_CURRENT_USER "Control Panel\Desktop", the user's desktop
+// settings, is always there, as on Windows, even in a store that does not name it. Key and value names are
+// matched without regard to case and keep the spelling they were created with.
 //
 // The file is bytes in the code page of the emulated machine, one key or value a line:
 //

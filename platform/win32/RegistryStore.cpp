@@ -152,6 +152,8 @@ LSTATUS RegistryStore::Refresh(const std::string& path) {
         Report(path, error + "; the registry is not used, nor written, until the file is mended");
         return ERROR_BADDB;
     }
+    // Windows always has the user's desktop settings key; installers open it and never create it.
+    m_tree.Make(RegistryTree::RootIndex(HKEY_CURRENT_USER), {"Control Panel", "Desktop"});
     return ERROR_SUCCESS;
 }
 

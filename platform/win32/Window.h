@@ -325,6 +325,10 @@ BOOL DestroyCursor(HCURSOR cursor);
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
 constexpr UINT MB_TYPEMASK = 0x0000000F;
+// Modality and placement: over every window of the task, brought to the foreground, above all others.
+constexpr UINT MB_TASKMODAL = 0x00002000;
+constexpr UINT MB_SETFOREGROUND = 0x00010000;
+constexpr UINT MB_TOPMOST = 0x00040000;
 // The answers, as Windows numbers them (IDOK and IDCANCEL in platform/win32/WindowMessages.h).
 constexpr int IDABORT = 3;
 constexpr int IDRETRY = 4;

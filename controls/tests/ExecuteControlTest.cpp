@@ -1,0 +1,69 @@
+#include "controls/ExecuteControl.h"
+
+#include "controls/tests/TitleControlTestSupport.h"
+#include "runtime/WindowFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using TitleControlTest::Log;
+
+class ExecuteControlTest : public TitleControlTest::Fixture {
+protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        ASSERT_TRUE(Start("Launcher", "[Launcher]\nClass=ExecuteControl\n"));
+        ASSERT_NE(Find<ExecuteControl>("Launcher"), nullptr);
+        Listen("Launcher");
+        Write("Title/Docs/Read Me.txt", "read me");
+    }
+};
+
+TEST_F(ExecuteControlTest, BothFormsHandTheFileToTheOpenerAndWaitForNothing) {
+    EXPECT_TRUE(Send("Launcher", "Execute(\"C:\\\\title\\\\docs\\\\READ ME.TXT\")"));
+    EXPECT_EQ(Opened(1), Host("Title/Docs/Read Me.txt") + "\n");
+    EXPECT_TRUE(Send("Launcher", "ExecuteAndWait(\"https://example.org/quorven?page=2\")"));
+    EXPECT_EQ(Opened(2), Host("Title/Docs/Read Me.txt") + "\nhttps://example.org/quorven?page=2\n");
+    EXPECT_EQ(Heard(), Log{});
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ExecuteControlTest, AFailedStartAnnouncesItselfAndBringsTheTitleBack) {
+    for (const char* message :
+         {"Execute(\"C:\\\\Title\\\\Missing.txt\")", "ExecuteAndWait(\"C:\\\\Nowhere\\\\a.txt\")",
+          "Execute(\"C:\\\\Title\\\\Setup.exe\")"}) {
+        Write("Title/Setup.exe", "MZ");
+        win32::ShowWindow(Window(), win32::SW_MINIMIZE);
+        ASSERT_TRUE(win32::IsIconic(Window()));
+        EXPECT_TRUE(Send("Launcher", message)) << message;
+        EXPECT_EQ(Heard(), Log{"ExecuteFailed"}) << message;
+        EXPECT_FALSE(win32::IsIconic(Window())) << message;
+    }
+    EXPECT_EQ(Opened(0), "") << "nothing was started";
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+}
+
+TEST_F(ExecuteControlTest, AnOpenerThatCannotStartCountsAsAFailedStart) {
+    m_opener.Set(Host("NoSuchOpener").c_str());
+    EXPECT_TRUE(Send("Launcher", "Execute(\"C:\\\\Title\\\\Docs\\\\Read Me.txt\")"));
+    EXPECT_EQ(Heard(), Log{"ExecuteFailed"});
+}
+
+TEST_F(ExecuteControlTest, WithoutAFileNothingHappens) {
+    for (const char* message : {"Execute", "Execute()", "ExecuteAndWait(\"\")"}) {
+        EXPECT_TRUE(Send("Launcher", message)) << message;
+    }
+    EXPECT_EQ(Heard(), Log{});
+    EXPECT_EQ(Opened(0), "");
+}
+
+TEST_F(ExecuteControlTest, OtherWordsAreTheControls) {
+    EXPECT_TRUE(Send("Launcher", "Visible(false), Tag(door)"));
+    EXPECT_FALSE(Find("Launcher")->IsVisible());
+    EXPECT_EQ(std::string(Find("Launcher")->GetTag().CStr()), "door");
+}
+
+} // namespace
