@@ -170,4 +170,37 @@ TEST_F(OSWindowControlTest, OneSubclassPerWindowAndTheEntryGoesWithTheWindow) {
     EXPECT_EQ(control.m_seen.size(), 1U) << "the control's own procedure is back";
 }
 
+// The window shows over the viewport's picture, white as its class's background, while the control is
+// shown: headless, and in a real SDL window.
+template <bool kSdl>
+class ShownOverTheViewportTest : public WindowedTest::Fixture {
+protected:
+    bool UsesSdl() const override { return kSdl; }
+
+    void Check() {
+        OpenMenu(kMenu);
+        auto& control = Find<TestWindowControl>("Window");
+        Step();
+        ddraw::testing::Frame frame = Shown();
+        EXPECT_EQ(frame.At(10, 20), 0xFFFFFFu);
+        EXPECT_EQ(frame.At(109, 69), 0xFFFFFFu);
+        EXPECT_NE(frame.At(110, 25), 0xFFFFFFu);
+        EXPECT_NE(frame.At(5, 5), 0xFFFFFFu);
+        ASSERT_TRUE(control.SetVisible(false));
+        Step();
+        EXPECT_NE(Shown().At(15, 25), 0xFFFFFFu);
+    }
+};
+
+using HeadlessShownTest = ShownOverTheViewportTest<false>;
+using SdlShownTest = ShownOverTheViewportTest<true>;
+
+TEST_F(HeadlessShownTest, TheChildWindowShowsOverTheViewport) {
+    Check();
+}
+
+TEST_F(SdlShownTest, TheChildWindowShowsOverTheViewport) {
+    Check();
+}
+
 } // namespace

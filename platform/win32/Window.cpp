@@ -128,6 +128,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
+    MarkChildPictureChanged(window);
     return DestroyWindowTree(window);
 }
 
@@ -288,7 +289,9 @@ LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value) {
 }
 
 BOOL ShowWindow(HWND window, int command) {
-    return ApplyShowCommand(window, command);
+    const BOOL wasVisible = ApplyShowCommand(window, command);
+    MarkChildPictureChanged(window);
+    return wasVisible;
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
