@@ -134,6 +134,25 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow)
     EXPECT_EQ(control->GetMovie(), nullptr);
 }
 
+TEST_F(WindowedTitleTest, AMovieWithAVRTrackGetsAnInstanceAndItsSettings) {
+    qt::testing::MediaFile movie;
+    movie.pictures.push_back(qt::testing::PictureTrack{});
+    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/pano.mov"), movie);
+    qt::testing::ReportVRTrack(true);
+    const bool started =
+        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nMovie=pano.mov\n");
+    qt::testing::ReportVRTrack(false);
+    ASSERT_TRUE(started);
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    EXPECT_NE(control->GetVRInstance(), nullptr);
+    EXPECT_EQ(qt::testing::TakeVRCalls(),
+              (std::vector<std::string>{"SetAngularUnits 0", "SetControlSetting 3 true",
+                                        "SetControlSetting 7 true"}));
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Clear")), nullptr));
+    EXPECT_EQ(control->GetVRInstance(), nullptr);
+}
+
 TEST_F(WindowedTitleTest, AMissingMovieFailsAndAFailedActivationLeavesNothing) {
     ASSERT_TRUE(
         Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nActive=false\n"));
