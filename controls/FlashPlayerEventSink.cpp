@@ -5,7 +5,7 @@
 #include "platform/com/ShockwavePlayers.h"
 
 FlashPlayerEventSink::FlashPlayerEventSink(ShockwaveFlashControl& owner)
-    : com::IDispEventImpl(3, com::DIID_IShockwaveFlashEvents, SinkMap(owner)) {}
+    : HostedEventSink(3, com::DIID_IShockwaveFlashEvents, SinkMap(owner)) {}
 
 std::vector<com::IDispEventImpl::SinkEntry> FlashPlayerEventSink::SinkMap(ShockwaveFlashControl& owner) {
     return {

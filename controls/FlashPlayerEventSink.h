@@ -2,17 +2,13 @@
 // the owner.
 #pragma once
 
-#include "platform/com/DispEventImpl.h"
+#include "controls/HostedEventSink.h"
 
 class ShockwaveFlashControl;
 
-class FlashPlayerEventSink : public com::IDispEventImpl {
+class FlashPlayerEventSink : public HostedEventSink {
 public:
-    static constexpr com::DWORD kNotConnected = 0xFEFEFEFE;
-
     explicit FlashPlayerEventSink(ShockwaveFlashControl& owner);
-
-    com::DWORD cookie = kNotConnected;
 
 private:
     static std::vector<SinkEntry> SinkMap(ShockwaveFlashControl& owner);

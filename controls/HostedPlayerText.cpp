@@ -56,6 +56,18 @@ bool FindFullPath(const Fragment& name, Vemo::String& fullPath) {
     return true;
 }
 
+bool ResolveMovie(const Fragment& name, Vemo::String& path) {
+    path = Vemo::String();
+    if (name.GetText().Length() == 0) {
+        return true;
+    }
+    if (!FindFullPath(name, path)) {
+        RaiseError(Control::kErrorFailure);
+        return false;
+    }
+    return true;
+}
+
 bool ReadText(const Vemo::String& path, std::uint32_t limit, Vemo::String& text) {
     text = Vemo::String();
     win32::HANDLE file = win32::CreateFileA(path.CStr(), win32::GENERIC_READ, win32::FILE_SHARE_READ, nullptr,
@@ -105,6 +117,20 @@ bool AnnounceWord(Control& control, const Vemo::String& word) {
         return handled;
     }
     return control.DeliverToList(message, subscribers) && handled;
+}
+
+void AnnounceReadyState(Control& control, unsigned state) {
+    const Vemo::String word = ReadyStateWord(state);
+    if (!word.IsEmpty()) {
+        AnnounceWord(control, word);
+    }
+}
+
+void Redraw(win32::HWND window) {
+    if (window != nullptr) {
+        win32::InvalidateRect(window, nullptr, win32::FALSE);
+        win32::UpdateWindow(window);
+    }
 }
 
 Vemo::String ReadyStateWord(unsigned state) {

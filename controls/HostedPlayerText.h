@@ -3,6 +3,7 @@
 
 #include "foundation/String.h"
 #include "platform/com/OleAuto.h"
+#include "platform/win32/Window.h"
 
 #include <cstdint>
 
@@ -28,10 +29,20 @@ bool FindFullPath(const Fragment& name, Vemo::String& fullPath);
 // counts. False when the file cannot be opened.
 bool ReadText(const Vemo::String& path, std::uint32_t limit, Vemo::String& text);
 
+// The movie a player control is given for a file name: empty for an empty name, else the file's full path;
+// false, reported, when the file is not found.
+bool ResolveMovie(const Fragment& name, Vemo::String& path);
+
 // The control announces the message word to itself and its subscribers. The word is taken as one word
 // whatever it holds: a player's text that holds commas, parentheses or quotes adds no further message and
 // no arguments.
 bool AnnounceWord(Control& control, const Vemo::String& word);
+
+// Announces the message of the player's ready state; nothing above 4.
+void AnnounceReadyState(Control& control, unsigned state);
+
+// Has the window painted again at once, its background left as it is.
+void Redraw(win32::HWND window);
 
 // The message of a player's ready state: "ExternalEvent.ReadyStateUnInitialized" for 0 to
 // "ExternalEvent.ReadyComplete" for 4; empty above 4.

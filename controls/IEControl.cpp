@@ -154,8 +154,7 @@ bool IEControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWindowHolde
         return false;
     }
     m_eventSink = new IEControlEventSink(*this);
-    if (win32::FAILED(
-            com::AtlAdvise(m_browser, m_eventSink, com::DIID_DWebBrowserEvents2, &m_eventSink->cookie))) {
+    if (!m_eventSink->Connect(m_browser)) {
         return false;
     }
     if (!m_startLocation.IsEmpty()) {
@@ -168,14 +167,7 @@ void IEControl::ReleaseHostedControl() {
     if (GetManager() != nullptr) {
         win32::SetFocus(GetViewportWindow());
     }
-    if (m_eventSink != nullptr) {
-        if (m_eventSink->cookie != IEControlEventSink::kNotConnected) {
-            com::AtlUnadvise(m_browser, com::DIID_DWebBrowserEvents2, m_eventSink->cookie);
-            m_eventSink->cookie = IEControlEventSink::kNotConnected;
-        }
-        delete m_eventSink;
-        m_eventSink = nullptr;
-    }
+    HostedEventSink::Release(m_eventSink, m_browser);
     if (m_browser != nullptr) {
         m_browser->Release();
         m_browser = nullptr;

@@ -4,7 +4,7 @@
 #include "platform/com/WebBrowser.h"
 
 IEControlEventSink::IEControlEventSink(IEControl& owner)
-    : com::IDispEventImpl(1, com::DIID_DWebBrowserEvents2, SinkMap(owner)) {}
+    : HostedEventSink(1, com::DIID_DWebBrowserEvents2, SinkMap(owner)) {}
 
 std::vector<com::IDispEventImpl::SinkEntry> IEControlEventSink::SinkMap(IEControl& owner) {
     const Handler nothing = [](std::span<const com::VARIANT>) { return win32::S_OK; };

@@ -2,17 +2,13 @@
 // quit reach the owner.
 #pragma once
 
-#include "platform/com/DispEventImpl.h"
+#include "controls/HostedEventSink.h"
 
 class IEControl;
 
-class IEControlEventSink : public com::IDispEventImpl {
+class IEControlEventSink : public HostedEventSink {
 public:
-    static constexpr com::DWORD kNotConnected = 0xFEFEFEFE;
-
     explicit IEControlEventSink(IEControl& owner);
-
-    com::DWORD cookie = kNotConnected;
 
 private:
     static std::vector<SinkEntry> SinkMap(IEControl& owner);

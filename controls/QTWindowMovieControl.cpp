@@ -93,18 +93,16 @@ bool QTWindowMovieControl::OnActivated() {
     const Fragment request = m_request;
     m_request = Fragment();
     if (!SetMovie(request)) {
-        m_request = request;
         ReleaseResources();
+        // Still asked for: the next activation tries it again.
+        m_request = request;
         return false;
     }
     return true;
 }
 
 void QTWindowMovieControl::OnDeactivated() {
-    const Fragment request = m_request;
     ReleaseResources();
-    // Asked for once more when the control is active again.
-    m_request = request;
 }
 
 void QTWindowMovieControl::ReleaseResources() {

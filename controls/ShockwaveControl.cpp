@@ -107,12 +107,12 @@ bool ShockwaveControl::HandleMessage(const Fragment& message, Messenger* sender)
         }
         if (id == kPlay) {
             m_player->Play();
-            Redraw();
+            HostedPlayerText::Redraw(GetWindow());
         } else if (id == kStop) {
             m_player->Stop();
         } else {
             m_player->Rewind();
-            Redraw();
+            HostedPlayerText::Redraw(GetWindow());
         }
         return true;
     case kMovie:
@@ -126,15 +126,8 @@ bool ShockwaveControl::HandleMessage(const Fragment& message, Messenger* sender)
 }
 
 bool ShockwaveControl::SetMovieFile(const Fragment& name) {
-    if (name.GetText().Length() == 0) {
-        return SetMovieUrl(Vemo::String());
-    }
     Vemo::String path;
-    if (!HostedPlayerText::FindFullPath(name, path)) {
-        RaiseError(kErrorFailure);
-        return false;
-    }
-    return SetMovieUrl(path);
+    return HostedPlayerText::ResolveMovie(name, path) && SetMovieUrl(path);
 }
 
 bool ShockwaveControl::SetMovieUrl(const Vemo::String& text) {
@@ -149,7 +142,7 @@ bool ShockwaveControl::SetMovieUrl(const Vemo::String& text) {
     source.Append(text);
     GiveText(*m_player, &com::IShockwavePlayer::put_Source, source);
     m_movieUrl = text;
-    Redraw();
+    HostedPlayerText::Redraw(GetWindow());
     return true;
 }
 
@@ -170,13 +163,6 @@ bool ShockwaveControl::ExecuteLingoScriptFile(const Fragment& name) {
     return true;
 }
 
-void ShockwaveControl::Redraw() {
-    if (GetWindow() != nullptr) {
-        win32::InvalidateRect(GetWindow(), nullptr, win32::FALSE);
-        win32::UpdateWindow(GetWindow());
-    }
-}
-
 bool ShockwaveControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWindowHolder*,
                                            win32::HWND hostWindow) {
     PlayQuickTimeHookMovie(false);
@@ -192,8 +178,7 @@ bool ShockwaveControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWind
         return false;
     }
     m_eventSink = new ShockwavePlayerEventSink(*this);
-    if (win32::FAILED(
-            com::AtlAdvise(m_player, m_eventSink, com::DIID_ShockwavePlayerEvents, &m_eventSink->cookie))) {
+    if (!m_eventSink->Connect(m_player)) {
         return false;
     }
     ExecuteLingoScriptFile(m_lingoScript);
@@ -214,14 +199,7 @@ void ShockwaveControl::ReleaseHostedControl() {
         win32::SetFocus(GetViewportWindow());
     }
     m_filter.Unsubclass();
-    if (m_eventSink != nullptr) {
-        if (m_eventSink->cookie != ShockwavePlayerEventSink::kNotConnected) {
-            com::AtlUnadvise(m_player, com::DIID_ShockwavePlayerEvents, m_eventSink->cookie);
-            m_eventSink->cookie = ShockwavePlayerEventSink::kNotConnected;
-        }
-        delete m_eventSink;
-        m_eventSink = nullptr;
-    }
+    HostedEventSink::Release(m_eventSink, m_player);
     if (m_player != nullptr) {
         m_player->Release();
         m_player = nullptr;
@@ -242,8 +220,5 @@ void ShockwaveControl::OnExternalEvent(const Vemo::String& text) {
 void ShockwaveControl::OnPlayerNotification(unsigned) {}
 
 void ShockwaveControl::OnReadyStateChange(unsigned state) {
-    const Vemo::String word = HostedPlayerText::ReadyStateWord(state);
-    if (!word.IsEmpty()) {
-        HostedPlayerText::AnnounceWord(*this, word);
-    }
+    HostedPlayerText::AnnounceReadyState(*this, state);
 }

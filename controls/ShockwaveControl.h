@@ -52,8 +52,6 @@ protected:
     void AnnounceActivation(bool succeeded) override;
 
 private:
-    void Redraw();
-
     com::IShockwavePlayer* m_player = nullptr;
     ShockwavePlayerEventSink* m_eventSink = nullptr;
     ShockwaveFilter m_filter;

@@ -92,7 +92,7 @@ bool ShockwaveFlashControl::HandleMessage(const Fragment& message, Messenger* se
             return false;
         }
         m_player->Play();
-        Redraw();
+        HostedPlayerText::Redraw(GetWindow());
         return true;
     case kStop:
         if (m_player == nullptr) {
@@ -106,7 +106,7 @@ bool ShockwaveFlashControl::HandleMessage(const Fragment& message, Messenger* se
             return false;
         }
         m_player->Rewind();
-        Redraw();
+        HostedPlayerText::Redraw(GetWindow());
         return true;
     case kMovie: {
         const Fragment* argument = message.GetChildren().Empty() ? nullptr : &message.GetChildren()[0];
@@ -119,15 +119,8 @@ bool ShockwaveFlashControl::HandleMessage(const Fragment& message, Messenger* se
 }
 
 bool ShockwaveFlashControl::SetMovieFile(const Fragment& name) {
-    if (name.GetText().Length() == 0) {
-        return SetMovieUrl(Vemo::String());
-    }
     Vemo::String path;
-    if (!HostedPlayerText::FindFullPath(name, path)) {
-        RaiseError(kErrorFailure);
-        return false;
-    }
-    return SetMovieUrl(path);
+    return HostedPlayerText::ResolveMovie(name, path) && SetMovieUrl(path);
 }
 
 bool ShockwaveFlashControl::SetMovieUrl(const Vemo::String& text) {
@@ -140,15 +133,8 @@ bool ShockwaveFlashControl::SetMovieUrl(const Vemo::String& text) {
     }
     GiveText(*m_player, &com::IShockwaveFlash::put_Movie, text);
     m_movieUrl = text;
-    Redraw();
+    HostedPlayerText::Redraw(GetWindow());
     return true;
-}
-
-void ShockwaveFlashControl::Redraw() {
-    if (GetWindow() != nullptr) {
-        win32::InvalidateRect(GetWindow(), nullptr, win32::FALSE);
-        win32::UpdateWindow(GetWindow());
-    }
 }
 
 bool ShockwaveFlashControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWindowHolder*,
@@ -166,8 +152,7 @@ bool ShockwaveFlashControl::CreateHostedControl(com::IAxWinHostWindow* host, Hos
         return false;
     }
     m_eventSink = new FlashPlayerEventSink(*this);
-    if (win32::FAILED(
-            com::AtlAdvise(m_player, m_eventSink, com::DIID_IShockwaveFlashEvents, &m_eventSink->cookie))) {
+    if (!m_eventSink->Connect(m_player)) {
         return false;
     }
     if (!m_bgColor.IsEmpty()) {
@@ -186,14 +171,7 @@ void ShockwaveFlashControl::ReleaseHostedControl() {
         win32::SetFocus(GetViewportWindow());
     }
     m_filter.Unsubclass();
-    if (m_eventSink != nullptr) {
-        if (m_eventSink->cookie != FlashPlayerEventSink::kNotConnected) {
-            com::AtlUnadvise(m_player, com::DIID_IShockwaveFlashEvents, m_eventSink->cookie);
-            m_eventSink->cookie = FlashPlayerEventSink::kNotConnected;
-        }
-        delete m_eventSink;
-        m_eventSink = nullptr;
-    }
+    HostedEventSink::Release(m_eventSink, m_player);
     if (m_player != nullptr) {
         m_player->Release();
         m_player = nullptr;
@@ -214,8 +192,5 @@ void ShockwaveFlashControl::OnFSCommand(const Vemo::String& command, const Vemo:
 void ShockwaveFlashControl::OnProgress(unsigned) {}
 
 void ShockwaveFlashControl::OnReadyStateChange(unsigned state) {
-    const Vemo::String word = HostedPlayerText::ReadyStateWord(state);
-    if (!word.IsEmpty()) {
-        HostedPlayerText::AnnounceWord(*this, word);
-    }
+    HostedPlayerText::AnnounceReadyState(*this, state);
 }

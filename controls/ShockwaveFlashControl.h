@@ -46,8 +46,6 @@ protected:
     void AnnounceActivation(bool succeeded) override;
 
 private:
-    void Redraw();
-
     com::IShockwaveFlash* m_player = nullptr;
     FlashPlayerEventSink* m_eventSink = nullptr;
     FlashFilter m_filter;

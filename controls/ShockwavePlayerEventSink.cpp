@@ -5,7 +5,7 @@
 #include "platform/com/ShockwavePlayers.h"
 
 ShockwavePlayerEventSink::ShockwavePlayerEventSink(ShockwaveControl& owner)
-    : com::IDispEventImpl(2, com::DIID_ShockwavePlayerEvents, SinkMap(owner)) {}
+    : HostedEventSink(2, com::DIID_ShockwavePlayerEvents, SinkMap(owner)) {}
 
 std::vector<com::IDispEventImpl::SinkEntry> ShockwavePlayerEventSink::SinkMap(ShockwaveControl& owner) {
     return {

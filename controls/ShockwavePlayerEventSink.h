@@ -2,17 +2,13 @@
 // ready-state changes (-609) reach the owner.
 #pragma once
 
-#include "platform/com/DispEventImpl.h"
+#include "controls/HostedEventSink.h"
 
 class ShockwaveControl;
 
-class ShockwavePlayerEventSink : public com::IDispEventImpl {
+class ShockwavePlayerEventSink : public HostedEventSink {
 public:
-    static constexpr com::DWORD kNotConnected = 0xFEFEFEFE;
-
     explicit ShockwavePlayerEventSink(ShockwaveControl& owner);
-
-    com::DWORD cookie = kNotConnected;
 
 private:
     static std::vector<SinkEntry> SinkMap(ShockwaveControl& owner);
