@@ -6,7 +6,7 @@
 #include "controls/OSWindowSubclass.h"
 #include "controls/tests/HostedPlayerDoubles.h"
 #include "platform/testing/ComTesting.h"
-#include "runtime/tests/ViewportTestSupport.h"
+#include "runtime/testing/ViewportTestSupport.h"
 
 #include <gtest/gtest.h>
 

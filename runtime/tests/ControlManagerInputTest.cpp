@@ -2,7 +2,7 @@
 
 #include "runtime/KeyboardSpy.h"
 #include "runtime/MouseSpy.h"
-#include "runtime/tests/ControlTestSupport.h"
+#include "runtime/testing/ControlTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "runtime/Control.h"
 
-#include "runtime/tests/ControlTestSupport.h"
+#include "runtime/testing/ControlTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine and the
 // registry store through VEMO_DRIVES and VEMO_REGISTRY.
 #include "runtime/LocaleTexts.h"
-#include "runtime/tests/TitleTestSupport.h"
+#include "runtime/testing/TitleTestSupport.h"
 
 #include <gtest/gtest.h>
 

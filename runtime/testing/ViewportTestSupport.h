@@ -16,7 +16,7 @@
 #include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/WindowTesting.h"
 #include "runtime/MessengerViewport.h"
-#include "runtime/tests/ControlTestSupport.h"
+#include "runtime/testing/ControlTestSupport.h"
 #include "script/MessengerFactory.h"
 #include "script/testing/MessengerTestSupport.h"
 
