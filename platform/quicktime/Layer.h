@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace qt::detail {
 
@@ -45,6 +46,10 @@ public:
     int qtmlStarts = 0;
     int movieServicesStarts = 0;
     int vrLibraryLoads = 0;
+    // For tests: the VR library finds a VR track (a movie's first track) and gives an instance for it; the
+    // calls made with an instance are kept, in order.
+    bool vrTrackReported = false;
+    std::vector<std::string> vrCalls;
 
     std::set<MovieRecord*> movies;
     std::set<TrackRecord*> tracks;

@@ -1,6 +1,8 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/QuickTime.h"
 
+#include <string>
+
 namespace qt {
 
 int QuickTimeVRLibrary_Load() {
@@ -21,23 +23,56 @@ void QuickTimeVRLibrary_Unload() {
     }
 }
 
-Track QTVRGetQTVRTrack(Movie, std::int32_t) {
-    return nullptr;
+namespace {
+
+// The one instance a reported VR track gives; nothing is behind it.
+QTVRInstance TestInstance() {
+    static char record = 0;
+    return reinterpret_cast<QTVRInstance>(&record);
 }
 
-OSErr QTVRGetQTVRInstance(QTVRInstance* instance, Track, MovieController) {
-    if (instance != nullptr) {
-        *instance = nullptr;
+} // namespace
+
+Track QTVRGetQTVRTrack(Movie movie, std::int32_t index) {
+    detail::Layer& layer = detail::Layer::Instance();
+    {
+        detail::LayerGuard guard(layer.Lock());
+        if (!layer.vrTrackReported || index != 1 || movie == nullptr) {
+            return nullptr;
+        }
     }
-    return paramErr;
+    return GetMovieIndexedTrack(movie, 1);
 }
 
-OSErr QTVRSetAngularUnits(QTVRInstance, std::int32_t) {
-    return paramErr;
+OSErr QTVRGetQTVRInstance(QTVRInstance* instance, Track vrTrack, MovieController) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (instance == nullptr) {
+        return paramErr;
+    }
+    *instance = layer.vrTrackReported && vrTrack != nullptr ? TestInstance() : nullptr;
+    return *instance != nullptr ? noErr : paramErr;
 }
 
-OSErr QTVRSetControlSetting(QTVRInstance, std::int32_t, Boolean) {
-    return paramErr;
+OSErr QTVRSetAngularUnits(QTVRInstance instance, std::int32_t units) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (instance == nullptr || instance != TestInstance()) {
+        return paramErr;
+    }
+    layer.vrCalls.push_back("SetAngularUnits " + std::to_string(units));
+    return noErr;
+}
+
+OSErr QTVRSetControlSetting(QTVRInstance instance, std::int32_t setting, Boolean enable) {
+    detail::Layer& layer = detail::Layer::Instance();
+    detail::LayerGuard guard(layer.Lock());
+    if (instance == nullptr || instance != TestInstance()) {
+        return paramErr;
+    }
+    layer.vrCalls.push_back("SetControlSetting " + std::to_string(setting) + " " +
+                            (enable ? "true" : "false"));
+    return noErr;
 }
 
 } // namespace qt

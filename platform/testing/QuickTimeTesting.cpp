@@ -19,6 +19,20 @@ void ClearFailures() {
     layer.ClearFailures();
 }
 
+void ReportVRTrack(bool report) {
+    Layer& layer = Layer::Instance();
+    LayerGuard guard(layer.Lock());
+    layer.vrTrackReported = report;
+}
+
+std::vector<std::string> TakeVRCalls() {
+    Layer& layer = Layer::Instance();
+    LayerGuard guard(layer.Lock());
+    std::vector<std::string> calls;
+    calls.swap(layer.vrCalls);
+    return calls;
+}
+
 StartupCounts GetStartupCounts() {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());

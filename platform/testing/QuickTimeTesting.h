@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qt::testing {
 
@@ -26,6 +27,12 @@ struct StartupCounts {
     int vrLibrary = 0;
 };
 StartupCounts GetStartupCounts();
+
+// The stand-in VR library finds a VR track in every movie (its first track) and gives an instance for it,
+// or (false, the default) finds none.
+void ReportVRTrack(bool report);
+// The calls made with the instance since the last look ("SetAngularUnits 0", "SetControlSetting 3 true").
+std::vector<std::string> TakeVRCalls();
 
 struct OpenObjects {
     std::size_t movies = 0;

@@ -145,7 +145,7 @@ TEST(StockObjectTest, TheBlackBrushPaintsBlackAndOutlivesDeleteObject) {
     const HGDIOBJ black = GetStockObject(BLACK_BRUSH);
     ASSERT_NE(black, nullptr);
     EXPECT_EQ(GetStockObject(BLACK_BRUSH), black);
-    EXPECT_EQ(GetStockObject(0), nullptr);
+    EXPECT_EQ(GetStockObject(1), nullptr);
     EXPECT_TRUE(DeleteObject(black));
 
     HDC dc = CreateCompatibleDC(nullptr);

@@ -129,7 +129,7 @@ TEST_F(WindowTest, WindowLongZeroHoldsAPointerAndTellsAStoredZeroFromAFailure) {
         DWORD error;
     };
     for (Case bad :
-         {Case{4, ERROR_INVALID_INDEX}, Case{2, ERROR_INVALID_INDEX}, Case{-4, ERROR_INVALID_INDEX}}) {
+         {Case{4, ERROR_INVALID_INDEX}, Case{2, ERROR_INVALID_INDEX}, Case{-2, ERROR_INVALID_INDEX}}) {
         SetLastError(ERROR_SUCCESS);
         EXPECT_EQ(SetWindowLongA(window, bad.index, 7), 0);
         EXPECT_EQ(GetLastError(), bad.error) << bad.index;

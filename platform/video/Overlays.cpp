@@ -1,10 +1,13 @@
 #include "platform/video/Overlays.h"
 
+#include "platform/win32/GdiState.h"
+#include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace video {
@@ -85,7 +88,34 @@ struct Placed {
     win32::HWND window;
     win32::POINT origin;
     win32::RECT clip;
+    win32::HBRUSH background;
+    // The background brush's colour (x-R-G-B) once looked up; none for a class without a solid brush.
+    std::optional<std::uint32_t> color;
 };
+
+// The colours of the children's class brushes. Called without the window system's lock.
+void LookUpBackgrounds(std::vector<Placed>& children) {
+    win32::gdi::GdiCall call("child window background");
+    for (Placed& child : children) {
+        if (child.background == nullptr) {
+            continue;
+        }
+        if (auto brush = win32::gdi::FindObjectAs<win32::gdi::GdiBrush>(child.background)) {
+            const win32::COLORREF color = brush->color;
+            child.color = (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
+        }
+    }
+}
+
+// Fills the frame's clip (frame coordinates) with the colour.
+void Fill(const OverlayFrame& frame, const win32::RECT& area, std::uint32_t color) {
+    const win32::RECT visible = Intersect(area, {0, 0, frame.width, frame.height});
+    auto* target = reinterpret_cast<unsigned char*>(frame.pixels);
+    for (win32::LONG y = visible.top; y < visible.bottom; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(target + y * frame.pitch);
+        std::fill(row + visible.left, row + visible.right, color);
+    }
+}
 
 // With the window system's lock held: the window's visible descendants, parents before their children.
 void CollectChildren(win32::WindowSystem& windows, win32::HWND parent, const win32::POINT& topOrigin,
@@ -103,7 +133,7 @@ void CollectChildren(win32::WindowSystem& windows, win32::HWND parent, const win
         if (IsEmpty(clip)) {
             continue;
         }
-        out.push_back({child, origin, clip});
+        out.push_back({child, origin, clip, object->windowClass->background, std::nullopt});
         CollectChildren(windows, child, topOrigin, clip, out);
     }
 }
@@ -160,6 +190,7 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
         CollectChildren(windows, topLevel, windows.ClientOrigin(*top),
                         {0, 0, top->ClientWidth(), top->ClientHeight()}, children);
     }
+    LookUpBackgrounds(children);
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.lock);
     int drawn = ComposeLocked(registry, topLevel, frame);
@@ -169,6 +200,9 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
         childFrame.clip =
             Intersect(frame.clip, {child.clip.left + frame.origin.x, child.clip.top + frame.origin.y,
                                    child.clip.right + frame.origin.x, child.clip.bottom + frame.origin.y});
+        if (child.color.has_value() && frame.pixels != nullptr) {
+            Fill(frame, childFrame.clip, *child.color);
+        }
         drawn += ComposeLocked(registry, child.window, childFrame);
     }
     return drawn;

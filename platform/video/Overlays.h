@@ -56,7 +56,9 @@ struct OverlayFrame {
 int ComposeOverlays(win32::HWND window, const OverlayFrame& frame);
 
 // Draws the overlays of a top-level window and of its visible child windows, each at its child's place and
-// clipped to it, onto a frame of the top-level window's client area. Call without the window system's lock.
+// clipped to it, onto a frame of the top-level window's client area. A child window whose class has a solid
+// background brush shows that colour under its overlays: its own picture, over its parent's. Call without
+// the window system's lock.
 int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame);
 
 // The overlays a window has, for tests and diagnostics.

@@ -213,7 +213,9 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
                          DWORD offset);
 
 HBRUSH CreateSolidBrush(COLORREF color);
-// Stock objects: BLACK_BRUSH, a black brush that DeleteObject leaves alone; every other index answers null.
+// Stock objects: WHITE_BRUSH and BLACK_BRUSH, brushes that DeleteObject leaves alone; every other index
+// answers null.
+constexpr int WHITE_BRUSH = 0;
 constexpr int BLACK_BRUSH = 4;
 HGDIOBJ GetStockObject(int index);
 // Fills the rectangle, clipped to the DC's bitmap and clip region, with the brush's colour. Non-zero on

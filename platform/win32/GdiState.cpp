@@ -242,7 +242,14 @@ HGDIOBJ GetStockObject(int index) {
     gdi::State& state = gdi::TheState();
     std::lock_guard lock(state.mutex);
     gdi::MakeStockObjects(state);
-    return index == BLACK_BRUSH ? state.stock.blackBrush : nullptr;
+    switch (index) {
+    case WHITE_BRUSH:
+        return state.stock.brush;
+    case BLACK_BRUSH:
+        return state.stock.blackBrush;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace win32

@@ -38,7 +38,8 @@ WindowObject* HitTest(WindowSystem& system, WindowObject* window, POINT& point) 
     std::vector<HWND> children = system.ChildrenOf(window->handle);
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         WindowObject* object = system.Find(*child, false);
-        if (object == nullptr || !object->visible || object->destroying || !Contains(object->rect, point)) {
+        if (object == nullptr || !object->visible || object->destroying ||
+            (object->style & WS_DISABLED) != 0 || !Contains(object->rect, point)) {
             continue;
         }
         RECT client = object->ClientRect();

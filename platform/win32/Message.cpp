@@ -24,6 +24,9 @@ bool FilterIsValid(WindowSystem& system, HWND filter) {
     return filter == nullptr || filter == kThreadMessagesOnly || system.Find(filter) != nullptr;
 }
 
+// What GetMessageTime and GetMessagePos answer.
+thread_local MSG t_lastTaken{};
+
 // One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
 // only shown, without remove). With wait, blocks until there is one.
 bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait) {
@@ -41,6 +44,7 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
             DeliverSentMessages(lock, *queue);
         }
         if (queue->Take(message, filter, first, last, remove)) {
+            t_lastTaken = *message;
             return true;
         }
         if (!wait) {
@@ -88,6 +92,14 @@ BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last) {
     }
     Retrieve(message, window, first, last, true, true);
     return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+LONG GetMessageTime() {
+    return static_cast<LONG>(t_lastTaken.time);
+}
+
+DWORD GetMessagePos() {
+    return MAKELONG(static_cast<WORD>(t_lastTaken.pt.x), static_cast<WORD>(t_lastTaken.pt.y));
 }
 
 BOOL TranslateMessage(const MSG* message) {

@@ -13,6 +13,9 @@
 
 #include <strings.h>
 
+#include <utility>
+#include <vector>
+
 namespace win32 {
 
 namespace {
@@ -125,6 +128,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
+    MarkChildPictureChanged(window);
     return DestroyWindowTree(window);
 }
 
@@ -236,6 +240,12 @@ LONG_PTR GetWindowLongA(HWND window, int index) {
     if (index == GWL_EXSTYLE) {
         return static_cast<LONG>(object->exStyle);
     }
+    if (index == GWL_WNDPROC) {
+        return reinterpret_cast<LONG_PTR>(object->procedure);
+    }
+    if (index == GWL_USERDATA) {
+        return object->userData;
+    }
     LONG_PTR* slot = Slot(*object, index);
     return slot != nullptr ? *slot : 0;
 }
@@ -257,6 +267,18 @@ LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value) {
         object->exStyle = static_cast<DWORD>(value);
         return previous;
     }
+    if (index == GWL_WNDPROC) {
+        if (value == 0) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        WNDPROC previous = object->procedure;
+        object->procedure = reinterpret_cast<WNDPROC>(value);
+        return reinterpret_cast<LONG_PTR>(previous);
+    }
+    if (index == GWL_USERDATA) {
+        return std::exchange(object->userData, value);
+    }
     LONG_PTR* slot = Slot(*object, index);
     if (slot == nullptr) {
         return 0;
@@ -267,7 +289,75 @@ LONG_PTR SetWindowLongA(HWND window, int index, LONG_PTR value) {
 }
 
 BOOL ShowWindow(HWND window, int command) {
-    return ApplyShowCommand(window, command);
+    const BOOL wasVisible = ApplyShowCommand(window, command);
+    MarkChildPictureChanged(window);
+    return wasVisible;
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+    WindowSystem& system = WindowSystem::Instance();
+    bool wasDisabled;
+    bool loseFocus = false;
+    {
+        std::lock_guard guard(system.Lock());
+        WindowObject* object = system.Find(window);
+        if (object == nullptr) {
+            return FALSE;
+        }
+        wasDisabled = (object->style & WS_DISABLED) != 0;
+        if (wasDisabled == (enable == FALSE)) {
+            return wasDisabled ? TRUE : FALSE;
+        }
+        object->style ^= WS_DISABLED;
+        loseFocus =
+            enable == FALSE && system.focus != nullptr && system.IsSelfOrDescendant(system.focus, window);
+    }
+    if (loseFocus) {
+        SetFocusWindow(nullptr);
+    }
+    SendToWindow(window, WM_ENABLE, enable != FALSE ? TRUE : FALSE, 0);
+    return wasDisabled ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    WindowObject* object = system.Find(window);
+    return object != nullptr && (object->style & WS_DISABLED) == 0 ? TRUE : FALSE;
+}
+
+HWND SetFocus(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    HWND previous;
+    {
+        std::lock_guard guard(system.Lock());
+        if (window != nullptr && system.Find(window) == nullptr) {
+            return nullptr;
+        }
+        previous = system.focus;
+    }
+    SetFocusWindow(window);
+    return previous;
+}
+
+HWND GetFocus() {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    return system.focus;
+}
+
+HWND GetWindow(HWND window, UINT relation) {
+    WindowSystem& system = WindowSystem::Instance();
+    std::lock_guard guard(system.Lock());
+    if (system.Find(window) == nullptr || relation != GW_CHILD) {
+        return nullptr;
+    }
+    std::vector<HWND> children = system.ChildrenOf(window);
+    return children.empty() ? nullptr : children.front();
+}
+
+LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
 }
 
 BOOL SetForegroundWindow(HWND window) {

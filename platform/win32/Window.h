@@ -47,6 +47,8 @@ constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+// Taken and kept; dialog navigation, which would step into such a child's own children, does not exist here.
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
 constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
@@ -64,9 +66,14 @@ constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 constexpr int DWL_MSGRESULT = 0;
 constexpr int DWL_DLGPROC = 4;
 constexpr int DWL_USER = 8;
-// Negative indexes name the window's own values.
+// Negative indexes name the window's own values. GWL_WNDPROC and GWL_USERDATA are pointer-sized, as index 0.
+constexpr int GWL_USERDATA = -21;
 constexpr int GWL_EXSTYLE = -20;
 constexpr int GWL_STYLE = -16;
+constexpr int GWL_WNDPROC = -4;
+
+// GetWindow: the first child of a window (the earliest made that still lives).
+constexpr UINT GW_CHILD = 5;
 
 // SetWindowPos: where the window goes in the Z order, and what it leaves as it is.
 inline HWND const HWND_TOP = nullptr;
@@ -211,6 +218,8 @@ BOOL DestroyWindow(HWND window);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A stored 0 and a failure both return 0: callers clear the last error first and test it afterwards.
+// GWL_WNDPROC replaces the procedure every later message goes to (a null procedure is refused with
+// ERROR_INVALID_PARAMETER); GWL_USERDATA is a value kept for the window's user.
 // GWL_STYLE reads the style with WS_VISIBLE, WS_MINIMIZE and WS_MAXIMIZE as the window is now; setting it
 // shows or hides the window by WS_VISIBLE without any message, ignores WS_MINIMIZE, WS_MAXIMIZE and a change
 // of WS_CHILD, and changes the frame (so the client area) at once, while the host's window takes the new
@@ -255,6 +264,22 @@ BOOL IsZoomed(HWND window);
 // SW_SHOWNOACTIVATE and SW_SHOWMINNOACTIVE activate a top-level window.
 BOOL ShowWindow(HWND window, int command);
 BOOL SetForegroundWindow(HWND window);
+// Sets or clears WS_DISABLED and sends WM_ENABLE when that changes; a window disabled while it or one of its
+// children holds the keyboard focus loses it. Returns whether the window was disabled before (FALSE also
+// for a window that does not exist). A disabled window takes no mouse input: the mouse goes to what lies
+// beneath it.
+BOOL EnableWindow(HWND window, BOOL enable);
+BOOL IsWindowEnabled(HWND window);
+// Gives the keyboard focus to the window (null: to none), with WM_KILLFOCUS to the window losing it and
+// WM_SETFOCUS to the window gaining it; keys go to the focus window. Returns the window that held it
+// before; null, with the focus unchanged, for a window that does not exist.
+HWND SetFocus(HWND window);
+HWND GetFocus();
+// GW_CHILD only; null for another relation, a window without children or one that does not exist.
+HWND GetWindow(HWND window, UINT relation);
+// Calls the procedure (a window's previous one, read through GWL_WNDPROC) with the message; 0 for a null
+// procedure.
+LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Returns the window that was active before (null when none or on failure).
 HWND SetActiveWindow(HWND window);
 BOOL SetWindowTextA(HWND window, LPCSTR text);
@@ -280,6 +305,10 @@ BOOL GetCursorPos(POINT* point);
 BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options);
 // Blocks until a message is there; 0 for WM_QUIT, -1 for an invalid filter window.
 BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last);
+// The time stamp (milliseconds of GetTickCount) and the cursor's screen position (x in the low 16 bits, y
+// in the high) of the last message the calling thread took with GetMessageA or PeekMessageA; 0 before any.
+LONG GetMessageTime();
+DWORD GetMessagePos();
 // Posts WM_CHAR (WM_SYSCHAR) for a WM_KEYDOWN (WM_SYSKEYDOWN) of a key that types a character, ahead of every
 // other posted message. Returns whether the message was a key message.
 BOOL TranslateMessage(const MSG* message);

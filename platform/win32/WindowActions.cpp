@@ -2,6 +2,7 @@
 
 #include "platform/win32/WindowExchange.h"
 
+#include "platform/video/FrameStore.h"
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/MessageQueue.h"
@@ -467,6 +468,20 @@ void SetFocusWindow(HWND window) {
     if (stillFocused) {
         SendToWindow(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     }
+}
+
+void MarkChildPictureChanged(HWND window) {
+    WindowSystem& system = WindowSystem::Instance();
+    HWND topLevel;
+    {
+        std::lock_guard guard(system.Lock());
+        WindowObject* object = system.Find(window, false);
+        if (object == nullptr || !object->IsChild()) {
+            return;
+        }
+        topLevel = system.TopLevelOf(window);
+    }
+    video::FrameStore::Instance().MarkChanged(topLevel);
 }
 
 void ActivateWindow(HWND window) {

@@ -38,6 +38,10 @@ void DeliverSentMessages(std::unique_lock<std::mutex>& lock, MessageQueue& queue
 void ActivateWindow(HWND window);
 void SetFocusWindow(HWND window);
 
+// The picture shown for the child window's top-level window is to be shown again: the child's place, size
+// or visibility changed what lies over it. Nothing for a top-level window or one that does not exist.
+void MarkChildPictureChanged(HWND window);
+
 // ShowWindow's work, after the window was checked.
 BOOL ApplyShowCommand(HWND window, int command);
 

@@ -34,7 +34,8 @@ WindowObject* DeepestAt(WindowSystem& system, WindowObject& window, POINT point)
     std::vector<HWND> children = system.ChildrenOf(window.handle);
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         WindowObject* object = system.Find(*child, false);
-        if (object != nullptr && IsShownAt(*object, object->rect, inParent)) {
+        if (object != nullptr && (object->style & WS_DISABLED) == 0 &&
+            IsShownAt(*object, object->rect, inParent)) {
             return DeepestAt(system, *object, point);
         }
     }

@@ -16,7 +16,8 @@ BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
 BOOL PtInRect(const RECT* rect, POINT point);
 // The deepest visible window under a screen point, null over no window. Of the top-level windows under it,
 // topmost windows lie above the others, the active window above the rest of its kind, and a later window
-// above an earlier one; a child lies above its parent and a later child above an earlier one.
+// above an earlier one; a child lies above its parent and a later child above an earlier one. A disabled
+// child is passed over: what lies beneath it is found.
 HWND WindowFromPoint(POINT point);
 // The parent of a child window, the owner of an owned top-level window, else null.
 HWND GetParent(HWND window);

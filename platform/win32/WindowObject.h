@@ -49,6 +49,7 @@ public:
     bool native = false;
 
     std::vector<LONG_PTR> slots;
+    LONG_PTR userData = 0;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
     // The whole client area needs painting.

@@ -116,6 +116,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
         IsWindowVisible(window)) {
         ActivateWindow(window);
     }
+    MarkChildPictureChanged(window);
     return TRUE;
 }
 

@@ -27,7 +27,7 @@
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
-#include "runtime/tests/TitleTestSupport.h"
+#include "runtime/testing/TitleTestSupport.h"
 #include "script/StateGraph.h"
 
 #include <gtest/gtest.h>

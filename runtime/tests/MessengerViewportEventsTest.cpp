@@ -1,7 +1,7 @@
 // The viewport's window events as the controls and their subscribers receive them: clicks at exact pixels,
 // the capture and its loss, the pointer leaving the client area, keys through the key table, the focus of the
 // window, power events, and the queue drained while a reaction runs a message loop of its own.
-#include "runtime/tests/ViewportTestSupport.h"
+#include "runtime/testing/ViewportTestSupport.h"
 
 #include "engines/graphics/win32/Win32Window.h"
 #include "platform/win32/Power.h"

@@ -1,6 +1,6 @@
 // The viewport from its script section: the display it opens and the depths it falls back to, the frames it
 // draws and shows, and what its window's close box, paints and display changes do.
-#include "runtime/tests/ViewportTestSupport.h"
+#include "runtime/testing/ViewportTestSupport.h"
 
 #include "resources/error/ErrorCodes.h"
 

@@ -2,7 +2,7 @@
 // (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine, the
 // registry store and the runtime folder the title's installation gives it.
 #include "runtime/LocaleTexts.h"
-#include "runtime/tests/TitleTestSupport.h"
+#include "runtime/testing/TitleTestSupport.h"
 
 #include <gtest/gtest.h>
 

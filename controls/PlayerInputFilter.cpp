@@ -1,0 +1,23 @@
+#include "controls/PlayerInputFilter.h"
+
+#include "platform/win32/WindowMessages.h"
+
+namespace {
+
+constexpr win32::WPARAM kEscape = 27;
+
+} // namespace
+
+bool PlayerInputFilter::HandleMessage(const win32::MSG& message) {
+    switch (message.message) {
+    case win32::WM_RBUTTONDOWN:
+    case win32::WM_RBUTTONUP:
+    case win32::WM_RBUTTONDBLCLK:
+        return true;
+    case win32::WM_KEYDOWN:
+    case win32::WM_KEYUP:
+        return message.wParam == kEscape;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,197 @@
+// The windowed controls on the fixture title, run by the product's application on the headless backend: the
+// file finder resolves their movies and scripts, the viewport's window holds their child windows.
+#include "controls/QTWindowMovieControl.h"
+#include "controls/ShockwaveControl.h"
+#include "controls/tests/HostedPlayerDoubles.h"
+#include "platform/testing/Clock.h"
+#include "platform/testing/ComTesting.h"
+#include "platform/testing/MediaWriter.h"
+#include "platform/testing/MessageBoxTesting.h"
+#include "platform/testing/QuickTimeTesting.h"
+#include "platform/testing/WindowTesting.h"
+#include "platform/video/Overlays.h"
+#include "platform/win32/Module.h"
+#include "platform/win32/Window.h"
+#include "runtime/MessengerViewport.h"
+#include "runtime/NavigationState.h"
+#include "runtime/WindowFunctions.h"
+#include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/TitleTestSupport.h"
+#include "script/StateGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using HostedDoubles::Calls;
+
+Vemo::String S(const std::string& text) {
+    return Vemo::String(text.c_str());
+}
+
+class WindowedTitleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
+        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
+        win32::testing::ReleaseAllInput();
+        qt::testing::UseAudioBackend(video::AudioBackendKind::None);
+        Calls().clear();
+    }
+
+    void TearDown() override {
+        if (m_application != nullptr) {
+            m_application->Shutdown();
+            m_application.reset();
+            win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
+                                    win32::GetModuleHandleA(nullptr));
+        }
+        win32::MSG message;
+        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
+        }
+        win32::testing::ReleaseAllInput();
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+        EXPECT_EQ(com::testing::HostingStartCount(), 0);
+        EXPECT_TRUE(qt::testing::GetOpenObjects().None());
+        qt::testing::UseAudioBackend(video::AudioBackendKind::Default);
+    }
+
+    // The title with these controls on its first screen (their sections follow), started.
+    bool Start(const std::string& controls, const std::string& sections) {
+        std::string script = m_title.Read('C', "Title/Quorven.ini");
+        const std::string anchor = "Control=PlayButton\n";
+        script.replace(script.find(anchor), anchor.size(), anchor + controls);
+        m_title.Write('C', "Title/Quorven.ini", script + "\n" + sections);
+        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
+        m_application = std::make_unique<QuorvenApp>();
+        Vemo::BasicArray<Vemo::String> arguments;
+        arguments.PushBack(Vemo::String());
+        if (!m_application->MessengerApplication::Initialize(arguments)) {
+            return false;
+        }
+        m_application->Step();
+        return true;
+    }
+
+    template <class T>
+    T* Find(const std::string& name) {
+        auto* state = dynamic_cast<Messenger*>(m_application->GetStateGraph()->GetCurrentState());
+        return state != nullptr ? dynamic_cast<T*>(state->FindMessenger(S(name))) : nullptr;
+    }
+
+    win32::HWND ViewportWindow() { return GetViewportWindowHandle(m_application->GetViewport()); }
+
+    TitleTest::InstalledTitle m_title;
+    win32::testing::MessageBoxRecorder m_boxes;
+    std::unique_ptr<QuorvenApp> m_application;
+};
+
+TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow) {
+    platform::testing::FakeClock clock;
+    qt::testing::MediaFile movie;
+    movie.pictures.push_back(qt::testing::PictureTrack{});
+    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/clip.mov"), movie);
+    ASSERT_TRUE(Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nPosition=20,30\nSize=64,64\n"
+                                          "Movie=clip.mov\n"));
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    ASSERT_NE(control->GetWindow(), nullptr);
+    EXPECT_EQ(win32::GetParent(control->GetWindow()), ViewportWindow());
+    ASSERT_NE(control->GetMovie(), nullptr);
+    ASSERT_NE(control->GetController(), nullptr);
+    EXPECT_EQ(control->GetVRInstance(), nullptr) << "no VR track: an ordinary movie";
+    EXPECT_EQ(qt::testing::GetStartupCounts().vrLibrary, 1);
+    EXPECT_EQ(video::OverlayCount(control->GetWindow()), 1U);
+
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie(clip.mov)")), nullptr));
+    const qt::Movie shown = control->GetMovie();
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie(CLIP.MOV)")), nullptr));
+    EXPECT_EQ(control->GetMovie(), shown) << "the movie shown already is not opened again";
+
+    // The standard controller's play button, at the left end of its bar under the movie.
+    win32::testing::Click(ViewportWindow(), win32::testing::MouseButton::Left, 20 + 4, 30 + 64 - 8);
+    m_application->Step();
+    clock.Advance(500);
+    m_application->Step();
+    EXPECT_GT(qt::GetMovieTime(control->GetMovie(), nullptr), 0) << "the movie plays on the clock";
+
+    const std::size_t openMovies = qt::testing::GetOpenObjects().movies;
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Clear")), nullptr));
+    EXPECT_EQ(control->GetMovie(), nullptr);
+    EXPECT_EQ(qt::testing::GetOpenObjects().movies, openMovies - 1);
+
+    ASSERT_TRUE(control->SetActive(false));
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie(clip.mov)")), nullptr));
+    EXPECT_EQ(control->GetMovie(), nullptr) << "only asked for while inactive";
+    EXPECT_EQ(qt::testing::GetStartupCounts().vrLibrary, 0);
+    ASSERT_TRUE(control->SetEnabled(false));
+    ASSERT_TRUE(control->SetActive(true));
+    EXPECT_NE(control->GetMovie(), nullptr) << "opened on activation";
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie")), nullptr));
+    EXPECT_EQ(control->GetMovie(), nullptr);
+}
+
+TEST_F(WindowedTitleTest, AMovieWithAVRTrackGetsAnInstanceAndItsSettings) {
+    qt::testing::MediaFile movie;
+    movie.pictures.push_back(qt::testing::PictureTrack{});
+    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/pano.mov"), movie);
+    qt::testing::ReportVRTrack(true);
+    const bool started =
+        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nMovie=pano.mov\n");
+    qt::testing::ReportVRTrack(false);
+    ASSERT_TRUE(started);
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    EXPECT_NE(control->GetVRInstance(), nullptr);
+    EXPECT_EQ(qt::testing::TakeVRCalls(),
+              (std::vector<std::string>{"SetAngularUnits 0", "SetControlSetting 3 true",
+                                        "SetControlSetting 7 true"}));
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("Clear")), nullptr));
+    EXPECT_EQ(control->GetVRInstance(), nullptr);
+}
+
+TEST_F(WindowedTitleTest, AMissingMovieFailsAndAFailedActivationLeavesNothing) {
+    ASSERT_TRUE(
+        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nActive=false\n"));
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    qt::testing::FailCall("QuickTimeVRLibrary_Load", -1);
+    EXPECT_FALSE(control->SetActive(true));
+    EXPECT_EQ(control->GetWindow(), nullptr);
+    EXPECT_EQ(win32::GetWindow(ViewportWindow(), win32::GW_CHILD), nullptr);
+    ASSERT_TRUE(control->SetActive(false));
+    ASSERT_TRUE(control->SetActive(true));
+    EXPECT_FALSE(control->HandleMessage(Fragment(S("Movie(nothing.mov)")), nullptr));
+    EXPECT_EQ(control->GetMovie(), nullptr);
+    m_boxes.Take();
+}
+
+TEST_F(WindowedTitleTest, ShockwaveFindsItsMovieAndItsLingoScriptThroughTheSearchOrder) {
+    HostedDoubles::Installed doubles;
+    m_title.Write('C', "Title/Art/intro.dcr", "movie");
+    std::string lingo;
+    for (int line = 0; line < 1200; ++line) {
+        lingo += "go 1\r\n";
+    }
+    m_title.Write('C', "Title/Art/start.ls", lingo);
+    ASSERT_TRUE(Start("Control=Player\n", "[Player]\nClass=ShockwaveControl\nPosition=0,0\nSize=100,100\n"
+                                          "MovieFile=intro.dcr\nLingoScript=start.ls\nBgColor=#000000\n"));
+    auto* control = Find<ShockwaveControl>("Player");
+    ASSERT_NE(control, nullptr);
+    ASSERT_EQ(Calls().size(), 4U);
+    EXPECT_EQ(Calls()[0], "Shockwave EvalScript 5000") << "cut after 5000 characters, CR LF read as LF";
+    EXPECT_EQ(HostedDoubles::Shockwave::s_lastScript.substr(0, 10), "go 1\ngo 1\n");
+    EXPECT_EQ(Calls()[1], "Shockwave BgColor #000000");
+    EXPECT_EQ(Calls()[2], "Shockwave AutoStart TRUE");
+    EXPECT_EQ(Calls()[3], "Shockwave Source File://C:\\Title\\Art\\intro.dcr");
+    Calls().clear();
+    EXPECT_TRUE(control->HandleMessage(Fragment(S("ExecuteLingoScript(start.ls)")), nullptr));
+    EXPECT_FALSE(control->HandleMessage(Fragment(S("Movie(missing.dcr)")), nullptr));
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"Shockwave EvalScript 5000"}));
+    m_boxes.Take();
+}
+
+} // namespace
