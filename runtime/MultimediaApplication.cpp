@@ -2,6 +2,8 @@
 
 #include "engines/timing/Timer.h"
 #include "engines/timing/TimerSystem.h"
+#include "platform/win32/FileInfo.h"
+#include "platform/win32/FileManagement.h"
 #include "platform/win32/Synchronization.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
@@ -415,6 +417,16 @@ bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode 
             m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
         RaiseError(kErrorRegistryValue, &name);
         return false;
+    }
+    // A title moved or deleted after it was registered ends start-up with a box that does not say where it
+    // was looked for.
+    const win32::DWORD attributes = win32::GetFileAttributesA(text.CStr());
+    if (attributes == win32::INVALID_FILE_ATTRIBUTES || (attributes & win32::FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        std::fprintf(
+            stderr,
+            "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s names %s, which is no folder; register "
+            "the title with scripts/register-title\n",
+            m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr(), text.CStr());
     }
     auto path = std::make_unique<Vemo::Path>();
     // The root must be a directory that a name can be taken in.

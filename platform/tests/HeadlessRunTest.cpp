@@ -158,6 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "key Escape\nkey f12\nkey a\nkey Numpad0\nanswer cancel\nsnapshot shots/one two.bmp  \n"
                  "  CLOSE # and a comment\r\nwait 0\n",
                  ""},
+        StepCase{"ByteOrderMark", "\xEF\xBB\xBFwait 1\r\nclose\r\n", ""},
         StepCase{"UnknownStep", "wait 1\njump 2\n", "line 2: unknown step \"jump\""},
         StepCase{"NegativeWait", "wait -1\n", "line 1: wait takes the milliseconds"},
         StepCase{"WaitTooLong", "wait 4294967296\n", "line 1: wait takes the milliseconds"},
@@ -388,6 +389,16 @@ TEST_F(HeadlessProgramTest, AMalformedStepEndsTheRunBeforeTheProgramStarts) {
         << result.output;
     EXPECT_EQ(Log(), "exit 2\n") << "the start-up's box never came";
 
+    const platform::tests::ChildResult folder =
+        platform::tests::RunSelf({"VEMO_TEST_HEADLESS_APP=1", "VEMO_HEADLESS_INPUT=" + m_folder,
+                                  "VEMO_HEADLESS_LOG=" + m_folder + "/log.txt"},
+                                 m_folder);
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_NE(folder.output.find("VEMO_HEADLESS_INPUT " + m_folder + ": is a folder, not a file of steps"),
+              std::string::npos)
+        << folder.output;
+    EXPECT_EQ(Log(), "exit 2\n");
+
     const platform::tests::ChildResult sdl = Run("wait 1\n", "1", {"VEMO_VIDEO=sdl"});
     EXPECT_EQ(sdl.exitCode, 2);
     EXPECT_NE(sdl.output.find("a scripted run is headless, and VEMO_VIDEO asks for sdl"), std::string::npos);
@@ -407,6 +418,15 @@ TEST_F(HeadlessProgramTest, TheLogAloneRecordsARunWithoutSteps) {
         m_folder);
     EXPECT_EQ(result.exitCode, 5);
     EXPECT_EQ(Log(), "box Start|Start? -> Cancel\nexit 5\n");
+    EXPECT_EQ(result.output.find("Start?"), std::string::npos) << "the log has it: " << result.output;
+}
+
+TEST_F(HeadlessProgramTest, WithoutALogEveryBoxIsSaidOnTheStandardError) {
+    const platform::tests::ChildResult result =
+        platform::tests::RunSelf({"VEMO_TEST_HEADLESS_APP=1", "VEMO_VIDEO=headless"}, m_folder);
+    EXPECT_EQ(result.exitCode, 5);
+    EXPECT_NE(result.output.find("headless box Start|Start? -> Cancel\n"), std::string::npos)
+        << result.output;
 }
 
 } // namespace

@@ -75,8 +75,11 @@ TEST_F(MessageBoxTest, EveryBoxGoesIntoTheLog) {
         testing::HeadlessLog log(path);
         MessageBoxA(nullptr, "Line one\nLine two", "Problem detected!", MB_OK);
         MessageBoxA(nullptr, "Please insert the Quorven CD.", "Insert CD!", MB_OKCANCEL);
+        // Windows line breaks, and a lone CR, keep the box on one line of the log as well.
+        MessageBoxA(nullptr, "One\r\nTwo\rThree\r", "Two\r\nlines", MB_OK);
         EXPECT_EQ(log.Text(), "box Problem detected!|Line one\\nLine two -> OK\n"
-                              "box Insert CD!|Please insert the Quorven CD. -> Cancel\n");
+                              "box Insert CD!|Please insert the Quorven CD. -> Cancel\n"
+                              "box Two\\nlines|One\\nTwo\\nThree\\n -> OK\n");
     }
     std::filesystem::remove(path);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/CodePage.h"
+#include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/Window.h"
 
 #include <array>
@@ -50,6 +51,11 @@ int HeadlessMessageBoxes::Answer(const MessageBoxSpec& box) {
     }
     if (m_recording) {
         m_shown.push_back(ShownMessageBox{box.owner, box.caption, box.text, box.type, answer});
+    } else if (!win32::HeadlessRunLog::Instance().IsOpen()) {
+        // Nobody sees a box without a display, and without a log it would leave no trace: a title's
+        // failure (a missing file, a broken script) would end the program in silence.
+        std::fprintf(stderr, "headless %s\n",
+                     win32::HeadlessRunLog::BoxLine(box.caption, box.text, AnswerWord(answer)).c_str());
     }
     return answer;
 }

@@ -1,5 +1,7 @@
 // How message boxes answer without a display: in order, the answers a scripted run (VEMO_HEADLESS_INPUT's
 // "answer" steps) or a test queued, else the box's default: Cancel where the box has that button, else OK.
+// A box answered while no test records boxes and no run log (VEMO_HEADLESS_LOG) is written is said on the
+// standard error, so that it leaves a trace.
 // Internal to the platform layer; platform/testing/MessageBoxTesting.h is its test API.
 #pragma once
 

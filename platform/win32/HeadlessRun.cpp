@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -236,6 +237,11 @@ void StartHeadlessRunFromEnvironment() {
     const char* video = std::getenv("VEMO_VIDEO");
     if (video != nullptr && std::strcmp(video, "sdl") == 0) {
         EndBeforeStart(origin + ": a scripted run is headless, and VEMO_VIDEO asks for sdl");
+    }
+    // A folder opens as a file that reads as empty: it would pass for a run without steps.
+    std::error_code folderError;
+    if (std::filesystem::is_directory(input, folderError)) {
+        EndBeforeStart(origin + ": is a folder, not a file of steps");
     }
     std::ifstream file(input, std::ios::binary);
     std::ostringstream text;

@@ -2,7 +2,8 @@
 //
 // VEMO_HEADLESS_INPUT=FILE runs the program headless (as VEMO_VIDEO=headless; VEMO_VIDEO=sdl with it is
 // refused) through a list of steps, one a line. "#" starts a comment, to the end of its line; blank lines are
-// skipped; words are separated by blanks, and the step's own words are taken without regard to case:
+// skipped; a UTF-8 byte order mark at the start is skipped; words are separated by blanks, and the step's own
+// words are taken without regard to case:
 //
 //     wait MS                 the program runs while its clock moves MS milliseconds (0 to 4294967295)
 //     move X Y                the mouse moves to X Y, client coordinates of the main window (-32768 to 32767)
@@ -16,7 +17,8 @@
 //                             Apps, LWin, RWin, Multiply, Add, Subtract, Decimal, Divide, NumLock, Scroll,
 //                             LShift, RShift, LControl, RControl, LMenu, RMenu
 //     answer WORD             the answer of the next message box: OK, Cancel, Yes, No, Abort, Retry or
-//                             Ignore (without one, a box answers Cancel where it has that button, else OK)
+//                             Ignore (without one, a box answers Cancel where it has that button, else its
+//                             default button, OK: the boxes have OK, or OK and Cancel)
 //     snapshot FILE           writes what the main window shows now, its picture as last presented with the
 //                             movie overlays and child windows over it (black where nothing was presented),
 //                             as a 24-bit BMP. FILE is the rest of the line; a relative one is taken from the
@@ -43,18 +45,22 @@
 // goes on as in an endless wait; a program still running when its clock has moved 60 s more is ended, with a
 // message and exit code 2.
 //
-// A step that does not read, an input file that cannot be read, a log that cannot be written, or
-// VEMO_VIDEO=sdl end the run before the program starts, with a message naming the file (and the line) and
-// exit code 2.
+// A step that does not read, an input file that cannot be read (or is a folder), a log that cannot be
+// written, or VEMO_VIDEO=sdl end the run before the program starts, with a message naming the file (and the
+// line) and exit code 2. A snapshot that cannot be written is said on the standard error, naming the file and
+// the line, and the run goes on.
 //
 // VEMO_HEADLESS_LOG=FILE, with or without steps, gets one line per event, in order, each written at once:
 //
-//     box CAPTION|TEXT -> ANSWER   a message box and its answer (OK, Cancel); a line feed inside either
-//                                  text is written as \n
+//     box CAPTION|TEXT -> ANSWER   a message box and its answer (OK, Cancel); a line break inside either
+//                                  text (LF, CR LF or CR) is written as \n
 //     restore                      a second instance asked this one to come forward: a window's default
 //                                  processing took SC_RESTORE
 //     snapshot FILE                a snapshot step wrote the file
 //     exit CODE                    last: the process's exit code
+//
+// Without VEMO_HEADLESS_LOG, a headless run says each box on the standard error instead, as its line above
+// after the word "headless", so that a failure the title reports in a box is never silent.
 #pragma once
 
 namespace win32 {

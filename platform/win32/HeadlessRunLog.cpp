@@ -7,10 +7,15 @@ namespace win32 {
 
 namespace {
 
+// A Windows text breaks its lines with CR LF; a CR left in the log would break its one line an event.
 std::string OneLine(std::string_view text) {
     std::string line;
-    for (char c : text) {
-        if (c == '\n') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        if (c == '\n' || c == '\r') {
             line += "\\n";
         } else {
             line += c;
@@ -62,8 +67,12 @@ void HeadlessRunLog::Write(const std::string& line) {
     }
 }
 
+std::string HeadlessRunLog::BoxLine(std::string_view caption, std::string_view text, const char* answer) {
+    return "box " + OneLine(caption) + "|" + OneLine(text) + " -> " + answer;
+}
+
 void HeadlessRunLog::Box(std::string_view caption, std::string_view text, const char* answer) {
-    Write("box " + OneLine(caption) + "|" + OneLine(text) + " -> " + answer);
+    Write(BoxLine(caption, text, answer));
 }
 
 void HeadlessRunLog::Restore() {

@@ -19,7 +19,8 @@ public:
     void Close();
     bool IsOpen();
 
-    // "box CAPTION|TEXT -> ANSWER", a line feed in either text written as \n.
+    // "box CAPTION|TEXT -> ANSWER", a line break in either text (LF, CR LF or CR) written as \n.
+    static std::string BoxLine(std::string_view caption, std::string_view text, const char* answer);
     void Box(std::string_view caption, std::string_view text, const char* answer);
     void Restore();
     void Snapshot(std::string_view file);

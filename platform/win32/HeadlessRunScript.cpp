@@ -181,6 +181,12 @@ BYTE VirtualKeyFromName(std::string_view name) {
 
 bool ParseHeadlessSteps(std::string_view text, std::vector<HeadlessStep>& steps, std::string& error) {
     steps.clear();
+    // Editors on Windows start a UTF-8 file with a byte order mark, which would glue itself to the first
+    // word.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
     const bool read = ReadLines(text, [&](std::string_view line, int number) {
         line = line.substr(0, line.find('#'));
         if (TrimBlanks(line).empty()) {

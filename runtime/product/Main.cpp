@@ -8,13 +8,29 @@
 // current application.
 static QuorvenApp g_application;
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quorven - runs the title registered with scripts/register-title TITLE-FOLDER "
+    "[--store FILE] (registry store: VEMO_REGISTRY, default $XDG_CONFIG_HOME/vemo/registry.txt)";
+
+} // namespace
+
 int main(int argumentCount, char** arguments) {
     // Answered before the program starts: no single-instance guard, window or registry is touched.
     if (argumentCount >= 2 && std::strcmp(arguments[1], "--help") == 0) {
-        std::puts(
-            "usage: quorven - runs the title registered with scripts/register-title TITLE-FOLDER "
-            "[--store FILE] (registry store: VEMO_REGISTRY, default $XDG_CONFIG_HOME/vemo/registry.txt)");
+        std::puts(kUsage);
         return 0;
+    }
+    // Other words go to the title whole, as its command line; an option is meant for this program, which
+    // has no other.
+    for (int i = 1; i < argumentCount; ++i) {
+        if (arguments[i][0] == '-') {
+            std::fprintf(stderr,
+                         "quorven: unknown option %s on the command line; quorven --help shows the usage\n",
+                         arguments[i]);
+            return 2;
+        }
     }
     return HostMain(argumentCount, arguments);
 }

@@ -1,6 +1,5 @@
 #include "runtime/product/QuorvenApp.h"
 
-#include "platform/win32/HeadlessRun.h"
 #include "resources/storage/Path.h"
 #include "runtime/Control.h"
 #include "runtime/MessengerViewport.h"
@@ -70,8 +69,6 @@ void QuorvenApp::Step() {
     for (Control* control : m_productControls) {
         control->Idle();
     }
-    // The end of the run loop's pass, where a scripted headless run moves its clock and takes its input.
-    win32::EndOfApplicationStep();
 }
 
 bool QuorvenApp::OnStartup() {

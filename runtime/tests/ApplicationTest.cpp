@@ -9,7 +9,9 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
+#include "platform/win32/HeadlessRun.h"
 #include "platform/win32/Module.h"
+#include "platform/win32/Time.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
 #include "resources/SystemAccessors.h"
@@ -479,6 +481,24 @@ TEST_F(ApplicationTest, ASharedSettingsFileHeldByAnotherProgramIsTriedForASecond
 
 // --- Input
 // ------------------------------------------------------------------------------------------------------
+
+// --- A scripted headless run
+// ------------------------------------------------------------------------------------------
+
+TEST_F(ApplicationTest, EachPassOfTheRunLoopEndsOneApplicationStepOfAScriptedRun) {
+    win32::testing::ScriptedRun run("wait 1000000");
+    ASSERT_TRUE(Start());
+    for (int pass = 0; pass < 12; ++pass) {
+        const win32::DWORD before = win32::timeGetTime();
+        // One pass of the run loop, as Application::Run makes it.
+        App().Step();
+        const win32::DWORD stepped = win32::timeGetTime();
+        win32::EndOfApplicationStep();
+        const win32::DWORD ended = win32::timeGetTime();
+        // 1 ms for a step that did not move the clock itself, nothing for one that did.
+        EXPECT_EQ(ended - stepped, stepped == before ? 1u : 0u) << "pass " << pass;
+    }
+}
 
 TEST_F(ApplicationTest, WhileInputIsDisabledTheGraphStandsStill) {
     // A scripted run, so that the step's wait for a window message returns at once.

@@ -53,6 +53,7 @@ std::string BuiltIn(const char* key) {
 }
 
 struct Outcome {
+    std::filesystem::path folder;
     int exitCode = -1;
     std::vector<std::string> log;
     std::string errors;
@@ -72,8 +73,8 @@ protected:
     // running beside it.
     std::string Environment(const std::filesystem::path& folder, const std::string& extra) {
         return "VEMO_VIDEO=headless VEMO_AUDIO=none " + m_title.Environment() + " VEMO_HEADLESS_INPUT='" +
-               (folder / "steps").string() + "' VEMO_HEADLESS_LOG='" + (folder / "log").string() + "' " +
-               extra;
+               (folder / "steps").string() + "' " +
+               (m_withLog ? "VEMO_HEADLESS_LOG='" + (folder / "log").string() + "' " : std::string()) + extra;
     }
 
     Outcome Run(const std::string& steps, const std::string& extra = "") {
@@ -87,6 +88,7 @@ protected:
 
     static Outcome Collect(const std::filesystem::path& folder) {
         Outcome outcome;
+        outcome.folder = folder;
         outcome.exitCode = std::atoi(ReadFile(folder / "code").c_str());
         outcome.log = Lines(ReadFile(folder / "log"));
         outcome.errors = ReadFile(folder / "errors");
@@ -95,6 +97,7 @@ protected:
 
     InstalledTitle m_title;
     int m_runs = 0;
+    bool m_withLog = true;
 };
 
 TEST_F(ProgramTest, ClicksOnPlainControlsReachTheEndStateAndTheUserSettingsAreSaved) {
@@ -116,6 +119,18 @@ TEST_F(ProgramTest, WithoutTheGamePathTheRegistryBoxThenTheStartUpBoxAndExitCode
                                BoxLine("Problem detected!", BuiltIn("ERR_LOWMEMORY"), "OK"), "exit 2"}));
     EXPECT_NE(outcome.errors.find("scripts/register-title"), std::string::npos) << outcome.errors;
     EXPECT_NE(outcome.errors.find("GamePath"), std::string::npos) << outcome.errors;
+}
+
+TEST_F(ProgramTest, AGamePathThatNamesNoFolderIsSaidOnTheStandardError) {
+    m_title.SetValue("GamePath", "C:\\Moved");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.errors.find(
+                  "System\\GamePath of HKEY_LOCAL_MACHINE\\Software\\Vemo Company\\Products\\Quorven ZUT "
+                  "Plexotron names C:\\Moved, which is no folder; register the title with "
+                  "scripts/register-title"),
+              std::string::npos)
+        << outcome.errors;
 }
 
 TEST_F(ProgramTest, AMissingFileWithoutTheDiscAsksForItThenShowsTheFindFileBox) {
@@ -147,6 +162,43 @@ TEST_F(ProgramTest, AFallIntoTheFallbackStateEndsWithExitCode2) {
     const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\n");
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"});
+}
+
+TEST_F(ProgramTest, ASnapshotIsA24BitPictureOfTheMainWindowTakenFromTheCurrentFolder) {
+    const Outcome outcome =
+        Run("wait 100\nsnapshot shot.bmp\n# the folder is missing\nsnapshot nowhere/shot.bmp\n");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.log, (std::vector<std::string>{"snapshot shot.bmp", "exit 0"})) << outcome.errors;
+    const std::string bmp = ReadFile(outcome.folder / "shot.bmp");
+    ASSERT_EQ(bmp.size(), 54u + 640 * 480 * 3) << "640 x 480, 24 bits, rows of whole 4-byte words";
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 24);
+    EXPECT_NE(outcome.errors.find((outcome.folder / "steps").string() +
+                                  ", line 4: the snapshot nowhere/shot.bmp cannot be written: No such file"),
+              std::string::npos)
+        << outcome.errors;
+}
+
+TEST_F(ProgramTest, AMalformedStepEndsTheRunNamingItsLineBeforeTheProgramStarts) {
+    const Outcome outcome = Run("wait 100\n\nclick 150\n");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"});
+    EXPECT_NE(outcome.errors.find((outcome.folder / "steps").string() + ", line 3: click takes X Y"),
+              std::string::npos)
+        << outcome.errors;
+    EXPECT_EQ(m_title.Read('C', "User/User.ini"), "<missing>") << "the title never started";
+}
+
+TEST_F(ProgramTest, WithoutALogTheBoxOfAFailedStartUpIsSaidOnTheStandardError) {
+    m_title.Remove('C', "Title/Quorven.loc");
+    m_withLog = false;
+    const Outcome outcome = Run("answer Cancel\n");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(
+        outcome.errors.find("headless " + BoxLine("Problem reading file or directory!",
+                                                  BuiltIn("ERR_FINDFILE") + "\n\n\"Quorven.loc\"", "OK")),
+        std::string::npos)
+        << outcome.errors;
 }
 
 TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {
