@@ -32,7 +32,6 @@ enum AmbientWord : unsigned {
 };
 
 constexpr unsigned kMissingWord = 0xFFFFFFFF;
-constexpr std::uint32_t kDefaultFadeMs = 1000;
 constexpr char kChannelPrefix[] = "AmbientSound_";
 
 const KeywordIds<unsigned>& AmbientWords() {
@@ -129,11 +128,7 @@ AmbientSoundControl::AmbientSoundControl(const Vemo::String& name, Messenger* ow
 AmbientSoundControl::~AmbientSoundControl() {
     {
         const Hold hold(m_lock);
-        Stop();
-        DestroySoundControls();
-        m_fadingOut.Clear();
-        m_current = nullptr;
-        m_currentPath = Vemo::String();
+        Clear();
         m_queued.clear();
     }
     // The task is told to stop and waited for: ending its thread by force would leave the mutex held.
@@ -206,32 +201,17 @@ bool AmbientSoundControl::HandleMessage(const Fragment& message, Messenger* send
         arguments >> name;
         return name != nullptr ? SetSound(*name) : Stop();
     }
-    case kWordFade: {
-        std::uint32_t from = GetVolume();
-        std::uint32_t to = GetVolume();
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> from >> to >> duration;
-        return Fade(from, to, duration);
-    }
-    case kWordFadeTo: {
-        std::uint32_t to = GetVolume();
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> to >> duration;
-        return FadeTo(to, duration);
-    }
-    case kWordFadeOut: {
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> duration;
-        return FadeOut(duration);
-    }
+    case kWordFade:
+        return HandleVolumeMessage(*this, VolumeWord::Fade, arguments);
+    case kWordFadeTo:
+        return HandleVolumeMessage(*this, VolumeWord::FadeTo, arguments);
+    case kWordFadeOut:
+        return HandleVolumeMessage(*this, VolumeWord::FadeOut, arguments);
     case kWordFadeAtEnd:
         HandleFadeAtEnd(sender);
         return true;
-    case kWordVolume: {
-        std::uint32_t volume = GetVolume();
-        arguments >> volume;
-        return SetVolume(volume);
-    }
+    case kWordVolume:
+        return HandleVolumeMessage(*this, VolumeWord::Volume, arguments);
     default:
         return Control::HandleMessage(message, sender);
     }

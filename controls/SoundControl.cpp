@@ -35,7 +35,6 @@ enum SoundWord : unsigned {
 
 constexpr unsigned kMissingWord = 0xFFFFFFFF;
 constexpr std::uint32_t kMaxVolume = 255;
-constexpr std::uint32_t kDefaultFadeMs = 1000;
 
 const KeywordIds<unsigned>& SoundWords() {
     static const KeywordIds<unsigned>* const words = new KeywordIds<unsigned>(
@@ -76,14 +75,7 @@ SoundControl::SoundControl(const Vemo::String& name, Messenger* owner, Script* s
 
 SoundControl::~SoundControl() {
     Stop();
-    m_playing = 0;
-    m_paused = 0;
-    m_sound = nullptr;
-    for (std::size_t i = m_sounds.Size(); i > 0; --i) {
-        delete m_sounds[i - 1];
-    }
-    m_sounds.Clear();
-    StopTimer(m_fadeTimer);
+    ReleaseSounds();
 }
 
 const Vemo::String& SoundControl::ClassWord() {
@@ -160,29 +152,14 @@ bool SoundControl::HandleMessage(const Fragment& message, Messenger* sender) {
         return Clear();
     case kWordSound:
         return LoadSounds(arguments);
-    case kWordFade: {
-        std::uint32_t from = GetVolume();
-        std::uint32_t to = GetVolume();
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> from >> to >> duration;
-        return Fade(from, to, duration);
-    }
-    case kWordFadeTo: {
-        std::uint32_t to = GetVolume();
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> to >> duration;
-        return FadeTo(to, duration);
-    }
-    case kWordFadeOut: {
-        std::uint32_t duration = kDefaultFadeMs;
-        arguments >> duration;
-        return FadeOut(duration);
-    }
-    case kWordVolume: {
-        std::uint32_t volume = GetVolume();
-        arguments >> volume;
-        return SetVolume(volume);
-    }
+    case kWordFade:
+        return HandleVolumeMessage(*this, VolumeWord::Fade, arguments);
+    case kWordFadeTo:
+        return HandleVolumeMessage(*this, VolumeWord::FadeTo, arguments);
+    case kWordFadeOut:
+        return HandleVolumeMessage(*this, VolumeWord::FadeOut, arguments);
+    case kWordVolume:
+        return HandleVolumeMessage(*this, VolumeWord::Volume, arguments);
     case kWordGetDuration:
         return HandleGetDuration(message);
     default:

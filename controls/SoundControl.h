@@ -13,14 +13,40 @@
 #include "engines/timing/Timer.h"
 #include "foundation/BasicArray.h"
 #include "runtime/Control.h"
+#include "script/FragmentStream.h"
 
 #include <cstdint>
-
-class FragmentStream;
 
 namespace Vemo {
 class Sound;
 } // namespace Vemo
+
+// The volume messages that the sound controls share, with their arguments and defaults: "Fade" (from, to,
+// duration: the current volume twice and 1000 ms), "FadeTo" (to, duration), "FadeOut" (duration), "Volume"
+// (volume: the current one). The target has SetVolume, GetVolume, Fade, FadeTo and FadeOut.
+enum class VolumeWord { Fade, FadeTo, FadeOut, Volume };
+
+template <class Target>
+bool HandleVolumeMessage(Target& target, VolumeWord word, FragmentStream& arguments) {
+    constexpr std::uint32_t kDefaultFadeMs = 1000;
+    std::uint32_t from = target.GetVolume();
+    std::uint32_t to = from;
+    std::uint32_t duration = kDefaultFadeMs;
+    switch (word) {
+    case VolumeWord::Fade:
+        arguments >> from >> to >> duration;
+        return target.Fade(from, to, duration);
+    case VolumeWord::FadeTo:
+        arguments >> to >> duration;
+        return target.FadeTo(to, duration);
+    case VolumeWord::FadeOut:
+        arguments >> duration;
+        return target.FadeOut(duration);
+    default:
+        arguments >> to;
+        return target.SetVolume(to);
+    }
+}
 
 class SoundControl : public Control {
 public:
