@@ -247,14 +247,18 @@ bool MultimediaApplication::FindFile(const Fragment& name, Vemo::Path& out, bool
         return true;
     }
     if (report) {
-        Vemo::BasicArray<Fragment> written;
-        written.PushBack(name);
-        Vemo::String text;
-        FragmentsToText(written, text);
-        RaiseError(kErrorFileNotFound, &text);
-        QuitWithFailure();
+        ReportNotFound(name);
     }
     return false;
+}
+
+bool FindApplicationFile(Vemo::Path& out, const Fragment& name) {
+    MultimediaApplication* application = MultimediaApplication::Instance();
+    if (application == nullptr || !application->FindFile(name, out, true)) {
+        RaiseError(MultimediaApplication::kErrorFailure);
+        return false;
+    }
+    return true;
 }
 
 bool MultimediaApplication::FindDirectories(SearchOrder::DirectoryList& out, const Fragment& name,
@@ -263,14 +267,18 @@ bool MultimediaApplication::FindDirectories(SearchOrder::DirectoryList& out, con
         return true;
     }
     if (report) {
-        Vemo::BasicArray<Fragment> written;
-        written.PushBack(name);
-        Vemo::String text;
-        FragmentsToText(written, text);
-        RaiseError(kErrorFileNotFound, &text);
-        QuitWithFailure();
+        ReportNotFound(name);
     }
     return false;
+}
+
+void MultimediaApplication::ReportNotFound(const Fragment& name) {
+    Vemo::BasicArray<Fragment> written;
+    written.PushBack(name);
+    Vemo::String text;
+    FragmentsToText(written, text);
+    RaiseError(kErrorFileNotFound, &text);
+    QuitWithFailure();
 }
 
 bool MultimediaApplication::AddSearchPath(const Fragment& path) {
@@ -400,10 +408,11 @@ bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode 
     Vemo::String text;
     if (!ReadProductRegistryString(m_productTitle, name, text)) {
         // Said on the standard error as well: a title that was never registered has nothing else to explain.
-        std::fprintf(stderr,
-                     "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s is missing; register the title with "
-                     "scripts/register-title\n",
-                     m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
+        std::fprintf(
+            stderr,
+            "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s is missing; register the title with "
+            "scripts/register-title\n",
+            m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
         RaiseError(kErrorRegistryValue, &name);
         return false;
     }

@@ -187,6 +187,8 @@ private:
     bool ReadNumber(const char* key, unsigned long& out);
     // Locks the volume that holds the data path's "ident" file, when it can be locked.
     void OpenDataVolume();
+    // Code 1 with the name written back as script text, and a quit with a failure.
+    void ReportNotFound(const Fragment& name);
     // The full path text of the file a name finds, reporting the generic code when there is none.
     bool FindCacheKey(const Fragment& name, Vemo::Path& path, Vemo::String& key);
     void DeleteOwned();
@@ -210,3 +212,8 @@ private:
     Vemo::BasicMap<Vemo::String, TextLocale*, TextLocaleLess> m_textLocales;
     Config* m_sharedSettings = nullptr;
 };
+
+// The file a script names, as controls find their pictures, movies and sounds: FindFile of the current
+// multimedia application with reporting on. A name that is not found also reports the messenger module's
+// generic code; so does a call with no application.
+bool FindApplicationFile(Vemo::Path& out, const Fragment& name);

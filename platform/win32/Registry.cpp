@@ -130,7 +130,9 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* typ
                 *size = stored;
                 return ERROR_MORE_DATA;
             }
-            std::memcpy(data, value->data.data(), stored);
+            if (stored > 0) {
+                std::memcpy(data, value->data.data(), stored);
+            }
         }
         if (size != nullptr) {
             *size = stored;

@@ -411,6 +411,23 @@ TEST_F(ApplicationTest, AMissingFileShowsTheFindFileBoxOnceAndQuitsWithAFailure)
     EXPECT_FALSE(App().GetExitSuccess());
 }
 
+TEST_F(ApplicationTest, AControlsFileIsFoundThroughTheApplicationOrReportedTwice) {
+    Vemo::Path found;
+    EXPECT_FALSE(FindApplicationFile(found, Name("Quorven.ini")));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(FindApplicationFile(found, Name("Quorven.ini")));
+    EXPECT_EQ(PathText(&found), "HD0:/Title/Quorven.ini");
+    m_boxes.Answer(win32::IDCANCEL);
+    EXPECT_FALSE(FindApplicationFile(found, Name("Lost.bmp")));
+    const std::vector<Vemo::ErrorCode> codes = Reported();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(std::vector<Vemo::ErrorCode>(codes.end() - 2, codes.end()),
+              (std::vector<Vemo::ErrorCode>{MultimediaApplication::kErrorFileNotFound,
+                                            MultimediaApplication::kErrorFailure}));
+    App().Step();
+    EXPECT_TRUE(App().IsQuitting());
+}
+
 TEST_F(ApplicationTest, ALocalesErrorTitleNamesEveryBoxButTheFindFileBox) {
     m_title.Write('C', "Title/Quorven.loc", Locale({{"ERR_TITLE", "Oops"}, {"ERR_GENERIC", "Bad"}}));
     ASSERT_TRUE(Start());

@@ -1,6 +1,8 @@
 // The program's application on DirectX and QuickTime in this process, on the fixture title: the start-up
 // guard, the engine world it builds and takes down, and its frame step. Each start-up that passes the guard
 // takes an application name of its own: the single-instance mutex is held for the rest of the process.
+#include "engines/graphics/directx/DirectXWindow.h"
+#include "engines/media/quicktime/QuickTimeEngineHook.h"
 #include "engines/timing/Timer.h"
 #include "platform/testing/Clock.h"
 #include "platform/testing/CursorTesting.h"
@@ -13,8 +15,6 @@
 #include "platform/win32/Synchronization.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
-#include "engines/graphics/directx/DirectXWindow.h"
-#include "engines/media/quicktime/QuickTimeEngineHook.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/error/ErrorSystem.h"
@@ -104,14 +104,15 @@ protected:
     }
 
     InstalledTitle m_title;
-    platform::testing::ScopedEnvironment m_runtime{"XDG_RUNTIME_DIR",
-                                                   (std::filesystem::path(m_title.Base()) / "runtime").c_str()};
+    platform::testing::ScopedEnvironment m_runtime{
+        "XDG_RUNTIME_DIR", (std::filesystem::path(m_title.Base()) / "runtime").c_str()};
     win32::testing::MessageBoxRecorder m_boxes;
     std::unique_ptr<QuorvenApp> m_application;
     std::string m_name;
 };
 
-// --- The guard ---------------------------------------------------------------------------------------------------
+// --- The guard
+// ---------------------------------------------------------------------------------------------------
 
 struct PlatformCase {
     const char* name;
@@ -138,7 +139,8 @@ TEST_P(PlatformTest, RefusesWin32sAndNt4WithTheirBox) {
 INSTANTIATE_TEST_SUITE_P(Platforms, PlatformTest,
                          ::testing::Values(PlatformCase{"Win32s", win32::seam::WindowsFamily::Win32s, false},
                                            PlatformCase{"NT4", win32::seam::WindowsFamily::NT4, false},
-                                           PlatformCase{"Windows98", win32::seam::WindowsFamily::Windows9x, true},
+                                           PlatformCase{"Windows98", win32::seam::WindowsFamily::Windows9x,
+                                                        true},
                                            PlatformCase{"Windows2000", win32::seam::WindowsFamily::NT, true}),
                          [](const ::testing::TestParamInfo<PlatformCase>& info) { return info.param.name; });
 
@@ -152,7 +154,8 @@ TEST_F(EngineWorldTest, AnotherHolderOfTheMutexMakesTheStartUpEndQuietly) {
     EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
 }
 
-// --- The engine world --------------------------------------------------------------------------------------------
+// --- The engine world
+// --------------------------------------------------------------------------------------------
 
 TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
     Make();
@@ -161,19 +164,19 @@ TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
     for (Vemo::ResourceEngine* engine : App().GetEngines()) {
         engines.push_back(engine->GetName().CStr());
     }
-    EXPECT_EQ(engines, (std::vector<std::string>{"Win32 Storage Engine", "Monolith Storage Engine",
-                                                 "Win32 Font Engine", "DirectX6 Graphic Engine",
-                                                 "Standard Image Engine", "DirectX Input Device Engine",
-                                                 "QuickTime Movie Engine", "QuickTime Sound Engine",
-                                                 "Win32 Timer Engine"}));
+    EXPECT_EQ(engines, (std::vector<std::string>{
+                           "Win32 Storage Engine", "Monolith Storage Engine", "Win32 Font Engine",
+                           "DirectX6 Graphic Engine", "Standard Image Engine", "DirectX Input Device Engine",
+                           "QuickTime Movie Engine", "QuickTime Sound Engine", "Win32 Timer Engine"}));
     const Vemo::ApplicationSystems& systems = App();
-    for (const void* system : {static_cast<const void*>(systems.m_resourceSystem),
-                               static_cast<const void*>(systems.m_errorSystem), static_cast<const void*>(systems.m_fontSystem),
-                               static_cast<const void*>(systems.m_graphicSystem), static_cast<const void*>(systems.m_imageSystem),
-                               static_cast<const void*>(systems.m_inputDeviceSystem),
-                               static_cast<const void*>(systems.m_movieSystem), static_cast<const void*>(systems.m_soundSystem),
-                               static_cast<const void*>(systems.m_storageSystem),
-                               static_cast<const void*>(systems.m_timerSystem)}) {
+    for (const void* system :
+         {static_cast<const void*>(systems.m_resourceSystem), static_cast<const void*>(systems.m_errorSystem),
+          static_cast<const void*>(systems.m_fontSystem), static_cast<const void*>(systems.m_graphicSystem),
+          static_cast<const void*>(systems.m_imageSystem),
+          static_cast<const void*>(systems.m_inputDeviceSystem),
+          static_cast<const void*>(systems.m_movieSystem), static_cast<const void*>(systems.m_soundSystem),
+          static_cast<const void*>(systems.m_storageSystem),
+          static_cast<const void*>(systems.m_timerSystem)}) {
         EXPECT_NE(system, nullptr);
     }
     EXPECT_NE(Vemo::Win32EngineHook::Installed(), nullptr);
@@ -184,7 +187,8 @@ TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
     EXPECT_FALSE(win32::IsWindowVisible(Win32DXQTMultimediaApplication::GetMainWindow()->GetWindowHandle()));
     EXPECT_TRUE(win32::IsWindowVisible(ViewportWindow()));
     EXPECT_FALSE(win32::IsWindowVisible(App().GetMutexWindow()));
-    EXPECT_EQ(reinterpret_cast<win32::HWND>(win32::GetWindowLongA(App().GetMutexWindow(), 0)), ViewportWindow());
+    EXPECT_EQ(reinterpret_cast<win32::HWND>(win32::GetWindowLongA(App().GetMutexWindow(), 0)),
+              ViewportWindow());
     EXPECT_EQ(win32::FindWindowA(Win32DXQTMultimediaApplication::kMutexWindowClassName, m_name.c_str()),
               App().GetMutexWindow());
     // QuickTime's start-up movie is named after the product's class word.
@@ -208,8 +212,9 @@ TEST_F(EngineWorldTest, AFailureInTheMiddleOfStartUpLeavesShutDownOnlyWhatExists
     platform::testing::ScopedEnvironment temporary("TMPDIR", m_title.Base().c_str());
     Make();
     EXPECT_FALSE(Initialize());
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{std::string("Problem detected!|") + BuiltInText("ERR_NOQT"),
-                                                 std::string("Problem detected!|") + BuiltInText("ERR_LOWMEMORY")}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{std::string("Problem detected!|") + BuiltInText("ERR_NOQT"),
+                                        std::string("Problem detected!|") + BuiltInText("ERR_LOWMEMORY")}));
     EXPECT_EQ(App().GetEngines().Size(), 2u);
     EXPECT_TRUE(Stop());
     EXPECT_EQ(Vemo::Win32EngineHook::Installed(), nullptr);
@@ -233,14 +238,17 @@ TEST_F(EngineWorldTest, AWindowClassThatCannotBeRegisteredIsReportedTwice) {
     Vemo::ErrorEngine::Create(recording);
     ASSERT_TRUE(App().m_errorSystem->AddEngine(recording));
     EXPECT_FALSE(Initialize());
-    EXPECT_EQ(reports, (VemoTest::Reports{{Vemo::Win32EngineHookErrRegisterClass},
-                                          {Vemo::Win32EngineHookErrRegisterClass, "Thornwickstead Window Class"},
-                                          {Vemo::Application::kErrorOnStartup}}));
+    EXPECT_EQ(reports,
+              (VemoTest::Reports{{Vemo::Win32EngineHookErrRegisterClass},
+                                 {Vemo::Win32EngineHookErrRegisterClass, "Thornwickstead Window Class"},
+                                 {Vemo::Application::kErrorOnStartup}}));
     EXPECT_TRUE(Stop());
-    win32::UnregisterClassA(Win32DXQTMultimediaApplication::kWindowClassName, win32::GetModuleHandleA(nullptr));
+    win32::UnregisterClassA(Win32DXQTMultimediaApplication::kWindowClassName,
+                            win32::GetModuleHandleA(nullptr));
 }
 
-// --- The mutex window ----------------------------------------------------------------------------------------------
+// --- The mutex window
+// ----------------------------------------------------------------------------------------------
 
 TEST_F(EngineWorldTest, WmUserBringsTheViewportWindowBackOnlyOnceItExists) {
     Make();
@@ -261,7 +269,8 @@ TEST_F(EngineWorldTest, WmUserBringsTheViewportWindowBackOnlyOnceItExists) {
     EXPECT_FALSE(win32::IsIconic(ViewportWindow()));
 }
 
-// --- The frame -----------------------------------------------------------------------------------------------------
+// --- The frame
+// -----------------------------------------------------------------------------------------------------
 
 TEST_F(EngineWorldTest, ASystemFrameThatHasNotTickedSkipsTheWholeStep) {
     platform::testing::FakeClock clock;

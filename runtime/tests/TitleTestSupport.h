@@ -94,8 +94,8 @@ public:
     // windows other processes can find are this machine's alone.
     std::string Environment() const {
         return "VEMO_DRIVES='" + DriveTable() + "' VEMO_REGISTRY='" + m_registry.Path() + "' TMPDIR='" +
-               Host('C', "Temp") + "' XDG_RUNTIME_DIR='" + (std::filesystem::path(Base()) / "runtime").string() +
-               "'";
+               Host('C', "Temp") + "' XDG_RUNTIME_DIR='" +
+               (std::filesystem::path(Base()) / "runtime").string() + "'";
     }
 
     // The drive table as VEMO_DRIVES gives it to the program.
