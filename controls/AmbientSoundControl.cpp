@@ -310,10 +310,9 @@ bool AmbientSoundControl::Clear() {
 
 bool AmbientSoundControl::SetSound(const Fragment& name) {
     const Hold hold(m_lock);
-    MultimediaApplication* application = MultimediaApplication::Instance();
     Vemo::Path path;
-    if (application == nullptr || !application->FindFile(name, path, true)) {
-        return Fail();
+    if (!FindApplicationFile(path, name)) {
+        return false;
     }
     Vemo::String fullPath;
     path.GetText(fullPath, true, false);

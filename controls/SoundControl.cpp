@@ -471,10 +471,9 @@ bool SoundControl::LoadSounds(FragmentStream& names) {
 }
 
 bool SoundControl::AddSound(const Fragment& name) {
-    MultimediaApplication* application = MultimediaApplication::Instance();
     Vemo::Path path;
-    if (application == nullptr || !application->FindFile(name, path, true)) {
-        return Fail();
+    if (!FindApplicationFile(path, name)) {
+        return false;
     }
     auto* sound = new Vemo::Sound;
     if (!sound->Open(path, false, false)) {

@@ -209,10 +209,9 @@ bool VoiceoverControl::PlayClip(const Fragment& clip) {
         Stop();
         return true;
     }
-    MultimediaApplication* application = MultimediaApplication::Instance();
     Vemo::Path path;
-    if (application == nullptr || !application->FindFile(clip, path, true)) {
-        return Fail();
+    if (!FindApplicationFile(path, clip)) {
+        return false;
     }
     Vemo::String fullPath;
     path.GetText(fullPath, true, false);
