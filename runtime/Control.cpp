@@ -3,7 +3,9 @@
 #include "engines/graphics/Graphic.h"
 #include "engines/graphics/Viewport.h"
 #include "resources/error/Error.h"
+#include "runtime/Bitmap.h"
 #include "runtime/ControlManager.h"
+#include "runtime/Cursor.h"
 #include "runtime/SectionKeys.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
@@ -519,20 +521,44 @@ Vemo::Rect Offset(const Vemo::Rect& local, const Vemo::Rect& rectangle) {
                       local.bottom + rectangle.top);
 }
 
+// A bitmap's part is given inside the part of its image that the bitmap shows.
+Vemo::Rect BitmapPart(const Bitmap& bitmap, const Vemo::Rect& part) {
+    const Vemo::Rect shown = bitmap.GetClipRect();
+    Vemo::Rect clipped;
+    part.Intersect(clipped, Vemo::Rect(0, 0, shown.right - shown.left, shown.bottom - shown.top));
+    return Offset(clipped, shown);
+}
+
 } // namespace
 
 bool Control::DrawGraphicAt(const Vemo::Point& at, Vemo::Graphic& source, const Vemo::Rect& sourcePart,
                             int mode) {
     Vemo::Viewport* target = GetViewport();
-    return target != nullptr && target->Blit(Vemo::Point(at.x + m_rectangle.left, at.y + m_rectangle.top),
-                                             source, sourcePart, static_cast<std::uint32_t>(mode));
+    if (target == nullptr) {
+        return false;
+    }
+    const Vemo::Point destination(at.x + m_rectangle.left, at.y + m_rectangle.top);
+    if (auto* bitmap = dynamic_cast<Bitmap*>(&source)) {
+        const Bitmap::ColorKeyScope keyed(*bitmap);
+        return target->Blit(destination, source, BitmapPart(*bitmap, sourcePart),
+                            static_cast<std::uint32_t>(mode));
+    }
+    return target->Blit(destination, source, sourcePart, static_cast<std::uint32_t>(mode));
 }
 
 bool Control::DrawGraphicInRect(const Vemo::Rect& destination, Vemo::Graphic& source,
                                 const Vemo::Rect& sourcePart, int mode) {
     Vemo::Viewport* target = GetViewport();
-    return target != nullptr && target->BlitScaled(Offset(destination, m_rectangle), source, sourcePart,
-                                                   static_cast<std::uint32_t>(mode));
+    if (target == nullptr) {
+        return false;
+    }
+    if (auto* bitmap = dynamic_cast<Bitmap*>(&source)) {
+        const Bitmap::ColorKeyScope keyed(*bitmap);
+        return target->BlitScaled(Offset(destination, m_rectangle), source, BitmapPart(*bitmap, sourcePart),
+                                  static_cast<std::uint32_t>(mode));
+    }
+    return target->BlitScaled(Offset(destination, m_rectangle), source, sourcePart,
+                              static_cast<std::uint32_t>(mode));
 }
 
 bool Control::FillRect(const Vemo::Rect& area, std::uint32_t pixel, bool filled, int mode) {
@@ -549,8 +575,27 @@ bool Control::FillRect(const Vemo::Rect& area, const Vemo::Color& color, bool fi
 
 // --- Cursor ----------------------------------------------------------------------------------------------
 
-bool Control::ReadCursorInfo(const Fragment&, CursorInfo&) {
-    return m_manager != nullptr || Fail();
+bool Control::ReadCursorInfo(const Fragment& fragment, CursorInfo& out) {
+    if (m_manager == nullptr) {
+        return Fail();
+    }
+    const Cursor* cursor = m_manager->GetCursor();
+    if (cursor == nullptr) {
+        return true;
+    }
+    Vemo::String name;
+    fragment.GetText().GetString(name);
+    const std::int32_t state = cursor->FindState(name);
+    if (state < 0) {
+        return Fail();
+    }
+    out.state = static_cast<std::uint32_t>(state);
+    if (fragment.HasChildren()) {
+        bool immediate = out.immediate != 0;
+        FragmentStream(fragment.GetChildren()) >> immediate;
+        out.immediate = immediate ? 1 : 0;
+    }
+    return true;
 }
 
 bool Control::SetCursor(const CursorInfo& info) {

@@ -3,6 +3,7 @@
 #include "engines/graphics/Viewport.h"
 #include "resources/error/Error.h"
 #include "runtime/Control.h"
+#include "runtime/Cursor.h"
 #include "runtime/KeyboardSpy.h"
 #include "runtime/MouseSpy.h"
 
@@ -99,6 +100,8 @@ ControlManager::ControlManager(const Vemo::String& name, Messenger* owner, Scrip
     : Messenger(name, owner, script) {}
 
 ControlManager::~ControlManager() {
+    delete m_cursor;
+    m_cursor = nullptr;
     delete m_root;
     while (!m_mouseSpies.Empty()) {
         m_mouseSpies.Front()->Detach();
@@ -341,6 +344,7 @@ void ControlManager::MouseMoved(const Vemo::Point& point) {
     if (!(point == m_mousePoint)) {
         m_mousePoint = point;
         CallSpies(m_mouseSpies, [&](MouseSpy& spy) { spy.Moved(point); });
+        MoveCursor(point);
         if (m_hover != nullptr) {
             m_hover->Notify(&Control::OnMouseMove, &ControlBehavior::OnMouseMove, LocalPoint(m_hover));
         }
@@ -354,6 +358,7 @@ void ControlManager::DragTo(const Vemo::Point& point) {
     }
     m_mousePoint = point;
     CallSpies(m_mouseSpies, [&](MouseSpy& spy) { spy.Moved(point); });
+    MoveCursor(point);
     Control* grabbed = m_grabbed;
     if (grabbed == nullptr) {
         return;
@@ -899,6 +904,27 @@ bool ControlManager::ReleaseCapture(Control* control) {
     return true;
 }
 
-void ControlManager::SetCursorState(int) {}
+void ControlManager::MoveCursor(const Vemo::Point& point) {
+    if (m_cursor != nullptr) {
+        m_cursor->SetPosition(point);
+    }
+}
 
-void ControlManager::QueueCursorState(int, bool) {}
+void ControlManager::SetCursor(Cursor* cursor) {
+    if (cursor != m_cursor) {
+        delete m_cursor;
+        m_cursor = cursor;
+    }
+}
+
+void ControlManager::SetCursorState(int state) {
+    if (m_cursor != nullptr && state >= 0) {
+        m_cursor->SetState(static_cast<unsigned>(state));
+    }
+}
+
+void ControlManager::QueueCursorState(int state, bool flush) {
+    if (m_cursor != nullptr && state >= 0) {
+        m_cursor->QueueState(static_cast<unsigned>(state), flush);
+    }
+}

@@ -24,6 +24,7 @@
 #include <cstdint>
 
 class Control;
+class Cursor;
 class KeyboardSpy;
 class MouseSpy;
 
@@ -130,6 +131,11 @@ public:
     void DrawControlPart(Control* control, const Vemo::Rect& localPart);
     void DrawTree(Control* control, const Vemo::Rect& localPart);
 
+    // The animated cursor, owned; null while there is none. A cursor set replaces (and deletes) the one
+    // before.
+    Cursor* GetCursor() const { return m_cursor; }
+    void SetCursor(Cursor* cursor);
+
     const Vemo::Region& GetDirtyRegion() const { return m_dirty; }
     Control* GetGrabbedControl() const { return m_grabbed; }
     const Vemo::Point& GetMousePoint() const { return m_mousePoint; }
@@ -143,6 +149,8 @@ private:
     friend class MouseSpy;
 
     Control* HitTestTree(Control* control, const Vemo::Point& point);
+    // The cursor follows the mouse.
+    void MoveCursor(const Vemo::Point& point);
     void CollectDrawRecords(Control* control, const Vemo::Rect& area, Vemo::Region& remaining);
     void DrawRecords();
     // Sets the clip to the part in absolute coordinates and paints it.
@@ -178,6 +186,7 @@ private:
     Vemo::PixelFormat m_pixelFormat;
     Vemo::Viewport* m_target = nullptr;
     Vemo::BasicList<MouseSpy*> m_mouseSpies;
+    Cursor* m_cursor = nullptr;
     Vemo::BasicList<KeyboardSpy*> m_keyboardSpies;
     Vemo::BasicArray<FrontToBackDrawRecord> m_drawRecords;
 };

@@ -7,11 +7,14 @@
 #include "platform/win32/DisplaySettings.h"
 #include "resources/error/Error.h"
 #include "runtime/Control.h"
+#include "runtime/Cursor.h"
+#include "runtime/MessengerViewportBusyTask.h"
 #include "runtime/MessengerViewportEventHandler.h"
 #include "runtime/SectionKeys.h"
 #include "script/Application.h"
 #include "script/FragmentStream.h"
 #include "script/MessengerFactory.h"
+#include "script/Script.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ const MessengerFactory::Registrar g_viewportRegistrar(MessengerViewport::ClassWo
                                                       &MessengerViewport::Create);
 
 constexpr std::uint32_t kCopy = 3;
+constexpr unsigned kCursorFramesPerSecond = 40;
 constexpr Vemo::DepthCode kDepth16 = 5;
 constexpr Vemo::DepthCode kDepth24 = 6;
 constexpr Vemo::DepthCode kDepth32 = 7;
@@ -58,6 +62,7 @@ MessengerViewport::MessengerViewport(const Vemo::String& name, Messenger* owner,
     : ControlManager(name, owner, script) {}
 
 MessengerViewport::~MessengerViewport() {
+    StopBusyTask();
     CloseParts();
     // While the manager part is whole: closing the display destroys its window, whose last messages still
     // reach the viewport's notifications.
@@ -97,7 +102,24 @@ bool MessengerViewport::ReadScript() {
     Vemo::ViewportDescription description(Vemo::String(), Vemo::Point(100, 100), false, Vemo::Size(640, 480),
                                           true, false, true, true, false, 0, 1, 2, 1, false, true);
     bool preferSpeed = true;
-    return ReadDescription(description, preferSpeed) && OpenDisplay(description, preferSpeed);
+    if (!ReadDescription(description, preferSpeed) || !OpenDisplay(description, preferSpeed)) {
+        return false;
+    }
+    const Vemo::BasicArray<Fragment>* cursor = nullptr;
+    if (GetScript()->GetFragments(GetSectionName(), Vemo::String("Cursor"), cursor) && cursor != nullptr) {
+        return ReadCursor(*cursor);
+    }
+    return true;
+}
+
+bool MessengerViewport::ReadCursor(const Vemo::BasicArray<Fragment>& value) {
+    auto* cursor = new Cursor(this);
+    SetCursor(cursor);
+    if (!cursor->Configure(value, kCursorFramesPerSecond)) {
+        return Fail();
+    }
+    cursor->SetState(Cursor::kNone);
+    return true;
 }
 
 bool MessengerViewport::ReadDescription(Vemo::ViewportDescription& description, bool& preferSpeed) {
@@ -222,7 +244,7 @@ bool MessengerViewport::Show(const Vemo::Rect& area) {
            m_screen->Blit(Vemo::Point(area.left, area.top), *m_backBuffer, area, kCopy);
 }
 
-void MessengerViewport::DrawFrame(bool) {
+void MessengerViewport::DrawFrame(bool drawCursor) {
     Locked locked(m_lock);
     if (!IsOpen()) {
         return;
@@ -236,6 +258,20 @@ void MessengerViewport::DrawFrame(bool) {
     }
     Vemo::Rect bounds;
     Draw(bounds, *this);
+    Cursor* cursor = GetCursor();
+    if (cursor != nullptr && drawCursor && IsPointerInside()) {
+        Vemo::Graphic* buffer = m_backBuffer != nullptr ? m_backBuffer : m_screen;
+        const Vemo::Rect clip = buffer != nullptr ? buffer->GetClipRect() : Vemo::Rect();
+        if (buffer != nullptr) {
+            buffer->SetClipRect(Vemo::Rect(0, 0, buffer->GetWidth(), buffer->GetHeight()));
+        }
+        cursor->Draw(m_cursorRect);
+        if (buffer != nullptr) {
+            buffer->SetClipRect(clip);
+        }
+    } else {
+        m_cursorRect = Vemo::Rect();
+    }
     if (!bounds.IsEmpty()) {
         if (!m_cursorRect.IsEmpty()) {
             bounds.Union(m_cursorRect);
@@ -285,11 +321,67 @@ void MessengerViewport::ProcessEvents() {
 }
 
 void MessengerViewport::SetBusy(bool busy) {
-    if (busy) {
-        ++m_busyCount;
-    } else if (m_busyCount > 0) {
-        --m_busyCount;
+    if (!busy) {
+        if (m_busyCount > 0 && --m_busyCount == 0) {
+            StopBusyTask();
+        }
+        return;
     }
+    Cursor* cursor = GetCursor();
+    if (++m_busyCount != 1 || cursor == nullptr || cursor->GetState() == Cursor::kNone) {
+        return;
+    }
+    {
+        Locked locked(m_lock);
+        if (!m_cursorRect.IsEmpty()) {
+            Invalidate(&m_cursorRect);
+            m_cursorRect = Vemo::Rect();
+        }
+        cursor->SetState(Cursor::kCount);
+        if (IsOpen()) {
+            Vemo::Rect bounds;
+            Draw(bounds, *this);
+            if (!bounds.IsEmpty()) {
+                Show(bounds);
+            }
+        }
+    }
+    m_busyCursorRect = Vemo::Rect();
+    StepBusyCursor();
+    m_busyTask = new BusyTask(this);
+    if (!m_busyTask->Start()) {
+        delete m_busyTask;
+        m_busyTask = nullptr;
+    }
+}
+
+void MessengerViewport::StopBusyTask() {
+    if (m_busyTask != nullptr) {
+        m_busyTask->Stop();
+        delete m_busyTask;
+        m_busyTask = nullptr;
+    }
+}
+
+void MessengerViewport::StepBusyCursor() {
+    // The main thread may hold the lock while it waits for this thread to end: a step that cannot have the
+    // lock at once is left out.
+    if (!m_lock.Lock(false)) {
+        return;
+    }
+    Cursor* cursor = GetCursor();
+    if (m_busyCount != 0 && cursor != nullptr && IsOpen() && m_screen != nullptr) {
+        win32::POINT pointer{};
+        if (m_eventHandler != nullptr && m_eventHandler->ReadPointer(pointer, false)) {
+            cursor->SetPosition(Vemo::Point(pointer.x, pointer.y));
+        }
+        WaitForVerticalBlank(false);
+        if (!m_busyCursorRect.IsEmpty()) {
+            Show(m_busyCursorRect);
+        }
+        cursor->Draw(m_busyCursorRect, m_screen);
+    }
+    m_lock.Unlock();
 }
 
 bool MessengerViewport::PowerEvent(unsigned code) {
@@ -328,6 +420,9 @@ void MessengerViewport::OnStyleChanged() {
     }
     if (const Vemo::PixelFormat* format = GetPixelFormat()) {
         SetPixelFormat(*format);
+    }
+    if (Cursor* cursor = GetCursor()) {
+        cursor->ReloadBitmap();
     }
     Invalidate(nullptr);
 }

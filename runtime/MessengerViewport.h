@@ -26,7 +26,9 @@
 #include "foundation/Rect.h"
 #include "resources/error/ErrorFacilities.h"
 #include "runtime/ControlManager.h"
+#include "script/Fragment.h"
 
+#include <atomic>
 #include <cstdint>
 
 class MessengerViewportEventHandler;
@@ -82,11 +84,17 @@ public:
     // mouse event among them, a move to the last mouse position, so that hover follows controls that moved
     // under a still pointer.
     virtual void ProcessEvents();
-    // Counts the nesting of busy periods around long operations.
+    // Counts the nesting of busy periods around long operations. The outermost one, while the title's cursor
+    // shows, turns it into the busy animation ("Count") and starts the busy thread, which animates it on the
+    // screen until the count is back at 0.
     virtual void SetBusy(bool busy);
     // Asks every control (0 suspend query, 1 suspend query refused, 2 suspend, 3 resumed, 4 power status
     // changed, 5 OEM event); true only when all agreed.
     virtual bool PowerEvent(unsigned code);
+    // One step of the busy cursor, on the busy thread: the cursor follows the pointer and is drawn again on
+    // the screen, where the area it covered before is restored from the back buffer. Skipped while the
+    // main thread holds the lock, and once the viewport is no longer busy.
+    virtual void StepBusyCursor();
 
     // The window asks to close: the title ends through the application's shut-down, never by its window
     // being destroyed.
@@ -107,6 +115,14 @@ public:
     bool IsPointerInside() const { return m_pointerInside != 0; }
     void SetPointerInside(bool inside) { m_pointerInside = inside ? 1 : 0; }
     std::uint32_t GetBusyCount() const { return m_busyCount; }
+    // Where the cursor was drawn into the back buffer in the last frame, and on the screen by the last busy
+    // step.
+    const Vemo::Rect& GetCursorRect() const { return m_cursorRect; }
+    const Vemo::Rect& GetBusyCursorRect() const { return m_busyCursorRect; }
+
+    class BusyTask;
+    // The busy thread's task while it runs, else null.
+    BusyTask* GetBusyTask() const { return m_busyTask; }
 
     static const Vemo::String& ClassWord();
     static Messenger* Create(const Vemo::String& name, Messenger* owner, Script* script);
@@ -119,6 +135,9 @@ private:
     void CloseParts();
     // Copies an area of the back buffer to the screen.
     bool Show(const Vemo::Rect& area);
+    bool ReadCursor(const Vemo::BasicArray<Fragment>& value);
+    // The busy thread is told to end, waited for and deleted.
+    void StopBusyTask();
 
     Vemo::BasicDeque<Event> m_events;
     MessengerViewportEventHandler* m_eventHandler = nullptr;
@@ -128,6 +147,9 @@ private:
     std::uint8_t m_pointerInside = 0;
     // Where the cursor was drawn into the back buffer in the last frame; empty while it was not.
     Vemo::Rect m_cursorRect;
-    std::uint32_t m_busyCount = 0;
+    // Read by the busy thread.
+    std::atomic<std::uint32_t> m_busyCount{0};
+    BusyTask* m_busyTask = nullptr;
+    Vemo::Rect m_busyCursorRect;
     Vemo::Mutex m_lock;
 };

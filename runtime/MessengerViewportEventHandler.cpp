@@ -253,19 +253,28 @@ void MessengerViewportEventHandler::OnFocusLost(win32::HWND gaining) {
 
 // --- The pointer and the client area ---------------------------------------------------------------------
 
-void MessengerViewportEventHandler::CheckPointerInside() {
+bool MessengerViewportEventHandler::ReadPointer(win32::POINT& local, bool overWindowOnly) const {
     const win32::HWND window = Window();
     win32::POINT pointer{};
+    if (window == nullptr || !win32::GetCursorPos(&pointer) ||
+        (overWindowOnly && win32::WindowFromPoint(pointer) != window)) {
+        return false;
+    }
+    win32::RECT outer{};
+    win32::RECT frame{0, 0, 0, 0};
+    win32::GetWindowRect(window, &outer);
+    win32::AdjustWindowRect(
+        &frame, static_cast<win32::DWORD>(win32::GetWindowLongA(window, win32::GWL_STYLE)), win32::FALSE);
+    local = win32::POINT{pointer.x - outer.left + frame.left, pointer.y - outer.top + frame.top};
+    return true;
+}
+
+void MessengerViewportEventHandler::CheckPointerInside() {
+    win32::POINT local{};
     bool inside = false;
-    if (window != nullptr && win32::GetCursorPos(&pointer) && win32::WindowFromPoint(pointer) == window) {
-        win32::RECT outer{};
-        win32::RECT frame{0, 0, 0, 0};
+    if (ReadPointer(local, true)) {
         win32::RECT client{};
-        win32::GetWindowRect(window, &outer);
-        win32::AdjustWindowRect(
-            &frame, static_cast<win32::DWORD>(win32::GetWindowLongA(window, win32::GWL_STYLE)), win32::FALSE);
-        win32::GetClientRect(window, &client);
-        const win32::POINT local{pointer.x - outer.left + frame.left, pointer.y - outer.top + frame.top};
+        win32::GetClientRect(Window(), &client);
         inside = win32::PtInRect(&client, local) != win32::FALSE;
     }
     m_inside = inside ? 1 : 0;

@@ -42,6 +42,10 @@ public:
     // a button held the pointer still counts as inside.
     virtual void CheckPointerInside();
 
+    // The pointer in the window's client coordinates; false without a window or a pointer, and, with
+    // overWindowOnly, while another window lies under the pointer. Any thread.
+    bool ReadPointer(win32::POINT& local, bool overWindowOnly) const;
+
     // Bit 0 left, bit 1 right, bit 2 middle: the buttons pressed in the window and not yet released.
     std::uint32_t GetHeldButtons() const { return m_heldButtons; }
 

@@ -506,6 +506,13 @@ bool MultimediaApplication::ReadSearchPaths() {
     return true;
 }
 
+void MultimediaApplication::SetBitmapCache(BitmapCache* cache) {
+    if (cache != m_bitmapCache) {
+        delete m_bitmapCache;
+        m_bitmapCache = cache;
+    }
+}
+
 bool MultimediaApplication::CreateBitmapCache() {
     m_bitmapCache = new BitmapCache;
     if (!m_bitmapCache->Initialize()) {

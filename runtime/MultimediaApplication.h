@@ -168,6 +168,9 @@ public:
 protected:
     // Quits the run with exit code 2: a post of WM_QUIT with a code that is not 0.
     void QuitWithFailure();
+    // Takes the bitmap cache, for an application that makes it by other means than start-up; one it had is
+    // deleted.
+    void SetBitmapCache(BitmapCache* cache);
 
     Vemo::BasicList<Vemo::ResourceEngine*> m_engines;
     MultimediaApplicationErrorEngine* m_errorEngine = nullptr;

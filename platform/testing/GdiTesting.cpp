@@ -31,6 +31,16 @@ std::string FixtureFontPath(std::string_view file) {
         .string();
 }
 
+bool ReadLogFont(HFONT font, LOGFONTA& out) {
+    gdi::GdiCall lock("ReadLogFont");
+    const std::shared_ptr<gdi::GdiFont> found = gdi::FindObjectAs<gdi::GdiFont>(font);
+    if (!found) {
+        return false;
+    }
+    out = found->logFont;
+    return true;
+}
+
 std::size_t LiveGdiObjects() {
     return gdi::LiveObjectCount();
 }

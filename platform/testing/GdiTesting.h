@@ -28,6 +28,10 @@ void RemoveAddedFontFiles();
 // or "VemoRaster.bdf" (family "Vemo Raster": a bitmap font without outlines).
 std::string FixtureFontPath(std::string_view file);
 
+// The description a live font was created from (its face name as kept, at most 31 characters); false for a
+// handle that is not a live font.
+bool ReadLogFont(HFONT font, LOGFONTA& out);
+
 // Fonts, brushes, bitmaps and regions not yet deleted (the objects a new DC holds not counted), and DCs not
 // yet deleted or released.
 std::size_t LiveGdiObjects();
