@@ -144,6 +144,15 @@ void ReadAddress(const Fragment& address, Vemo::String& section, Vemo::String& k
     FragmentStream(address.GetChildren()) >> key;
 }
 
+// A variable's address without a key, Name, names key Name of the empty-named section, where a @Name
+// reference reads it: the variables refuse a key without a name.
+void ToVariableAddress(const Fragment& address, Vemo::String& section, Vemo::String& key) {
+    if (!address.HasChildren()) {
+        key = section;
+        section = Vemo::String();
+    }
+}
+
 void Report(Vemo::ErrorCode code, std::initializer_list<const Vemo::String*> items) {
     ErrorString text;
     for (const Vemo::String* item : items) {
@@ -883,6 +892,9 @@ bool Messenger::HandleSet(const Fragment& message, bool user) {
         }
         return false;
     }
+    if (!user) {
+        ToVariableAddress(arguments[0], section, key);
+    }
     const bool stored = user ? SetUserSetting(section, key, value) : SetVar(section, key, value);
     if (!stored) {
         Report(user ? kErrorSetUserSettingFailed : kErrorSetVarFailed, {&m_name});
@@ -904,6 +916,9 @@ bool Messenger::HandleGet(const Fragment& message, bool user) {
     if (section.IsEmpty()) {
         Report(kErrorEmptySection, {&m_name, &key, &section});
         return false;
+    }
+    if (!user) {
+        ToVariableAddress(arguments[1], section, key);
     }
     SendReply(word, GetStored(user, section, key));
     return true;
@@ -945,6 +960,7 @@ bool Messenger::HandleRemove(const Fragment& message, bool user) {
     if (user) {
         RemUserSetting(section, key);
     } else {
+        ToVariableAddress(arguments[0], section, key);
         RemVar(section, key);
     }
     return true;
@@ -968,6 +984,12 @@ bool Messenger::HandleCopy(const Fragment& message, bool fromUser, bool toUser) 
     if (toSection.IsEmpty()) {
         Report(kErrorEmptySection, {&m_name, &toKey, &toSection});
         return false;
+    }
+    if (!fromUser) {
+        ToVariableAddress(arguments[0], fromSection, fromKey);
+    }
+    if (!toUser) {
+        ToVariableAddress(arguments[1], toSection, toKey);
     }
     const Vemo::String value = GetStored(fromUser, fromSection, fromKey);
     const bool stored = toUser ? SetUserSetting(toSection, toKey, value) : SetVar(toSection, toKey, value);

@@ -353,6 +353,23 @@ TEST_F(MessengerBuiltinsTest, CopyWordsReadTheSourceAndWriteTheDestination) {
     EXPECT_EQ(m_world.TakeReports(), (Reports{{M(1000)}}));
 }
 
+TEST_F(MessengerBuiltinsTest, AVariableAddressWithoutAKeyNamesTheKeyOfTheEmptySectionThatAtNameReads) {
+    EXPECT_TRUE(Send("SetVar(GOTO, \"Page3\")"));
+    EXPECT_EQ(m_world.Variable("", "GOTO"), "Page3");
+    EXPECT_TRUE(Send("Tag(@GOTO)"));
+    EXPECT_EQ(Text(m_actor->GetTag()), "Page3");
+    EXPECT_TRUE(Send("GetVar(Reply, GOTO), CopyVarToVar(GOTO, Save(Goto)), CopyVarToVar(Save(Goto), Back)"));
+    EXPECT_EQ(m_root->TakeReceived(), Log{"Reply(Page3)"});
+    EXPECT_EQ(m_world.Variable("Save", "Goto"), "Page3");
+    EXPECT_EQ(m_world.Variable("", "Back"), "Page3");
+    EXPECT_TRUE(Send("RemVar(GOTO)"));
+    EXPECT_EQ(m_world.Variable("", "GOTO"), "");
+    EXPECT_FALSE(Send("SetUserSetting(Name, Kim)")) << "the user settings keep refusing an empty key";
+    m_world.TakeReports();
+    EXPECT_FALSE(Send("SetVar(Game(), 3)")) << "an empty key written out is still refused";
+    m_world.TakeReports();
+}
+
 TEST_F(MessengerBuiltinsTest, UserSettingWordsFailWhileNoUserSettingsAreOpen) {
     EXPECT_TRUE(Send("GetUserSetting(Reply, Profile(Name))"));
     EXPECT_EQ(m_root->TakeReceived(), Log{"Reply()"});
