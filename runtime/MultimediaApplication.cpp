@@ -384,9 +384,9 @@ bool MultimediaApplication::EnableInput(bool enable) {
     return enabled;
 }
 
-void MultimediaApplication::OnStateEntered(NavigationState*) {}
+void MultimediaApplication::OnStateEntered(MessengerState*) {}
 
-void MultimediaApplication::OnStateExited(NavigationState*) {}
+void MultimediaApplication::OnStateExited(MessengerState*) {}
 
 // --- Start-up
 // ----------------------------------------------------------------------------------------------------

@@ -28,7 +28,7 @@ class Config;
 class FontCache;
 class MessengerViewport;
 class MultimediaApplicationErrorEngine;
-class NavigationState;
+class MessengerState;
 class Script;
 class TextLocale;
 
@@ -106,8 +106,8 @@ public:
     virtual int ShowMessage(const Vemo::String* text, const Vemo::String* caption) = 0;
     // Enables or disables the viewport's controls; while disabled the state graph stands still.
     virtual bool EnableInput(bool enable);
-    virtual void OnStateEntered(NavigationState* state);
-    virtual void OnStateExited(NavigationState* state);
+    virtual void OnStateEntered(MessengerState* state);
+    virtual void OnStateExited(MessengerState* state);
     virtual const Vemo::String& GetConfigFileName() const = 0;
     virtual const Vemo::String& GetLocaleFileName() const = 0;
     // Whether the directory holds an "ident" file whose text MatchIdent accepts: the data of this product.

@@ -36,8 +36,8 @@ public:
     const Vemo::String& GetConfigFileName() const override { return m_name; }
     const Vemo::String& GetLocaleFileName() const override { return m_name; }
     bool MatchIdent(const Vemo::String&) override { return false; }
-    void OnStateEntered(NavigationState* state) override { Note("entered", state); }
-    void OnStateExited(NavigationState* state) override { Note("exited", state); }
+    void OnStateEntered(MessengerState* state) override { Note("entered", state); }
+    void OnStateExited(MessengerState* state) override { Note("exited", state); }
 
     void SetViewport(MessengerViewport* viewport) { m_viewport = viewport; }
 
@@ -51,7 +51,7 @@ public:
     std::vector<std::string> m_hooks;
 
 private:
-    void Note(const char* what, NavigationState* state) {
+    void Note(const char* what, MessengerState* state) {
         m_hooks.push_back(std::string(what) + " " + state->GetName().CStr());
     }
 
