@@ -92,6 +92,32 @@ std::uint32_t Glyphs(int x, int y) {
     return (kDigitRows[digit][row] >> (2 - column)) & 1 ? Rgb(255, 220, 40) : Rgb(0, 0, 0);
 }
 
+// The title's pointer: a grid of 24 x 8 cells of 26 x 26 pixels on magenta, the transparent colour. The cells
+// of the pointer's rows show an arrow; the first row's cells 1 to 9 (the animation over something to click)
+// show a ring that grows and shrinks.
+constexpr int kCursorCell = 26;
+
+std::uint32_t CursorCells(int x, int y) {
+    const std::uint32_t clear = Rgb(255, 0, 255);
+    const int column = x / kCursorCell;
+    const int row = y / kCursorCell;
+    const int cx = x % kCursorCell;
+    const int cy = y % kCursorCell;
+    if (row == 0 && column >= 1 && column <= 9) {
+        const double radius = 6.0 + (column <= 5 ? column : 10 - column);
+        const double distance = std::hypot(cx - 12.5, cy - 12.5);
+        if (distance > radius) {
+            return clear;
+        }
+        return distance > radius - 2.0 ? Rgb(0, 0, 0) : Rgb(255, 230, 60);
+    }
+    if (cy > 18 || cx > cy * 2 / 3) {
+        return clear;
+    }
+    const bool edge = cx == 0 || cy == 18 || cx == cy * 2 / 3;
+    return edge ? Rgb(0, 0, 0) : Rgb(255, 255, 255);
+}
+
 void WriteTone(const std::filesystem::path& path, double seconds, double frequency, double amplitude) {
     qt::testing::MediaFile file;
     qt::testing::SoundTrack track;
@@ -134,6 +160,7 @@ void WriteDemoMedia(const std::string& folder) {
     WriteBmp(at / "off.bmp", 160, 48, ButtonLook(Rgb(110, 110, 110)));
     WriteBmp(at / "mask.bmp", 160, 48,
              [](int x, int y) { return InButton(x, y) ? Rgb(255, 255, 255) : Rgb(0, 0, 0); });
+    WriteBmp(at / "cursor.bmp", 24 * kCursorCell, 8 * kCursorCell, &CursorCells);
     WriteBmp(at / "digits.bmp", 10 * kGlyphCell, kGlyphHeight + 3, &Glyphs);
     WriteTone(at / "ambient.wav", 4.0, 220.0, 0.2);
     WriteTone(at / "rollover.wav", 0.15, 880.0, 0.3);
