@@ -23,7 +23,7 @@ protected:
         SoundTitleTest::SetUp();
         WriteTone("a.wav", 3.0);
         WriteTone("b.wav", 3.0, 660.0);
-        m_title.Write('C', "Title/junk.wav", "not a sound at all");
+        m_machine.Write("Title/junk.wav", "not a sound at all");
         ASSERT_TRUE(Begin("[Screen]\n"
                           "Class=NavigationState\n"
                           "Control=Background\n"

@@ -18,7 +18,7 @@ protected:
         WriteTone("one.wav", 1.0);
         WriteTone("half.wav", 0.5, 660.0);
         WriteTone("long.wav", 5.0);
-        m_title.Write('C', "Title/junk.wav", "not a sound at all");
+        m_machine.Write("Title/junk.wav", "not a sound at all");
         ASSERT_TRUE(Begin("[Screen]\n"
                           "Class=NavigationState\n"
                           "Control=Music\n"

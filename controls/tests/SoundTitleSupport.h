@@ -1,7 +1,8 @@
-// The product's application in this process on a small title of sounds: the fixture title's machine
-// (runtime/tests/TitleTestSupport.h) with a configuration written by the test, tones written as WAV files
-// into the title folder with FFmpeg, QuickTime on the null audio sink, and a fake clock that moves only when
-// the test says. A Listener subscribes to controls and records what they announce.
+// The product's application in this process on a small title of sounds: an emulated machine whose C: (HD0)
+// holds the folders Title, User, Shared and Temp and whose registry store holds the product's paths, a
+// configuration written by the test, tones written as WAV files into the title folder with FFmpeg, QuickTime
+// on the null audio sink, and a fake clock that moves only when the test says. A Listener subscribes to
+// controls and records what they announce.
 //
 //     SoundTitleTest: Begin("[Screen]\nClass=NavigationState\nControl=Music\n[Music]\nClass=SoundControl\n");
 //     Send("Play", "Music"); Frame(1100); EXPECT_EQ(listener.Take(), (Log{"Music: AtEnd"}));
@@ -9,9 +10,12 @@
 
 #include "engines/media/Sound.h"
 #include "platform/testing/Clock.h"
+#include "platform/testing/Drives.h"
 #include "platform/testing/MediaWriter.h"
 #include "platform/testing/MessageBoxTesting.h"
 #include "platform/testing/QuickTimeTesting.h"
+#include "platform/testing/Registry.h"
+#include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/Window.h"
@@ -24,13 +28,14 @@
 #include "runtime/MessengerViewport.h"
 #include "runtime/NavigationState.h"
 #include "runtime/product/QuorvenApp.h"
-#include "runtime/tests/TitleTestSupport.h"
 #include "script/Messenger.h"
 #include "script/StateGraph.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -101,6 +106,34 @@ inline const char* const kTitleHead = "[App]\n"
                                       "Class=NavigationState\n"
                                       "\n";
 
+// The machine as the installer leaves it, with the product's paths in the registry store.
+class Machine {
+public:
+    Machine() {
+        for (const char* folder : {"Title", "User", "Shared", "Temp"}) {
+            std::filesystem::create_directories(Host(folder));
+        }
+        m_temporary.Set(Host("Temp").c_str());
+        Write("Title/Quorven.loc", std::string("TITLE\0Quorven\0", 15));
+        m_registry.WriteText("");
+        EXPECT_TRUE(m_registry.SetStrings(
+            win32::HKEY_LOCAL_MACHINE, "Software\\Vemo Company\\Products\\Quorven ZUT Plexotron\\System",
+            {{"GamePath", "C:\\Title"}, {"SharedPath", "C:\\Shared"}, {"UserPath", "C:\\User"}}));
+    }
+
+    // The host path of a file or folder of C:.
+    std::string Host(const std::string& relative) const { return m_drives.HostPath('C', relative); }
+
+    void Write(const std::string& relative, const std::string& bytes) const {
+        std::ofstream(Host(relative), std::ios::binary | std::ios::trunc) << bytes;
+    }
+
+private:
+    win32::testing::TemporaryDrives m_drives{{'C'}};
+    win32::testing::TemporaryRegistry m_registry;
+    platform::testing::ScopedEnvironment m_temporary{"TMPDIR", nullptr};
+};
+
 class SoundTitleTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -130,12 +163,12 @@ protected:
         track.frequency = frequency;
         file.sounds.push_back(track);
         file.format = "wav";
-        qt::testing::WriteMediaFile(m_title.Host('C', "Title/" + name), file);
+        qt::testing::WriteMediaFile(m_machine.Host("Title/" + name), file);
     }
 
     // Writes the title's configuration (the head and the states) and starts the program on it.
     bool Begin(const std::string& states) {
-        m_title.Write('C', "Title/Quorven.ini", std::string(kTitleHead) + states);
+        m_machine.Write("Title/Quorven.ini", std::string(kTitleHead) + states);
         Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
         m_application = std::make_unique<QuorvenApp>();
         Vemo::BasicArray<Vemo::String> arguments;
@@ -231,7 +264,7 @@ protected:
     }
 
     platform::testing::FakeClock m_clock{1000};
-    TitleTest::InstalledTitle m_title;
+    Machine m_machine;
     win32::testing::MessageBoxRecorder m_boxes;
     Listener m_listener;
     std::unique_ptr<QuorvenApp> m_application;
