@@ -1,8 +1,10 @@
 #include "runtime/product/QuorvenApp.h"
 
+#include "resources/error/Error.h"
 #include "resources/storage/Path.h"
 #include "runtime/Control.h"
 #include "runtime/MessengerViewport.h"
+#include "script/MessengerFactory.h"
 
 #include <cctype>
 #include <cstring>
@@ -82,7 +84,29 @@ bool QuorvenApp::OnStartup() {
     if (!userSettings.Parse(UserSettingsName()) || !OpenUserSettings(userSettings)) {
         return false;
     }
-    return GetViewport() != nullptr && GetViewport()->GetRootControl() != nullptr;
+    if (GetViewport() == nullptr || GetViewport()->GetRootControl() == nullptr) {
+        return false;
+    }
+    return AddProductControl("AmbientSoundControl", "AmbientSound") &&
+           AddProductControl("SoundControl", "RolloverSound") &&
+           AddProductControl("VoiceoverControl", "VOSound");
+}
+
+bool QuorvenApp::AddProductControl(const char* classWord, const char* name) {
+    // The control classes lie above the application; their registered creation functions make them.
+    const MessengerFactory::CreateFunction create =
+        MessengerFactory::FindCreateFunction(Vemo::String(classWord));
+    Messenger* made = create != nullptr ? create(Vemo::String(name), this, nullptr) : nullptr;
+    Control* control = Control::FromMessenger(made);
+    if (control == nullptr || !control->Configure(GetViewport()->GetRootControl(), nullptr)) {
+        delete made;
+        RaiseError(Control::kErrorFailure);
+        return false;
+    }
+    control->Register();
+    control->SetTransparent(true);
+    m_productControls.PushBack(control);
+    return true;
 }
 
 bool QuorvenApp::OnShutdown() {

@@ -29,7 +29,8 @@ public:
     // The multimedia application's step, then every product control's Idle.
     void Step() override;
     // The engine world and the multimedia application, then the user settings ("User.ini" in the user
-    // path, created when missing), which must open; a viewport without a root control fails too.
+    // path, created when missing), which must open; a viewport without a root control fails too. Then the
+    // product's sound controls, which belong to no state: "AmbientSound", "RolloverSound" and "VOSound".
     bool OnStartup() override;
     // Saves and closes the user settings and deletes the product controls before the engine world goes.
     bool OnShutdown() override;
@@ -39,5 +40,9 @@ public:
     static const Vemo::String& UserSettingsName();
 
 private:
+    // Makes the control of the class (no script, the application its owner), configures it under the
+    // viewport's root, registers it by name, makes it transparent and keeps it in the product list.
+    bool AddProductControl(const char* classWord, const char* name);
+
     Vemo::BasicList<Control*> m_productControls;
 };
