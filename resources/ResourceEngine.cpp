@@ -1,11 +1,11 @@
 #include "resources/ResourceEngine.h"
 
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/Resource.h"
 #include "resources/ResourceHandle.h"
 #include "resources/ResourceSearchCriterion.h"
 #include "resources/ResourceSystem.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 
@@ -18,7 +18,10 @@ void ResourceEngine::Report(ErrorCode code) const {
 }
 
 void ResourceEngine::Update() {
-    for (ResourceHandle* handle = m_firstHandle; handle != nullptr; handle = handle->m_nextInEngine) {
+    m_updateNext = m_firstHandle;
+    while (m_updateNext != nullptr) {
+        ResourceHandle* handle = m_updateNext;
+        m_updateNext = handle->m_nextInEngine;
         handle->Update();
     }
 }
@@ -302,6 +305,9 @@ void ResourceEngine::UnlinkHandle(ResourceHandle* handle) {
     }
     // A handle is only ever in the list of the engine that made it.
     ResourceEngine* owner = handle->m_engine;
+    if (owner->m_updateNext == handle) {
+        owner->m_updateNext = handle->m_nextInEngine;
+    }
     if (owner->m_firstHandle != nullptr && owner->m_firstHandle->m_id == handle->m_id) {
         owner->m_firstHandle = handle->m_nextInEngine;
         if (owner->m_firstHandle != nullptr) {

@@ -25,7 +25,8 @@ public:
     ResourceEngine(const ResourceEngine&) = delete;
     ResourceEngine& operator=(const ResourceEngine&) = delete;
 
-    // Updates every handle of the engine, newest first.
+    // Updates every handle of the engine, newest first. A handle's update may close handles of the engine,
+    // its own among them; the walk goes on with those that are left.
     virtual void Update();
     // The base makes a plain ResourceHandle; every real engine makes its own.
     virtual ResourceHandle* CreateHandle(ResourceSearchCriterion* criterion, Resource* resource);
@@ -90,6 +91,8 @@ private:
     String m_name;
     ResourceSystem* m_system = nullptr;
     ResourceHandle* m_firstHandle = nullptr;
+    // While Update walks the handles: the one it updates next, moved on when that one is unlinked.
+    ResourceHandle* m_updateNext = nullptr;
     bool m_started = false;
 };
 

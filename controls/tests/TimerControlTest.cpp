@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
+#include <string>
 
 namespace {
 
@@ -56,6 +58,34 @@ TEST_F(TimerControlTest, ResetStartsThePeriodAgainAndIntervalBeforeStartTakesEff
     EXPECT_EQ(Ticks(), 0u) << "the 150 ms before the reset are forgotten";
     Advance(50);
     EXPECT_EQ(Ticks(), 1u);
+}
+
+// A subscriber that destroys the clock on its first "Tick" of a frame of three periods: the rest of that
+// frame's ticks are not sent, and the timers of the other control go on.
+TEST_F(TimerControlTest, ASubscriberMayDestroyTheClockOnItsTick) {
+    ASSERT_TRUE(Fixture::Load("[Menu]\nControl=Other\nControl=Clock\n"
+                              "[Other]\nClass=TimerControl\nInterval=100\n"
+                              "[Clock]\nClass=TimerControl\nInterval=100\n"));
+    auto* clock = dynamic_cast<TimerControl*>(Find("Clock"));
+    ASSERT_NE(clock, nullptr);
+    MessengerTest::Recorder* watcher = Watch(*clock);
+    MessengerTest::Recorder* otherWatcher = Watch(*Find("Other"));
+    watcher->m_onWord = [&](MessengerTest::Recorder&, const std::string& word) {
+        if (word == "Tick" && clock != nullptr) {
+            m_controls.Erase(std::find(m_controls.Begin(), m_controls.End(), clock));
+            delete clock;
+            clock = nullptr;
+        }
+    };
+    EXPECT_TRUE(Send("Other", "Start"));
+    EXPECT_TRUE(Send("Clock", "Start"));
+    Advance(300);
+    EXPECT_EQ(Find("Clock"), nullptr);
+    EXPECT_EQ(watcher->TakeReceived(), (Log{"Tick", "Unsubscribed"}));
+    EXPECT_EQ(otherWatcher->TakeReceived(), (Log{"Tick", "Tick", "Tick"}));
+    Advance(100);
+    EXPECT_EQ(otherWatcher->TakeReceived(), (Log{"Tick"}));
+    EXPECT_EQ(TakeReports(), (Reports{}));
 }
 
 struct ScaleCase {

@@ -8,6 +8,9 @@ namespace Vemo {
 TimerHandle::TimerHandle(ResourceEngine* engine) : ResourceHandle(engine), m_timeScale(TimerSystem::Native) {}
 
 TimerHandle::~TimerHandle() {
+    if (m_destroyedDuringWalk != nullptr) {
+        *m_destroyedDuringWalk = true;
+    }
     m_timers.Clear();
 }
 
@@ -62,7 +65,7 @@ void TimerHandle::RemoveResource(const Resource* resource) {
             ++entry;
             continue;
         }
-        const bool visitedNext = m_walking && entry == m_walkNext;
+        const bool visitedNext = m_destroyedDuringWalk != nullptr && entry == m_walkNext;
         entry = m_timers.Erase(entry);
         if (visitedNext) {
             m_walkNext = entry;
@@ -71,13 +74,18 @@ void TimerHandle::RemoveResource(const Resource* resource) {
 }
 
 void TimerHandle::TickTimers(std::int32_t count) {
-    m_walking = true;
+    // A timer's owner may close the last timer from inside its ticks, which destroys this handle.
+    bool destroyed = false;
+    m_destroyedDuringWalk = &destroyed;
     for (m_walkNext = m_timers.Begin(); m_walkNext != m_timers.End();) {
         Timer* timer = *m_walkNext;
         ++m_walkNext;
         timer->AddTicks(count);
+        if (destroyed) {
+            return;
+        }
     }
-    m_walking = false;
+    m_destroyedDuringWalk = nullptr;
 }
 
 } // namespace Vemo

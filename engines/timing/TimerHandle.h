@@ -44,7 +44,8 @@ public:
 
 protected:
     // AddTicks(count) on every timer, in list order. A timer that leaves the list meanwhile gets no ticks
-    // after it has left.
+    // after it has left. When the last timer closes meanwhile the handle is destroyed with it and the walk
+    // stops: a caller touches nothing of the handle after this returns.
     void TickTimers(std::int32_t count);
 
     bool m_running = false;
@@ -54,7 +55,8 @@ private:
     BasicList<Timer*> m_timers;
     // While TickTimers walks the list: the entry it visits next, moved on when that entry is removed.
     BasicList<Timer*>::Iterator m_walkNext;
-    bool m_walking = false;
+    // While TickTimers walks the list: its flag, set by the destructor. Null otherwise.
+    bool* m_destroyedDuringWalk = nullptr;
 };
 
 } // namespace Vemo

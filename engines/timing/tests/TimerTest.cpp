@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -21,17 +22,20 @@ using namespace VemoTest;
 constexpr std::uint32_t kStandard = TimerSystem::Standard;
 constexpr std::uint32_t kMilliSecond = TimerSystem::MilliSecond;
 
-// A timer that notes every AddTicks it gets, and may act while it gets them.
+// A timer that notes every AddTicks it gets, and may act while it gets them. The action comes last, as a
+// tick's subscribers do, so that it may destroy this timer.
 class RecordingTimer : public Timer {
 public:
     RecordingTimer(std::vector<std::string>* log, std::string name) : m_log(log), m_name(std::move(name)) {}
 
     std::int32_t AddTicks(std::int32_t n) override {
         m_log->push_back(m_name + ":" + std::to_string(n));
-        if (m_duringTicks) {
-            m_duringTicks();
+        Timer::AddTicks(n);
+        // A copy: the action may destroy this timer, and with it m_duringTicks.
+        if (const std::function<void()> action = m_duringTicks) {
+            action();
         }
-        return Timer::AddTicks(n);
+        return n;
     }
 
     std::vector<std::string>* m_log;
@@ -174,6 +178,40 @@ TEST_F(TimerTest, ATimerDestroyedWhileTheTicksGoRoundGetsNoneAfterwards) {
     m_clock.Advance(10);
     m_timing.Update();
     EXPECT_EQ(log, (std::vector<std::string>{"first:1", "third:1"}));
+}
+
+// The only timer of a handle destroyed from inside its own ticks takes the handle with it while the handle
+// hands the ticks out and the engine walks its handles. The engine updates its newest handle first: "later"
+// is opened first so that its handle comes after, and "next" is the handle that a destroyed one's update is
+// followed by.
+TEST_F(TimerTest, TheLastTimerOfAHandleMayBeDestroyedWhileItsTicksGoRound) {
+    std::vector<std::string> log;
+    RecordingTimer later(&log, "later");
+    ASSERT_TRUE(later.Open(kStandard, 10, kMilliSecond, kTimerTypeId));
+    auto* next = new RecordingTimer(&log, "next");
+    ASSERT_TRUE(next->Open(kStandard, 10, kMilliSecond, kTimerTypeId));
+    auto* self = new RecordingTimer(&log, "self");
+    ASSERT_TRUE(self->Open(kStandard, 10, kMilliSecond, kTimerTypeId));
+    // "self" destroys itself, then "next" on the handle the engine updates next; both handles go.
+    self->m_duringTicks = [&] {
+        delete self;
+        self = nullptr;
+        delete next;
+        next = nullptr;
+    };
+    for (Timer* timer : std::initializer_list<Timer*>{&later, next, self}) {
+        ASSERT_TRUE(timer->Start());
+    }
+    m_clock.Advance(10);
+    m_timing.Update();
+    EXPECT_EQ(log, (std::vector<std::string>{"self:1", "later:1"}));
+    EXPECT_EQ(self, nullptr);
+    EXPECT_EQ(next, nullptr);
+
+    m_clock.Advance(20);
+    m_timing.Update();
+    EXPECT_EQ(later.TakeTicks(), 3);
+    EXPECT_TRUE(m_application.TakeReports().empty());
 }
 
 TEST_F(TimerTest, ADestroyedTimerLeavesItsHandle) {

@@ -18,6 +18,7 @@ void Win32TimerHandle::Update() {
         return;
     }
     m_start = now - elapsed % m_period;
+    // Last: the ticks may destroy this handle.
     TickTimers(TimeScaleConversion::TickCount(elapsed / m_period));
 }
 
