@@ -4,6 +4,7 @@
 #include "engines/timing/Timer.h"
 #include "engines/timing/TimerSystem.h"
 #include "resources/error/Error.h"
+#include "runtime/AlignmentWords.h"
 #include "runtime/ControlManager.h"
 #include "runtime/Font.h"
 #include "runtime/MultimediaApplication.h"
@@ -62,18 +63,6 @@ const KeywordIds<int>& MessageWords() {
                              {"Flash", kMessageFlash},
                              {"StopFlash", kMessageStopFlash}},
                             -1);
-    return *words;
-}
-
-const KeywordIds<std::uint32_t>& HorizontalWords() {
-    static const KeywordIds<std::uint32_t>* const words =
-        new KeywordIds<std::uint32_t>({{"Left", 0}, {"Right", 1}, {"Center", 2}, {"Justified", 3}}, 0);
-    return *words;
-}
-
-const KeywordIds<std::uint32_t>& VerticalWords() {
-    static const KeywordIds<std::uint32_t>* const words =
-        new KeywordIds<std::uint32_t>({{"Top", 0}, {"Bottom", 1}, {"Center", 2}}, 0);
     return *words;
 }
 
@@ -272,12 +261,10 @@ bool ButtonControl::ReadKeys() {
         }
     }
     if (const auto* value = KeyValue(script, section, "Horizontal"); value != nullptr && !value->Empty()) {
-        m_horizontal =
-            static_cast<Vemo::GraphicSystem::HorizontalAlignment>(HorizontalWords()[(*value)[0].GetText()]);
+        m_horizontal = ParseHorizontalAlignment((*value)[0].GetText());
     }
     if (const auto* value = KeyValue(script, section, "Vertical"); value != nullptr && !value->Empty()) {
-        m_vertical =
-            static_cast<Vemo::GraphicSystem::VerticalAlignment>(VerticalWords()[(*value)[0].GetText()]);
+        m_vertical = ParseVerticalAlignment((*value)[0].GetText());
     }
     return true;
 }
@@ -546,9 +533,8 @@ bool ButtonControl::SetTextFromLocaleName(const Fragment& localeName, const Vemo
 }
 
 bool ButtonControl::SetHorizontalAlignmentByName(const Vemo::String& word) {
-    const auto found = HorizontalWords().Lookup(SubString(word));
-    return found != HorizontalWords().End() &&
-           SetHorizontalAlignment(static_cast<Vemo::GraphicSystem::HorizontalAlignment>(found->id));
+    const auto alignment = FindHorizontalAlignment(word);
+    return alignment.has_value() && SetHorizontalAlignment(*alignment);
 }
 
 bool ButtonControl::SetHorizontalAlignment(Vemo::GraphicSystem::HorizontalAlignment alignment) {
@@ -560,9 +546,8 @@ bool ButtonControl::SetHorizontalAlignment(Vemo::GraphicSystem::HorizontalAlignm
 }
 
 bool ButtonControl::SetVerticalAlignmentByName(const Vemo::String& word) {
-    const auto found = VerticalWords().Lookup(SubString(word));
-    return found != VerticalWords().End() &&
-           SetVerticalAlignment(static_cast<Vemo::GraphicSystem::VerticalAlignment>(found->id));
+    const auto alignment = FindVerticalAlignment(word);
+    return alignment.has_value() && SetVerticalAlignment(*alignment);
 }
 
 bool ButtonControl::SetVerticalAlignment(Vemo::GraphicSystem::VerticalAlignment alignment) {

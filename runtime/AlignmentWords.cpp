@@ -32,10 +32,20 @@ const KeywordIds<Vertical>& VerticalWords() {
 
 } // namespace
 
-Vemo::GraphicSystem::HorizontalAlignment ParseHorizontalAlignment(const Vemo::String& word) {
-    return HorizontalWords()[SubString(word)];
+Vemo::GraphicSystem::HorizontalAlignment ParseHorizontalAlignment(const SubString& word) {
+    return HorizontalWords()[word];
 }
 
-Vemo::GraphicSystem::VerticalAlignment ParseVerticalAlignment(const Vemo::String& word) {
-    return VerticalWords()[SubString(word)];
+Vemo::GraphicSystem::VerticalAlignment ParseVerticalAlignment(const SubString& word) {
+    return VerticalWords()[word];
+}
+
+std::optional<Vemo::GraphicSystem::HorizontalAlignment> FindHorizontalAlignment(const SubString& word) {
+    const auto found = HorizontalWords().Lookup(word);
+    return found != HorizontalWords().End() ? std::optional<Horizontal>(found->id) : std::nullopt;
+}
+
+std::optional<Vemo::GraphicSystem::VerticalAlignment> FindVerticalAlignment(const SubString& word) {
+    const auto found = VerticalWords().Lookup(word);
+    return found != VerticalWords().End() ? std::optional<Vertical>(found->id) : std::nullopt;
 }

@@ -3,9 +3,16 @@
 #pragma once
 
 #include "engines/graphics/GraphicSystem.h"
-#include "foundation/String.h"
+#include "script/SubString.h"
+
+#include <optional>
 
 // "Left" 0, "Right" 1, "Center" 2, "Justified" 3.
-Vemo::GraphicSystem::HorizontalAlignment ParseHorizontalAlignment(const Vemo::String& word);
+Vemo::GraphicSystem::HorizontalAlignment ParseHorizontalAlignment(const SubString& word);
 // "Top" 0, "Bottom" 1, "Center" 2.
-Vemo::GraphicSystem::VerticalAlignment ParseVerticalAlignment(const Vemo::String& word);
+Vemo::GraphicSystem::VerticalAlignment ParseVerticalAlignment(const SubString& word);
+
+// The alignment the word names, or nothing for a word outside the table (where a message naming it fails
+// rather than falling back to Left or Top).
+std::optional<Vemo::GraphicSystem::HorizontalAlignment> FindHorizontalAlignment(const SubString& word);
+std::optional<Vemo::GraphicSystem::VerticalAlignment> FindVerticalAlignment(const SubString& word);

@@ -28,6 +28,7 @@
 #include "runtime/MessengerViewport.h"
 #include "runtime/NavigationState.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "script/Messenger.h"
 #include "script/StateGraph.h"
 
@@ -137,19 +138,12 @@ private:
 class SoundTitleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
+        ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows());
         qt::testing::UseAudioBackend(video::AudioBackendKind::None);
-        win32::testing::ReleaseAllInput();
     }
 
     void TearDown() override {
-        Stop();
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+        m_running.TearDown();
         const qt::testing::OpenObjects open = qt::testing::GetOpenObjects();
         EXPECT_TRUE(open.None()) << "left open: movies " << open.movies << ", controllers "
                                  << open.controllers;
@@ -169,11 +163,7 @@ protected:
     // Writes the title's configuration (the head and the states) and starts the program on it.
     bool Begin(const std::string& states) {
         m_machine.Write("Title/Quorven.ini", std::string(kTitleHead) + states);
-        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
-        m_application = std::make_unique<QuorvenApp>();
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        if (!m_application->MessengerApplication::Initialize(arguments)) {
+        if (!m_running.Start()) {
             for (Vemo::ErrorCode code : TakeReports()) {
                 ADD_FAILURE() << "reported " << std::hex << code;
             }
@@ -183,18 +173,9 @@ protected:
         return true;
     }
 
-    bool Stop() {
-        if (m_application == nullptr) {
-            return true;
-        }
-        const bool shut = m_application->Shutdown();
-        m_application.reset();
-        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                win32::GetModuleHandleA(nullptr));
-        return shut;
-    }
+    bool Stop() { return m_running.Stop(); }
 
-    QuorvenApp& App() { return *m_application; }
+    QuorvenApp& App() { return m_running.App(); }
 
     // The live control of that name anywhere under the viewport's root, or null.
     Control* Find(const std::string& name) { return FindUnder(App().GetViewport()->GetRootControl(), name); }
@@ -267,7 +248,7 @@ protected:
     Machine m_machine;
     win32::testing::MessageBoxRecorder m_boxes;
     Listener m_listener;
-    std::unique_ptr<QuorvenApp> m_application;
+    TitleTest::RunningApplication m_running;
 
 private:
     static Control* FindUnder(Control* control, const std::string& name) {

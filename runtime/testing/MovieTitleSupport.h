@@ -26,6 +26,7 @@
 #include "runtime/MessengerViewport.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "script/StateGraph.h"
 
 #include <gtest/gtest.h>
@@ -94,20 +95,13 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        win32::testing::ReleaseAllInput();
+        ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows());
         qt::testing::UseAudioBackend(video::AudioBackendKind::None);
     }
 
     void TearDown() override {
-        Stop();
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
+        m_running.TearDown();
         qt::testing::ClearFailures();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
         const qt::testing::OpenObjects open = qt::testing::GetOpenObjects();
         EXPECT_TRUE(open.None()) << "left open: movies " << open.movies << ", tracks " << open.tracks
                                  << ", controllers " << open.controllers << ", ports " << open.windowPorts
@@ -130,26 +124,10 @@ protected:
     }
 
     // Start-up as the program's run function makes it, without the single-instance guard.
-    bool Start() {
-        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
-        m_application = std::make_unique<QuorvenApp>();
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        return m_application->MessengerApplication::Initialize(arguments);
-    }
+    bool Start() { return m_running.Start(); }
+    bool Stop() { return m_running.Stop(); }
 
-    bool Stop() {
-        if (m_application == nullptr) {
-            return true;
-        }
-        const bool shut = m_application->Shutdown();
-        m_application.reset();
-        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                win32::GetModuleHandleA(nullptr));
-        return shut;
-    }
-
-    QuorvenApp& App() { return *m_application; }
+    QuorvenApp& App() { return m_running.App(); }
     MessengerViewport& Viewport() { return *App().GetViewport(); }
     win32::HWND Window() { return GetViewportWindowHandle(App().GetViewport()); }
 
@@ -191,7 +169,7 @@ protected:
     win32::testing::TemporaryRegistry m_registry;
     std::unique_ptr<platform::testing::ScopedEnvironment> m_temporary;
     win32::testing::MessageBoxRecorder m_boxes;
-    std::unique_ptr<QuorvenApp> m_application;
+    TitleTest::RunningApplication m_running;
 };
 
 } // namespace MovieTitle

@@ -29,6 +29,7 @@
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "script/StateGraph.h"
 
 #include <gtest/gtest.h>
@@ -61,20 +62,13 @@ protected:
         ASSERT_TRUE(m_registry.SetStrings(
             win32::HKEY_LOCAL_MACHINE, "Software\\Vemo Company\\Products\\Quorven ZUT Plexotron\\System",
             {{"GamePath", "C:\\Title"}, {"SharedPath", "C:\\Shared"}, {"UserPath", "C:\\User"}}));
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        win32::testing::ReleaseAllInput();
+        ASSERT_NO_FATAL_FAILURE(RunningApplication::SetUpWindows());
         ASSERT_TRUE(win32::testing::AddFontFile(win32::testing::FixtureFontPath("VemoBlock.ttf")));
     }
 
     void TearDown() override {
-        Stop();
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
+        m_running.TearDown();
         win32::testing::RemoveAddedFontFiles();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
     }
 
     // Writes the title's configuration and starts the application on it, without the single-instance
@@ -89,23 +83,10 @@ protected:
                   "Action=Menu, 1, Done\n"
                   "[Menu]\nClass=NavigationState\n" +
                   menu + "\n[Done]\nClass=NavigationState\n" + rest + "\n");
-        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
-        m_application = std::make_unique<QuorvenApp>();
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        return m_application->MessengerApplication::Initialize(arguments);
+        return m_running.Start();
     }
 
-    bool Stop() {
-        if (m_application == nullptr) {
-            return true;
-        }
-        const bool shut = m_application->Shutdown();
-        m_application.reset();
-        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                win32::GetModuleHandleA(nullptr));
-        return shut;
-    }
+    bool Stop() { return m_running.Stop(); }
 
     // A file of drive C: ('/' or '\\' between folders).
     void Write(const std::string& relative, const std::string& bytes) {
@@ -114,7 +95,7 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    QuorvenApp& App() { return *m_application; }
+    QuorvenApp& App() { return m_running.App(); }
 
     // One step of the application: messages, the graph's idle, the frame drawn.
     void Step() { App().Step(); }
@@ -190,7 +171,7 @@ protected:
     win32::testing::TemporaryDrives m_drives;
     win32::testing::TemporaryRegistry m_registry;
     platform::testing::ScopedEnvironment m_temporary{"TMPDIR", nullptr};
-    std::unique_ptr<QuorvenApp> m_application;
+    RunningApplication m_running;
 };
 
 } // namespace TitleTest

@@ -28,6 +28,7 @@
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "runtime/testing/TitleTestSupport.h"
 #include "script/Config.h"
 #include "script/Script.h"
@@ -83,45 +84,12 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 class ApplicationTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        win32::testing::ReleaseAllInput();
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows()); }
+    void TearDown() override { m_running.TearDown(); }
 
-    void TearDown() override {
-        Stop();
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
-    }
-
-    // Start-up as the run function begins it, without the single-instance guard.
-    bool Start() {
-        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
-        m_application = std::make_unique<QuorvenApp>();
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        return m_application->MessengerApplication::Initialize(arguments);
-    }
-
-    // Shut-down as the run function ends it.
-    bool Stop() {
-        if (m_application == nullptr) {
-            return true;
-        }
-        const bool shut = m_application->Shutdown();
-        m_application.reset();
-        // The program registers its mutex window's class once a process and leaves it to the process's end;
-        // the next start-up in this process registers it again.
-        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                win32::GetModuleHandleA(nullptr));
-        return shut;
-    }
-
-    QuorvenApp& App() { return *m_application; }
+    bool Start() { return m_running.Start(); }
+    bool Stop() { return m_running.Stop(); }
+    QuorvenApp& App() { return m_running.App(); }
 
     std::string CurrentState() {
         auto* state = dynamic_cast<NavigationState*>(App().GetStateGraph()->GetCurrentState());
@@ -158,7 +126,7 @@ protected:
 
     InstalledTitle m_title;
     win32::testing::MessageBoxRecorder m_boxes;
-    std::unique_ptr<QuorvenApp> m_application;
+    TitleTest::RunningApplication m_running;
 };
 
 std::string Box(const char* caption, const std::string& text, const char* answer) {
@@ -311,7 +279,7 @@ TEST_F(ApplicationTest, AnIdentFileIsReadUpToItsFirstZero) {
                                          {std::string("Quorven"), false},
                                          {std::string(), false}}) {
         m_title.Write('C', "Data/ident", ident);
-        if (m_application == nullptr) {
+        if (!m_running.Made()) {
             ASSERT_TRUE(Start());
         }
         Vemo::Path data;

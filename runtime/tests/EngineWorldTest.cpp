@@ -27,6 +27,7 @@
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "runtime/testing/TitleTestSupport.h"
 #include "script/StateGraph.h"
 
@@ -46,48 +47,26 @@ int g_names = 0;
 class EngineWorldTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        win32::testing::ReleaseAllInput();
+        ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows());
         Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
     }
 
-    void TearDown() override {
-        Stop();
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
-    }
+    void TearDown() override { m_running.TearDown(); }
 
     // A product application under a name no other start-up of this process has used.
     QuorvenApp& Make() {
-        m_application = std::make_unique<QuorvenApp>();
+        QuorvenApp& application = m_running.Make();
         m_name = "Quorven Test " + std::to_string(++g_names);
-        m_application->Vemo::Win32Application::SetName(Vemo::String(m_name.c_str()));
-        return *m_application;
+        application.Vemo::Win32Application::SetName(Vemo::String(m_name.c_str()));
+        return application;
     }
 
     // The run function's Initialize, the guard included.
-    bool Initialize() {
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        return m_application->Initialize(arguments);
-    }
+    bool Initialize() { return m_running.Initialize(true); }
 
-    bool Stop() {
-        if (m_application == nullptr) {
-            return true;
-        }
-        const bool shut = m_application->Shutdown();
-        m_application.reset();
-        win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                win32::GetModuleHandleA(nullptr));
-        return shut;
-    }
+    bool Stop() { return m_running.Stop(); }
 
-    QuorvenApp& App() { return *m_application; }
+    QuorvenApp& App() { return m_running.App(); }
     win32::HWND ViewportWindow() { return GetViewportWindowHandle(App().GetViewport()); }
 
     std::string CurrentState() {
@@ -107,7 +86,7 @@ protected:
     platform::testing::ScopedEnvironment m_runtime{
         "XDG_RUNTIME_DIR", (std::filesystem::path(m_title.Base()) / "runtime").c_str()};
     win32::testing::MessageBoxRecorder m_boxes;
-    std::unique_ptr<QuorvenApp> m_application;
+    TitleTest::RunningApplication m_running;
     std::string m_name;
 };
 
