@@ -43,7 +43,7 @@ public:
     ~StandardImageContainerHandle() override;
 
     Image* CreateImage(const Image& image) override;
-    // Makes the container graphic through the first that applies of: compatible with the spec's resource,
+    // Makes the container graphic through the first that applies of: compatible with the request's resource,
     // over its memory, of its depth code when it has no pixel format, of its pixel format. False when the
     // graphic does not open; the container then has none.
     virtual bool CreateGraphic(const ContainerGraphicSpec& spec);

@@ -28,7 +28,7 @@ OSErr Enter(Layer& layer, const char* call, MovieController controller);
 void NearestEdge(const std::vector<std::int64_t>& edges, std::int64_t end, std::int16_t flags, TimeValue time,
                  Fixed rate, TimeValue* found, TimeValue* duration);
 
-// A file specification's host file: fnfErr when only the file is missing (path still filled), dirNFErr,
+// The host file an FSSpec names: fnfErr when only the file is missing (path still filled), dirNFErr,
 // bdNamErr.
 OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath);
 

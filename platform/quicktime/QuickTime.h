@@ -58,7 +58,7 @@ OSErr Selector170003(std::int32_t value, std::int32_t other);
 
 // --- Files ---
 // The path goes through the drive table (platform/win32/HostPath.h). fnfErr when only the file itself is
-// missing (the spec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no drive
+// missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no drive
 // path or longer than 255 characters.
 OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t flags);
 // Permission 1 reads; 2 or 3 also allow AddMovieResource. fnfErr for a missing file.
