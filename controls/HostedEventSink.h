@@ -25,5 +25,15 @@ public:
         }
     }
 
+    // Releases the sink as above, then the control's own reference to its source.
+    template <class Sink, class Source>
+    static void ReleaseWithSource(Sink*& sink, Source*& source) {
+        Release(sink, source);
+        if (source != nullptr) {
+            source->Release();
+            source = nullptr;
+        }
+    }
+
     com::DWORD cookie = kNotConnected;
 };

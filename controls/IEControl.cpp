@@ -167,11 +167,7 @@ void IEControl::ReleaseHostedControl() {
     if (GetManager() != nullptr) {
         win32::SetFocus(GetViewportWindow());
     }
-    HostedEventSink::Release(m_eventSink, m_browser);
-    if (m_browser != nullptr) {
-        m_browser->Release();
-        m_browser = nullptr;
-    }
+    HostedEventSink::ReleaseWithSource(m_eventSink, m_browser);
     PlayQuickTimeHookMovie(true);
 }
 

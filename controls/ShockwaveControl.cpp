@@ -199,11 +199,7 @@ void ShockwaveControl::ReleaseHostedControl() {
         win32::SetFocus(GetViewportWindow());
     }
     m_filter.Unsubclass();
-    HostedEventSink::Release(m_eventSink, m_player);
-    if (m_player != nullptr) {
-        m_player->Release();
-        m_player = nullptr;
-    }
+    HostedEventSink::ReleaseWithSource(m_eventSink, m_player);
     PlayQuickTimeHookMovie(true);
 }
 
