@@ -104,7 +104,7 @@ OSErr MemoryError() {
 }
 
 std::uint64_t ClockNanoseconds() {
-    return win32::seam::CurrentClockSource().NowNanoseconds();
+    return win32::seam::ClockNanoseconds();
 }
 
 } // namespace qt::detail

@@ -2,7 +2,6 @@
 
 #include "platform/win32/Thread.h"
 
-#include <chrono>
 #include <thread>
 
 namespace platform::testing {
@@ -16,10 +15,7 @@ constexpr std::int64_t kRealFrequency = 10000000;
 FakeClock::FakeClock(std::uint64_t startMilliseconds)
     : m_nanoseconds(startMilliseconds * kNanosecondsPerMillisecond), m_unixAtZero(0),
       m_driver(win32::GetCurrentThreadId()) {
-    win32::seam::ClockSource& before = win32::seam::CurrentClockSource();
-    const std::int64_t unixNow =
-        before.UnixNanosecondsAtZero() + static_cast<std::int64_t>(before.NowNanoseconds());
-    m_unixAtZero.store(unixNow - static_cast<std::int64_t>(m_nanoseconds.load()));
+    m_unixAtZero.store(win32::seam::ClockUnixNanoseconds() - static_cast<std::int64_t>(m_nanoseconds.load()));
     m_previous = win32::seam::InstallClockSource(this);
 }
 
@@ -44,11 +40,6 @@ std::int64_t FakeClock::UnixNanosecondsAtZero() {
 }
 
 void FakeClock::Sleep(win32::DWORD milliseconds) {
-    if (milliseconds == win32::INFINITE) {
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::hours(1));
-        }
-    }
     if (win32::GetCurrentThreadId() == m_driver) {
         Advance(milliseconds);
     }

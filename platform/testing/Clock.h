@@ -6,8 +6,8 @@
 // yields and returns at once without touching the clock, so a task polling in a loop cannot move the test's
 // time. Sleep with INFINITE still never returns. Timeouts of waits on kernel objects stay on the real clock.
 //
-// Make the clock before the code under test starts threads that read it, and stop them before it is
-// destroyed.
+// Make the clock before the code under test starts threads that read it. Threads still running when it is
+// destroyed go on with the clock it replaced.
 //
 // TimeCallOverrides changes what the time calls answer while it exists: another performance-counter frequency
 // (0 for a machine without a counter) and failing calls.

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -58,6 +61,30 @@ TEST(TimeTest, TheHostClockComesBackWhenTheFakeClockGoes) {
     }
     const DWORD after = win32::timeGetTime();
     EXPECT_LE(static_cast<DWORD>(after - before), 10000u);
+}
+
+// Threads of a title poll the clock while a test clock comes and goes; a clock being let go must not still be
+// in use on another thread.
+TEST(TimeTest, AClockCanGoWhileOtherThreadsReadAndSleepOnIt) {
+    std::atomic<bool> running{true};
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 4; ++i) {
+        readers.emplace_back([&running] {
+            while (running.load()) {
+                win32::Sleep(1);
+                (void)win32::timeGetTime();
+                (void)win32::time(nullptr);
+            }
+        });
+    }
+    for (int i = 0; i < 2000; ++i) {
+        auto clock = std::make_unique<platform::testing::FakeClock>(static_cast<std::uint64_t>(i));
+        win32::Sleep(1);
+    }
+    running.store(false);
+    for (std::thread& reader : readers) {
+        reader.join();
+    }
 }
 
 TEST(TimeTest, TheHostClocksAgreeAndMoveForward) {

@@ -12,7 +12,7 @@ constexpr std::uint64_t kNanosecondsPerSecond = 1'000'000'000;
 } // namespace
 
 NullAudioBackend::NullAudioBackend()
-    : m_lastNanoseconds(win32::seam::CurrentClockSource().NowNanoseconds()), m_block(kBlockFrames * 2) {}
+    : m_lastNanoseconds(win32::seam::ClockNanoseconds()), m_block(kBlockFrames * 2) {}
 
 void NullAudioBackend::SetSource(AudioSource* source) {
     std::lock_guard guard(m_lock);
@@ -21,7 +21,7 @@ void NullAudioBackend::SetSource(AudioSource* source) {
 
 void NullAudioBackend::Pump() {
     std::lock_guard guard(m_lock);
-    const std::uint64_t now = win32::seam::CurrentClockSource().NowNanoseconds();
+    const std::uint64_t now = win32::seam::ClockNanoseconds();
     // A clock put in place of another may read earlier; the sink goes on from its reading.
     const std::uint64_t elapsed = now > m_lastNanoseconds ? now - m_lastNanoseconds : 0;
     m_lastNanoseconds = now;

@@ -57,7 +57,7 @@ void WaitForVerticalBlank(BlankWait wait) {
     if (g_presentsWaitForBlank.load()) {
         return;
     }
-    std::uint64_t now = win32::seam::CurrentClockSource().NowNanoseconds();
+    std::uint64_t now = win32::seam::ClockNanoseconds();
     if (wait == BlankWait::Begin) {
         SleepUntil(NextBlankStart(now), now);
         return;
@@ -68,7 +68,7 @@ void WaitForVerticalBlank(BlankWait wait) {
 }
 
 bool InVerticalBlank() {
-    return g_presentsWaitForBlank.load() || InBlankAt(win32::seam::CurrentClockSource().NowNanoseconds());
+    return g_presentsWaitForBlank.load() || InBlankAt(win32::seam::ClockNanoseconds());
 }
 
 } // namespace video

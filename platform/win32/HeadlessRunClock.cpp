@@ -1,7 +1,6 @@
 #include "platform/win32/HeadlessRunClock.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace win32 {
 
@@ -10,8 +9,7 @@ constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
 } // namespace
 
 HeadlessRunClock::HeadlessRunClock() : m_mainThread(std::this_thread::get_id()) {
-    seam::ClockSource& before = seam::CurrentClockSource();
-    m_unixAtZero = before.UnixNanosecondsAtZero() + static_cast<std::int64_t>(before.NowNanoseconds());
+    m_unixAtZero = seam::ClockUnixNanoseconds();
     m_previous = seam::InstallClockSource(this);
 }
 
@@ -40,11 +38,6 @@ void HeadlessRunClock::Move(std::uint64_t milliseconds) {
 }
 
 void HeadlessRunClock::Sleep(DWORD milliseconds) {
-    if (milliseconds == INFINITE) {
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::hours(1));
-        }
-    }
     std::uint64_t left = milliseconds;
     while (IsMainThread() && left > 0 && m_remaining > 0) {
         const std::uint64_t move = std::min({left, kLongestMove, m_remaining});

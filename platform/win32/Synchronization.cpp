@@ -421,7 +421,7 @@ void DeleteCriticalSection(CRITICAL_SECTION* section) {
 }
 
 void Sleep(DWORD milliseconds) {
-    seam::CurrentClockSource().Sleep(milliseconds);
+    seam::SleepOnClock(milliseconds);
 }
 
 } // namespace win32

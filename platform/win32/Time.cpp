@@ -42,11 +42,6 @@ public:
             sched_yield();
             return;
         }
-        if (milliseconds == INFINITE) {
-            for (;;) {
-                pause();
-            }
-        }
         timespec remaining{static_cast<::time_t>(milliseconds / 1000),
                            static_cast<long>(milliseconds % 1000) * 1000000};
         while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
@@ -60,6 +55,25 @@ HostClock& TheHostClock() {
 }
 
 std::atomic<seam::ClockSource*> g_installed{nullptr};
+// Calls in progress on an installed clock. A reader counts itself before it looks at which clock is
+// installed, so a clock replaced after that look is not let go until the reader is done with it.
+std::atomic<unsigned> g_readers{0};
+
+// Runs use on the installed clock, or on the host clock, which lives for the whole process and so is used
+// without being counted (its sleeps may be long).
+template <typename Use>
+auto OnClock(Use use) {
+    g_readers.fetch_add(1);
+    seam::ClockSource* installed = g_installed.load();
+    if (installed == nullptr) {
+        g_readers.fetch_sub(1);
+        return use(TheHostClock());
+    }
+    struct Done {
+        ~Done() { g_readers.fetch_sub(1); }
+    } done;
+    return use(*installed);
+}
 
 struct Periods {
     std::mutex lock;
@@ -72,7 +86,7 @@ Periods& ThePeriods() {
 }
 
 std::uint64_t Now() {
-    return seam::CurrentClockSource().NowNanoseconds();
+    return seam::ClockNanoseconds();
 }
 
 } // namespace
@@ -87,12 +101,33 @@ std::int64_t ClockSource::UnixNanosecondsAtZero() {
 }
 
 ClockSource* InstallClockSource(ClockSource* source) {
-    return g_installed.exchange(source);
+    ClockSource* replaced = g_installed.exchange(source);
+    if (replaced != nullptr) {
+        // Calls on an installed clock are short (its sleeps only move it or yield), so this ends soon.
+        while (g_readers.load() != 0) {
+            sched_yield();
+        }
+    }
+    return replaced;
 }
 
-ClockSource& CurrentClockSource() {
-    ClockSource* installed = g_installed.load();
-    return installed != nullptr ? *installed : TheHostClock();
+std::uint64_t ClockNanoseconds() {
+    return OnClock([](ClockSource& clock) { return clock.NowNanoseconds(); });
+}
+
+std::int64_t ClockUnixNanoseconds() {
+    return OnClock([](ClockSource& clock) {
+        return clock.UnixNanosecondsAtZero() + static_cast<std::int64_t>(clock.NowNanoseconds());
+    });
+}
+
+void SleepOnClock(DWORD milliseconds) {
+    if (milliseconds == INFINITE) {
+        for (;;) {
+            pause();
+        }
+    }
+    OnClock([milliseconds](ClockSource& clock) { clock.Sleep(milliseconds); });
 }
 
 void SetPerformanceFrequency(LONGLONG countsPerSecond) {
@@ -164,9 +199,7 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
 }
 
 time_t time(time_t* destination) {
-    seam::ClockSource& clock = seam::CurrentClockSource();
-    const std::int64_t unixNanoseconds =
-        clock.UnixNanosecondsAtZero() + static_cast<std::int64_t>(clock.NowNanoseconds());
+    const std::int64_t unixNanoseconds = seam::ClockUnixNanoseconds();
     // Seconds round towards the past, also before 1970.
     std::int64_t seconds = unixNanoseconds / static_cast<std::int64_t>(kNanosecondsPerSecond);
     if (unixNanoseconds % static_cast<std::int64_t>(kNanosecondsPerSecond) < 0) {

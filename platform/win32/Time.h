@@ -43,7 +43,7 @@ public:
     virtual ~ClockSource();
     // A monotonic count of nanoseconds.
     virtual std::uint64_t NowNanoseconds() = 0;
-    // Sleep on this clock (see Sleep).
+    // Sleep on this clock (see Sleep); never asked for INFINITE, which Sleep keeps to itself.
     virtual void Sleep(DWORD milliseconds) = 0;
     // The calendar time, in nanoseconds since 1970, at which NowNanoseconds read 0. The host's: its real-time
     // clock less its monotonic clock, taken once.
@@ -51,9 +51,16 @@ public:
 };
 
 // Installs a clock (null: the host clock again) and returns the one it replaces (null for the host clock).
-// The caller keeps the clock alive while it is installed.
+// The caller keeps the clock alive while it is installed. Threads of the program read the clock at any time,
+// so installing waits until no thread is still inside the clock it replaces: once it returns, that clock may
+// go.
 ClockSource* InstallClockSource(ClockSource* source);
-ClockSource& CurrentClockSource();
+// The installed clock's reading and the calendar time on it, in nanoseconds since 1970; safe from any thread
+// while another installs a clock.
+std::uint64_t ClockNanoseconds();
+std::int64_t ClockUnixNanoseconds();
+// What Sleep does: INFINITE never returns; any other time sleeps on the installed clock.
+void SleepOnClock(DWORD milliseconds);
 
 // What tests make of the time calls (platform/testing/Clock.h); each setting stays until it is changed.
 // countsPerSecond 0 is a machine without a performance counter.
