@@ -80,13 +80,28 @@ void CopyPixels(StandardImageTargetWriter&, std::uint8_t* target, std::uint32_t 
                 source + Bytes * static_cast<std::size_t>(sourceX), Bytes * static_cast<std::size_t>(count));
 }
 
-// The first and third bytes of each pixel exchanged: four 3-byte pixels at a time as three words.
+// The first and third bytes of each pixel exchanged: five 3-byte pixels at a time in a 16-byte vector where
+// the compiler has byte shuffles, then four at a time as three words.
 VEMO_VECTOR_CLONES void SwapFirstAndThird3(StandardImageTargetWriter&, std::uint8_t* target,
                                            std::uint32_t targetX, const std::uint8_t* source,
                                            std::uint32_t sourceX, std::uint32_t count) {
     std::uint8_t* to = target + 3 * static_cast<std::size_t>(targetX);
     const std::uint8_t* from = source + 3 * static_cast<std::size_t>(sourceX);
     std::uint32_t i = 0;
+#if defined(__has_builtin)
+#if __has_builtin(__builtin_shufflevector)
+    typedef std::uint8_t Sixteen __attribute__((vector_size(16)));
+    // Each step reads and writes the first byte of a sixth pixel as well, unchanged, so a sixth must exist;
+    // the row may be converted in place, as every byte is read before it is written.
+    for (; i + 6 <= count; i += 5, to += 15, from += 15) {
+        Sixteen pixels;
+        std::memcpy(&pixels, from, sizeof pixels);
+        const Sixteen swapped =
+            __builtin_shufflevector(pixels, pixels, 2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+        std::memcpy(to, &swapped, sizeof swapped);
+    }
+#endif
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         for (; i + 4 <= count; i += 4, to += 12, from += 12) {
             // Each word moved on its own: a copy of several words through a buffer stalls on forwarding.

@@ -178,6 +178,43 @@ INSTANTIATE_TEST_SUITE_P(AllPairs, BMPConversionTest, ::testing::ValuesIn(Cases(
                                     std::to_string(static_cast<std::uint32_t>(info.param.target));
                          });
 
+class BMPWideRowTest : public CodecFixture, public ::testing::WithParamInterface<std::uint32_t> {};
+
+// Rows long enough for the converters' wide steps, of every length around them, into both 3-byte orders and
+// a 4-byte format: each pixel keeps its own colour, the last ones after the wide steps too.
+TEST_P(BMPWideRowTest, EveryPixelOfA24BitRowKeepsItsColour) {
+    const std::uint32_t width = GetParam();
+    Picture picture(2);
+    for (std::uint32_t y = 0; y < 2; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            picture[y].push_back((x * 0x1F3B5u + y * 0x91E7u) & 0xFFFFFF);
+        }
+    }
+    BmpFile bmp;
+    bmp.width = static_cast<std::int32_t>(width);
+    bmp.height = 2;
+    bmp.bits = 24;
+    Picture stored;
+    for (std::uint32_t row = 2; row-- > 0;) {
+        stored.emplace_back();
+        for (const std::uint32_t color : picture[row]) {
+            stored.back().push_back(Blue(color) | Green(color) << 8 | Red(color) << 16);
+        }
+    }
+    bmp.pixels = PackBmpRows(stored, 24);
+    for (const StandardPixelFormat number :
+         {StandardPixelFormat::Bgr24, StandardPixelFormat::Rgb24, StandardPixelFormat::Xrgb32}) {
+        const Decoded decoded = DecodeFile("wide.bmp", bmp.Encode(), PixelFormat(number));
+        ASSERT_TRUE(decoded.decoded) << "format " << static_cast<std::uint32_t>(number);
+        EXPECT_EQ(decoded.colors, picture) << "format " << static_cast<std::uint32_t>(number);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, BMPWideRowTest, ::testing::Values(5u, 6u, 7u, 10u, 11u, 12u, 23u, 64u, 641u),
+                         [](const ::testing::TestParamInfo<std::uint32_t>& info) {
+                             return "Width" + std::to_string(info.param);
+                         });
+
 class BMPWithoutConverterTest : public CodecFixture {};
 
 // Colour pixels have no way into an indexed graphic: a decode without a converter writes nothing and answers
