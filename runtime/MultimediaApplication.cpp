@@ -21,6 +21,7 @@
 #include "runtime/ProductRegistry.h"
 #include "runtime/WindowsPaths.h"
 #include "script/Config.h"
+#include "script/ErrorString.h"
 #include "script/FragmentStream.h"
 #include "script/MessengerFactory.h"
 #include "script/MessengerStateGraph.h"
@@ -485,6 +486,15 @@ bool MultimediaApplication::ReadConfiguration() {
     return ReadSearchPaths() && CreateBitmapCache() && CreateFontCache() && CreateFrameTimers();
 }
 
+void MultimediaApplication::RaiseKeyFailure(const Script* script, const char* key) {
+    Vemo::String where;
+    if (script != nullptr) {
+        AppendQuotedItem(where, *script);
+    }
+    AppendQuotedItem(AppendQuotedItem(where, AppSection()), Vemo::String(key));
+    RaiseError(kErrorFailure, &where);
+}
+
 bool MultimediaApplication::ReadNumber(const char* key, unsigned long& out) {
     Vemo::String text;
     if (!m_configScript->GetValueText(AppSection(), Vemo::String(key), text)) {
@@ -507,7 +517,7 @@ void MultimediaApplication::ReadDebugLevel() {
 bool MultimediaApplication::ReadSearchPaths() {
     ScriptKeyFragmentsEnumerator values;
     if (!m_configScript->EnumerateKey(AppSection(), Vemo::String("SearchPath"), values)) {
-        RaiseError(kErrorFailure);
+        RaiseKeyFailure(m_configScript, "SearchPath");
         return false;
     }
     for (const Vemo::BasicArray<Fragment>& value : values.GetValues()) {
@@ -545,7 +555,7 @@ bool MultimediaApplication::CreateFontCache() {
     m_fontCache = dynamic_cast<FontCache*>(made);
     if (m_fontCache == nullptr) {
         delete made;
-        RaiseError(kErrorFailure);
+        RaiseKeyFailure(m_configScript, "Fonts");
         return false;
     }
     return true;
@@ -625,7 +635,7 @@ bool MultimediaApplication::CreateStateGraph() {
     auto* graph = dynamic_cast<MessengerStateGraph*>(made);
     if (graph == nullptr) {
         delete made;
-        RaiseError(kErrorFailure);
+        RaiseKeyFailure(script, "Graph");
         return false;
     }
     SetStateGraph(graph);

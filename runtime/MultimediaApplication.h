@@ -188,6 +188,9 @@ private:
     bool CreateFrameTimers();
     // The "App" key's raw text converted as an unsigned number in any C base; false when absent.
     bool ReadNumber(const char* key, unsigned long& out);
+    // The failure of a start-up step that the key of the application's section in the script names; the
+    // error's text is the script's path, the section and the key.
+    void RaiseKeyFailure(const Script* script, const char* key);
     // Locks the volume that holds the data path's "ident" file, when it can be locked.
     void OpenDataVolume();
     // Code 1 with the name written back as script text, and a quit with a failure.

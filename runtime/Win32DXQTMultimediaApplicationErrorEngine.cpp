@@ -207,8 +207,9 @@ Vemo::ErrorHandle* Win32DXQTMultimediaApplicationErrorEngine::CreateErrorHandle(
                                                                                 std::uint32_t codeHigh,
                                                                                 const Vemo::String* text) {
     CloseOldestBeyondLimit();
+    const ErrorCode code = (static_cast<ErrorCode>(codeHigh) << 32) | codeLow;
+    WriteReportLine(code, text);
     if (m_suppress == 0) {
-        const ErrorCode code = (static_cast<ErrorCode>(codeHigh) << 32) | codeLow;
         Vemo::String message;
         Vemo::String title;
         Compose(code, text, message, title);
@@ -261,6 +262,19 @@ void Win32DXQTMultimediaApplicationErrorEngine::Compose(ErrorCode code, const Ve
     } else {
         AppendDetailedReport(code, text, message);
     }
+}
+
+void Win32DXQTMultimediaApplicationErrorEngine::WriteReportLine(ErrorCode code,
+                                                                const Vemo::String* text) const {
+    const MultimediaApplication* application = MultimediaApplication::Instance();
+    const Vemo::String program = application != nullptr && !application->GetProductTitle().IsEmpty()
+                                     ? application->GetProductTitle()
+                                     : Vemo::String("quorven");
+    const auto named = m_facilityNames.Find(Vemo::ErrorCodeFacility(code));
+    std::fprintf(stderr, "%s: error reported by %s, code %hu%s%s\n", program.CStr(),
+                 named != m_facilityNames.End() ? named->second.CStr() : "an unnamed module",
+                 Vemo::ErrorCodeNumber(code), text != nullptr && !text->IsEmpty() ? ": " : "",
+                 text != nullptr ? text->CStr() : "");
 }
 
 void Win32DXQTMultimediaApplicationErrorEngine::AppendDetailedReport(ErrorCode code, const Vemo::String* text,

@@ -7,6 +7,9 @@
 //   other    a detailed report of every error.
 // Boxes have the OK button only, are owned by the viewport's window when there is one, and block until
 // closed. The engine keeps at most 21 error handles: a report beyond 20 closes the oldest first.
+// Whatever the mode, every error is also written as one line on the standard error (product, module, code and
+// text), so that a run that fails says what failed and where even when its box only asks the user to try
+// again.
 #pragma once
 
 #include "foundation/BasicMap.h"
@@ -37,6 +40,7 @@ public:
 
 private:
     void CloseOldestBeyondLimit();
+    void WriteReportLine(Vemo::ErrorCode code, const Vemo::String* text) const;
     void AppendDetailedReport(Vemo::ErrorCode code, const Vemo::String* text, Vemo::String& message) const;
     static void ShowBox(const Vemo::String& message, const Vemo::String& title);
 

@@ -40,6 +40,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -341,6 +342,33 @@ TEST_F(ApplicationTest, AStartUpWithoutAViewportFontCacheOrGraphFails) {
         EXPECT_FALSE(Start()) << to;
         EXPECT_TRUE(Stop());
         EXPECT_EQ(win32::testing::LiveWindowCount(), 0U) << to;
+        Boxes();
+    }
+}
+
+// A start-up that fails on the configuration's own keys says which: the script, its section and the key.
+TEST_F(ApplicationTest, AStartUpThatFailsOnAKeyOfTheConfigurationNamesIt) {
+    const std::string configuration = m_title.Read('C', "Title/Quorven.ini");
+    for (const auto& [from, to, key] : {std::tuple{"Graph=Graph", "Graph=Viewport", "Graph"},
+                                        {"Fonts=Fonts", "Fonts=", "Fonts"},
+                                        {"[App]", "[Elsewhere]", "SearchPath"}}) {
+        m_title.Write('C', "Title/Quorven.ini", Replaced(configuration, from, to));
+        EXPECT_FALSE(Start()) << to;
+        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
+        ASSERT_NE(system, nullptr);
+        std::vector<std::string> texts;
+        for (std::uint32_t i = 0; i < system->GetLog().Count(); ++i) {
+            const Vemo::String* text = system->GetLog().At(i)->Text();
+            texts.push_back(text != nullptr ? text->CStr() : "");
+        }
+        const std::string expected = "/Title/Quorven.ini\",\"App\",\"" + std::string(key) + "\"";
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                [&](const std::string& text) {
+                                    return text.size() > expected.size() && text.front() == '"' &&
+                                           text.ends_with(expected);
+                                }))
+            << to << ": no error names " << expected;
+        EXPECT_TRUE(Stop());
         Boxes();
     }
 }

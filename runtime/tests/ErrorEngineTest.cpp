@@ -18,6 +18,7 @@ namespace {
 
 using Vemo::ErrorCode;
 using Vemo::MakeErrorCode;
+using Vemo::MakeErrorFacility;
 
 constexpr ErrorCode App(std::uint16_t number) {
     return MakeErrorCode(Vemo::kApplicationFacility, number);
@@ -143,6 +144,21 @@ TEST_F(ErrorEngineRecordTest, TheFileNotFoundBoxIsTheLastOneOfTheRun) {
     Vemo::String title;
     m_engine->Compose(MultimediaApplication::kErrorFileNotFound, nullptr, message, title);
     EXPECT_TRUE(m_engine->IsSuppressing());
+}
+
+// A friendly box can say no more than "try again"; the standard error says which module failed and on what,
+// even for the errors that get no box at all.
+TEST_F(ErrorEngineRecordTest, EveryErrorIsALineOnTheStandardErrorWhateverTheMode) {
+    m_engine->SetDisplayMode(0);
+    const Vemo::String where("\"HD0:/title/Quorven.ini\",\"Viewport\",\"Title\"");
+    ::testing::internal::CaptureStderr();
+    Vemo::Error().Report(MakeErrorCode(Vemo::kScriptFacility, 9), &where);
+    Vemo::Error().Report(MakeErrorCode(Vemo::kStorageEngineFacility, 3));
+    Vemo::Error().Report(MakeErrorCode(MakeErrorFacility(Vemo::kErrorKindMessaging, 60), 2));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "quorven: error reported by Script, code 9: \"HD0:/title/Quorven.ini\",\"Viewport\",\"Title\"\n"
+              "quorven: error reported by StorageEngine, code 3\n"
+              "quorven: error reported by an unnamed module, code 2\n");
 }
 
 } // namespace
