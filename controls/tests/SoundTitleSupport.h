@@ -24,6 +24,7 @@
 #include "resources/error/Error.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSystem.h"
+#include "resources/testing/ReportedErrors.h"
 #include "runtime/Control.h"
 #include "runtime/MessengerViewport.h"
 #include "runtime/NavigationState.h"
@@ -222,14 +223,8 @@ protected:
 
     // The codes reported since the last look, oldest first.
     std::vector<Vemo::ErrorCode> TakeReports() {
-        std::vector<Vemo::ErrorCode> codes;
-        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
-        const std::uint32_t count = system != nullptr ? system->GetLog().Count() : 0;
-        // The log holds the newest report first.
-        for (std::uint32_t i = count - std::min(count, m_reportsSeen); i > 0; --i) {
-            codes.push_back(system->GetLog().At(i - 1)->Code());
-        }
-        m_reportsSeen = count;
+        std::vector<Vemo::ErrorCode> codes = VemoTest::ReportedCodes(m_reportsSeen);
+        m_reportsSeen = static_cast<std::uint32_t>(VemoTest::ReportedCodes().size());
         return codes;
     }
 

@@ -23,6 +23,7 @@
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorLog.h"
 #include "resources/error/ErrorSystem.h"
+#include "resources/testing/ReportedErrors.h"
 #include "runtime/MessengerViewport.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
@@ -155,14 +156,7 @@ protected:
     }
 
     // The codes reported so far, oldest first.
-    std::vector<Vemo::ErrorCode> Reported() {
-        std::vector<Vemo::ErrorCode> codes;
-        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
-        for (std::uint32_t i = system != nullptr ? system->GetLog().Count() : 0; i > 0; --i) {
-            codes.push_back(system->GetLog().At(i - 1)->Code());
-        }
-        return codes;
-    }
+    static std::vector<Vemo::ErrorCode> Reported() { return VemoTest::ReportedCodes(); }
 
     platform::testing::FakeClock m_clock{1000};
     win32::testing::TemporaryDrives m_drives;

@@ -25,6 +25,7 @@
 #include "resources/SystemAccessors.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSystem.h"
+#include "resources/testing/ReportedErrors.h"
 #include "runtime/MessengerViewport.h"
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
@@ -157,14 +158,7 @@ protected:
     }
 
     // How many errors of the code were reported so far.
-    int ReportsOf(Vemo::ErrorCode code) {
-        int count = 0;
-        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
-        for (std::uint32_t i = 0; system != nullptr && i < system->GetLog().Count(); ++i) {
-            count += system->GetLog().At(i)->Code() == code ? 1 : 0;
-        }
-        return count;
-    }
+    static int ReportsOf(Vemo::ErrorCode code) { return VemoTest::ReportsOf(code); }
 
     // More keys of the viewport's section.
     std::string m_viewportKeys;

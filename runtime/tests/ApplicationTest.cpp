@@ -19,6 +19,7 @@
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSystem.h"
 #include "resources/storage/Path.h"
+#include "resources/testing/ReportedErrors.h"
 #include "runtime/BitmapCache.h"
 #include "runtime/Control.h"
 #include "runtime/FontCache.h"
@@ -98,14 +99,7 @@ protected:
     }
 
     // The codes reported so far, oldest first, from the error system's log.
-    std::vector<Vemo::ErrorCode> Reported() {
-        std::vector<Vemo::ErrorCode> codes;
-        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
-        for (std::uint32_t i = system != nullptr ? system->GetLog().Count() : 0; i > 0; --i) {
-            codes.push_back(system->GetLog().At(i - 1)->Code());
-        }
-        return codes;
-    }
+    static std::vector<Vemo::ErrorCode> Reported() { return VemoTest::ReportedCodes(); }
 
     // "caption|text -> answer" of each box shown since the last look.
     std::vector<std::string> Boxes() {
@@ -354,18 +348,12 @@ TEST_F(ApplicationTest, AStartUpThatFailsOnAKeyOfTheConfigurationNamesIt) {
                                         {"[App]", "[Elsewhere]", "SearchPath"}}) {
         m_title.Write('C', "Title/Quorven.ini", Replaced(configuration, from, to));
         EXPECT_FALSE(Start()) << to;
-        Vemo::ErrorSystem* system = Vemo::GetErrorSystem();
-        ASSERT_NE(system, nullptr);
-        std::vector<std::string> texts;
-        for (std::uint32_t i = 0; i < system->GetLog().Count(); ++i) {
-            const Vemo::String* text = system->GetLog().At(i)->Text();
-            texts.push_back(text != nullptr ? text->CStr() : "");
-        }
+        const std::vector<VemoTest::ReportedError> reports = VemoTest::ReportedErrors();
         const std::string expected = "/Title/Quorven.ini\",\"App\",\"" + std::string(key) + "\"";
-        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                                [&](const std::string& text) {
-                                    return text.size() > expected.size() && text.front() == '"' &&
-                                           text.ends_with(expected);
+        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
+                                [&](const VemoTest::ReportedError& report) {
+                                    return report.text.size() > expected.size() &&
+                                           report.text.front() == '"' && report.text.ends_with(expected);
                                 }))
             << to << ": no error names " << expected;
         EXPECT_TRUE(Stop());
