@@ -10,18 +10,17 @@
 #include "platform/testing/QuickTimeTesting.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/video/Overlays.h"
-#include "platform/win32/Module.h"
 #include "platform/win32/Window.h"
 #include "runtime/MessengerViewport.h"
 #include "runtime/NavigationState.h"
 #include "runtime/WindowFunctions.h"
 #include "runtime/product/QuorvenApp.h"
+#include "runtime/testing/RunningApplication.h"
 #include "runtime/testing/TitleTestSupport.h"
 #include "script/StateGraph.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -35,25 +34,13 @@ Vemo::String S(const std::string& text) {
 class WindowedTitleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(win32::testing::LiveWindowCount(), 0U);
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        win32::testing::ReleaseAllInput();
+        ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows());
         qt::testing::UseAudioBackend(video::AudioBackendKind::None);
         Calls().clear();
     }
 
     void TearDown() override {
-        if (m_application != nullptr) {
-            m_application->Shutdown();
-            m_application.reset();
-            win32::UnregisterClassA(Win32DXQTMultimediaApplication::kMutexWindowClassName,
-                                    win32::GetModuleHandleA(nullptr));
-        }
-        win32::MSG message;
-        while (win32::PeekMessageA(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
-        }
-        win32::testing::ReleaseAllInput();
-        EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+        m_running.TearDown();
         EXPECT_EQ(com::testing::HostingStartCount(), 0);
         EXPECT_TRUE(qt::testing::GetOpenObjects().None());
         qt::testing::UseAudioBackend(video::AudioBackendKind::Default);
@@ -65,28 +52,24 @@ protected:
         const std::string anchor = "Control=PlayButton\n";
         script.replace(script.find(anchor), anchor.size(), anchor + controls);
         m_title.Write('C', "Title/Quorven.ini", script + "\n" + sections);
-        Vemo::Win32Application::SetProcessValues(win32::GetModuleHandleA(nullptr), nullptr, win32::SW_SHOW);
-        m_application = std::make_unique<QuorvenApp>();
-        Vemo::BasicArray<Vemo::String> arguments;
-        arguments.PushBack(Vemo::String());
-        if (!m_application->MessengerApplication::Initialize(arguments)) {
+        if (!m_running.Start()) {
             return false;
         }
-        m_application->Step();
+        m_running.App().Step();
         return true;
     }
 
     template <class T>
     T* Find(const std::string& name) {
-        auto* state = dynamic_cast<Messenger*>(m_application->GetStateGraph()->GetCurrentState());
+        auto* state = dynamic_cast<Messenger*>(m_running.App().GetStateGraph()->GetCurrentState());
         return state != nullptr ? dynamic_cast<T*>(state->FindMessenger(S(name))) : nullptr;
     }
 
-    win32::HWND ViewportWindow() { return GetViewportWindowHandle(m_application->GetViewport()); }
+    win32::HWND ViewportWindow() { return GetViewportWindowHandle(m_running.App().GetViewport()); }
 
     TitleTest::InstalledTitle m_title;
     win32::testing::MessageBoxRecorder m_boxes;
-    std::unique_ptr<QuorvenApp> m_application;
+    TitleTest::RunningApplication m_running;
 };
 
 TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow) {
@@ -113,9 +96,9 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow)
 
     // The standard controller's play button, at the left end of its bar under the movie.
     win32::testing::Click(ViewportWindow(), win32::testing::MouseButton::Left, 20 + 4, 30 + 64 - 8);
-    m_application->Step();
+    m_running.App().Step();
     clock.Advance(500);
-    m_application->Step();
+    m_running.App().Step();
     EXPECT_GT(qt::GetMovieTime(control->GetMovie(), nullptr), 0) << "the movie plays on the clock";
 
     const std::size_t openMovies = qt::testing::GetOpenObjects().movies;
