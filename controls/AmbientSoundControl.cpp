@@ -148,12 +148,7 @@ Vemo::String AmbientSoundControl::GetClassName() const {
 }
 
 Messenger* AmbientSoundControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new AmbientSoundControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<AmbientSoundControl>(name, owner, script);
 }
 
 bool AmbientSoundControl::Configure(Control* parent, Control* after) {

@@ -111,12 +111,7 @@ Vemo::String ButtonControl::GetClassName() const {
 }
 
 Messenger* ButtonControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* button = new ButtonControl(name, owner, script);
-    if (!button->ReadScript()) {
-        delete button;
-        return nullptr;
-    }
-    return button;
+    return CreateRead<ButtonControl>(name, owner, script);
 }
 
 bool ButtonControl::ReadScript() {

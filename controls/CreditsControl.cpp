@@ -17,12 +17,7 @@ CreditsControl::CreditsControl(const Vemo::String& name, Messenger* owner, Scrip
 CreditsControl::~CreditsControl() = default;
 
 Messenger* CreditsControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new CreditsControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<CreditsControl>(name, owner, script);
 }
 
 const Vemo::String& CreditsControl::ClassWord() {

@@ -62,12 +62,7 @@ Vemo::String CrossfadeControl::GetClassName() const {
 }
 
 Messenger* CrossfadeControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new CrossfadeControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<CrossfadeControl>(name, owner, script);
 }
 
 bool CrossfadeControl::ReadScript() {

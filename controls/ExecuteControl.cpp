@@ -36,12 +36,7 @@ ExecuteControl::ExecuteControl(const Vemo::String& name, Messenger* owner, Scrip
 ExecuteControl::~ExecuteControl() = default;
 
 Messenger* ExecuteControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new ExecuteControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<ExecuteControl>(name, owner, script);
 }
 
 const Vemo::String& ExecuteControl::ClassWord() {

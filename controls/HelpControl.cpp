@@ -44,12 +44,7 @@ Vemo::String HelpControl::GetClassName() const {
 }
 
 Messenger* HelpControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new HelpControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<HelpControl>(name, owner, script);
 }
 
 bool HelpControl::HandleMessage(const Fragment& message, Messenger* sender) {

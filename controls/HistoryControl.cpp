@@ -136,12 +136,7 @@ Vemo::String HistoryControl::GetClassName() const {
 }
 
 Messenger* HistoryControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new HistoryControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<HistoryControl>(name, owner, script);
 }
 
 bool HistoryControl::ExpandAttribute(const Fragment& /*fragment*/, Vemo::BasicArray<Fragment>& /*out*/) {

@@ -71,12 +71,7 @@ Vemo::String IEControl::GetClassName() const {
 }
 
 Messenger* IEControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new IEControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<IEControl>(name, owner, script);
 }
 
 bool IEControl::ReadScript() {

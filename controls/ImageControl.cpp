@@ -65,12 +65,7 @@ Vemo::String ImageControl::GetClassName() const {
 }
 
 Messenger* ImageControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new ImageControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<ImageControl>(name, owner, script);
 }
 
 bool ImageControl::ReadScript() {

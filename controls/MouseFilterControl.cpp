@@ -25,12 +25,7 @@ Vemo::String MouseFilterControl::GetClassName() const {
 }
 
 Messenger* MouseFilterControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new MouseFilterControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<MouseFilterControl>(name, owner, script);
 }
 
 bool MouseFilterControl::ReadScript() {

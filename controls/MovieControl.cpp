@@ -140,12 +140,7 @@ Vemo::String MovieControl::GetClassName() const {
 }
 
 Messenger* MovieControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new MovieControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<MovieControl>(name, owner, script);
 }
 
 bool MovieControl::ReadScript() {

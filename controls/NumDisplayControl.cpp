@@ -89,12 +89,7 @@ Vemo::String NumDisplayControl::GetClassName() const {
 }
 
 Messenger* NumDisplayControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new NumDisplayControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<NumDisplayControl>(name, owner, script);
 }
 
 bool NumDisplayControl::Configure(Control* parent, Control* after) {

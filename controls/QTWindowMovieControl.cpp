@@ -43,12 +43,7 @@ Vemo::String QTWindowMovieControl::GetClassName() const {
 }
 
 Messenger* QTWindowMovieControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new QTWindowMovieControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<QTWindowMovieControl>(name, owner, script);
 }
 
 bool QTWindowMovieControl::Configure(Control* parent, Control* after) {

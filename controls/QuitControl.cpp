@@ -27,12 +27,7 @@ Vemo::String QuitControl::GetClassName() const {
 }
 
 Messenger* QuitControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new QuitControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<QuitControl>(name, owner, script);
 }
 
 bool QuitControl::Configure(Control* parent, Control* after) {

@@ -61,12 +61,7 @@ RegistryControl::RegistryControl(const Vemo::String& name, Messenger* owner, Scr
 RegistryControl::~RegistryControl() = default;
 
 Messenger* RegistryControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new RegistryControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<RegistryControl>(name, owner, script);
 }
 
 const Vemo::String& RegistryControl::ClassWord() {

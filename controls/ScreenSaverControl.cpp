@@ -41,12 +41,7 @@ ScreenSaverControl::ScreenSaverControl(const Vemo::String& name, Messenger* owne
 ScreenSaverControl::~ScreenSaverControl() = default;
 
 Messenger* ScreenSaverControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new ScreenSaverControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<ScreenSaverControl>(name, owner, script);
 }
 
 const Vemo::String& ScreenSaverControl::ClassWord() {

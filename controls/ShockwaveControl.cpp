@@ -61,12 +61,7 @@ Vemo::String ShockwaveControl::GetClassName() const {
 }
 
 Messenger* ShockwaveControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new ShockwaveControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<ShockwaveControl>(name, owner, script);
 }
 
 bool ShockwaveControl::ReadScript() {

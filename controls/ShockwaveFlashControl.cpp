@@ -56,12 +56,7 @@ Vemo::String ShockwaveFlashControl::GetClassName() const {
 }
 
 Messenger* ShockwaveFlashControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new ShockwaveFlashControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<ShockwaveFlashControl>(name, owner, script);
 }
 
 bool ShockwaveFlashControl::ReadScript() {

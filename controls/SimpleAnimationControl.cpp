@@ -70,12 +70,7 @@ Vemo::String SimpleAnimationControl::GetClassName() const {
 }
 
 Messenger* SimpleAnimationControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new SimpleAnimationControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<SimpleAnimationControl>(name, owner, script);
 }
 
 bool SimpleAnimationControl::ExpandAttribute(const Fragment& /*fragment*/,

@@ -55,12 +55,7 @@ Vemo::String SlidingControl::GetClassName() const {
 }
 
 Messenger* SlidingControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new SlidingControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<SlidingControl>(name, owner, script);
 }
 
 bool SlidingControl::ReadScript() {

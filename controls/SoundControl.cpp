@@ -92,12 +92,7 @@ SoundControl* SoundControl::FromMessenger(Messenger* messenger) {
 }
 
 Messenger* SoundControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new SoundControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<SoundControl>(name, owner, script);
 }
 
 bool SoundControl::ReadScript() {

@@ -83,12 +83,7 @@ Vemo::String TextControl::GetClassName() const {
 }
 
 Messenger* TextControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new TextControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<TextControl>(name, owner, script);
 }
 
 bool TextControl::Configure(Control* parent, Control* after) {

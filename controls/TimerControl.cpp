@@ -72,12 +72,7 @@ Vemo::String TimerControl::GetClassName() const {
 }
 
 Messenger* TimerControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new TimerControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<TimerControl>(name, owner, script);
 }
 
 bool TimerControl::ReadScript() {

@@ -96,12 +96,7 @@ const Vemo::String& VoiceoverControl::CurrentPath() {
 }
 
 Messenger* VoiceoverControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new VoiceoverControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<VoiceoverControl>(name, owner, script);
 }
 
 bool VoiceoverControl::ReadScript() {

@@ -76,12 +76,7 @@ WallpaperControl::~WallpaperControl() {
 }
 
 Messenger* WallpaperControl::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* control = new WallpaperControl(name, owner, script);
-    if (!control->ReadScript()) {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    return CreateRead<WallpaperControl>(name, owner, script);
 }
 
 const Vemo::String& WallpaperControl::ClassWord() {

@@ -36,12 +36,7 @@ Vemo::String FontCache::GetClassName() const {
 }
 
 Messenger* FontCache::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* cache = new FontCache(name, owner, script);
-    if (!cache->ReadScript()) {
-        delete cache;
-        return nullptr;
-    }
-    return cache;
+    return CreateRead<FontCache>(name, owner, script);
 }
 
 const FontCache::Record* FontCache::Find(const Vemo::String& name) const {

@@ -64,12 +64,7 @@ Vemo::String MessengerBitmapFont::GetClassName() const {
 }
 
 Messenger* MessengerBitmapFont::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* font = new MessengerBitmapFont(name, owner, script);
-    if (!font->ReadScript()) {
-        delete font;
-        return nullptr;
-    }
-    return font;
+    return CreateRead<MessengerBitmapFont>(name, owner, script);
 }
 
 bool MessengerBitmapFont::ReadScript() {

@@ -79,12 +79,7 @@ Vemo::String MessengerViewport::GetClassName() const {
 }
 
 Messenger* MessengerViewport::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* viewport = new MessengerViewport(name, owner, script);
-    if (!viewport->ReadScript()) {
-        delete viewport;
-        return nullptr;
-    }
-    return viewport;
+    return CreateRead<MessengerViewport>(name, owner, script);
 }
 
 // --- Configuration ---------------------------------------------------------------------------------------

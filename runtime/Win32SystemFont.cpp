@@ -46,12 +46,7 @@ Vemo::String Win32SystemFont::GetClassName() const {
 }
 
 Messenger* Win32SystemFont::Create(const Vemo::String& name, Messenger* owner, Script* script) {
-    auto* font = new Win32SystemFont(name, owner, script);
-    if (!font->ReadScript()) {
-        delete font;
-        return nullptr;
-    }
-    return font;
+    return CreateRead<Win32SystemFont>(name, owner, script);
 }
 
 bool Win32SystemFont::ReadScript() {

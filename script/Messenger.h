@@ -142,6 +142,17 @@ public:
     // The creation function registered under "Messenger": constructs, reads the script, and on failure
     // destroys the messenger, reports code 6 and gives null.
     static Messenger* Create(const Vemo::String& name, Messenger* parent, Script* script);
+    // What the creation function of most messenger classes does: the messenger made and its script read;
+    // null, the messenger deleted, when the script does not read (ReadScript has reported why).
+    template <class T>
+    static Messenger* CreateRead(const Vemo::String& name, Messenger* parent, Script* script) {
+        auto* made = new T(name, parent, script);
+        if (!made->ReadScript()) {
+            delete made;
+            return nullptr;
+        }
+        return made;
+    }
 
     bool IsParent(const Messenger& other) const;
     // Whether this messenger's FindMessenger, given other's name, finds other.

@@ -17,12 +17,7 @@ public:
     using OSWindowControl::OSWindowControl;
 
     static Messenger* Create(const Vemo::String& name, Messenger* owner, Script* script) {
-        auto* control = new TestWindowControl(name, owner, script);
-        if (!control->ReadScript()) {
-            delete control;
-            return nullptr;
-        }
-        return control;
+        return CreateRead<TestWindowControl>(name, owner, script);
     }
 
     bool HandleWindowMessage(const win32::MSG& message) override {
