@@ -3,6 +3,7 @@
 #include "platform/win32/FontCatalog.h"
 #include "platform/win32/GdiState.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace win32::testing {
@@ -42,11 +43,29 @@ bool ReadLogFont(HFONT font, LOGFONTA& out) {
 }
 
 std::size_t LiveGdiObjects() {
-    return gdi::LiveObjectCount();
+    return gdi::LiveObjectHandles().size();
 }
 
 std::size_t LiveDeviceContexts() {
-    return gdi::LiveDcCount();
+    return gdi::LiveDcHandles().size();
+}
+
+GdiHandles LiveGdiHandles() {
+    return GdiHandles{gdi::LiveObjectHandles(), gdi::LiveDcHandles()};
+}
+
+void DeleteGdiHandlesSince(const GdiHandles& earlier) {
+    gdi::ClearFailures();
+    for (HDC dc : gdi::LiveDcHandles()) {
+        if (std::ranges::find(earlier.deviceContexts, dc) == earlier.deviceContexts.end() && !DeleteDC(dc)) {
+            ReleaseDC(nullptr, dc);
+        }
+    }
+    for (HGDIOBJ object : gdi::LiveObjectHandles()) {
+        if (std::ranges::find(earlier.objects, object) == earlier.objects.end()) {
+            DeleteObject(object);
+        }
+    }
 }
 
 } // namespace win32::testing

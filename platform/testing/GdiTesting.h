@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace win32::testing {
 
@@ -36,5 +37,17 @@ bool ReadLogFont(HFONT font, LOGFONTA& out);
 // yet deleted or released.
 std::size_t LiveGdiObjects();
 std::size_t LiveDeviceContexts();
+
+// The same, by handle.
+struct GdiHandles {
+    std::vector<HGDIOBJ> objects;
+    std::vector<HDC> deviceContexts;
+};
+GdiHandles LiveGdiHandles();
+
+// Clears the failures asked for, then gives back every DC and deletes every object that is alive now and
+// not among `earlier`: what a test that made a delete fail on purpose leaves behind. The DCs go first, so
+// that no object is still selected into one when it is deleted.
+void DeleteGdiHandlesSince(const GdiHandles& earlier);
 
 } // namespace win32::testing

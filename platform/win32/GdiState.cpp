@@ -202,18 +202,24 @@ void ReleaseSelections(GdiDeviceContext& dc) {
     Reselect<GdiBitmap>(dc.bitmap, nullptr, nullptr);
 }
 
-std::size_t LiveObjectCount() {
+std::vector<HGDIOBJ> LiveObjectHandles() {
     std::lock_guard lock(TheState().mutex);
-    std::size_t count = 0;
+    std::vector<HGDIOBJ> handles;
     for (const auto& [key, object] : TheState().objects.Entries()) {
-        count += object->stock ? 0 : 1;
+        if (!object->stock) {
+            handles.push_back(reinterpret_cast<HGDIOBJ>(key));
+        }
     }
-    return count;
+    return handles;
 }
 
-std::size_t LiveDcCount() {
+std::vector<HDC> LiveDcHandles() {
     std::lock_guard lock(TheState().mutex);
-    return TheState().dcs.Entries().size();
+    std::vector<HDC> handles;
+    for (const auto& [key, dc] : TheState().dcs.Entries()) {
+        handles.push_back(reinterpret_cast<HDC>(key));
+    }
+    return handles;
 }
 
 bool FailCall(std::string_view name, int times, int skip) {

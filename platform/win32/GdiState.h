@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <vector>
 
 namespace win32::gdi {
 
@@ -57,9 +58,10 @@ HGDIOBJ Reselect(Selection<T>& slot, HGDIOBJ handle, std::shared_ptr<T> object) 
     return previous;
 }
 
-// These four take the lock themselves: they are called outside any GDI call.
-std::size_t LiveObjectCount();
-std::size_t LiveDcCount();
+// The handles of the live objects (stock objects aside) and of the live DCs. These two take the lock
+// themselves: they are called outside any GDI call.
+std::vector<HGDIOBJ> LiveObjectHandles();
+std::vector<HDC> LiveDcHandles();
 
 // Test seam: the named call fails `times` times (negative: until cleared) after `skip` calls that succeed.
 // False for a name that is not a GDI call of this layer.

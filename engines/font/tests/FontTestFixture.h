@@ -1,6 +1,7 @@
 // The fixture of the font family's tests: a test application (recording every reported error) with a Graphic
 // System and a Font System, one font engine (the Win32 font engine unless a test class asks for the plain
-// one), shut down at the end with every GDI object and DC the test made gone.
+// one), shut down at the end with every GDI object and DC the test made gone: those it leaves on purpose are
+// counted and then deleted, so that the tests after it find GDI as this one found it.
 //
 // Font containers are graphics over memory that the font engine provides. The graphic engine that makes them
 // is chosen in one place, ContainerGraphicFixture below.
@@ -73,8 +74,7 @@ using ContainerGraphicFixture = DirectX6Test;
 class FontFamilyFixture : public ContainerGraphicFixture {
 protected:
     void SetUp() override {
-        m_gdiObjects = win32::testing::LiveGdiObjects();
-        m_deviceContexts = win32::testing::LiveDeviceContexts();
+        m_gdiBefore = win32::testing::LiveGdiHandles();
         ContainerGraphicFixture::SetUp();
         if (HasFatalFailure()) {
             return;
@@ -93,8 +93,10 @@ protected:
         ShutdownFonts();
         ContainerGraphicFixture::TearDown();
         win32::testing::RemoveAddedFontFiles();
-        EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiObjects);
-        EXPECT_EQ(win32::testing::LiveDeviceContexts(), m_deviceContexts);
+        EXPECT_EQ(win32::testing::LiveGdiObjects(), m_gdiBefore.objects.size() + m_leakedObjects);
+        EXPECT_EQ(win32::testing::LiveDeviceContexts(),
+                  m_gdiBefore.deviceContexts.size() + m_leakedDeviceContexts);
+        win32::testing::DeleteGdiHandlesSince(m_gdiBefore);
     }
 
     void ShutdownFonts() {
@@ -123,8 +125,8 @@ protected:
 
     // The GDI objects or DCs that a test leaves behind on purpose (a delete it made fail).
     void ExpectLeaked(std::size_t objects, std::size_t deviceContexts) {
-        m_gdiObjects += objects;
-        m_deviceContexts += deviceContexts;
+        m_leakedObjects += objects;
+        m_leakedDeviceContexts += deviceContexts;
     }
 
     virtual Vemo::FontEngine* MakeFontEngine() { return Vemo::Win32FontEngine::Create(); }
@@ -141,8 +143,11 @@ protected:
 
     Vemo::FontSystem* m_fontSystem = nullptr;
     Vemo::FontEngine* m_fontEngine = nullptr;
-    std::size_t m_gdiObjects = 0;
-    std::size_t m_deviceContexts = 0;
+
+private:
+    win32::testing::GdiHandles m_gdiBefore;
+    std::size_t m_leakedObjects = 0;
+    std::size_t m_leakedDeviceContexts = 0;
 };
 
 // The plain Font Engine alone: fonts made from descriptions, containers that draw nothing.
