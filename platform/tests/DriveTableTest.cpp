@@ -74,6 +74,8 @@ TEST(DriveTableTest, DefaultTableFromTheMounts) {
                          "/dev/sr1 /media/dvd udf ro 0 0\n"
                          "/dev/sr1 /media/dvd udf ro 0 0\n"
                          "/image.iso /media/image iso9660 ro,loop 0 0\n"
+                         "/dev/sr2 relative/place iso9660 ro 0 0\n"
+                         "/dev/sr3 /media/zero\\000byte udf ro 0 0\n"
                          "garbage\n";
     DriveTable table = DriveTable::FromMounts(mounts);
     ASSERT_EQ(table.Entries().size(), 4u);

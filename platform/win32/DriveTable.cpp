@@ -253,13 +253,18 @@ DriveTable DriveTable::FromMounts(std::string_view mounts) {
         if (fields.size() < 3 || (fields[2] != "iso9660" && fields[2] != "udf") || next > 'Z') {
             continue;
         }
+        // A field the kernel would never write (a relative place, a zero byte in the name) names no folder.
+        const auto isHostPath = [](const std::string& path) {
+            return !path.empty() && path.front() == '/' && path.find('\0') == std::string::npos;
+        };
         std::string mountPoint = DecodeMountField(fields[1]);
-        if (std::find(mountPoints.begin(), mountPoints.end(), mountPoint) != mountPoints.end()) {
+        if (!isHostPath(mountPoint) ||
+            std::find(mountPoints.begin(), mountPoints.end(), mountPoint) != mountPoints.end()) {
             continue;
         }
         mountPoints.push_back(mountPoint);
         std::string source = DecodeMountField(fields[0]);
-        std::string device = source.front() == '/' ? source : std::string();
+        std::string device = isHostPath(source) ? source : std::string();
         std::string label = device.empty() ? std::string() : HostLabelOf(device);
         table.Add({next++, mountPoint, DRIVE_CDROM, label, device});
     }
