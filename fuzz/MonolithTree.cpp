@@ -2,12 +2,12 @@
 // is the tree payload. A tree that loads is listed, searched and measured, and must write back to bytes that
 // load again and write back to the very same bytes.
 #include "foundation/BasicList.h"
-#include "resources/storage/Descriptor.h"
-#include "resources/storage/StorageFlags.h"
 #include "resources/archive/MonolithTreeChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithTreeFile.h"
 #include "resources/archive/Stream.h"
+#include "resources/storage/Descriptor.h"
+#include "resources/storage/StorageFlags.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // touch memory it does not own, whatever the sizes in the headers say.
 #include "resources/archive/QuibFile.h"
 #include "fuzz/ArchiveFuzzStorage.h"
-#include "resources/storage/AccessStatus.h"
 #include "resources/archive/QuibChunk.h"
+#include "resources/storage/AccessStatus.h"
 
 #include <algorithm>
 #include <cstddef>

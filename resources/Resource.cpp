@@ -1,12 +1,12 @@
 #include "resources/Resource.h"
 
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/ResourceEngine.h"
 #include "resources/ResourceHandle.h"
 #include "resources/ResourceSearchCriterion.h"
 #include "resources/ResourceSystem.h"
 #include "resources/SystemAccessors.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 

@@ -1,11 +1,11 @@
 #include "resources/ResourceSystem.h"
 
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/Resource.h"
 #include "resources/ResourceEngine.h"
 #include "resources/ResourceHandle.h"
 #include "resources/ResourceSearchCriterion.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 

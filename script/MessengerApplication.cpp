@@ -1,7 +1,7 @@
 #include "script/MessengerApplication.h"
 
-#include "resources/storage/Directory.h"
 #include "resources/error/Error.h"
+#include "resources/storage/Directory.h"
 #include "resources/storage/Path.h"
 
 MessengerApplication* MessengerApplication::Instance = nullptr;

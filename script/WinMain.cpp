@@ -3,8 +3,8 @@
 #include "platform/win32/CommandLine.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/Window.h"
-#include "resources/error/Error.h"
 #include "resources/SystemAccessors.h"
+#include "resources/error/Error.h"
 #include "script/Application.h"
 #include "script/Win32Application.h"
 

@@ -1,5 +1,5 @@
-// The standard CRC-32 (reflected polynomial 0xEDB88320) over a block, as zlib computes it: the value passed in and
-// returned is the finished CRC of everything so far (0 before the first block).
+// The standard CRC-32 (reflected polynomial 0xEDB88320) over a block, as zlib computes it: the value passed
+// in and returned is the finished CRC of everything so far (0 before the first block).
 #pragma once
 
 #include <cstddef>

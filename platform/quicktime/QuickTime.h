@@ -26,8 +26,8 @@
 //
 // Controllers. A controller made with mcNotVisible draws nothing of its own; any other is the standard
 // controller: the movie fills the controller's rectangle above a 16-pixel bar with a play/pause button and a
-// position bar, and is made active. The button or the space bar toggles play, a click on the bar sets the time; a deactivated
-// controller takes no events.
+// position bar, and is made active. The button or the space bar toggles play, a click on the bar sets the
+// time; a deactivated controller takes no events.
 //
 // Threads. Every call may come from any thread; one lock guards the layer (the audio backend mixes under it).
 // GetMoviesError and GetMemoryError answer for the calling thread's last call.
@@ -58,8 +58,8 @@ OSErr Selector170003(std::int32_t value, std::int32_t other);
 
 // --- Files ---
 // The path goes through the drive table (platform/win32/HostPath.h). fnfErr when only the file itself is
-// missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no drive
-// path or longer than 255 characters.
+// missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no
+// drive path or longer than 255 characters.
 OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t flags);
 // Permission 1 reads; 2 or 3 also allow AddMovieResource. fnfErr for a missing file.
 OSErr OpenMovieFile(const FSSpec* spec, std::int16_t* refNum, std::int8_t permission);

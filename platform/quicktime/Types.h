@@ -71,8 +71,8 @@ struct TimeRecord {
     TimeBase base;
 };
 
-// A file record (FSSpec): the drive's number (1 for A:) and the file's full Windows path as a Pascal string (a
-// length byte, then at most 255 characters). The file need not exist.
+// A file record (FSSpec): the drive's number (1 for A:) and the file's full Windows path as a Pascal string
+// (a length byte, then at most 255 characters). The file need not exist.
 struct FSSpec {
     std::int16_t vRefNum;
     std::int32_t parID;

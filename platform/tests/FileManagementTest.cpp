@@ -122,10 +122,8 @@ TEST_F(FileManagementTest, AttributesOfWhatIsNotThere) {
         const char* path;
         DWORD error;
     } cases[] = {
-        {"C:\\missing.txt", ERROR_FILE_NOT_FOUND},
-        {"C:\\missing\\file.txt", ERROR_PATH_NOT_FOUND},
-        {"Z:\\file.txt", ERROR_PATH_NOT_FOUND},
-        {"C:\\*.txt", ERROR_INVALID_NAME},
+        {"C:\\missing.txt", ERROR_FILE_NOT_FOUND}, {"C:\\missing\\file.txt", ERROR_PATH_NOT_FOUND},
+        {"Z:\\file.txt", ERROR_PATH_NOT_FOUND},    {"C:\\*.txt", ERROR_INVALID_NAME},
         {"C:\\file.txt\\", ERROR_INVALID_NAME},
     };
     for (const Case& c : cases) {

@@ -1,9 +1,9 @@
 #include "resources/archive/MonolithChunk.h"
 
-#include "resources/error/Error.h"
 #include "resources/archive/MonolithDescriptorChunk.h"
 #include "resources/archive/MonolithTreeChunk.h"
 #include "resources/archive/QuibFile.h"
+#include "resources/error/Error.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #include "resources/archive/MonolithDescriptorChunk.h"
 
-#include "resources/storage/AccessStatus.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/Stream.h"
+#include "resources/storage/AccessStatus.h"
 
 namespace Vemo {
 

@@ -1,10 +1,10 @@
 #include "resources/archive/MonolithDirectoryHandle.h"
 
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithDirectoryChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithTreeFile.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 namespace Vemo {
 

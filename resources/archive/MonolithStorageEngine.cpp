@@ -1,12 +1,6 @@
 #include "resources/archive/MonolithStorageEngine.h"
 
-#include "resources/storage/AccessStyle.h"
 #include "resources/CreateThrough.h"
-#include "resources/storage/Directory.h"
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
-#include "resources/storage/File.h"
-#include "resources/storage/StorageSearchCriterion.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/MonolithDirectoryChunk.h"
 #include "resources/archive/MonolithDirectoryHandle.h"
@@ -17,6 +11,12 @@
 #include "resources/archive/MonolithTreeFile.h"
 #include "resources/archive/MonolithVolumeHandle.h"
 #include "resources/archive/QuibFile.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/File.h"
+#include "resources/storage/StorageSearchCriterion.h"
 
 #include <cctype>
 #include <limits>

@@ -10,9 +10,9 @@
 // Every structural change (a new entry, a deletion, a new file length) rewrites the whole tree chunk.
 #pragma once
 
+#include "resources/archive/QuibStorageEngine.h"
 #include "resources/error/ErrorCode.h"
 #include "resources/error/ErrorFacilities.h"
-#include "resources/archive/QuibStorageEngine.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 #include "resources/archive/MonolithTreeChunk.h"
 
-#include "resources/error/Error.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithChunk.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/Stream.h"
+#include "resources/error/Error.h"
+#include "resources/error/ErrorCodes.h"
 
 #include <new>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "resources/archive/MonolithTreeDirectory.h"
 
-#include "resources/storage/Descriptor.h"
-#include "resources/storage/StorageFlags.h"
 #include "resources/archive/MonolithTreeFile.h"
 #include "resources/archive/Stream.h"
+#include "resources/storage/Descriptor.h"
+#include "resources/storage/StorageFlags.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "resources/archive/MonolithVolumeHandle.h"
 
+#include "resources/archive/MonolithChunk.h"
+#include "resources/archive/QuibFile.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/storage/File.h"
-#include "resources/archive/MonolithChunk.h"
-#include "resources/archive/QuibFile.h"
 
 namespace Vemo {
 

@@ -1,9 +1,9 @@
 #include "resources/error/Error.h"
 
+#include "resources/SystemAccessors.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSearchCriterion.h"
 #include "resources/error/ErrorSystem.h"
-#include "resources/SystemAccessors.h"
 
 namespace Vemo {
 

@@ -10,8 +10,8 @@
 // error system cannot report its own failures without end.
 #pragma once
 
-#include "resources/error/ErrorCode.h"
 #include "resources/Resource.h"
+#include "resources/error/ErrorCode.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 #include "resources/error/ErrorEngine.h"
 
 #include "resources/CreateThrough.h"
+#include "resources/ResourceSystem.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSearchCriterion.h"
-#include "resources/ResourceSystem.h"
 
 namespace Vemo {
 

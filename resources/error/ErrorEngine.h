@@ -4,8 +4,8 @@
 // CreateErrorHandle so that it is counted and logged.
 #pragma once
 
-#include "resources/error/ErrorLog.h"
 #include "resources/ResourceEngine.h"
+#include "resources/error/ErrorLog.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // ErrorEngine::CreateErrorHandle.
 #pragma once
 
-#include "resources/error/ErrorCode.h"
 #include "resources/ResourceHandle.h"
+#include "resources/error/ErrorCode.h"
 
 namespace Vemo {
 

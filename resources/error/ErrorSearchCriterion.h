@@ -3,8 +3,8 @@
 // lives on the caller's stack and points at the caller's arguments.
 #pragma once
 
-#include "resources/error/ErrorCode.h"
 #include "resources/ResourceSearchCriterion.h"
+#include "resources/error/ErrorCode.h"
 
 #include <cstdint>
 

@@ -7,8 +7,8 @@
 // front-end still holds it).
 #pragma once
 
-#include "resources/error/ErrorLog.h"
 #include "resources/ResourceSystem.h"
+#include "resources/error/ErrorLog.h"
 
 #include <cstdint>
 

@@ -8,9 +8,9 @@
 
 #include "foundation/BasicSet.h"
 #include "platform/win32/Types.h"
+#include "resources/ResourceEngineHook.h"
 #include "resources/hooks/DirectInputHookObject.h"
 #include "resources/hooks/DirectXHookWindow.h"
-#include "resources/ResourceEngineHook.h"
 
 namespace Vemo {
 

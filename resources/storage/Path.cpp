@@ -1,13 +1,13 @@
 #include "resources/storage/Path.h"
 
 #include "platform/win32/CodePage.h"
-#include "resources/storage/Directory.h"
+#include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/Directory.h"
 #include "resources/storage/File.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/StorageSystem.h"
-#include "resources/SystemAccessors.h"
 #include "resources/storage/Volume.h"
 
 #include <memory>

@@ -1,11 +1,11 @@
 #include "resources/storage/StorageEngine.h"
 
-#include "resources/storage/AccessStyle.h"
 #include "resources/CreateThrough.h"
-#include "resources/storage/DirectoryHandle.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/error/ErrorFacilities.h"
+#include "resources/storage/AccessStyle.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/FileHandle.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/VolumeHandle.h"

@@ -1,15 +1,15 @@
 #include "resources/storage/StorageResource.h"
 
 #include "foundation/String.h"
-#include "resources/storage/Directory.h"
-#include "resources/storage/DirectoryHandle.h"
+#include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/FileHandle.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/StorageSystem.h"
-#include "resources/SystemAccessors.h"
 #include "resources/storage/VolumeHandle.h"
 
 namespace Vemo {

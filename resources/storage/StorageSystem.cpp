@@ -1,11 +1,11 @@
 #include "resources/storage/StorageSystem.h"
 
 #include "resources/CreateThrough.h"
-#include "resources/storage/Directory.h"
-#include "resources/storage/DirectoryHandle.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/error/ErrorFacilities.h"
+#include "resources/storage/Directory.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/File.h"
 #include "resources/storage/FileHandle.h"
 #include "resources/storage/StorageEngine.h"

@@ -1,14 +1,14 @@
 #include "resources/storage/Volume.h"
 
 #include "foundation/String.h"
-#include "resources/storage/Directory.h"
+#include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/Directory.h"
 #include "resources/storage/File.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSearchCriterion.h"
 #include "resources/storage/StorageSystem.h"
-#include "resources/SystemAccessors.h"
 #include "resources/storage/VolumeHandle.h"
 
 namespace Vemo {

@@ -1,10 +1,10 @@
 #include "resources/storage/VolumeHandle.h"
 
-#include "resources/storage/DirectoryHandle.h"
+#include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/File.h"
-#include "resources/ResourceEngine.h"
 #include "resources/storage/StorageSystem.h"
 
 namespace Vemo {

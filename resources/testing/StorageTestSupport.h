@@ -11,6 +11,7 @@
 #include "foundation/String.h"
 #include "platform/testing/Drives.h"
 #include "platform/testing/WindowsVersion.h"
+#include "resources/hooks/Win32EngineHook.h"
 #include "resources/storage/AccessStatus.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/Directory.h"
@@ -23,7 +24,6 @@
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/Volume.h"
 #include "resources/storage/VolumeHandle.h"
-#include "resources/hooks/Win32EngineHook.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/testing/TestResourceFamily.h"
 

@@ -6,11 +6,11 @@
 
 #include "platform/win32/DriveTable.h"
 #include "resources/ApplicationSystems.h"
+#include "resources/archive/MonolithStorageEngine.h"
 #include "resources/storage/Directory.h"
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/Volume.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
-#include "resources/archive/MonolithStorageEngine.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1309,7 +1309,8 @@ void DirectX6ViewportHandle::OnDestroy() {
     }
     m_destroying = nullptr;
     const win32::HWND native = NativeWindow();
-    if (QuickTimeHookPointer::Installed() != nullptr && native != nullptr && !m_engine->IsMainWindow(m_window)) {
+    if (QuickTimeHookPointer::Installed() != nullptr && native != nullptr &&
+        !m_engine->IsMainWindow(m_window)) {
         if (qt::CGrafPtr port = qt::GetNativeWindowPort(native)) {
             qt::DestroyPortAssociation(port);
         }

@@ -6,8 +6,8 @@
 #include "engines/graphics/ViewportDisplayModes.h"
 #include "engines/graphics/directx/DirectX6GraphicHandle.h"
 #include "engines/graphics/directx/DirectXErrorCodes.h"
-#include "engines/graphics/testing/MemoryGraphicHandle.h"
 #include "engines/graphics/testing/DirectXTestSupport.h"
+#include "engines/graphics/testing/MemoryGraphicHandle.h"
 #include "platform/testing/CaseNames.h"
 
 #include <gtest/gtest.h>

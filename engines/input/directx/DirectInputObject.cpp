@@ -1,8 +1,8 @@
 #include "engines/input/directx/DirectInputObject.h"
 
-#include "resources/hooks/DirectXEngineHook.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
+#include "resources/hooks/DirectXEngineHook.h"
 
 namespace Vemo {
 

@@ -10,12 +10,12 @@
 #pragma once
 
 #include "platform/testing/Drives.h"
+#include "resources/archive/CRC32.h"
+#include "resources/archive/MonolithStorageEngine.h"
 #include "resources/storage/Directory.h"
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/Volume.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
-#include "resources/archive/CRC32.h"
-#include "resources/archive/MonolithStorageEngine.h"
 #include "resources/testing/TestResourceFamily.h"
 
 #include <cstdint>

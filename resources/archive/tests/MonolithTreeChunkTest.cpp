@@ -1,10 +1,10 @@
 #include "resources/archive/MonolithTreeChunk.h"
 
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/MonolithTreeDirectory.h"
 #include "resources/archive/MonolithTreeFile.h"
 #include "resources/archive/Stream.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
+#include "resources/error/ErrorCodes.h"
 #include "resources/testing/TestResourceFamily.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "resources/archive/MonolithTreeDirectory.h"
 
+#include "resources/archive/MonolithTreeFile.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/StorageFlags.h"
-#include "resources/archive/MonolithTreeFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "resources/archive/QuibChunk.h"
 
-#include "resources/storage/AccessStatus.h"
-#include "resources/error/ErrorCodes.h"
 #include "resources/archive/QuibFile.h"
 #include "resources/archive/tests/ArchiveTestEnvironment.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/storage/AccessStatus.h"
 
 #include <gtest/gtest.h>
 
