@@ -25,6 +25,7 @@
 #include "resources/error/ErrorEngine.h"
 #include "resources/error/ErrorHandle.h"
 #include "resources/error/ErrorSystem.h"
+#include "resources/testing/ErrorRecorder.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -39,78 +40,6 @@ inline constexpr std::uint32_t kTestFamilyId = 0x00070000;
 inline constexpr std::uint32_t kTestEngineId = 0x00070001;
 inline constexpr std::uint32_t kOtherTestEngineId = 0x00070002;
 
-// One reported error: its code and its text ("" stands for no text; m_hasText tells them apart).
-struct Reported {
-    Vemo::ErrorCode m_code = 0;
-    std::string m_text;
-    bool m_hasText = false;
-
-    Reported() = default;
-    Reported(Vemo::ErrorCode code) : m_code(code) {}
-    Reported(Vemo::ErrorCode code, const char* text) : m_code(code), m_text(text), m_hasText(true) {}
-
-    bool operator==(const Reported& other) const = default;
-};
-
-using Reports = std::vector<Reported>;
-
-inline std::ostream& operator<<(std::ostream& out, const Reported& reported) {
-    out << "{0x" << std::hex << reported.m_code << std::dec;
-    if (reported.m_hasText) {
-        out << ", \"" << reported.m_text << "\"";
-    }
-    return out << "}";
-}
-
-// Whether the reports hold the wanted ones in this order, others in between allowed (the framework reports
-// its own steps around a family's errors).
-inline bool ReportedInOrder(const Reports& reports, const Reports& wanted) {
-    auto at = reports.begin();
-    for (const Reported& one : wanted) {
-        at = std::find(at, reports.end(), one);
-        if (at == reports.end()) {
-            return false;
-        }
-        ++at;
-    }
-    return true;
-}
-
-inline std::string Text(const Vemo::String* text) {
-    return text != nullptr ? text->CStr() : "<null>";
-}
-
-// The application's error engine of the tests: records each new error before the base makes its handle.
-class RecordingErrorEngine : public Vemo::ErrorEngine {
-public:
-    explicit RecordingErrorEngine(Reports* reports, const char* name = "Recording Error Engine")
-        : ErrorEngine(Vemo::kErrorTypeId, name), m_reports(reports) {}
-
-    Vemo::ErrorHandle* CreateErrorHandle(std::uint32_t codeLow, std::uint32_t codeHigh,
-                                         const Vemo::String* text) override {
-        const Vemo::ErrorCode code = (static_cast<Vemo::ErrorCode>(codeHigh) << 32) | codeLow;
-        m_reports->push_back(text != nullptr ? Reported(code, text->CStr()) : Reported(code));
-        if (m_failCreate) {
-            return nullptr;
-        }
-        return ErrorEngine::CreateErrorHandle(codeLow, codeHigh, text);
-    }
-
-    bool PreShare(Vemo::ResourceHandle* handle, Vemo::Resource* resource) override {
-        return !m_failPreShare && ErrorEngine::PreShare(handle, resource);
-    }
-
-    bool PostShare(Vemo::ResourceHandle* handle, Vemo::Resource* resource,
-                   Vemo::ResourceHandle* shared) override {
-        return !m_failPostShare && ErrorEngine::PostShare(handle, resource, shared);
-    }
-
-    Reports* m_reports;
-    bool m_failCreate = false;
-    bool m_failPreShare = false;
-    bool m_failPostShare = false;
-};
-
 // The application object of the tests: current while it lives, with an Error System and a recording error
 // engine unless asked for none. Its destructor shuts down whatever systems it still holds.
 class TestApplication : public Vemo::ApplicationSystems {
@@ -119,14 +48,10 @@ public:
 
     explicit TestApplication(ErrorSetup setup = ErrorSetup::kRecording) {
         SetCurrent(this);
-        if (setup == ErrorSetup::kNone) {
-            return;
-        }
-        m_errorSystem = Vemo::ErrorSystem::Create();
         if (setup == ErrorSetup::kRecording) {
-            m_errorEngine = new RecordingErrorEngine(&m_reports);
-            Vemo::ErrorEngine::Create(m_errorEngine);
-            m_errorSystem->AddEngine(m_errorEngine);
+            m_errors.emplace(*this);
+        } else if (setup == ErrorSetup::kNoEngine) {
+            m_errorSystem = Vemo::ErrorSystem::Create();
         }
     }
 
@@ -139,26 +64,22 @@ public:
     }
 
     void ShutdownErrorSystem() {
-        if (m_errorSystem != nullptr) {
+        if (m_errors) {
+            m_errors->Shutdown();
+        } else if (m_errorSystem != nullptr) {
             m_errorSystem->Shutdown();
             m_errorSystem = nullptr;
-            m_errorEngine = nullptr;
         }
     }
 
     Vemo::ErrorSystem* ErrorSystem() const { return m_errorSystem; }
-    RecordingErrorEngine* ErrorEngine() const { return m_errorEngine; }
+    RecordingErrorEngine* ErrorEngine() const { return m_errors ? m_errors->Engine() : nullptr; }
 
     // The errors reported since the last call, oldest first.
-    Reports TakeReports() {
-        Reports taken;
-        taken.swap(m_reports);
-        return taken;
-    }
+    Reports TakeReports() { return m_errors ? m_errors->TakeReports() : Reports(); }
 
 private:
-    Reports m_reports;
-    RecordingErrorEngine* m_errorEngine = nullptr;
+    std::optional<ErrorRecorder> m_errors;
 };
 
 class TestSearchCriterion : public Vemo::ResourceSearchCriterion {

@@ -20,7 +20,7 @@
 #include "resources/error/ErrorSystem.h"
 #include "resources/hooks/DirectXEngineHook.h"
 #include "resources/hooks/Win32EngineHook.h"
-#include "resources/testing/TestResourceFamily.h"
+#include "resources/testing/ErrorRecorder.h"
 #include "runtime/Control.h"
 #include "runtime/LocaleTexts.h"
 #include "runtime/MessengerViewport.h"
@@ -211,16 +211,14 @@ TEST_F(EngineWorldTest, AWindowClassThatCannotBeRegisteredIsReportedTwice) {
     ASSERT_NE(win32::RegisterClassExA(&taken), 0);
     // The error system the engine world makes comes too late for these reports: one made beforehand records
     // them.
-    VemoTest::Reports reports;
-    App().m_errorSystem = Vemo::ErrorSystem::Create();
-    auto* recording = new VemoTest::RecordingErrorEngine(&reports);
-    Vemo::ErrorEngine::Create(recording);
-    ASSERT_TRUE(App().m_errorSystem->AddEngine(recording));
-    EXPECT_FALSE(Initialize());
-    EXPECT_EQ(reports,
-              (VemoTest::Reports{{Vemo::Win32EngineHookErrRegisterClass},
-                                 {Vemo::Win32EngineHookErrRegisterClass, "Thornwickstead Window Class"},
-                                 {Vemo::Application::kErrorOnStartup}}));
+    {
+        VemoTest::ErrorRecorder errors(App());
+        EXPECT_FALSE(Initialize());
+        EXPECT_EQ(errors.TakeReports(),
+                  (VemoTest::Reports{{Vemo::Win32EngineHookErrRegisterClass},
+                                     {Vemo::Win32EngineHookErrRegisterClass, "Thornwickstead Window Class"},
+                                     {Vemo::Application::kErrorOnStartup}}));
+    }
     EXPECT_TRUE(Stop());
     win32::UnregisterClassA(Win32DXQTMultimediaApplication::kWindowClassName,
                             win32::GetModuleHandleA(nullptr));
