@@ -3,6 +3,7 @@
 #include "controls/QTWindowMovieControl.h"
 #include "controls/ShockwaveControl.h"
 #include "controls/tests/HostedPlayerDoubles.h"
+#include "engines/media/quicktime/QuickTimeEngineHook.h"
 #include "platform/testing/Clock.h"
 #include "platform/testing/ComTesting.h"
 #include "platform/testing/MediaWriter.h"
@@ -174,6 +175,47 @@ TEST_F(WindowedTitleTest, ShockwaveFindsItsMovieAndItsLingoScriptThroughTheSearc
     EXPECT_TRUE(control->HandleMessage(Fragment(S("ExecuteLingoScript(start.ls)")), nullptr));
     EXPECT_FALSE(control->HandleMessage(Fragment(S("Movie(missing.dcr)")), nullptr));
     EXPECT_EQ(Calls(), (std::vector<std::string>{"Shockwave EvalScript 5000"}));
+    m_boxes.Take();
+}
+
+// The product's own movie keeps QuickTime busy in the background; a hosted player pauses it while it is up
+// and lets it play on once it is gone, also when the player could not be made at all.
+TEST_F(WindowedTitleTest, TheProductsOwnMoviePausesWhileAHostedPlayerIsUpAndPlaysOnAfter) {
+    platform::testing::FakeClock clock;
+    const char* const players[] = {"IEControl", "ShockwaveControl", "ShockwaveFlashControl"};
+    std::string controls;
+    std::string sections;
+    for (const char* player : players) {
+        controls += std::string("Control=") + player + "Player\n";
+        sections += std::string("[") + player + "Player]\nClass=" + player +
+                    "\nPosition=0,0\nSize=100,100\nActive=false\n";
+    }
+    ASSERT_TRUE(Start(controls, sections));
+    const Vemo::QuickTimeEngineHook* hook = Vemo::QuickTimeEngineHook::Installed();
+    ASSERT_TRUE(hook != nullptr && hook->HasOwnMovie());
+    const qt::Movie own = hook->GetOwnMovie();
+    const auto plays = [&] {
+        const qt::TimeValue before = qt::GetMovieTime(own, nullptr);
+        clock.Advance(100);
+        return qt::GetMovieTime(own, nullptr) != before;
+    };
+    ASSERT_TRUE(plays());
+    for (const char* player : players) {
+        SCOPED_TRACE(player);
+        Control* control = Find<Control>(std::string(player) + "Player");
+        ASSERT_NE(control, nullptr);
+        EXPECT_FALSE(control->SetActive(true)) << "no such player on this machine";
+        EXPECT_TRUE(plays());
+        {
+            HostedDoubles::Installed doubles;
+            ASSERT_TRUE(control->SetActive(false));
+            ASSERT_TRUE(control->SetActive(true));
+            EXPECT_FALSE(plays());
+            ASSERT_TRUE(control->SetActive(false));
+            EXPECT_TRUE(plays());
+        }
+    }
+    Calls().clear();
     m_boxes.Take();
 }
 
