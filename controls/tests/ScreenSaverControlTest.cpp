@@ -32,9 +32,10 @@ protected:
     }
 
     // An installer program of the title: a script that records that it ran and copies the saver in.
-    void WriteInstaller(const std::string& relative) {
+    // It writes `line` to Ran.log, so that a test tells which of two installers ran.
+    void WriteInstaller(const std::string& relative, const std::string& line = "installer") {
         const std::string path = Host(relative);
-        Write(relative, "#!/bin/sh\necho installer >> '" + Host("Ran.log") + "'\ncp '" +
+        Write(relative, "#!/bin/sh\necho " + line + " >> '" + Host("Ran.log") + "'\ncp '" +
                             Host("Title/Quorven.scr") + "' '" + Host("WINDOWS") + "/'\n");
         std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     }
@@ -99,7 +100,7 @@ TEST_F(ScreenSaverControlTest, WithTheScreenSaverSwitchedOffOurSaverIsNotActive)
 TEST_F(ScreenSaverControlTest, AnInstallerWithABoxRunsToItsEndThenTheBoxThenTheState) {
     WriteInstaller("Title/Install Saver.exe");
     // What the unquoted path would start in its place.
-    WriteInstaller("Title/Install");
+    WriteInstaller("Title/Install", "unquoted");
     Write("Title/Installer.ini", "Installer=Install Saver.exe\nmb=yes\nScr=Quorven.scr\n");
     StartSaver();
     std::vector<std::string> boxesAtInstalled;

@@ -153,6 +153,10 @@ TEST_F(WallpaperControlTest, WithActiveDesktopTheShellSetsItCentredAndIsAskedFor
 }
 
 TEST_F(WallpaperControlTest, APictureThatIsNotInTheWindowsFolderIsNeverTheWallpaper) {
+    // The shell's object takes any path it is given, so only the control can keep it from a missing picture.
+    DesktopRecord desktop;
+    com::testing::ScopedClass shell(com::CLSID_ActiveDesktop, "",
+                                    [&]() -> com::IUnknown* { return new ActiveDesktopDouble(desktop); });
     StartPaper();
     ASSERT_TRUE(win32::testing::SetDesktopSize(800, 600, 32));
     auto* paper = Find<WallpaperControl>("Paper");
@@ -164,6 +168,7 @@ TEST_F(WallpaperControlTest, APictureThatIsNotInTheWindowsFolderIsNeverTheWallpa
     std::filesystem::remove(Host("Title/Paper800.bmp"));
     EXPECT_TRUE(Send("Paper", "Install"));
     EXPECT_EQ(Heard(), Log{"Active(0)"});
+    EXPECT_TRUE(desktop.calls.empty()) << "the shell was never asked to set a wallpaper";
     EXPECT_EQ(win32::testing::SessionWallpaper(), "");
     EXPECT_FALSE(Send("Paper", "Select"));
 }
