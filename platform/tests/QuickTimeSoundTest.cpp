@@ -1,10 +1,16 @@
 #include "platform/tests/QuickTimeFixture.h"
 
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/video/AudioBackend.h"
+#include "platform/win32/HeadlessRunner.h"
+
 #include <SDL.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <thread>
+#include <vector>
 
 namespace qt::tests {
 namespace {
@@ -130,6 +136,45 @@ TEST(QuickTimeSdlAudioTest, SdlAudioPlaysUnderTheDummyDriver) {
     unsetenv("SDL_AUDIODRIVER");
     EXPECT_FALSE(testing::GetAudio().open);
 }
+
+// Which sound output a program gets when nothing picks one for it: the null sink wherever the video is
+// headless, and always in a scripted run, whose sounds must keep its clock; SDL (a device under the dummy
+// driver here) where a window is shown or sdl is asked for by name.
+struct AudioChoiceCase {
+    const char* name;
+    const char* video;
+    const char* audio;
+    bool scripted;
+    const char* expected;
+};
+
+class AudioChoiceTest : public ::testing::TestWithParam<AudioChoiceCase> {};
+
+TEST_P(AudioChoiceTest, TheBackendFollowsTheVideoAndTheSettings) {
+    const AudioChoiceCase& param = GetParam();
+    platform::testing::ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    platform::testing::ScopedEnvironment video("VEMO_VIDEO", param.video);
+    platform::testing::ScopedEnvironment audio("VEMO_AUDIO", param.audio);
+    std::optional<win32::HeadlessRunner> run;
+    if (param.scripted) {
+        run.emplace(std::vector<win32::HeadlessStep>{}, "steps");
+    }
+    EXPECT_STREQ(video::MakeAudioBackend()->Name(), param.expected);
+}
+
+const AudioChoiceCase kAudioChoices[] = {
+    {"HeadlessVideo", "headless", nullptr, false, "none"},
+    {"HeadlessVideoSdlByName", "headless", "sdl", false, "sdl"},
+    {"SdlVideo", "sdl", nullptr, false, "sdl"},
+    {"SdlVideoNoneByName", "sdl", "none", false, "none"},
+    {"ScriptedRun", nullptr, nullptr, true, "none"},
+    {"ScriptedRunSdlByName", nullptr, "sdl", true, "none"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Settings, AudioChoiceTest, ::testing::ValuesIn(kAudioChoices),
+                         [](const ::testing::TestParamInfo<AudioChoiceCase>& info) {
+                             return info.param.name;
+                         });
 
 } // namespace
 } // namespace qt::tests

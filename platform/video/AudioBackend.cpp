@@ -2,6 +2,8 @@
 
 #include "platform/video/NullAudioBackend.h"
 #include "platform/video/SdlAudioBackend.h"
+#include "platform/video/VideoBackend.h"
+#include "platform/win32/HeadlessRunner.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +36,16 @@ AudioBackendKind KindFromEnvironment() {
 std::unique_ptr<AudioBackend> MakeAudioBackend(AudioBackendKind kind) {
     if (kind == AudioBackendKind::Default) {
         kind = KindFromEnvironment();
+        if (kind == AudioBackendKind::Sdl && win32::HeadlessRunner::Current() != nullptr) {
+            // A scripted run gives the same times on every run: its sounds go at the pace of its clock.
+            std::fprintf(stderr,
+                         "VEMO_AUDIO=sdl: a scripted headless run plays no sound; its sounds keep the "
+                         "run's clock\n");
+            kind = AudioBackendKind::None;
+        }
+        if (kind == AudioBackendKind::Default && HeadlessVideoAsked()) {
+            kind = AudioBackendKind::None;
+        }
     }
     if (kind == AudioBackendKind::None) {
         return std::make_unique<NullAudioBackend>();

@@ -1,9 +1,11 @@
 // Sound output beside the video backend: a backend pulls mixed sound from one source. Internal to the
 // platform layer.
 //
-// VEMO_AUDIO chooses it once per opening: "sdl" (SDL2 audio), "none" (the null sink), or by default sdl when
-// an SDL audio device opens, else none. When sdl was asked for by name and no device opens, that is said on
-// the standard error and the null sink is used.
+// VEMO_AUDIO chooses it once per opening: "sdl" (SDL2 audio), "none" (the null sink), or by default the null
+// sink when the video goes headless (HeadlessVideoAsked) and otherwise sdl when an SDL audio device opens,
+// else none. When sdl was asked for by name and no device opens, that is said on the standard error and the
+// null sink is used. A scripted headless run always has the null sink, so that its sounds keep its clock: sdl
+// asked for by name there is said on the standard error.
 //
 // The null sink has no device: it consumes sound at the pace of the platform clock (platform/win32/Time.h,
 // a test's fake clock included) as its readings measure it, rendering at each Pump the time the clock has

@@ -62,15 +62,21 @@ bool DisplayAvailable() {
 
 } // namespace
 
-std::unique_ptr<VideoBackend> MakeVideoBackend() {
+bool HeadlessVideoAsked() {
     const char* setting = std::getenv("VEMO_VIDEO");
-    bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
+    const bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
     // A scripted run is headless whatever else is asked (VEMO_VIDEO=sdl with it never starts).
-    bool askedForHeadless = (setting != nullptr && std::strcmp(setting, "headless") == 0) ||
-                            win32::HeadlessRunner::Current() != nullptr;
-    if (askedForHeadless || (!askedForSdl && !DisplayAvailable())) {
+    const bool askedForHeadless = (setting != nullptr && std::strcmp(setting, "headless") == 0) ||
+                                  win32::HeadlessRunner::Current() != nullptr;
+    return askedForHeadless || (!askedForSdl && !DisplayAvailable());
+}
+
+std::unique_ptr<VideoBackend> MakeVideoBackend() {
+    if (HeadlessVideoAsked()) {
         return std::make_unique<HeadlessVideoBackend>();
     }
+    const char* setting = std::getenv("VEMO_VIDEO");
+    const bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
     auto sdl = std::make_unique<SdlVideoBackend>();
     if (sdl->Started()) {
         return sdl;

@@ -113,6 +113,10 @@ private:
 // stderr and no top-level window can be created.
 std::unique_ptr<VideoBackend> MakeVideoBackend();
 
+// Whether MakeVideoBackend goes headless without trying SDL: VEMO_VIDEO=headless, a scripted run, or no
+// display while sdl is not asked for by name.
+bool HeadlessVideoAsked();
+
 // Presentation. What a window shows is the picture last presented for it: the pixels of its primary surface,
 // with the window's overlays (movie ports, child windows) composed over them when it is shown. Headless keeps
 // the picture for the testing API to read; SDL2 shows it at the next pump of the host's events on its thread.
