@@ -1,5 +1,6 @@
 #include "controls/ATLWindowControl.h"
 
+#include "controls/HostedPlayerText.h"
 #include "platform/com/Atl.h"
 #include "platform/win32/Module.h"
 
@@ -101,4 +102,12 @@ void ATLWindowControl::AnnounceActivation(bool) {}
 void ATLWindowControl::OnDeactivated() {
     DestroyHostWindow();
     OSWindowControl::OnDeactivated();
+}
+
+bool ATLWindowControl::CreateControlInHost(com::IAxWinHostWindow& host, const Vemo::String& text,
+                                           win32::HWND hostWindow, const com::IID& iid, void** control) {
+    com::BSTR name = HostedPlayerText::ToBstr(text);
+    const com::HRESULT created = host.CreateControl(name, hostWindow, nullptr);
+    com::SysFreeString(name);
+    return win32::SUCCEEDED(created) && win32::SUCCEEDED(host.QueryControl(iid, control));
 }

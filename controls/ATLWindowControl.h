@@ -7,6 +7,7 @@
 #pragma once
 
 #include "controls/OSWindowControl.h"
+#include "platform/com/Unknown.h"
 
 namespace com {
 class IAxWinHostWindow;
@@ -39,6 +40,11 @@ public:
     bool HasHostWindow() const { return m_hostWindow != nullptr; }
 
 protected:
+    // Creates the ActiveX control that text names (a ProgID, a CLSID, or an address for the browser) in the
+    // host window and takes its interface iid into control; false when either step fails.
+    static bool CreateControlInHost(com::IAxWinHostWindow& host, const Vemo::String& text,
+                                    win32::HWND hostWindow, const com::IID& iid, void** control);
+
     // Tells the title whether the activation made a usable hosted control, once it is over: only a whole
     // success counts as one.
     virtual void AnnounceActivation(bool succeeded);

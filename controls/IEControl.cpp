@@ -141,11 +141,8 @@ bool IEControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWindowHolde
     PlayQuickTimeHookMovie(false);
     const Vemo::String text =
         !m_showScrollBar && !m_startLocation.IsEmpty() ? m_startLocation : Vemo::String(kBrowserProgId);
-    com::BSTR created = HostedPlayerText::ToBstr(text);
-    const com::HRESULT result = host->CreateControl(created, hostWindow, nullptr);
-    com::SysFreeString(created);
-    if (win32::FAILED(result) ||
-        win32::FAILED(host->QueryControl(com::IID_IWebBrowser2, reinterpret_cast<void**>(&m_browser)))) {
+    if (!CreateControlInHost(*host, text, hostWindow, com::IID_IWebBrowser2,
+                             reinterpret_cast<void**>(&m_browser))) {
         return false;
     }
     m_eventSink = new IEControlEventSink(*this);

@@ -1,5 +1,6 @@
 #include "controls/PlayerInputFilter.h"
 
+#include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
 
 namespace {
@@ -20,4 +21,9 @@ bool PlayerInputFilter::HandleMessage(const win32::MSG& message) {
     default:
         return false;
     }
+}
+
+bool PlayerInputFilter::SubclassPlayerIn(win32::HWND hostWindow) {
+    const win32::HWND playerWindow = win32::GetWindow(hostWindow, win32::GW_CHILD);
+    return Subclass(playerWindow != nullptr ? playerWindow : hostWindow);
 }

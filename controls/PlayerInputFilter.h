@@ -7,4 +7,8 @@
 class PlayerInputFilter : public OSWindowSubclass {
 public:
     bool HandleMessage(const win32::MSG& message) override;
+
+    // Filters the player's own window, the host window's first child, or the host window when the player made
+    // none.
+    bool SubclassPlayerIn(win32::HWND hostWindow);
 };

@@ -135,15 +135,9 @@ bool ShockwaveFlashControl::SetMovieUrl(const Vemo::String& text) {
 bool ShockwaveFlashControl::CreateHostedControl(com::IAxWinHostWindow* host, HostWindowHolder*,
                                                 win32::HWND hostWindow) {
     PlayQuickTimeHookMovie(false);
-    com::BSTR progId = HostedPlayerText::ToBstr("ShockwaveFlash.ShockwaveFlash");
-    const com::HRESULT created = host->CreateControl(progId, hostWindow, nullptr);
-    com::SysFreeString(progId);
-    if (win32::FAILED(created) ||
-        win32::FAILED(host->QueryControl(com::IID_IShockwaveFlash, reinterpret_cast<void**>(&m_player)))) {
-        return false;
-    }
-    const win32::HWND playerWindow = win32::GetWindow(hostWindow, win32::GW_CHILD);
-    if (!m_filter.Subclass(playerWindow != nullptr ? playerWindow : hostWindow)) {
+    if (!CreateControlInHost(*host, Vemo::String("ShockwaveFlash.ShockwaveFlash"), hostWindow,
+                             com::IID_IShockwaveFlash, reinterpret_cast<void**>(&m_player)) ||
+        !m_filter.SubclassPlayerIn(hostWindow)) {
         return false;
     }
     m_eventSink = new FlashPlayerEventSink(*this);
