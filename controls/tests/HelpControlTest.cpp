@@ -68,7 +68,7 @@ TEST_F(HelpControlTest, WithoutAUserOrAVariableNameExamineIsAQuietNoOp) {
     EXPECT_EQ(Variable("Help", "Asked"), "");
     EXPECT_EQ(m_watcher->TakeReceived(), Log{});
 
-    m_watchers.clear();
+    m_watchers.Clear();
     delete m_owner;
     m_owner = nullptr;
     m_controls.Clear();

@@ -11,7 +11,7 @@ class HistoryControlTest : public Fixture {
 protected:
     // A state's history control: the one before it is gone, as when the next state begins.
     HistoryControl& Enter() {
-        m_watchers.clear();
+        m_watchers.Clear();
         delete m_owner;
         m_owner = nullptr;
         m_controls.Clear();

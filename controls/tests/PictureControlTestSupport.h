@@ -61,7 +61,7 @@ protected:
 
     // The controls and the viewport are gone.
     void Close() {
-        m_watchers.clear();
+        m_watchers.Clear();
         delete m_owner;
         m_owner = nullptr;
         m_controls.Clear();
@@ -109,13 +109,7 @@ protected:
         return target != nullptr && m_owner->SendText(S(text), target);
     }
 
-    MessengerTest::Recorder& Watch(Control& control) {
-        m_watchers.push_back(std::make_unique<MessengerTest::Recorder>(
-            S("Watcher" + std::to_string(m_watchers.size())), nullptr, nullptr));
-        m_watchers.back()->Subscribe(control);
-        m_watchers.back()->TakeReceived();
-        return *m_watchers.back();
-    }
+    MessengerTest::Recorder& Watch(Control& control) { return m_watchers.Watch(control); }
 
     // Time passes, then the application's step.
     void Step(std::uint32_t milliseconds = 0) {
@@ -146,7 +140,7 @@ protected:
     MessengerViewport* m_viewport = nullptr;
     Messenger* m_owner = nullptr;
     Vemo::BasicArray<Control*> m_controls;
-    std::vector<std::unique_ptr<MessengerTest::Recorder>> m_watchers;
+    MessengerTest::Watchers m_watchers;
 };
 
 } // namespace PictureControlTest

@@ -69,7 +69,7 @@ inline const MessengerFactory::Registrar g_backdropRegistrar(Vemo::String("TestB
 class Fixture : public TitleTest::RunningTitle {
 protected:
     void TearDown() override {
-        m_watchers.clear();
+        m_watchers.Clear();
         TitleTest::RunningTitle::TearDown();
     }
 
@@ -107,15 +107,9 @@ protected:
     }
 
     // A recorder subscribed to the control.
-    MessengerTest::Recorder& Watch(Messenger& control) {
-        m_watchers.push_back(std::make_unique<MessengerTest::Recorder>(
-            S("Watcher" + std::to_string(m_watchers.size())), nullptr, nullptr));
-        m_watchers.back()->Subscribe(control);
-        m_watchers.back()->TakeReceived();
-        return *m_watchers.back();
-    }
+    MessengerTest::Recorder& Watch(Messenger& control) { return m_watchers.Watch(control); }
 
-    std::vector<std::unique_ptr<MessengerTest::Recorder>> m_watchers;
+    MessengerTest::Watchers m_watchers;
 };
 
 } // namespace TextTest

@@ -177,13 +177,13 @@ TEST_F(TextControlTest, TheMouseOverATextShowsThePointerAtOnce) {
     Cursor* cursor = App().GetViewport()->GetCursor();
     ASSERT_NE(cursor, nullptr);
     ASSERT_EQ(cursor->GetState(), Cursor::kNone);
-    Watch(Caption());
+    MessengerTest::Recorder& watcher = Watch(Caption());
     win32::testing::MoveMouse(Window(), 20, 15);
     Step();
     Step();
     EXPECT_TRUE(Caption().IsMouseInside());
     EXPECT_EQ(cursor->GetState(), Cursor::kPointer);
-    EXPECT_EQ(m_watchers.back()->TakeReceived(), (MessengerTest::Log{"Enter"}));
+    EXPECT_EQ(watcher.TakeReceived(), (MessengerTest::Log{"Enter"}));
 }
 
 // --- In a bitmap font

@@ -374,14 +374,7 @@ protected:
     }
 
     // A recorder that subscribes to the control, its own "Subscribed" taken.
-    MessengerTest::Recorder* Watch(Control& control) {
-        m_watchers.push_back(std::make_unique<MessengerTest::Recorder>(
-            S("Watcher" + std::to_string(m_watchers.size())), nullptr, nullptr));
-        MessengerTest::Recorder* watcher = m_watchers.back().get();
-        watcher->Subscribe(control);
-        watcher->TakeReceived();
-        return watcher;
-    }
+    MessengerTest::Recorder* Watch(Control& control) { return &m_watchers.Watch(control); }
 
     std::vector<std::string> Children(Control& parent) {
         std::vector<std::string> names;
@@ -447,7 +440,7 @@ protected:
     Messenger* m_owner = nullptr;
     Vemo::BasicArray<Control*> m_controls;
     Vemo::BasicArray<ControlBehavior*> m_behaviors;
-    std::vector<std::unique_ptr<MessengerTest::Recorder>> m_watchers;
+    MessengerTest::Watchers m_watchers;
 };
 
 } // namespace ControlTest

@@ -53,7 +53,7 @@ protected:
     }
 
     void TearDown() override {
-        m_watchers.clear();
+        m_watchers.Clear();
         delete m_owner;
         m_owner = nullptr;
         m_viewport.reset();
@@ -87,13 +87,7 @@ protected:
     }
 
     // A recorder subscribed to the control.
-    MessengerTest::Recorder& Watch(Control& control) {
-        m_watchers.push_back(std::make_unique<MessengerTest::Recorder>(
-            S("Watcher" + std::to_string(m_watchers.size())), nullptr, nullptr));
-        m_watchers.back()->Subscribe(control);
-        m_watchers.back()->TakeReceived();
-        return *m_watchers.back();
-    }
+    MessengerTest::Recorder& Watch(Control& control) { return m_watchers.Watch(control); }
 
     // One step of the application: the window's messages, the queued events, the frame.
     void Step() {
@@ -162,7 +156,7 @@ protected:
     std::unique_ptr<MessengerViewport> m_viewport;
     Messenger* m_owner = nullptr;
     Vemo::BasicArray<Control*> m_controls;
-    std::vector<std::unique_ptr<MessengerTest::Recorder>> m_watchers;
+    MessengerTest::Watchers m_watchers;
 };
 
 // The same under SDL's dummy video driver: real SDL windows and SDL events.

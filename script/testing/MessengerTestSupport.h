@@ -114,6 +114,25 @@ public:
     std::function<void(Recorder&, const std::string&)> m_onWord;
 };
 
+// Recorders subscribed to messengers for a test, named Watcher0, Watcher1, ..., each with its own
+// "Subscribed" taken; they live until Clear or the end of their owner.
+class Watchers {
+public:
+    Recorder& Watch(Messenger& subject) {
+        const std::string name = "Watcher" + std::to_string(m_recorders.size());
+        m_recorders.push_back(std::make_unique<Recorder>(Vemo::String(name.c_str()), nullptr, nullptr));
+        Recorder& watcher = *m_recorders.back();
+        watcher.Subscribe(subject);
+        watcher.TakeReceived();
+        return watcher;
+    }
+
+    void Clear() { m_recorders.clear(); }
+
+private:
+    std::vector<std::unique_ptr<Recorder>> m_recorders;
+};
+
 inline const MessengerFactory::Registrar g_recorderRegistrar(Recorder::ClassWord(), &Recorder::Create);
 
 // The application of the tests: scripts and locale tables by name from memory, shared settings in a Config,
