@@ -27,9 +27,7 @@ void RemoveAddedFontFiles() {
 }
 
 std::string FixtureFontPath(std::string_view file) {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "fixtures" / "fonts" /
-            file)
-        .string();
+    return (std::filesystem::path(VEMO_SOURCE_DIR) / "platform" / "tests" / "fixtures" / "fonts" / file).string();
 }
 
 bool ReadLogFont(HFONT font, LOGFONTA& out) {

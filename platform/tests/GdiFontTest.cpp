@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace win32::tests {
 namespace {
@@ -38,11 +40,11 @@ TEST_F(GdiFontTest, APositiveHeightIsTheCellAndANegativeOneTheEm) {
         ASSERT_TRUE(cell.Valid());
         TEXTMETRICA metrics = cell.Metrics();
         EXPECT_EQ(metrics.tmHeight, 16);
-        // The em is 16 x 2048 / 2384 = 13.7, taken as 14 pixels; the ascent 1901 x 14 / 2048 = 12.99 rounds
-        // up.
+        // The em is the largest that fits: 16 x 2048 / 2384 = 13.7, so 13 pixels; the ascent 1901 x 13 / 2048
+        // = 12.07 rounds up.
         EXPECT_EQ(metrics.tmAscent, 13);
         EXPECT_EQ(metrics.tmDescent, 3);
-        EXPECT_EQ(metrics.tmInternalLeading, 2);
+        EXPECT_EQ(metrics.tmInternalLeading, 3);
     }
     {
         SelectedFont em(m_dc, MakeFont("DejaVu Sans", -16));
@@ -296,6 +298,111 @@ TEST_F(GdiFontTest, AFileWithoutAFaceIsNotAdded) {
     EXPECT_FALSE(testing::AddFontFile(testing::FixtureFontPath("make-fonts.py")));
     EXPECT_FALSE(testing::AddFontFile(testing::FixtureFontPath("no-such-file.ttf")));
 }
+
+// What a font draws of a line that tells the faces apart, in black on white.
+std::vector<COLORREF> SampleLine(const LOGFONTA& description) {
+    DibDc canvas(120, 24, 32);
+    EXPECT_TRUE(canvas.Valid());
+    canvas.Fill(RGB(255, 255, 255));
+    SelectedFont font(canvas.Dc(), CreateFontIndirectA(&description));
+    EXPECT_TRUE(font.Valid());
+    SetBkMode(canvas.Dc(), TRANSPARENT);
+    TextOutA(canvas.Dc(), 2, 2, "Rag_{|}il1", 10);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            pixels.push_back(canvas.Pixel(x, y));
+        }
+    }
+    return pixels;
+}
+
+LOGFONTA Described(const char* face, int weight, BYTE pitchAndFamily) {
+    LOGFONTA description{};
+    description.lfHeight = -16;
+    description.lfWeight = weight;
+    description.lfQuality = ANTIALIASED_QUALITY;
+    description.lfPitchAndFamily = pitchAndFamily;
+    std::strncpy(description.lfFaceName, face, LF_FACESIZE - 1);
+    return description;
+}
+
+// The name decides where fontconfig knows it, its aliases for the Windows faces included; the pitch and
+// family bits decide only for a name it does not know, or none.
+struct FaceNameCase {
+    const char* requested;
+    BYTE pitchAndFamily;
+    int weight;
+    const char* drawnAs;
+};
+
+const FaceNameCase kFaceNames[] = {
+    {"Courier New", 0, FW_NORMAL, "DejaVu Sans Mono"},
+    {"Courier New", VARIABLE_PITCH | FF_SWISS, FW_BOLD, "DejaVu Sans Mono"},
+    {"Times New Roman", 0, FW_NORMAL, "DejaVu Serif"},
+    {"Times New Roman", 0, FW_BOLD, "DejaVu Serif"},
+    {"Arial", 0, FW_NORMAL, "DejaVu Sans"},
+    {"Arial", FIXED_PITCH | FF_MODERN, FW_BOLD, "DejaVu Sans"},
+    {"No Such Face", FF_ROMAN, FW_NORMAL, "DejaVu Serif"},
+    {"No Such Face", FF_MODERN, FW_NORMAL, "DejaVu Sans Mono"},
+    {"No Such Face", 0, FW_BOLD, "DejaVu Sans"},
+    {"", FF_ROMAN, FW_BOLD, "DejaVu Serif"},
+    {"", FIXED_PITCH, FW_NORMAL, "DejaVu Sans Mono"},
+    {"", 0, FW_NORMAL, "DejaVu Sans"},
+};
+
+class GdiFaceNameTest : public GdiTest, public ::testing::WithParamInterface<FaceNameCase> {};
+
+TEST_P(GdiFaceNameTest, DrawsInTheFaceTheNameStandsFor) {
+    const FaceNameCase& face = GetParam();
+    EXPECT_TRUE(SampleLine(Described(face.requested, face.weight, face.pitchAndFamily)) ==
+                SampleLine(Described(face.drawnAs, face.weight, 0)))
+        << "not drawn in " << face.drawnAs;
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, GdiFaceNameTest, ::testing::ValuesIn(kFaceNames),
+                         [](const ::testing::TestParamInfo<FaceNameCase>& info) {
+                             std::string name = info.param.requested[0] == '\0' ? "NoName" : info.param.requested;
+                             std::erase(name, ' ');
+                             return name + std::to_string(info.index);
+                         });
+
+// A cell height gives the largest em whose glyphs fit the cell: the underscore, the lowest ink of these faces,
+// is drawn inside it at every height, and the cell is the height asked for.
+using FaceStyleAndQuality = std::tuple<const char*, int, BYTE>;
+
+class GdiCellHeightTest : public GdiTest, public ::testing::WithParamInterface<FaceStyleAndQuality> {};
+
+TEST_P(GdiCellHeightTest, TheUnderscoreIsInsideTheCell) {
+    auto [face, weight, quality] = GetParam();
+    DibDc canvas(40, 150, 32);
+    ASSERT_TRUE(canvas.Valid());
+    SetBkMode(canvas.Dc(), TRANSPARENT);
+    const int top = 50;
+    for (int cell = 8; cell <= 48; ++cell) {
+        SCOPED_TRACE(cell);
+        SelectedFont font(canvas.Dc(), MakeFont(face, cell, quality, weight));
+        ASSERT_TRUE(font.Valid());
+        EXPECT_EQ(font.Metrics().tmHeight, cell);
+        canvas.Fill(RGB(255, 255, 255));
+        ASSERT_TRUE(TextOutA(canvas.Dc(), 4, top, "_", 1));
+        RECT ink = canvas.InkBounds(RGB(255, 255, 255));
+        EXPECT_LT(ink.top, ink.bottom);
+        EXPECT_GE(ink.top, top);
+        EXPECT_LE(ink.bottom, top + cell);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DejaVu, GdiCellHeightTest,
+                         ::testing::Combine(::testing::Values("DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"),
+                                            ::testing::Values(FW_NORMAL, FW_BOLD),
+                                            ::testing::Values(ANTIALIASED_QUALITY, NONANTIALIASED_QUALITY)),
+                         [](const ::testing::TestParamInfo<FaceStyleAndQuality>& info) {
+                             std::string name = std::get<0>(info.param);
+                             std::erase(name, ' ');
+                             return name + (std::get<1>(info.param) == FW_BOLD ? "Bold" : "") +
+                                    (std::get<2>(info.param) == NONANTIALIASED_QUALITY ? "Monochrome" : "Grey");
+                         });
 
 // Every code of the range on every kind of face: A + B + C is the advance, and what TextOutA draws at x - A
 // lies in [x, x + B) and in the cell.

@@ -42,20 +42,51 @@ const char* GenericFamily(BYTE pitchAndFamily) {
     }
 }
 
-FcPattern* MakePattern(const LOGFONTA& logFont) {
-    FcPattern* pattern = FcPatternCreate();
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
-    name[LF_FACESIZE - 1] = '\0';
-    if (name[0] != '\0') {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name));
+bool IsGenericFamily(const char* family) {
+    return std::strcmp(family, "sans-serif") == 0 || std::strcmp(family, "serif") == 0 ||
+           std::strcmp(family, "monospace") == 0;
+}
+
+// Whether the configuration's rules give the name a generic family of their own (a monospace one for
+// "Courier New"), beside the one the request carries.
+bool RulesKnowTheName(FcConfig* config, const FcPattern* pattern, const char* requestedGeneric) {
+    FcPattern* probe = FcPatternDuplicate(pattern);
+    FcConfigSubstitute(config, probe, FcMatchPattern);
+    bool known = false;
+    FcChar8* family = nullptr;
+    for (int i = 0; !known && FcPatternGetString(probe, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+        const char* name = reinterpret_cast<const char*>(family);
+        known = IsGenericFamily(name) && std::strcmp(name, requestedGeneric) != 0;
     }
-    FcPatternAddString(pattern, FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(GenericFamily(logFont.lfPitchAndFamily)));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternDestroy(probe);
+    return known;
+}
+
+// The name is the one strong family. The generic family of the pitch and family bits decides only for a name
+// the configuration does not know: as a weak family, since a strong one would outrank the faces its rules
+// give a known name, and only then, since its preferred faces would come before theirs. Without a name the
+// generic family is all there is.
+FcPattern* MakePattern(FcConfig* config, const LOGFONTA& logFont) {
+    FcPattern* pattern = FcPatternCreate();
     int weight = logFont.lfWeight <= 0 ? FW_NORMAL : std::min<int>(logFont.lfWeight, 1000);
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, logFont.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
+    name[LF_FACESIZE - 1] = '\0';
+    const char* genericName = GenericFamily(logFont.lfPitchAndFamily);
+    FcValue generic{};
+    generic.type = FcTypeString;
+    generic.u.s = reinterpret_cast<const FcChar8*>(genericName);
+    if (name[0] == '\0') {
+        FcPatternAdd(pattern, FC_FAMILY, generic, FcTrue);
+        return pattern;
+    }
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name));
+    FcPatternAddWeak(pattern, FC_FAMILY, generic, FcTrue);
+    if (RulesKnowTheName(config, pattern, genericName)) {
+        FcPatternRemove(pattern, FC_FAMILY, 1);
+    }
     return pattern;
 }
 
@@ -66,7 +97,7 @@ std::optional<MatchedFace> MatchFace(const LOGFONTA& logFont) {
     if (catalog.config == nullptr) {
         return std::nullopt;
     }
-    FcPattern* pattern = MakePattern(logFont);
+    FcPattern* pattern = MakePattern(catalog.config, logFont);
     FcConfigSubstitute(catalog.config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     std::vector<FcFontSet*> sets;

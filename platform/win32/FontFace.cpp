@@ -70,6 +70,20 @@ VerticalExtent WindowsExtent(FT_Face face) {
     return extent;
 }
 
+// The largest em, in whole pixels, whose face fits a cell of that many rows: the Windows extent at that size
+// is no taller than the cell, and neither is the extent the glyphs take in pixels, the ascent rounded up (the
+// baseline sits there) and the descent rounded to the row where hinting puts the lowest ink. A larger em
+// would draw descenders such as the underscore below the cell.
+int LargestSizeInCell(const VerticalExtent& extent, int cell, int unitsPerEm) {
+    long long cellUnits = std::max(1L, extent.ascent + extent.descent);
+    int ppem = static_cast<int>(std::max(1LL, static_cast<long long>(cell) * unitsPerEm / cellUnits));
+    while (ppem > 1 && CeilScale(extent.ascent, ppem, unitsPerEm) +
+                               RoundScale(extent.descent, ppem, unitsPerEm) > cell) {
+        --ppem;
+    }
+    return ppem;
+}
+
 int FaceWeight(FT_Face face) {
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 != nullptr && os2->version != 0xFFFF && os2->usWeightClass > 0) {
@@ -159,11 +173,9 @@ bool FontFace::SetScalableSize(const LOGFONTA& logFont) {
     FT_Face face = m_face;
     int unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
     VerticalExtent extent = WindowsExtent(face);
-    long cellUnits = std::max(1L, extent.ascent + extent.descent);
     int cell = logFont.lfHeight == 0 ? kDefaultCellHeight : static_cast<int>(logFont.lfHeight);
     if (cell > 0) {
-        m_ppem =
-            std::max(1, static_cast<int>(std::lround(static_cast<double>(cell) * unitsPerEm / cellUnits)));
+        m_ppem = LargestSizeInCell(extent, cell, unitsPerEm);
     } else {
         m_ppem = -cell;
     }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace VemoTest {
@@ -400,44 +401,79 @@ TEST_F(Win32ContainerTest, AnOddWidthHoldsTheSameGlyphsAsAnEvenOne) {
     EXPECT_NE(std::count(cells[0]['H'].begin(), cells[0]['H'].end(), 0u), 0);
 }
 
-// What GDI draws itself: the text with TextOutA in a 32-bit section filled with the colour.
+// A 32-bit section in a memory DC, drawing black text without a background in a font made as the engine
+// makes its fonts: what GDI draws itself.
+class GdiPicture {
+public:
+    GdiPicture(int width, int height, int fontHeight, int weight, win32::DWORD quality, const char* face)
+        : m_width(width), m_height(height) {
+        win32::BITMAPV4HEADER header{};
+        header.bV4Size = sizeof(header);
+        header.bV4Width = width;
+        header.bV4Height = -height;
+        header.bV4Planes = 1;
+        header.bV4BitCount = 32;
+        header.bV4V4Compression = win32::BI_RGB;
+        void* bits = nullptr;
+        m_section = win32::CreateDIBSection(nullptr, reinterpret_cast<const win32::BITMAPINFO*>(&header),
+                                            win32::DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = static_cast<const std::uint32_t*>(bits);
+        m_dc = win32::CreateCompatibleDC(nullptr);
+        m_previousBitmap = win32::SelectObject(m_dc, m_section);
+        m_font = win32::CreateFontA(fontHeight, 0, 0, 0, weight, 0, 0, 0, win32::DEFAULT_CHARSET,
+                                    win32::OUT_DEFAULT_PRECIS, win32::CLIP_DEFAULT_PRECIS, quality, 0, face);
+        m_previousFont = win32::SelectObject(m_dc, m_font);
+        win32::SetBkMode(m_dc, win32::TRANSPARENT);
+        win32::SetTextColor(m_dc, 0);
+    }
+    ~GdiPicture() {
+        win32::SelectObject(m_dc, m_previousFont);
+        win32::DeleteObject(m_font);
+        win32::SelectObject(m_dc, m_previousBitmap);
+        win32::DeleteDC(m_dc);
+        win32::DeleteObject(m_section);
+    }
+    GdiPicture(const GdiPicture&) = delete;
+    GdiPicture& operator=(const GdiPicture&) = delete;
+
+    void Fill(win32::COLORREF color) {
+        const win32::HBRUSH brush = win32::CreateSolidBrush(color);
+        const win32::RECT whole{0, 0, m_width, m_height};
+        win32::FillRect(m_dc, &whole, brush);
+        win32::DeleteObject(brush);
+    }
+    void Draw(const char* text, int length, int x, int y) { win32::TextOutA(m_dc, x, y, text, length); }
+    // 0xRRGGBB, as RgbAt reads a graphic.
+    std::uint32_t At(int x, int y) const {
+        return m_bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + x] & 0xFFFFFF;
+    }
+    std::vector<std::uint32_t> Pixels() const {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < m_height; ++y) {
+            for (int x = 0; x < m_width; ++x) {
+                pixels.push_back(At(x, y));
+            }
+        }
+        return pixels;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    win32::HBITMAP m_section = nullptr;
+    const std::uint32_t* m_bits = nullptr;
+    win32::HDC m_dc = nullptr;
+    win32::HGDIOBJ m_previousBitmap = nullptr;
+    win32::HFONT m_font = nullptr;
+    win32::HGDIOBJ m_previousFont = nullptr;
+};
+
 std::vector<std::uint32_t> DrawnByGdi(const char* text, int x, int y, int width, int height,
                                       win32::COLORREF fill) {
-    win32::BITMAPV4HEADER header{};
-    header.bV4Size = sizeof(header);
-    header.bV4Width = width;
-    header.bV4Height = -height;
-    header.bV4Planes = 1;
-    header.bV4BitCount = 32;
-    header.bV4V4Compression = win32::BI_RGB;
-    void* bits = nullptr;
-    const win32::HBITMAP section =
-        win32::CreateDIBSection(nullptr, reinterpret_cast<const win32::BITMAPINFO*>(&header),
-                                win32::DIB_RGB_COLORS, &bits, nullptr, 0);
-    const win32::HDC dc = win32::CreateCompatibleDC(nullptr);
-    const win32::HGDIOBJ previousBitmap = win32::SelectObject(dc, section);
-    const win32::HBRUSH brush = win32::CreateSolidBrush(fill);
-    const win32::RECT whole{0, 0, width, height};
-    win32::FillRect(dc, &whole, brush);
-    win32::DeleteObject(brush);
-    const win32::HFONT font = win32::CreateFontA(
-        16, 0, 0, 0, win32::FW_NORMAL, 0, 0, 0, win32::DEFAULT_CHARSET, win32::OUT_DEFAULT_PRECIS,
-        win32::CLIP_DEFAULT_PRECIS, win32::NONANTIALIASED_QUALITY, 0, "DejaVu Sans Mono");
-    const win32::HGDIOBJ previousFont = win32::SelectObject(dc, font);
-    win32::SetBkMode(dc, win32::TRANSPARENT);
-    win32::SetTextColor(dc, 0);
-    win32::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    std::memcpy(pixels.data(), bits, pixels.size() * 4);
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    win32::SelectObject(dc, previousFont);
-    win32::DeleteObject(font);
-    win32::SelectObject(dc, previousBitmap);
-    win32::DeleteDC(dc);
-    win32::DeleteObject(section);
-    return pixels;
+    GdiPicture picture(width, height, 16, win32::FW_NORMAL, win32::NONANTIALIASED_QUALITY, "DejaVu Sans Mono");
+    picture.Fill(fill);
+    picture.Draw(text, static_cast<int>(std::strlen(text)), x, y);
+    return picture.Pixels();
 }
 
 TEST_F(Win32ContainerTest, ATransparentMonochromeLineIsWhatGdiDraws) {
@@ -465,6 +501,65 @@ TEST_F(Win32ContainerTest, ATransparentMonochromeLineIsWhatGdiDraws) {
     EXPECT_GT(std::count(expected.begin(), expected.end(), 0u), 100);
     EXPECT_EQ(drawn, expected);
 }
+
+// Every cell of a container holds what its glyph draws alone there, and nothing of its neighbours: hinting
+// puts some accents a row above the ascent and some descenders below the cell, and antialiasing spills past
+// the black box. Over the DejaVu faces and styles, in cell and em heights.
+using InkCase = std::tuple<const char*, bool, bool>;
+
+class Win32ContainerInkTest : public Win32ContainerTest, public ::testing::WithParamInterface<InkCase> {};
+
+TEST_P(Win32ContainerInkTest, EveryCellHoldsTheInkOfItsOwnGlyphAlone) {
+    const auto [face, bold, antialiased] = GetParam();
+    for (std::uint32_t height = 8; height <= 48; ++height) {
+        for (const bool cellHeight : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << height << (cellHeight ? " cell" : " em"));
+            Font font;
+            FontContainer container;
+            OpenAttached(font, container,
+                         {.name = face, .size = height, .cellHeight = cellHeight, .pixelUnits = true,
+                          .bold = bold, .antialiased = antialiased},
+                         0);
+            if (HasFatalFailure()) {
+                return;
+            }
+            const Vemo::FontDescription& description = *font.GetDescription();
+            const std::int32_t line = font.GetLineHeight();
+            const std::int32_t margin = line;
+            const int signedHeight = cellHeight ? static_cast<int>(height) : -static_cast<int>(height);
+            GdiPicture alone(description.maximumWidth + 2 * margin, line + 2 * margin, signedHeight,
+                             bold ? win32::FW_BOLD : win32::FW_NORMAL,
+                             antialiased ? win32::ANTIALIASED_QUALITY : win32::NONANTIALIASED_QUALITY, face);
+            Graphic& graphic = GraphicOf(container);
+            int strays = 0;
+            for (const Vemo::GlyphDescriptor& glyph : description.glyphs) {
+                alone.Fill(0xFFFFFF);
+                const char character = static_cast<char>(glyph.code);
+                alone.Draw(&character, 1, margin - glyph.leftBearing, margin);
+                for (std::int32_t y = glyph.box.top; y < glyph.box.bottom; ++y) {
+                    for (std::int32_t x = glyph.box.left; x < glyph.box.right; ++x) {
+                        const std::uint32_t own = alone.At(margin + x - glyph.box.left, margin + y - glyph.box.top);
+                        if (RgbAt(graphic, x, y) != own && ++strays <= 3) {
+                            ADD_FAILURE() << "glyph " << glyph.code << " at " << x << "," << y;
+                        }
+                    }
+                }
+            }
+            EXPECT_EQ(strays, 0);
+            EXPECT_TRUE(container.DetachFont());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DejaVu, Win32ContainerInkTest,
+                         ::testing::Combine(::testing::Values("DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"),
+                                            ::testing::Bool(), ::testing::Bool()),
+                         [](const auto& info) {
+                             std::string name = std::get<0>(info.param);
+                             name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+                             return name + (std::get<1>(info.param) ? "Bold" : "") +
+                                    (std::get<2>(info.param) ? "Antialiased" : "Monochrome");
+                         });
 
 } // namespace
 } // namespace VemoTest

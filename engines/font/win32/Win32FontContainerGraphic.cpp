@@ -86,6 +86,20 @@ win32::COLORREF ColorRefFrom(const TaggedColor& color) {
     return color.ConvertTo(1).Rgb();
 }
 
+// Draws the glyph with its pen where its ink starts at the cell's left edge, clipped to the cell: a glyph's
+// ink can reach beyond its cell (accents hinted a row above the ascent, antialiasing past the black box),
+// and in a container that ink would land in a neighbour's cell.
+void DrawInCell(win32::HDC dc, const GlyphDescriptor& glyph) {
+    const Rect& cell = glyph.box;
+    const win32::HRGN clip = win32::CreateRectRgn(cell.left, cell.top, cell.right, cell.bottom);
+    win32::SelectClipRgn(dc, clip);
+    if (clip != nullptr) {
+        win32::DeleteObject(clip);
+    }
+    const char character = static_cast<char>(glyph.code);
+    win32::TextOutA(dc, cell.left - glyph.leftBearing, cell.top, &character, 1);
+}
+
 } // namespace
 
 Win32FontContainerGraphic::Win32FontContainerGraphic() = default;
@@ -241,15 +255,15 @@ void Win32FontContainerGraphic::LayOut(Win32FontHandle& font) {
             x = 0;
             y += line;
         }
-        const char character = static_cast<char>(glyph.code);
-        win32::TextOutA(m_dc, x - glyph.leftBearing, y, &character, 1);
         glyph.box = Rect(x, y, x + glyph.blackWidth, y + line);
+        DrawInCell(m_dc, glyph);
         if (previous != nullptr) {
             previous->advance = Point(x - previous->box.left, y - previous->box.top);
         }
         previous = &glyph;
         x += glyph.blackWidth;
     });
+    win32::SelectClipRgn(m_dc, nullptr);
 }
 
 bool Win32FontContainerGraphic::DetachFont() {
