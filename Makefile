@@ -2,11 +2,12 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 WERROR := $(if $(filter true,$(CI)),ON,OFF)
 # CI's -Werror builds live apart, so that a plain build and a CI build never reconfigure each other's folder.
 BUILD := build$(if $(filter true,$(CI)),/ci)
 
-.PHONY: deps test demo fuzz bench clean
+.PHONY: deps test demo install fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -28,6 +29,13 @@ demo: deps
 	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
 	cmake --build $(BUILD)/release -j $(JOBS)
 	@scripts/run-demo $(BUILD)/release
+
+# The release build that make demo runs, installed under PREFIX: bin/quorven, bin/quorven-register-title (the
+# title registration command) with the registry program it runs, bin/quorven-registry, and lib/libcorvintale.so.
+install: deps
+	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
+	cmake --build $(BUILD)/release -j $(JOBS)
+	cmake --install $(BUILD)/release --prefix "$(PREFIX)"
 
 fuzz: deps
 	export CC=clang CXX=clang++; $(call configure,$(BUILD)/fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEMO_FUZZ=ON \

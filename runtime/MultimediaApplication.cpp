@@ -414,7 +414,7 @@ bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode 
         std::fprintf(
             stderr,
             "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s is missing; register the title with "
-            "scripts/register-title\n",
+            "scripts/register-title (installed: quorven-register-title)\n",
             m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr());
         RaiseError(kErrorRegistryValue, &name);
         return false;
@@ -426,7 +426,7 @@ bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode 
         std::fprintf(
             stderr,
             "%s: the registry value %s of HKEY_LOCAL_MACHINE\\%s names %s, which is no folder; register "
-            "the title with scripts/register-title\n",
+            "the title with scripts/register-title (installed: quorven-register-title)\n",
             m_productTitle.CStr(), valueName, ProductKeyPath(m_productTitle).CStr(), text.CStr());
     }
     auto path = std::make_unique<Vemo::Path>();

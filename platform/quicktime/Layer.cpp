@@ -21,7 +21,12 @@ Layer& Layer::Instance() {
     return layer;
 }
 
-Layer::Layer() : m_mixer(std::make_unique<SoundMixer>()) {
+Layer::Layer()
+    : qtmlStarts(StartupState::Instance().qtmlStarts),
+      movieServicesStarts(StartupState::Instance().movieServicesStarts), m_startup(StartupState::Instance()),
+      m_mixer(std::make_unique<SoundMixer>()) {
+    // The device that the first movie opened closes with the last StopQTML.
+    m_startup.SetShutdown([this] { CloseAudio(); });
     // The layer says what went wrong through its results; FFmpeg's own messages would only be noise.
     av_log_set_level(AV_LOG_QUIET);
     // A damaged header may ask FFmpeg for tables of any size; no movie of a title needs a block this large,
@@ -29,29 +34,8 @@ Layer::Layer() : m_mixer(std::make_unique<SoundMixer>()) {
     av_max_alloc(kLargestAllocation);
 }
 
-Layer::~Layer() = default;
-
-std::optional<OSErr> Layer::TakeFailure(const char* call) {
-    if (m_failures.empty()) {
-        return std::nullopt;
-    }
-    auto found = m_failures.find(call);
-    if (found == m_failures.end()) {
-        return std::nullopt;
-    }
-    OSErr code = found->second.code;
-    if (!found->second.always) {
-        m_failures.erase(found);
-    }
-    return code;
-}
-
-void Layer::SetFailure(const std::string& call, InjectedFailure failure) {
-    m_failures[call] = failure;
-}
-
-void Layer::ClearFailures() {
-    m_failures.clear();
+Layer::~Layer() {
+    m_startup.SetShutdown(nullptr);
 }
 
 void Layer::OpenAudio() {

@@ -1,8 +1,10 @@
-// The QuickTime layer's process-wide state: its one lock, the start-up counts, every live object, the open
-// movie files, the audio backend and the calling thread's last results. Internal to the layer.
+// The QuickTime layer's process-wide state: every live object, the open movie files, the audio backend and
+// the calling thread's last results, beside the start-up's state (its one lock, the start-up counts and the
+// failures tests ask for), which lives in the start-up part. Internal to the layer.
 #pragma once
 
 #include "platform/quicktime/Types.h"
+#include "platform/quicktime/startup/StartupState.h"
 #include "platform/video/AudioBackend.h"
 
 #include <cstdint>
@@ -31,20 +33,17 @@ struct HandleBlock {
     bool locked = false;
 };
 
-struct InjectedFailure {
-    OSErr code = 0;
-    bool always = false;
-};
-
 class Layer {
 public:
     static Layer& Instance();
 
-    // Recursive: the null sink renders, under the lock, from calls that hold it already.
-    std::recursive_mutex& Lock() { return m_lock; }
+    // The start-up's lock (recursive: the null sink renders, under the lock, from calls that hold it
+    // already).
+    std::recursive_mutex& Lock() { return m_startup.Lock(); }
 
-    int qtmlStarts = 0;
-    int movieServicesStarts = 0;
+    // The start-up's counts.
+    int& qtmlStarts;
+    int& movieServicesStarts;
     int vrLibraryLoads = 0;
     // For tests: the VR library finds a VR track (a movie's first track) and gives an instance for it; the
     // calls made with an instance are kept, in order.
@@ -60,7 +59,6 @@ public:
     std::map<std::int16_t, OpenMovieFile> files;
     std::int16_t nextRefNum = 1;
 
-    std::optional<std::string> versionOverride;
     video::AudioBackendKind audioKind = video::AudioBackendKind::Default;
 
     bool IsMovie(Movie movie) const { return movie != nullptr && movies.count(movie) != 0; }
@@ -70,9 +68,7 @@ public:
     bool IsPort(CGrafPtr port) const { return port != nullptr && ports.count(port) != 0; }
 
     // The code a test asked the named call to fail with, once or always.
-    std::optional<OSErr> TakeFailure(const char* call);
-    void SetFailure(const std::string& call, InjectedFailure failure);
-    void ClearFailures();
+    std::optional<OSErr> TakeFailure(const char* call) { return m_startup.TakeFailure(call); }
 
     // Audio: opened with the first movie after QTML starts (with the lock held: the new device's thread takes
     // the lock only once it has the mixer), closed by the last shut-down (without the lock: SDL's audio
@@ -82,16 +78,12 @@ public:
     // Lets the null sink consume the clock's time since the last pump. With or without the lock.
     void PumpAudio();
     std::shared_ptr<video::AudioBackend> Audio();
-    // Serialises start-up and shut-down, as QuickTime's own start-up mutex does; never taken under the lock.
-    std::mutex& StartupLock() { return m_startup; }
 
 private:
     Layer();
     ~Layer();
 
-    std::recursive_mutex m_lock;
-    std::mutex m_startup;
-    std::map<std::string, InjectedFailure> m_failures;
+    StartupState& m_startup;
     std::mutex m_audioLock;
     std::shared_ptr<video::AudioBackend> m_audio;
     std::unique_ptr<SoundMixer> m_mixer;

@@ -6,17 +6,18 @@ namespace qt::testing {
 
 using detail::Layer;
 using detail::LayerGuard;
+using detail::StartupState;
 
 void FailCall(const std::string& call, OSErr code, Times times) {
-    Layer& layer = Layer::Instance();
-    LayerGuard guard(layer.Lock());
-    layer.SetFailure(call, detail::InjectedFailure{code, times == Times::Always});
+    StartupState& state = StartupState::Instance();
+    LayerGuard guard(state.Lock());
+    state.SetFailure(call, detail::InjectedFailure{code, times == Times::Always});
 }
 
 void ClearFailures() {
-    Layer& layer = Layer::Instance();
-    LayerGuard guard(layer.Lock());
-    layer.ClearFailures();
+    StartupState& state = StartupState::Instance();
+    LayerGuard guard(state.Lock());
+    state.ClearFailures();
 }
 
 void ReportVRTrack(bool report) {
@@ -56,9 +57,9 @@ OpenObjects GetOpenObjects() {
 }
 
 void SetQuickTimeVersion(std::optional<std::string> version) {
-    Layer& layer = Layer::Instance();
-    LayerGuard guard(layer.Lock());
-    layer.versionOverride = std::move(version);
+    StartupState& state = StartupState::Instance();
+    LayerGuard guard(state.Lock());
+    state.versionOverride = std::move(version);
 }
 
 void UseAudioBackend(video::AudioBackendKind kind) {

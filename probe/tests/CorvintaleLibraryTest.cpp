@@ -4,7 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -47,6 +56,41 @@ TEST_F(CorvintaleLibraryTest, NothingButQTVersionIsExported) {
         win32::SetLastError(0);
         EXPECT_EQ(win32::GetProcAddress(m_library, name), nullptr) << name;
         EXPECT_EQ(win32::GetLastError(), win32::ERROR_PROC_NOT_FOUND) << name;
+    }
+}
+
+// The libraries the dynamic loader brings in with the library (ldd's listing: all of them, not only the ones
+// it names), each as its name before ".so": "libstdc++", "ld-linux-x86-64".
+std::vector<std::string> LoadedWith(const std::string& library) {
+    std::random_device random;
+    const std::filesystem::path listing =
+        std::filesystem::temp_directory_path() / ("corvintale-ldd-" + std::to_string(random()));
+    const std::string command = "ldd '" + library + "' > '" + listing.string() + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(listing);
+    std::vector<std::string> names;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string first;
+        if (words >> first) {
+            const std::string file = std::filesystem::path(first).filename().string();
+            names.push_back(file.substr(0, file.find(".so")));
+        }
+    }
+    std::filesystem::remove(listing);
+    return names;
+}
+
+TEST(CorvintaleDependenciesTest, TheLibraryLoadsNothingButTheCAndCxxRuntimes) {
+    // A caller that only asks for the version must not need a display, sound or movie library: no SDL2, X11,
+    // Wayland, fontconfig, FreeType or FFmpeg. The sanitizers' own runtimes come with the test build.
+    const std::set<std::string> allowed = {"linux-vdso", "ld-linux-x86-64", "ld-linux-aarch64", "libc",
+                                           "libm",       "libstdc++",       "libgcc_s",         "libpthread",
+                                           "libdl",      "librt",           "libasan",          "libubsan"};
+    const std::vector<std::string> names = LoadedWith(VEMO_CORVINTALE);
+    EXPECT_NE(std::find(names.begin(), names.end(), "libc"), names.end()) << "no listing of the library";
+    for (const std::string& name : names) {
+        EXPECT_TRUE(allowed.count(name) != 0) << VEMO_CORVINTALE << " loads " << name;
     }
 }
 

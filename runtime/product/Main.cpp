@@ -12,7 +12,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quorven - runs the title registered with scripts/register-title TITLE-FOLDER "
-    "[--store FILE] (registry store: VEMO_REGISTRY, default $XDG_CONFIG_HOME/vemo/registry.txt)";
+    "[--store FILE] (installed: quorven-register-title; registry store: VEMO_REGISTRY, default "
+    "$XDG_CONFIG_HOME/vemo/registry.txt)";
 
 } // namespace
 

@@ -1,5 +1,5 @@
-// quorven --help: one line of usage that names scripts/register-title, answered before the program starts;
-// an unknown option is refused the same way, with one line on the standard error.
+// quorven --help: one line of usage that names scripts/register-title and its installed form, answered
+// before the program starts; an unknown option is refused the same way, with one line on the standard error.
 #include "runtime/tests/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +34,7 @@ TEST(ProgramHelpTest, HelpPrintsOneLineNamingTheRegistrationScriptAndEndsWithZer
     EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
     EXPECT_EQ(said.rfind("usage: quorven", 0), 0u) << said;
     EXPECT_NE(said.find("scripts/register-title TITLE-FOLDER [--store FILE]"), std::string::npos) << said;
+    EXPECT_NE(said.find("installed: quorven-register-title"), std::string::npos) << said;
 }
 
 TEST(ProgramHelpTest, AnUnknownOptionIsRefusedWithOneLineNamingItAndExitCode2) {

@@ -117,7 +117,9 @@ TEST_F(ProgramTest, WithoutTheGamePathTheRegistryBoxThenTheStartUpBoxAndExitCode
     EXPECT_EQ(outcome.log, (std::vector<std::string>{
                                BoxLine("Problem detected!", BuiltIn("ERR_CANTOPENREGDIR"), "OK"),
                                BoxLine("Problem detected!", BuiltIn("ERR_LOWMEMORY"), "OK"), "exit 2"}));
-    EXPECT_NE(outcome.errors.find("scripts/register-title"), std::string::npos) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("scripts/register-title (installed: quorven-register-title)"),
+              std::string::npos)
+        << outcome.errors;
     EXPECT_NE(outcome.errors.find("GamePath"), std::string::npos) << outcome.errors;
 }
 
@@ -128,7 +130,7 @@ TEST_F(ProgramTest, AGamePathThatNamesNoFolderIsSaidOnTheStandardError) {
     EXPECT_NE(outcome.errors.find(
                   "System\\GamePath of HKEY_LOCAL_MACHINE\\Software\\Vemo Company\\Products\\Quorven ZUT "
                   "Plexotron names C:\\Moved, which is no folder; register the title with "
-                  "scripts/register-title"),
+                  "scripts/register-title (installed: quorven-register-title)"),
               std::string::npos)
         << outcome.errors;
 }

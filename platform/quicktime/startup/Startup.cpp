@@ -1,5 +1,5 @@
-#include "platform/quicktime/Layer.h"
 #include "platform/quicktime/QuickTime.h"
+#include "platform/quicktime/startup/StartupState.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,10 +41,10 @@ std::optional<std::int32_t> ParseVersion(const std::string& text) {
 }
 
 // The version setting in force: the test's, else VEMO_QUICKTIME's; nothing for "none".
-std::optional<std::int32_t> ConfiguredVersion(detail::Layer& layer) {
+std::optional<std::int32_t> ConfiguredVersion(detail::StartupState& state) {
     std::string setting;
-    if (layer.versionOverride) {
-        setting = *layer.versionOverride;
+    if (state.versionOverride) {
+        setting = *state.versionOverride;
     } else if (const char* value = std::getenv("VEMO_QUICKTIME"); value != nullptr && value[0] != '\0') {
         setting = value;
     } else {
@@ -66,62 +66,62 @@ std::int32_t g_version = kDefaultVersion;
 } // namespace
 
 OSErr StartQTML(std::int32_t) {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard startup(layer.StartupLock());
-    std::lock_guard guard(layer.Lock());
-    if (std::optional<OSErr> failure = layer.TakeFailure("StartQTML")) {
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard startup(state.StartupLock());
+    std::lock_guard guard(state.Lock());
+    if (std::optional<OSErr> failure = state.TakeFailure("StartQTML")) {
         return *failure;
     }
-    std::optional<std::int32_t> version = ConfiguredVersion(layer);
+    std::optional<std::int32_t> version = ConfiguredVersion(state);
     if (!version) {
         return qtmlLibraryNotFound;
     }
     g_version = *version;
-    ++layer.qtmlStarts;
+    ++state.qtmlStarts;
     return noErr;
 }
 
 void StopQTML() {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard startup(layer.StartupLock());
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard startup(state.StartupLock());
     bool last = false;
     {
-        std::lock_guard guard(layer.Lock());
-        if (layer.qtmlStarts == 0) {
+        std::lock_guard guard(state.Lock());
+        if (state.qtmlStarts == 0) {
             return;
         }
-        last = --layer.qtmlStarts == 0;
+        last = --state.qtmlStarts == 0;
     }
     if (last) {
-        layer.CloseAudio();
+        state.Shutdown();
     }
 }
 
 OSErr StartMovieServices() {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard guard(layer.Lock());
-    if (std::optional<OSErr> failure = layer.TakeFailure("StartMovieServices")) {
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard guard(state.Lock());
+    if (std::optional<OSErr> failure = state.TakeFailure("StartMovieServices")) {
         return *failure;
     }
-    if (layer.qtmlStarts == 0) {
+    if (state.qtmlStarts == 0) {
         return movieToolboxUninitialized;
     }
-    ++layer.movieServicesStarts;
+    ++state.movieServicesStarts;
     return noErr;
 }
 
 void StopMovieServices() {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard guard(layer.Lock());
-    if (layer.movieServicesStarts > 0) {
-        --layer.movieServicesStarts;
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard guard(state.Lock());
+    if (state.movieServicesStarts > 0) {
+        --state.movieServicesStarts;
     }
 }
 
 OSErr QueryFeature(OSType selector, std::int32_t* response) {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard guard(layer.Lock());
-    if (std::optional<OSErr> failure = layer.TakeFailure("QueryFeature")) {
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard guard(state.Lock());
+    if (std::optional<OSErr> failure = state.TakeFailure("QueryFeature")) {
         return *failure;
     }
     if (response == nullptr) {
@@ -135,15 +135,15 @@ OSErr QueryFeature(OSType selector, std::int32_t* response) {
 }
 
 OSErr Selector17000E(std::int32_t) {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard guard(layer.Lock());
-    return layer.TakeFailure("Selector17000E").value_or(noErr);
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard guard(state.Lock());
+    return state.TakeFailure("Selector17000E").value_or(noErr);
 }
 
 OSErr Selector170003(std::int32_t, std::int32_t) {
-    detail::Layer& layer = detail::Layer::Instance();
-    std::lock_guard guard(layer.Lock());
-    return layer.TakeFailure("Selector170003").value_or(noErr);
+    detail::StartupState& state = detail::StartupState::Instance();
+    std::lock_guard guard(state.Lock());
+    return state.TakeFailure("Selector170003").value_or(noErr);
 }
 
 } // namespace qt
