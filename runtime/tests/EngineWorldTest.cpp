@@ -13,6 +13,7 @@
 #include "platform/win32/LastError.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/Synchronization.h"
+#include "platform/win32/Thread.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
 #include "resources/ResourceEngine.h"
@@ -38,7 +39,6 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -79,7 +79,7 @@ protected:
 
     // Where QuickTime's start-up movie of this process is made.
     std::filesystem::path OwnMovie() const {
-        return m_title.Host('C', "Temp/QuorvenApp-" + std::to_string(::getpid()) + ".mov");
+        return m_title.Host('C', "Temp/QuorvenApp-" + std::to_string(win32::GetCurrentProcessId()) + ".mov");
     }
 
     std::vector<std::string> Boxes() {
