@@ -22,6 +22,7 @@
 #include "platform/win32/ModuleResources.h"
 #include "platform/win32/Synchronization.h"
 #include "platform/win32/SystemPaths.h"
+#include "platform/win32/Thread.h"
 #include "platform/win32/Version.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
@@ -43,6 +44,7 @@
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 
+#include <cstdio>
 #include <iterator>
 #include <vector>
 
@@ -319,11 +321,17 @@ bool Win32DXQTMultimediaApplication::CreateMainWindow() {
 bool Win32DXQTMultimediaApplication::InstallQuickTime() {
     char temporary[kTempPathSize] = {};
     win32::GetTempPathA(kTempPathSize, temporary);
-    // Named after the product's class word, so that two products on one machine
-    // use different files.
+    // Named after the product's class word and this process, so that neither two products nor two runs of
+    // one product (another player's included) share the file; a file left by a run that died is replaced.
+    char process[16];
+    std::snprintf(process, sizeof process, "-%lu", static_cast<unsigned long>(win32::GetCurrentProcessId()));
     Vemo::String moviePath(temporary);
-    moviePath.Append(GetClassName()).Append(".mov");
+    moviePath.Append(GetClassName()).Append(process).Append(".mov");
     if (!Vemo::QuickTimeEngineHook::Install(g_mainWindow->GetWindowHandle(), 0, 0, &moviePath)) {
+        std::fprintf(stderr,
+                     "%s: QuickTime's start-up movie %s could not be made in the temporary folder %s\n",
+                     GetProductTitle().IsEmpty() ? "quorven" : GetProductTitle().CStr(), moviePath.CStr(),
+                     temporary[0] != '\0' ? temporary : "(none: no drive shows it)");
         Report(kErrorHookInstall, "QuickTime Engine Hook");
         return false;
     }

@@ -13,7 +13,7 @@ namespace qt {
 
 namespace detail {
 
-OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath) {
+OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath, win32::LeafUse use) {
     if (spec == nullptr || spec->name[0] == 0) {
         return bdNamErr;
     }
@@ -24,11 +24,11 @@ OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath) {
         return bdNamErr;
     }
     win32::HostPath host;
-    if (!win32::ResolveHostPath(parsed, host)) {
+    if (!win32::ResolveHostPath(parsed, host, win32::LeafUse::Name)) {
         return dirNFErr;
     }
     hostPath = host.Full();
-    return host.exists ? noErr : fnfErr;
+    return host.exists && !(host.leadsOut && use == win32::LeafUse::Open) ? noErr : fnfErr;
 }
 
 } // namespace detail
@@ -47,6 +47,12 @@ bool IsOpen(const detail::Layer& layer, const std::string& hostPath) {
 bool IsFolder(const std::string& hostPath) {
     struct stat status {};
     return stat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// A folder itself, not a link to one: a link is a name that replacing or deleting removes.
+bool IsPlainFolder(const std::string& hostPath) {
+    struct stat status {};
+    return lstat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 std::int16_t Keep(detail::Layer& layer, const std::string& hostPath, int descriptor, bool writable) {
@@ -78,7 +84,7 @@ OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t) {
     spec->name[0] = static_cast<unsigned char>(length);
     std::memcpy(spec->name + 1, path, length);
     std::string hostPath;
-    OSErr error = detail::ResolveSpec(spec, hostPath);
+    OSErr error = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name);
     if (error != noErr && error != fnfErr) {
         *spec = FSSpec{};
         return error;
@@ -148,18 +154,26 @@ OSErr CreateMovieFile(const FSSpec* spec, OSType, ScriptCode, std::int32_t creat
         return movieToolboxUninitialized;
     }
     std::string hostPath;
-    OSErr resolved = detail::ResolveSpec(spec, hostPath);
+    OSErr resolved = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name);
     if (resolved != noErr && resolved != fnfErr) {
         return resolved;
     }
     if (resolved == noErr && (createFlags & createMovieFileDeleteCurFile) == 0) {
         return dupFNErr;
     }
-    if (resolved == noErr && (IsOpen(layer, hostPath) || IsFolder(hostPath))) {
+    if (resolved == noErr && (IsOpen(layer, hostPath) || IsPlainFolder(hostPath))) {
         return fBsyErr;
     }
-    int descriptor = open(hostPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The file is made new, and the caller's own: what was there goes first (a link itself, never what it
+    // leads to), so nothing another program placed under the name is written through.
+    if (resolved == noErr && unlink(hostPath.c_str()) != 0 && errno != ENOENT) {
+        return errno == EACCES || errno == EPERM || errno == EROFS ? wrPermErr : ioErr;
+    }
+    int descriptor = open(hostPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor < 0) {
+        if (errno == EEXIST) {
+            return dupFNErr;
+        }
         return errno == EACCES || errno == EROFS ? wrPermErr : ioErr;
     }
     *refNum = Keep(layer, hostPath, descriptor, true);
@@ -180,13 +194,13 @@ OSErr DeleteMovieFile(const FSSpec* spec) {
         return error;
     }
     std::string hostPath;
-    if (OSErr error = detail::ResolveSpec(spec, hostPath); error != noErr) {
+    if (OSErr error = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name); error != noErr) {
         return error;
     }
     if (IsOpen(layer, hostPath)) {
         return fBsyErr;
     }
-    if (IsFolder(hostPath) || unlink(hostPath.c_str()) != 0) {
+    if (IsPlainFolder(hostPath) || unlink(hostPath.c_str()) != 0) {
         return ioErr;
     }
     return noErr;

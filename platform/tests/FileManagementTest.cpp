@@ -320,30 +320,38 @@ TEST_F(FileManagementTest, MoveAcrossHostFileSystemsCopiesAndDeletes) {
     if (other.empty()) {
         GTEST_SKIP() << "no second host file system";
     }
-    fs::create_directory_symlink(other, Host('C', "elsewhere"));
+    // The second file system is a drive of its own (a link to it from C: would lead out of C:).
+    DriveTable table = *CurrentDriveTable();
+    table.Add({'F', other, DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable withOther(table);
+    const auto otherContents = [&](const std::string& name) {
+        std::ifstream file(other + "/" + name, std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
     Put('C', "file.txt", "payload");
     fs::create_directory(Host('C', "folder"));
     Put('C', "locked.txt", "ro");
     MakeReadOnly('C', "locked.txt");
 
-    EXPECT_FALSE(MoveFileExA("C:\\file.txt", "C:\\elsewhere\\file.txt", 0));
+    EXPECT_FALSE(MoveFileExA("C:\\file.txt", "F:\\file.txt", 0));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SAME_DEVICE);
-    EXPECT_TRUE(MoveFileA("C:\\file.txt", "C:\\elsewhere\\file.txt"));
+    EXPECT_TRUE(MoveFileA("C:\\file.txt", "F:\\file.txt"));
     EXPECT_FALSE(fs::exists(Host('C', "file.txt")));
-    EXPECT_EQ(Contents('C', "elsewhere/file.txt"), "payload");
+    EXPECT_EQ(otherContents("file.txt"), "payload");
 
-    EXPECT_TRUE(MoveFileA("C:\\locked.txt", "C:\\elsewhere\\locked.txt"));
-    EXPECT_EQ(GetFileAttributesA("C:\\elsewhere\\locked.txt"),
-              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(MoveFileA("C:\\locked.txt", "F:\\locked.txt"));
+    EXPECT_EQ(GetFileAttributesA("F:\\locked.txt"), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
 
     Put('C', "again.txt", "newer");
-    EXPECT_FALSE(MoveFileA("C:\\again.txt", "C:\\elsewhere\\FILE.txt"));
+    EXPECT_FALSE(MoveFileA("C:\\again.txt", "F:\\FILE.txt"));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-    EXPECT_TRUE(MoveFileExA("C:\\again.txt", "C:\\elsewhere\\FILE.txt",
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED));
-    EXPECT_EQ(Contents('C', "elsewhere/file.txt"), "newer");
+    EXPECT_TRUE(
+        MoveFileExA("C:\\again.txt", "F:\\FILE.txt", MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED));
+    EXPECT_EQ(otherContents("file.txt"), "newer");
 
-    EXPECT_FALSE(MoveFileA("C:\\folder", "C:\\elsewhere\\folder"));
+    EXPECT_FALSE(MoveFileA("C:\\folder", "F:\\folder"));
     EXPECT_EQ(GetLastError(), ERROR_NOT_SAME_DEVICE);
     EXPECT_TRUE(fs::is_directory(Host('C', "folder")));
     std::vector<std::string> expected{"file.txt", "locked.txt"};

@@ -1,6 +1,8 @@
 #include "platform/tests/QuickTimeFixture.h"
 
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace qt::tests {
 namespace {
@@ -52,6 +54,38 @@ TEST_F(QuickTimeFilesTest, CreatingReplacesOnlyWhenAskedAndAnOpenFileIsNotDelete
     DisposeMovie(movie);
     EXPECT_EQ(DeleteMovieFile(&spec), noErr);
     EXPECT_EQ(DeleteMovieFile(&spec), fnfErr);
+}
+
+TEST_F(QuickTimeFilesTest, ReplacingRemovesAPlantedLinkAndMakesTheCallersOwnFile) {
+    namespace fs = std::filesystem;
+    // A link under the name, to a file elsewhere: replacing the name never writes through it.
+    const fs::path victim = fs::path(m_drives.Base()) / "victim.txt";
+    std::ofstream(victim) << "keep";
+    const std::string host = m_drives.HostPath('C', "own.mov");
+    fs::create_symlink(victim, host);
+    FSSpec spec = Spec("C:\\own.mov");
+    std::int16_t file = 0;
+    Movie movie = nullptr;
+    EXPECT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, 0, &file, &movie), dupFNErr);
+    ASSERT_EQ(CreateMovieFile(&spec, MakeOSType("TVOD"), -2, createMovieFileDeleteCurFile, &file, &movie),
+              noErr);
+    EXPECT_EQ(CloseMovieFile(file), noErr);
+    DisposeMovie(movie);
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+    struct stat made {};
+    ASSERT_EQ(::lstat(host.c_str(), &made), 0);
+    EXPECT_TRUE(S_ISREG(made.st_mode));
+    EXPECT_EQ(made.st_mode & 0777, 0600u);
+
+    // A link to a folder is a name as well: deleting removes the link, not the folder.
+    const fs::path folder = fs::path(m_drives.Base()) / "folder";
+    fs::create_directory(folder);
+    fs::create_directory_symlink(folder, m_drives.HostPath('C', "linked.mov"));
+    FSSpec linked = Spec("C:\\linked.mov");
+    EXPECT_EQ(DeleteMovieFile(&linked), noErr);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(m_drives.HostPath('C', "linked.mov"))));
+    EXPECT_TRUE(fs::is_directory(folder));
 }
 
 TEST_F(QuickTimeFilesTest, AMovieIsStoredOnlyInAFileOpenForWriting) {

@@ -27,9 +27,13 @@ protected:
     void TearDown() override { fs::remove_all(m_base); }
 
     platform::tests::ChildResult Register(const std::vector<std::string>& arguments) const {
+        // The machine's Windows and temporary folders lie on T: as well, or they would be drives of their own
+        // and the folder Outside, in the temporary folder, on one of them.
         return platform::tests::RunProgram(
             kScript, arguments,
-            {"VEMO_DRIVES=T=" + m_base + "/Titles:fixed", "VEMO_REGISTRY_TOOL=" VEMO_REGISTRY_TOOL}, m_base);
+            {"VEMO_DRIVES=T=" + m_base + "/Titles:fixed", "TMPDIR=" + m_base + "/Titles/Temp",
+             "VEMO_WINDIR=" + m_base + "/Titles/Windows", "VEMO_REGISTRY_TOOL=" VEMO_REGISTRY_TOOL},
+            m_base);
     }
 
     // The value as the program's start-up reads it, from the store the test registered into.

@@ -1,11 +1,15 @@
 #include "platform/win32/DriveTable.h"
 
+#include "platform/win32/HostPath.h"
+#include "platform/win32/SystemPaths.h"
 #include "platform/win32/TextLines.h"
+#include "platform/win32/WindowsDirectory.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -134,18 +138,8 @@ std::string DecodeLabel(std::string_view name) {
     return decoded;
 }
 
-std::string RealPath(const std::string& path) {
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return {};
-    }
-    std::string result(resolved);
-    std::free(resolved);
-    return result;
-}
-
 std::string HostLabelOf(const std::string& device) {
-    std::string target = RealPath(device);
+    std::string target = RealHostPath(device);
     if (target.empty()) {
         return {};
     }
@@ -157,7 +151,7 @@ std::string HostLabelOf(const std::string& device) {
     std::string label;
     while (dirent* entry = ::readdir(directory)) {
         std::string name = entry->d_name;
-        if (name != "." && name != ".." && RealPath(folder + "/" + name) == target) {
+        if (name != "." && name != ".." && RealHostPath(folder + "/" + name) == target) {
             label = DecodeLabel(name);
             break;
         }
@@ -166,15 +160,62 @@ std::string HostLabelOf(const std::string& device) {
     return label;
 }
 
+// Whether the drive that shows the host folder reaches it: a link on its way may lead out of the drive.
+bool Reaches(const DriveTable& table, const std::string& folder) {
+    const std::string windows = WindowsPathFromHost(table, folder);
+    if (windows.empty()) {
+        return false;
+    }
+    const std::string root = RealHostPath(table.Find(windows[0])->hostFolder);
+    std::error_code ignored;
+    return root.empty() || LiesIn(std::filesystem::weakly_canonical(folder, ignored).string(), root);
+}
+
+} // namespace
+
+// The Windows folder and the temporary folder stay reachable whatever the drives confine a title to.
+void KeepSystemFoldersReachable(DriveTable& table) {
+    std::string why;
+    const std::pair<const char*, std::string> folders[] = {
+        {"the Windows folder", detail::ConfiguredWindowsFolder(why)},
+        {"the temporary folder",
+         std::filesystem::path(detail::TemporaryFolder()).lexically_normal().string()},
+    };
+    for (auto [what, folder] : folders) {
+        while (folder.size() > 1 && folder.back() == '/') {
+            folder.pop_back();
+        }
+        if (folder.empty() || Reaches(table, folder)) {
+            continue;
+        }
+        char letter = 'Z';
+        while (letter >= 'A' && table.Find(letter) != nullptr) {
+            --letter;
+        }
+        if (letter < 'A') {
+            std::fprintf(stderr,
+                         "vemo: no drive of VEMO_DRIVES shows %s %s, and no drive letter is left for it\n",
+                         what, folder.c_str());
+            continue;
+        }
+        table.Add({letter, folder, DRIVE_FIXED, {}, {}});
+        std::fprintf(stderr, "vemo: no drive of VEMO_DRIVES shows %s %s; it is drive %c:\n", what,
+                     folder.c_str(), letter);
+    }
+}
+
+namespace {
+
 std::shared_ptr<const DriveTable> TableFromEnvironment() {
     const char* text = std::getenv("VEMO_DRIVES");
     if (text != nullptr) {
         std::vector<std::string> errors;
-        auto table = std::make_shared<const DriveTable>(DriveTable::Parse(text, &errors));
+        DriveTable table = DriveTable::Parse(text, &errors);
         for (const std::string& error : errors) {
             std::fprintf(stderr, "vemo: VEMO_DRIVES: %s\n", error.c_str());
         }
-        return table;
+        KeepSystemFoldersReachable(table);
+        return std::make_shared<const DriveTable>(std::move(table));
     }
     std::ifstream file("/proc/self/mounts");
     std::stringstream mounts;

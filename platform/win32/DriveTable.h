@@ -20,6 +20,11 @@
 // Without VEMO_DRIVES the table is C: showing "/" as a fixed drive, then every ISO 9660 or UDF file system
 // mounted on the host (from /proc/self/mounts, in mount order) as a CD-ROM drive from D: on, with its mount
 // source as device and its label from /dev/disk/by-label when the host knows one.
+//
+// A table of named folders confines a title to them (HostPath.h); the emulated machine's Windows folder
+// (WindowsDirectory.h) and temporary folder (SystemPaths.h) stay reachable all the same: each one that no
+// drive of VEMO_DRIVES reaches becomes a fixed drive of its own, the first free letter from Z: down, said on
+// the standard error.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -68,6 +73,11 @@ public:
 private:
     std::vector<DriveEntry> m_entries;
 };
+
+// Adds a fixed drive for the Windows folder, then one for the temporary folder, when no drive of the table
+// reaches it (the drive that shows it, with no link on the way leading out), each said on the standard
+// error; a folder without a free letter is said and left out.
+void KeepSystemFoldersReachable(DriveTable& table);
 
 // The table in force: the installed one, else the one from the environment.
 std::shared_ptr<const DriveTable> CurrentDriveTable();

@@ -32,8 +32,9 @@ struct Resolved {
     HostPath host;
 };
 
-bool Resolve(LPCSTR name, Resolved& out) {
-    return ParseWindowsPath(name, out.path) && ResolveHostPath(out.path, out.host);
+// Most calls here work on the entry itself: a link that leads out of its drive is still a name they handle.
+bool Resolve(LPCSTR name, Resolved& out, LeafUse use = LeafUse::Name) {
+    return ParseWindowsPath(name, out.path) && ResolveHostPath(out.path, out.host, use);
 }
 
 // One directory entry as the host has it: the entry itself and, for a symbolic link, what it points to.
@@ -147,6 +148,10 @@ int CopyIntoPlace(int source, const struct stat& sourceInfo, bool readOnly, cons
 BOOL MoveByCopy(const Resolved& from, const Entry& entry, const std::string& target, bool replace) {
     if (entry.IsFolder()) {
         return Fail(ERROR_NOT_SAME_DEVICE);
+    }
+    // The copy would read what the link leads to, outside the drive.
+    if (from.host.leadsOut) {
+        return Fail(ERROR_FILE_NOT_FOUND);
     }
     Descriptor source(::open(from.host.Full().c_str(), O_RDONLY | O_CLOEXEC));
     if (source.Get() < 0) {
@@ -343,7 +348,7 @@ BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName) {
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     Resolved from;
     Resolved to;
-    if (!Resolve(existingFileName, from) || !Resolve(newFileName, to)) {
+    if (!Resolve(existingFileName, from, LeafUse::Open) || !Resolve(newFileName, to)) {
         return FALSE;
     }
     if (from.host.IsRoot() || !from.host.exists) {

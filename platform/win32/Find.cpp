@@ -97,7 +97,7 @@ HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findFileData) {
         return INVALID_HANDLE_VALUE;
     }
     HostPath host;
-    if (!ResolveHostPath(path, host, false)) {
+    if (!ResolveHostPath(path, host, LeafUse::Pattern)) {
         return INVALID_HANDLE_VALUE;
     }
     std::vector<std::string> names;

@@ -3,6 +3,7 @@
 #include "platform/win32/CodePage.h"
 #include "platform/win32/LastError.h"
 
+#include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -71,6 +72,22 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The real folder a drive confines its paths to; empty when it holds every host path ("/").
+std::string ConfiningFolder(const DriveEntry& drive) {
+    std::string root = RealHostPath(drive.hostFolder);
+    return root == "/" ? std::string() : root;
+}
+
+// Whether the entry is a link that leads out of the confining folder (or whose target cannot be resolved).
+bool LeadsOut(const std::string& path, const std::string& root) {
+    struct stat info {};
+    if (root.empty() || ::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return false;
+    }
+    const std::string target = RealHostPath(path);
+    return target.empty() || !LiesIn(target, root);
+}
+
 } // namespace
 
 bool ParseWindowsPath(LPCSTR text, WindowsPath& out, bool wildcardLeaf) {
@@ -113,7 +130,7 @@ std::string HostPath::Full() const {
     return IsRoot() ? folder : JoinHostPath(folder, leaf);
 }
 
-bool ResolveHostPath(const WindowsPath& path, HostPath& out, bool lookUpLeaf) {
+bool ResolveHostPath(const WindowsPath& path, HostPath& out, LeafUse use) {
     out = HostPath{};
     if (path.kind != PathKind::Drive) {
         SetLastError(ERROR_INVALID_NAME);
@@ -131,11 +148,12 @@ bool ResolveHostPath(const WindowsPath& path, HostPath& out, bool lookUpLeaf) {
         SetLastError(removable ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND);
         return false;
     }
+    const std::string root = ConfiningFolder(*drive);
     std::string folder = drive->hostFolder;
     for (std::size_t i = 0; i + 1 < path.components.size(); ++i) {
         std::string name = FindHostName(folder, path.components[i]);
         std::string next = JoinHostPath(folder, name);
-        if (name.empty() || !IsDirectory(next)) {
+        if (name.empty() || LeadsOut(next, root) || !IsDirectory(next)) {
             SetLastError(ERROR_PATH_NOT_FOUND);
             return false;
         }
@@ -147,10 +165,17 @@ bool ResolveHostPath(const WindowsPath& path, HostPath& out, bool lookUpLeaf) {
         return true;
     }
     const std::string& given = path.components.back();
-    out.leaf = lookUpLeaf ? FindHostName(out.folder, given) : std::string();
+    out.leaf = use != LeafUse::Pattern ? FindHostName(out.folder, given) : std::string();
     out.exists = !out.leaf.empty();
     if (!out.exists) {
         out.leaf = given;
+        return true;
+    }
+    out.leadsOut = LeadsOut(out.Full(), root);
+    if (out.leadsOut && (use == LeafUse::Open || path.endsWithSeparator)) {
+        out = HostPath{};
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return false;
     }
     return true;
 }
@@ -181,6 +206,24 @@ std::string FindHostName(const std::string& folder, std::string_view name) {
     return best;
 }
 
+std::string RealHostPath(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return {};
+    }
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+bool LiesIn(std::string_view path, std::string_view folder) {
+    if (folder == "/") {
+        return !path.empty() && path.front() == '/';
+    }
+    return path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
 std::string JoinHostPath(const std::string& folder, std::string_view name) {
     std::string path = folder;
     if (path.empty() || path.back() != '/') {
@@ -191,6 +234,10 @@ std::string JoinHostPath(const std::string& folder, std::string_view name) {
 }
 
 std::string WindowsPathFromHost(const std::string& hostPath) {
+    return WindowsPathFromHost(*CurrentDriveTable(), hostPath);
+}
+
+std::string WindowsPathFromHost(const DriveTable& table, const std::string& hostPath) {
     std::string normal = std::filesystem::path(hostPath).lexically_normal().string();
     if (normal.empty() || normal.front() != '/') {
         return {};
@@ -198,11 +245,10 @@ std::string WindowsPathFromHost(const std::string& hostPath) {
     if (normal.size() > 1 && normal.back() == '/') {
         normal.pop_back();
     }
-    std::shared_ptr<const DriveTable> table = CurrentDriveTable();
     const DriveEntry* best = nullptr;
     std::size_t bestLength = 0;
     std::string bestRest;
-    for (const DriveEntry& drive : table->Entries()) {
+    for (const DriveEntry& drive : table.Entries()) {
         std::string folder = std::filesystem::path(drive.hostFolder).lexically_normal().string();
         if (folder.size() > 1 && folder.back() == '/') {
             folder.pop_back();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -52,10 +53,20 @@ DWORD SamePathIfItExists(LPCSTR path, LPSTR out, DWORD bufferLength) {
 
 } // namespace
 
-DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+std::string detail::TemporaryFolder() {
     const char* folder = std::getenv("TMPDIR");
-    return CopyWindowsPath(folder != nullptr && folder[0] == '/' ? folder : "/tmp", buffer, bufferLength,
-                           true);
+    return folder != nullptr && folder[0] == '/' ? folder : "/tmp";
+}
+
+DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
+    const std::string folder = detail::TemporaryFolder();
+    const DWORD length = CopyWindowsPath(folder, buffer, bufferLength, true);
+    if (length == 0) {
+        std::fprintf(stderr,
+                     "vemo: the temporary folder %s lies on no drive of the emulated machine (VEMO_DRIVES)\n",
+                     folder.c_str());
+    }
+    return length;
 }
 
 DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {

@@ -8,6 +8,8 @@
 
 #include "platform/win32/Types.h"
 
+#include <string>
+
 namespace win32 {
 
 // The host's temporary folder ($TMPDIR when it names an absolute folder, else /tmp) as a Windows path with a
@@ -24,5 +26,12 @@ DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
 // may be the same buffer.
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD bufferLength);
 DWORD GetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength);
+
+namespace detail {
+
+// The host's temporary folder that GetTempPathA shows: $TMPDIR when it is an absolute path, else /tmp.
+std::string TemporaryFolder();
+
+} // namespace detail
 
 } // namespace win32

@@ -523,6 +523,10 @@ DWORD GetCurrentThreadId() {
     return static_cast<DWORD>(gettid());
 }
 
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
+
 BOOL SetThreadPriority(HANDLE handle, int priority) {
     return RunInKernelRegion([&] {
         std::shared_ptr<ThreadObject> thread = LookUpThread(handle);

@@ -32,6 +32,9 @@ std::uintptr_t _beginthread(void (*procedure)(void*), unsigned stackSize, void* 
 // The host's id of the calling thread: never 0, unique among running threads.
 DWORD GetCurrentThreadId();
 
+// The host's id of this process: unique among running processes.
+DWORD GetCurrentProcessId();
+
 // Only the seven THREAD_PRIORITY_* values are accepted. The value is kept with the thread and read back by
 // GetThreadPriority; the host scheduler is asked for a matching nice value as far as this process may
 // (lowering works, raising needs privileges).

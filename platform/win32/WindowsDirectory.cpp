@@ -60,15 +60,23 @@ bool Refuse(const std::string& why, DWORD error) {
 
 } // namespace
 
-bool detail::FindWindowsDirectory(std::string& hostPath, std::string& windowsPath) {
-    std::string why;
+std::string detail::ConfiguredWindowsFolder(std::string& why) {
     const std::string configured = ConfiguredFolder(why);
     if (configured.empty()) {
-        return Refuse(why, ERROR_PATH_NOT_FOUND);
+        return {};
     }
     std::string folder = fs::path(configured).lexically_normal().string();
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
+    }
+    return folder;
+}
+
+bool detail::FindWindowsDirectory(std::string& hostPath, std::string& windowsPath) {
+    std::string why;
+    const std::string folder = ConfiguredWindowsFolder(why);
+    if (folder.empty()) {
+        return Refuse(why, ERROR_PATH_NOT_FOUND);
     }
     std::error_code error;
     fs::create_directories(folder, error);

@@ -24,6 +24,10 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 
 namespace detail {
 
+// The host folder the settings name for the Windows folder, as an absolute path without a trailing '/', or an
+// empty text with the reason in why. Neither made nor looked at.
+std::string ConfiguredWindowsFolder(std::string& why);
+
 // The Windows folder as GetWindowsDirectoryA finds it: its host path, made when missing, and its Windows
 // path; false with the last error set when it cannot be had.
 bool FindWindowsDirectory(std::string& hostPath, std::string& windowsPath);

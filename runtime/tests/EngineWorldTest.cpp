@@ -13,6 +13,7 @@
 #include "platform/win32/LastError.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/Synchronization.h"
+#include "platform/win32/Thread.h"
 #include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
 #include "resources/ResourceEngine.h"
@@ -34,6 +35,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +75,11 @@ protected:
     std::string CurrentState() {
         auto* state = dynamic_cast<NavigationState*>(App().GetStateGraph()->GetCurrentState());
         return state != nullptr ? state->GetName().CStr() : "-";
+    }
+
+    // Where QuickTime's start-up movie of this process is made.
+    std::filesystem::path OwnMovie() const {
+        return m_title.Host('C', "Temp/QuorvenApp-" + std::to_string(win32::GetCurrentProcessId()) + ".mov");
     }
 
     std::vector<std::string> Boxes() {
@@ -170,20 +178,37 @@ TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
               ViewportWindow());
     EXPECT_EQ(win32::FindWindowA(Win32DXQTMultimediaApplication::kMutexWindowClassName, m_name.c_str()),
               App().GetMutexWindow());
-    // QuickTime's start-up movie is named after the product's class word.
-    EXPECT_TRUE(std::filesystem::exists(m_title.Host('C', "Temp/QuorvenApp.mov")));
+    // QuickTime's start-up movie is named after the product's class word and this process, and is its own.
+    const std::filesystem::path ownMovie = OwnMovie();
+    EXPECT_TRUE(std::filesystem::is_regular_file(ownMovie));
+    EXPECT_EQ(std::filesystem::status(ownMovie).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     // The blank cursor of the window class hides the pointer over the viewport.
     EXPECT_NE(Win32DXQTMultimediaApplication::GetBlankCursor(), nullptr);
     win32::testing::MoveMouse(ViewportWindow(), 10, 10);
     EXPECT_TRUE(win32::testing::PointerHidden());
 
     EXPECT_TRUE(Stop());
+    EXPECT_FALSE(std::filesystem::exists(ownMovie));
     EXPECT_EQ(Vemo::Win32EngineHook::Installed(), nullptr);
     EXPECT_EQ(Vemo::DirectXEngineHook::Installed(), nullptr);
     EXPECT_EQ(Vemo::QuickTimeEngineHook::Installed(), nullptr);
     EXPECT_EQ(Win32DXQTMultimediaApplication::GetMainWindow(), nullptr);
     EXPECT_EQ(Win32DXQTMultimediaApplication::GetBlankCursor(), nullptr);
     EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
+}
+
+TEST_F(EngineWorldTest, ALinkPlantedUnderTheStartUpMoviesNameIsReplacedNotFollowed) {
+    const std::filesystem::path victim = std::filesystem::path(m_title.Base()) / "victim.txt";
+    std::ofstream(victim) << "keep";
+    std::filesystem::create_symlink(victim, OwnMovie());
+    Make();
+    ASSERT_TRUE(Initialize());
+    EXPECT_FALSE(std::filesystem::is_symlink(OwnMovie()));
+    EXPECT_TRUE(Stop());
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(OwnMovie())));
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
 }
 
 TEST_F(EngineWorldTest, AFailureInTheMiddleOfStartUpLeavesShutDownOnlyWhatExists) {

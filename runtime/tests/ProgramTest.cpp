@@ -232,4 +232,58 @@ TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {
         << firstOutcome.errors;
 }
 
+TEST_F(ProgramTest, TwoRunsAtOnceWithOneTemporaryFolderKeepTheirMoviesApartAndBothEnd0) {
+    // Two players' runs: each its own runtime folder, one temporary folder. The first run waits at a named
+    // pipe, with its start-up movie made, until the second run has started and ended.
+    const std::filesystem::path first = RunFolder("first");
+    const std::filesystem::path second = RunFolder("second");
+    std::filesystem::create_directories(first / "runtime");
+    std::filesystem::create_directories(second / "runtime");
+    std::ofstream(first / "steps") << "wait 100\nsnapshot ready\nsnapshot proceed\nwait 100\n";
+    std::ofstream(second / "steps") << "wait 100\n";
+    const std::string ready = (first / "ready").string();
+    const std::string proceed = (first / "proceed").string();
+    const auto runtime = [](const std::filesystem::path& folder) {
+        return "XDG_RUNTIME_DIR='" + (folder / "runtime").string() + "'";
+    };
+    const std::string script =
+        "mkfifo '" + ready + "' '" + proceed + "' || exit 1; (cd '" + first.string() +
+        "' && timeout 200 env " + Environment(first, runtime(first)) + " '" + kProgram +
+        "' > out 2> errors; echo $? > code) & timeout 100 cat '" + ready + "' > /dev/null; cd '" +
+        second.string() + "' && timeout 200 env " + Environment(second, runtime(second)) + " '" + kProgram +
+        "' > out 2> errors; echo $? > code; timeout 100 cat '" + proceed + "' > /dev/null; wait";
+    EXPECT_EQ(std::system(script.c_str()), 0) << script;
+    const Outcome secondOutcome = Collect(second);
+    EXPECT_EQ(secondOutcome.exitCode, 0) << secondOutcome.errors;
+    EXPECT_EQ(secondOutcome.log, std::vector<std::string>{"exit 0"}) << secondOutcome.errors;
+    const Outcome firstOutcome = Collect(first);
+    EXPECT_EQ(firstOutcome.exitCode, 0) << firstOutcome.errors;
+    EXPECT_EQ(firstOutcome.log, (std::vector<std::string>{"snapshot ready", "snapshot proceed", "exit 0"}))
+        << firstOutcome.errors;
+    // Each run removed its own movie.
+    EXPECT_TRUE(std::filesystem::is_empty(m_title.Host('C', "Temp")));
+}
+
+TEST_F(ProgramTest, ATemporaryFolderNoDriveShowsBecomesADriveOfItsOwn) {
+    const std::filesystem::path temporary = std::filesystem::path(m_title.Base()) / "host-temp";
+    std::filesystem::create_directories(temporary);
+    const Outcome outcome = Run("wait 100\n", "TMPDIR='" + temporary.string() + "' VEMO_WINDIR='" +
+                                                  m_title.Host('C', "Windows") + "'");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("the temporary folder " + temporary.string() + "; it is drive Z:"),
+              std::string::npos)
+        << outcome.errors;
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+}
+
+TEST_F(ProgramTest, AStartUpThatCannotMakeItsMovieInTheTemporaryFolderNamesIt) {
+    const std::filesystem::path temporary = std::filesystem::path(m_title.Base()) / "no-such-folder";
+    const Outcome outcome =
+        Run("", "TMPDIR='" + temporary.string() + "' VEMO_WINDIR='" + m_title.Host('C', "Windows") + "'");
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.errors.find(temporary.string()), std::string::npos) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("could not be made in the temporary folder Z:\\"), std::string::npos)
+        << outcome.errors;
+}
+
 } // namespace

@@ -1,0 +1,189 @@
+// A drive of named folders keeps a title inside them: links that lead out of a drive's folder are names in
+// it, never ways out; with "/" as the drive, as by default, every link is followed as the host follows it.
+#include "platform/testing/Drives.h"
+#include "platform/testing/ScopedEnvironment.h"
+#include "platform/win32/File.h"
+#include "platform/win32/FileManagement.h"
+#include "platform/win32/Find.h"
+#include "platform/win32/HandleTable.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/Profile.h"
+#include "platform/win32/SystemPaths.h"
+#include "platform/win32/WindowsDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace win32;
+namespace fs = std::filesystem;
+
+std::string Contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class DriveConfinementTest : public ::testing::Test {
+protected:
+    DriveConfinementTest() {
+        fs::create_directories(m_outside / "folder");
+        std::ofstream(m_outside / "secret.txt") << "secret";
+        std::ofstream(m_outside / "folder" / "inner.ini") << "[Section]\nKey=inner\n";
+        fs::create_directories(Host("Title/Data"));
+        std::ofstream(Host("Title/Data/clip.txt")) << "clip";
+        fs::create_directory_symlink(m_outside / "folder", Host("Out"));
+        fs::create_symlink(m_outside / "secret.txt", Host("Secret.txt"));
+        fs::create_symlink(m_outside / "planted.txt", Host("Dangling.txt"));
+        fs::create_directory_symlink("../drive-C/Title/Data", Host("Escape"));
+        fs::create_directory_symlink("Title/Data", Host("Data"));
+    }
+
+    std::string Host(const std::string& relative) const { return m_drives.HostPath('C', relative); }
+
+    static bool Opens(const char* path, DWORD disposition = OPEN_EXISTING) {
+        HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        CloseHandle(file);
+        return true;
+    }
+
+    static std::vector<std::string> Listed(const char* pattern) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA(pattern, &data);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            names.emplace_back(data.cFileName);
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    win32::testing::TemporaryDrives m_drives{{'C', DRIVE_FIXED}};
+    fs::path m_outside = fs::path(m_drives.Base()) / "outside";
+};
+
+TEST_F(DriveConfinementTest, NothingGoesThroughALinkThatLeadsOut) {
+    struct Case {
+        const char* path;
+        DWORD disposition;
+        DWORD error;
+    };
+    const Case cases[] = {
+        {"C:\\Secret.txt", OPEN_EXISTING, ERROR_FILE_NOT_FOUND},
+        {"C:\\secret.TXT", OPEN_ALWAYS, ERROR_FILE_NOT_FOUND},
+        {"C:\\Secret.txt", CREATE_ALWAYS, ERROR_FILE_NOT_FOUND},
+        {"C:\\Secret.txt", TRUNCATE_EXISTING, ERROR_FILE_NOT_FOUND},
+        {"C:\\Dangling.txt", CREATE_ALWAYS, ERROR_FILE_NOT_FOUND},
+        {"C:\\Out\\inner.ini", OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+        {"C:\\out\\new.txt", CREATE_NEW, ERROR_PATH_NOT_FOUND},
+        {"C:\\..\\outside\\secret.txt", OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_FALSE(Opens(c.path, c.disposition));
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+    EXPECT_EQ(Contents(m_outside / "secret.txt"), "secret");
+    EXPECT_FALSE(fs::exists(m_outside / "planted.txt"));
+    EXPECT_FALSE(fs::exists(m_outside / "folder" / "new.txt"));
+
+    EXPECT_FALSE(CreateDirectoryA("C:\\Out\\made", nullptr));
+    EXPECT_FALSE(fs::exists(m_outside / "folder" / "made"));
+    EXPECT_TRUE(Listed("C:\\Out\\*").empty());
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(CopyFileA("C:\\Secret.txt", "C:\\Copy.txt", TRUE));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(CopyFileA("C:\\Title\\Data\\clip.txt", "C:\\Out\\clip.txt", TRUE));
+    EXPECT_FALSE(fs::exists(m_outside / "folder" / "clip.txt"));
+    char text[32] = {};
+    EXPECT_EQ(GetPrivateProfileStringA("Section", "Key", "", text, sizeof text, "C:\\Out\\inner.ini"), 0u);
+    EXPECT_TRUE(WritePrivateProfileStringA("Section", "Key", "value", "C:\\Secret.txt") == FALSE);
+    EXPECT_EQ(Contents(m_outside / "secret.txt"), "secret");
+}
+
+TEST_F(DriveConfinementTest, ALinkThatLeadsOutIsStillANameInItsFolder) {
+    EXPECT_EQ(Listed("C:\\*"),
+              (std::vector<std::string>{"Dangling.txt", "Data", "Escape", "Out", "Secret.txt", "Title"}));
+    EXPECT_EQ(GetFileAttributesA("C:\\Out") & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_NE(GetFileAttributesA("C:\\Secret.txt"), INVALID_FILE_ATTRIBUTES);
+
+    EXPECT_TRUE(DeleteFileA("C:\\Secret.txt"));
+    EXPECT_TRUE(RemoveDirectoryA("C:\\Out"));
+    EXPECT_TRUE(DeleteFileA("C:\\Dangling.txt"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Host("Secret.txt"))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Host("Out"))));
+    EXPECT_EQ(Contents(m_outside / "secret.txt"), "secret");
+    EXPECT_EQ(Contents(m_outside / "folder" / "inner.ini"), "[Section]\nKey=inner\n");
+}
+
+TEST_F(DriveConfinementTest, LinksThatStayInsideTheDriveAreFollowed) {
+    // "Data" leads to a folder of the drive; "Escape" climbs out of the drive's folder and back into it.
+    EXPECT_TRUE(Opens("C:\\Data\\clip.txt"));
+    EXPECT_TRUE(Opens("C:\\escape\\CLIP.txt"));
+    EXPECT_EQ(Listed("C:\\Data\\*"), (std::vector<std::string>{".", "..", "clip.txt"}));
+}
+
+TEST_F(DriveConfinementTest, TheDefaultDriveOfTheWholeHostFollowsEveryLink) {
+    DriveTable table;
+    table.Add({'C', "/", DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable whole(table);
+    const std::string windows = "C:" + Host("Secret.txt");
+    EXPECT_TRUE(Opens(windows.c_str()));
+    const std::string inner = "C:" + Host("Out/inner.ini");
+    EXPECT_TRUE(Opens(inner.c_str()));
+}
+
+TEST_F(DriveConfinementTest, TheWindowsAndTemporaryFoldersGetDrivesOfTheirOwnWhenNoDriveReachesThem) {
+    const std::string windows = (m_outside / "windows").string();
+    const std::string temporary = (m_outside / "tmp").string();
+    platform::testing::ScopedEnvironment windir("VEMO_WINDIR", windows.c_str());
+    platform::testing::ScopedEnvironment tmpdir("TMPDIR", (temporary + "/").c_str());
+    DriveTable table = DriveTable::Parse("C=" + Host("") + ":fixed;Z=" + Host("Title") + ":cdrom");
+    KeepSystemFoldersReachable(table);
+    ASSERT_EQ(table.Entries().size(), 4u);
+    ASSERT_NE(table.Find('Y'), nullptr);
+    EXPECT_EQ(table.Find('Y')->hostFolder, windows);
+    EXPECT_EQ(table.Find('Y')->type, DRIVE_FIXED);
+    ASSERT_NE(table.Find('X'), nullptr);
+    EXPECT_EQ(table.Find('X')->hostFolder, temporary);
+
+    win32::testing::ScopedDriveTable installed(table);
+    char path[MAX_PATH] = {};
+    EXPECT_EQ(GetTempPathA(sizeof path, path), 3u);
+    EXPECT_STREQ(path, "X:\\");
+    EXPECT_EQ(GetWindowsDirectoryA(path, sizeof path), 3u);
+    EXPECT_STREQ(path, "Y:\\");
+}
+
+TEST_F(DriveConfinementTest, AFolderADriveReachesKeepsItsPlaceAndOneBehindALinkOutDoesNot) {
+    platform::testing::ScopedEnvironment windir("VEMO_WINDIR", Host("Windows").c_str());
+    // The temporary folder lies in C: by its text, but through a link that leads out of it.
+    platform::testing::ScopedEnvironment tmpdir("TMPDIR", Host("Out/tmp").c_str());
+    DriveTable table = DriveTable::Parse("C=" + Host("") + ":fixed");
+    KeepSystemFoldersReachable(table);
+    ASSERT_EQ(table.Entries().size(), 2u);
+    ASSERT_NE(table.Find('Z'), nullptr);
+    EXPECT_EQ(table.Find('Z')->hostFolder, Host("Out/tmp"));
+
+    DriveTable whole;
+    whole.Add({'C', "/", DRIVE_FIXED, {}, {}});
+    KeepSystemFoldersReachable(whole);
+    EXPECT_EQ(whole.Entries().size(), 1u);
+}
+
+} // namespace
