@@ -39,16 +39,6 @@ const Vemo::String& CurrentStateKey() {
     return *key;
 }
 
-// The text as one item of a value: as it is, or in double quotes with its escapes when the value syntax
-// would read it differently.
-Vemo::String AsValueItem(const Vemo::String& text) {
-    Vemo::BasicArray<Fragment> item;
-    item.PushBack(Fragment(SubString(text), false));
-    Vemo::String written;
-    FragmentsToText(item, written);
-    return written;
-}
-
 // The text between double quotes, with the two characters that would end or escape the quotes escaped.
 Vemo::String InQuotes(const Vemo::String& text) {
     Vemo::String quoted("\"");

@@ -2,6 +2,7 @@
 
 #include "platform/win32/Registry.h"
 #include "resources/error/Error.h"
+#include "script/Fragment.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
@@ -125,7 +126,9 @@ void RegistryControl::CompareValue(const Vemo::String& valueName, const Vemo::St
     if (win32::RegQueryValueExA(key, valueName.CStr(), nullptr, nullptr, data, &size) == kSuccess) {
         Vemo::String answer(StartsWithNoCase(data, size, text) ? "equal." : "differ.");
         answer.Append(text);
-        ReceiveTextFrom(answer, SubString());
+        // The answer is one message whatever the compared text holds: a comma or a parenthesis in it must
+        // not make it a list of messages.
+        ReceiveTextFrom(AsValueItem(answer), SubString());
     }
     win32::RegCloseKey(key);
 }

@@ -158,5 +158,13 @@ void FragmentsToText(const Vemo::BasicArray<Fragment>& fragments, Vemo::String& 
     out = text;
 }
 
+Vemo::String AsValueItem(const Vemo::String& text) {
+    Vemo::BasicArray<Fragment> item;
+    item.PushBack(Fragment(SubString(text), false));
+    Vemo::String written;
+    FragmentsToText(item, written);
+    return written;
+}
+
 template class Vemo::BasicArray<Fragment>;
 template class Vemo::BasicArray<Vemo::BasicArray<Fragment>>;

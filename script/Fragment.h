@@ -43,3 +43,7 @@ bool FragmentsEqualNoCase(const Vemo::BasicArray<Fragment>& a, const Vemo::Basic
 // Writes fragments back as value text, replacing the content of out. Texts that the value syntax would
 // change are written in double quotes with their escapes; a carriage return is written as a line feed.
 void FragmentsToText(const Vemo::BasicArray<Fragment>& fragments, Vemo::String& out);
+
+// The text as one item of a value: as it is, or in double quotes with its escapes when the value syntax
+// would read it differently, so that reading it back gives exactly one item holding the text.
+Vemo::String AsValueItem(const Vemo::String& text);

@@ -32,10 +32,19 @@ TEST_F(ExecuteControlTest, BothFormsHandTheFileToTheOpenerAndWaitForNothing) {
 }
 
 TEST_F(ExecuteControlTest, AFailedStartAnnouncesItselfAndBringsTheTitleBack) {
-    for (const char* message :
-         {"Execute(\"C:\\\\Title\\\\Missing.txt\")", "ExecuteAndWait(\"C:\\\\Nowhere\\\\a.txt\")",
-          "Execute(\"C:\\\\Title\\\\Setup.exe\")"}) {
-        Write("Title/Setup.exe", "MZ");
+    Write("Title/Setup.exe", "MZ");
+    Write("Title/run.bat", "touch marker");
+    Write("Title/x.exe.", "MZ");
+    Write("Title/setup.sh", "#!/bin/sh\ntouch marker\n");
+    const std::string setupAddress = "file://" + Host("Title/setup.sh");
+    for (const std::string& message :
+         {std::string("Execute(\"C:\\\\Title\\\\Missing.txt\")"),
+          std::string("ExecuteAndWait(\"C:\\\\Nowhere\\\\a.txt\")"),
+          std::string("Execute(\"C:\\\\Title\\\\Setup.exe\")"),
+          std::string("Execute(\"C:\\\\Title\\\\run.bat\")"),
+          std::string("Execute(\"C:\\\\Title\\\\x.exe.\")"),
+          std::string("Execute(\"C:\\\\Title\\\\setup.sh\")"), "Execute(\"" + setupAddress + "\")",
+          std::string("Execute(\"ssh://example.org/setup.sh\")")}) {
         win32::ShowWindow(Window(), win32::SW_MINIMIZE);
         ASSERT_TRUE(win32::IsIconic(Window()));
         EXPECT_TRUE(Send("Launcher", message)) << message;

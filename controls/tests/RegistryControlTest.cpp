@@ -80,4 +80,29 @@ TEST_F(RegistryControlTest, WithoutAPathTheRootItselfIsRead) {
     EXPECT_EQ(Heard(), Log{"equal.USERS"});
 }
 
+// The compared text is the title's own; whatever it holds, the subscribers get one message with exactly that
+// text after the verdict, never messages of its making.
+TEST_F(RegistryControlTest, TheAnswerIsOneMessageWhateverTheComparedTextHolds) {
+    ASSERT_TRUE(m_registry.SetStrings(win32::HKEY_CURRENT_USER, kEditionKey, {{"Ver", "6.0"}}));
+    StartWith("Root=HKEY_CURRENT_USER\nPath=Software\\Vemo Company\\Edition\n");
+    std::vector<std::string> texts;
+    m_listener->m_onWord = [&](MessengerTest::Recorder&, const std::string& word) { texts.push_back(word); };
+    struct Case {
+        const char* examine;
+        const char* text; // of the one message
+    };
+    for (const Case& c :
+         {Case{"Examine(Ver, 6.0)", "equal.6.0"},
+          Case{"Examine(Ver, \"6.0,SetUserSetting(Inj(A), yes)\")", "differ.6.0,SetUserSetting(Inj(A), yes)"},
+          Case{"Examine(Ver, \"6\")", "equal.6"},
+          Case{"Examine(Ver, \"6 \\\"a\\\\b\\\" //c \")", "differ.6 \"a\\b\" //c "}}) {
+        texts.clear();
+        EXPECT_TRUE(Send("Edition", c.examine)) << c.examine;
+        EXPECT_EQ(texts, std::vector<std::string>{c.text}) << c.examine;
+        EXPECT_EQ(Heard().size(), 1u) << c.examine;
+    }
+    EXPECT_TRUE(Send("Edition", "Examine(Ver, 6.0)"));
+    EXPECT_EQ(Heard(), Log{"equal.6.0"}) << "a plain text gives the message as it always was";
+}
+
 } // namespace

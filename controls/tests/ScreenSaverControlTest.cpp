@@ -1,6 +1,7 @@
 #include "controls/ScreenSaverControl.h"
 
 #include "controls/tests/TitleControlTestSupport.h"
+#include "platform/testing/HostPrograms.h"
 #include "platform/testing/WindowsVersion.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/SystemParameters.h"
@@ -32,7 +33,8 @@ protected:
     }
 
     // An installer program of the title: a script that records that it ran and copies the saver in.
-    // It writes `line` to Ran.log, so that a test tells which of two installers ran.
+    // It writes `line` to Ran.log, so that a test tells which of two installers ran. Only a test that allows
+    // it (AllowedHostPrograms) can have it started.
     void WriteInstaller(const std::string& relative, const std::string& line = "installer") {
         const std::string path = Host(relative);
         Write(relative, "#!/bin/sh\necho " + line + " >> '" + Host("Ran.log") + "'\ncp '" +
@@ -98,6 +100,8 @@ TEST_F(ScreenSaverControlTest, WithTheScreenSaverSwitchedOffOurSaverIsNotActive)
 }
 
 TEST_F(ScreenSaverControlTest, AnInstallerWithABoxRunsToItsEndThenTheBoxThenTheState) {
+    const win32::testing::AllowedHostPrograms allowed(
+        {Host("Title/Install Saver.exe"), Host("Title/Install")});
     WriteInstaller("Title/Install Saver.exe");
     // What the unquoted path would start in its place.
     WriteInstaller("Title/Install", "unquoted");
@@ -120,6 +124,7 @@ TEST_F(ScreenSaverControlTest, AnInstallerWithABoxRunsToItsEndThenTheBoxThenTheS
 }
 
 TEST_F(ScreenSaverControlTest, ALaterDescriptionReplacesTheCopiesOfAnEarlierOne) {
+    const win32::testing::AllowedHostPrograms allowed({Host("Title/Setup.exe")});
     WriteInstaller("Title/Setup.exe");
     Write("Title/Installer.ini", "Installer=Setup.exe\nScr=Other.scr\n");
     StartSaver();
@@ -130,6 +135,20 @@ TEST_F(ScreenSaverControlTest, ALaterDescriptionReplacesTheCopiesOfAnEarlierOne)
     EXPECT_EQ(Heard(), (Log{"Thumb(1)", "Installed(0)", "Active(0)", "Thumb(0)", "Installed(0)", "Active(0)",
                             "Installed(0)", "Active(0)"}));
     EXPECT_EQ(Boxes(), std::vector<std::string>{}) << "no \"mb\": no box";
+}
+
+TEST_F(ScreenSaverControlTest, AnInstallerOfTheTitleIsNeverStarted) {
+    WriteInstaller("Title/Setup.exe");
+    Write("Title/Installer.ini", "Installer=Setup.exe\nmb=yes\nScr=Quorven.scr\n");
+    StartSaver();
+    auto* saver = Find<ScreenSaverControl>("Saver");
+    ASSERT_TRUE(saver->Select(Fragment(Vemo::String("Installer.ini"))));
+    Heard();
+    EXPECT_FALSE(saver->Install());
+    EXPECT_EQ(Heard(), Log{});
+    EXPECT_EQ(Boxes(), std::vector<std::string>{});
+    EXPECT_EQ(Read("Ran.log"), "<missing>");
+    EXPECT_FALSE(std::filesystem::exists(Host("WINDOWS/Quorven.scr")));
 }
 
 TEST_F(ScreenSaverControlTest, ADescriptionThatDoesNotLoadKeepsTheOldSelectionForInstall) {

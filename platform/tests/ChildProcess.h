@@ -2,6 +2,7 @@
 // do their part in a static initializer, before any test runs, then exit with what they found.
 #pragma once
 
+#include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/Process.h"
@@ -54,6 +55,7 @@ inline win32::PROCESS_INFORMATION StartSelf(const std::vector<std::string>& vari
     win32::STARTUPINFOA startup{};
     startup.cb = win32::kStartupInfoSize;
     win32::PROCESS_INFORMATION child{};
+    const win32::testing::AllowedHostPrograms allowed({ThisProgram()});
     EXPECT_TRUE(win32::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, win32::FALSE, 0,
                                       environment.data(), nullptr, &startup, &child));
     win32::CloseHandle(child.hThread);

@@ -6,9 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -110,6 +120,52 @@ TEST_F(FileTest, OpenFailuresReportWindowsErrors) {
         EXPECT_EQ(Open(c.path, GENERIC_READ, FILE_SHARE_READ, c.disposition), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), c.error);
     }
+}
+
+// A FIFO, a socket or a device node of the host is no file: refused at once, never waited on.
+TEST_F(FileTest, WhatIsNoRegularFileIsRefusedWithoutBlocking) {
+    const std::string fifo = m_drives.HostPath('C', "pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", m_drives.HostPath('C', "zero"));
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listening, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = m_drives.HostPath('C', "sock");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    struct Case {
+        const char* path;
+        DWORD access;
+        DWORD disposition;
+    };
+    for (const Case& c :
+         {Case{"C:\\PIPE", GENERIC_READ, OPEN_EXISTING}, Case{"C:\\pipe", GENERIC_WRITE, OPEN_ALWAYS},
+          Case{"C:\\pipe", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS},
+          Case{"C:\\zero", GENERIC_READ, OPEN_EXISTING}, Case{"C:\\zero", GENERIC_WRITE, TRUNCATE_EXISTING},
+          Case{"C:\\sock", GENERIC_READ, OPEN_EXISTING}}) {
+        SCOPED_TRACE(c.path);
+        std::promise<std::pair<HANDLE, DWORD>> opened;
+        std::future<std::pair<HANDLE, DWORD>> result = opened.get_future();
+        std::thread opener([&] {
+            const HANDLE handle = Open(c.path, c.access, FILE_SHARE_READ | FILE_SHARE_WRITE, c.disposition);
+            opened.set_value({handle, GetLastError()});
+        });
+        if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the open blocked";
+            ::close(::open(fifo.c_str(), O_RDWR | O_NONBLOCK)); // lets a blocked open of the FIFO through
+        }
+        opener.join();
+        const auto [handle, error] = result.get();
+        EXPECT_EQ(handle, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(error, ERROR_ACCESS_DENIED);
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+    ::close(listening);
 }
 
 TEST_F(FileTest, ReadOnlyComesFromTheOwnerWriteBitEvenForRoot) {

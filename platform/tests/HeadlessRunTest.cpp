@@ -394,8 +394,9 @@ TEST_F(HeadlessProgramTest, AMalformedStepEndsTheRunBeforeTheProgramStarts) {
                                   "VEMO_HEADLESS_LOG=" + m_folder + "/log.txt"},
                                  m_folder);
     EXPECT_EQ(folder.exitCode, 2);
-    EXPECT_NE(folder.output.find("VEMO_HEADLESS_INPUT " + m_folder + ": is a folder, not a file of steps"),
-              std::string::npos)
+    EXPECT_NE(
+        folder.output.find("VEMO_HEADLESS_INPUT " + m_folder + ": is neither a regular file nor a pipe"),
+        std::string::npos)
         << folder.output;
     EXPECT_EQ(Log(), "exit 2\n");
 

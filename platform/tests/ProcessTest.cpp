@@ -1,6 +1,7 @@
 #include "platform/win32/Process.h"
 
 #include "platform/testing/Drives.h"
+#include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/Synchronization.h"
@@ -26,7 +27,8 @@ using win32::DWORD;
 namespace fs = std::filesystem;
 
 // Drive C: holds a folder with a space in its name, and in it "run me.sh", a script that writes its arguments
-// (one a line) and the variable VEMO_PROBE into files in its current folder and exits with 7.
+// (one a line) and the variable VEMO_PROBE into files in its current folder and exits with 7. The test lets
+// that script, "plain.txt" beside it and a few tools of the host's PATH be started.
 class ProcessTest : public testing::Test {
 protected:
     static constexpr const char* kFolder = "C:\\with space";
@@ -72,6 +74,9 @@ protected:
 
     win32::testing::TemporaryDrives m_drives{{'C'}};
     fs::path m_folder;
+    win32::testing::AllowedHostPrograms m_allowed{{"true", "false", "sh",
+                                                   m_drives.HostPath('C', "with space/run me.sh"),
+                                                   m_drives.HostPath('C', "with space/plain.txt")}};
 };
 
 bool ProcessIsGone(DWORD pid) {
@@ -238,6 +243,32 @@ TEST_F(ProcessTest, RefusesFlagsItCannotHonour) {
     EXPECT_FALSE(win32::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, win32::FALSE, 0,
                                        nullptr, nullptr, nullptr, &child));
     EXPECT_EQ(win32::GetLastError(), win32::ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(ProcessTest, AProgramNoTestAllowedIsNeverStarted) {
+    const fs::path marker = m_folder / "ran";
+    const fs::path script = m_folder / "setup.sh";
+    std::ofstream(script) << "#!/bin/sh\ntouch '" << marker.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+    const std::string touch = "touch \"" + marker.string() + "\"";
+    struct Case {
+        const char* applicationName;
+        std::string commandLine;
+    };
+    const Case cases[] = {
+        {"C:\\with space\\setup.sh", "setup"},
+        {nullptr, "\"C:\\with space\\setup.sh\""},
+        {nullptr, touch},
+        {nullptr, "env " + touch},
+    };
+    for (const Case& c : cases) {
+        DWORD code = 0;
+        win32::SetLastError(win32::ERROR_SUCCESS);
+        EXPECT_FALSE(Run(c.applicationName, c.commandLine, code)) << c.commandLine;
+        EXPECT_EQ(win32::GetLastError(), win32::ERROR_BAD_EXE_FORMAT) << c.commandLine;
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST_F(ProcessTest, ExitCodeOfAnInvalidHandleFails) {

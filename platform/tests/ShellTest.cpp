@@ -11,11 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace win32 {
@@ -24,14 +28,16 @@ namespace {
 namespace fs = std::filesystem;
 using platform::testing::ScopedEnvironment;
 
-// Drive C: holds "Docs\Read Me.txt" and "Setup.EXE"; the opener is a script outside every drive that writes
-// the number of its arguments and each argument, one a line, into a record beside it.
+// Drive C: holds "Docs\Read Me.txt", "Setup.EXE" and the programs of Programs() in "Programs"; the opener is
+// a script outside every drive that writes the number of its arguments and each argument, one a line, into a
+// record beside it. The record is the mark that the opener ran.
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directory(m_drives.HostPath('C', "Docs"));
         std::ofstream(m_drives.HostPath('C', "Docs\\Read Me.txt")) << "text";
         std::ofstream(m_drives.HostPath('C', "Setup.EXE")) << "MZ";
+        WritePrograms();
         const std::string script = m_drives.Base() + "/opener";
         std::ofstream(script) << "#!/bin/sh\n"
                                  "{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '"
@@ -64,6 +70,23 @@ protected:
         return true;
     }
 
+    // Files the opener must never be given, each named by the name it has on the drive.
+    void WritePrograms() {
+        const fs::path folder = m_drives.HostPath('C', "Programs");
+        fs::create_directory(folder);
+        std::ofstream(folder / "tool") << std::string("\x7f"
+                                                      "ELF\x02\x01\x01",
+                                                      7);
+        std::ofstream(folder / "notes.txt") << "#!/bin/sh\ntouch marker\n";
+        std::ofstream(folder / "Player.Desktop") << "[Desktop Entry]\nExec=touch marker\n";
+        for (const char* name : {"x.exe.", "run.bat", "SETUP.CMD", "a.Com", "b.pif", "c.scr", "d.lnk",
+                                 "e.exe . .", "f.desktop."}) {
+            std::ofstream(folder / name) << "data";
+        }
+        fs::create_symlink("x.exe.", folder / "link.txt");
+        ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
+    }
+
     std::vector<std::string> Recorded() const {
         std::ifstream in(m_record);
         std::vector<std::string> lines;
@@ -83,6 +106,26 @@ TEST_F(ShellTest, ADocumentGoesToTheOpenerAsItsHostPathAndOnlyArgument) {
     EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", m_drives.HostPath('C', "Docs\\Read Me.txt")}));
 }
 
+TEST_F(ShellTest, TheExecuteBitAloneMakesNoProgram) {
+    const std::string marked = m_drives.HostPath('C', "Docs\\Read Me.txt");
+    fs::permissions(marked, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    ASSERT_TRUE(OpenAndWait(Info("C:\\Docs\\Read Me.txt")));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", marked}));
+}
+
+TEST_F(ShellTest, ARefusalSaysOnTheStandardErrorWhatAndWhy) {
+    for (const auto& [file, why] : {std::pair<const char*, const char*>{"C:\\Programs\\notes.txt", "#!"},
+                                    {"ssh://host/x", "only http, https and mailto"}}) {
+        SHELLEXECUTEINFOA info = Info(file);
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(ShellExecuteExA(&info));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(file), std::string::npos) << said;
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+}
+
 TEST_F(ShellTest, AFolderOpensToo) {
     ASSERT_TRUE(OpenAndWait(Info("C:\\Docs\\")));
     EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", m_drives.HostPath('C', "Docs")}));
@@ -97,8 +140,7 @@ TEST_P(ShellAddressTest, AnAddressGoesToTheOpenerAsItStands) {
 
 INSTANTIATE_TEST_SUITE_P(Addresses, ShellAddressTest,
                          ::testing::Values("http://example.com/a b?x=1&y=$HOME;`id`",
-                                           "mailto:someone@example.com", "ms-help.x+y:topic",
-                                           "file:///C:/Docs/Read Me.txt"),
+                                           "mailto:someone@example.com", "HTTPS://example.com/"),
                          platform::testing::NameFromParam());
 
 TEST_F(ShellTest, WithoutTheProcessMaskTheHandleIsClosedAndTheOpenerStillRuns) {
@@ -142,7 +184,26 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MissingDrive", "Q:\\a.txt", "open", ERROR_PATH_NOT_FOUND, SE_ERR_PNF},
         FailureCase{"NoDrive", "Docs\\Read Me.txt", nullptr, ERROR_PATH_NOT_FOUND, SE_ERR_PNF},
         FailureCase{"Empty", "", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
-        FailureCase{"WindowsProgram", "C:\\setup.exe", "open", ERROR_BAD_EXE_FORMAT, SE_ERR_BAD_FORMAT},
+        FailureCase{"WindowsProgram", "C:\\setup.exe", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"ElfProgram", "C:\\Programs\\tool", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"Script", "C:\\Programs\\notes.txt", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"DesktopEntry", "C:\\Programs\\player.desktop", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"DesktopEntryWithADot", "C:\\Programs\\f.desktop.", "open", ERROR_FILE_NOT_FOUND,
+                    SE_ERR_FNF},
+        FailureCase{"ProgramWithADot", "C:\\Programs\\x.exe.", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"ProgramWithDotsAndBlanks", "C:\\Programs\\e.exe . .", "open", ERROR_FILE_NOT_FOUND,
+                    SE_ERR_FNF},
+        FailureCase{"Batch", "C:\\Programs\\run.bat", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"Command", "C:\\Programs\\setup.cmd", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"ComProgram", "C:\\Programs\\a.com", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"Pif", "C:\\Programs\\b.pif", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"ScreenSaver", "C:\\Programs\\c.scr", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"Shortcut", "C:\\Programs\\d.lnk", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"LinkToAProgram", "C:\\Programs\\link.txt", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"Fifo", "C:\\Programs\\pipe", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"FileAddress", "file:///C:/Docs/Read Me.txt", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"SshAddress", "ssh://host/setup.sh", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
+        FailureCase{"OtherScheme", "ms-help.x+y:topic", "open", ERROR_FILE_NOT_FOUND, SE_ERR_FNF},
         FailureCase{"OtherVerb", "C:\\Docs\\Read Me.txt", "print", ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC}),
     platform::testing::NameFromText<&FailureCase::name>());
 

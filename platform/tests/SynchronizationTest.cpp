@@ -1,5 +1,6 @@
 #include "platform/win32/Synchronization.h"
 
+#include "platform/testing/HostPrograms.h"
 #include "platform/testing/ThreadState.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/HostPath.h"
@@ -181,6 +182,7 @@ protected:
         win32::STARTUPINFOA startup{};
         startup.cb = win32::kStartupInfoSize;
         win32::PROCESS_INFORMATION child{};
+        const win32::testing::AllowedHostPrograms allowed({self});
         EXPECT_TRUE(win32::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, win32::FALSE,
                                           win32::NORMAL_PRIORITY_CLASS, environment.data(), nullptr, &startup,
                                           &child));

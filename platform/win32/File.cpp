@@ -61,9 +61,20 @@ int HostOpenFlags(bool read, bool write) {
     return write ? O_WRONLY : O_RDONLY;
 }
 
-// Checks what an existing file allows before anything is opened: a directory is never opened as a file, and a
-// read-only one is neither written nor truncated.
+// Only regular files are files here. A FIFO, socket or device node of the host found in a drive's folder
+// would block the opener or reach hardware; the devices the platform emulates have names of their own
+// (Device.h).
+bool IsHostFile(mode_t mode) {
+    return S_ISREG(mode);
+}
+
+// Checks what an existing file allows before anything is opened: a directory or anything else that is no
+// regular file is never opened as a file, and a read-only one is neither written nor truncated.
 DWORD CheckExisting(const HostPath& host, bool write, bool truncate) {
+    struct stat target {};
+    if (::stat(host.Full().c_str(), &target) == 0 && !IsHostFile(target.st_mode)) {
+        return ERROR_ACCESS_DENIED;
+    }
     HostFileInfo info;
     if (!QueryHostFile(host.Full(), host.leaf, host.IsReadOnlyVolume(), info)) {
         return ErrorFromErrno(errno);
@@ -96,14 +107,21 @@ HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD
             return Fail(error);
         }
     }
-    int hostFlags = HostOpenFlags(read, write) | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
+    // Without blocking, so that a FIFO put in the file's place since the check cannot stall the open; what
+    // was opened is checked again through the descriptor itself.
+    int hostFlags =
+        HostOpenFlags(read, write) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (create ? O_CREAT | O_EXCL : 0);
     mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
     int descriptor = ::open(host.Full().c_str(), hostFlags, mode);
     if (descriptor < 0) {
+        if (errno == ENXIO || errno == EWOULDBLOCK) {
+            return Fail(ERROR_ACCESS_DENIED); // a FIFO without a reader, or a device
+        }
         return Fail(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
     }
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(descriptor, &info) != 0 || !IsHostFile(info.st_mode) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(descriptor);
         return Fail(ERROR_ACCESS_DENIED);
     }

@@ -53,7 +53,10 @@ using LPOVERLAPPED = OVERLAPPED*;
 // Opens or creates a file (or opens a device). Dispositions: CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING,
 // OPEN_ALWAYS, TRUNCATE_EXISTING; CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with
 // ERROR_ALREADY_EXISTS as last error. FILE_ATTRIBUTE_READONLY in the flags makes a new file read-only; other
-// flags and the template are ignored. INVALID_HANDLE_VALUE on failure.
+// flags and the template are ignored. INVALID_HANDLE_VALUE on failure. Only regular files of the drives are
+// files: a folder, or a FIFO, socket or device node of the host found there, is refused with
+// ERROR_ACCESS_DENIED, at once (the open never waits for a FIFO's other end); the devices the platform
+// emulates have names of their own (Device.h).
 HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 

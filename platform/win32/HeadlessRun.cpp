@@ -4,20 +4,22 @@
 #include "platform/video/HeadlessMessageBoxes.h"
 #include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/HeadlessRunner.h"
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/HostEvents.h"
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace win32 {
 
@@ -26,9 +28,34 @@ namespace {
 std::atomic<HeadlessRunner*> g_current{nullptr};
 
 [[noreturn]] void EndBeforeStart(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    HeadlessRunLog::Instance().Exit(2);
-    std::_Exit(2);
+    EndRun(message);
+}
+
+// The steps come from a regular file or a pipe (a shell's process substitution, a named pipe a test writes
+// to). A folder would read as empty and pass for a run without steps; a device may never end or block; so
+// anything else ends the run, and so does more than any script of steps needs.
+std::string ReadSteps(const char* input, const std::string& origin) {
+    struct stat named {};
+    if (::stat(input, &named) == 0 && !S_ISREG(named.st_mode) && !S_ISFIFO(named.st_mode)) {
+        EndBeforeStart(origin + ": is neither a regular file nor a pipe");
+    }
+    HostDescriptor file(::open(input, O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
+        EndBeforeStart(origin + ": cannot be read: " + std::strerror(errno));
+    }
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        EndBeforeStart(origin + ": is neither a regular file nor a pipe");
+    }
+    std::string text;
+    const ReadOutcome outcome = ReadUpTo(file.Get(), kMostBytesReadWhole, text);
+    if (outcome == ReadOutcome::TooLarge) {
+        EndBeforeStart(origin + ": is larger than 64 MiB");
+    }
+    if (outcome == ReadOutcome::Failed) {
+        EndBeforeStart(origin + ": cannot be read: " + std::strerror(errno));
+    }
+    return text;
 }
 
 void WriteExitLine(int code, void*) {
@@ -101,12 +128,8 @@ void HeadlessRunner::EndOfStep() {
     m_clock.EndOfStep();
     if (m_done) {
         if (m_clock.NowMilliseconds() - m_doneAt >= kEndingMilliseconds) {
-            std::fprintf(stderr,
-                         "%s: the program did not end within %llu ms of its clock after the steps closed "
-                         "its main window; it is ended\n",
-                         m_origin.c_str(), static_cast<unsigned long long>(kEndingMilliseconds));
-            HeadlessRunLog::Instance().Exit(2);
-            std::_Exit(2);
+            EndRun(m_origin + ": the program did not end within " + std::to_string(kEndingMilliseconds) +
+                   " ms of its clock after the steps closed its main window; it is ended");
         }
         return;
     }
@@ -238,20 +261,10 @@ void StartHeadlessRunFromEnvironment() {
     if (video != nullptr && std::strcmp(video, "sdl") == 0) {
         EndBeforeStart(origin + ": a scripted run is headless, and VEMO_VIDEO asks for sdl");
     }
-    // A folder opens as a file that reads as empty: it would pass for a run without steps.
-    std::error_code folderError;
-    if (std::filesystem::is_directory(input, folderError)) {
-        EndBeforeStart(origin + ": is a folder, not a file of steps");
-    }
-    std::ifstream file(input, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!file) {
-        EndBeforeStart(origin + ": cannot be read: " + std::strerror(errno));
-    }
+    const std::string text = ReadSteps(input, origin);
     std::vector<HeadlessStep> steps;
     std::string error;
-    if (!ParseHeadlessSteps(text.str(), steps, error)) {
+    if (!ParseHeadlessSteps(text, steps, error)) {
         EndBeforeStart(origin + ", " + error);
     }
     // Stays for the life of the process.

@@ -45,8 +45,9 @@
 // goes on as in an endless wait; a program still running when its clock has moved 60 s more is ended, with a
 // message and exit code 2.
 //
-// A step that does not read, an input file that cannot be read (or is a folder), a log that cannot be
-// written, or VEMO_VIDEO=sdl end the run before the program starts, with a message naming the file (and the
+// The steps file is a regular file or a pipe of at most 64 MiB. A step that does not read, an input file that
+// cannot be read, is anything else (a folder, a device) or is larger, a log that cannot be written, or
+// VEMO_VIDEO=sdl end the run before the program starts, with a message naming the file (and the
 // line) and exit code 2. A snapshot that cannot be written is said on the standard error, naming the file and
 // the line, and the run goes on.
 //

@@ -1,6 +1,7 @@
 #include "platform/win32/HeadlessRunLog.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace win32 {
@@ -85,6 +86,12 @@ void HeadlessRunLog::Snapshot(std::string_view file) {
 
 void HeadlessRunLog::Exit(int code) {
     Write("exit " + std::to_string(code));
+}
+
+void EndRun(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    HeadlessRunLog::Instance().Exit(2);
+    std::_Exit(2);
 }
 
 } // namespace win32

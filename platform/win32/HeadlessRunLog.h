@@ -34,4 +34,8 @@ private:
     std::FILE* m_file = nullptr;
 };
 
+// Ends the program at once with exit code 2, for a run that cannot go on: the message on the standard error,
+// and "exit 2" as the log's last line when there is a log.
+[[noreturn]] void EndRun(const std::string& message);
+
 } // namespace win32

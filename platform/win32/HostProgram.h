@@ -16,4 +16,10 @@ namespace win32::detail {
 // start it.
 HANDLE StartHostProgram(const std::string& program, std::vector<std::string> arguments);
 
+// The host programs CreateProcessA may start: none in the product, where every program a title names is a
+// Windows program. Tests add the host programs they start (host paths, or names looked for on PATH when the
+// check is made) and take them back; an entry added twice is taken back twice.
+void AllowHostProgram(const std::string& program);
+void ForbidHostProgram(const std::string& program);
+
 } // namespace win32::detail

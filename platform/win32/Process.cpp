@@ -175,6 +175,31 @@ std::string Locate(const std::string& program) {
     return path;
 }
 
+// The host programs tests allowed (HostProgram.h); empty in the product.
+std::mutex g_allowedMutex;
+std::vector<std::string>& AllowedPrograms() {
+    static std::vector<std::string>* const programs = new std::vector<std::string>();
+    return *programs;
+}
+
+// The file a path names, links followed; empty when there is none.
+std::string RealPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return !path.empty() && realpath(path.c_str(), resolved) != nullptr ? std::string(resolved)
+                                                                        : std::string();
+}
+
+bool IsAllowedProgram(const std::string& hostPath) {
+    const std::string program = RealPath(hostPath);
+    std::lock_guard<std::mutex> lock(g_allowedMutex);
+    for (const std::string& allowed : AllowedPrograms()) {
+        if (!program.empty() && RealPath(IsBareName(allowed) ? FindOnPath(allowed) : allowed) == program) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool HostFolder(LPCSTR windowsPath, std::string& out) {
     HostPath host;
     struct stat info {};
@@ -408,6 +433,10 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
         if (!prepared) {
             return FALSE;
         }
+        if (!IsAllowedProgram(launch.path)) {
+            SetLastError(ERROR_BAD_EXE_FORMAT);
+            return FALSE;
+        }
         std::shared_ptr<ProcessObject> process =
             Start(launch, static_cast<const char*>(environment),
                   currentDirectory != nullptr ? folder.c_str() : nullptr);
@@ -435,6 +464,22 @@ HANDLE detail::StartHostProgram(const std::string& program, std::vector<std::str
         std::shared_ptr<ProcessObject> process = Start(launch, nullptr, nullptr);
         return process ? RegisterHandle(process) : nullptr;
     });
+}
+
+void detail::AllowHostProgram(const std::string& program) {
+    std::lock_guard<std::mutex> lock(g_allowedMutex);
+    AllowedPrograms().push_back(program);
+}
+
+void detail::ForbidHostProgram(const std::string& program) {
+    std::lock_guard<std::mutex> lock(g_allowedMutex);
+    std::vector<std::string>& programs = AllowedPrograms();
+    for (auto it = programs.begin(); it != programs.end(); ++it) {
+        if (*it == program) {
+            programs.erase(it);
+            return;
+        }
+    }
 }
 
 BOOL GetExitCodeProcess(HANDLE handle, DWORD* exitCode) {

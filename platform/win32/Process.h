@@ -78,6 +78,9 @@ struct PROCESS_INFORMATION {
 // start-up record is not read: this host has no desktops, window placement or console. Fails with the last
 // error of the host's refusal (ERROR_FILE_NOT_FOUND for a missing program, ERROR_PATH_NOT_FOUND for a missing
 // folder or drive on the way to it or a path without a drive, ERROR_DIRECTORY for a missing current folder).
+// A program that exists is still never started: the programs a title names are Windows programs, which this
+// host cannot run, and a host program must not run on a title's behalf. It fails with ERROR_BAD_EXE_FORMAT,
+// unless a test allowed that host program (platform/testing/HostPrograms.h).
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, const SECURITY_ATTRIBUTES* processAttributes,
                     const SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags,
                     LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA* startupInfo,

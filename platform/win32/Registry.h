@@ -5,7 +5,9 @@
 // it and its folder. Every write replaces the whole file in one step (a temporary file beside it, written,
 // flushed to the disk, then renamed over it), under a lock file beside it (FILE.lock), after reading the file
 // again, so that processes sharing a store never lose each other's changes. Between writes the store is read
-// again whenever the file changed.
+// again whenever the file changed. A store that exists must be a regular file (or a link to one) of 64 MiB at
+// most: anything else (a device, a FIFO, a folder) or a larger file ends the program with a message naming it
+// and exit code 2, as every later registry call would find it too.
 //
 // The four roots HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS are separate trees
 // (no root here is a view of another). HKEY_CURRENT_USER "Control Panel\Desktop", the user's desktop

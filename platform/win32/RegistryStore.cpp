@@ -1,5 +1,6 @@
 #include "platform/win32/RegistryStore.h"
 
+#include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 
@@ -22,23 +23,6 @@ namespace {
 std::string FolderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
     return folder.empty() ? "." : folder;
-}
-
-bool ReadAll(int fd, std::string& text) {
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count == 0) {
-            return true;
-        }
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -118,8 +102,12 @@ void RegistryStore::Report(const std::string& path, const std::string& problem) 
 LSTATUS RegistryStore::Refresh(const std::string& path) {
     Identity identity;
     std::string text;
-    HostDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a FIFO in the store's place must not stall the program.
+    HostDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) {
+        if (errno == ENXIO) {
+            EndRun("registry store " + path + ": is not a regular file");
+        }
         if (errno != ENOENT) {
             Report(path, std::string("cannot be read: ") + std::strerror(errno));
             return StatusFromErrno(errno);
@@ -128,6 +116,13 @@ LSTATUS RegistryStore::Refresh(const std::string& path) {
         struct stat info {};
         if (::fstat(file.Get(), &info) != 0) {
             return StatusFromErrno(errno);
+        }
+        // Every later read of the registry would find the same wrong file: the run cannot go on.
+        if (!S_ISREG(info.st_mode)) {
+            EndRun("registry store " + path + ": is not a regular file");
+        }
+        if (static_cast<std::size_t>(info.st_size) > kMostBytesReadWhole) {
+            EndRun("registry store " + path + ": is larger than 64 MiB");
         }
         identity = Identity{true,
                             info.st_dev,
@@ -139,9 +134,15 @@ LSTATUS RegistryStore::Refresh(const std::string& path) {
     if (m_cached && m_cachedPath == path && m_identity == identity) {
         return m_broken ? ERROR_BADDB : ERROR_SUCCESS;
     }
-    if (identity.exists && !ReadAll(file.Get(), text)) {
-        Report(path, std::string("cannot be read: ") + std::strerror(errno));
-        return StatusFromErrno(errno);
+    if (identity.exists) {
+        const ReadOutcome outcome = ReadUpTo(file.Get(), kMostBytesReadWhole, text);
+        if (outcome == ReadOutcome::TooLarge) {
+            EndRun("registry store " + path + ": is larger than 64 MiB");
+        }
+        if (outcome == ReadOutcome::Failed) {
+            Report(path, std::string("cannot be read: ") + std::strerror(errno));
+            return StatusFromErrno(errno);
+        }
     }
     std::string error;
     m_broken = !m_tree.Parse(text, error);

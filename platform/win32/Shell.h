@@ -7,6 +7,7 @@
 //                its argument.
 #pragma once
 
+#include "platform/win32/LastError.h"
 #include "platform/win32/Types.h"
 
 namespace win32 {
@@ -27,7 +28,6 @@ constexpr UINT SE_ERR_OOM = 8;
 constexpr UINT SE_ERR_BAD_FORMAT = 11;
 constexpr UINT SE_ERR_NOASSOC = 31;
 
-constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
 constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
 
 struct SHELLEXECUTEINFOA {
@@ -49,18 +49,23 @@ struct SHELLEXECUTEINFOA {
 };
 
 // Opens lpFile with the verb "open" (or no verb) through the opener (VEMO_OPENER, above), started with one
-// argument and no shell, without waiting for it:
+// argument and no shell, without waiting for it. It opens documents, folders and addresses, never a program:
 // - a text that starts with a URL scheme (two or more letters, digits, '+', '-' or '.', the first a letter,
-//   then ':') is passed as it stands;
-// - any other text is a Windows path, mapped through the drive table (HostPath.h); its host path is passed.
-// Fails at once, starting nothing and showing nothing, for a path that names no existing file or folder
-// (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND; hInstApp SE_ERR_FNF, SE_ERR_PNF), a Windows program
-// (a name ending in ".exe": ERROR_BAD_EXE_FORMAT, SE_ERR_BAD_FORMAT), an opener that cannot be started
-// (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC), another verb (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC), parameters
-// or a folder to start in, other fMask bits, or a wrong cbSize (ERROR_INVALID_PARAMETER). On success
-// hInstApp is 42 and, with SEE_MASK_NOCLOSEPROCESS, hProcess the opener's process handle (the caller closes
-// it); without it the handle is closed here. Either way the opener is reaped when it exits. hwnd and nShow
-// are not used: the opener shows what it opens as the host's desktop decides.
+//   then ':') is passed as it stands when the scheme is http, https or mailto (any case);
+// - any other text is a Windows path, mapped through the drive table (HostPath.h); its host path is passed
+//   when it names an existing folder, or a regular file that is no program: not an ELF program, not a script
+//   starting with "#!", not a desktop entry (".desktop") and not named as a Windows program (".exe", ".com",
+//   ".bat", ".cmd", ".pif", ".scr", ".lnk", any case, trailing dots and blanks dropped; for a link, neither
+//   its name nor its target's). The execute bit is not looked at.
+// What is refused (another scheme, a program, a FIFO, socket or device) fails as a missing file does, and
+// one line on the standard error says what was refused and why. Fails at once, starting nothing and showing
+// nothing, for a path that names no existing file or folder (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND;
+// hInstApp SE_ERR_FNF, SE_ERR_PNF), an opener that cannot be started (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC),
+// another verb (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC), parameters or a folder to start in, other fMask bits,
+// or a wrong cbSize (ERROR_INVALID_PARAMETER). On success hInstApp is 42 and, with SEE_MASK_NOCLOSEPROCESS,
+// hProcess the opener's process handle (the caller closes it); without it the handle is closed here. Either
+// way the opener is reaped when it exits. hwnd and nShow are not used: the opener shows what it opens as the
+// host's desktop decides.
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
 
 // The desktop window: one fixed handle, never a window of the window layer, so calls that take a window

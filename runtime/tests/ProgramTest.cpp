@@ -77,11 +77,13 @@ protected:
                (m_withLog ? "VEMO_HEADLESS_LOG='" + (folder / "log").string() + "' " : std::string()) + extra;
     }
 
-    Outcome Run(const std::string& steps, const std::string& extra = "") {
+    // A run that waits for ever is ended (exit code 124) after a time no run of the title comes near.
+    Outcome Run(const std::string& steps, const std::string& extra = "", const std::string& input = "") {
         const std::filesystem::path folder = RunFolder("run" + std::to_string(m_runs++));
         std::ofstream(folder / "steps") << steps;
-        const std::string command = "cd '" + folder.string() + "' && env " + Environment(folder, extra) +
-                                    " '" + kProgram + "' > out 2> errors; echo $? > code";
+        const std::string command = "cd '" + folder.string() + "' && " + input + "timeout -k 10 300 env " +
+                                    Environment(folder, extra) + " '" + kProgram +
+                                    "' > out 2> errors; echo $? > code";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return Collect(folder);
     }
@@ -201,6 +203,50 @@ TEST_F(ProgramTest, WithoutALogTheBoxOfAFailedStartUpIsSaidOnTheStandardError) {
                                                   BuiltIn("ERR_FINDFILE") + "\n\n\"Quorven.loc\"", "OK")),
         std::string::npos)
         << outcome.errors;
+}
+
+TEST_F(ProgramTest, AFifoInPlaceOfATitleFileIsRefusedAndNeverWaitedOn) {
+    m_title.Remove('C', "Title/Quorven.loc");
+    const std::string fifo = m_title.Host('C', "Title/Quorven.loc");
+    ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
+    ASSERT_FALSE(outcome.log.empty());
+    EXPECT_EQ(outcome.log.back(), "exit 2");
+}
+
+// The steps and the registry store are read whole: what is no such file, or more than any of them needs,
+// ends the run at once with a message that names it.
+TEST_F(ProgramTest, StepsAndARegistryStoreThatAreNoFilesEndTheRun) {
+    const std::string fifo = (RunFolder("inputs") / "fifo").string();
+    const std::string large = (RunFolder("inputs") / "large").string();
+    ASSERT_EQ(std::system(("mkfifo '" + fifo + "' && truncate -s 65M '" + large + "'").c_str()), 0);
+    struct Case {
+        std::string setting;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"VEMO_HEADLESS_INPUT=/dev/zero",
+         "VEMO_HEADLESS_INPUT /dev/zero: is neither a regular file nor a pipe"},
+        {"VEMO_HEADLESS_INPUT=" + large, "VEMO_HEADLESS_INPUT " + large + ": is larger than 64 MiB"},
+        {"VEMO_REGISTRY=/dev/zero", "registry store /dev/zero: is not a regular file"},
+        {"VEMO_REGISTRY=" + fifo, "registry store " + fifo + ": is not a regular file"},
+        {"VEMO_REGISTRY=" + large, "registry store " + large + ": is larger than 64 MiB"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = Run("wait 100\n", c.setting);
+        EXPECT_EQ(outcome.exitCode, 2) << c.setting << ": " << outcome.errors;
+        EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"}) << c.setting;
+        EXPECT_NE(outcome.errors.find(c.said), std::string::npos) << c.setting << ": " << outcome.errors;
+    }
+}
+
+TEST_F(ProgramTest, StepsMayComeThroughAPipe) {
+    const Outcome outcome =
+        Run("", "VEMO_HEADLESS_INPUT=/dev/stdin",
+            "printf 'wait 100\\nclick 150 120\\nwait 100\\nclick 320 310\\nwait 100\\n' | ");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 0"}) << outcome.errors;
 }
 
 TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {

@@ -1,5 +1,7 @@
 #include "resources/storage/Process.h"
+#include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
+#include "platform/win32/LastError.h"
 #include "platform/win32/Synchronization.h"
 #include "resources/storage/Path.h"
 #include "resources/testing/StorageTestSupport.h"
@@ -43,7 +45,19 @@ TEST_F(ProcessTest, AMissingProgramIsNotStarted) {
     EXPECT_EQ(started.GetDirectory(), nullptr);
 }
 
+TEST_F(ProcessTest, AProgramOfTheTitleIsNotStarted) {
+    fs::create_directories(Host('C', "marks"));
+    WriteProgram("Setup", "setup");
+    Process process;
+    Path program = At("HD0:/Setup");
+    EXPECT_FALSE(process.Start(program));
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_BAD_EXE_FORMAT);
+    EXPECT_EQ(process.GetProcessHandle(), nullptr);
+    EXPECT_FALSE(Marked("setup"));
+}
+
 TEST_F(ProcessTest, AProgramUnderAPathWithSpacesIsTheOneThatRuns) {
+    const win32::testing::AllowedHostPrograms allowed({Host('C', "My"), Host('C', "My Programs/run")});
     fs::create_directories(Host('C', "marks"));
     // "C:\My" is what an unquoted "C:\My Programs\run" would start first.
     WriteProgram("My", "wrong");
@@ -63,6 +77,7 @@ TEST_F(ProcessTest, AProgramUnderAPathWithSpacesIsTheOneThatRuns) {
 }
 
 TEST_F(ProcessTest, ASecondStartGivesUpTheFirstProcessHandle) {
+    const win32::testing::AllowedHostPrograms allowed({Host('C', "first"), Host('C', "second")});
     fs::create_directories(Host('C', "marks"));
     WriteProgram("first", "first");
     WriteProgram("second", "second");
