@@ -118,6 +118,31 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow)
     EXPECT_EQ(control->GetMovie(), nullptr);
 }
 
+TEST_F(WindowedTitleTest, TheWindowMovieControlReopensItsMovieAfterADeactivationUntilItIsForgotten) {
+    qt::testing::MediaFile movie;
+    movie.pictures.push_back(qt::testing::PictureTrack{});
+    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/clip.mov"), movie);
+    ASSERT_TRUE(
+        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nMovie=clip.mov\n"));
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    ASSERT_NE(control->GetMovie(), nullptr);
+    ASSERT_TRUE(control->SetActive(false));
+    EXPECT_EQ(control->GetMovie(), nullptr);
+    ASSERT_TRUE(control->SetActive(true));
+    EXPECT_NE(control->GetMovie(), nullptr) << "the movie comes back with the activation";
+
+    // Each of the two ways of forgetting the movie, sent while the control is inactive.
+    for (const char* forget : {"Clear", "Movie"}) {
+        ASSERT_TRUE(control->SetActive(false));
+        EXPECT_TRUE(control->HandleMessage(Fragment(S(forget)), nullptr));
+        ASSERT_TRUE(control->SetActive(true));
+        EXPECT_EQ(control->GetMovie(), nullptr) << forget;
+        EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie(clip.mov)")), nullptr));
+        ASSERT_NE(control->GetMovie(), nullptr);
+    }
+}
+
 TEST_F(WindowedTitleTest, AMovieWithAVRTrackGetsAnInstanceAndItsSettings) {
     qt::testing::MediaFile movie;
     movie.pictures.push_back(qt::testing::PictureTrack{});
