@@ -244,4 +244,29 @@ TEST_F(WindowedTitleTest, TheProductsOwnMoviePausesWhileAHostedPlayerIsUpAndPlay
     m_boxes.Take();
 }
 
+// A player that is not there says so as it first activates, inside its creation: the state hears it, once,
+// both for the controls it makes on entering and for one a script asks it to make.
+TEST_F(WindowedTitleTest, WhatAControlSaysAsItFirstActivatesReachesItsStateOnce) {
+    ASSERT_TRUE(
+        Start("Control=Player\n"
+              // The first record can copy "heard" only once the second has set it: at a second hearing.
+              "OnMessage=FlashNotInstalled(Player), SetVar(Log(again), @heard(Log))\n"
+              "OnMessage=FlashNotInstalled(Player), SetVar(Log(heard), yes)\n"
+              "OnMessage=FlashNotInstalled(Later), SetVar(Log(later), yes)\n",
+              "[Player]\nClass=ShockwaveFlashControl\nPosition=0,0\nSize=100,100\n"
+              "[Later]\nClass=ShockwaveFlashControl\nPosition=0,0\nSize=100,100\n"));
+    const auto variable = [this](const char* key) {
+        Vemo::String value;
+        m_running.App().GetVariables().GetValue(S("Log"), S(key), value);
+        return std::string(value.CStr());
+    };
+    EXPECT_EQ(variable("heard"), "yes");
+    EXPECT_EQ(variable("again"), "") << "heard once";
+    auto* state = dynamic_cast<Messenger*>(m_running.App().GetStateGraph()->GetCurrentState());
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->HandleMessage(Fragment(S("CreateControl(Later)")), state));
+    EXPECT_EQ(variable("later"), "yes");
+    m_boxes.Take();
+}
+
 } // namespace
