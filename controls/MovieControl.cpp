@@ -89,6 +89,7 @@ std::unique_ptr<Record> OpenRecord(const Fragment& name) {
     }
     auto record = std::make_unique<Record>();
     if (!record->movie->Open(path, false, true)) {
+        ReportUnreadableFile(path);
         return FailWithNull<Record>();
     }
     return record;

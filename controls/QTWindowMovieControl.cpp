@@ -101,7 +101,8 @@ void QTWindowMovieControl::OnDeactivated() {
 }
 
 void QTWindowMovieControl::ReleaseResources() {
-    ClearMovie();
+    // The request stays: the next activation opens the movie again.
+    CloseMovie();
     if (m_port != nullptr) {
         qt::DestroyPortAssociation(m_port);
         m_port = nullptr;
@@ -169,6 +170,12 @@ bool QTWindowMovieControl::SetMovie(const Fragment& request) {
 }
 
 bool QTWindowMovieControl::ClearMovie() {
+    CloseMovie();
+    m_request = Fragment();
+    return true;
+}
+
+void QTWindowMovieControl::CloseMovie() {
     if (m_controller != nullptr) {
         qt::DisposeMovieController(m_controller);
         m_controller = nullptr;
@@ -183,8 +190,6 @@ bool QTWindowMovieControl::ClearMovie() {
         qt::DisposeMovie(m_movie);
         m_movie = nullptr;
     }
-    m_request = Fragment();
-    return true;
 }
 
 void QTWindowMovieControl::OnEnabled() {

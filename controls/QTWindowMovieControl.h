@@ -38,6 +38,8 @@ public:
 private:
     // What OnDeactivated undoes, as far as it was made.
     void ReleaseResources();
+    // Closes the open movie, if any; the request is kept.
+    void CloseMovie();
 
     bool m_vrLoaded = false;
     qt::CGrafPtr m_port = nullptr;

@@ -472,6 +472,7 @@ bool SoundControl::AddSound(const Fragment& name) {
     }
     auto* sound = new Vemo::Sound;
     if (!sound->Open(path, false, false)) {
+        ReportUnreadableFile(path);
         delete sound;
         return Fail();
     }

@@ -224,6 +224,7 @@ bool VoiceoverControl::PlayClip(const Fragment& clip) {
     } else {
         sound = new Vemo::Sound;
         if (!sound->Open(path, false, true)) {
+            ReportUnreadableFile(path);
             delete sound;
             return Fail();
         }

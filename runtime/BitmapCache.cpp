@@ -83,6 +83,9 @@ bool BitmapCache::Acquire(const Vemo::Path& path, Bitmap& bitmap, const Vemo::Pi
     const bool opened = format != nullptr
                             ? record->container->Open(path, format, memoryClass, 0, nullptr)
                             : record->container->Open(path, memoryClass, memoryKind, transparent);
+    if (!opened) {
+        ReportUnreadableFile(path);
+    }
     if (!opened || !record->container->GetGraphic(bitmap)) {
         delete record;
         RaiseError(Messenger::kErrorSettings);

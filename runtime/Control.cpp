@@ -710,7 +710,7 @@ void Control::Announce(const char* word, const unsigned* button) {
 
 bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* script,
                                Vemo::BasicArray<Control*>* controls, Control* parent,
-                               Vemo::BasicArray<ControlBehavior*>* behaviors) {
+                               Vemo::BasicArray<ControlBehavior*>* behaviors, bool ownerSubscribes) {
     Vemo::String section;
     value >> section;
     Messenger* made = MessengerFactory::CreateFromScript(section, owner, script);
@@ -733,6 +733,9 @@ bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* 
             }
         }
     }
+    if (ownerSubscribes && owner != nullptr) {
+        owner->Subscribe(*control);
+    }
     if (!control->Configure(parent, after)) {
         delete control;
         return Fail();
@@ -748,8 +751,8 @@ bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* 
     if (controls != nullptr) {
         controls->PushBack(control);
     }
-    if (!CreateFromScriptKey(own, control->GetSectionName(), ClassWord(), owner, controls, control,
-                             behaviors)) {
+    if (!CreateFromScriptKey(own, control->GetSectionName(), ClassWord(), owner, controls, control, behaviors,
+                             ownerSubscribes)) {
         return Fail();
     }
     return true;
@@ -757,13 +760,13 @@ bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* 
 
 bool Control::CreateFromScriptKey(Script* script, const Vemo::String& section, const Vemo::String& key,
                                   Messenger* owner, Vemo::BasicArray<Control*>* controls, Control* parent,
-                                  Vemo::BasicArray<ControlBehavior*>* behaviors) {
+                                  Vemo::BasicArray<ControlBehavior*>* behaviors, bool ownerSubscribes) {
     ScriptKeyFragmentStreamEnumerator values;
     if (script == nullptr || !script->EnumerateKey(section, key, values)) {
         return Fail();
     }
     for (FragmentStream& value : values.GetStreams()) {
-        if (!CreateFromScript(value, owner, script, controls, parent, behaviors)) {
+        if (!CreateFromScript(value, owner, script, controls, parent, behaviors, ownerSubscribes)) {
             return false;
         }
     }

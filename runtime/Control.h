@@ -168,14 +168,16 @@ public:
     // section with the owner, which is configured under parent (directly behind the sibling when parent has
     // a child of that name, else in front of all), gets the behaviours of its "Behavior" key when behaviors
     // is given, is appended to controls and creates the controls of its own "Control" key as its children.
-    // A control that fails before it is listed is deleted.
+    // A control that fails before it is listed is deleted. With ownerSubscribes the owner subscribes to each
+    // control before it is configured, so that what a control says while it first activates reaches it.
     static bool CreateFromScript(FragmentStream& value, Messenger* owner, Script* script,
                                  Vemo::BasicArray<Control*>* controls, Control* parent,
-                                 Vemo::BasicArray<ControlBehavior*>* behaviors);
+                                 Vemo::BasicArray<ControlBehavior*>* behaviors, bool ownerSubscribes = false);
     // Every value of the key, in file order, until one fails.
     static bool CreateFromScriptKey(Script* script, const Vemo::String& section, const Vemo::String& key,
                                     Messenger* owner, Vemo::BasicArray<Control*>* controls, Control* parent,
-                                    Vemo::BasicArray<ControlBehavior*>* behaviors);
+                                    Vemo::BasicArray<ControlBehavior*>* behaviors,
+                                    bool ownerSubscribes = false);
 
     // Delivers a notification: the control's operation, then the hook of every behaviour attached when it
     // began that is still attached, unless the control is gone by then.

@@ -41,6 +41,7 @@ MessengerViewport* Viewport() {
 std::unique_ptr<Vemo::Movie> OpenMovie(const Vemo::Path& path) {
     auto movie = std::make_unique<Vemo::Movie>();
     if (!movie->Open(path, false, true)) {
+        ReportUnreadableFile(path);
         return nullptr;
     }
     return movie;
@@ -246,6 +247,7 @@ bool FullscreenMovieState::OpenMovies() {
     for (const MoviePath& path : m_moviePaths) {
         auto record = std::make_unique<MovieRecord>();
         if (!record->movie->Open(path.movie, false, true)) {
+            ReportUnreadableFile(path.movie);
             return Fail();
         }
         for (const Vemo::Path& soundPath : path.sounds) {

@@ -264,6 +264,12 @@ bool FindApplicationFile(Vemo::Path& out, const Fragment& name) {
     return true;
 }
 
+void ReportUnreadableFile(const Vemo::Path& path) {
+    Vemo::String text;
+    path.GetText(text, true, true);
+    RaiseError(MultimediaApplication::kErrorFileUnreadable, &text);
+}
+
 bool MultimediaApplication::FindDirectories(SearchOrder::DirectoryList& out, const Fragment& name,
                                             bool stopAtFirst, bool report) {
     if (m_searchOrder.FindDirectories(out, name, stopAtFirst)) {

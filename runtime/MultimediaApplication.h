@@ -70,6 +70,9 @@ public:
     // Text: the file's path.
     static constexpr Vemo::ErrorCode kErrorScriptFile = MultimediaApplicationErrorCode(8);
     static constexpr Vemo::ErrorCode kErrorWrongPlatform = MultimediaApplicationErrorCode(9);
+    // A picture, sound or movie that was found but cannot be read or decoded. Text: its full path, as the
+    // machine spells it.
+    static constexpr Vemo::ErrorCode kErrorFileUnreadable = MultimediaApplicationErrorCode(10);
     // Text: the value's name, as "System\GamePath".
     static constexpr Vemo::ErrorCode kErrorRegistryValue = MultimediaApplicationErrorCode(99);
     // Every other failure: the messenger module's generic code, without text.
@@ -223,3 +226,7 @@ private:
 // multimedia application with reporting on. A name that is not found also reports the messenger module's
 // generic code; so does a call with no application.
 bool FindApplicationFile(Vemo::Path& out, const Fragment& name);
+
+// Names a file FindApplicationFile found that then would not open as a picture, sound or movie, so that a
+// damaged file is said as plainly as a missing one.
+void ReportUnreadableFile(const Vemo::Path& path);

@@ -183,11 +183,7 @@ bool NavigationState::HandleCreateControl(const Fragment& message) {
     Vemo::BasicArray<Fragment> value;
     value.PushBack(Fragment(SubString(name), false));
     FragmentStream stream(value);
-    const std::size_t first = m_controls.Size();
-    const bool created =
-        Control::CreateFromScript(stream, this, GetScript(), &m_controls, parent, &m_behaviors);
-    SubscribeFrom(first);
-    return created;
+    return Control::CreateFromScript(stream, this, GetScript(), &m_controls, parent, &m_behaviors, true);
 }
 
 bool NavigationState::RunRecords(const Fragment& message, Messenger* sender) {
@@ -235,12 +231,6 @@ void NavigationState::SetViewportBusy(bool busy) {
     }
 }
 
-void NavigationState::SubscribeFrom(std::size_t first) {
-    for (std::size_t i = first; i < m_controls.Size(); ++i) {
-        Subscribe(*m_controls[i]);
-    }
-}
-
 void NavigationState::DestroyControls() {
     while (!m_behaviors.Empty()) {
         ControlBehavior* behavior = m_behaviors[m_behaviors.Size() - 1];
@@ -269,10 +259,9 @@ bool NavigationState::Enter() {
     if (root == nullptr) {
         return Fail();
     }
-    const bool created = Control::CreateFromScriptKey(script, GetSectionName(), Control::ClassWord(), this,
-                                                      &m_controls, root, &m_behaviors);
-    SubscribeFrom(0);
-    if (!created) {
+    // The state hears its controls from the moment each is made: a control may speak as it first activates.
+    if (!Control::CreateFromScriptKey(script, GetSectionName(), Control::ClassWord(), this, &m_controls, root,
+                                      &m_behaviors, true)) {
         return FailEnter();
     }
     for (const Vemo::BasicArray<Fragment>& actions : m_openActions) {

@@ -79,8 +79,6 @@ private:
     bool HandleCreateControl(const Fragment& message);
     // Runs the records of the word and sender; false when there are none.
     bool RunRecords(const Fragment& message, Messenger* sender);
-    // Subscribes to the controls from index first on.
-    void SubscribeFrom(std::size_t first);
     // Deletes the behaviours, then the controls, each last first.
     void DestroyControls();
     // Undoes a failed entry: what it created goes, and the viewport stops being busy.

@@ -151,6 +151,10 @@ bool Win32DXQTMultimediaApplication::IsFirstInstance() {
     if (first != nullptr) {
         win32::PostMessageA(first, win32::WM_USER, 0, 0);
     }
+    // Not an error of the title (no box, no report), but the run ends without doing anything: said once,
+    // so the player knows where the title went.
+    std::fprintf(stderr, "%s: the title is already running%s\n", name.CStr(),
+                 first != nullptr ? "; it was asked to come forward" : ", and its window was not found");
     return false;
 }
 

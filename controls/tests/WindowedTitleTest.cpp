@@ -118,6 +118,31 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlPlaysAPlainMovieInItsChildWindow)
     EXPECT_EQ(control->GetMovie(), nullptr);
 }
 
+TEST_F(WindowedTitleTest, TheWindowMovieControlReopensItsMovieAfterADeactivationUntilItIsForgotten) {
+    qt::testing::MediaFile movie;
+    movie.pictures.push_back(qt::testing::PictureTrack{});
+    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/clip.mov"), movie);
+    ASSERT_TRUE(
+        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nMovie=clip.mov\n"));
+    auto* control = Find<QTWindowMovieControl>("Window");
+    ASSERT_NE(control, nullptr);
+    ASSERT_NE(control->GetMovie(), nullptr);
+    ASSERT_TRUE(control->SetActive(false));
+    EXPECT_EQ(control->GetMovie(), nullptr);
+    ASSERT_TRUE(control->SetActive(true));
+    EXPECT_NE(control->GetMovie(), nullptr) << "the movie comes back with the activation";
+
+    // Each of the two ways of forgetting the movie, sent while the control is inactive.
+    for (const char* forget : {"Clear", "Movie"}) {
+        ASSERT_TRUE(control->SetActive(false));
+        EXPECT_TRUE(control->HandleMessage(Fragment(S(forget)), nullptr));
+        ASSERT_TRUE(control->SetActive(true));
+        EXPECT_EQ(control->GetMovie(), nullptr) << forget;
+        EXPECT_TRUE(control->HandleMessage(Fragment(S("Movie(clip.mov)")), nullptr));
+        ASSERT_NE(control->GetMovie(), nullptr);
+    }
+}
+
 TEST_F(WindowedTitleTest, AMovieWithAVRTrackGetsAnInstanceAndItsSettings) {
     qt::testing::MediaFile movie;
     movie.pictures.push_back(qt::testing::PictureTrack{});
@@ -216,6 +241,31 @@ TEST_F(WindowedTitleTest, TheProductsOwnMoviePausesWhileAHostedPlayerIsUpAndPlay
         }
     }
     Calls().clear();
+    m_boxes.Take();
+}
+
+// A player that is not there says so as it first activates, inside its creation: the state hears it, once,
+// both for the controls it makes on entering and for one a script asks it to make.
+TEST_F(WindowedTitleTest, WhatAControlSaysAsItFirstActivatesReachesItsStateOnce) {
+    ASSERT_TRUE(
+        Start("Control=Player\n"
+              // The first record can copy "heard" only once the second has set it: at a second hearing.
+              "OnMessage=FlashNotInstalled(Player), SetVar(Log(again), @heard(Log))\n"
+              "OnMessage=FlashNotInstalled(Player), SetVar(Log(heard), yes)\n"
+              "OnMessage=FlashNotInstalled(Later), SetVar(Log(later), yes)\n",
+              "[Player]\nClass=ShockwaveFlashControl\nPosition=0,0\nSize=100,100\n"
+              "[Later]\nClass=ShockwaveFlashControl\nPosition=0,0\nSize=100,100\n"));
+    const auto variable = [this](const char* key) {
+        Vemo::String value;
+        m_running.App().GetVariables().GetValue(S("Log"), S(key), value);
+        return std::string(value.CStr());
+    };
+    EXPECT_EQ(variable("heard"), "yes");
+    EXPECT_EQ(variable("again"), "") << "heard once";
+    auto* state = dynamic_cast<Messenger*>(m_running.App().GetStateGraph()->GetCurrentState());
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->HandleMessage(Fragment(S("CreateControl(Later)")), state));
+    EXPECT_EQ(variable("later"), "yes");
     m_boxes.Take();
 }
 

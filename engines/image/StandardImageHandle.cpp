@@ -133,6 +133,9 @@ void StandardImageHandle::Unload() {
 }
 
 void StandardImageHandle::ReleaseData(bool closeFile) {
+    // Caller memory stays, and with it the palette read from it: the next decode needs both and finds the
+    // header already read.
+    const bool dataKept = m_data != nullptr && !m_dataOwned;
     if (m_data != nullptr && m_dataOwned) {
         m_encoded.reset();
         m_data = nullptr;
@@ -145,7 +148,9 @@ void StandardImageHandle::ReleaseData(bool closeFile) {
         delete std::exchange(m_file, nullptr);
         m_ownsFile = false;
     }
-    FreePalette();
+    if (!dataKept) {
+        FreePalette();
+    }
 }
 
 void StandardImageHandle::ReleaseRecord() {

@@ -150,6 +150,33 @@ TEST_F(ProgramTest, AMissingFileWithoutTheDiscAsksForItThenShowsTheFindFileBox) 
                   "exit 2"}));
 }
 
+// A picture, a sound and a movie that are there but hold no such thing: each is named on the standard error
+// with where it was found, as a missing file is named.
+TEST_F(ProgramTest, ADamagedPictureSoundOrMovieIsNamedOnTheStandardError) {
+    const std::string menu = "[Menu]\nClass=NavigationState\nControl=PlayButton\n";
+    const struct {
+        const char* file;
+        const char* control;
+    } cases[] = {
+        {"backdrop.bmp", "Class=ImageControl\nPosition=0, 0\nBitmap=backdrop.bmp\n"},
+        {"click.wav", "Class=SoundControl\nSound=click.wav\n"},
+        {"intro.mov", "Class=MovieControl\nPosition=0, 0\nMovie=intro.mov\n"},
+    };
+    const std::string original = m_title.Read('C', "Title/Quorven.ini");
+    for (const auto& c : cases) {
+        m_title.Write('C', std::string("Title/Art/") + c.file, "BM damaged beyond reading");
+        std::string script = original;
+        script.replace(script.find(menu), menu.size(), menu + "Control=Damaged\n");
+        m_title.Write('C', "Title/Quorven.ini", script + "\n[Damaged]\n" + c.control);
+        const Outcome outcome = Run("wait 100\n");
+        EXPECT_NE(outcome.errors.find(std::string("error reported by MultimediaApplication, code 10: "
+                                                  "C:\\Title\\Art\\") +
+                                      c.file + "\n"),
+                  std::string::npos)
+            << c.file << ": " << outcome.errors;
+    }
+}
+
 TEST_F(ProgramTest, WindowsNt4IsRefusedWithTheWrongPlatformBox) {
     const Outcome outcome = Run("", "VEMO_WINVER=nt4");
     EXPECT_EQ(outcome.exitCode, 2);
@@ -271,6 +298,8 @@ TEST_F(ProgramTest, ASecondInstanceEndsQuietlyAndTheFirstIsAskedToComeForward) {
     const Outcome outcome = Collect(second);
     EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
     EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"});
+    EXPECT_EQ(outcome.errors,
+              "Quorven ZUT Plexotron: the title is already running; it was asked to come forward\n");
     const Outcome firstOutcome = Collect(first);
     EXPECT_EQ(firstOutcome.exitCode, 0) << firstOutcome.errors;
     EXPECT_EQ(firstOutcome.log,

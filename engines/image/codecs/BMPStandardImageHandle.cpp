@@ -154,7 +154,8 @@ bool BMPStandardImageHandle::ReadInfoHeader() {
             stream.ReadU32(m_info.reserved);
         }
     }
-    if (m_info.bitsPerPixel == 0 || m_info.bitsPerPixel > 8) {
+    // 0 bits a pixel counts as indexed too: its palette has 2^0 = 1 entry, or the colours used.
+    if (m_info.bitsPerPixel > 8) {
         return true;
     }
     const bool core = m_fileHeader.headerSize == kCoreHeaderBytes;

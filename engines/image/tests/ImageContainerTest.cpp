@@ -158,6 +158,37 @@ TEST_F(ImageContainerTest, ARestoredSurfaceGetsTheImageDecodedAgain) {
     EXPECT_TRUE(Taken().empty());
 }
 
+// A picture in the caller's memory keeps its bytes, and so its palette, through every decode: the second
+// decode and the one after a lost surface give the same colours as the first.
+TEST_F(ImageContainerTest, AnIndexedImageInMemoryDecodesAgainWithItsPalette) {
+    BmpFile bmp;
+    bmp.width = 3;
+    bmp.height = 1;
+    bmp.bits = 8;
+    bmp.palette = {0xFF0000, 0x00FF00, 0x0000FF};
+    bmp.colorsUsed = 3;
+    bmp.pixels = PackBmpRows({{0, 1, 2}}, 8);
+    const Bytes file = bmp.Encode();
+    Image image;
+    ASSERT_TRUE(image.Open(file.data(), static_cast<std::uint32_t>(file.size())));
+    ImageContainer container;
+    const PixelFormat format(StandardPixelFormat::Bgr24);
+    ASSERT_TRUE(container.Open(image, &format, kSystemMemory));
+    ASSERT_TRUE(container.SelectImage(image));
+    ASSERT_TRUE(container.DecodeCurrentImage());
+    EXPECT_EQ(Pixels(container), kDecoded);
+    Clear(container);
+    ASSERT_TRUE(container.DecodeCurrentImage());
+    EXPECT_EQ(Pixels(container), kDecoded) << "decoded a second time";
+    Graphic graphic;
+    ASSERT_TRUE(container.GetGraphic(graphic));
+    ASSERT_TRUE(LoseSurface(graphic));
+    Taken();
+    EXPECT_TRUE(RestoreSurface(graphic));
+    EXPECT_EQ(Pixels(container), kDecoded) << "decoded after the surface came back";
+    EXPECT_TRUE(Taken().empty());
+}
+
 TEST_F(ImageContainerTest, ARestoredSurfaceWithoutAnImageIsNotTaken) {
     ImageContainer container;
     const PixelFormat format(StandardPixelFormat::Xrgb32);

@@ -121,6 +121,14 @@ TEST_F(Win32TimerEngineTest, AStandardTimerKeepsTheRestOfAPeriodAcrossTheWrap) {
     EXPECT_EQ(timer->TakeTicks(), 10);
 }
 
+TEST_F(Win32TimerEngineTest, APeriodFinerThanTheClockTicksEachUnitAndAZeroPeriodNever) {
+    auto fine = Started(kStandard, 500, kMicroSecond);
+    auto never = Started(kStandard, 0, kMicroSecond);
+    Pass(3);
+    EXPECT_EQ(fine->TakeTicks(), 3);
+    EXPECT_EQ(never->TakeTicks(), 0);
+}
+
 TEST_F(Win32TimerEngineTest, StartKeepsARunningStartAndRestartLeavesAStoppedTimerAlone) {
     Timer timer;
     ASSERT_TRUE(timer.Open(kStandard, kTimerTypeId));
@@ -190,7 +198,11 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"LowMicroSecond", kLow, kMicroSecond, 1500, 1000000, 2500000, 2000000, 1000000},
         Conversion{"LowMilliSecond", kLow, kMilliSecond, 1500, 1000, 1500, 1000, 1000},
         Conversion{"LowNative", kLow, kNative, 1500, 1, 3, 3, 1},
-        Conversion{"LowSecond", kLow, kSecond, 2999, 2, 3, 3, 1}),
+        Conversion{"LowSecond", kLow, kSecond, 2999, 2, 3, 3, 1},
+        // A period that comes to less than one unit of the clock is one unit.
+        Conversion{"StandardMicroSecondBelowOneUnit", kStandard, kMicroSecond, 0, 0, 999, 1000, 1000},
+        Conversion{"LowMilliSecondBelowOneUnit", kLow, kMilliSecond, 0, 0, 1, 1000, 1000},
+        Conversion{"StandardMicroSecondZero", kStandard, kMicroSecond, 0, 0, 0, 0, 1000}),
     [](const ::testing::TestParamInfo<Conversion>& info) { return std::string(info.param.name); });
 
 TEST_F(Win32TimerEngineTest, AHighTimerCountsMicrosecondsAtAnyCounterFrequency) {

@@ -51,7 +51,11 @@ std::uint32_t Win32TimerHandle::Elapsed() {
 }
 
 bool Win32TimerHandle::SetPeriod(std::uint32_t period) {
-    const std::uint64_t native = m_conversion.FromScale(period, TimeScale());
+    std::uint64_t native = m_conversion.FromScale(period, TimeScale());
+    // A period finer than the clock still ticks, once a unit; only a period of 0 means never.
+    if (native == 0 && period != 0) {
+        native = 1;
+    }
     m_period = native < m_longestPeriod ? native : m_longestPeriod;
     return true;
 }

@@ -90,6 +90,13 @@ TEST_F(BMPStandardImageHandleTest, RefusesHeadersThatDoNotFitTheFile) {
     add("2 bits a pixel", plain, false, [](BmpFile& f) { f.bits = 2; });
     add("a palette beyond the file", RunLength8(2, 2, {0, 1}), false,
         [](BmpFile& f) { f.colorsUsed = 100000; });
+    BmpFile noBits;
+    noBits.bits = 0;
+    noBits.palette = {0x123456};
+    add("0 bits a pixel with its one palette entry", noBits, true, [](BmpFile&) {});
+    add("0 bits a pixel without its palette entry", noBits, false, [](BmpFile& f) { f.palette.clear(); });
+    add("0 bits a pixel with more colours used than the file holds", noBits, false,
+        [](BmpFile& f) { f.colorsUsed = 100000; });
     add("a side beyond the maximum", RunLength8(40000, 1, {0, 1}), false, [](BmpFile&) {});
     add("more pixels than the maximum", RunLength8(10000, 10000, {0, 1}), false, [](BmpFile&) {});
     add("the most negative height", RunLength8(1, 1, {0, 1}), false,
@@ -209,6 +216,7 @@ TEST_F(BMPStandardImageHandleTest, AFileOfZeroBitsAPixelOpensButDoesNotDecode) {
     bmp.width = 2;
     bmp.height = 2;
     bmp.bits = 0;
+    bmp.palette = {0x123456};
     const Decoded decoded = DecodeFile("none.bmp", bmp.Encode(), kXrgb32);
     EXPECT_TRUE(decoded.opened);
     EXPECT_FALSE(decoded.decoded);
