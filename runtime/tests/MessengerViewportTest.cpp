@@ -182,6 +182,14 @@ TEST_F(MessengerViewportTest, AWindowBeyond32BitsFailsTheViewportNamingTheKey) {
     }
 }
 
+// A window whose client area fits 32 bits but whose frame does not: the frame wraps, and the display that
+// cannot hold it fails the viewport as any display that cannot be opened does.
+TEST_F(MessengerViewportTest, AWindowWhoseFrameRunsPast32BitsFailsToOpen) {
+    EXPECT_EQ(Open("Position=0, 0\nSize=2147483647, 480, false"), nullptr);
+    EXPECT_TRUE(Reported(MessengerViewport::kErrorOpen));
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 1U) << "only the main window";
+}
+
 TEST_F(MessengerViewportTest, AViewportWithoutAScriptOpensNothingAndDrawsNothing) {
     MessengerViewport viewport(S("Bare"), nullptr, nullptr);
     ASSERT_TRUE(viewport.ReadScript());
