@@ -2,12 +2,14 @@
 
 #include "controls/TextNumber.h"
 #include "resources/error/Error.h"
+#include "runtime/SectionKeys.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -143,8 +145,7 @@ bool HistoryControl::Configure(Control* parent, Control* after) {
     }
     SetTransparent(true);
     LoadEntries();
-    LoadCurrentIndex();
-    return true;
+    return LoadCurrentIndex();
 }
 
 bool HistoryControl::HandleMessage(const Fragment& message, Messenger* sender) {
@@ -238,7 +239,7 @@ bool HistoryControl::Goto(const Vemo::String& outcome, const Vemo::String& targe
         entry.Append(target);
     }
     m_entries.PushBack(entry);
-    ++m_currentIndex;
+    StepIndexUp();
     Save();
     return ReceiveTextFrom(command, SubString());
 }
@@ -248,8 +249,15 @@ void HistoryControl::Add(const Vemo::String& entry) {
         return;
     }
     m_entries.PushBack(entry);
-    ++m_currentIndex;
+    StepIndexUp();
     Save();
+}
+
+// The index counts entries as they come and stops at its largest value rather than wrap to a negative one.
+void HistoryControl::StepIndexUp() {
+    if (m_currentIndex < std::numeric_limits<std::int32_t>::max()) {
+        ++m_currentIndex;
+    }
 }
 
 void HistoryControl::Clear() {
@@ -287,9 +295,17 @@ void HistoryControl::LoadEntries() {
     m_entries = SplitEntries(states);
 }
 
-void HistoryControl::LoadCurrentIndex() {
+bool HistoryControl::LoadCurrentIndex() {
     Vemo::String index;
-    m_currentIndex = GetVar(HistorySection(), CurrentStateKey(), index) ? TextToInteger(index) : 0;
+    m_currentIndex = 0;
+    if (!GetVar(HistorySection(), CurrentStateKey(), index)) {
+        return true;
+    }
+    if (!TextToFittingInteger(index, m_currentIndex)) {
+        m_currentIndex = 0;
+        return RefuseKeyValue(nullptr, HistorySection(), CurrentStateKey());
+    }
+    return true;
 }
 
 void HistoryControl::Save() {

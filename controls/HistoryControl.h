@@ -8,7 +8,8 @@
 // The current entry always stands at the entry of the current index (the list end when the index is 0 or
 // beyond the count). Entries and command arguments that the value syntax would read differently are written
 // in double quotes with their escapes, so that every entry comes back as one entry and every argument stays
-// one argument; all other entries and commands have their plain form.
+// one argument; all other entries and commands have their plain form. A stored index beyond 32 bits is
+// refused (the control is not created); the index stops at its largest value as entries keep coming.
 #pragma once
 
 #include "foundation/BasicArray.h"
@@ -47,7 +48,9 @@ private:
     // One step forward (+1) or back (-1), when this control has not taken that step yet.
     void Replay(int step);
     void LoadEntries();
-    void LoadCurrentIndex();
+    // False, reported, when the stored index lies beyond 32 bits.
+    bool LoadCurrentIndex();
+    void StepIndexUp();
     void Save();
     // The entry at the current index, empty at the list end.
     Vemo::String CurrentEntry() const;

@@ -28,6 +28,11 @@ bool Fail() {
     return false;
 }
 
+const Vemo::String& PositionKey() {
+    static const Vemo::String* const key = new Vemo::String("Position");
+    return *key;
+}
+
 Vemo::Size SourceSize(const Bitmap& bitmap) {
     const Vemo::Rect source = bitmap.GetClipRect();
     return Vemo::Size(source.right - source.left, source.bottom - source.top);
@@ -130,7 +135,11 @@ bool ImageControl::SetBitmap(const FragmentStream& spec, const Vemo::Point* posi
         }
     }
     const Vemo::Point at = position != nullptr ? *position : GetPosition();
-    return SetRectangle(Vemo::Rect(at.x, at.y, at.x + extent.width, at.y + extent.height));
+    Vemo::Rect rectangle;
+    if (!RectFromExtents(at.x, at.y, extent.width, extent.height, rectangle)) {
+        return RefuseKeyValue(GetScript(), GetSectionName(), PositionKey());
+    }
+    return SetRectangle(rectangle);
 }
 
 bool ImageControl::LoadBitmap(const FragmentStream& spec) {
@@ -159,7 +168,14 @@ bool ImageControl::LoadFromSpec() {
     }
     const Vemo::Size size = GetSize();
     if (size.width == kSizeFromBitmap.width && size.height == kSizeFromBitmap.height) {
-        SetSize(SourceSize(*m_bitmap));
+        const Vemo::Point at = GetPosition();
+        const Vemo::Size source = SourceSize(*m_bitmap);
+        Vemo::Rect rectangle;
+        if (!RectFromExtents(at.x, at.y, source.width, source.height, rectangle)) {
+            ReleaseBitmap();
+            return RefuseKeyValue(GetScript(), GetSectionName(), PositionKey());
+        }
+        SetSize(source);
     }
     return true;
 }

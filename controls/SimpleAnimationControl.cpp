@@ -5,6 +5,7 @@
 #include "resources/error/Error.h"
 #include "runtime/Bitmap.h"
 #include "runtime/ControlManager.h"
+#include "runtime/SectionKeys.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
@@ -28,7 +29,27 @@ bool Fail() {
     return false;
 }
 
-// Each "Frame" key appends one frame: x, y, then the source's left, top, width and height.
+// The frame drawn at (x, y) from the part of the sheet at (left, top) with the extents; false when the part,
+// or the area the frame covers in the control, does not fit 32 bits.
+bool MakeFrame(std::int32_t x, std::int32_t y, std::int32_t left, std::int32_t top, std::int64_t width,
+               std::int64_t height, SimpleAnimationControl::Frame& out) {
+    Vemo::Rect area;
+    Vemo::Rect part;
+    if (!FitsInt32(width) || !FitsInt32(height) || !RectFromExtents(x, y, width, height, area) ||
+        !RectFromExtents(left, top, width, height, part)) {
+        return false;
+    }
+    out.x = x;
+    out.y = y;
+    out.left = part.left;
+    out.top = part.top;
+    out.right = part.right;
+    out.bottom = part.bottom;
+    return true;
+}
+
+// Each "Frame" key appends one frame: x, y, then the source's left, top, width and height. A frame that does
+// not fit 32 bits ends the walk.
 class AnimationEnumerator : public Script::KeyEnumerator {
 public:
     explicit AnimationEnumerator(Vemo::BasicArray<SimpleAnimationControl::Frame>* frames)
@@ -36,18 +57,27 @@ public:
 
     bool EnumerateKey(Script::Key& /*key*/, const Vemo::String& /*text*/,
                       const Vemo::BasicArray<Fragment>& value) override {
-        SimpleAnimationControl::Frame frame;
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        std::int32_t left = 0;
+        std::int32_t top = 0;
         std::int32_t width = 0;
         std::int32_t height = 0;
-        FragmentStream(value) >> frame.x >> frame.y >> frame.left >> frame.top >> width >> height;
-        frame.right = frame.left + width;
-        frame.bottom = frame.top + height;
+        FragmentStream(value) >> x >> y >> left >> top >> width >> height;
+        SimpleAnimationControl::Frame frame;
+        if (!MakeFrame(x, y, left, top, width, height, frame)) {
+            m_refused = true;
+            return false;
+        }
         m_frames->PushBack(frame);
         return true;
     }
 
+    bool Refused() const { return m_refused; }
+
 private:
     Vemo::BasicArray<SimpleAnimationControl::Frame>* m_frames;
+    bool m_refused = false;
 };
 
 const MessengerFactory::Registrar g_registrar(SimpleAnimationControl::ClassWord(),
@@ -89,8 +119,12 @@ bool SimpleAnimationControl::Configure(Control* parent, Control* after) {
     // An animation whose timer cannot be opened stays on its first frame.
     m_timer.Open(Vemo::TimerSystem::Standard, Vemo::kTimerTypeId);
     ReadFps();
+    const Vemo::String frameKey("Frame");
     AnimationEnumerator frames(&m_frames);
-    return GetScript()->EnumerateKey(GetSectionName(), Vemo::String("Frame"), frames);
+    if (!GetScript()->EnumerateKey(GetSectionName(), frameKey, frames)) {
+        return false;
+    }
+    return !frames.Refused() || RefuseKeyValue(GetScript(), GetSectionName(), frameKey);
 }
 
 // A rate whose frame time would be 0 (0, a word, a negative rate or one above 1000) is reported and the
@@ -116,9 +150,17 @@ bool SimpleAnimationControl::HandleMessage(const Fragment& message, Messenger* s
         m_timer.Stop();
         return true;
     case kAddFrame: {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t right = 0;
+        std::int32_t bottom = 0;
+        FragmentStream(message.GetChildren()) >> x >> y >> left >> top >> right >> bottom;
         Frame frame;
-        FragmentStream(message.GetChildren()) >> frame.x >> frame.y >> frame.left >> frame.top >>
-            frame.right >> frame.bottom;
+        if (!MakeFrame(x, y, left, top, std::int64_t{right} - left, std::int64_t{bottom} - top, frame)) {
+            return Fail();
+        }
         m_frames.PushBack(frame);
         return true;
     }

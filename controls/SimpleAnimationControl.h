@@ -3,7 +3,8 @@
 // the rate of the "FPS" key (15 by default; the frame time is 1000 / fps milliseconds) and the control then
 // announces "AtEnd", the last frame staying on screen; "Stop" ends a run without it. Frames come from the
 // repeated "Frame" key (x, y, left, top, width, height) and the "AddFrame" message (x, y, left, top, right,
-// bottom). The animation is decoration: it never takes the mouse.
+// bottom); a frame whose area or part of the sheet does not fit 32 bits is refused, the key failing the
+// control and the message failing. The animation is decoration: it never takes the mouse.
 #pragma once
 
 #include "controls/ImageControl.h"

@@ -3,10 +3,19 @@
 #include "script/Fragment.h"
 #include "script/FragmentStream.h"
 
+#include <cerrno>
+
 std::int32_t TextToInteger(const Vemo::String& text) {
+    std::int32_t number = 0;
+    TextToFittingInteger(text, number);
+    return number;
+}
+
+bool TextToFittingInteger(const Vemo::String& text, std::int32_t& number) {
     Vemo::BasicArray<Fragment> value;
     value.PushBack(Fragment(SubString(text), false));
-    int number = 0;
-    FragmentStream(value) >> number;
-    return number;
+    int read = 0;
+    FragmentStream(value) >> read;
+    number = read;
+    return errno != ERANGE;
 }

@@ -8,3 +8,5 @@
 #include <cstdint>
 
 std::int32_t TextToInteger(const Vemo::String& text);
+// As TextToInteger; false when the number lies beyond 32 bits (number is then the nearest 32-bit value).
+bool TextToFittingInteger(const Vemo::String& text, std::int32_t& number);

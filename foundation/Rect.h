@@ -7,6 +7,15 @@
 
 namespace Vemo {
 
+// The sum wrapping at 32 bits, as screen arithmetic always has.
+inline std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+
+inline std::int32_t WrappingSubtract(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
 struct Point {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -52,6 +61,12 @@ struct Rect {
 
     bool IsEmpty() const { return left >= right || top >= bottom; }
 
+    // The rectangle shifted by (dx, dy), its edges wrapping at 32 bits.
+    Rect Moved(std::int32_t dx, std::int32_t dy) const {
+        return Rect(WrappingAdd(left, dx), WrappingAdd(top, dy), WrappingAdd(right, dx),
+                    WrappingAdd(bottom, dy));
+    }
+
     // The common part, possibly empty; an empty result keeps whatever edges the clipping gave.
     void Intersect(Rect& out, const Rect& other) const {
         out = Rect(std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
@@ -64,11 +79,6 @@ struct Rect {
         top = std::min(top, other.top);
         right = std::max(right, other.right);
         bottom = std::max(bottom, other.bottom);
-    }
-
-private:
-    static std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
     }
 };
 

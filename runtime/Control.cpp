@@ -7,6 +7,7 @@
 #include "runtime/ControlManager.h"
 #include "runtime/Cursor.h"
 #include "runtime/SectionKeys.h"
+#include "script/ErrorString.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
@@ -60,11 +61,21 @@ const MessengerFactory::Registrar g_controlRegistrar(Control::ClassWord(), &Cont
 
 // The distance from one edge to the other, wrapping at 32 bits as screen arithmetic does.
 std::int32_t Extent(std::int32_t from, std::int32_t to) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) - static_cast<std::uint32_t>(from));
+    return Vemo::WrappingSubtract(to, from);
 }
 
 bool Fail() {
     RaiseError(Control::kErrorFailure);
+    return false;
+}
+
+// A control of a script's list that could not be made is reported with the path of the script its section
+// came from and the section's name, so that an author can find it. The messenger, when there is one, is
+// deleted once the path is taken: its script may go with it.
+bool FailCreation(const Script* script, const Vemo::String& section, Messenger* made) {
+    const Vemo::String path = ScriptPathText(made != nullptr ? made->GetScript() : script);
+    delete made;
+    RaiseQuotedItems(Control::kErrorFailure, {path, section});
     return false;
 }
 
@@ -173,17 +184,24 @@ bool Control::ReadConfigurationKeys() {
                           {"Active", &active}})) {
         return Fail();
     }
+    Vemo::Point point = m_position;
     if (position != nullptr) {
-        Vemo::Point point = m_position;
         FragmentStream(*position).ReadPosition(point);
-        SetPosition(point);
     }
+    Vemo::Size extent = m_size;
     if (size != nullptr) {
-        Vemo::Size extent = m_size;
         FragmentStream(*size).ReadSize(extent);
         if (extent.width <= 0 || extent.height <= 0) {
             return Fail();
         }
+    }
+    if (!CheckPlacementKeys(&script, section, point, extent, size != nullptr)) {
+        return Fail();
+    }
+    if (position != nullptr) {
+        SetPosition(point);
+    }
+    if (size != nullptr) {
         SetSize(extent);
     }
     SetEnabled(ReadFlagKey(enable));
@@ -517,8 +535,7 @@ Vemo::Viewport* Control::GetViewport() {
 namespace {
 
 Vemo::Rect Offset(const Vemo::Rect& local, const Vemo::Rect& rectangle) {
-    return Vemo::Rect(local.left + rectangle.left, local.top + rectangle.top, local.right + rectangle.left,
-                      local.bottom + rectangle.top);
+    return local.Moved(rectangle.left, rectangle.top);
 }
 
 // A bitmap's part is given inside the part of its image that the bitmap shows.
@@ -537,7 +554,8 @@ bool Control::DrawGraphicAt(const Vemo::Point& at, Vemo::Graphic& source, const 
     if (target == nullptr) {
         return false;
     }
-    const Vemo::Point destination(at.x + m_rectangle.left, at.y + m_rectangle.top);
+    const Vemo::Point destination(Vemo::WrappingAdd(at.x, m_rectangle.left),
+                                  Vemo::WrappingAdd(at.y, m_rectangle.top));
     if (auto* bitmap = dynamic_cast<Bitmap*>(&source)) {
         const Bitmap::ColorKeyScope keyed(*bitmap);
         return target->Blit(destination, source, BitmapPart(*bitmap, sourcePart),
@@ -715,12 +733,11 @@ bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* 
     value >> section;
     Messenger* made = MessengerFactory::CreateFromScript(section, owner, script);
     if (made == nullptr) {
-        return Fail();
+        return FailCreation(script, section, nullptr);
     }
     Control* control = FromMessenger(made);
     if (control == nullptr) {
-        delete made;
-        return Fail();
+        return FailCreation(script, section, made);
     }
     Control* after = nullptr;
     if (!value.AtEnd() && parent != nullptr) {
@@ -737,16 +754,14 @@ bool Control::CreateFromScript(FragmentStream& value, Messenger* owner, Script* 
         owner->Subscribe(*control);
     }
     if (!control->Configure(parent, after)) {
-        delete control;
-        return Fail();
+        return FailCreation(script, section, control);
     }
     // The control is described by the script its section's "Defined" keys led the factory to.
     Script* own = control->GetScript();
     if (behaviors != nullptr &&
         !ControlBehavior::CreateFromScriptKey(own, control->GetSectionName(), Vemo::String("Behavior"), owner,
                                               behaviors, control)) {
-        delete control;
-        return Fail();
+        return FailCreation(script, section, control);
     }
     if (controls != nullptr) {
         controls->PushBack(control);

@@ -168,7 +168,8 @@ public:
     // section with the owner, which is configured under parent (directly behind the sibling when parent has
     // a child of that name, else in front of all), gets the behaviours of its "Behavior" key when behaviors
     // is given, is appended to controls and creates the controls of its own "Control" key as its children.
-    // A control that fails before it is listed is deleted. With ownerSubscribes the owner subscribes to each
+    // A control that fails before it is listed is deleted and reported (code 1000) with the path of the
+    // script its section came from and the section's name. With ownerSubscribes the owner subscribes to each
     // control before it is configured, so that what a control says while it first activates reaches it.
     static bool CreateFromScript(FragmentStream& value, Messenger* owner, Script* script,
                                  Vemo::BasicArray<Control*>* controls, Control* parent,

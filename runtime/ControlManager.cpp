@@ -81,15 +81,6 @@ bool Overlaps(const Vemo::Rect& a, const Vemo::Rect& b) {
     return !common.IsEmpty();
 }
 
-std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
-Vemo::Rect Moved(const Vemo::Rect& rect, std::int32_t dx, std::int32_t dy) {
-    return Vemo::Rect(WrappingAdd(rect.left, dx), WrappingAdd(rect.top, dy), WrappingAdd(rect.right, dx),
-                      WrappingAdd(rect.bottom, dy));
-}
-
 Vemo::Rect LocalBounds(const Control* control) {
     return Vemo::Rect(Vemo::Point(0, 0), control->GetSize());
 }
@@ -158,7 +149,7 @@ void ControlManager::InvalidateControl(Control* control, const Vemo::Rect* part)
     if (part != nullptr) {
         Vemo::Rect local;
         part->Intersect(local, LocalBounds(control));
-        area = Moved(local, control->m_rectangle.left, control->m_rectangle.top);
+        area = local.Moved(control->m_rectangle.left, control->m_rectangle.top);
     }
     if (area.IsEmpty()) {
         return;
@@ -256,7 +247,9 @@ void ControlManager::CollectDrawRecords(Control* control, const Vemo::Rect& area
     }
     const Vemo::Rect& rect = control->m_rectangle;
     for (const Vemo::Rect& part : covered) {
-        m_drawRecords.PushBack({Moved(part, -rect.left, -rect.top), control, control->GetSerialNumber()});
+        m_drawRecords.PushBack(
+            {part.Moved(Vemo::WrappingSubtract(0, rect.left), Vemo::WrappingSubtract(0, rect.top)), control,
+             control->GetSerialNumber()});
     }
 }
 
@@ -271,7 +264,7 @@ void ControlManager::DrawRecords() {
 }
 
 void ControlManager::PaintPart(Control* control, const Vemo::Rect& localPart) {
-    m_target->SetClipRect(Moved(localPart, control->m_rectangle.left, control->m_rectangle.top));
+    m_target->SetClipRect(localPart.Moved(control->m_rectangle.left, control->m_rectangle.top));
     control->NotifyDraw(localPart);
 }
 
@@ -290,8 +283,9 @@ void ControlManager::DrawTree(Control* control, const Vemo::Rect& localPart) {
         if (child->m_shown == 0) {
             continue;
         }
-        const Vemo::Rect moved = Moved(localPart, control->m_rectangle.left - child->m_rectangle.left,
-                                       control->m_rectangle.top - child->m_rectangle.top);
+        const Vemo::Rect moved =
+            localPart.Moved(Vemo::WrappingSubtract(control->m_rectangle.left, child->m_rectangle.left),
+                            Vemo::WrappingSubtract(control->m_rectangle.top, child->m_rectangle.top));
         Vemo::Rect part;
         moved.Intersect(part, LocalBounds(child));
         if (!part.IsEmpty()) {
@@ -531,8 +525,8 @@ void ControlManager::Reposition(Control* control) {
     const Control* parent = control->m_parentControl;
     Vemo::Point origin = control->m_position;
     if (parent != nullptr) {
-        origin = Vemo::Point(WrappingAdd(parent->m_rectangle.left, origin.x),
-                             WrappingAdd(parent->m_rectangle.top, origin.y));
+        origin = Vemo::Point(Vemo::WrappingAdd(parent->m_rectangle.left, origin.x),
+                             Vemo::WrappingAdd(parent->m_rectangle.top, origin.y));
     }
     control->m_rectangle = Vemo::Rect(origin, control->m_size);
     for (Control* child = control->m_firstChild; child != nullptr; child = child->m_nextSibling) {

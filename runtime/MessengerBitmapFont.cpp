@@ -3,12 +3,14 @@
 #include "engines/graphics/Viewport.h"
 #include "resources/error/Error.h"
 #include "runtime/Bitmap.h"
+#include "runtime/SectionKeys.h"
 #include "script/FragmentStream.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -96,6 +98,11 @@ bool MessengerBitmapFont::AddCharacter(const Vemo::BasicArray<Fragment>& value) 
     if (code < 0 || descriptor.width < 1) {
         return false;
     }
+    const Vemo::Rect& source = descriptor.source;
+    if (!FitsInt32(std::int64_t{source.right} - source.left) ||
+        !FitsInt32(std::int64_t{source.bottom} - source.top)) {
+        return RefuseKeyValue(GetScript(), GetSectionName(), Vemo::String("Char"));
+    }
     descriptor.code = static_cast<std::uint8_t>(code & 0xFF);
     return m_characters.Insert(descriptor).second;
 }
@@ -141,13 +148,16 @@ Vemo::Size& MessengerBitmapFont::MeasureText(Vemo::Size& out, const Vemo::Size&,
     if (first >= text.Length()) {
         return out;
     }
+    // A text wider than 32 bits measures the largest width.
+    std::int64_t width = 0;
     const std::uint32_t end = first + std::min(count, text.Length() - first);
     for (std::uint32_t i = first; i < end; ++i) {
         if (const CharDescriptor* glyph = Find(text.CStr()[i])) {
-            out.width += glyph->width;
+            width = std::min<std::int64_t>(width + glyph->width, std::numeric_limits<std::int32_t>::max());
             out.height = std::max(out.height, glyph->source.bottom - glyph->source.top);
         }
     }
+    out.width = static_cast<std::int32_t>(width);
     return out;
 }
 
@@ -168,17 +178,18 @@ bool MessengerBitmapFont::DrawTextRange(Vemo::Viewport& target, const Vemo::Poin
     }
     const std::uint32_t end = first + std::min(count, text.Length() - first);
     const Bitmap::ColorKeyScope key(*m_bitmap);
-    Vemo::Point pen = at;
-    for (std::uint32_t i = first; i < end; ++i) {
+    // Advances are positive: once the pen is past the 32-bit range nothing further can show.
+    std::int64_t penX = at.x;
+    for (std::uint32_t i = first; i < end && FitsInt32(penX); ++i) {
         const CharDescriptor* glyph = Find(text.CStr()[i]);
         if (glyph == nullptr) {
             continue;
         }
         const Vemo::Rect& source = glyph->source;
         if (source.left != source.right && source.top != source.bottom) {
-            target.Blit(pen, *m_bitmap, source, kBlitMode);
+            target.Blit(Vemo::Point(static_cast<std::int32_t>(penX), at.y), *m_bitmap, source, kBlitMode);
         }
-        pen.x += glyph->width;
+        penX += glyph->width;
     }
     return true;
 }

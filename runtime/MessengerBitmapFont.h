@@ -34,7 +34,8 @@ public:
 
     Vemo::String GetClassName() const override;
     // The messenger's keys, then "Bitmap" (required) and every "Char" (none: a font without characters).
-    // A negative code, an advance below 1 or a code given twice (codes are kept in 8 bits) fails.
+    // A negative code, an advance below 1, a code given twice (codes are kept in 8 bits) or a source whose
+    // extents do not fit 32 bits (reported with the key) fails.
     bool ReadScript() override;
 
     // The sum of the advances and the tallest glyph of the run; bounds are not used.

@@ -146,6 +146,10 @@ bool MessengerViewport::ReadDescription(Vemo::ViewportDescription& description, 
         stream.ReadSize(description.size);
         ReadTrailingFlag(stream, description.sizeIsClient);
     }
+    if (!CheckPlacementKeys(GetScript(), GetSectionName(), description.position, description.size,
+                            size != nullptr)) {
+        return Fail();
+    }
     if (depth != nullptr) {
         FragmentStream stream(*depth);
         std::uint32_t bits = 0;

@@ -1,5 +1,6 @@
 #include "controls/HistoryControl.h"
 #include "controls/tests/CoreControlTestSupport.h"
+#include "script/Script.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,31 @@ TEST_F(HistoryControlTest, OutcomesAndTargetsStayOneArgumentOfTheCommand) {
     HistoryControl& next = Enter();
     ASSERT_EQ(next.GetEntries().Size(), 1u);
     EXPECT_EQ(MessengerTest::Text(next.GetEntries()[0]), "1),Tag(x),Progress(.say \"hi\"");
+}
+
+TEST_F(HistoryControlTest, TheIndexStopsAtItsLargestValue) {
+    m_world.SetVariable("History", "CurrentState", "2147483647");
+    Enter();
+    EXPECT_TRUE(Send("History", "Add(1.A), Goto(2, B)"));
+    EXPECT_EQ(Current(), "2147483647");
+    EXPECT_EQ(States(), "1.A,2.B");
+    EXPECT_EQ(TakeReports(), (Reports{}));
+}
+
+TEST_F(HistoryControlTest, AStoredIndexBeyond32BitsIsRefusedWithItsSectionAndKey) {
+    for (const char* index : {"2147483648", "-2147483649", "0x100000000"}) {
+        m_watchers.Clear();
+        delete m_owner;
+        m_owner = nullptr;
+        m_controls.Clear();
+        m_world.SetVariable("History", "CurrentState", index);
+        EXPECT_FALSE(Load("[Menu]\nControl=History\n[History]\nClass=HistoryControl\n")) << index;
+        EXPECT_EQ(Find("History"), nullptr) << index;
+        const Reports reports = TakeReports();
+        EXPECT_TRUE(VemoTest::ReportedInOrder(reports,
+                                              {{Script::kErrorKeyNotParsed, "\"History\",\"CurrentState\""}}))
+            << index << ": " << ::testing::PrintToString(reports);
+    }
 }
 
 TEST_F(HistoryControlTest, StatesSplitOnlyAtCommasOutsideQuotes) {

@@ -74,23 +74,30 @@ protected:
 
     // The viewport and, under its root, a grey panel "Back" behind the controls of [Menu]; those of an
     // earlier Open are gone.
-    void Open(const std::string& menu) {
+    void Open(const std::string& menu) { ASSERT_TRUE(TryOpen(menu)); }
+
+    // As Open; whether every control of [Menu] was made.
+    bool TryOpen(const std::string& menu) {
         Close();
-        Script* script = LoadScript("[Viewport]\nClass=Viewport\nSize=40, 30\nDepth=32\n" + menu +
-                                    "\n[Back]\nClass=TestPanel\nPosition=0,0\nSize=40,30\nColor=0x808080\n");
+        m_script = LoadScript("[Viewport]\nClass=Viewport\nSize=40, 30\nDepth=32\n" + menu +
+                              "\n[Back]\nClass=TestPanel\nPosition=0,0\nSize=40,30\nColor=0x808080\n");
         m_viewport = dynamic_cast<MessengerViewport*>(
-            MessengerFactory::CreateFromScript(S("Viewport"), m_title.get(), script));
-        ASSERT_NE(m_viewport, nullptr);
+            MessengerFactory::CreateFromScript(S("Viewport"), m_title.get(), m_script));
+        EXPECT_NE(m_viewport, nullptr);
+        if (m_viewport == nullptr) {
+            return false;
+        }
         m_title->UseViewport(m_viewport);
-        m_owner = new Messenger(S("Menu"), nullptr, script);
-        ASSERT_TRUE(m_owner->ReadScript());
+        m_owner = new Messenger(S("Menu"), nullptr, m_script);
+        EXPECT_TRUE(m_owner->ReadScript());
         Vemo::BasicArray<Fragment> back;
         back.PushBack(Fragment(SubString(S("Back")), false));
         FragmentStream backValue(back);
-        ASSERT_TRUE(Control::CreateFromScript(backValue, m_owner, script, &m_controls, Root(), nullptr));
-        ASSERT_TRUE(Control::CreateFromScriptKey(script, S("Menu"), S("Control"), m_owner, &m_controls,
-                                                 Root(), nullptr));
+        EXPECT_TRUE(Control::CreateFromScript(backValue, m_owner, m_script, &m_controls, Root(), nullptr));
+        const bool created = Control::CreateFromScriptKey(m_script, S("Menu"), S("Control"), m_owner,
+                                                          &m_controls, Root(), nullptr);
         ControlTest::Events().clear();
+        return created;
     }
 
     Control* Root() { return m_viewport->GetRootControl(); }
@@ -138,6 +145,8 @@ protected:
     }
 
     MessengerViewport* m_viewport = nullptr;
+    // The script of the last Open.
+    Script* m_script = nullptr;
     Messenger* m_owner = nullptr;
     Vemo::BasicArray<Control*> m_controls;
     MessengerTest::Watchers m_watchers;

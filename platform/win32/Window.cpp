@@ -11,6 +11,7 @@
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
+#include <cstdint>
 #include <strings.h>
 
 #include <utility>
@@ -454,11 +455,16 @@ BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    RECT insets = FrameInsetsFor(style, menu != FALSE, exStyle);
-    rect->left -= insets.left;
-    rect->top -= insets.top;
-    rect->right += insets.right;
-    rect->bottom += insets.bottom;
+    // The edges wrap at 32 bits, as the rest of the screen arithmetic does: a rectangle at the end of the
+    // range gives a wrapped frame, never an overflow.
+    const RECT insets = FrameInsetsFor(style, menu != FALSE, exStyle);
+    const auto moved = [](LONG edge, LONG by) {
+        return static_cast<LONG>(static_cast<std::uint32_t>(edge) + static_cast<std::uint32_t>(by));
+    };
+    rect->left = moved(rect->left, -insets.left);
+    rect->top = moved(rect->top, -insets.top);
+    rect->right = moved(rect->right, insets.right);
+    rect->bottom = moved(rect->bottom, insets.bottom);
     return TRUE;
 }
 

@@ -14,10 +14,13 @@
 #include "runtime/Win32SystemFont.h"
 #include "runtime/testing/GlyphPicture.h"
 #include "runtime/testing/RunningTitle.h"
+#include "script/Script.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -388,6 +391,24 @@ TEST_F(BitmapFontTest, BadCharactersOrAMissingBitmapFailTheFont) {
         EXPECT_FALSE(Cache().Preload(S(name))) << name;
         EXPECT_GT(ReportsOf(kFailure), before) << name;
     }
+}
+
+TEST_F(BitmapFontTest, AGlyphBeyond32BitsFailsTheFontNamingTheKeyAndWideRunsStopAtTheLargestWidth) {
+    StartTiny("", "[Tall]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=65, 0, -2147483648, 3, 2147483647, 4\n"
+                  "[Far]\nClass=BitmapFont\nBitmap=glyphs.bmp\nChar=65, 0, 0, 3, 4, 2147483647\n");
+    EXPECT_FALSE(Cache().Preload(S("Tall")));
+    const std::vector<VemoTest::ReportedError> reports = VemoTest::ReportedErrors();
+    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [](const VemoTest::ReportedError& report) {
+        return report.code == Script::kErrorKeyNotParsed && report.text.ends_with("\"Tall\",\"Char\"");
+    }));
+
+    Font font;
+    ASSERT_TRUE(font.Load(S("Far"), nullptr, nullptr));
+    Vemo::Size size;
+    font.Measure(size, S("AAA"), Vemo::Size(0, 0), 0, MessengerFont::kToEnd);
+    EXPECT_EQ(Text(size), "2147483647x4");
+    EXPECT_TRUE(font.Draw(*App().GetViewport(), Vemo::Rect(0, 0, 10, 10), S("AAA"), Vertical::Top,
+                          Horizontal::Left, 0, MessengerFont::kToEnd));
 }
 
 TEST_F(BitmapFontTest, AFontWithoutCharactersMeasuresAndDrawsNothing) {

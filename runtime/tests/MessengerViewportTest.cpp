@@ -3,11 +3,14 @@
 #include "runtime/testing/ViewportTestSupport.h"
 
 #include "resources/error/ErrorCodes.h"
+#include "script/ErrorString.h"
+#include "script/Script.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ViewportTest {
@@ -157,6 +160,33 @@ TEST_F(MessengerViewportTest, ADisplayThatAcceptsNoDepthTriedFailsTheViewport) {
 TEST_F(MessengerViewportTest, BitsWithoutADepthCodeFailTheViewport) {
     EXPECT_EQ(Open("Depth=15"), nullptr);
     EXPECT_TRUE(Reported(Control::kErrorFailure));
+    EXPECT_EQ(win32::testing::LiveWindowCount(), 1U) << "only the main window";
+}
+
+// A window whose far edges do not fit 32 bits is refused as a malformed key is, naming the key.
+TEST_F(MessengerViewportTest, AWindowBeyond32BitsFailsTheViewportNamingTheKey) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Size=2147483647, 480", "Size"},
+        {"Position=-2147483648, 0\nSize=-1, 480, false", "Size"},
+        {"Position=2147483647, 2147483647", "Position"},
+    };
+    for (const auto& [keys, key] : cases) {
+        SCOPED_TRACE(keys);
+        EXPECT_EQ(Open(keys), nullptr);
+        const Reports reports = Taken();
+        const std::string where =
+            "\"" + std::string(ScriptPathText(m_script).CStr()) + "\",\"Viewport\",\"" + key + "\"";
+        EXPECT_TRUE(VemoTest::ReportedInOrder(reports, {{Script::kErrorKeyNotParsed, where.c_str()}}))
+            << ::testing::PrintToString(reports);
+        EXPECT_EQ(win32::testing::LiveWindowCount(), 1U) << "only the main window";
+    }
+}
+
+// A window whose client area fits 32 bits but whose frame does not: the frame wraps, and the display that
+// cannot hold it fails the viewport as any display that cannot be opened does.
+TEST_F(MessengerViewportTest, AWindowWhoseFrameRunsPast32BitsFailsToOpen) {
+    EXPECT_EQ(Open("Position=0, 0\nSize=2147483647, 480, false"), nullptr);
+    EXPECT_TRUE(Reported(MessengerViewport::kErrorOpen));
     EXPECT_EQ(win32::testing::LiveWindowCount(), 1U) << "only the main window";
 }
 
