@@ -1,15 +1,13 @@
 #include "platform/win32/NewFiles.h"
 
 #include "platform/testing/Drives.h"
+#include "platform/testing/ProcessIds.h"
 #include "platform/testing/Registry.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/win32/Profile.h"
 #include "platform/win32/Registry.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -24,12 +22,7 @@ namespace fs = std::filesystem;
 
 // The id of a process that has ended.
 std::string EndedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-    return std::to_string(child);
+    return std::to_string(testing::EndedProcessId());
 }
 
 std::vector<std::string> Names(const std::string& folder) {
@@ -67,7 +60,7 @@ TEST(NewFilesTest, OnlyTheNewFilesOfEndedProcessesAreRemoved) {
     testing::TemporaryDrives drives{{'C'}};
     const std::string folder = drives.Folder('C');
     const std::string ended = EndedProcess();
-    const std::string running = std::to_string(::getppid());
+    const std::string running = std::to_string(testing::OtherRunningProcessId());
     const std::string own = std::to_string(GetCurrentProcessId());
     for (const std::string& name : {"a.new" + ended, "a.new" + running, "a.new" + own, "b.new" + ended}) {
         Put(folder, name);
@@ -84,7 +77,8 @@ TEST(NewFilesTest, TheProfileWriterRemovesTheNewFilesOfEndedWritersAndNamesItsOw
     fs::create_directory(folder);
     const platform::testing::ScopedEnvironment windir{"VEMO_WINDIR", folder.c_str()};
     const std::string ended = ".vemo-profile-" + EndedProcess() + "-abcdef";
-    const std::string running = ".vemo-profile-" + std::to_string(::getppid()) + "-abcdef";
+    const std::string running =
+        ".vemo-profile-" + std::to_string(testing::OtherRunningProcessId()) + "-abcdef";
     Put(folder, ended);
     Put(folder, running);
     ASSERT_TRUE(WritePrivateProfileStringA("boot", "shell", "Explorer.exe", "SYSTEM.INI"));
@@ -95,7 +89,7 @@ TEST(NewFilesTest, TheProfileWriterRemovesTheNewFilesOfEndedWritersAndNamesItsOw
 
 TEST(NewFilesTest, TheRegistryStoresFolderIsSweptAtItsFirstUseAndBeforeEveryWrite) {
     testing::TemporaryRegistry store;
-    const std::string running = "registry.txt.new" + std::to_string(::getppid());
+    const std::string running = "registry.txt.new" + std::to_string(testing::OtherRunningProcessId());
     const std::string ended = "registry.txt.new" + EndedProcess();
     Put(store.Folder(), ended);
     Put(store.Folder(), running);

@@ -7,6 +7,7 @@
 #include "platform/testing/FileFaultTesting.h"
 #include "platform/testing/HeadlessRunTesting.h"
 #include "platform/testing/MessageBoxTesting.h"
+#include "platform/testing/ProcessIds.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
@@ -42,9 +43,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -503,12 +502,7 @@ TEST_F(ApplicationTest, AFailedSharedWriteKeepsTheChangesReportsOnceAndIsWritten
 }
 
 TEST_F(ApplicationTest, NewSettingsFilesOfEndedRunsAreRemovedAtStartUp) {
-    const pid_t ended = ::fork();
-    if (ended == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(ended, nullptr, 0);
-    const std::string suffix = ".new" + std::to_string(ended);
+    const std::string suffix = ".new" + std::to_string(win32::testing::EndedProcessId());
     m_title.Write('C', "Shared/Shared.ini" + suffix, "[Scores]\r\n");
     m_title.Write('C', "User/User.ini" + suffix, "[Seen]\r\n");
     m_title.Write('C', "Title/Quorven.ini" + suffix, "[App]\r\n");

@@ -1,5 +1,6 @@
 #include "script/Config.h"
 
+#include "platform/testing/ProcessIds.h"
 #include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
@@ -11,8 +12,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -181,16 +180,6 @@ std::vector<std::string> FolderNames(const std::string& folder) {
     return names;
 }
 
-// The id of a process that has ended.
-pid_t EndedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 TEST_F(ConfigFileStorageTest, AFileReadOnlyOrHeldWithoutDeleteSharingRefusesTheSaveAndStaysAsItWas) {
     struct Case {
         const char* what;
@@ -244,8 +233,8 @@ TEST_F(ConfigFileStorageTest, AHeldConfigGivesUpItsHoldForTheRenameAndThenHoldsT
 }
 
 TEST_F(ConfigFileStorageTest, NewFilesOfEndedProcessesAreRemovedBeforeTheSave) {
-    const std::string ended = std::to_string(EndedProcess());
-    const std::string running = std::to_string(::getppid());
+    const std::string ended = std::to_string(win32::testing::EndedProcessId());
+    const std::string running = std::to_string(win32::testing::OtherRunningProcessId());
     for (const std::string& name : {"Quorven.ini.new" + ended, "Quorven.ini.new" + running,
                                     "Other.ini.new" + ended, std::string("Quorven.ini.newer")}) {
         WriteFile(name.c_str(), "half");
