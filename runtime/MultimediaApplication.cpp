@@ -192,11 +192,27 @@ bool MultimediaApplication::GetSharedSetting(const Vemo::String& section, const 
 
 bool MultimediaApplication::SetSharedSetting(const Vemo::String& section, const Vemo::String& key,
                                              const Vemo::String& value) {
-    return OpenSharedSettings() && m_sharedSettings->SetValue(section, key, value);
+    if (!OpenSharedSettings()) {
+        return false;
+    }
+    // Setting the value a key already holds changes nothing worth writing the file for.
+    Vemo::String held;
+    if (m_sharedSettings->GetValue(section, key, held) && held.Compare(value) == 0) {
+        return true;
+    }
+    if (!m_sharedSettings->SetValue(section, key, value)) {
+        return false;
+    }
+    m_sharedSettingsChanged = true;
+    return true;
 }
 
 bool MultimediaApplication::RemSharedSetting(const Vemo::String& section, const Vemo::String& key) {
-    return OpenSharedSettings() && m_sharedSettings->RemoveKey(section, key);
+    if (!OpenSharedSettings() || !m_sharedSettings->RemoveKey(section, key)) {
+        return false;
+    }
+    m_sharedSettingsChanged = true;
+    return true;
 }
 
 bool MultimediaApplication::OpenSharedSettings() {
@@ -232,10 +248,30 @@ bool MultimediaApplication::CloseSharedSettings() {
     if (m_sharedSettings == nullptr) {
         return true;
     }
-    const Vemo::Path path(m_sharedSettings->GetPath());
-    const bool saved = m_sharedSettings->Save(path, false);
+    if (m_sharedSettingsChanged) {
+        const Vemo::Path path(m_sharedSettings->GetPath());
+        if (!m_sharedSettings->Save(path, false)) {
+            if (!m_sharedSaveFailureReported) {
+                ReportSettingsNotSaved(*m_sharedSettings);
+                m_sharedSaveFailureReported = true;
+            }
+            return false;
+        }
+        m_sharedSettingsChanged = false;
+        m_sharedSaveFailureReported = false;
+    }
     DeleteAndClear(m_sharedSettings);
-    return saved;
+    return true;
+}
+
+void MultimediaApplication::RemoveStaleSettingsFiles() {
+    for (const Vemo::Path* root : {m_sharedPath, m_userPath}) {
+        // The folder of a file named in the root.
+        Vemo::Path file(*root);
+        if (file.Parse(SharedSettingsName()) && file.GetDirectory() != nullptr) {
+            Config::RemoveStaleNewFiles(*file.GetDirectory(), Vemo::String());
+        }
+    }
 }
 
 // --- Files, the search order and the data disc
@@ -408,8 +444,12 @@ bool MultimediaApplication::OnStartup() {
     // "CD" record, which is then the data path rather than a scan of the drives
     // and a prompt.
     ReadDataPath();
-    return ReadLocale() && ReadRootPath("System\\SharedPath", kErrorSharedPath, m_sharedPath) &&
-           ReadRootPath("System\\UserPath", kErrorUserPath, m_userPath) && ReadConfiguration();
+    if (!ReadLocale() || !ReadRootPath("System\\SharedPath", kErrorSharedPath, m_sharedPath) ||
+        !ReadRootPath("System\\UserPath", kErrorUserPath, m_userPath)) {
+        return false;
+    }
+    RemoveStaleSettingsFiles();
+    return ReadConfiguration();
 }
 
 bool MultimediaApplication::ReadRootPath(const char* valueName, Vemo::ErrorCode pathError, Vemo::Path*& out) {
@@ -656,14 +696,16 @@ void MultimediaApplication::QuitWithFailure() {
 // ---------------------------------------------------------------------------------------------------
 
 bool MultimediaApplication::OnShutdown() {
-    CloseUserSettings();
-    CloseSharedSettings();
+    // A settings file that could not be saved fails the shut-down: the player's changes are lost.
+    const bool userSaved = CloseUserSettings();
+    const bool sharedSaved = CloseSharedSettings();
     DeleteOwned();
-    return true;
+    return userSaved && sharedSaved;
 }
 
 void MultimediaApplication::DeleteOwned() {
     DeleteAndClear(m_sharedSettings);
+    m_sharedSettingsChanged = false;
     DeleteAndClear(m_drawFrameTimer);
     DeleteAndClear(m_graphFrameTimer);
     DeleteAndClear(m_systemFrameTimer);

@@ -143,9 +143,11 @@ public:
     bool AddSearchPath(const Fragment& path);
     bool RemoveSearchPath(const Fragment& path);
     // Loads "Shared.ini" of the shared path, creating it when missing; the settings stay open until the end
-    // of the frame step.
+    // of the frame step. Settings kept after a failed save are used as they are.
     bool OpenSharedSettings();
-    // Saves and closes them; true when nothing was open.
+    // Closes them, saving them first when a value changed since they were last written. A failed save keeps
+    // them open with their changes, to be saved at the next close, reports code 1000 with the file's path
+    // (once, until a save succeeds again) and answers false; true when nothing was open.
     bool CloseSharedSettings();
 
     const Vemo::String& GetProductTitle() const { return m_productTitle; }
@@ -201,6 +203,8 @@ private:
     // The full path text of the file a name finds, reporting the generic code when there is none.
     bool FindCacheKey(const Fragment& name, Vemo::Path& path, Vemo::String& key);
     void DeleteOwned();
+    // Removes from the shared and user folders the new files that runs killed during a save left there.
+    void RemoveStaleSettingsFiles();
 
     Vemo::String m_productTitle;
     std::uint8_t m_inputDisabled = 0;
@@ -220,6 +224,10 @@ private:
     Vemo::BasicMap<Vemo::String, Script*, ScriptLess> m_scripts;
     Vemo::BasicMap<Vemo::String, TextLocale*, TextLocaleLess> m_textLocales;
     Config* m_sharedSettings = nullptr;
+    // A value of the shared settings changed since they were last written.
+    bool m_sharedSettingsChanged = false;
+    // Their failed save was reported; said again only after a save succeeded.
+    bool m_sharedSaveFailureReported = false;
 };
 
 // The file a script names, as controls find their pictures, movies and sounds: FindFile of the current

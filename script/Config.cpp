@@ -1,7 +1,9 @@
 #include "script/Config.h"
 
 #include "foundation/String.h"
+#include "platform/win32/NewFiles.h"
 #include "resources/storage/AccessStyle.h"
+#include "resources/storage/Descriptor.h"
 #include "resources/storage/Directory.h"
 #include "resources/storage/File.h"
 #include "script/CharacterClasses.h"
@@ -10,6 +12,8 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
+#include <string_view>
 
 using CharacterClasses::FoldCase;
 using CharacterClasses::IsBlank;
@@ -240,38 +244,90 @@ bool Config::Load(const Vemo::Path& path, bool keepOpen) {
     m_path.Assign(path);
     if (keepOpen) {
         m_file = std::move(file);
+        m_heldPath.Assign(path);
     }
     return true;
+}
+
+namespace {
+
+// A new file's name: the target's name, ".new" and the writing process's id.
+Vemo::String NewFileName(const Vemo::String& name, win32::DWORD processId) {
+    return Vemo::String(name).Append(".new").Append(std::to_string(processId).c_str());
+}
+
+} // namespace
+
+void Config::RemoveStaleNewFiles(Vemo::Directory& folder, const Vemo::String& name) {
+    Vemo::BasicList<Vemo::Descriptor*> entries;
+    folder.EntryAt(name.IsEmpty() ? Vemo::String("*.new*") : Vemo::String(name).Append(".new*"), entries);
+    for (Vemo::Descriptor* entry : entries) {
+        const std::string entryName = entry->m_name.CStr();
+        // The listing matched the name in any letter case; without a name, the last ".new" counts.
+        const std::size_t mark = name.IsEmpty() ? entryName.rfind(".new") : name.Length();
+        const std::size_t at = mark == std::string::npos ? entryName.size() : mark + 4;
+        const win32::DWORD id =
+            at >= entryName.size()
+                ? 0
+                : win32::ProcessIdAfter(entryName, std::string_view(entryName).substr(0, at));
+        if (id != 0 && entryName.find_first_not_of("0123456789", at) == std::string::npos &&
+            id != win32::GetCurrentProcessId() && !win32::IsProcessRunning(id)) {
+            folder.Delete(entry->m_name);
+        }
+        delete entry;
+    }
 }
 
 bool Config::Save(const Vemo::Path& path, bool keepOpen) {
     Vemo::String text;
     const bool complete = SaveBuffer(text);
-    std::unique_ptr<Vemo::File> opened;
-    Vemo::File* file = m_file.get();
-    if (file != nullptr) {
+    // A file held open is written again whatever the path, and stays held.
+    const bool held = m_file != nullptr;
+    const Vemo::Path target(held ? m_heldPath : path);
+    Vemo::String targetText;
+    Vemo::Directory* directory = target.GetDirectory();
+    if (target.GetText(targetText, true, false).IsEmpty() || directory == nullptr) {
+        return false;
+    }
+    if (held) {
         Vemo::String lead("\r\n");
         text = lead.Append(text);
-    } else {
-        Vemo::String pathText;
-        if (path.GetText(pathText, true, false).IsEmpty()) {
-            return false;
-        }
-        const Vemo::AccessStyle style = keepOpen ? HeldStyle() : Vemo::AccessStyle(false, true, false, false);
-        opened.reset(new (std::nothrow) Vemo::File);
-        if (opened == nullptr || !opened->Create(path, &style, true)) {
-            return false;
-        }
-        file = opened.get();
+        keepOpen = true;
     }
-    if (!WholeFile::Replace(*file, 0, text)) {
+    const Vemo::String& name = target.GetName();
+    RemoveStaleNewFiles(*directory, name);
+    const Vemo::String newName = NewFileName(name, win32::GetCurrentProcessId());
+    const Vemo::AccessStyle style = keepOpen ? HeldStyle() : Vemo::AccessStyle(false, true, false, false);
+    std::unique_ptr<Vemo::File> written(new (std::nothrow) Vemo::File);
+    if (written == nullptr || !written->Create(&newName, *directory, &style, true)) {
+        return false;
+    }
+    // The old file is only renamed over; the Config's own hold on it would refuse that, as any other
+    // handle that does not share delete does.
+    m_file.reset();
+    if (!written->MayReplace(name) || !WholeFile::Replace(*written, 0, text) || !written->Flush() ||
+        !written->Replace(name)) {
+        written.reset();
+        directory->Delete(newName);
+        if (held) {
+            Rehold(target);
+        }
         return false;
     }
     m_path.Assign(path);
-    if (keepOpen && opened != nullptr) {
-        m_file = std::move(opened);
+    if (keepOpen) {
+        m_file = std::move(written);
+        m_heldPath.Assign(target);
     }
     return complete;
+}
+
+void Config::Rehold(const Vemo::Path& path) {
+    const Vemo::AccessStyle style = HeldStyle();
+    std::unique_ptr<Vemo::File> file(new (std::nothrow) Vemo::File);
+    if (file != nullptr && file->Open(path, &style, false)) {
+        m_file = std::move(file);
+    }
 }
 
 bool Config::LoadBuffer(const char* data, std::size_t size) {

@@ -15,8 +15,9 @@
 #include <memory>
 
 namespace Vemo {
+class Directory;
 class File;
-}
+} // namespace Vemo
 
 class Config {
 public:
@@ -68,12 +69,20 @@ public:
     // file that cannot be opened or read whole. With keepOpen the file is opened for reading and writing and
     // held until the Config is destroyed. Records the path on success.
     virtual bool Load(const Vemo::Path& path, bool keepOpen);
-    // Writes the file text of every section and key. A file held open is rewritten in place, after an empty
-    // line at its start, whatever the path; otherwise the file at the path is created or opened, and held
-    // open afterwards with keepOpen. The file is cut at the written length and the path recorded. False for
-    // an empty path text, when the file cannot be created, opened or written, and when SaveBuffer left
-    // something out (the rest is written).
+    // Writes the file text of every section and key to a new file beside the target, named after it, ".new"
+    // and this process's id, sends it to the disk and renames it over the target, so that the file is
+    // always either the old one whole or the new one whole. The target is the path, or the file held open,
+    // whatever the path: that one is written after an empty line at its start, its hold given up for the
+    // rename and taken on the new file, as keepOpen takes one. New files of processes that no longer run are
+    // removed first. A target that is read-only, or held open by a handle that does not share delete,
+    // refuses the save before anything is written. False for an empty path text or a path without a
+    // directory, when the new file cannot be created, written, sent to the disk or renamed (the old file
+    // then stays as it was, and the new one is removed), and when SaveBuffer left something out (the rest
+    // is written). The path is recorded on success.
     virtual bool Save(const Vemo::Path& path, bool keepOpen);
+    // Removes the new files of a save of the named file (of any file when the name is empty) that processes
+    // no longer running left in the folder.
+    static void RemoveStaleNewFiles(Vemo::Directory& folder, const Vemo::String& name);
     // The path of the file last loaded or saved.
     const Vemo::Path& GetPath() const { return m_path; }
     bool HoldsOpenFile() const { return m_file != nullptr; }
@@ -101,7 +110,12 @@ public:
 private:
     class Reader;
 
+    // Holds the file again after a failed save gave up its hold.
+    void Rehold(const Vemo::Path& path);
+
     Table m_table;
     Vemo::Path m_path;
     std::unique_ptr<Vemo::File> m_file;
+    // The path of the file held open, which may differ from the path last recorded.
+    Vemo::Path m_heldPath;
 };

@@ -71,15 +71,24 @@ bool MessengerApplication::OpenUserSettings(const Vemo::Path& path) {
     return true;
 }
 
-void MessengerApplication::CloseUserSettings() {
+bool MessengerApplication::CloseUserSettings() {
     if (m_userSettings == nullptr) {
-        return;
+        return true;
     }
     // Saved to a copy of its own path: Save records the path it is given.
     const Vemo::Path path(m_userSettings->GetPath());
-    if (!m_userSettings->Save(path, false)) {
-        RaiseError(kErrorSettings);
+    const bool saved = m_userSettings->Save(path, false);
+    if (!saved) {
+        ReportSettingsNotSaved(*m_userSettings);
     }
     delete m_userSettings;
     m_userSettings = nullptr;
+    return saved;
+}
+
+void MessengerApplication::ReportSettingsNotSaved(const Config& settings) {
+    // The file as the player finds it on the machine.
+    Vemo::String text;
+    settings.GetPath().GetText(text, true, true);
+    RaiseError(kErrorSettings, &text);
 }

@@ -42,8 +42,9 @@ public:
     // the open settings; another path saves and closes them first. Failures report code 1000 and leave no
     // user settings open.
     virtual bool OpenUserSettings(const Vemo::Path& path);
-    // Saves the user settings to their file and closes them; a failed save reports code 1000.
-    virtual void CloseUserSettings();
+    // Saves the user settings to their file and closes them. A failed save reports code 1000 with the file's
+    // path and answers false; the settings are closed all the same.
+    virtual bool CloseUserSettings();
     // The shared settings: these also serve every messenger's operations of the same names.
     bool GetSharedSetting(const Vemo::String& section, const Vemo::String& key,
                           Vemo::String& value) override = 0;
@@ -62,6 +63,10 @@ public:
 
     // The class word "Application".
     static const Vemo::String& ClassWord();
+
+protected:
+    // Reports code 1000 with the Windows path of the settings file that was not saved.
+    void ReportSettingsNotSaved(const Config& settings);
 
 private:
     Config m_variables;

@@ -1,6 +1,7 @@
 #include "platform/win32/File.h"
 
 #include "platform/testing/Drives.h"
+#include "platform/testing/FileFaultTesting.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
 
@@ -381,6 +382,55 @@ TEST_F(FileTest, TransfersReportTheCountMoved) {
     OVERLAPPED overlapped{};
     EXPECT_FALSE(WriteFile(file.handle, "x", 1, &written, &overlapped));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(FileTest, AFlushNeedsWriteAccess) {
+    Put('C', "a.ini", "old");
+    Closer reading{Open("C:\\a.ini", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)};
+    EXPECT_FALSE(FlushFileBuffers(reading.handle));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    Closer writing{Open("C:\\a.ini", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE)};
+    EXPECT_TRUE(FlushFileBuffers(writing.handle));
+}
+
+TEST_F(FileTest, DeleteAccessIsRefusedWhileAHandleDoesNotShareDelete) {
+    Put('C', "a.ini", "old");
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    {
+        Closer held{Open("C:\\a.ini", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)};
+        EXPECT_EQ(Open("C:\\a.ini", DELETE, all), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    }
+    Closer shared{Open("C:\\a.ini", GENERIC_READ, all)};
+    Closer deleting{Open("C:\\a.ini", DELETE, all)};
+    ASSERT_NE(deleting.handle, INVALID_HANDLE_VALUE);
+    // The other way round too: what is open for deleting keeps out whoever does not share it.
+    EXPECT_EQ(Open("C:\\a.ini", GENERIC_READ, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    DWORD count = 0;
+    char byte = 0;
+    EXPECT_FALSE(ReadFile(deleting.handle, &byte, 1, &count, nullptr)) << "delete access reads nothing";
+}
+
+TEST_F(FileTest, AFailingCallOfATestChangesNothing) {
+    Put('C', "a.ini", "old");
+    Closer file{Open("C:\\a.ini", GENERIC_READ | GENERIC_WRITE, 0)};
+    DWORD written = 7;
+    {
+        const win32::testing::FailingFileCalls failing(FileFault::Write);
+        EXPECT_FALSE(WriteFile(file.handle, "new", 3, &written, nullptr));
+        EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+        EXPECT_EQ(written, 0u);
+    }
+    {
+        const win32::testing::FailingFileCalls failing(FileFault::Flush, ERROR_WRITE_FAULT);
+        EXPECT_FALSE(FlushFileBuffers(file.handle));
+        EXPECT_EQ(GetLastError(), ERROR_WRITE_FAULT);
+    }
+    EXPECT_EQ(Contents('C', "a.ini"), "old");
+    EXPECT_TRUE(WriteFile(file.handle, "new", 3, &written, nullptr));
+    EXPECT_TRUE(FlushFileBuffers(file.handle));
+    EXPECT_EQ(Contents('C', "a.ini"), "new");
 }
 
 } // namespace

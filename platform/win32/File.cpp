@@ -1,6 +1,7 @@
 #include "platform/win32/File.h"
 
 #include "platform/win32/Device.h"
+#include "platform/win32/FileFaults.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
@@ -125,7 +126,8 @@ HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD
         ::close(descriptor);
         return Fail(ERROR_ACCESS_DENIED);
     }
-    OpenRecord record{true, info.st_dev, info.st_ino, host.drive.letter, read, write, shareMode};
+    OpenRecord record{true, info.st_dev, info.st_ino, host.drive.letter,
+                      read, write,       shareMode,   (access & DELETE) != 0};
     auto file = std::make_shared<FileObject>(descriptor, record);
     if (!file->Enter()) {
         return INVALID_HANDLE_VALUE; // the sharing violation is the last error
@@ -228,6 +230,10 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD numberOfBytesToWrite, LPDWOR
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
+    if (const DWORD fault = FileFaults::Armed(FileFault::Write); fault != ERROR_SUCCESS) {
+        SetLastError(fault);
+        return FALSE;
+    }
     DWORD done = 0;
     while (done < numberOfBytesToWrite) {
         ssize_t put =
@@ -308,6 +314,27 @@ BOOL SetEndOfFile(HANDLE handle) {
     off_t position = ::lseek(file->Descriptor(), 0, SEEK_CUR);
     if (position < 0 || ::ftruncate(file->Descriptor(), position) != 0) {
         SetLastError(errno == EFBIG ? ERROR_DISK_FULL : ErrorFromErrno(errno));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL FlushFileBuffers(HANDLE handle) {
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    if (!file->CanWrite()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    if (const DWORD fault = FileFaults::Armed(FileFault::Flush); fault != ERROR_SUCCESS) {
+        SetLastError(fault);
+        return FALSE;
+    }
+    if (::fsync(file->Descriptor()) != 0) {
+        SetLastError(ErrorFromErrno(errno));
         return FALSE;
     }
     SetLastError(ERROR_SUCCESS);

@@ -7,6 +7,12 @@
 // a file whose read-only attribute is set (owner-write bit clear, or a CD-ROM drive) cannot be opened for
 // writing; a directory cannot be opened as a file. "\\.\X:" and "\\.\vwin32" open devices
 // (DeviceIoControl.h).
+//
+// The share modes are kept by this process alone: a second process, another instance of the program
+// included, opens, reads, writes, deletes and renames over a file whatever handles this one holds, as the
+// host lets it. So a writer that must never leave another reader a half-written file writes a new file
+// beside the old one, flushes it (FlushFileBuffers) and renames it over the old one (MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING): a second process then reads either the old file whole or the new one whole.
 #pragma once
 
 #include "platform/win32/FileInfo.h"
@@ -22,6 +28,9 @@ constexpr DWORD FILE_SHARE_READ = 0x00000001;
 constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
 
+// Access that only lets the holder delete or rename the file, refused while another handle does not share
+// delete; a handle so opened neither reads nor writes.
+constexpr DWORD DELETE = 0x00010000;
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 
@@ -79,6 +88,10 @@ DWORD SetFilePointer(HANDLE file, LONG distanceToMove, PLONG distanceToMoveHigh,
 
 // Cuts or extends (with zeros) the file at the file pointer. Needs GENERIC_WRITE.
 BOOL SetEndOfFile(HANDLE file);
+
+// Writes everything the host still holds of the file's data out to the disk before it returns. Needs
+// GENERIC_WRITE (ERROR_ACCESS_DENIED otherwise).
+BOOL FlushFileBuffers(HANDLE file);
 
 // The size's low half, the high half stored through fileSizeHigh when given; INVALID_FILE_SIZE on failure
 // (the last error tells it from a real low half of that value).

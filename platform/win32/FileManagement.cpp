@@ -1,5 +1,6 @@
 #include "platform/win32/FileManagement.h"
 
+#include "platform/win32/FileFaults.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
@@ -296,6 +297,9 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
     }
     if (IsDeleteBlocked(entry)) {
         return Fail(ERROR_SHARING_VIOLATION);
+    }
+    if (const DWORD fault = FileFaults::Armed(FileFault::Rename); fault != ERROR_SUCCESS) {
+        return Fail(fault);
     }
     const std::string source = from.host.Full();
     std::string target = to.host.Full();

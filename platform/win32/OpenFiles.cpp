@@ -24,14 +24,18 @@ bool SameFile(const OpenRecord* record, dev_t device, ino_t inode) {
     return record->isFile && record->device == device && record->inode == inode;
 }
 
-// The rule is symmetric: each side must share what the other one does. A handle that neither reads nor writes
-// (opened for its attributes) takes no part.
+// The rule is symmetric: each side must share what the other one does. A handle that neither reads, writes
+// nor deletes (opened for its attributes) takes no part.
 bool Conflicts(const OpenRecord& a, const OpenRecord& b) {
-    if ((!a.read && !a.write) || (!b.read && !b.write)) {
+    if ((!a.read && !a.write && !a.remove) || (!b.read && !b.write && !b.remove)) {
         return false;
     }
-    return (a.read && (b.share & FILE_SHARE_READ) == 0) || (a.write && (b.share & FILE_SHARE_WRITE) == 0) ||
-           (b.read && (a.share & FILE_SHARE_READ) == 0) || (b.write && (a.share & FILE_SHARE_WRITE) == 0);
+    const auto refuses = [](const OpenRecord& asking, const OpenRecord& held) {
+        return (asking.read && (held.share & FILE_SHARE_READ) == 0) ||
+               (asking.write && (held.share & FILE_SHARE_WRITE) == 0) ||
+               (asking.remove && (held.share & FILE_SHARE_DELETE) == 0);
+    };
+    return refuses(a, b) || refuses(b, a);
 }
 
 } // namespace

@@ -20,7 +20,8 @@ struct OpenRecord {
     char drive = 0; // the drive letter the handle was opened through
     bool read = false;
     bool write = false;
-    DWORD share = 0; // FILE_SHARE_* bits
+    DWORD share = 0;     // FILE_SHARE_* bits
+    bool remove = false; // opened with DELETE access
 };
 
 class OpenFiles {

@@ -3,6 +3,7 @@
 #include "platform/win32/CodePage.h"
 #include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/NewFiles.h"
 #include "platform/win32/WindowsDirectory.h"
 
 #include <fcntl.h>
@@ -251,10 +252,17 @@ void SetKey(ProfileText& text, std::string_view section, std::string_view key, s
     text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(after), line);
 }
 
-// Writes the content into a new file beside the target and renames it over the target; an errno value.
+// A new file's name: this prefix, the writer's process id, a '-' and mkostemp's six letters.
+constexpr std::string_view kNewProfilePrefix = ".vemo-profile-";
+
+// Writes the content into a new file beside the target and renames it over the target; an errno value. New
+// files of writers killed before their rename are removed first.
 int ReplaceFile(const std::string& path, const std::string& content) {
     const std::size_t slash = path.rfind('/');
-    std::string temporary = path.substr(0, slash + 1) + ".vemo-profile-XXXXXX";
+    const std::string folder = path.substr(0, slash + 1);
+    RemoveStaleNewFiles(folder, kNewProfilePrefix);
+    std::string temporary =
+        folder + std::string(kNewProfilePrefix) + std::to_string(GetCurrentProcessId()) + "-XXXXXX";
     const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0) {
         return errno;

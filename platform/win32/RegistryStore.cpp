@@ -3,6 +3,7 @@
 #include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/NewFiles.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -165,6 +166,7 @@ LSTATUS RegistryStore::Read(const std::function<LSTATUS(RegistryTree&)>& operati
         Report("(none)", "neither VEMO_REGISTRY, XDG_CONFIG_HOME nor HOME names a place for it");
         return ERROR_PATH_NOT_FOUND;
     }
+    RemoveStaleNewFilesOnce(path);
     const LSTATUS status = Refresh(path);
     return status == ERROR_SUCCESS ? operation(m_tree) : status;
 }
@@ -208,8 +210,19 @@ LSTATUS RegistryStore::Modify(const std::function<LSTATUS(RegistryTree&)>& opera
     return status;
 }
 
+std::string RegistryStore::NewFilePrefix(const std::string& path) {
+    return std::filesystem::path(path).filename().string() + ".new";
+}
+
+void RegistryStore::RemoveStaleNewFilesOnce(const std::string& path) {
+    if (m_swept.insert(path).second) {
+        RemoveStaleNewFiles(FolderOf(path), NewFilePrefix(path));
+    }
+}
+
 LSTATUS RegistryStore::Write(const std::string& path, const RegistryTree& tree) {
-    const std::string temporary = path + ".new" + std::to_string(::getpid());
+    RemoveStaleNewFiles(FolderOf(path), NewFilePrefix(path));
+    const std::string temporary = path + ".new" + std::to_string(GetCurrentProcessId());
     struct stat previous {};
     const mode_t mode = ::stat(path.c_str(), &previous) == 0 ? (previous.st_mode & 07777) : 0600;
     HostDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));

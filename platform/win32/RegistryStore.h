@@ -46,7 +46,13 @@ private:
     std::string Path() const;
     // With the lock held: the tree of the file as it is now, read again when the file changed.
     LSTATUS Refresh(const std::string& path);
+    // Writes a new file named after the path, ".new" and this process's id, and renames it over the path;
+    // new files of processes that no longer run are removed first.
     LSTATUS Write(const std::string& path, const RegistryTree& tree);
+    static std::string NewFilePrefix(const std::string& path);
+    // With the lock held: the first use of a path in this process (at start-up) removes the new files that
+    // runs killed during a write left beside it.
+    void RemoveStaleNewFilesOnce(const std::string& path);
     // Says the problem on the standard error, once per problem.
     void Report(const std::string& path, const std::string& problem);
 
@@ -58,6 +64,7 @@ private:
     bool m_broken = false;
     RegistryTree m_tree;
     std::set<std::string> m_reported;
+    std::set<std::string> m_swept;
 };
 
 } // namespace win32

@@ -173,6 +173,21 @@ bool File::SetName(const String& name) {
     return handle != nullptr && handle->SetName(name);
 }
 
+bool File::Flush() {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->Flush();
+}
+
+bool File::MayReplace(const String& name) {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->MayReplace(name);
+}
+
+bool File::Replace(const String& name) {
+    FileHandle* handle = Handle();
+    return handle != nullptr && handle->Replace(name);
+}
+
 const String* File::PathText(bool withParents, bool native) {
     FileHandle* handle = Handle();
     return handle != nullptr ? handle->PathText(withParents, native) : nullptr;

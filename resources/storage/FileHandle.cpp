@@ -160,6 +160,20 @@ bool FileHandle::SetName(const String& name) {
     return true;
 }
 
+bool FileHandle::Flush() {
+    return true;
+}
+
+bool FileHandle::MayReplace(const String&) {
+    Error().Report(ResourceEngineErrNotSupported, String("FileHandle::MayReplace"));
+    return false;
+}
+
+bool FileHandle::Replace(const String&) {
+    Error().Report(ResourceEngineErrNotSupported, String("FileHandle::Replace"));
+    return false;
+}
+
 const String* FileHandle::PathText(bool withParents, bool native) {
     String text;
     if (withParents && m_parent != nullptr) {

@@ -50,6 +50,14 @@ public:
     virtual bool IsHidden();
     // The base only renames the handle; no storage is touched.
     virtual bool SetName(const String& name);
+    // Sends what the engine still holds of the file's data to its storage. The base holds nothing: true.
+    virtual bool Flush();
+    // Whether Replace could put this file in the place of the file of that name in its directory now; true
+    // when there is none. The base cannot replace: ResourceEngineErrNotSupported and false.
+    virtual bool MayReplace(const String& name);
+    // Renames the file in its directory over the file of that name, which goes only when the rename
+    // succeeds. The base cannot: ResourceEngineErrNotSupported and false.
+    virtual bool Replace(const String& name);
     // With parents: the parent's path and separator first. Points into the handle's cache, valid until the
     // next PathText call.
     virtual const String* PathText(bool withParents, bool native);

@@ -110,11 +110,11 @@ bool QuorvenApp::AddProductControl(const char* classWord, const char* name) {
 }
 
 bool QuorvenApp::OnShutdown() {
-    CloseUserSettings();
+    const bool userSaved = CloseUserSettings();
     while (!m_productControls.Empty()) {
         Control* control = m_productControls.Front();
         m_productControls.PopFront();
         delete control;
     }
-    return Win32DXQTMultimediaApplication::OnShutdown();
+    return Win32DXQTMultimediaApplication::OnShutdown() && userSaved;
 }

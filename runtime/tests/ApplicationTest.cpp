@@ -4,8 +4,10 @@
 // guard has tests of its own and the program's tests run it.
 #include "engines/timing/Timer.h"
 #include "platform/testing/Clock.h"
+#include "platform/testing/FileFaultTesting.h"
 #include "platform/testing/HeadlessRunTesting.h"
 #include "platform/testing/MessageBoxTesting.h"
+#include "platform/testing/ProcessIds.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
@@ -461,6 +463,53 @@ TEST_F(ApplicationTest, ASharedSettingsFileHeldByAnotherProgramIsTriedForASecond
     win32::CloseHandle(held);
     App().Step();
     EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\nBest=5\n");
+}
+
+TEST_F(ApplicationTest, ASharedSettingSetToTheValueItHoldsDoesNotWriteTheFile) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
+    App().Step();
+    // Another program changes the file; a frame that only sets what is there must leave its change alone.
+    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\r\nBest=10\r\nOther=1\r\n");
+    App().Step();
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=10\r\nOther=1\r\n");
+    Vemo::String value;
+    EXPECT_TRUE(App().GetSharedSetting(S("Scores"), S("Best"), value));
+    App().Step();
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=10\r\nOther=1\r\n");
+}
+
+TEST_F(ApplicationTest, AFailedSharedWriteKeepsTheChangesReportsOnceAndIsWrittenAtALaterStep) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
+    {
+        const win32::testing::FailingFileCalls failing(win32::FileFault::Rename);
+        App().Step();
+        EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Level"), S("3")));
+        App().Step();
+    }
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n");
+    int named = 0;
+    for (const VemoTest::ReportedError& report : VemoTest::ReportedErrors()) {
+        named += report.code == Messenger::kErrorSettings && report.text == "C:\\Shared\\Shared.ini" ? 1 : 0;
+    }
+    EXPECT_EQ(named, 1);
+    ASSERT_NE(App().GetSharedSettings(), nullptr);
+    App().Step();
+    EXPECT_EQ(App().GetSharedSettings(), nullptr);
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n[Scores]\r\nBest=10\r\nLevel=3\r\n\r\n");
+}
+
+TEST_F(ApplicationTest, NewSettingsFilesOfEndedRunsAreRemovedAtStartUp) {
+    const std::string suffix = ".new" + std::to_string(win32::testing::EndedProcessId());
+    m_title.Write('C', "Shared/Shared.ini" + suffix, "[Scores]\r\n");
+    m_title.Write('C', "User/User.ini" + suffix, "[Seen]\r\n");
+    m_title.Write('C', "Title/Quorven.ini" + suffix, "[App]\r\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini" + suffix), "<missing>");
+    EXPECT_EQ(m_title.Read('C', "User/User.ini" + suffix), "<missing>");
+    EXPECT_EQ(m_title.Read('C', "Title/Quorven.ini" + suffix), "[App]\r\n") << "not a settings folder";
 }
 
 // --- Input

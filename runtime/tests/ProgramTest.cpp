@@ -112,6 +112,47 @@ TEST_F(ProgramTest, ClicksOnPlainControlsReachTheEndStateAndTheUserSettingsAreSa
     EXPECT_NE(settings.find("Options=yes"), std::string::npos) << settings;
 }
 
+TEST_F(ProgramTest, SettingsFilesThatCannotBeSavedEndTheRunWithExitCode2AndTheirNameNoBox) {
+    // The menu also shows a number bound to a shared setting, which it sets.
+    m_title.Write('C', "Title/Quorven.ini", [this] {
+        std::string text = m_title.Read('C', "Title/Quorven.ini");
+        const std::string control = "Control=PlayButton\n";
+        text.replace(text.find(control), control.size(), control + "Control=Score\n");
+        const std::string action = "OpenAction=SetUserSetting(Visited(Menu), yes)";
+        text.replace(text.find(action), action.size(),
+                     action + ", Message(Score(BindShared(Best(Game)), Set(9)))");
+        return text + "\n[Score]\nClass=NumDisplayControl\nPosition=0, 0\nSize=60, 20\n";
+    }());
+    struct Case {
+        const char* file;
+        const char* named;
+    };
+    const Case cases[] = {{"User/User.ini", "C:\\User\\User.ini"},
+                          {"Shared/Shared.ini", "C:\\Shared\\Shared.ini"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.file);
+        m_title.Write('C', "User/User.ini", "[Visited]\r\nMenu=no\r\n");
+        m_title.Write('C', "Shared/Shared.ini", "[Game]\r\nBest=1\r\n");
+        const std::filesystem::path readOnly = m_title.Host('C', test.file);
+        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\nclick 320 310\nwait 100\n");
+        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
+        EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"}) << outcome.errors;
+        EXPECT_NE(outcome.errors.find(std::string("code 1000: ") + test.named + "\n"), std::string::npos)
+            << outcome.errors;
+        EXPECT_EQ(m_title.Read('C', test.file),
+                  test.file[0] == 'U' ? "[Visited]\r\nMenu=no\r\n" : "[Game]\r\nBest=1\r\n");
+    }
+    // Once writable, both files take what the run set.
+    const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\nclick 320 310\nwait 100\n");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_NE(m_title.Read('C', "User/User.ini").find("Menu=yes"), std::string::npos);
+    EXPECT_NE(m_title.Read('C', "Shared/Shared.ini").find("Best=9"), std::string::npos);
+}
+
 TEST_F(ProgramTest, WithoutTheGamePathTheRegistryBoxThenTheStartUpBoxAndExitCode2) {
     m_title.SetValue("GamePath", "");
     const Outcome outcome = Run("");

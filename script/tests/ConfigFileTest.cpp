@@ -1,12 +1,18 @@
 #include "script/Config.h"
 
+#include "platform/testing/ProcessIds.h"
+#include "platform/win32/File.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LastError.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "script/testing/ScriptTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -162,6 +168,89 @@ TEST_F(ConfigFileStorageTest, SaveFailsWithoutAPathTextOrWhereNoFileCanBeWritten
     EXPECT_FALSE(fs::exists(Host('D', "Quorven.ini")));
     EXPECT_EQ(FullText(config.GetPath()), "");
     m_application.TakeReports();
+}
+
+// The names in the settings folder, sorted.
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ConfigFileStorageTest, AFileReadOnlyOrHeldWithoutDeleteSharingRefusesTheSaveAndStaysAsItWas) {
+    struct Case {
+        const char* what;
+        bool readOnly;
+        win32::DWORD share; // of a handle held on the file meanwhile; 0 for none
+    };
+    const Case cases[] = {
+        {"read-only", true, 0},
+        {"held sharing reading and writing", false, win32::FILE_SHARE_READ | win32::FILE_SHARE_WRITE},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        WriteFile("Quorven.ini", kExample);
+        Config config;
+        ASSERT_TRUE(config.Load(At("HD0:/user/Quorven.ini"), false));
+        ASSERT_TRUE(config.SetValue("", "Volume", "10"));
+        win32::HANDLE held = win32::INVALID_HANDLE_VALUE;
+        if (test.readOnly) {
+            fs::permissions(Host('C', "user/Quorven.ini"), fs::perms::owner_write, fs::perm_options::remove);
+        } else {
+            held = win32::CreateFileA("C:\\user\\Quorven.ini", win32::GENERIC_READ, test.share, nullptr,
+                                      win32::OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, win32::INVALID_HANDLE_VALUE);
+        }
+        EXPECT_FALSE(config.Save(config.GetPath(), false));
+        EXPECT_EQ(HostFile("Quorven.ini"), kExample);
+        EXPECT_EQ(FolderNames(Host('C', "user")), std::vector<std::string>{"Quorven.ini"});
+        if (held != win32::INVALID_HANDLE_VALUE) {
+            win32::CloseHandle(held);
+        }
+        fs::permissions(Host('C', "user/Quorven.ini"), fs::perms::owner_write, fs::perm_options::add);
+        m_application.TakeReports();
+    }
+}
+
+TEST_F(ConfigFileStorageTest, AHeldConfigGivesUpItsHoldForTheRenameAndThenHoldsTheNewFile) {
+    WriteFile("Quorven.ini", kExample);
+    Config config;
+    ASSERT_TRUE(config.Load(At("HD0:/user/Quorven.ini"), true));
+    ASSERT_TRUE(config.SetValue("", "Volume", "10"));
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(HostFile("Quorven.ini"), "\r\nVolume=10\r\n\r\n[User]\r\nName=Kim   // the player\r\n\r\n");
+    EXPECT_TRUE(config.HoldsOpenFile());
+    // The file held is the new one: nobody else may open it.
+    EXPECT_EQ(win32::CreateFileA("C:\\user\\Quorven.ini", win32::GENERIC_READ, win32::FILE_SHARE_READ,
+                                 nullptr, win32::OPEN_EXISTING, 0, nullptr),
+              win32::INVALID_HANDLE_VALUE);
+    EXPECT_EQ(win32::GetLastError(), win32::ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(FolderNames(Host('C', "user")), std::vector<std::string>{"Quorven.ini"});
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
+TEST_F(ConfigFileStorageTest, NewFilesOfEndedProcessesAreRemovedBeforeTheSave) {
+    const std::string ended = std::to_string(win32::testing::EndedProcessId());
+    const std::string running = std::to_string(win32::testing::OtherRunningProcessId());
+    for (const std::string& name : {"Quorven.ini.new" + ended, "Quorven.ini.new" + running,
+                                    "Other.ini.new" + ended, std::string("Quorven.ini.newer")}) {
+        WriteFile(name.c_str(), "half");
+    }
+    Config config;
+    ASSERT_TRUE(config.SetValue("", "Volume", "80"));
+    ASSERT_TRUE(config.Save(At("HD0:/user/Quorven.ini"), false));
+    std::vector<std::string> left = {"Other.ini.new" + ended, "Quorven.ini", "Quorven.ini.new" + running,
+                                     "Quorven.ini.newer"};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(FolderNames(Host('C', "user")), left);
+
+    // Swept whole, as at start-up: every file's new files.
+    Config::RemoveStaleNewFiles(*At("HD0:/user/Quorven.ini").GetDirectory(), Vemo::String());
+    left.erase(std::find(left.begin(), left.end(), "Other.ini.new" + ended));
+    EXPECT_EQ(FolderNames(Host('C', "user")), left);
 }
 
 } // namespace

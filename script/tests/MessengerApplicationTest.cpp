@@ -1,5 +1,6 @@
 #include "script/MessengerApplication.h"
 
+#include "platform/testing/FileFaultTesting.h"
 #include "platform/win32/CommandLine.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "script/WinMain.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -183,10 +185,34 @@ TEST_F(MessengerApplicationTest, AFailedSaveOnClosingIsReportedAndTheRestIsWritt
     ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/User.ini")));
     ASSERT_TRUE(application.SetUserSetting(S("Player"), S("Name"), S("Kim")));
     ASSERT_TRUE(application.SetUserSetting(S("Player"), S("Note"), S("two\nlines")));
-    application.CloseUserSettings();
+    EXPECT_FALSE(application.CloseUserSettings());
     EXPECT_EQ(application.GetUserSettings(), nullptr);
-    EXPECT_EQ(m_application.TakeReports(), (Reports{Messenger::kErrorSettings}));
+    EXPECT_EQ(m_application.TakeReports(), (Reports{{Messenger::kErrorSettings, "C:\\settings\\User.ini"}}));
     EXPECT_EQ(VemoTest::ReadHostFile(UserIni()), "\r\n[Player]\r\nName=Kim\r\n\r\n");
+}
+
+TEST_F(MessengerApplicationTest, ASaveFailingAtTheWriteTheFlushOrTheRenameKeepsTheOldFileAndNamesIt) {
+    const win32::FileFault faults[] = {win32::FileFault::Write, win32::FileFault::Flush,
+                                       win32::FileFault::Rename};
+    for (const win32::FileFault fault : faults) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        VemoTest::WriteHostFile(UserIni(), "[Seen]\r\nMenu=no\r\n");
+        ScriptedApplication application;
+        ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/User.ini")));
+        ASSERT_TRUE(application.SetUserSetting(S("Seen"), S("Menu"), S("yes")));
+        {
+            const win32::testing::FailingFileCalls failing(fault);
+            EXPECT_FALSE(application.CloseUserSettings());
+        }
+        EXPECT_EQ(VemoTest::ReadHostFile(UserIni()), "[Seen]\r\nMenu=no\r\n");
+        const Reports reports = m_application.TakeReports();
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back(), Reported(Messenger::kErrorSettings, "C:\\settings\\User.ini"));
+        // Nothing but the old file: the new one went with the failure.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Host('C', "settings")),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 }
 
 TEST_F(MessengerApplicationTest, ShutdownClosesTheUserSettingsOfTheTitle) {

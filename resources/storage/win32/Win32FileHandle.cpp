@@ -1,6 +1,7 @@
 #include "resources/storage/win32/Win32FileHandle.h"
 
 #include "platform/win32/File.h"
+#include "platform/win32/FileManagement.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
 #include "resources/error/Error.h"
@@ -143,6 +144,14 @@ AccessStatus* Win32FileHandle::Write(AccessStatus* request) {
 }
 
 bool Win32FileHandle::SetName(const String& name) {
+    return Rename(name, win32::MOVEFILE_COPY_ALLOWED);
+}
+
+bool Win32FileHandle::Replace(const String& name) {
+    return Rename(name, win32::MOVEFILE_REPLACE_EXISTING);
+}
+
+bool Win32FileHandle::Rename(const String& name, win32::DWORD flags) {
     if (!m_accessStyle.m_write) {
         Error().Report(StorageEngineErrAccessDenied);
         return false;
@@ -156,7 +165,7 @@ bool Win32FileHandle::SetName(const String& name) {
     const String oldPath = *PathText(true, true);
 
     CloseOsHandle();
-    const bool moved = Win32MoveFile(oldPath, newPath);
+    const bool moved = win32::MoveFileExA(oldPath.CStr(), newPath.CStr(), flags) != 0;
     win32::HANDLE reopened = engine->OpenFile(moved ? newPath : oldPath, &m_accessStyle, false);
     m_osHandle = reopened;
     if (reopened == nullptr || !Seek(m_position)) {
@@ -168,6 +177,43 @@ bool Win32FileHandle::SetName(const String& name) {
     }
     m_name = name;
     m_nativeName = name;
+    return true;
+}
+
+bool Win32FileHandle::Flush() {
+    if (!IsOpenOsHandle(m_osHandle) || win32::FlushFileBuffers(m_osHandle) == 0) {
+        Error().Report(StorageEngineErrWriteFailed);
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileHandle::MayReplace(const String& name) {
+    String path;
+    if (Win32StorageEngine::PrepareRename(GetEngine(), name, Parent(), StorageEngineErrNoFile, path) ==
+        nullptr) {
+        return false;
+    }
+    const win32::DWORD attributes = Win32GetFileAttributes(path);
+    if (attributes == win32::INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    if ((attributes & (win32::FILE_ATTRIBUTE_READONLY | win32::FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        Error().Report(StorageEngineErrAccessDenied, path);
+        return false;
+    }
+    // Asking for delete access is refused exactly while some handle on the file does not share delete.
+    const win32::HANDLE probe = Win32CreateFile(
+        path, win32::DELETE, win32::FILE_SHARE_READ | win32::FILE_SHARE_WRITE | win32::FILE_SHARE_DELETE,
+        nullptr, win32::OPEN_EXISTING, 0, nullptr);
+    if (probe == win32::INVALID_HANDLE_VALUE) {
+        if (win32::GetLastError() == win32::ERROR_SHARING_VIOLATION) {
+            Error().Report(StorageEngineErrAccessDenied, path);
+            return false;
+        }
+        return true;
+    }
+    win32::CloseHandle(probe);
     return true;
 }
 
