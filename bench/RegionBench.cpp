@@ -1,7 +1,9 @@
 // Redraw regions on a 640x480 screen, timed beside pixman on the same rectangles: N random dirty rectangles
 // (up to 64x48) added to an empty region, N holes (up to 32x32) cut from the full screen, and N distinct
 // 16x16 tiles added to an empty region. Our operand is a Region made of the rectangles by AddRect; pixman's
-// is built from the same member rectangles. An iteration times a batch of our operation, then a batch of
+// is built from the same member rectangles. BM_InvalidateRandom takes the path a frame's invalidation takes:
+// N random dirty rectangles added one at a time by AddRect, then one Coalesce, beside pixman's union of one
+// rectangle at a time. An iteration times a batch of our operation, then a batch of
 // pixman's (batches keep reading the clock cheap beside small operations), and its time is our batch's.
 // ours_us and pixman_us are the times of one operation, "ratio" is ours over pixman's and "goal" the ratio to
 // stay under. Without pixman only our times are reported.
@@ -209,6 +211,47 @@ void BM_SubtractHoles(benchmark::State& state) {
     state.counters["members_out"] = static_cast<double>(members);
 }
 
+void BM_InvalidateRandom(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    std::mt19937 random(static_cast<std::uint32_t>(count));
+    std::vector<Rect> dirty;
+    for (std::size_t i = 0; i < count; ++i) {
+        dirty.push_back(RandomRect(random, 64, 48));
+    }
+    std::size_t members = 0;
+    const auto ours = [&] {
+        Region region;
+        for (const Rect& r : dirty) {
+            region.AddRect(r);
+        }
+        region.Coalesce();
+        members = region.Size();
+        benchmark::DoNotOptimize(members);
+    };
+#if VEMO_BENCH_PIXMAN
+    SideBySide(state, ours, [&] {
+        PixmanRegion region;
+        for (const Rect& r : dirty) {
+            pixman_region32_union_rect(region.Get(), region.Get(), r.left, r.top,
+                                       static_cast<unsigned>(r.right - r.left),
+                                       static_cast<unsigned>(r.bottom - r.top));
+        }
+        benchmark::DoNotOptimize(pixman_region32_n_rects(region.Get()));
+    });
+#else
+    Alone(state, ours);
+#endif
+    state.counters["members_in"] = static_cast<double>(count);
+    state.counters["members_out"] = static_cast<double>(members);
+}
+
+BENCHMARK(BM_InvalidateRandom)
+    ->Arg(30)
+    ->Arg(100)
+    ->Arg(300)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddRandom)->Arg(10)->Arg(100)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SubtractHoles)->Arg(10)->Arg(100)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddTiles)->Arg(10)->Arg(100)->Arg(1000)->UseManualTime()->Unit(benchmark::kMicrosecond);

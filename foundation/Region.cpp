@@ -22,16 +22,29 @@ bool Contains(const Rect& outer, const Rect& inner) {
 } // namespace
 
 // Members are walked in order only while their top lies above r's bottom: every later member lies below r.
+// Nor can a member meet r whose top lies a tallest member's height or more above r's top, so the walk starts
+// past those; skipping members that miss r changes nothing, as the walk only moves them along.
+
+std::size_t Region::FirstThatMayMeet(const Rect& r, std::size_t from) const {
+    const std::int64_t above = std::int64_t{r.top} - m_tallest;
+    const auto first = std::partition_point(m_rects.begin() + static_cast<std::ptrdiff_t>(from),
+                                            m_rects.end(), [above](const Rect& m) { return m.top <= above; });
+    return static_cast<std::size_t>(first - m_rects.begin());
+}
 
 void Region::AddRect(const Rect& added) {
     // A copy, since the caller's rectangle may be one of the members erased below.
     const Rect r = added;
-    if (r.IsEmpty()) {
-        return;
+    if (!r.IsEmpty()) {
+        AddFrom(r, FirstThatMayMeet(r, 0));
     }
+}
+
+// Adds r, whose walk starts at the member at start: no member before it meets r.
+void Region::AddFrom(const Rect& r, std::size_t start) {
     // Members inside r are dropped by moving the members after them down as the walk goes.
-    std::size_t kept = 0;
-    std::size_t next = 0;
+    std::size_t kept = start;
+    std::size_t next = start;
     for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
         const Rect member = m_rects[next];
         if (Overlaps(member, r) && Contains(r, member)) {
@@ -44,14 +57,20 @@ void Region::AddRect(const Rect& added) {
         m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(kept),
                       m_rects.begin() + static_cast<std::ptrdiff_t>(next + 1));
         // Only the parts of r around the member are new; each may meet further members, so each starts its
-        // own walk.
+        // own walk. Every member before this one misses r, and what one part adds stays inside that part, so
+        // a part's walk starts at this member, which stays.
         const std::int32_t bandTop = std::max(member.top, r.top);
         const std::int32_t bandBottom = std::min(member.bottom, r.bottom);
-        AddRect(Rect(r.left, r.top, r.right, bandTop));
-        AddRect(Rect(r.left, bandTop, std::max(member.left, r.left), bandBottom));
-        AddRect(Rect(std::min(member.right, r.right), bandTop, r.right, bandBottom));
-        if (member.bottom < r.bottom) {
-            AddRect(Rect(r.left, member.bottom, r.right, r.bottom));
+        const Rect parts[] = {Rect(r.left, r.top, r.right, bandTop),
+                              Rect(r.left, bandTop, std::max(member.left, r.left), bandBottom),
+                              Rect(std::min(member.right, r.right), bandTop, r.right, bandBottom),
+                              Rect(r.left, member.bottom, r.right, r.bottom)};
+        for (const Rect& part : parts) {
+            if (part.IsEmpty()) {
+                continue;
+            }
+            const auto from = std::lower_bound(m_rects.begin(), m_rects.end(), member, RectLess());
+            AddFrom(part, FirstThatMayMeet(part, static_cast<std::size_t>(from - m_rects.begin())));
         }
         return;
     }
@@ -68,8 +87,8 @@ void Region::SubtractRect(const Rect& removed) {
         return;
     }
     Rects pieces;
-    std::size_t kept = 0;
-    std::size_t next = 0;
+    std::size_t kept = FirstThatMayMeet(r, 0);
+    std::size_t next = kept;
     for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
         const Rect member = m_rects[next];
         if (!Overlaps(member, r)) {
@@ -94,11 +113,13 @@ void Region::SubtractRect(const Rect& removed) {
 
 bool Region::Add(const Region& other) {
     m_rects = RegionSweep::Combine(m_rects, other.m_rects, RegionSweep::Operation::Union);
+    Replaced();
     return true;
 }
 
 bool Region::Subtract(const Region& other) {
     m_rects = RegionSweep::Combine(m_rects, other.m_rects, RegionSweep::Operation::Difference);
+    Replaced();
     return true;
 }
 
@@ -113,6 +134,7 @@ Region Region::Intersect(const Rect& r) const {
     }
     // Clipping moves tops down to r's top, which can reorder members.
     std::sort(result.m_rects.begin(), result.m_rects.end(), RectLess());
+    result.Replaced();
     return result;
 }
 
@@ -124,11 +146,20 @@ Region Region::Intersect(const Rect& r) const {
 // merge keeps W and removes a member. So (W, -member count) grows lexicographically and is bounded.
 bool Region::Coalesce() {
     RegionMerger::MergeAll(m_rects);
+    Replaced();
     return true;
 }
 
 void Region::Insert(const Rect& r) {
     m_rects.insert(std::upper_bound(m_rects.begin(), m_rects.end(), r, RectLess()), r);
+    m_tallest = std::max(m_tallest, std::int64_t{r.bottom} - r.top);
+}
+
+void Region::Replaced() {
+    m_tallest = 0;
+    for (const Rect& m : m_rects) {
+        m_tallest = std::max(m_tallest, std::int64_t{m.bottom} - m.top);
+    }
 }
 
 const Rect* Region::At(std::size_t index) const {

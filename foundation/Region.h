@@ -6,6 +6,7 @@
 #include "foundation/Rect.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace Vemo {
@@ -52,9 +53,15 @@ public:
     Rect Bounds() const;
 
 private:
+    void AddFrom(const Rect& r, std::size_t start);
+    std::size_t FirstThatMayMeet(const Rect& r, std::size_t from) const;
     void Insert(const Rect& r);
+    // Recomputes m_tallest after the members were replaced as a whole.
+    void Replaced();
 
     Rects m_rects;
+    // At least the height of every member (never less; it may stay above after members go).
+    std::int64_t m_tallest = 0;
 };
 
 } // namespace Vemo

@@ -1,11 +1,15 @@
+#include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
+#include "platform/video/VideoBackend.h"
 #include "platform/win32/Window.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace win32::tests {
 namespace {
@@ -59,6 +63,41 @@ TEST_F(SdlBackendTest, AClickOnTheRealWindowArrivesInTheWindowProcedure) {
     EXPECT_EQ(GET_Y_LPARAM(downs[0].lParam), 30);
     EXPECT_EQ(downs[0].wParam, MK_LBUTTON);
     EXPECT_EQ(windows.Only(WM_LBUTTONUP).size(), 1U);
+    DestroyWindow(window);
+}
+
+// Only the changed part of a picture goes to the real window: what it shows is the new part over the rest as
+// it was.
+TEST_F(SdlBackendTest, AChangedPartReachesTheRealWindowOverWhatItShowed) {
+    RecordingWindowClass windows;
+    HWND window = windows.Create(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 64, 48});
+    ASSERT_NE(window, nullptr);
+    std::vector<std::uint32_t> pixels(64 * 48, 0x00336699U);
+    video::PixelSource source;
+    source.bits = reinterpret_cast<const std::uint8_t*>(pixels.data());
+    source.pitch = 64 * 4;
+    source.width = 64;
+    source.height = 48;
+    source.bitsPerPixel = 32;
+    source.redMask = 0x00FF0000U;
+    source.greenMask = 0x0000FF00U;
+    source.blueMask = 0x000000FFU;
+    video::Present(window, source, RECT{0, 0, 64, 48}, false);
+    Pump();
+    pixels[10 * 64 + 20] = 0x00FF0000U;
+    pixels[11 * 64 + 21] = 0x0000FF00U;
+    video::Present(window, source, RECT{0, 0, 64, 48}, false);
+    Pump();
+
+    std::optional<video::Frame> shown = ddraw::testing::ReadFrame(window);
+    ASSERT_TRUE(shown.has_value());
+    ASSERT_EQ(shown->width, 64);
+    ASSERT_EQ(shown->height, 48);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            ASSERT_EQ(shown->At(x, y), pixels[static_cast<std::size_t>(y * 64 + x)]) << x << "," << y;
+        }
+    }
     DestroyWindow(window);
 }
 

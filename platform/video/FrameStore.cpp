@@ -13,14 +13,30 @@ namespace {
 // A window's overlays (the movie ports shown in it and in its child windows) are drawn over the picture of
 // its primary surface, on the copy that is shown. The picture itself stays as presented, so that a change of
 // the overlays never leaves traces in it.
-void ComposeOverlaysOnto(win32::HWND window, Frame& frame) {
+// origin is where the window's client point (0, 0) lies in the frame: a frame may hold only a part.
+void ComposeOverlaysOnto(win32::HWND window, Frame& frame, win32::POINT origin = win32::POINT{0, 0}) {
     OverlayFrame target;
     target.pixels = frame.pixels.data();
     target.width = frame.width;
     target.height = frame.height;
     target.pitch =
         static_cast<std::ptrdiff_t>(frame.width) * static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
+    target.origin = origin;
     ComposeWindowOverlays(window, target);
+}
+
+bool IsEmpty(const win32::RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+win32::RECT Intersect(const win32::RECT& a, const win32::RECT& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+win32::RECT Union(const win32::RECT& a, const win32::RECT& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
 }
 
 } // namespace
@@ -45,18 +61,65 @@ void FrameStore::Update(win32::HWND window, const PixelSource& source, const win
     }
     Entry& entry = found->second;
     Frame& picture = entry.picture;
-    win32::RECT area = changed;
+    entry.presented = true;
     if (picture.width != source.width || picture.height != source.height) {
         picture.width = source.width;
         picture.height = source.height;
         picture.pixels.assign(
             static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height), 0);
-        area = win32::RECT{0, 0, source.width, source.height};
+        picture.fullscreen = fullscreen;
+        ConvertArea(source, win32::RECT{0, 0, source.width, source.height}, picture);
+        MarkWhole(entry);
+        return;
     }
-    picture.fullscreen = fullscreen;
+    if (picture.fullscreen != fullscreen) {
+        picture.fullscreen = fullscreen;
+        MarkWhole(entry);
+    }
+    const win32::RECT area = Intersect(changed, win32::RECT{0, 0, picture.width, picture.height});
+    if (IsEmpty(area)) {
+        return;
+    }
+    const auto width = static_cast<std::size_t>(area.right - area.left);
+    const auto rowStart = [&picture, &area](win32::LONG y) {
+        return picture.pixels.begin() +
+               static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) *
+                                               static_cast<std::size_t>(picture.width) +
+                                           static_cast<std::size_t>(area.left));
+    };
+    m_before.clear();
+    for (win32::LONG y = area.top; y < area.bottom; ++y) {
+        m_before.insert(m_before.end(), rowStart(y), rowStart(y) + static_cast<std::ptrdiff_t>(width));
+    }
     ConvertArea(source, area, picture);
-    entry.presented = true;
-    entry.changed = true;
+    // The smallest rectangle around the pixels that differ.
+    win32::RECT differs{area.right, area.bottom, area.left, area.top};
+    auto before = m_before.begin();
+    for (win32::LONG y = area.top; y < area.bottom; ++y, before += static_cast<std::ptrdiff_t>(width)) {
+        const auto now = rowStart(y);
+        const auto rowEnd = now + static_cast<std::ptrdiff_t>(width);
+        const auto first = std::mismatch(now, rowEnd, before).first;
+        if (first == rowEnd) {
+            continue;
+        }
+        auto last = rowEnd;
+        auto lastBefore = before + static_cast<std::ptrdiff_t>(width);
+        while (*(last - 1) == *(lastBefore - 1)) {
+            --last;
+            --lastBefore;
+        }
+        differs.left = std::min(differs.left, area.left + static_cast<win32::LONG>(first - now));
+        differs.right = std::max(differs.right, area.left + static_cast<win32::LONG>(last - now));
+        differs.top = std::min(differs.top, y);
+        differs.bottom = y + 1;
+    }
+    if (!IsEmpty(differs)) {
+        entry.changed = IsEmpty(entry.changed) ? differs : Union(entry.changed, differs);
+    }
+}
+
+void FrameStore::MarkWhole(Entry& entry) {
+    entry.changed = win32::RECT{0, 0, entry.picture.width, entry.picture.height};
 }
 
 void FrameStore::EndFullscreen(win32::HWND window) {
@@ -64,7 +127,7 @@ void FrameStore::EndFullscreen(win32::HWND window) {
     auto found = m_entries.find(window);
     if (found != m_entries.end() && found->second.picture.fullscreen) {
         found->second.picture.fullscreen = false;
-        found->second.changed = true;
+        MarkWhole(found->second);
     }
 }
 
@@ -77,23 +140,50 @@ void FrameStore::MarkChanged(win32::HWND window) {
     std::lock_guard guard(m_lock);
     auto found = m_entries.find(window);
     if (found != m_entries.end() && found->second.presented) {
-        found->second.changed = true;
+        MarkWhole(found->second);
     }
 }
 
-std::vector<std::pair<win32::HWND, Frame>> FrameStore::TakeChanged() {
-    std::vector<std::pair<win32::HWND, Frame>> changed;
+std::vector<ChangedPicture> FrameStore::TakeChanged() {
+    std::vector<ChangedPicture> changed;
+    const std::uint64_t overlays = OverlaysVersion();
     {
         std::lock_guard guard(m_lock);
         for (auto& [window, entry] : m_entries) {
-            if (entry.changed) {
-                entry.changed = false;
-                changed.emplace_back(window, entry.picture);
+            if (!entry.presented) {
+                continue;
             }
+            if (entry.overlaysTaken != overlays) {
+                entry.overlaysTaken = overlays;
+                MarkWhole(entry);
+            }
+            if (IsEmpty(entry.changed)) {
+                continue;
+            }
+            const Frame& picture = entry.picture;
+            ChangedPicture& taken = changed.emplace_back();
+            taken.window = window;
+            taken.area = entry.changed;
+            taken.width = picture.width;
+            taken.height = picture.height;
+            taken.fullscreen = picture.fullscreen;
+            taken.part.width = entry.changed.right - entry.changed.left;
+            taken.part.height = entry.changed.bottom - entry.changed.top;
+            taken.part.fullscreen = picture.fullscreen;
+            taken.part.pixels.reserve(static_cast<std::size_t>(taken.part.width) *
+                                      static_cast<std::size_t>(taken.part.height));
+            for (win32::LONG y = entry.changed.top; y < entry.changed.bottom; ++y) {
+                const auto row = picture.pixels.begin() +
+                                 static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) *
+                                                                 static_cast<std::size_t>(picture.width) +
+                                                             static_cast<std::size_t>(entry.changed.left));
+                taken.part.pixels.insert(taken.part.pixels.end(), row, row + taken.part.width);
+            }
+            entry.changed = win32::RECT{};
         }
     }
-    for (auto& [window, frame] : changed) {
-        ComposeOverlaysOnto(window, frame);
+    for (ChangedPicture& taken : changed) {
+        ComposeOverlaysOnto(taken.window, taken.part, win32::POINT{-taken.area.left, -taken.area.top});
     }
     return changed;
 }

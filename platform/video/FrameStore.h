@@ -8,6 +8,7 @@
 #include "platform/video/Frame.h"
 #include "platform/win32/Types.h"
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -16,6 +17,17 @@
 
 namespace video {
 
+// What a window shows that changed since it was last taken: the part of its picture (overlays composed over
+// it) inside area, and the size and mode of the whole picture.
+struct ChangedPicture {
+    win32::HWND window = nullptr;
+    win32::RECT area{};
+    Frame part;
+    int width = 0;
+    int height = 0;
+    bool fullscreen = false;
+};
+
 class FrameStore {
 public:
     static FrameStore& Instance();
@@ -23,6 +35,7 @@ public:
     // A new window, which can be given pictures from now on; pictures for windows that were never opened, or
     // are gone, are dropped.
     void Open(win32::HWND window);
+    // A copy that leaves every pixel as it was changes nothing, and nothing has to be shown again for it.
     void Update(win32::HWND window, const PixelSource& source, const win32::RECT& changed, bool fullscreen);
     void EndFullscreen(win32::HWND window);
     // The window is gone: its picture goes with it.
@@ -30,8 +43,9 @@ public:
     // The window's picture has to be shown again (the host uncovered it).
     void MarkChanged(win32::HWND window);
 
-    // The pictures changed since they were last taken, each with the window's overlays composed over it.
-    std::vector<std::pair<win32::HWND, Frame>> TakeChanged();
+    // The parts of the pictures changed since they were last taken, each with the window's overlays composed
+    // over it. A change of any overlay changes the whole of every picture.
+    std::vector<ChangedPicture> TakeChanged();
     // What the window shows now, overlays composed; none when nothing was presented for it.
     std::optional<Frame> Shown(win32::HWND window);
 
@@ -39,13 +53,20 @@ private:
     struct Entry {
         Frame picture;
         bool presented = false;
-        bool changed = false;
+        // What has to be shown again; empty when nothing has.
+        win32::RECT changed{};
+        // The overlays' version when the picture was last taken.
+        std::uint64_t overlaysTaken = 0;
     };
+
+    static void MarkWhole(Entry& entry);
 
     FrameStore() = default;
 
     std::mutex m_lock;
     std::map<win32::HWND, Entry> m_entries;
+    // The pixels an update is about to replace, to tell whether it changed them.
+    std::vector<std::uint32_t> m_before;
 };
 
 // A windowed picture as a client area of that size shows it: from its top-left corner, cut to the client

@@ -6,6 +6,7 @@
 #include "platform/win32/WindowSystem.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <optional>
 #include <vector>
@@ -18,6 +19,7 @@ struct Registry {
     std::mutex lock;
     std::map<OverlayId, Overlay> overlays; // ids grow, so map order is the order of adding
     OverlayId nextId = 1;
+    std::atomic<std::uint64_t> version{0};
 };
 
 Registry& TheRegistry() {
@@ -152,6 +154,7 @@ OverlayId AddOverlay(const Overlay& overlay) {
     std::lock_guard guard(registry.lock);
     OverlayId id = registry.nextId++;
     registry.overlays.emplace(id, overlay);
+    ++registry.version;
     return id;
 }
 
@@ -163,13 +166,20 @@ bool UpdateOverlay(OverlayId id, const Overlay& overlay) {
         return false;
     }
     found->second = overlay;
+    ++registry.version;
     return true;
 }
 
 void RemoveOverlay(OverlayId id) {
     Registry& registry = TheRegistry();
     std::lock_guard guard(registry.lock);
-    registry.overlays.erase(id);
+    if (registry.overlays.erase(id) != 0) {
+        ++registry.version;
+    }
+}
+
+std::uint64_t OverlaysVersion() {
+    return TheRegistry().version.load();
 }
 
 int ComposeOverlays(win32::HWND window, const OverlayFrame& frame) {

@@ -52,6 +52,10 @@ struct OverlayFrame {
     win32::RECT clip{0, 0, INT32_MAX, INT32_MAX};
 };
 
+// Moves on whenever an overlay is added, changed or removed, so that the present path can tell that what
+// windows show with their overlays has changed.
+std::uint64_t OverlaysVersion();
+
 // Draws the window's overlays onto the frame; returns how many it drew.
 int ComposeOverlays(win32::HWND window, const OverlayFrame& frame);
 

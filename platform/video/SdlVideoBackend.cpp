@@ -211,30 +211,44 @@ void SdlVideoBackend::CaptureNative(win32::HWND window) {
 }
 
 void SdlVideoBackend::ShowChangedFrames() {
-    for (auto& [window, frame] : FrameStore::Instance().TakeChanged()) {
-        if (Native* native = NativeFor(window)) {
-            Show(*native, frame);
+    for (const ChangedPicture& changed : FrameStore::Instance().TakeChanged()) {
+        if (Native* native = NativeFor(changed.window)) {
+            Show(*native, changed);
         }
     }
 }
 
-void SdlVideoBackend::Show(Native& native, const Frame& frame) {
+// Only the changed part goes to the texture; a texture made anew takes the whole picture.
+void SdlVideoBackend::Show(Native& native, const ChangedPicture& changed) {
     if (!MakeRenderer(native)) {
         return;
     }
-    if (frame.fullscreen != native.fullscreen) {
-        SetFullscreen(native, frame.fullscreen);
+    if (changed.fullscreen != native.fullscreen) {
+        SetFullscreen(native, changed.fullscreen);
     }
-    if (frame.fullscreen && frame.width > 0 && frame.height > 0) {
-        SDL_RenderSetLogicalSize(native.renderer, frame.width, frame.height);
+    if (changed.fullscreen && changed.width > 0 && changed.height > 0) {
+        SDL_RenderSetLogicalSize(native.renderer, changed.width, changed.height);
     } else {
         SDL_RenderSetLogicalSize(native.renderer, 0, 0);
     }
-    if (FitTexture(native, frame.width, frame.height)) {
-        SDL_UpdateTexture(native.texture, nullptr, frame.pixels.data(), frame.width * 4);
+    bool made = false;
+    if (FitTexture(native, changed.width, changed.height, made)) {
+        std::optional<Frame> whole;
+        if (made) {
+            whole = FrameStore::Instance().Shown(changed.window);
+        }
+        if (whole && whole->width == changed.width && whole->height == changed.height) {
+            SDL_UpdateTexture(native.texture, nullptr, whole->pixels.data(), whole->width * 4);
+        } else {
+            const SDL_Rect area{changed.area.left, changed.area.top, changed.part.width, changed.part.height};
+            SDL_UpdateTexture(native.texture, &area, changed.part.pixels.data(), changed.part.width * 4);
+        }
     }
     Render(native);
     SDL_RenderPresent(native.renderer);
+    if (native.vsync) {
+        NoteBlankWaited();
+    }
 }
 
 void SdlVideoBackend::SetFullscreen(Native& native, bool fullscreen) {
@@ -270,7 +284,7 @@ bool SdlVideoBackend::MakeRenderer(Native& native) {
     return native.renderer != nullptr;
 }
 
-bool SdlVideoBackend::FitTexture(Native& native, int width, int height) {
+bool SdlVideoBackend::FitTexture(Native& native, int width, int height, bool& made) {
     if (width <= 0 || height <= 0) {
         if (native.texture != nullptr) {
             SDL_DestroyTexture(native.texture);
@@ -286,6 +300,7 @@ bool SdlVideoBackend::FitTexture(Native& native, int width, int height) {
     }
     native.texture = SDL_CreateTexture(native.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                        width, height);
+    made = true;
     native.textureWidth = width;
     native.textureHeight = height;
     return native.texture != nullptr;

@@ -18,6 +18,8 @@
 
 namespace video {
 
+struct ChangedPicture;
+
 class SdlVideoBackend : public VideoBackend {
 public:
     SdlVideoBackend();
@@ -77,10 +79,11 @@ private:
     void HandleKey(const SDL_KeyboardEvent& event);
 
     void ShowChangedFrames();
-    void Show(Native& native, const Frame& frame);
+    void Show(Native& native, const ChangedPicture& changed);
     void SetFullscreen(Native& native, bool fullscreen);
     bool MakeRenderer(Native& native);
-    bool FitTexture(Native& native, int width, int height);
+    // Whether the native window has a texture of the size; made is set when it had to be made anew.
+    bool FitTexture(Native& native, int width, int height, bool& made);
     // Draws the window's texture as its picture asks; without presenting.
     void Render(Native& native);
     void DestroyRenderer(Native& native);

@@ -13,6 +13,7 @@ namespace {
 constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
 
 std::atomic<bool> g_presentsWaitForBlank{false};
+std::atomic<std::uint64_t> g_blanksWaited{0};
 
 // The millisecond at which the k-th blank starts: k x 1000/60 rounded up.
 std::uint64_t BlankStart(std::uint64_t k) {
@@ -45,6 +46,7 @@ void SleepUntil(std::uint64_t targetMillisecond, std::uint64_t nowNanoseconds) {
     std::uint64_t wait =
         (target - nowNanoseconds + kNanosecondsPerMillisecond - 1) / kNanosecondsPerMillisecond;
     win32::Sleep(static_cast<win32::DWORD>(wait));
+    NoteBlankWaited();
 }
 
 } // namespace
@@ -65,6 +67,18 @@ void WaitForVerticalBlank(BlankWait wait) {
     std::uint64_t millisecond = now / kNanosecondsPerMillisecond;
     std::uint64_t start = InBlankAt(now) ? millisecond : NextBlankStart(now);
     SleepUntil(start + 1, now);
+}
+
+std::uint64_t BlanksWaited() {
+    return g_blanksWaited.load();
+}
+
+void NoteBlankWaited() {
+    ++g_blanksWaited;
+}
+
+std::uint64_t NextBlankNanoseconds(std::uint64_t now) {
+    return NextBlankStart(now) * kNanosecondsPerMillisecond;
 }
 
 bool InVerticalBlank() {

@@ -20,6 +20,7 @@
 #include "platform/video/Frame.h"
 #include "platform/win32/Types.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <set>
@@ -148,5 +149,11 @@ void WaitForVerticalBlank(BlankWait wait);
 bool InVerticalBlank();
 // Set by a backend whose presents wait for the display's blank, cleared when it has none left that do.
 void SetPresentsWaitForBlank(bool wait);
+// How many times a thread has waited for a blank, by the calls above or by a present that waits for the
+// display's; the run loop tells by it whether a step was paced by the display. NoteBlankWaited counts one.
+std::uint64_t BlanksWaited();
+void NoteBlankWaited();
+// When the next blank starts on the platform clock, in its nanoseconds, seen at now.
+std::uint64_t NextBlankNanoseconds(std::uint64_t now);
 
 } // namespace video

@@ -2,11 +2,13 @@
 
 #include "platform/video/FrameStore.h"
 #include "platform/video/HeadlessMessageBoxes.h"
+#include "platform/video/VideoBackend.h"
 #include "platform/win32/HeadlessRunLog.h"
 #include "platform/win32/HeadlessRunner.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/HostEvents.h"
 #include "platform/win32/MessageQueue.h"
+#include "platform/win32/Time.h"
 #include "platform/win32/WindowActions.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
@@ -16,6 +18,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -272,10 +276,26 @@ void StartHeadlessRunFromEnvironment() {
     runner->Begin();
 }
 
+// Outside a scripted run, a step that did not wait for the display's blank (nothing was shown, or nothing
+// paced the showing) waits for the next blank, or less when a message comes: a still screen costs a wake-up a
+// blank, not a busy loop. A test's own clock is left alone: its time passes only as the test moves it.
 void EndOfApplicationStep() {
     if (HeadlessRunner* runner = HeadlessRunner::Current()) {
         runner->EndOfStep();
+        return;
     }
+    thread_local std::uint64_t blanksSeen = 0;
+    const std::uint64_t blanks = video::BlanksWaited();
+    if (blanks != blanksSeen) {
+        blanksSeen = blanks;
+        return;
+    }
+    if (!seam::HostClockInstalled()) {
+        return;
+    }
+    const std::uint64_t now = seam::ClockNanoseconds();
+    WaitForMessageFor(std::chrono::nanoseconds(video::NextBlankNanoseconds(now) - now));
+    blanksSeen = video::BlanksWaited();
 }
 
 bool ThreadTimersMayFire() {

@@ -67,7 +67,9 @@
 namespace win32 {
 
 // The application's main thread calls this at the end of every application step: each pass of its run loop,
-// after the step's drawing. Outside a scripted run, and on any other thread, it does nothing.
+// after the step's drawing. On any other thread it does nothing. Outside a scripted run, a step in which
+// nothing waited for the display's blank waits, on the host clock, for the next blank or the next message,
+// whichever comes first, so that a loop with nothing to do does not spin.
 void EndOfApplicationStep();
 
 // False on a thread other than the main one while a scripted run lasts: such a thread's timers must not fire.

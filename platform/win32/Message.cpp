@@ -9,7 +9,9 @@
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 
 namespace win32 {
 
@@ -28,8 +30,9 @@ bool FilterIsValid(WindowSystem& system, HWND filter) {
 thread_local MSG t_lastTaken{};
 
 // One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
-// only shown, without remove). With wait, blocks until there is one.
-bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait) {
+// only shown, without remove). With wait, blocks until there is one, or until the deadline when one is given.
+bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait,
+              std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt) {
     WindowSystem& system = WindowSystem::Instance();
     std::unique_lock lock(system.Lock());
     std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
@@ -53,8 +56,15 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
         if (queue->HasSent()) {
             continue;
         }
+        const auto now = std::chrono::steady_clock::now();
+        if (deadline && now >= *deadline) {
+            return false;
+        }
         if (pumps && backend.NeedsPolling()) {
-            queue->Wake().wait_for(lock, kPollInterval);
+            queue->Wake().wait_until(lock, deadline ? std::min(*deadline, now + kPollInterval)
+                                                    : now + kPollInterval);
+        } else if (deadline) {
+            queue->Wake().wait_until(lock, *deadline);
         } else {
             queue->Wake().wait(lock);
         }
@@ -62,6 +72,11 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
 }
 
 } // namespace
+
+bool WaitForMessageFor(std::chrono::nanoseconds time) {
+    MSG message{};
+    return Retrieve(&message, nullptr, 0, 0, false, true, std::chrono::steady_clock::now() + time);
+}
 
 BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options) {
     WindowSystem& system = WindowSystem::Instance();

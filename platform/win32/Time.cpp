@@ -115,6 +115,10 @@ ClockSource* InstallClockSource(ClockSource* source) {
     return replaced;
 }
 
+bool HostClockInstalled() {
+    return g_installed.load() == nullptr;
+}
+
 std::uint64_t ClockNanoseconds() {
     return OnClock([](ClockSource& clock) { return clock.NowNanoseconds(); });
 }

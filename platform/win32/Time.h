@@ -55,6 +55,8 @@ public:
 // so installing waits until no thread is still inside the clock it replaces: once it returns, that clock may
 // go.
 ClockSource* InstallClockSource(ClockSource* source);
+// Whether the host clock is the one in use (no clock installed).
+bool HostClockInstalled();
 // The installed clock's reading and the calendar time on it, in nanoseconds since 1970; safe from any thread
 // while another installs a clock.
 std::uint64_t ClockNanoseconds();

@@ -5,11 +5,16 @@
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/Window.h"
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 namespace win32 {
+
+// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile) or the
+// time has passed; true when a message is waiting.
+bool WaitForMessageFor(std::chrono::nanoseconds time);
 
 class MessageQueue;
 class WindowClass;
