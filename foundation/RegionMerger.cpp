@@ -76,9 +76,8 @@ RegionMerger::RegionMerger(const std::vector<Rect>& members) {
         m_byRight.insert(r);
         corners.emplace_back(r.top, r.left);
     }
-    // Ordered corners already form a heap.
-    m_sideBySideCandidates = Candidates(std::greater<Corner>(), corners);
-    m_stackedCandidates = Candidates(std::greater<Corner>(), std::move(corners));
+    m_sideBySideCandidates = Candidates(corners.begin(), corners.end());
+    m_stackedCandidates = Candidates(corners.begin(), corners.end());
 }
 
 // The pair a, b (b after a) where b touches a's left or right edge with its top within a's rows becomes the
@@ -220,8 +219,8 @@ bool RegionMerger::StripMeetsMember(const Rect& a, const Rect& b) const {
 // The smallest waiting corner that still holds a member; corners of merged members are dropped on the way.
 bool RegionMerger::TakeCandidate(Candidates& candidates, Rect& member) {
     while (!candidates.empty()) {
-        const Corner corner = candidates.top();
-        candidates.pop();
+        const Corner corner = *candidates.begin();
+        candidates.erase(candidates.begin());
         const auto found = m_members.find(Rect(corner.second, corner.first, corner.second, corner.first));
         if (found != m_members.end()) {
             member = *found;

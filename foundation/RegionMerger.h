@@ -6,8 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <queue>
 #include <set>
 #include <utility>
 #include <vector>
@@ -41,7 +39,8 @@ private:
     };
     // (top, left): the member order.
     using Corner = std::pair<std::int32_t, std::int32_t>;
-    using Candidates = std::priority_queue<Corner, std::vector<Corner>, std::greater<Corner>>;
+    // A corner waits once however often it is named: a second wait would only find the same answer.
+    using Candidates = std::set<Corner>;
 
     explicit RegionMerger(const std::vector<Rect>& members);
 
