@@ -9,10 +9,6 @@
 
 namespace win32 {
 
-DWORD GetCurrentProcessId() {
-    return static_cast<DWORD>(::getpid());
-}
-
 bool IsProcessRunning(DWORD processId) {
     if (processId == 0 || processId > 0x7FFFFFFF) {
         return false;

@@ -3,15 +3,13 @@
 // running process is writing at that moment, and removed.
 #pragma once
 
+#include "platform/win32/Thread.h"
 #include "platform/win32/Types.h"
 
 #include <string>
 #include <string_view>
 
 namespace win32 {
-
-// This process's id, as the names of its new files carry it.
-DWORD GetCurrentProcessId();
 
 // Whether a process of that id runs on this machine.
 bool IsProcessRunning(DWORD processId);
