@@ -13,17 +13,35 @@ constinit std::uint32_t g_handleIdCounter = 0;
 
 ResourceHandle::ResourceHandle(ResourceEngine* engine) : m_id(++g_handleIdCounter), m_engine(engine) {}
 
-ResourceHandle::~ResourceHandle() = default;
+ResourceHandle::~ResourceHandle() {
+    for (Walk* walk = m_walks; walk != nullptr; walk = walk->outer) {
+        walk->handleDestroyed = true;
+        walk->next = nullptr;
+        walk->visited = nullptr;
+    }
+}
 
 void ResourceHandle::Update() {}
 
 void ResourceHandle::VisitResources(ResourceEnumerator& enumerator) {
-    Resource* resource = m_firstResource;
-    while (resource != nullptr) {
-        Resource* next = resource->m_next;
-        enumerator.VisitResource(resource);
-        resource = next;
+    Walk walk;
+    walk.next = m_firstResource;
+    walk.outer = m_walks;
+    m_walks = &walk;
+    Resource* const* const enumeratorWalk = enumerator.m_visited;
+    enumerator.m_visited = &walk.visited;
+    while (walk.next != nullptr) {
+        walk.visited = walk.next;
+        walk.next = walk.visited->m_next;
+        enumerator.VisitResource(walk.visited);
+        if (walk.handleDestroyed) {
+            enumerator.m_visited = enumeratorWalk;
+            return;
+        }
     }
+    walk.visited = nullptr;
+    enumerator.m_visited = enumeratorWalk;
+    m_walks = walk.outer;
 }
 
 void ResourceHandle::ReleaseReference() {
@@ -45,6 +63,14 @@ void ResourceHandle::LinkResource(Resource* resource) {
 void ResourceHandle::UnlinkResource(Resource* resource) {
     if (resource->m_chainOwner != this) {
         return;
+    }
+    for (Walk* walk = m_walks; walk != nullptr; walk = walk->outer) {
+        if (walk->next == resource) {
+            walk->next = resource->m_next;
+        }
+        if (walk->visited == resource) {
+            walk->visited = nullptr;
+        }
     }
     if (m_firstResource != nullptr && m_firstResource->m_serial == resource->m_serial) {
         m_firstResource = resource->m_next;

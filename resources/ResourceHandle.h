@@ -19,12 +19,15 @@ public:
     explicit ResourceHandle(ResourceEngine* engine);
     ResourceHandle(const ResourceHandle&) = delete;
     ResourceHandle& operator=(const ResourceHandle&) = delete;
+    // A walk of VisitResources under way stops when the handle is destroyed from inside it.
     virtual ~ResourceHandle();
 
     // Periodic work, reached through the system's and the engine's Update.
     virtual void Update();
-    // Calls the enumerator once per chained front-end, first to last; a front-end may leave the chain when
-    // it is visited.
+    // Calls the enumerator once per chained front-end, first to last. What a front-end is told may close any
+    // front-end, its own among them, and so destroy this handle: a front-end that leaves the chain before its
+    // turn is not visited, one that joins it meanwhile waits for the next walk, and the walk stops when the
+    // handle is gone (the caller then touches nothing of it). Walks may nest.
     virtual void VisitResources(ResourceEnumerator& enumerator);
 
     std::uint32_t GetId() const { return m_id; }
@@ -53,6 +56,15 @@ private:
     friend class ResourceEngine;
     friend class ResourceSystem;
 
+    // One VisitResources under way: the front-end it visits next, moved on when that one leaves the chain,
+    // and the one being visited, cleared when it leaves. The walks of a handle are stacked, innermost first.
+    struct Walk {
+        Resource* next = nullptr;
+        Resource* visited = nullptr;
+        bool handleDestroyed = false;
+        Walk* outer = nullptr;
+    };
+
     std::uint32_t m_id;
     std::uint32_t m_referenceCount = 0;
     ResourceEngine* m_engine;
@@ -65,6 +77,7 @@ private:
     ResourceHandle* m_nextInEngine = nullptr;
     ResourceHandle* m_previousInEngine = nullptr;
     bool m_inEngineList = false;
+    Walk* m_walks = nullptr;
 };
 
 } // namespace Vemo

@@ -20,6 +20,7 @@ public:
 InputDeviceHandle::InputDeviceHandle(ResourceEngine* engine) : ResourceHandle(engine) {}
 
 InputDeviceHandle::~InputDeviceHandle() {
+    *m_alive = false;
     m_filters.Clear();
     // A handle taken away without its last close (an engine shutting down after a failed close) must not
     // stay listed.
@@ -32,26 +33,34 @@ InputDeviceHandle::~InputDeviceHandle() {
 }
 
 void InputDeviceHandle::Update() {
+    // What the filters and the front-ends are told may close the device's last front-end, which destroys this
+    // handle: from then on nothing of it is touched, and the events still queued are only freed.
+    const std::shared_ptr<const bool> alive = m_alive;
     EventQueue events;
     ReadEvents(events);
     while (!events.Empty()) {
         InputDeviceEvent* event = events.Front();
         events.PopFront();
-        RunFilters(event);
-        if (event->kind != InputDeviceEvent::None) {
+        if (*alive) {
+            RunFilters(event, *alive);
+        }
+        if (*alive && event->kind != InputDeviceEvent::None) {
             Dispatch(event);
         }
         delete event;
     }
 }
 
-void InputDeviceHandle::RunFilters(InputDeviceEvent* event) {
+void InputDeviceHandle::RunFilters(InputDeviceEvent* event, const bool& alive) {
     auto next = m_filters.Begin();
     while (next != m_filters.End()) {
         InputDeviceFilter* filter = *next;
         // Read before the call: the filter may leave the set, and even be deleted, while it runs.
         const std::uint32_t priority = filter->GetPriority();
         filter->Filter(event);
+        if (!alive) {
+            return;
+        }
         PriorityKey key(priority);
         next = m_filters.UpperBound(&key);
     }

@@ -12,6 +12,7 @@
 #include "resources/ResourceHandle.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace Vemo {
 
@@ -34,7 +35,9 @@ public:
     // One poll. Every filter sees every event, the marker included, whatever earlier filters did to it. A
     // filter may add and remove filters, itself included: after each one the next to run is looked up afresh
     // as the first with a higher priority, so a removed filter is not called again, one added with a higher
-    // priority sees the same event and one added with a lower priority sees the next.
+    // priority sees the same event and one added with a lower priority sees the next. A filter or a
+    // front-end's notification may close front-ends, the last one among them: the handle is then destroyed,
+    // and the poll stops where it is without touching it.
     void Update() override;
 
     virtual std::uint32_t Kind();
@@ -66,9 +69,12 @@ private:
     using FilterSet = BasicSet<InputDeviceFilter*, InputDeviceFilterSort>;
 
     FilterSet::Iterator FindPriority(std::uint32_t priority);
-    void RunFilters(InputDeviceEvent* event);
+    // Stops as soon as alive reads false: a filter has destroyed the handle.
+    void RunFilters(InputDeviceEvent* event, const bool& alive);
 
     FilterSet m_filters;
+    // Reads false once the handle is gone; a poll keeps a share of it.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace Vemo

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qt::detail {
 
@@ -207,11 +208,58 @@ void FrameWriter::PutFrame(const PixelTarget& target, const AVFrame& frame, cons
         sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches);
         return;
     }
-    m_scratch.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(m_scratch.data())};
-    int pitches[4] = {width * 4};
-    sws_scale(m_scaler, frame.data, frame.linesize, 0, frame.height, planes, pitches);
-    PutPicture(target, m_scratch.data(), width, height, place.left, place.top);
+    PutVisibleRows(target, frame, place);
+}
+
+void FrameWriter::PutVisibleRows(const PixelTarget& target, const AVFrame& frame, const Rect& place) {
+    // The scaler makes rows of the box's whole width, but only those asked for: the rows inside the target,
+    // a band at a time into the scratch rows, whose columns inside the target are then copied. The pixels
+    // are those of the whole box scaled at once; the cost follows the target, not the box.
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    const int align = std::max(1, static_cast<int>(sws_receive_slice_alignment(m_scaler)));
+    // Slices start and end on the scaler's alignment, or at the box's last row.
+    const int first = std::max(0, -place.top) / align * align;
+    const int stop =
+        std::min(height, (std::min(height, target.height - place.top) + align - 1) / align * align);
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    const int bandRows = std::max(align, static_cast<int>(kBandBytes / rowBytes) / align * align);
+    const int rows = std::min(bandRows, stop - first);
+    m_scratch.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+
+    AVFrame* band = av_frame_alloc();
+    if (band == nullptr) {
+        return;
+    }
+    // The scaler needs a counted buffer to refer to; the scratch stays this writer's.
+    band->buf[0] = av_buffer_create(
+        reinterpret_cast<std::uint8_t*>(m_scratch.data()), rowBytes * rows, [](void*, std::uint8_t*) {},
+        nullptr, 0);
+    band->width = width;
+    band->height = height;
+    band->format = AV_PIX_FMT_BGRA;
+    band->linesize[0] = static_cast<int>(rowBytes);
+    for (int start = first; band->buf[0] != nullptr && start < stop; start += rows) {
+        const int count = std::min(rows, stop - start);
+        // The scaler writes row r of the box at the frame's data plus r times the pitch, a product it
+        // takes as a 32-bit unsigned number; the data pointer is placed so that row start lands on the
+        // scratch's first row.
+        const std::uint32_t offset = static_cast<std::uint32_t>(rowBytes) * static_cast<std::uint32_t>(start);
+        band->data[0] =
+            reinterpret_cast<std::uint8_t*>(reinterpret_cast<std::uintptr_t>(m_scratch.data()) - offset);
+        if (sws_frame_start(m_scaler, band, &frame) < 0) {
+            break;
+        }
+        const bool made =
+            sws_send_slice(m_scaler, 0, static_cast<unsigned>(frame.height)) >= 0 &&
+            sws_receive_slice(m_scaler, static_cast<unsigned>(start), static_cast<unsigned>(count)) >= 0;
+        sws_frame_end(m_scaler);
+        if (!made) {
+            break;
+        }
+        PutPicture(target, m_scratch.data(), width, count, place.left, place.top + start);
+    }
+    av_frame_free(&band);
 }
 
 } // namespace qt::detail

@@ -43,6 +43,13 @@ public:
     void PutFrame(const PixelTarget& target, const AVFrame& frame, const Rect& place);
 
 private:
+    // Bands of rows made at once for a box that is not scaled straight into the target.
+    static constexpr std::size_t kBandBytes = std::size_t{4} << 20;
+
+    // The rows of the box inside the target, through the scratch (the scaler already set up for BGRA at the
+    // box's size).
+    void PutVisibleRows(const PixelTarget& target, const AVFrame& frame, const Rect& place);
+
     SwsContext* m_scaler = nullptr;
     std::vector<std::uint32_t> m_scratch;
 };

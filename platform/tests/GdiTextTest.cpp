@@ -1,9 +1,13 @@
+#include "platform/win32/GdiText.h"
 #include "platform/tests/GdiTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 namespace win32::tests {
 namespace {
@@ -317,6 +321,85 @@ INSTANTIATE_TEST_SUITE_P(
                       Measure{"NoPrefixKeepsTheAmpersand", "&File", DT_NOPREFIX, 100, 1, 5},
                       Measure{"ADoubledAmpersandIsOne", "a&&b", 0, 100, 1, 3}),
     [](const ::testing::TestParamInfo<Measure>& info) { return std::string(info.param.name); });
+
+// DrawTextA's lines from the characters' advances, every character 10 wide here: each line as its first
+// character, the one after its last, and its width.
+using LineList = std::vector<std::tuple<std::size_t, std::size_t, int>>;
+
+LineList Lines(std::string_view text, int maxWidth, UINT format) {
+    const std::vector<gdi::TextCharacter> characters = gdi::ReadCharacters(text, false);
+    const std::vector<int> advances(characters.size(), 10);
+    LineList lines;
+    for (const gdi::TextLineRange& line : gdi::BreakLines(characters, advances, maxWidth, format)) {
+        lines.emplace_back(line.begin, line.end, line.width);
+    }
+    return lines;
+}
+
+struct Breaking {
+    const char* name;
+    std::string_view text;
+    int maxWidth;
+    UINT format;
+    LineList lines;
+};
+
+class GdiBreakLinesTest : public ::testing::TestWithParam<Breaking> {};
+
+TEST_P(GdiBreakLinesTest, TheLinesBreakWhereTheyAlwaysHave) {
+    const Breaking& breaking = GetParam();
+    EXPECT_EQ(Lines(breaking.text, breaking.maxWidth, breaking.format), breaking.lines);
+}
+
+constexpr UINT kCut = DT_WORDBREAK | DT_EDITCONTROL;
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, GdiBreakLinesTest,
+    ::testing::Values(
+        Breaking{"NoBreakWithoutWordBreak", "one two three", 50, 0, {{0, 13, 130}}},
+        Breaking{
+            "BeforeTheWordThatPassesTheEdge", "one two three", 90, DT_WORDBREAK, {{0, 7, 70}, {8, 13, 50}}},
+        Breaking{"ALongWordStandsAlone",
+                 "ab abcdefghij c",
+                 40,
+                 DT_WORDBREAK,
+                 {{0, 2, 20}, {3, 13, 100}, {14, 15, 10}}},
+        Breaking{"AnEditControlCutsALongWord", "abcdefghij", 40, kCut, {{0, 4, 40}, {4, 8, 40}, {8, 10, 20}}},
+        Breaking{"TheRestOfACutWordTakesTheNextWord",
+                 "ab cdefghijk l",
+                 40,
+                 kCut,
+                 {{0, 2, 20}, {3, 7, 40}, {7, 11, 40}, {11, 14, 30}}},
+        Breaking{
+            "ACutWordsRestBreaksBeforeTheNext", "abcdef gh", 40, kCut, {{0, 4, 40}, {4, 6, 20}, {7, 9, 20}}},
+        Breaking{"OneCharacterALineWhenNoneFits", "abc", 5, kCut, {{0, 1, 10}, {1, 2, 10}, {2, 3, 10}}},
+        Breaking{"TabsBreakAsSpacesDo", "a\tb", 15, DT_WORDBREAK, {{0, 1, 10}, {2, 3, 10}}},
+        Breaking{
+            "SpacesAtABreakAndAtTheEndAreDropped", "aa    bb  ", 30, DT_WORDBREAK, {{0, 2, 20}, {6, 8, 20}}},
+        Breaking{"LeadingSpacesStay", "  lead", 1000, DT_WORDBREAK, {{0, 6, 60}}},
+        Breaking{
+            "LineEndsBreak", "a\nbb\r\nccc\rd", 1000, 0, {{0, 1, 10}, {2, 4, 20}, {6, 9, 30}, {10, 11, 10}}},
+        Breaking{"EachParagraphCutsItsOwnWords",
+                 "abcdef\nghijkl",
+                 40,
+                 kCut,
+                 {{0, 4, 40}, {4, 6, 20}, {7, 11, 40}, {11, 13, 20}}},
+        Breaking{"ALastLineFeedStartsAnEmptyLine", "x\n", 1000, DT_WORDBREAK, {{0, 1, 10}, {2, 2, 0}}},
+        Breaking{"EmptyTextIsOneEmptyLine", "", 1000, kCut, {{0, 0, 0}}}),
+    [](const ::testing::TestParamInfo<Breaking>& info) { return std::string(info.param.name); });
+
+// One unbroken word of 256 KB cut into lines of four characters: the work follows the text's length.
+TEST(GdiBreakLinesLengthTest, ALongWordIsCutInTimeLinearInItsLength) {
+    const std::string word(256 * 1024, 'x');
+    const auto started = std::chrono::steady_clock::now();
+    const LineList lines = Lines(word, 40, kCut);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    ASSERT_EQ(lines.size(), word.size() / 4);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i], std::make_tuple(4 * i, 4 * i + 4, 40)) << i;
+    }
+    EXPECT_LT(elapsed, std::chrono::seconds(1));
+}
 
 } // namespace
 } // namespace win32::tests

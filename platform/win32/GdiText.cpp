@@ -70,10 +70,21 @@ struct ParagraphBreaker {
         return at;
     }
 
-    std::size_t WordEnd(std::size_t at, std::size_t end) const {
+    // The last word end found, and where its search began: every character between them is a word's. A word
+    // cut over many lines is asked for again from each cut, and answered without a second walk over it.
+    std::size_t foundFrom = 0;
+    std::size_t foundEnd = 0;
+
+    std::size_t WordEnd(std::size_t at, std::size_t end) {
+        if (at >= foundFrom && at <= foundEnd && foundEnd <= end &&
+            (foundEnd == end || IsBreakSpace(text[foundEnd].code))) {
+            return foundEnd;
+        }
+        foundFrom = at;
         while (at < end && !IsBreakSpace(text[at].code)) {
             ++at;
         }
+        foundEnd = at;
         return at;
     }
 

@@ -545,4 +545,63 @@ TEST_F(ResourceSystemTest, VisitResourcesWalksTheChainNewestFirst) {
     EXPECT_EQ(collect.m_visited, (std::vector<Resource*>{&c, &b, &a}));
 }
 
+// What a front-end is told may close front-ends of its handle, its own among them, and open new ones: one
+// closed before its turn is not visited, one opened meanwhile waits for the next walk, and a walk whose
+// handle goes with its last front-end stops there.
+TEST_F(ResourceSystemTest, AVisitMayCloseAndOpenFrontEndsOfTheChain) {
+    class Act : public ResourceEnumerator {
+    public:
+        void VisitResource(Resource* resource) override {
+            m_visited.push_back(resource);
+            if (m_action) {
+                m_action(resource);
+            }
+            m_stillChained.push_back(VisitedStillChained());
+        }
+        std::function<void(Resource*)> m_action;
+        std::vector<Resource*> m_visited;
+        std::vector<bool> m_stillChained;
+    };
+    auto* a = new TestResource;
+    auto* b = new TestResource;
+    auto* c = new TestResource;
+    auto* d = new TestResource;
+    ASSERT_TRUE(a->Open(m_system));
+    ASSERT_TRUE(b->Share(m_system, *a));
+    ASSERT_TRUE(c->Share(m_system, *a));
+    ResourceHandle* handle = a->GetHandle();
+
+    Act closeNextOpenNew;
+    closeNextOpenNew.m_action = [&](Resource* visited) {
+        if (visited == c) {
+            delete b;
+            ASSERT_TRUE(d->Share(m_system, *a));
+        }
+    };
+    handle->VisitResources(closeNextOpenNew);
+    EXPECT_EQ(closeNextOpenNew.m_visited, (std::vector<Resource*>{c, a}));
+    EXPECT_EQ(closeNextOpenNew.m_stillChained, (std::vector<bool>{true, true}));
+
+    Act closeItself;
+    closeItself.m_action = [&](Resource* visited) {
+        if (visited == c) {
+            delete c;
+        }
+    };
+    handle->VisitResources(closeItself);
+    EXPECT_EQ(closeItself.m_visited, (std::vector<Resource*>{d, c, a}));
+    EXPECT_EQ(closeItself.m_stillChained, (std::vector<bool>{true, false, true}));
+
+    // d and a are the last two: closing both destroys the handle under the walk.
+    Act closeAll;
+    closeAll.m_action = [&](Resource*) {
+        delete a;
+        delete d;
+    };
+    handle->VisitResources(closeAll);
+    EXPECT_EQ(closeAll.m_visited, (std::vector<Resource*>{d}));
+    EXPECT_EQ(closeAll.m_stillChained, (std::vector<bool>{false}));
+    EXPECT_EQ(Taken(), Reports{});
+}
+
 } // namespace

@@ -13,9 +13,14 @@ void MouseAxisEnumerator::VisitResource(Resource* resource) {
         return;
     }
     for (std::uint32_t axis = 0; axis < 3; ++axis) {
-        if (m_deltas[axis] != 0) {
-            mouse->AxisMoved(axis, m_deltas[axis]);
+        if (m_deltas[axis] == 0) {
+            continue;
         }
+        // The mouse may have been closed, or deleted, by what it was told of the axis before.
+        if (!VisitedStillChained()) {
+            return;
+        }
+        mouse->AxisMoved(axis, m_deltas[axis]);
     }
 }
 

@@ -1,5 +1,5 @@
 // Tells every mouse front-end of a handle how far each axis moved, x, y and z in that order, axes that did
-// not move left out.
+// not move left out. A mouse that leaves its handle while it is told hears of no further axis.
 #pragma once
 
 #include "resources/ResourceEnumerator.h"

@@ -128,33 +128,43 @@ private:
     std::string m_name;
 };
 
-class RecordingKeyboard : public Vemo::Keyboard {
+// Notes each notification as "<name> <notification>", then runs its action, which may delete this
+// front-end.
+class NoticeRecorder {
 public:
-    RecordingKeyboard(Log* log, std::string name) : m_log(log), m_name(std::move(name)) {}
-    void KeyDown(std::uint32_t key) override { m_log->push_back(m_name + " KeyDown " + std::to_string(key)); }
-    void KeyUp(std::uint32_t key) override { m_log->push_back(m_name + " KeyUp " + std::to_string(key)); }
+    NoticeRecorder(Log* log, std::string name) : m_log(log), m_name(std::move(name)) {}
+
+    std::function<void(const std::string& notice)> m_action;
+
+protected:
+    void Note(const std::string& notice) {
+        m_log->push_back(m_name + " " + notice);
+        // A copy: the action may delete this front-end, and with it m_action.
+        if (const std::function<void(const std::string&)> action = m_action) {
+            action(notice);
+        }
+    }
 
 private:
     Log* m_log;
     std::string m_name;
 };
 
-class RecordingMouse : public Vemo::Mouse {
+class RecordingKeyboard : public Vemo::Keyboard, public NoticeRecorder {
 public:
-    RecordingMouse(Log* log, std::string name) : m_log(log), m_name(std::move(name)) {}
-    void ButtonDown(std::uint32_t button) override {
-        m_log->push_back(m_name + " ButtonDown " + std::to_string(button));
-    }
-    void ButtonUp(std::uint32_t button) override {
-        m_log->push_back(m_name + " ButtonUp " + std::to_string(button));
-    }
-    void AxisMoved(std::uint32_t axis, std::int32_t delta) override {
-        m_log->push_back(m_name + " AxisMoved " + std::to_string(axis) + " " + std::to_string(delta));
-    }
+    RecordingKeyboard(Log* log, std::string name) : NoticeRecorder(log, std::move(name)) {}
+    void KeyDown(std::uint32_t key) override { Note("KeyDown " + std::to_string(key)); }
+    void KeyUp(std::uint32_t key) override { Note("KeyUp " + std::to_string(key)); }
+};
 
-private:
-    Log* m_log;
-    std::string m_name;
+class RecordingMouse : public Vemo::Mouse, public NoticeRecorder {
+public:
+    RecordingMouse(Log* log, std::string name) : NoticeRecorder(log, std::move(name)) {}
+    void ButtonDown(std::uint32_t button) override { Note("ButtonDown " + std::to_string(button)); }
+    void ButtonUp(std::uint32_t button) override { Note("ButtonUp " + std::to_string(button)); }
+    void AxisMoved(std::uint32_t axis, std::int32_t delta) override {
+        Note("AxisMoved " + std::to_string(axis) + " " + std::to_string(delta));
+    }
 };
 
 // The input family of a test application, with the scripted engine.

@@ -15,6 +15,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -311,6 +312,88 @@ TEST_F(DirectXInputTest, ASwallowedKeyLeavesTheStateAsItWas) {
     log.clear();
     Poll();
     EXPECT_EQ(log, Log{}) << "the poll's own copy moved on: the change is not read again";
+}
+
+// What a keyboard is told may close keyboards of its device, its own among them. One closed before its turn
+// hears nothing; when the last one goes the handle goes with it, and the rest of the poll with the handle.
+TEST_F(DirectXInputTest, AKeyboardMayCloseItselfOrAnotherFromItsNotification) {
+    struct Case {
+        const char* name;
+        bool closeFirst;
+        bool closeSecond;
+        Log heard;
+    };
+    // The chain has the newest front-end, "second", first; it closes what its case says on its first key.
+    const Case cases[] = {
+        {"itself", false, true, {"second KeyDown 30", "first KeyDown 30", "first KeyDown 31"}},
+        {"the next one", true, false, {"second KeyDown 30", "second KeyDown 31"}},
+        {"both, and so the handle", true, true, {"second KeyDown 30"}},
+    };
+    for (const Case& test : cases) {
+        Log log;
+        auto* first = new RecordingKeyboard(&log, "first");
+        auto* second = new RecordingKeyboard(&log, "second");
+        ASSERT_TRUE(first->Open(0));
+        ASSERT_TRUE(second->Open(0));
+        second->m_action = [&](const std::string&) {
+            if (test.closeFirst) {
+                delete std::exchange(first, nullptr);
+            }
+            if (test.closeSecond) {
+                delete std::exchange(second, nullptr);
+            }
+        };
+        win32::testing::PressKey('A');
+        win32::testing::PressKey('S');
+        Poll();
+        EXPECT_EQ(log, test.heard) << test.name;
+        delete first;
+        delete second;
+        win32::testing::ReleaseKey('A');
+        win32::testing::ReleaseKey('S');
+        Poll();
+        EXPECT_TRUE(m_application.TakeReports().empty()) << test.name;
+    }
+}
+
+// A filter that closes the device's last front-end takes the handle with it: the filters after it and the
+// notifications do not hear of that event, nor of the rest of the poll.
+TEST_F(DirectXInputTest, AFilterMayCloseTheLastFrontEnd) {
+    Log log;
+    auto* keyboard = new RecordingKeyboard(&log, "keyboard");
+    ASSERT_TRUE(keyboard->Open(0));
+    RecordingFilter closer(1, &log, "closer");
+    RecordingFilter after(2, &log, "after");
+    closer.m_action = [&](InputDeviceEvent* event) {
+        if (event->kind == InputDeviceEvent::Key) {
+            delete std::exchange(keyboard, nullptr);
+        }
+    };
+    closer.Attach(*keyboard);
+    after.Attach(*keyboard);
+    win32::testing::PressKey('A');
+    win32::testing::PressKey('S');
+    Poll();
+    EXPECT_EQ(log, (Log{"closer none", "after none", "closer key 30 down"}));
+    EXPECT_EQ(keyboard, nullptr);
+    Poll();
+    EXPECT_TRUE(m_application.TakeReports().empty());
+}
+
+// A mouse that closes itself on its first axis hears of no other axis, nor of the buttons of the same poll.
+TEST_F(DirectXInputTest, AMouseMayCloseItselfFromItsNotification) {
+    win32::HWND window = MakeMainWindow();
+    win32::testing::MoveMouse(window, 10, 10);
+    Log log;
+    auto* mouse = new RecordingMouse(&log, "mouse");
+    ASSERT_TRUE(mouse->Open(0));
+    mouse->m_action = [&](const std::string&) { delete std::exchange(mouse, nullptr); };
+    win32::testing::PressMouse(window, win32::testing::MouseButton::Left, 15, 12);
+    Poll();
+    EXPECT_EQ(log, (Log{"mouse AxisMoved 0 5"}));
+    EXPECT_EQ(mouse, nullptr);
+    Poll();
+    EXPECT_TRUE(m_application.TakeReports().empty());
 }
 
 TEST_F(DirectXInputTest, TheMouseSumsItsMotionAndTellsEachMovedAxisOnce) {
