@@ -2,6 +2,7 @@
 
 #include "controls/HostedPlayerText.h"
 #include "platform/quicktime/QuickTime.h"
+#include "runtime/MultimediaApplication.h"
 #include "resources/error/Error.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
@@ -135,13 +136,16 @@ bool QTWindowMovieControl::SetMovie(const Fragment& request) {
     }
     qt::FSSpec spec{};
     std::int16_t file = 0;
+    // A movie that is found but does not open is named, as a missing one is.
     if (qt::NativePathToFileSpec(path.CStr(), &spec, 0) < 0 || qt::OpenMovieFile(&spec, &file, 1) < 0) {
+        RaiseError(MultimediaApplication::kErrorFileUnreadable, &path);
         return false;
     }
     const qt::OSErr read = qt::NewMovieFromFile(&m_movie, file, nullptr, nullptr, 0, nullptr);
     qt::CloseMovieFile(file);
     if (read < 0 || m_movie == nullptr) {
         m_movie = nullptr;
+        RaiseError(MultimediaApplication::kErrorFileUnreadable, &path);
         return false;
     }
     qt::GetMovieGraphicsPort(m_movie, &m_savedPort, &m_savedDevice);

@@ -202,6 +202,7 @@ TEST_F(ProgramTest, ADamagedPictureSoundOrMovieIsNamedOnTheStandardError) {
         {"backdrop.bmp", "Class=ImageControl\nPosition=0, 0\nBitmap=backdrop.bmp\n"},
         {"click.wav", "Class=SoundControl\nSound=click.wav\n"},
         {"intro.mov", "Class=MovieControl\nPosition=0, 0\nMovie=intro.mov\n"},
+        {"window.mov", "Class=QTWindowMovieControl\nSize=64, 64\nMovie=window.mov\n"},
     };
     const std::string original = m_title.Read('C', "Title/Quorven.ini");
     for (const auto& c : cases) {
