@@ -123,7 +123,9 @@ TEST_F(FileTest, OpenFailuresReportWindowsErrors) {
     }
 }
 
-// A FIFO, a socket or a device node of the host is no file: refused at once, never waited on.
+// A FIFO, a socket or a device node of the host is no file: refused at once, never waited on. The device is
+// reached through a drive that shows /dev (a link to it from another drive's folder leads out of that drive,
+// which answers "not found" first).
 TEST_F(FileTest, WhatIsNoRegularFileIsRefusedWithoutBlocking) {
     const std::string fifo = m_drives.HostPath('C', "pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -137,16 +139,24 @@ TEST_F(FileTest, WhatIsNoRegularFileIsRefusedWithoutBlocking) {
     socketPath.copy(address.sun_path, socketPath.size());
     ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
+    DriveTable table;
+    table.Add({'C', m_drives.Folder('C'), DRIVE_FIXED, {}, {}});
+    table.Add({'E', "/dev", DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable withDevices(table);
+
     struct Case {
         const char* path;
         DWORD access;
         DWORD disposition;
+        DWORD error;
     };
-    for (const Case& c :
-         {Case{"C:\\PIPE", GENERIC_READ, OPEN_EXISTING}, Case{"C:\\pipe", GENERIC_WRITE, OPEN_ALWAYS},
-          Case{"C:\\pipe", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS},
-          Case{"C:\\zero", GENERIC_READ, OPEN_EXISTING}, Case{"C:\\zero", GENERIC_WRITE, TRUNCATE_EXISTING},
-          Case{"C:\\sock", GENERIC_READ, OPEN_EXISTING}}) {
+    for (const Case& c : {Case{"C:\\PIPE", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+                          Case{"C:\\pipe", GENERIC_WRITE, OPEN_ALWAYS, ERROR_ACCESS_DENIED},
+                          Case{"C:\\pipe", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, ERROR_ACCESS_DENIED},
+                          Case{"E:\\zero", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+                          Case{"E:\\zero", GENERIC_WRITE, TRUNCATE_EXISTING, ERROR_ACCESS_DENIED},
+                          Case{"C:\\zero", GENERIC_READ, OPEN_EXISTING, ERROR_FILE_NOT_FOUND},
+                          Case{"C:\\sock", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED}}) {
         SCOPED_TRACE(c.path);
         std::promise<std::pair<HANDLE, DWORD>> opened;
         std::future<std::pair<HANDLE, DWORD>> result = opened.get_future();
@@ -161,7 +171,7 @@ TEST_F(FileTest, WhatIsNoRegularFileIsRefusedWithoutBlocking) {
         opener.join();
         const auto [handle, error] = result.get();
         EXPECT_EQ(handle, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(error, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(error, c.error);
         if (handle != INVALID_HANDLE_VALUE) {
             CloseHandle(handle);
         }
