@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 
 namespace Vemo {
 
 namespace {
 
-// Walking costs a pass over the members before each merge, building the indexes a few tree nodes per member:
+// Walking costs a pass over the members before each merge, building the indexes a sort and a pass over them:
 // regions below this size are walked to the end, larger ones only for their first few merges, which is all
 // that a coalesced region needs after a change or two.
 constexpr std::size_t kWalkedRegionSize = 256;
@@ -27,30 +28,13 @@ void InsertInOrder(std::vector<Rect>& members, const Rect& r) {
     members.insert(std::upper_bound(members.begin(), members.end(), r, Region::RectLess()), r);
 }
 
-// Whether index (ordered by edge, then top) holds a member whose edge lies in [from, to) and whose top lies
-// in [top, bottom). Each probe either answers or skips to the next edge value that occurs, so the cost
-// follows the number of distinct edges in the range, not the members in it.
-template <class Index>
-bool AnyInRange(const Index& index, std::int32_t Rect::*edge, std::int64_t from, std::int64_t to,
-                std::int32_t top, std::int32_t bottom) {
-    std::int64_t value = from;
-    while (value < to) {
-        Rect probe;
-        probe.*edge = static_cast<std::int32_t>(value);
-        probe.top = top;
-        const auto found = index.lower_bound(probe);
-        if (found == index.end() || (*found).*edge >= to) {
-            return false;
-        }
-        if ((*found).*edge > value) {
-            value = (*found).*edge;
-        } else if (found->top < bottom) {
-            return true;
-        } else {
-            ++value;
-        }
-    }
-    return false;
+// The first member of column whose top lies at or below top.
+std::vector<Rect>::const_iterator FirstFrom(const std::vector<Rect>& column, std::int32_t top) {
+    return std::partition_point(column.begin(), column.end(), [top](const Rect& m) { return m.top < top; });
+}
+
+std::size_t Index(std::int32_t column) {
+    return static_cast<std::size_t>(column);
 }
 
 } // namespace
@@ -64,20 +48,30 @@ void RegionMerger::MergeAll(std::vector<Rect>& members) {
     RegionMerger merger(members);
     while (merger.MergeNextSideBySide() || merger.MergeNextStacked()) {
     }
-    members.assign(merger.m_members.begin(), merger.m_members.end());
+    members = merger.Members();
 }
 
+// The merger works on column numbers in place of the left and right edges: merges only compare edges and take
+// the smaller or larger of two, which numbering in ascending order keeps. Members come ordered by top, so each
+// column fills in order of top, and their corners come ascending, which is already a heap.
 RegionMerger::RegionMerger(const std::vector<Rect>& members) {
-    std::vector<Corner> corners;
-    corners.reserve(members.size());
+    m_edges.reserve(2 * members.size());
     for (const Rect& r : members) {
-        m_members.insert(m_members.end(), r);
-        m_byLeft.insert(r);
-        m_byRight.insert(r);
-        corners.emplace_back(r.top, r.left);
+        m_edges.push_back(r.left);
+        m_edges.push_back(r.right);
     }
-    m_sideBySideCandidates = Candidates(corners.begin(), corners.end());
-    m_stackedCandidates = Candidates(corners.begin(), corners.end());
+    std::sort(m_edges.begin(), m_edges.end());
+    m_edges.erase(std::unique(m_edges.begin(), m_edges.end()), m_edges.end());
+    m_byLeft.resize(m_edges.size());
+    m_byRight.resize(m_edges.size());
+    m_sideBySideCandidates.reserve(members.size());
+    for (const Rect& r : members) {
+        const Rect numbered(ColumnOf(r.left), r.top, ColumnOf(r.right), r.bottom);
+        m_byLeft[static_cast<std::size_t>(numbered.left)].push_back(numbered);
+        m_byRight[static_cast<std::size_t>(numbered.right)].push_back(numbered);
+        m_sideBySideCandidates.push_back(CornerOf(numbered));
+    }
+    m_stackedCandidates = m_sideBySideCandidates;
 }
 
 // The pair a, b (b after a) where b touches a's left or right edge with its top within a's rows becomes the
@@ -174,14 +168,16 @@ bool RegionMerger::MergeNextStacked() {
 }
 
 // Partners start at a's right edge with their tops in a's rows, or end at its left edge with their tops below
-// a's top (one level with it would come before a). Members sharing an edge column are disjoint in their rows,
-// so each side's partners come ordered by top; the two sides are walked together in member order.
+// a's top (one level with it would come before a). Each column comes ordered by top; the two sides are walked
+// together in member order.
 bool RegionMerger::SideBySidePartner(const Rect& a, Rect& b) const {
-    auto right = m_byLeft.lower_bound(Rect(a.right, a.top, 0, 0));
-    auto left = m_byRight.lower_bound(Rect(0, a.top + 1, a.left, 0));
+    const Column& starting = m_byLeft[Index(a.right)];
+    const Column& ending = m_byRight[Index(a.left)];
+    auto right = FirstFrom(starting, a.top);
+    auto left = FirstFrom(ending, a.top + 1);
     for (;;) {
-        const bool rightFits = right != m_byLeft.end() && right->left == a.right && right->top < a.bottom;
-        const bool leftFits = left != m_byRight.end() && left->right == a.left && left->top < a.bottom;
+        const bool rightFits = right != starting.end() && right->top < a.bottom;
+        const bool leftFits = left != ending.end() && left->top < a.bottom;
         if (!rightFits && !leftFits) {
             return false;
         }
@@ -194,8 +190,9 @@ bool RegionMerger::SideBySidePartner(const Rect& a, Rect& b) const {
 }
 
 bool RegionMerger::StackedPartner(const Rect& a, Rect& b) const {
-    const auto below = m_members.find(Rect(a.left, a.bottom, a.left, a.bottom));
-    if (below == m_members.end() || below->right != a.right) {
+    const Column& column = m_byLeft[Index(a.left)];
+    const auto below = FirstFrom(column, a.bottom);
+    if (below == column.end() || below->top != a.bottom || below->right != a.right) {
         return false;
     }
     b = *below;
@@ -209,20 +206,38 @@ bool RegionMerger::StripMeetsMember(const Rect& a, const Rect& b) const {
     if (b.bottom >= a.bottom) {
         return false;
     }
+    const std::size_t left = Index(b.left);
+    const std::size_t right = Index(b.right);
     if (b.left == a.right) {
-        return AnyInRange(m_byLeft, &Rect::left, b.left, b.right, b.bottom, a.bottom);
+        return AnyStartsIn(m_byLeft, left, right, b.bottom, a.bottom);
     }
-    return AnyInRange(m_byRight, &Rect::right, std::int64_t{b.left} + 1, std::int64_t{b.right} + 1, b.bottom,
-                      a.bottom);
+    return AnyStartsIn(m_byRight, left + 1, right + 1, b.bottom, a.bottom);
+}
+
+// Whether a column in [from, to) holds a member whose top lies in [top, bottom).
+bool RegionMerger::AnyStartsIn(const std::vector<Column>& columns, std::size_t from, std::size_t to,
+                               std::int32_t top, std::int32_t bottom) const {
+    for (std::size_t i = from; i < to; ++i) {
+        const auto found = FirstFrom(columns[i], top);
+        if (found != columns[i].end() && found->top < bottom) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The smallest waiting corner that still holds a member; corners of merged members are dropped on the way.
 bool RegionMerger::TakeCandidate(Candidates& candidates, Rect& member) {
     while (!candidates.empty()) {
-        const Corner corner = *candidates.begin();
-        candidates.erase(candidates.begin());
-        const auto found = m_members.find(Rect(corner.second, corner.first, corner.second, corner.first));
-        if (found != m_members.end()) {
+        const Corner corner = candidates.front();
+        do {
+            std::pop_heap(candidates.begin(), candidates.end(), std::greater<>());
+            candidates.pop_back();
+        } while (!candidates.empty() && candidates.front() == corner);
+        const std::int32_t top = static_cast<std::int32_t>(static_cast<std::uint32_t>(corner >> 32) ^ 0x80000000u);
+        const Column& column = m_byLeft[static_cast<std::uint32_t>(corner)];
+        const auto found = FirstFrom(column, top);
+        if (found != column.end() && found->top == top) {
             member = *found;
             return true;
         }
@@ -230,37 +245,65 @@ bool RegionMerger::TakeCandidate(Candidates& candidates, Rect& member) {
     return false;
 }
 
+void RegionMerger::Wait(Candidates& candidates, const Rect& member) {
+    candidates.push_back(CornerOf(member));
+    std::push_heap(candidates.begin(), candidates.end(), std::greater<>());
+}
+
+std::vector<Rect> RegionMerger::Members() const {
+    std::vector<Rect> members;
+    for (const Column& column : m_byLeft) {
+        for (const Rect& m : column) {
+            members.emplace_back(m_edges[static_cast<std::size_t>(m.left)], m.top,
+                                 m_edges[static_cast<std::size_t>(m.right)], m.bottom);
+        }
+    }
+    std::sort(members.begin(), members.end(), Region::RectLess());
+    return members;
+}
+
+std::int32_t RegionMerger::ColumnOf(std::int32_t x) const {
+    return static_cast<std::int32_t>(std::lower_bound(m_edges.begin(), m_edges.end(), x) - m_edges.begin());
+}
+
+// The top in the high half, biased to keep the order of negative tops, and the column in the low half.
+RegionMerger::Corner RegionMerger::CornerOf(const Rect& member) {
+    return (std::uint64_t{static_cast<std::uint32_t>(member.top) ^ 0x80000000u} << 32) |
+           static_cast<std::uint32_t>(member.left);
+}
+
 // Besides the new member itself, the members it can be the second of a pair for: side by side, the member
 // whose right edge it touches and whose rows hold its top, and the member on its right whose rows hold its
 // top and which starts above it; stacked, the member of its columns ending at its top.
 void RegionMerger::Insert(const Rect& r) {
-    m_members.insert(r);
-    m_byLeft.insert(r);
-    m_byRight.insert(r);
-    m_sideBySideCandidates.emplace(r.top, r.left);
-    m_stackedCandidates.emplace(r.top, r.left);
+    Column& startingWith = m_byLeft[Index(r.left)];
+    Column& endingWith = m_byRight[Index(r.right)];
+    startingWith.insert(FirstFrom(startingWith, r.top), r);
+    endingWith.insert(FirstFrom(endingWith, r.top), r);
+    Wait(m_sideBySideCandidates, r);
+    Wait(m_stackedCandidates, r);
 
-    auto leftNeighbour = m_byRight.upper_bound(Rect(0, r.top, r.left, 0));
-    if (leftNeighbour != m_byRight.begin() && (--leftNeighbour)->right == r.left &&
-        leftNeighbour->bottom > r.top) {
-        m_sideBySideCandidates.emplace(leftNeighbour->top, leftNeighbour->left);
+    const Column& endingAtLeft = m_byRight[Index(r.left)];
+    auto leftNeighbour = FirstFrom(endingAtLeft, r.top + 1);
+    if (leftNeighbour != endingAtLeft.begin() && (--leftNeighbour)->bottom > r.top) {
+        Wait(m_sideBySideCandidates, *leftNeighbour);
     }
-    auto rightNeighbour = m_byLeft.lower_bound(Rect(r.right, r.top, 0, 0));
-    if (rightNeighbour != m_byLeft.begin() && (--rightNeighbour)->left == r.right &&
-        rightNeighbour->bottom > r.top) {
-        m_sideBySideCandidates.emplace(rightNeighbour->top, rightNeighbour->left);
+    const Column& startingAtRight = m_byLeft[Index(r.right)];
+    auto rightNeighbour = FirstFrom(startingAtRight, r.top);
+    if (rightNeighbour != startingAtRight.begin() && (--rightNeighbour)->bottom > r.top) {
+        Wait(m_sideBySideCandidates, *rightNeighbour);
     }
-    auto above = m_byLeft.lower_bound(Rect(r.left, r.top, 0, 0));
-    if (above != m_byLeft.begin() && (--above)->left == r.left && above->bottom == r.top &&
-        above->right == r.right) {
-        m_stackedCandidates.emplace(above->top, above->left);
+    auto above = FirstFrom(startingWith, r.top);
+    if (above != startingWith.begin() && (--above)->bottom == r.top && above->right == r.right) {
+        Wait(m_stackedCandidates, *above);
     }
 }
 
 void RegionMerger::Erase(const Rect& r) {
-    m_members.erase(r);
-    m_byLeft.erase(r);
-    m_byRight.erase(r);
+    Column& startingWith = m_byLeft[Index(r.left)];
+    Column& endingWith = m_byRight[Index(r.right)];
+    startingWith.erase(FirstFrom(startingWith, r.top));
+    endingWith.erase(FirstFrom(endingWith, r.top));
 }
 
 } // namespace Vemo

@@ -5,9 +5,8 @@
 #include "foundation/Region.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <set>
-#include <utility>
 #include <vector>
 
 namespace Vemo {
@@ -27,20 +26,14 @@ public:
     static void MergeAll(std::vector<Rect>& members);
 
 private:
-    struct ByLeftEdge {
-        bool operator()(const Rect& a, const Rect& b) const {
-            return a.left < b.left || (a.left == b.left && a.top < b.top);
-        }
-    };
-    struct ByRightEdge {
-        bool operator()(const Rect& a, const Rect& b) const {
-            return a.right < b.right || (a.right == b.right && a.top < b.top);
-        }
-    };
-    // (top, left): the member order.
-    using Corner = std::pair<std::int32_t, std::int32_t>;
-    // A corner waits once however often it is named: a second wait would only find the same answer.
-    using Candidates = std::set<Corner>;
+    // (top, left) in one number, ordered as the members are.
+    using Corner = std::uint64_t;
+    // The waiting corners as a heap, smallest first. A corner named twice waits once: equal corners leave the
+    // heap together, as a second wait would only find the same answer.
+    using Candidates = std::vector<Corner>;
+    // The members whose left (or right) edge lies on one column, ordered by top. Members sharing an edge
+    // column are disjoint in their rows, so a column holds few.
+    using Column = std::vector<Rect>;
 
     explicit RegionMerger(const std::vector<Rect>& members);
 
@@ -55,14 +48,22 @@ private:
     bool SideBySidePartner(const Rect& a, Rect& b) const;
     bool StackedPartner(const Rect& a, Rect& b) const;
     bool StripMeetsMember(const Rect& a, const Rect& b) const;
+    bool AnyStartsIn(const std::vector<Column>& columns, std::size_t from, std::size_t to, std::int32_t top,
+                     std::int32_t bottom) const;
     bool TakeCandidate(Candidates& candidates, Rect& member);
+    static void Wait(Candidates& candidates, const Rect& member);
+    std::vector<Rect> Members() const;
 
+    std::int32_t ColumnOf(std::int32_t x) const;
+    static Corner CornerOf(const Rect& member);
     void Insert(const Rect& r);
     void Erase(const Rect& r);
 
-    std::set<Rect, Region::RectLess> m_members;
-    std::set<Rect, ByLeftEdge> m_byLeft;
-    std::set<Rect, ByRightEdge> m_byRight;
+    // Every left and right edge the members have, ascending; a member's left and right are numbers of these
+    // columns. Merges only reuse edges, so the columns hold every member's edges until the end.
+    std::vector<std::int32_t> m_edges;
+    std::vector<Column> m_byLeft;
+    std::vector<Column> m_byRight;
     Candidates m_sideBySideCandidates;
     Candidates m_stackedCandidates;
 };
