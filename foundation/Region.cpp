@@ -14,6 +14,12 @@ bool Overlaps(const Rect& a, const Rect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
 }
 
+// Whether member lies below r, which ends a walk over members ordered by top, or meets r.
+bool EndsOrMeets(const Rect& member, const Rect& r) {
+    const bool below = member.top >= r.bottom;
+    return below | ((member.right > r.left) & (member.left < r.right) & (member.bottom > r.top));
+}
+
 bool Contains(const Rect& outer, const Rect& inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -42,9 +48,14 @@ void Region::AddRect(const Rect& added) {
 
 // Adds r, whose walk starts at the member at start: no member before it meets r.
 void Region::AddFrom(const Rect& r, std::size_t start) {
-    // Members inside r are dropped by moving the members after them down as the walk goes.
-    std::size_t kept = start;
+    // Most members the walk passes miss r and stay where they are: a first pass finds the first that meets
+    // r or ends the walk, its tests joined without branches, which are as good as random here.
     std::size_t next = start;
+    while (next < m_rects.size() && !EndsOrMeets(m_rects[next], r)) {
+        ++next;
+    }
+    // Members inside r are dropped by moving the members after them down as the walk goes.
+    std::size_t kept = next;
     for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
         const Rect member = m_rects[next];
         if (Overlaps(member, r) && Contains(r, member)) {

@@ -1,6 +1,7 @@
 #include "foundation/RegionMerger.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <functional>
 
@@ -28,13 +29,49 @@ void InsertInOrder(std::vector<Rect>& members, const Rect& r) {
     members.insert(std::upper_bound(members.begin(), members.end(), r, Region::RectLess()), r);
 }
 
-// The first member of column whose top lies at or below top.
+// The first member of column whose top lies at or below top. Columns hold few members, which a plain scan
+// passes fastest; a long one is searched by halves.
 std::vector<Rect>::const_iterator FirstFrom(const std::vector<Rect>& column, std::int32_t top) {
-    return std::partition_point(column.begin(), column.end(), [top](const Rect& m) { return m.top < top; });
+    constexpr std::size_t kScanned = 16;
+    if (column.size() > kScanned) {
+        return std::partition_point(column.begin(), column.end(), [top](const Rect& m) { return m.top < top; });
+    }
+    auto m = column.begin();
+    while (m != column.end() && m->top < top) {
+        ++m;
+    }
+    return m;
 }
 
-std::size_t Index(std::int32_t column) {
-    return static_cast<std::size_t>(column);
+std::size_t Index(std::int32_t number) {
+    return static_cast<std::size_t>(number);
+}
+
+// Numbers the first and second edges of the members (left and right, or top and bottom) in ascending order
+// of edge, equal edges alike, in numbered, which holds a copy of the members; returns the edges by number.
+std::vector<std::int32_t> Number(const std::vector<Rect>& members, std::int32_t Rect::*first,
+                                 std::int32_t Rect::*second, std::vector<Rect>& numbered) {
+    // A key holds an edge above the place it came from, the edge biased so that the keys sort by edge.
+    const auto key = [](std::int32_t edge, std::size_t place) {
+        return (std::uint64_t{static_cast<std::uint32_t>(edge) ^ 0x80000000u} << 32) | place;
+    };
+    std::vector<std::uint64_t> keys;
+    keys.reserve(2 * members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        keys.push_back(key(members[i].*first, 2 * i));
+        keys.push_back(key(members[i].*second, 2 * i + 1));
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::int32_t> edges;
+    for (const std::uint64_t k : keys) {
+        const auto edge = static_cast<std::int32_t>(static_cast<std::uint32_t>(k >> 32) ^ 0x80000000u);
+        if (edges.empty() || edges.back() != edge) {
+            edges.push_back(edge);
+        }
+        const std::size_t place = k & 0xffffffffu;
+        numbered[place / 2].*(place % 2 == 0 ? first : second) = static_cast<std::int32_t>(edges.size() - 1);
+    }
+    return edges;
 }
 
 } // namespace
@@ -51,27 +88,19 @@ void RegionMerger::MergeAll(std::vector<Rect>& members) {
     members = merger.Members();
 }
 
-// The merger works on column numbers in place of the left and right edges: merges only compare edges and take
-// the smaller or larger of two, which numbering in ascending order keeps. Members come ordered by top, so each
-// column fills in order of top, and their corners come ascending, which is already a heap.
+// Members come ordered by top, so each column fills in order of top.
 RegionMerger::RegionMerger(const std::vector<Rect>& members) {
-    m_edges.reserve(2 * members.size());
-    for (const Rect& r : members) {
-        m_edges.push_back(r.left);
-        m_edges.push_back(r.right);
+    std::vector<Rect> numbered = members;
+    m_columns = Number(members, &Rect::left, &Rect::right, numbered);
+    m_rows = Number(members, &Rect::top, &Rect::bottom, numbered);
+    m_byLeft.resize(m_columns.size());
+    m_byRight.resize(m_columns.size());
+    for (const Rect& r : numbered) {
+        m_byLeft[Index(r.left)].push_back(r);
+        m_byRight[Index(r.right)].push_back(r);
     }
-    std::sort(m_edges.begin(), m_edges.end());
-    m_edges.erase(std::unique(m_edges.begin(), m_edges.end()), m_edges.end());
-    m_byLeft.resize(m_edges.size());
-    m_byRight.resize(m_edges.size());
-    m_sideBySideCandidates.reserve(members.size());
-    for (const Rect& r : members) {
-        const Rect numbered(ColumnOf(r.left), r.top, ColumnOf(r.right), r.bottom);
-        m_byLeft[static_cast<std::size_t>(numbered.left)].push_back(numbered);
-        m_byRight[static_cast<std::size_t>(numbered.right)].push_back(numbered);
-        m_sideBySideCandidates.push_back(CornerOf(numbered));
-    }
-    m_stackedCandidates = m_sideBySideCandidates;
+    m_sideBySideCandidates.Start(m_rows.size(), numbered);
+    m_stackedCandidates.Start(m_rows.size(), numbered);
 }
 
 // The pair a, b (b after a) where b touches a's left or right edge with its top within a's rows becomes the
@@ -228,16 +257,12 @@ bool RegionMerger::AnyStartsIn(const std::vector<Column>& columns, std::size_t f
 
 // The smallest waiting corner that still holds a member; corners of merged members are dropped on the way.
 bool RegionMerger::TakeCandidate(Candidates& candidates, Rect& member) {
-    while (!candidates.empty()) {
-        const Corner corner = candidates.front();
-        do {
-            std::pop_heap(candidates.begin(), candidates.end(), std::greater<>());
-            candidates.pop_back();
-        } while (!candidates.empty() && candidates.front() == corner);
-        const std::int32_t top = static_cast<std::int32_t>(static_cast<std::uint32_t>(corner >> 32) ^ 0x80000000u);
-        const Column& column = m_byLeft[static_cast<std::uint32_t>(corner)];
-        const auto found = FirstFrom(column, top);
-        if (found != column.end() && found->top == top) {
+    std::int32_t row = 0;
+    std::int32_t column = 0;
+    while (candidates.Take(row, column)) {
+        const Column& starting = m_byLeft[Index(column)];
+        const auto found = FirstFrom(starting, row);
+        if (found != starting.end() && found->top == row) {
             member = *found;
             return true;
         }
@@ -245,31 +270,59 @@ bool RegionMerger::TakeCandidate(Candidates& candidates, Rect& member) {
     return false;
 }
 
-void RegionMerger::Wait(Candidates& candidates, const Rect& member) {
-    candidates.push_back(CornerOf(member));
-    std::push_heap(candidates.begin(), candidates.end(), std::greater<>());
-}
-
 std::vector<Rect> RegionMerger::Members() const {
     std::vector<Rect> members;
     for (const Column& column : m_byLeft) {
         for (const Rect& m : column) {
-            members.emplace_back(m_edges[static_cast<std::size_t>(m.left)], m.top,
-                                 m_edges[static_cast<std::size_t>(m.right)], m.bottom);
+            members.emplace_back(m_columns[Index(m.left)], m_rows[Index(m.top)], m_columns[Index(m.right)],
+                                 m_rows[Index(m.bottom)]);
         }
     }
     std::sort(members.begin(), members.end(), Region::RectLess());
     return members;
 }
 
-std::int32_t RegionMerger::ColumnOf(std::int32_t x) const {
-    return static_cast<std::int32_t>(std::lower_bound(m_edges.begin(), m_edges.end(), x) - m_edges.begin());
+// members: numbered, ordered by top, then left.
+void RegionMerger::Candidates::Start(std::size_t rows, const std::vector<Rect>& members) {
+    m_columns.assign(rows, {});
+    m_waitingRows.assign((rows + 63) / 64, 0);
+    m_lowestWord = 0;
+    for (auto m = members.rbegin(); m != members.rend(); ++m) {
+        m_columns[Index(m->top)].push_back(m->left);
+        m_waitingRows[Index(m->top) / 64] |= std::uint64_t{1} << (Index(m->top) % 64);
+    }
 }
 
-// The top in the high half, biased to keep the order of negative tops, and the column in the low half.
-RegionMerger::Corner RegionMerger::CornerOf(const Rect& member) {
-    return (std::uint64_t{static_cast<std::uint32_t>(member.top) ^ 0x80000000u} << 32) |
-           static_cast<std::uint32_t>(member.left);
+// Each row's columns wait in descending order, the smallest last.
+void RegionMerger::Candidates::Wait(std::int32_t row, std::int32_t column) {
+    std::vector<std::int32_t>& columns = m_columns[Index(row)];
+    const auto place = std::lower_bound(columns.begin(), columns.end(), column, std::greater<>());
+    if (place != columns.end() && *place == column) {
+        return;
+    }
+    columns.insert(place, column);
+    const std::size_t word = Index(row) / 64;
+    m_waitingRows[word] |= std::uint64_t{1} << (Index(row) % 64);
+    m_lowestWord = std::min(m_lowestWord, word);
+}
+
+bool RegionMerger::Candidates::Take(std::int32_t& row, std::int32_t& column) {
+    while (m_lowestWord < m_waitingRows.size() && m_waitingRows[m_lowestWord] == 0) {
+        ++m_lowestWord;
+    }
+    if (m_lowestWord == m_waitingRows.size()) {
+        return false;
+    }
+    const std::size_t lowest =
+        m_lowestWord * 64 + static_cast<std::size_t>(std::countr_zero(m_waitingRows[m_lowestWord]));
+    std::vector<std::int32_t>& columns = m_columns[lowest];
+    column = columns.back();
+    columns.pop_back();
+    if (columns.empty()) {
+        m_waitingRows[m_lowestWord] &= ~(std::uint64_t{1} << (lowest % 64));
+    }
+    row = static_cast<std::int32_t>(lowest);
+    return true;
 }
 
 // Besides the new member itself, the members it can be the second of a pair for: side by side, the member
@@ -280,22 +333,22 @@ void RegionMerger::Insert(const Rect& r) {
     Column& endingWith = m_byRight[Index(r.right)];
     startingWith.insert(FirstFrom(startingWith, r.top), r);
     endingWith.insert(FirstFrom(endingWith, r.top), r);
-    Wait(m_sideBySideCandidates, r);
-    Wait(m_stackedCandidates, r);
+    m_sideBySideCandidates.Wait(r.top, r.left);
+    m_stackedCandidates.Wait(r.top, r.left);
 
     const Column& endingAtLeft = m_byRight[Index(r.left)];
     auto leftNeighbour = FirstFrom(endingAtLeft, r.top + 1);
     if (leftNeighbour != endingAtLeft.begin() && (--leftNeighbour)->bottom > r.top) {
-        Wait(m_sideBySideCandidates, *leftNeighbour);
+        m_sideBySideCandidates.Wait(leftNeighbour->top, leftNeighbour->left);
     }
     const Column& startingAtRight = m_byLeft[Index(r.right)];
     auto rightNeighbour = FirstFrom(startingAtRight, r.top);
     if (rightNeighbour != startingAtRight.begin() && (--rightNeighbour)->bottom > r.top) {
-        Wait(m_sideBySideCandidates, *rightNeighbour);
+        m_sideBySideCandidates.Wait(rightNeighbour->top, rightNeighbour->left);
     }
     auto above = FirstFrom(startingWith, r.top);
     if (above != startingWith.begin() && (--above)->bottom == r.top && above->right == r.right) {
-        Wait(m_stackedCandidates, *above);
+        m_stackedCandidates.Wait(above->top, above->left);
     }
 }
 

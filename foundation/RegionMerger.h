@@ -26,14 +26,27 @@ public:
     static void MergeAll(std::vector<Rect>& members);
 
 private:
-    // (top, left) in one number, ordered as the members are.
-    using Corner = std::uint64_t;
-    // The waiting corners as a heap, smallest first. A corner named twice waits once: equal corners leave the
-    // heap together, as a second wait would only find the same answer.
-    using Candidates = std::vector<Corner>;
     // The members whose left (or right) edge lies on one column, ordered by top. Members sharing an edge
     // column are disjoint in their rows, so a column holds few.
     using Column = std::vector<Rect>;
+
+    // The waiting corners, smallest first: for each row the columns waiting on it, and a bit for each row that
+    // has any. A corner named twice waits once: equal corners leave together, as a second wait would only find
+    // the same answer.
+    class Candidates {
+    public:
+        // Every member waits, and nothing else.
+        void Start(std::size_t rows, const std::vector<Rect>& members);
+        void Wait(std::int32_t row, std::int32_t column);
+        // The smallest waiting corner, which stops waiting; false when none waits.
+        bool Take(std::int32_t& row, std::int32_t& column);
+
+    private:
+        std::vector<std::vector<std::int32_t>> m_columns;
+        std::vector<std::uint64_t> m_waitingRows;
+        // No row below the rows of this word waits.
+        std::size_t m_lowestWord = 0;
+    };
 
     explicit RegionMerger(const std::vector<Rect>& members);
 
@@ -51,17 +64,17 @@ private:
     bool AnyStartsIn(const std::vector<Column>& columns, std::size_t from, std::size_t to, std::int32_t top,
                      std::int32_t bottom) const;
     bool TakeCandidate(Candidates& candidates, Rect& member);
-    static void Wait(Candidates& candidates, const Rect& member);
     std::vector<Rect> Members() const;
 
-    std::int32_t ColumnOf(std::int32_t x) const;
-    static Corner CornerOf(const Rect& member);
     void Insert(const Rect& r);
     void Erase(const Rect& r);
 
-    // Every left and right edge the members have, ascending; a member's left and right are numbers of these
-    // columns. Merges only reuse edges, so the columns hold every member's edges until the end.
-    std::vector<std::int32_t> m_edges;
+    // Every left and right edge the members have, ascending, and every top and bottom: inside the merger a
+    // member's edges are the numbers of these columns and rows. Merges only compare edges and take the
+    // smaller or larger of two, which the numbering keeps, and only reuse edges, so the numbers hold every
+    // member's edges until the end.
+    std::vector<std::int32_t> m_columns;
+    std::vector<std::int32_t> m_rows;
     std::vector<Column> m_byLeft;
     std::vector<Column> m_byRight;
     Candidates m_sideBySideCandidates;
