@@ -331,7 +331,7 @@ bool RegionMerger::Candidates::Take(std::int32_t& row, std::int32_t& column) {
 void RegionMerger::Insert(const Rect& r) {
     Column& startingWith = m_byLeft[Index(r.left)];
     Column& endingWith = m_byRight[Index(r.right)];
-    startingWith.insert(FirstFrom(startingWith, r.top), r);
+    const auto place = startingWith.insert(FirstFrom(startingWith, r.top), r);
     endingWith.insert(FirstFrom(endingWith, r.top), r);
     m_sideBySideCandidates.Wait(r.top, r.left);
     m_stackedCandidates.Wait(r.top, r.left);
@@ -346,7 +346,7 @@ void RegionMerger::Insert(const Rect& r) {
     if (rightNeighbour != startingAtRight.begin() && (--rightNeighbour)->bottom > r.top) {
         m_sideBySideCandidates.Wait(rightNeighbour->top, rightNeighbour->left);
     }
-    auto above = FirstFrom(startingWith, r.top);
+    auto above = place;
     if (above != startingWith.begin() && (--above)->bottom == r.top && above->right == r.right) {
         m_stackedCandidates.Wait(above->top, above->left);
     }
