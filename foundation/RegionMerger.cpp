@@ -12,7 +12,7 @@ namespace {
 // Walking costs a pass over the members before each merge, building the indexes a sort and a pass over them:
 // regions below this size are walked to the end, larger ones only for their first few merges, which is all
 // that a coalesced region needs after a change or two.
-constexpr std::size_t kWalkedRegionSize = 256;
+constexpr std::size_t kWalkedRegionSize = 128;
 constexpr std::size_t kWalkedMerges = 8;
 
 // Members come ordered by top: from the first that starts at r's bottom or below, none meets r.

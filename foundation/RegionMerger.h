@@ -31,8 +31,7 @@ private:
     using Column = std::vector<Rect>;
 
     // The waiting corners, smallest first: for each row the columns waiting on it, and a bit for each row that
-    // has any. A corner named twice waits once: equal corners leave together, as a second wait would only find
-    // the same answer.
+    // has any. A corner named twice waits once, as a second wait would only find the same answer.
     class Candidates {
     public:
         // Every member waits, and nothing else.
