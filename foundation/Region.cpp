@@ -14,6 +14,31 @@ bool Overlaps(const Rect& a, const Rect& b) {
     return a.right > b.left && a.left < b.right && a.bottom > b.top && a.top < b.bottom;
 }
 
+// Whether member lies below r, which ends a walk over members ordered by top, or meets r.
+bool EndsOrMeets(const Rect& member, const Rect& r) {
+    const bool below = member.top >= r.bottom;
+    return below | ((member.right > r.left) & (member.left < r.right) & (member.bottom > r.top));
+}
+
+// The first index at or after from whose member is not before, the members before it all being so: steps
+// doubling from from, then halving, so the cost follows the log of the distance from from, not of the size.
+template <class Before>
+std::size_t Gallop(const Region::Rects& rects, std::size_t from, Before before) {
+    std::size_t low = from;
+    std::size_t high = rects.size();
+    for (std::size_t step = 1; low < high; step *= 2) {
+        const std::size_t probe = std::min(low + step, high) - 1;
+        if (!before(rects[probe])) {
+            high = probe;
+            break;
+        }
+        low = probe + 1;
+    }
+    const auto first = std::partition_point(rects.begin() + static_cast<std::ptrdiff_t>(low),
+                                            rects.begin() + static_cast<std::ptrdiff_t>(high), before);
+    return static_cast<std::size_t>(first - rects.begin());
+}
+
 bool Contains(const Rect& outer, const Rect& inner) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -27,9 +52,7 @@ bool Contains(const Rect& outer, const Rect& inner) {
 
 std::size_t Region::FirstThatMayMeet(const Rect& r, std::size_t from) const {
     const std::int64_t above = std::int64_t{r.top} - m_tallest;
-    const auto first = std::partition_point(m_rects.begin() + static_cast<std::ptrdiff_t>(from),
-                                            m_rects.end(), [above](const Rect& m) { return m.top <= above; });
-    return static_cast<std::size_t>(first - m_rects.begin());
+    return Gallop(m_rects, from, [above](const Rect& m) { return m.top <= above; });
 }
 
 void Region::AddRect(const Rect& added) {
@@ -42,9 +65,14 @@ void Region::AddRect(const Rect& added) {
 
 // Adds r, whose walk starts at the member at start: no member before it meets r.
 void Region::AddFrom(const Rect& r, std::size_t start) {
-    // Members inside r are dropped by moving the members after them down as the walk goes.
-    std::size_t kept = start;
+    // Most members the walk passes miss r and stay where they are: a first pass finds the first that meets
+    // r or ends the walk, its tests joined without branches, which are as good as random here.
     std::size_t next = start;
+    while (next < m_rects.size() && !EndsOrMeets(m_rects[next], r)) {
+        ++next;
+    }
+    // Members inside r are dropped by moving the members after them down as the walk goes.
+    std::size_t kept = next;
     for (; next < m_rects.size() && m_rects[next].top < r.bottom; ++next) {
         const Rect member = m_rects[next];
         if (Overlaps(member, r) && Contains(r, member)) {
@@ -61,16 +89,19 @@ void Region::AddFrom(const Rect& r, std::size_t start) {
         // a part's walk starts at this member, which stays.
         const std::int32_t bandTop = std::max(member.top, r.top);
         const std::int32_t bandBottom = std::min(member.bottom, r.bottom);
+        // The member is never dropped by a part, which misses it, and a part drops members only from its walk's
+        // start on, so only members added before it move it, and only on.
         const Rect parts[] = {Rect(r.left, r.top, r.right, bandTop),
                               Rect(r.left, bandTop, std::max(member.left, r.left), bandBottom),
                               Rect(std::min(member.right, r.right), bandTop, r.right, bandBottom),
                               Rect(r.left, member.bottom, r.right, r.bottom)};
+        std::size_t at = kept - 1;
         for (const Rect& part : parts) {
             if (part.IsEmpty()) {
                 continue;
             }
-            const auto from = std::lower_bound(m_rects.begin(), m_rects.end(), member, RectLess());
-            AddFrom(part, FirstThatMayMeet(part, static_cast<std::size_t>(from - m_rects.begin())));
+            at = Gallop(m_rects, at, [&member](const Rect& m) { return RectLess()(m, member); });
+            AddFrom(part, FirstThatMayMeet(part, at));
         }
         return;
     }

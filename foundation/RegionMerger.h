@@ -5,9 +5,8 @@
 #include "foundation/Region.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <set>
-#include <utility>
 #include <vector>
 
 namespace Vemo {
@@ -27,20 +26,26 @@ public:
     static void MergeAll(std::vector<Rect>& members);
 
 private:
-    struct ByLeftEdge {
-        bool operator()(const Rect& a, const Rect& b) const {
-            return a.left < b.left || (a.left == b.left && a.top < b.top);
-        }
+    // The members whose left (or right) edge lies on one column, ordered by top. Members sharing an edge
+    // column are disjoint in their rows, so a column holds few.
+    using Column = std::vector<Rect>;
+
+    // The waiting corners, smallest first: for each row the columns waiting on it, and a bit for each row that
+    // has any. A corner named twice waits once, as a second wait would only find the same answer.
+    class Candidates {
+    public:
+        // Every member waits, and nothing else.
+        void Start(std::size_t rows, const std::vector<Rect>& members);
+        void Wait(std::int32_t row, std::int32_t column);
+        // The smallest waiting corner, which stops waiting; false when none waits.
+        bool Take(std::int32_t& row, std::int32_t& column);
+
+    private:
+        std::vector<std::vector<std::int32_t>> m_columns;
+        std::vector<std::uint64_t> m_waitingRows;
+        // No row below the rows of this word waits.
+        std::size_t m_lowestWord = 0;
     };
-    struct ByRightEdge {
-        bool operator()(const Rect& a, const Rect& b) const {
-            return a.right < b.right || (a.right == b.right && a.top < b.top);
-        }
-    };
-    // (top, left): the member order.
-    using Corner = std::pair<std::int32_t, std::int32_t>;
-    // A corner waits once however often it is named: a second wait would only find the same answer.
-    using Candidates = std::set<Corner>;
 
     explicit RegionMerger(const std::vector<Rect>& members);
 
@@ -55,14 +60,22 @@ private:
     bool SideBySidePartner(const Rect& a, Rect& b) const;
     bool StackedPartner(const Rect& a, Rect& b) const;
     bool StripMeetsMember(const Rect& a, const Rect& b) const;
+    bool AnyStartsIn(const std::vector<Column>& columns, std::size_t from, std::size_t to, std::int32_t top,
+                     std::int32_t bottom) const;
     bool TakeCandidate(Candidates& candidates, Rect& member);
+    std::vector<Rect> Members() const;
 
     void Insert(const Rect& r);
     void Erase(const Rect& r);
 
-    std::set<Rect, Region::RectLess> m_members;
-    std::set<Rect, ByLeftEdge> m_byLeft;
-    std::set<Rect, ByRightEdge> m_byRight;
+    // Every left and right edge the members have, ascending, and every top and bottom: inside the merger a
+    // member's edges are the numbers of these columns and rows. Merges only compare edges and take the
+    // smaller or larger of two, which the numbering keeps, and only reuse edges, so the numbers hold every
+    // member's edges until the end.
+    std::vector<std::int32_t> m_columns;
+    std::vector<std::int32_t> m_rows;
+    std::vector<Column> m_byLeft;
+    std::vector<Column> m_byRight;
     Candidates m_sideBySideCandidates;
     Candidates m_stackedCandidates;
 };
