@@ -26,7 +26,7 @@ protected:
 
     void TearDown() override { FrameStore::Instance().Forget(m_window); }
 
-    void Present(const win32::RECT& changed) {
+    void Present(const win32::RECT& changed, bool fullscreen = false) {
         PixelSource source;
         source.bits = reinterpret_cast<const std::uint8_t*>(m_pixels.data());
         source.pitch = kWidth * 4;
@@ -36,7 +36,7 @@ protected:
         source.redMask = 0x00FF0000U;
         source.greenMask = 0x0000FF00U;
         source.blueMask = 0x000000FFU;
-        FrameStore::Instance().Update(m_window, source, changed, false);
+        FrameStore::Instance().Update(m_window, source, changed, fullscreen);
     }
 
     std::uint32_t& Pixel(int x, int y) { return m_pixels[static_cast<std::size_t>(y * kWidth + x)]; }
@@ -110,16 +110,7 @@ TEST_F(FrameStoreTest, AnOverlayAMarkOrTheModeShowsTheWholePicture) {
     ASSERT_EQ(taken.size(), 1U);
     ExpectArea(taken[0], win32::RECT{0, 0, kWidth, kHeight});
 
-    PixelSource source;
-    source.bits = reinterpret_cast<const std::uint8_t*>(m_pixels.data());
-    source.pitch = kWidth * 4;
-    source.width = kWidth;
-    source.height = kHeight;
-    source.bitsPerPixel = 32;
-    source.redMask = 0x00FF0000U;
-    source.greenMask = 0x0000FF00U;
-    source.blueMask = 0x000000FFU;
-    FrameStore::Instance().Update(m_window, source, win32::RECT{0, 0, 1, 1}, true);
+    Present(win32::RECT{0, 0, 1, 1}, true);
     taken = FrameStore::Instance().TakeChanged();
     ASSERT_EQ(taken.size(), 1U);
     ExpectArea(taken[0], win32::RECT{0, 0, kWidth, kHeight});

@@ -169,7 +169,6 @@ std::vector<ChangedPicture> FrameStore::TakeChanged() {
             taken.fullscreen = picture.fullscreen;
             taken.part.width = entry.changed.right - entry.changed.left;
             taken.part.height = entry.changed.bottom - entry.changed.top;
-            taken.part.fullscreen = picture.fullscreen;
             taken.part.pixels.reserve(static_cast<std::size_t>(taken.part.width) *
                                       static_cast<std::size_t>(taken.part.height));
             for (win32::LONG y = entry.changed.top; y < entry.changed.bottom; ++y) {
