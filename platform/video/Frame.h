@@ -1,6 +1,7 @@
 // A window's picture as the video layer keeps and shows it, and the pixels it is made from.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,10 +15,11 @@ struct Frame {
     // Shown as a full-screen window scaled to the desktop.
     bool fullscreen = false;
 
-    std::uint32_t At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
+    // Where the pixel at x, y lies in pixels.
+    std::size_t IndexOf(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
     }
+    std::uint32_t At(int x, int y) const { return pixels[IndexOf(x, y)]; }
 };
 
 // Pixels in memory: row y starts at bits + y x pitch (a negative pitch for rows stored bottom-up). Direct

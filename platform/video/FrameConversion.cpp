@@ -74,9 +74,7 @@ void ConvertArea(const PixelSource& source, const win32::RECT& area, Frame& fram
         return;
     }
     const auto rowOf = [&](int y) { return source.bits + static_cast<std::ptrdiff_t>(y) * source.pitch; };
-    const auto outOf = [&](int y) {
-        return frame.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width);
-    };
+    const auto outOf = [&](int y) { return frame.pixels.data() + frame.IndexOf(0, y); };
     // The frame's own layout: the pixels are copied with the unused top byte cleared.
     if (IsXrgb(source)) {
         for (int y = top; y < bottom; ++y) {

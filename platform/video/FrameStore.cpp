@@ -82,10 +82,7 @@ void FrameStore::Update(win32::HWND window, const PixelSource& source, const win
     }
     const auto width = static_cast<std::size_t>(area.right - area.left);
     const auto rowStart = [&picture, &area](win32::LONG y) {
-        return picture.pixels.begin() +
-               static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) *
-                                               static_cast<std::size_t>(picture.width) +
-                                           static_cast<std::size_t>(area.left));
+        return picture.pixels.begin() + static_cast<std::ptrdiff_t>(picture.IndexOf(area.left, y));
     };
     m_before.clear();
     for (win32::LONG y = area.top; y < area.bottom; ++y) {
@@ -173,9 +170,7 @@ std::vector<ChangedPicture> FrameStore::TakeChanged() {
                                       static_cast<std::size_t>(taken.part.height));
             for (win32::LONG y = entry.changed.top; y < entry.changed.bottom; ++y) {
                 const auto row = picture.pixels.begin() +
-                                 static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) *
-                                                                 static_cast<std::size_t>(picture.width) +
-                                                             static_cast<std::size_t>(entry.changed.left));
+                                 static_cast<std::ptrdiff_t>(picture.IndexOf(entry.changed.left, y));
                 taken.part.pixels.insert(taken.part.pixels.end(), row, row + taken.part.width);
             }
             entry.changed = win32::RECT{};
@@ -208,8 +203,7 @@ Frame InClientArea(const Frame& picture, win32::SIZE client) {
     shown.pixels.assign(static_cast<std::size_t>(client.cx) * static_cast<std::size_t>(client.cy), 0);
     for (int y = 0; y < std::min(picture.height, shown.height); ++y) {
         for (int x = 0; x < std::min(picture.width, shown.width); ++x) {
-            shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(shown.width) +
-                         static_cast<std::size_t>(x)] = picture.At(x, y);
+            shown.pixels[shown.IndexOf(x, y)] = picture.At(x, y);
         }
     }
     return shown;
