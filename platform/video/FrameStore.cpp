@@ -3,6 +3,7 @@
 #include "platform/video/FrameConversion.h"
 #include "platform/video/Overlays.h"
 #include "platform/video/VideoBackend.h"
+#include "platform/win32/Rects.h"
 
 #include <algorithm>
 
@@ -23,20 +24,6 @@ void ComposeOverlaysOnto(win32::HWND window, Frame& frame, win32::POINT origin =
         static_cast<std::ptrdiff_t>(frame.width) * static_cast<std::ptrdiff_t>(sizeof(std::uint32_t));
     target.origin = origin;
     ComposeWindowOverlays(window, target);
-}
-
-bool IsEmpty(const win32::RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-win32::RECT Intersect(const win32::RECT& a, const win32::RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-win32::RECT Union(const win32::RECT& a, const win32::RECT& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
 }
 
 } // namespace
@@ -76,8 +63,8 @@ void FrameStore::Update(win32::HWND window, const PixelSource& source, const win
         picture.fullscreen = fullscreen;
         MarkWhole(entry);
     }
-    const win32::RECT area = Intersect(changed, win32::RECT{0, 0, picture.width, picture.height});
-    if (IsEmpty(area)) {
+    const win32::RECT area = win32::IntersectRects(changed, win32::RECT{0, 0, picture.width, picture.height});
+    if (win32::IsEmptyRect(area)) {
         return;
     }
     const auto width = static_cast<std::size_t>(area.right - area.left);
@@ -110,8 +97,9 @@ void FrameStore::Update(win32::HWND window, const PixelSource& source, const win
         differs.top = std::min(differs.top, y);
         differs.bottom = y + 1;
     }
-    if (!IsEmpty(differs)) {
-        entry.changed = IsEmpty(entry.changed) ? differs : Union(entry.changed, differs);
+    if (!win32::IsEmptyRect(differs)) {
+        entry.changed =
+            win32::IsEmptyRect(entry.changed) ? differs : win32::UnionRects(entry.changed, differs);
     }
 }
 
@@ -154,7 +142,7 @@ std::vector<ChangedPicture> FrameStore::TakeChanged() {
                 entry.overlaysTaken = overlays;
                 MarkWhole(entry);
             }
-            if (IsEmpty(entry.changed)) {
+            if (win32::IsEmptyRect(entry.changed)) {
                 continue;
             }
             const Frame& picture = entry.picture;

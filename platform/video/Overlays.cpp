@@ -1,6 +1,7 @@
 #include "platform/video/Overlays.h"
 
 #include "platform/win32/GdiState.h"
+#include "platform/win32/Rects.h"
 #include "platform/win32/WindowClass.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/WindowSystem.h"
@@ -31,22 +32,13 @@ bool Usable(const Overlay& overlay) {
     return overlay.window != nullptr && overlay.pixels != nullptr && overlay.width > 0 && overlay.height > 0;
 }
 
-win32::RECT Intersect(const win32::RECT& a, const win32::RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-bool IsEmpty(const win32::RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
 void Draw(const Overlay& overlay, const OverlayFrame& frame, const win32::RECT& clip) {
     const win32::LONG destWidth = overlay.dest.right - overlay.dest.left;
     const win32::LONG destHeight = overlay.dest.bottom - overlay.dest.top;
     win32::RECT place{overlay.dest.left + frame.origin.x, overlay.dest.top + frame.origin.y,
                       overlay.dest.right + frame.origin.x, overlay.dest.bottom + frame.origin.y};
-    win32::RECT visible = Intersect(place, clip);
-    if (IsEmpty(visible) || destWidth <= 0 || destHeight <= 0) {
+    win32::RECT visible = win32::IntersectRects(place, clip);
+    if (win32::IsEmptyRect(visible) || destWidth <= 0 || destHeight <= 0) {
         return;
     }
     const auto* source = reinterpret_cast<const unsigned char*>(overlay.pixels);
@@ -79,7 +71,7 @@ int ComposeLocked(Registry& registry, win32::HWND window, const OverlayFrame& fr
     }
     std::stable_sort(drawn.begin(), drawn.end(),
                      [](const Overlay* a, const Overlay* b) { return a->order < b->order; });
-    const win32::RECT clip = Intersect(frame.clip, {0, 0, frame.width, frame.height});
+    const win32::RECT clip = win32::IntersectRects(frame.clip, {0, 0, frame.width, frame.height});
     for (const Overlay* overlay : drawn) {
         Draw(*overlay, frame, clip);
     }
@@ -111,7 +103,7 @@ void LookUpBackgrounds(std::vector<Placed>& children) {
 
 // Fills the frame's clip (frame coordinates) with the colour.
 void Fill(const OverlayFrame& frame, const win32::RECT& area, std::uint32_t color) {
-    const win32::RECT visible = Intersect(area, {0, 0, frame.width, frame.height});
+    const win32::RECT visible = win32::IntersectRects(area, {0, 0, frame.width, frame.height});
     auto* target = reinterpret_cast<unsigned char*>(frame.pixels);
     for (win32::LONG y = visible.top; y < visible.bottom; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(target + y * frame.pitch);
@@ -130,9 +122,10 @@ void CollectChildren(win32::WindowSystem& windows, win32::HWND parent, const win
         win32::POINT origin = windows.ClientOrigin(*object);
         origin.x -= topOrigin.x;
         origin.y -= topOrigin.y;
-        win32::RECT clip = Intersect(parentClip, {origin.x, origin.y, origin.x + object->ClientWidth(),
-                                                  origin.y + object->ClientHeight()});
-        if (IsEmpty(clip)) {
+        win32::RECT clip =
+            win32::IntersectRects(parentClip, {origin.x, origin.y, origin.x + object->ClientWidth(),
+                                               origin.y + object->ClientHeight()});
+        if (win32::IsEmptyRect(clip)) {
             continue;
         }
         out.push_back({child, origin, clip, object->windowClass->background, std::nullopt});
@@ -207,9 +200,9 @@ int ComposeWindowOverlays(win32::HWND topLevel, const OverlayFrame& frame) {
     for (const Placed& child : children) {
         OverlayFrame childFrame = frame;
         childFrame.origin = {frame.origin.x + child.origin.x, frame.origin.y + child.origin.y};
-        childFrame.clip =
-            Intersect(frame.clip, {child.clip.left + frame.origin.x, child.clip.top + frame.origin.y,
-                                   child.clip.right + frame.origin.x, child.clip.bottom + frame.origin.y});
+        childFrame.clip = win32::IntersectRects(
+            frame.clip, {child.clip.left + frame.origin.x, child.clip.top + frame.origin.y,
+                         child.clip.right + frame.origin.x, child.clip.bottom + frame.origin.y});
         if (child.color.has_value() && frame.pixels != nullptr) {
             Fill(frame, childFrame.clip, *child.color);
         }

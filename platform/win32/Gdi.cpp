@@ -19,7 +19,7 @@ namespace {
 constexpr int kScreenDpi = 96;
 
 int RegionKind(const RECT& rect) {
-    return gdi::IsEmptyRect(rect) ? NULLREGION : SIMPLEREGION;
+    return IsEmptyRect(rect) ? NULLREGION : SIMPLEREGION;
 }
 
 HGDIOBJ SelectRegion(gdi::GdiDeviceContext& dc, const gdi::GdiRegion* region) {

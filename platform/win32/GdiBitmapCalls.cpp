@@ -127,8 +127,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
         return 0;
     }
     std::optional<GdiBitmapTarget> target = found->DrawingTarget();
-    RECT area = gdi::IntersectRects(*rect, gdi::DrawingClip(*found));
-    if (target && !gdi::IsEmptyRect(area)) {
+    RECT area = IntersectRects(*rect, gdi::DrawingClip(*found));
+    if (target && !IsEmptyRect(area)) {
         gdi::GdiPixelTarget(*target).Fill(area, fill->color);
     }
     return 1;

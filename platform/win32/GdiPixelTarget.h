@@ -2,21 +2,12 @@
 #pragma once
 
 #include "platform/win32/GdiSurface.h"
+#include "platform/win32/Rects.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <span>
 
 namespace win32::gdi {
-
-inline bool IsEmptyRect(const RECT& rect) {
-    return rect.left >= rect.right || rect.top >= rect.bottom;
-}
-
-inline RECT IntersectRects(const RECT& a, const RECT& b) {
-    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-}
 
 class GdiPixelTarget {
 public:

@@ -107,7 +107,7 @@ int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT format) {
     }
     RECT clip = gdi::DrawingClip(*found);
     if (!(format & DT_NOCLIP)) {
-        clip = gdi::IntersectRects(clip, *rect);
+        clip = IntersectRects(clip, *rect);
     }
     long long top = rect->top;
     for (const gdi::TextLineRange& line : lines) {
