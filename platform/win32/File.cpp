@@ -55,6 +55,19 @@ std::shared_ptr<FileObject> LookupFile(HANDLE handle) {
     return file;
 }
 
+// Whether the file was opened for writing and no test made this call fail; sets the error when not.
+bool MayWrite(const FileObject& file, FileFault call) {
+    if (!file.CanWrite()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (const DWORD fault = FileFaults::Armed(call); fault != ERROR_SUCCESS) {
+        SetLastError(fault);
+        return false;
+    }
+    return true;
+}
+
 int HostOpenFlags(bool read, bool write) {
     if (read && write) {
         return O_RDWR;
@@ -226,12 +239,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD numberOfBytesToWrite, LPDWOR
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!file->CanWrite()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (const DWORD fault = FileFaults::Armed(FileFault::Write); fault != ERROR_SUCCESS) {
-        SetLastError(fault);
+    if (!MayWrite(*file, FileFault::Write)) {
         return FALSE;
     }
     DWORD done = 0;
@@ -325,12 +333,7 @@ BOOL FlushFileBuffers(HANDLE handle) {
     if (!file) {
         return FALSE;
     }
-    if (!file->CanWrite()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (const DWORD fault = FileFaults::Armed(FileFault::Flush); fault != ERROR_SUCCESS) {
-        SetLastError(fault);
+    if (!MayWrite(*file, FileFault::Flush)) {
         return FALSE;
     }
     if (::fsync(file->Descriptor()) != 0) {
