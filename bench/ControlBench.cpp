@@ -15,9 +15,9 @@
 #include "resources/hooks/DirectXEngineHook.h"
 #include "resources/hooks/Win32EngineHook.h"
 #include "resources/testing/TestResourceFamily.h"
-#include "runtime/Control.h"
-#include "runtime/ControlManager.h"
-#include "runtime/MessengerViewport.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/ControlManager.h"
+#include "runtime/screen/MessengerViewport.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 

@@ -2,7 +2,7 @@
 
 #include "controls/HostedPlayerText.h"
 #include "platform/com/Atl.h"
-#include "platform/win32/Module.h"
+#include "platform/win32/kernel/Module.h"
 
 ATLWindowControl::ATLWindowControl(const Vemo::String& name, Messenger* owner, Script* script)
     : OSWindowControl(name, owner, script) {}

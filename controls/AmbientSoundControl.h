@@ -16,7 +16,7 @@
 #include "foundation/BasicMap.h"
 #include "foundation/Mutex.h"
 #include "foundation/Task.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <atomic>
 #include <cstdint>

@@ -19,7 +19,7 @@
 
 #include "controls/ButtonLook.h"
 #include "engines/graphics/GraphicSystem.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 
 #include "foundation/BasicArray.h"
 #include "foundation/String.h"
-#include "runtime/ButtonBitmap.h"
-#include "runtime/Font.h"
+#include "runtime/fonts/Font.h"
+#include "runtime/pictures/ButtonBitmap.h"
 #include "script/Fragment.h"
 
 struct ButtonLook {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 class Fragment;
 class Script;

@@ -4,7 +4,7 @@
 // front and is told to the subscribers by "ExecuteFailed"; the shell shows nothing of its own.
 #pragma once
 
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 class ExecuteControl : public Control {
 public:

@@ -4,7 +4,7 @@
 // so outlasts the control. Without a script, open user settings, the key or a name, "Examine" does nothing.
 #pragma once
 
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 class HelpControl : public Control {
 public:

@@ -13,7 +13,7 @@
 #pragma once
 
 #include "foundation/BasicArray.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <cstdint>
 

@@ -1,12 +1,12 @@
 #include "controls/HostedPlayerText.h"
 
-#include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
-#include "platform/win32/StringConversion.h"
+#include "platform/win32/files/File.h"
+#include "platform/win32/kernel/StringConversion.h"
 #include "resources/error/Error.h"
 #include "resources/storage/Path.h"
-#include "runtime/Control.h"
-#include "runtime/MultimediaApplication.h"
+#include "runtime/application/MultimediaApplication.h"
+#include "runtime/screen/Control.h"
 
 #include <vector>
 

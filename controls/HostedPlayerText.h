@@ -3,7 +3,7 @@
 
 #include "foundation/String.h"
 #include "platform/com/OleAuto.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <cstdint>
 

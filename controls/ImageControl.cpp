@@ -1,9 +1,9 @@
 #include "controls/ImageControl.h"
 
 #include "resources/error/Error.h"
-#include "runtime/Bitmap.h"
-#include "runtime/ControlManager.h"
 #include "runtime/SectionKeys.h"
+#include "runtime/pictures/Bitmap.h"
+#include "runtime/screen/ControlManager.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"

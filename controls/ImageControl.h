@@ -8,7 +8,7 @@
 #pragma once
 
 #include "foundation/BasicArray.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 #include "script/Fragment.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // it or when it is enabled or disabled under the mouse.
 #pragma once
 
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 class MouseFilterControl : public Control {
 public:

@@ -21,7 +21,7 @@
 
 #include "engines/graphics/Color.h"
 #include "engines/media/MediaTimeUnit.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <cstdint>
 #include <functional>

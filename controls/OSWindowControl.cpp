@@ -2,13 +2,13 @@
 
 #include "controls/OSWindowSubclass.h"
 #include "controls/OSWindowSubclassHelper.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/Module.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/kernel/Module.h"
 #include "resources/error/Error.h"
-#include "runtime/ControlManager.h"
-#include "runtime/MessengerViewport.h"
-#include "runtime/MultimediaApplication.h"
-#include "runtime/WindowFunctions.h"
+#include "runtime/application/MultimediaApplication.h"
+#include "runtime/application/WindowFunctions.h"
+#include "runtime/screen/ControlManager.h"
+#include "runtime/screen/MessengerViewport.h"
 
 namespace {
 

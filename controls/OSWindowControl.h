@@ -8,9 +8,9 @@
 // configuration makes it opaque.
 #pragma once
 
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 class OSWindowSubclassHelper;
 

@@ -5,7 +5,7 @@
 // or when the window itself is destroyed (at WM_NCDESTROY). Main thread only.
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 class OSWindowSubclass {
 public:

@@ -1,7 +1,7 @@
 #include "controls/PlayerInputFilter.h"
 
-#include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
+#include "platform/win32/windows/Window.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "controls/HostedPlayerText.h"
 #include "platform/quicktime/QuickTime.h"
-#include "runtime/MultimediaApplication.h"
 #include "resources/error/Error.h"
+#include "runtime/application/MultimediaApplication.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"

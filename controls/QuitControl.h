@@ -3,8 +3,8 @@
 // quit with the control's children. Hiding it again re-arms it.
 #pragma once
 
-#include "runtime/Control.h"
-#include "runtime/KeyboardSpy.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/KeyboardSpy.h"
 
 class QuitControl : public Control, public KeyboardSpy {
 public:

@@ -1,6 +1,6 @@
 #include "controls/RegistryControl.h"
 
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 #include "resources/error/Error.h"
 #include "script/Fragment.h"
 #include "script/FragmentStream.h"

@@ -5,7 +5,7 @@
 // "Root"(name) names another root. A key or value that cannot be read answers nothing.
 #pragma once
 
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 class RegistryControl : public Control {
 public:

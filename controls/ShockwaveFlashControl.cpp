@@ -5,7 +5,7 @@
 #include "platform/com/Atl.h"
 #include "platform/com/ShockwavePlayers.h"
 #include "resources/error/Error.h"
-#include "runtime/WindowFunctions.h"
+#include "runtime/application/WindowFunctions.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engines/timing/Timer.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include "resources/error/Error.h"
 #include "resources/error/ErrorFacilities.h"
 #include "resources/storage/Path.h"
-#include "runtime/MultimediaApplication.h"
+#include "runtime/application/MultimediaApplication.h"
 #include "script/FragmentStream.h"
 #include "script/KeywordIds.h"
 #include "script/MessengerFactory.h"

@@ -12,7 +12,7 @@
 #include "engines/media/MediaTimeUnit.h"
 #include "engines/timing/Timer.h"
 #include "foundation/BasicArray.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 #include "script/FragmentStream.h"
 
 #include <cstdint>

@@ -11,8 +11,8 @@
 #pragma once
 
 #include "engines/graphics/GraphicSystem.h"
-#include "runtime/Control.h"
-#include "runtime/FontHelper.h"
+#include "runtime/fonts/FontHelper.h"
+#include "runtime/screen/Control.h"
 
 class TextLocale;
 

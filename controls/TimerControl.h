@@ -6,7 +6,7 @@
 #pragma once
 
 #include "engines/timing/Timer.h"
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // that holds it.
 #pragma once
 
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 namespace Vemo {
 

@@ -2,7 +2,7 @@
 
 #include "foundation/String.h"
 #include "platform/win32/Handle.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 namespace Vemo {
 

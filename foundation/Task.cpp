@@ -1,8 +1,8 @@
 #include "foundation/Task.h"
 
-#include "platform/win32/Debug.h"
 #include "platform/win32/Handle.h"
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Debug.h"
+#include "platform/win32/kernel/Thread.h"
 
 namespace Vemo {
 

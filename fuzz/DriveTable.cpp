@@ -1,7 +1,7 @@
 // The emulated machine's drive table from any bytes, read both as a VEMO_DRIVES text and as a host mount
 // table: every entry kept has a letter A-Z of its own and an absolute folder, and an entry left out of a
 // VEMO_DRIVES text comes with a message.
-#include "platform/win32/DriveTable.h"
+#include "platform/win32/files/DriveTable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The steps file of a scripted headless run (VEMO_HEADLESS_INPUT) from any bytes: either a message naming the
 // line that breaks it, or steps whose lines lie within the text and whose values are in their ranges.
-#include "platform/win32/HeadlessRunScript.h"
+#include "platform/win32/headless/HeadlessRunScript.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
-// The registry store's file (platform/win32/Registry.h) from any bytes: either a message naming the line that
-// breaks the format, or a registry whose written text reads back as the same registry.
-#include "platform/win32/RegistryTree.h"
+// The registry store's file (platform/win32/registry/Registry.h) from any bytes: either a message naming the
+// line that breaks the format, or a registry whose written text reads back as the same registry.
+#include "platform/win32/registry/RegistryTree.h"
 
 #include <cstddef>
 #include <cstdint>

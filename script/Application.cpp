@@ -1,6 +1,6 @@
 #include "script/Application.h"
 
-#include "platform/win32/HeadlessRun.h"
+#include "platform/win32/input/HeadlessRun.h"
 #include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "script/StateGraph.h"

@@ -1,7 +1,7 @@
 #include "script/Config.h"
 
 #include "foundation/String.h"
-#include "platform/win32/NewFiles.h"
+#include "platform/win32/kernel/NewFiles.h"
 #include "resources/storage/AccessStyle.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/Directory.h"

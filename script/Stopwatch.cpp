@@ -1,6 +1,6 @@
 #include "script/Stopwatch.h"
 
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "script/Win32Application.h"
 
-#include "platform/win32/Time.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/error/Error.h"
 
 namespace Vemo {

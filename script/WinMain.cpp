@@ -1,8 +1,8 @@
 #include "script/WinMain.h"
 
-#include "platform/win32/CommandLine.h"
-#include "platform/win32/Module.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/kernel/CommandLine.h"
+#include "platform/win32/kernel/Module.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "script/Application.h"

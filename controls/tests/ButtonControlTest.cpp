@@ -4,8 +4,8 @@
 #include "controls/ButtonControl.h"
 #include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/Cursor.h"
-#include "runtime/SelectionMask.h"
+#include "runtime/pictures/SelectionMask.h"
+#include "runtime/screen/Cursor.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "controls/tests/TitleControlTestSupport.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/WindowFunctions.h"
+#include "runtime/application/WindowFunctions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "controls/ExecuteControl.h"
 
 #include "controls/tests/TitleControlTestSupport.h"
-#include "runtime/WindowFunctions.h"
+#include "runtime/application/WindowFunctions.h"
 
 #include <gtest/gtest.h>
 

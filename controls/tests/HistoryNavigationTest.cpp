@@ -2,9 +2,9 @@
 // headless): its commands reach the state, which signals the outcome, and the next state's control goes on
 // with the shared history.
 #include "controls/HistoryControl.h"
-#include "runtime/MessengerViewport.h"
-#include "runtime/NavigationState.h"
-#include "runtime/NavigationStateGraph.h"
+#include "runtime/screen/MessengerViewport.h"
+#include "runtime/states/NavigationState.h"
+#include "runtime/states/NavigationStateGraph.h"
 #include "runtime/testing/PictureTestSupport.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"

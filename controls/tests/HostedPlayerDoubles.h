@@ -10,9 +10,9 @@
 #include "platform/com/ShockwavePlayers.h"
 #include "platform/com/WebBrowser.h"
 #include "platform/testing/ComTesting.h"
-#include "platform/win32/Module.h"
-#include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
+#include "platform/win32/kernel/Module.h"
+#include "platform/win32/windows/Window.h"
 
 #include <memory>
 #include <string>

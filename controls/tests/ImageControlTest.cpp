@@ -1,6 +1,6 @@
 #include "controls/ImageControl.h"
 #include "controls/tests/PictureControlTestSupport.h"
-#include "runtime/Bitmap.h"
+#include "runtime/pictures/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "engines/media/MovieControllerGraphic.h"
 #include "engines/media/MovieControllerHandle.h"
 #include "platform/testing/CaseNames.h"
-#include "runtime/NavigationState.h"
+#include "runtime/states/NavigationState.h"
 #include "runtime/testing/MovieTitleSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "controls/OSWindowSubclass.h"
 #include "controls/tests/WindowedControlTestSupport.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/ControlManager.h"
+#include "runtime/screen/ControlManager.h"
 #include "script/MessengerFactory.h"
 
 #include <gtest/gtest.h>

@@ -13,7 +13,7 @@
 //     }
 #pragma once
 
-#include "runtime/MessengerViewport.h"
+#include "runtime/screen/MessengerViewport.h"
 #include "runtime/testing/ControlTestSupport.h"
 #include "runtime/testing/PictureTestSupport.h"
 #include "script/MessengerFactory.h"

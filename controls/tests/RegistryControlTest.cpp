@@ -1,7 +1,7 @@
 #include "controls/RegistryControl.h"
 
 #include "controls/tests/TitleControlTestSupport.h"
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 
 #include <gtest/gtest.h>
 

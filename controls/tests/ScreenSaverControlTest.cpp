@@ -3,8 +3,8 @@
 #include "controls/tests/TitleControlTestSupport.h"
 #include "platform/testing/HostPrograms.h"
 #include "platform/testing/WindowsVersion.h"
-#include "platform/win32/Registry.h"
-#include "platform/win32/SystemParameters.h"
+#include "platform/win32/registry/Registry.h"
+#include "platform/win32/registry/SystemParameters.h"
 
 #include <gtest/gtest.h>
 

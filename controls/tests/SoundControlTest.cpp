@@ -3,7 +3,7 @@
 
 #include "controls/tests/SoundTitleSupport.h"
 #include "engines/media/Sound.h"
-#include "runtime/MultimediaApplication.h"
+#include "runtime/application/MultimediaApplication.h"
 
 #include <gtest/gtest.h>
 

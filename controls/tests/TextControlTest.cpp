@@ -3,7 +3,7 @@
 #include "controls/tests/TextControlSupport.h"
 
 #include "platform/testing/CaseNames.h"
-#include "runtime/Cursor.h"
+#include "runtime/screen/Cursor.h"
 #include "runtime/testing/GlyphPicture.h"
 
 #include <gtest/gtest.h>

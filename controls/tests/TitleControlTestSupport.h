@@ -17,8 +17,8 @@
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/SystemParameters.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/Control.h"
-#include "runtime/MessengerViewport.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/MessengerViewport.h"
 #include "runtime/testing/RunningTitle.h"
 #include "script/testing/MessengerTestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "foundation/CriticalSection.h"
 
 #include "platform/testing/ThreadState.h"
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Thread.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "foundation/String.h"
 #include "platform/testing/ThreadState.h"
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Thread.h"
 
 #include <gtest/gtest.h>
 

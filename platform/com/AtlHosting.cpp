@@ -3,7 +3,7 @@
 #include "platform/com/AxHostWindow.h"
 #include "platform/com/ConnectionPoint.h"
 #include "platform/com/HostingLibrary.h"
-#include "platform/win32/Module.h"
+#include "platform/win32/kernel/Module.h"
 
 #include <atomic>
 #include <mutex>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/com/Com.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 namespace com {
 

@@ -2,7 +2,7 @@
 
 #include "platform/directx/DirectDrawDisplay.h"
 #include "platform/directx/DirectDrawSurface.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <algorithm>
 

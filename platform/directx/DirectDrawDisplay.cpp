@@ -2,7 +2,7 @@
 
 #include "platform/directx/DirectDrawSurface.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/WindowActions.h"
+#include "platform/win32/windows/WindowActions.h"
 
 #include <map>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/directx/DirectDraw.h"
-#include "platform/win32/WindowActions.h"
+#include "platform/win32/windows/WindowActions.h"
 
 #include <atomic>
 #include <mutex>

@@ -3,8 +3,8 @@
 #include "platform/directx/DirectDrawClipper.h"
 #include "platform/directx/DirectDrawSurface.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/Window.h"
-#include "platform/win32/WindowActions.h"
+#include "platform/win32/windows/Window.h"
+#include "platform/win32/windows/WindowActions.h"
 
 #include <new>
 #include <optional>

@@ -3,8 +3,8 @@
 #include "platform/directx/DirectDrawClipper.h"
 #include "platform/video/FrameConversion.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/GdiSurface.h"
-#include "platform/win32/WindowActions.h"
+#include "platform/win32/gdi/GdiSurface.h"
+#include "platform/win32/windows/WindowActions.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include "platform/directx/DirectInputCounted.h"
 #include "platform/directx/DirectInputHost.h"
-#include "platform/win32/WindowObject.h"
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/windows/WindowObject.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 #include <array>
 #include <atomic>

@@ -1,6 +1,6 @@
-// The window layer's input as the DirectInput devices take it in (platform/win32/HostEvents.cpp calls these
-// for every host event, SDL2 or injected). Internal to the platform layer; callable with the window system's
-// lock held, since the devices never take that lock.
+// The window layer's input as the DirectInput devices take it in (platform/win32/input/HostEvents.cpp calls
+// these for every host event, SDL2 or injected). Internal to the platform layer; callable with the window
+// system's lock held, since the devices never take that lock.
 #pragma once
 
 #include "platform/win32/Types.h"

@@ -6,7 +6,7 @@
 #include "platform/quicktime/GrafPortRecord.h"
 #include "platform/quicktime/Layer.h"
 #include "platform/quicktime/MovieRecord.h"
-#include "platform/win32/HostPath.h"
+#include "platform/win32/files/HostPath.h"
 
 #include <mutex>
 #include <string>

@@ -1,8 +1,8 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/MovieTask.h"
 #include "platform/quicktime/QuickTime.h"
-#include "platform/win32/Keyboard.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/Keyboard.h"
 
 #include <cmath>
 

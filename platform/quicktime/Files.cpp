@@ -1,6 +1,6 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/QuickTime.h"
-#include "platform/win32/HostPath.h"
+#include "platform/win32/files/HostPath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "platform/quicktime/Layer.h"
 
 #include "platform/quicktime/SoundMixer.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 extern "C" {
 #include <libavutil/log.h>

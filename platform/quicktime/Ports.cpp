@@ -2,7 +2,7 @@
 #include "platform/quicktime/FrameWriter.h"
 #include "platform/quicktime/MovieTask.h"
 #include "platform/quicktime/QuickTime.h"
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 #include <cstdlib>
 

@@ -6,11 +6,11 @@
 // answers as major << 24 | minor << 20 | bug-fix << 16; "none" makes QuickTime missing: StartQTML fails with
 // qtmlLibraryNotFound (-2093). Any other text is said on the standard error and 6.0 is used.
 //
-// Time. A movie's time runs on the platform clock (platform/win32/Time.h, which a test may replace with a
-// fake clock) while the movie is active at a non-zero rate: nothing has to call the layer for time to pass.
-// Tasking a movie (TaskMovies while it is active; controller action 2 and ControllerIdle at any time) draws
-// its current frame into its port, scaled to its box. A movie whose time reaches its end stops there (or
-// starts again, when its controller loops it); IsMovieDone then answers true. Playing, active movies with
+// Time. A movie's time runs on the platform clock (platform/win32/kernel/Time.h, which a test may replace
+// with a fake clock) while the movie is active at a non-zero rate: nothing has to call the layer for time to
+// pass. Tasking a movie (TaskMovies while it is active; controller action 2 and ControllerIdle at any time)
+// draws its current frame into its port, scaled to its box. A movie whose time reaches its end stops there
+// (or starts again, when its controller loops it); IsMovieDone then answers true. Playing, active movies with
 // sound are mixed by the audio backend at the same clock's pace.
 //
 // Movies. A movie is a list of tracks; a track is an edit list over its media. Media come from files, read
@@ -33,11 +33,11 @@
 // GetMoviesError and GetMemoryError answer for the calling thread's last call.
 //
 // Calls the layer does not make: GetDC, CreateDIBSection, ReleaseDC and DeleteObject are the GDI's
-// (platform/win32/Gdi.h).
+// (platform/win32/gdi/Gdi.h).
 #pragma once
 
 #include "platform/quicktime/Types.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 namespace qt {
 
@@ -57,8 +57,8 @@ OSErr Selector17000E(std::int32_t value);
 OSErr Selector170003(std::int32_t value, std::int32_t other);
 
 // --- Files ---
-// The path goes through the drive table (platform/win32/HostPath.h). fnfErr when only the file itself is
-// missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no
+// The path goes through the drive table (platform/win32/files/HostPath.h). fnfErr when only the file itself
+// is missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no
 // drive path or longer than 255 characters.
 OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t flags);
 // Permission 1 reads; 2 or 3 also allow AddMovieResource. fnfErr for a missing file.

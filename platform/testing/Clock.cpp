@@ -1,6 +1,6 @@
 #include "platform/testing/Clock.h"
 
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Thread.h"
 
 #include <thread>
 

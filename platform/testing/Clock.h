@@ -13,7 +13,7 @@
 // (0 for a machine without a counter) and failing calls.
 #pragma once
 
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "platform/testing/CursorTesting.h"
 
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 namespace win32::testing {
 

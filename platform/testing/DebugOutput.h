@@ -1,7 +1,7 @@
 // Captures what the code under test writes with OutputDebugStringA, for as long as the capture exists.
 #pragma once
 
-#include "platform/win32/Debug.h"
+#include "platform/win32/kernel/Debug.h"
 
 #include <mutex>
 #include <string>

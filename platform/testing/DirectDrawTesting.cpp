@@ -3,8 +3,8 @@
 #include "platform/directx/DirectDrawSurface.h"
 #include "platform/video/FrameStore.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/WindowActions.h"
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/windows/WindowActions.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 #include <algorithm>
 #include <cstring>

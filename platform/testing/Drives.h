@@ -1,7 +1,7 @@
 // Test-only drive tables: drives whose folders are fresh temporary folders, and tables installed as given.
 #pragma once
 
-#include "platform/win32/DriveTable.h"
+#include "platform/win32/files/DriveTable.h"
 
 #include <initializer_list>
 #include <map>

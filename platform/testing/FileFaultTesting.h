@@ -2,8 +2,8 @@
 // MoveFileExA (the kind it was made for) fails with the error given and changes nothing.
 #pragma once
 
-#include "platform/win32/FileFaults.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/files/FileFaults.h"
 
 namespace win32::testing {
 

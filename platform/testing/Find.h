@@ -1,7 +1,7 @@
 // Test-only file searches: lists "." and ".." after every other entry for the object's life, as a host may.
 #pragma once
 
-#include "platform/win32/Find.h"
+#include "platform/win32/files/Find.h"
 
 namespace win32::testing {
 

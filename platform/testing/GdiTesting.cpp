@@ -1,7 +1,7 @@
 #include "platform/testing/GdiTesting.h"
 
-#include "platform/win32/FontCatalog.h"
-#include "platform/win32/GdiState.h"
+#include "platform/win32/gdi/FontCatalog.h"
+#include "platform/win32/gdi/GdiState.h"
 
 #include <algorithm>
 #include <filesystem>

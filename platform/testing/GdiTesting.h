@@ -2,7 +2,7 @@
 // counts of what is alive.
 #pragma once
 
-#include "platform/win32/Gdi.h"
+#include "platform/win32/gdi/Gdi.h"
 
 #include <cstddef>
 #include <string>

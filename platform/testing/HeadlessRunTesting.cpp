@@ -1,7 +1,7 @@
 #include "platform/testing/HeadlessRunTesting.h"
 
-#include "platform/win32/HeadlessRunLog.h"
-#include "platform/win32/HeadlessRunner.h"
+#include "platform/win32/headless/HeadlessRunLog.h"
+#include "platform/win32/headless/HeadlessRunner.h"
 
 #include <fstream>
 #include <sstream>

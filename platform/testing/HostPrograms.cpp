@@ -1,6 +1,6 @@
 #include "platform/testing/HostPrograms.h"
 
-#include "platform/win32/HostProgram.h"
+#include "platform/win32/kernel/HostProgram.h"
 
 #include <utility>
 

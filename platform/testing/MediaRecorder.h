@@ -2,7 +2,7 @@
 // told, in place of the Linux CD-ROM ioctls, for the object's life. The 9x lock counts start at 0.
 #pragma once
 
-#include "platform/win32/Media.h"
+#include "platform/win32/files/Media.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/video/HeadlessMessageBoxes.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <vector>
 

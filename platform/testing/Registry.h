@@ -2,7 +2,7 @@
 // life whatever VEMO_REGISTRY says, with ways to fill it and to read the file back.
 #pragma once
 
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 
 #include <string>
 #include <vector>

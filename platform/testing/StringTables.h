@@ -1,7 +1,8 @@
-// Test-only string tables: the strings a module's LoadStringA finds (platform/win32/ModuleResources.h).
+// Test-only string tables: the strings a module's LoadStringA finds
+// (platform/win32/kernel/ModuleResources.h).
 #pragma once
 
-#include "platform/win32/ModuleResources.h"
+#include "platform/win32/kernel/ModuleResources.h"
 
 #include <initializer_list>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/testing/SystemParameters.h"
 
-#include "platform/win32/SystemParameters.h"
+#include "platform/win32/registry/SystemParameters.h"
 
 namespace win32::testing {
 

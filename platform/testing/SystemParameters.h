@@ -1,4 +1,4 @@
-// Test-only access to the session's desktop settings (platform/win32/SystemParameters.h).
+// Test-only access to the session's desktop settings (platform/win32/registry/SystemParameters.h).
 #pragma once
 
 #include <string>

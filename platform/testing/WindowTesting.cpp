@@ -3,14 +3,14 @@
 #include "platform/directx/DirectInputHost.h"
 #include "platform/video/HeadlessVideoBackend.h"
 #include "platform/video/SdlVideoBackend.h"
-#include "platform/win32/HostEvents.h"
-#include "platform/win32/MessageQueue.h"
-#include "platform/win32/Power.h"
-#include "platform/win32/SystemKeys.h"
-#include "platform/win32/WindowActions.h"
-#include "platform/win32/WindowClass.h"
-#include "platform/win32/WindowObject.h"
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/input/HostEvents.h"
+#include "platform/win32/kernel/Power.h"
+#include "platform/win32/windows/MessageQueue.h"
+#include "platform/win32/windows/SystemKeys.h"
+#include "platform/win32/windows/WindowActions.h"
+#include "platform/win32/windows/WindowClass.h"
+#include "platform/win32/windows/WindowObject.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // events, and what the window system holds (queued messages, geometry, activation).
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/ComTestSupport.h"
 #include "platform/tests/RecordingWindow.h"
-#include "platform/win32/Module.h"
+#include "platform/win32/kernel/Module.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 
 #include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
-#include "platform/win32/HostPath.h"
-#include "platform/win32/Process.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/files/HostPath.h"
+#include "platform/win32/kernel/Process.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/CommandLine.h"
+#include "platform/win32/kernel/CommandLine.h"
 
 #include <gtest/gtest.h>
 

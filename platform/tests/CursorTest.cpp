@@ -1,10 +1,10 @@
 #include "platform/testing/CursorTesting.h"
 #include "platform/tests/RecordingWindow.h"
-#include "platform/win32/Gdi.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Module.h"
-#include "platform/win32/ModuleResources.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/kernel/Module.h"
+#include "platform/win32/kernel/ModuleResources.h"
+#include "platform/win32/windows/Window.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/win32/Debug.h"
 #include "platform/testing/DebugOutput.h"
+#include "platform/win32/kernel/Debug.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/DeviceIoControl.h"
+#include "platform/win32/files/DeviceIoControl.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/MediaRecorder.h"

@@ -1,6 +1,6 @@
 #include "platform/testing/Clock.h"
 #include "platform/tests/DirectDrawFixture.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // it, never ways out; with "/" as the drive, as by default, every link is followed as the host follows it.
 #include "platform/testing/Drives.h"
 #include "platform/testing/ScopedEnvironment.h"
-#include "platform/win32/File.h"
-#include "platform/win32/FileManagement.h"
-#include "platform/win32/Find.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Profile.h"
-#include "platform/win32/SystemPaths.h"
-#include "platform/win32/WindowsDirectory.h"
+#include "platform/win32/files/File.h"
+#include "platform/win32/files/FileManagement.h"
+#include "platform/win32/files/Find.h"
+#include "platform/win32/files/SystemPaths.h"
+#include "platform/win32/files/WindowsDirectory.h"
+#include "platform/win32/registry/Profile.h"
 
 #include <gtest/gtest.h>
 

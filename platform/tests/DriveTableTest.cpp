@@ -1,4 +1,4 @@
-#include "platform/win32/DriveTable.h"
+#include "platform/win32/files/DriveTable.h"
 
 #include <gtest/gtest.h>
 

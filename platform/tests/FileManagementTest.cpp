@@ -1,4 +1,4 @@
-#include "platform/win32/FileManagement.h"
+#include "platform/win32/files/FileManagement.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/win32/HandleTable.h"

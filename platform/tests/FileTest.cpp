@@ -1,4 +1,4 @@
-#include "platform/win32/File.h"
+#include "platform/win32/files/File.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/FileFaultTesting.h"

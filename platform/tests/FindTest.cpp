@@ -1,4 +1,4 @@
-#include "platform/win32/Find.h"
+#include "platform/win32/files/Find.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/Find.h"

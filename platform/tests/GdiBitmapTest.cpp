@@ -1,5 +1,5 @@
 #include "platform/tests/GdiTestSupport.h"
-#include "platform/win32/GdiSurface.h"
+#include "platform/win32/gdi/GdiSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/SystemPalette.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/testing/GdiTesting.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/gdi/SystemPalette.h"
 
 #include <gtest/gtest.h>
 

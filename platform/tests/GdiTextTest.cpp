@@ -1,5 +1,5 @@
-#include "platform/win32/GdiText.h"
 #include "platform/tests/GdiTestSupport.h"
+#include "platform/win32/gdi/GdiText.h"
 
 #include <gtest/gtest.h>
 

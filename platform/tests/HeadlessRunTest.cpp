@@ -1,4 +1,4 @@
-#include "platform/win32/HeadlessRun.h"
+#include "platform/win32/input/HeadlessRun.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/HeadlessRunTesting.h"
@@ -7,10 +7,10 @@
 #include "platform/tests/ChildProcess.h"
 #include "platform/tests/RecordingWindow.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/HeadlessRunScript.h"
-#include "platform/win32/Synchronization.h"
-#include "platform/win32/Time.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/headless/HeadlessRunScript.h"
+#include "platform/win32/kernel/Synchronization.h"
+#include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/HostPath.h"
+#include "platform/win32/files/HostPath.h"
 
 #include "platform/testing/CodePage.h"
 #include "platform/testing/Drives.h"

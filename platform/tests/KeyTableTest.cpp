@@ -1,4 +1,4 @@
-#include "platform/win32/KeyTable.h"
+#include "platform/win32/input/KeyTable.h"
 #include "platform/win32/WindowMessages.h"
 
 #include <gtest/gtest.h>

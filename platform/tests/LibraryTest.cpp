@@ -1,8 +1,8 @@
-#include "platform/win32/Library.h"
+#include "platform/win32/kernel/Library.h"
 
 #include "platform/testing/Drives.h"
-#include "platform/win32/DriveTable.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/files/DriveTable.h"
 
 #include <dlfcn.h>
 

@@ -4,7 +4,7 @@
 #include "platform/tests/RecordingWindow.h"
 #include "platform/video/CodePageText.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Time.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

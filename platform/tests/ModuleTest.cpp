@@ -1,4 +1,4 @@
-#include "platform/win32/Module.h"
+#include "platform/win32/kernel/Module.h"
 
 #include "platform/win32/LastError.h"
 

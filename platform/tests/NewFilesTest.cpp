@@ -1,11 +1,11 @@
-#include "platform/win32/NewFiles.h"
+#include "platform/win32/kernel/NewFiles.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/ProcessIds.h"
 #include "platform/testing/Registry.h"
 #include "platform/testing/ScopedEnvironment.h"
-#include "platform/win32/Profile.h"
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Profile.h"
+#include "platform/win32/registry/Registry.h"
 
 #include <gtest/gtest.h>
 

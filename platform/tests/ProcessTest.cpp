@@ -1,10 +1,10 @@
-#include "platform/win32/Process.h"
+#include "platform/win32/kernel/Process.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include <gtest/gtest.h>
 

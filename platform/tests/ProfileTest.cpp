@@ -1,4 +1,4 @@
-#include "platform/win32/Profile.h"
+#include "platform/win32/registry/Profile.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Drives.h"

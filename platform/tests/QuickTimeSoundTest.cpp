@@ -2,7 +2,7 @@
 
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/video/AudioBackend.h"
-#include "platform/win32/HeadlessRunner.h"
+#include "platform/win32/headless/HeadlessRunner.h"
 
 #include <SDL.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/testing/WindowTesting.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/tests/ChildProcess.h"
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Registry.h"
 #include "platform/tests/ChildProcess.h"
 #include "platform/tests/ScopedVariable.h"
-#include "platform/win32/RegistryTree.h"
+#include "platform/win32/registry/RegistryTree.h"
 
 #include <gtest/gtest.h>
 

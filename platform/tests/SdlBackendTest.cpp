@@ -2,7 +2,7 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/win32/Shell.h"
+#include "platform/win32/desktop/Shell.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Drives.h"
@@ -6,8 +6,8 @@
 #include "platform/tests/RecordingWindow.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Synchronization.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/kernel/Synchronization.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/StringConversion.h"
+#include "platform/win32/kernel/StringConversion.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/CodePage.h"

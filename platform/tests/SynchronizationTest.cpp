@@ -1,12 +1,12 @@
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include "platform/testing/HostPrograms.h"
 #include "platform/testing/ThreadState.h"
 #include "platform/win32/HandleTable.h"
-#include "platform/win32/HostPath.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Process.h"
-#include "platform/win32/Thread.h"
+#include "platform/win32/files/HostPath.h"
+#include "platform/win32/kernel/Process.h"
+#include "platform/win32/kernel/Thread.h"
 
 #include <gtest/gtest.h>
 

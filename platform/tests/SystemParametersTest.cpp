@@ -1,10 +1,10 @@
-#include "platform/win32/SystemParameters.h"
+#include "platform/win32/registry/SystemParameters.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/Registry.h"
 #include "platform/testing/SystemParameters.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 
 #include <gtest/gtest.h>
 

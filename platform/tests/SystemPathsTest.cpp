@@ -1,9 +1,9 @@
-#include "platform/win32/SystemPaths.h"
+#include "platform/win32/files/SystemPaths.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/tests/ScopedVariable.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Volume.h"
+#include "platform/win32/files/Volume.h"
 
 #include <gtest/gtest.h>
 

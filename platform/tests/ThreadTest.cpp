@@ -1,9 +1,9 @@
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Thread.h"
 
 #include "platform/testing/ThreadState.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include <gtest/gtest.h>
 

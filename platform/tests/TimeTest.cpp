@@ -1,6 +1,6 @@
-#include "platform/win32/Time.h"
 #include "platform/testing/Clock.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/Volume.h"
+#include "platform/win32/files/Volume.h"
 
 #include "platform/testing/Drives.h"
 #include "platform/win32/LastError.h"

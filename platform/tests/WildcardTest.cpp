@@ -1,4 +1,4 @@
-#include "platform/win32/Wildcard.h"
+#include "platform/win32/files/Wildcard.h"
 
 #include "platform/testing/CodePage.h"
 

@@ -1,7 +1,7 @@
 #include "platform/tests/ChildProcess.h"
 #include "platform/tests/ScopedVariable.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/WindowsDirectory.h"
+#include "platform/win32/files/WindowsDirectory.h"
 
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Drives.h"

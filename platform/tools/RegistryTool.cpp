@@ -5,14 +5,14 @@
 //         prints the Windows path that the drive table (VEMO_DRIVES) gives an absolute host path
 //     vemo-registry set KEY NAME=TEXT...
 //         stores REG_SZ values under KEY ("HKEY_LOCAL_MACHINE\Software\..."), making the key, in one write of
-//         the store (VEMO_REGISTRY, platform/win32/Registry.h)
+//         the store (VEMO_REGISTRY, platform/win32/registry/Registry.h)
 //
 // Exit code 0 on success, 1 when the work fails and 2 for a command line it does not take; failures are said
 // on the standard error.
-#include "platform/win32/HostPath.h"
-#include "platform/win32/Registry.h"
-#include "platform/win32/RegistryStore.h"
-#include "platform/win32/RegistryTree.h"
+#include "platform/win32/files/HostPath.h"
+#include "platform/win32/registry/Registry.h"
+#include "platform/win32/registry/RegistryStore.h"
+#include "platform/win32/registry/RegistryTree.h"
 
 #include <cstdio>
 #include <cstring>

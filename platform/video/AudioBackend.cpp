@@ -3,7 +3,7 @@
 #include "platform/video/NullAudioBackend.h"
 #include "platform/video/SdlAudioBackend.h"
 #include "platform/video/VideoBackend.h"
-#include "platform/win32/HeadlessRunner.h"
+#include "platform/win32/headless/HeadlessRunner.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -7,10 +7,10 @@
 // null sink is used. A scripted headless run always has the null sink, so that its sounds keep its clock: sdl
 // asked for by name there is said on the standard error.
 //
-// The null sink has no device: it consumes sound at the pace of the platform clock (platform/win32/Time.h,
-// a test's fake clock included) as its readings measure it, rendering at each Pump the time the clock has
-// moved since the last one. It never sleeps on its own, so sounds still end, loop and report their position
-// with nothing to hear.
+// The null sink has no device: it consumes sound at the pace of the platform clock
+// (platform/win32/kernel/Time.h, a test's fake clock included) as its readings measure it, rendering at each
+// Pump the time the clock has moved since the last one. It never sleeps on its own, so sounds still end, loop
+// and report their position with nothing to hear.
 #pragma once
 
 #include <cmath>

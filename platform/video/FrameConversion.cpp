@@ -1,7 +1,7 @@
 #include "platform/video/FrameConversion.h"
 
 #include "platform/video/PixelAccess.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/SystemPalette.h"
 
 #include <algorithm>
 #include <bit>

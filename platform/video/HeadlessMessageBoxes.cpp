@@ -2,8 +2,8 @@
 
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/CodePage.h"
-#include "platform/win32/HeadlessRunLog.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/headless/HeadlessRunLog.h"
+#include "platform/win32/windows/Window.h"
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "platform/video/NullAudioBackend.h"
 
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <algorithm>
 

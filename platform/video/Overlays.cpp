@@ -1,10 +1,10 @@
 #include "platform/video/Overlays.h"
 
-#include "platform/win32/GdiState.h"
 #include "platform/win32/Rects.h"
-#include "platform/win32/WindowClass.h"
-#include "platform/win32/WindowObject.h"
-#include "platform/win32/WindowSystem.h"
+#include "platform/win32/gdi/GdiState.h"
+#include "platform/win32/windows/WindowClass.h"
+#include "platform/win32/windows/WindowObject.h"
+#include "platform/win32/windows/WindowSystem.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,8 +2,8 @@
 
 #include "platform/video/CodePageText.h"
 #include "platform/video/FrameStore.h"
-#include "platform/win32/HostEvents.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/input/HostEvents.h"
+#include "platform/win32/windows/Window.h"
 
 #include <algorithm>
 #include <cstdio>

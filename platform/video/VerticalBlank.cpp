@@ -1,7 +1,7 @@
 #include "platform/video/VideoBackend.h"
 
-#include "platform/win32/Synchronization.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Synchronization.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <atomic>
 #include <cstdint>

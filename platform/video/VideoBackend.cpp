@@ -2,7 +2,7 @@
 
 #include "platform/video/HeadlessVideoBackend.h"
 #include "platform/video/SdlVideoBackend.h"
-#include "platform/win32/HeadlessRunner.h"
+#include "platform/win32/headless/HeadlessRunner.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 //
 // The window system calls the window operations with its lock held; a backend must not call back into the
 // window system from them. PumpEvents is called without the lock and hands the host's events to
-// platform/win32/HostEvents.h.
+// platform/win32/input/HostEvents.h.
 //
 // The emulated desktop mode. The desktop that windows are measured against is the backend's DesktopSize
 // (headless: 1920x1080 unless a test sets another; SDL2: the host's desktop), and its pixel layout is
@@ -38,7 +38,7 @@ struct NativeWindowSpec {
 
 enum class NativeShow { Hidden, Shown, Minimized, Maximized };
 
-// A message box to show (platform/win32/Window.h MessageBoxA).
+// A message box to show (platform/win32/windows/Window.h MessageBoxA).
 struct MessageBoxSpec {
     // The top-level window of the box's owner, or null.
     win32::HWND owner = nullptr;
@@ -136,9 +136,9 @@ void EndFullscreen(win32::HWND window);
 
 // The vertical blank. On SDL2 with a renderer that waits for the display's blank when it presents, that wait
 // is the blank: the calls below answer at once (in the blank). Otherwise the display refreshes at 60 Hz on
-// the platform clock (platform/win32/Time.h): the k-th blank starts at k x 1000/60 ms rounded up to the next
-// whole millisecond and lasts 1 ms. The waits sleep on the platform clock as Sleep does: on the thread that
-// drives a test's fake clock they move it to the moment waited for.
+// the platform clock (platform/win32/kernel/Time.h): the k-th blank starts at k x 1000/60 ms rounded up to
+// the next whole millisecond and lasts 1 ms. The waits sleep on the platform clock as Sleep does: on the
+// thread that drives a test's fake clock they move it to the moment waited for.
 enum class BlankWait {
     // Until the next blank starts.
     Begin,

@@ -1,6 +1,6 @@
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Library.h"
+#include "platform/win32/kernel/Library.h"
 
 #include <gtest/gtest.h>
 

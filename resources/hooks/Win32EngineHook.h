@@ -9,7 +9,7 @@
 #include "foundation/BasicSet.h"
 #include "foundation/Rect.h"
 #include "foundation/String.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/ResourceEngineHook.h"
 #include "resources/hooks/Win32HookWindow.h"
 

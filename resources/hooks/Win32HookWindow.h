@@ -3,7 +3,7 @@
 // implements it; the hooks, the window procedure and the window sets know windows only through it.
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <cstdint>
 

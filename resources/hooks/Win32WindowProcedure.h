@@ -3,7 +3,7 @@
 // and cleared when it is destroyed, and hands every message to that object's HandleMessage.
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 namespace Vemo {
 

@@ -1,8 +1,8 @@
 #include "resources/hooks/Win32Wrappers.h"
 
-#include "platform/win32/ModuleResources.h"
-#include "platform/win32/Synchronization.h"
-#include "platform/win32/SystemPaths.h"
+#include "platform/win32/files/SystemPaths.h"
+#include "platform/win32/kernel/ModuleResources.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include <climits>
 #include <vector>

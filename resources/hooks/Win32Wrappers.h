@@ -4,9 +4,9 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "platform/win32/Registry.h"
 #include "platform/win32/Version.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/registry/Registry.h"
+#include "platform/win32/windows/Window.h"
 
 namespace Vemo {
 

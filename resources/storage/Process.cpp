@@ -1,7 +1,7 @@
 #include "resources/storage/Process.h"
 
 #include "platform/win32/Handle.h"
-#include "platform/win32/Process.h"
+#include "platform/win32/kernel/Process.h"
 
 #include <string>
 

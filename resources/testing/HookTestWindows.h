@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/directx/DirectInput.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/hooks/DirectInputHookObject.h"
 #include "resources/hooks/DirectXHookWindow.h"
 #include "resources/hooks/Win32HookWindow.h"

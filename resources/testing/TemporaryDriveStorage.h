@@ -4,7 +4,7 @@
 // root cannot be opened.
 #pragma once
 
-#include "platform/win32/DriveTable.h"
+#include "platform/win32/files/DriveTable.h"
 #include "resources/ApplicationSystems.h"
 #include "resources/archive/MonolithStorageEngine.h"
 #include "resources/storage/Directory.h"

@@ -2,8 +2,8 @@
 
 #include "resources/error/Error.h"
 #include "resources/storage/Path.h"
-#include "runtime/Control.h"
-#include "runtime/MessengerViewport.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/MessengerViewport.h"
 #include "script/MessengerFactory.h"
 
 #include <cctype>

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "foundation/BasicList.h"
-#include "runtime/Win32DXQTMultimediaApplication.h"
+#include "runtime/application/Win32DXQTMultimediaApplication.h"
 
 class Control;
 

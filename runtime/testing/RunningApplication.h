@@ -9,9 +9,9 @@
 #pragma once
 
 #include "platform/testing/WindowTesting.h"
-#include "platform/win32/Module.h"
-#include "platform/win32/Window.h"
 #include "platform/win32/WindowMessages.h"
+#include "platform/win32/kernel/Module.h"
+#include "platform/win32/windows/Window.h"
 #include "runtime/product/QuorvenApp.h"
 
 #include <gtest/gtest.h>

@@ -15,7 +15,7 @@
 
 #include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/MessengerViewport.h"
+#include "runtime/screen/MessengerViewport.h"
 #include "runtime/testing/ControlTestSupport.h"
 #include "script/MessengerFactory.h"
 #include "script/testing/MessengerTestSupport.h"

@@ -1,8 +1,8 @@
 // Bitmaps named by script values, decoded once through the application's bitmap cache and shared, on the
 // DirectX 6 engine (headless), the cache's eviction timer on the fake clock.
-#include "runtime/Bitmap.h"
-#include "runtime/BitmapCache.h"
-#include "runtime/BitmapCacheTimer.h"
+#include "runtime/pictures/Bitmap.h"
+#include "runtime/pictures/BitmapCache.h"
+#include "runtime/pictures/BitmapCacheTimer.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // title's cursor on the screen. On the host's clock, in real time; the presented pictures are read back.
 #include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/Cursor.h"
-#include "runtime/MessengerViewportBusyTask.h"
+#include "runtime/screen/Cursor.h"
+#include "runtime/screen/MessengerViewportBusyTask.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>

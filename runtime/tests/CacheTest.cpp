@@ -2,9 +2,9 @@
 // cache messenger made from its script section.
 #include "engines/testing/TimingSetup.h"
 #include "engines/timing/TimerSystem.h"
-#include "runtime/BitmapCache.h"
-#include "runtime/BitmapCacheTimer.h"
-#include "runtime/FontCache.h"
+#include "runtime/fonts/FontCache.h"
+#include "runtime/pictures/BitmapCache.h"
+#include "runtime/pictures/BitmapCacheTimer.h"
 #include "script/testing/MessengerTestSupport.h"
 
 #include <gtest/gtest.h>

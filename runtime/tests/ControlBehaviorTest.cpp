@@ -1,4 +1,4 @@
-#include "runtime/ControlBehavior.h"
+#include "runtime/screen/ControlBehavior.h"
 
 #include "runtime/testing/ControlTestSupport.h"
 

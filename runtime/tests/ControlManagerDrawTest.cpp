@@ -1,4 +1,4 @@
-#include "runtime/ControlManager.h"
+#include "runtime/screen/ControlManager.h"
 
 #include "runtime/testing/ControlTestSupport.h"
 

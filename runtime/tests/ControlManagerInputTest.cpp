@@ -1,7 +1,7 @@
-#include "runtime/ControlManager.h"
+#include "runtime/screen/ControlManager.h"
 
-#include "runtime/KeyboardSpy.h"
-#include "runtime/MouseSpy.h"
+#include "runtime/screen/KeyboardSpy.h"
+#include "runtime/screen/MouseSpy.h"
 #include "runtime/testing/ControlTestSupport.h"
 
 #include <gtest/gtest.h>

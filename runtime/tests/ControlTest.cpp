@@ -1,4 +1,4 @@
-#include "runtime/Control.h"
+#include "runtime/screen/Control.h"
 
 #include "runtime/testing/ControlTestSupport.h"
 

@@ -1,12 +1,12 @@
 // The title's animated cursor on a viewport of the DirectX 6 engine (headless): its cells come from a
 // generated 624 x 208 grid whose 26 x 26 cells each have a colour of their own, so that a picture read back
 // names the cell shown. The animation runs on the fake clock.
-#include "runtime/Cursor.h"
 #include "engines/graphics/Graphic.h"
 #include "platform/testing/DirectDrawTesting.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/BitmapCacheTimer.h"
-#include "runtime/Control.h"
+#include "runtime/pictures/BitmapCacheTimer.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/Cursor.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The searches step over double-byte characters: in code page 932, "\x95\x5C" is one character whose trail
 // byte is the code of '\'.
-#include "runtime/DbcsStrings.h"
 #include "platform/testing/CodePage.h"
+#include "runtime/application/DbcsStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "resources/error/ErrorFacilities.h"
 #include "resources/error/ErrorSystem.h"
 #include "resources/testing/TestResourceFamily.h"
-#include "runtime/LocaleTexts.h"
-#include "runtime/MultimediaApplication.h"
-#include "runtime/Win32DXQTMultimediaApplicationErrorEngine.h"
+#include "runtime/application/LocaleTexts.h"
+#include "runtime/application/MultimediaApplication.h"
+#include "runtime/application/Win32DXQTMultimediaApplicationErrorEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The full-screen movie state in the product's application: real movie and sound files on the emulated
 // machine, the headless viewport's window read back, the clock moved by the test.
-#include "runtime/FullscreenMovieState.h"
+#include "runtime/states/FullscreenMovieState.h"
 
 #include "engines/media/Movie.h"
 #include "engines/media/MovieController.h"

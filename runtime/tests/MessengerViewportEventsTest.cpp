@@ -4,9 +4,9 @@
 #include "runtime/testing/ViewportTestSupport.h"
 
 #include "engines/graphics/win32/Win32Window.h"
-#include "platform/win32/Power.h"
-#include "platform/win32/Window.h"
-#include "runtime/MessengerViewportEventHandler.h"
+#include "platform/win32/kernel/Power.h"
+#include "platform/win32/windows/Window.h"
+#include "runtime/screen/MessengerViewportEventHandler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // Navigation states in a real navigation graph over a real viewport (the DirectX 6 engine, headless): the
 // graph and the states come from a script through the factory, clicks go in at pixels of the viewport's
 // window, and what the states' actions do shows in the application's variables.
-#include "runtime/NavigationState.h"
 #include "engines/graphics/testing/DirectXTestSupport.h"
 #include "platform/testing/WindowTesting.h"
-#include "runtime/Control.h"
-#include "runtime/ControlBehavior.h"
-#include "runtime/MessengerViewport.h"
-#include "runtime/MultimediaApplication.h"
-#include "runtime/NavigationStateGraph.h"
+#include "runtime/application/MultimediaApplication.h"
+#include "runtime/screen/Control.h"
+#include "runtime/screen/ControlBehavior.h"
+#include "runtime/screen/MessengerViewport.h"
+#include "runtime/states/NavigationState.h"
+#include "runtime/states/NavigationStateGraph.h"
 #include "script/MessengerFactory.h"
 #include "script/Script.h"
 

@@ -1,7 +1,7 @@
 // The program quorven itself, in processes of its own, headless, on the fixture title: scripted input
 // (VEMO_HEADLESS_INPUT), the log of its boxes and its exit code (VEMO_HEADLESS_LOG), the machine, the
 // registry store and the runtime folder the title's installation gives it.
-#include "runtime/LocaleTexts.h"
+#include "runtime/application/LocaleTexts.h"
 #include "runtime/testing/TitleTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // own, and the drives A: (floppy), C: (fixed), D: and E: (CD-ROM) in fresh folders.
 #include "platform/testing/Drives.h"
 #include "platform/testing/Registry.h"
-#include "platform/win32/Registry.h"
+#include "platform/win32/registry/Registry.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/testing/TestResourceFamily.h"
-#include "runtime/ProductRegistry.h"
-#include "runtime/WindowsPaths.h"
+#include "runtime/application/ProductRegistry.h"
+#include "runtime/application/WindowsPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The search order on real folders: an installation folder on C: (HD0), user and shared folders beside it,
 // and a data disc on the CD-ROM drive D: (CD0) that can be taken away.
-#include "runtime/SearchOrder.h"
 #include "platform/testing/Drives.h"
 #include "resources/storage/Path.h"
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/testing/TestResourceFamily.h"
+#include "runtime/application/SearchOrder.h"
 #include "runtime/tests/ScratchFolder.h"
 #include "script/Script.h"
 

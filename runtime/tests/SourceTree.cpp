@@ -18,6 +18,18 @@ const std::vector<std::string> kLayers = {"foundation", "resources", "script",
                                           "engines",    "runtime",   "controls"};
 const std::set<std::string> kTools = {"bench", "fuzz"};
 
+// Folders whose subfolders are layered too, lowest first: a file includes headers of its own subfolder and of
+// those below it. The files at the folder's top lie below every subfolder, its tests/ and testing/ above them
+// all.
+struct Floors {
+    std::string folder;
+    std::vector<std::string> subfolders;
+};
+const std::vector<Floors> kFloors = {
+    {"runtime", {"pictures", "screen", "fonts", "application", "states", "product"}},
+    {"platform/win32", {"files", "kernel", "gdi", "headless", "registry", "windows", "input", "desktop"}},
+};
+
 // The libraries the benchmarks measure our code against; nothing but a benchmark links them.
 const std::set<std::string> kBenchmarkReferences = {"ini.h", "pixman.h", "pixman-1/pixman.h", "jpeglib.h",
                                                     "jerror.h"};
@@ -70,6 +82,45 @@ int LayerRank(const std::string& folder) {
 
 bool IsKnownFolder(const std::string& folder) {
     return folder == "platform" || folder == "probe" || LayerRank(folder) >= 0 || kTools.count(folder) != 0;
+}
+
+// Where a path lies in a layered folder: 0 at the folder's top, n in its n-th subfolder, one more than the
+// subfolders in tests/ and testing/, -1 in a subfolder of no floor. Null when the path lies in no layered
+// folder.
+const Floors* FloorOf(const std::string& path, int& floor) {
+    for (const Floors& floors : kFloors) {
+        if (!StartsWith(path, floors.folder + "/")) {
+            continue;
+        }
+        const std::string rest = path.substr(floors.folder.size() + 1);
+        const std::size_t slash = rest.find('/');
+        if (slash == std::string::npos) {
+            floor = 0;
+            return &floors;
+        }
+        const std::string subfolder = rest.substr(0, slash);
+        const auto found = std::find(floors.subfolders.begin(), floors.subfolders.end(), subfolder);
+        if (subfolder == "tests" || subfolder == "testing") {
+            floor = static_cast<int>(floors.subfolders.size()) + 1;
+        } else if (found == floors.subfolders.end()) {
+            floor = -1;
+        } else {
+            floor = static_cast<int>(found - floors.subfolders.begin()) + 1;
+        }
+        return &floors;
+    }
+    return nullptr;
+}
+
+// The folder of a floor as a fault names it.
+std::string FloorName(const Floors& floors, int floor) {
+    if (floor == 0) {
+        return floors.folder + "/";
+    }
+    if (floor > static_cast<int>(floors.subfolders.size())) {
+        return floors.folder + "/tests/";
+    }
+    return floors.folder + "/" + floors.subfolders[static_cast<std::size_t>(floor - 1)] + "/";
 }
 
 // Whether a source in folder `from` may include a header of folder `to`.
@@ -198,6 +249,11 @@ std::vector<std::string> SourceTree::FindIncludeFaults() const {
             faults.push_back(path + ":1: lies in no folder of the layering");
             continue;
         }
+        int floor = 0;
+        if (const Floors* floors = FloorOf(path, floor); floors != nullptr && floor < 0) {
+            faults.push_back(path + ":1: lies in no subfolder of the layering of " + floors->folder + "/");
+            continue;
+        }
         for (const Include& include : file.includes) {
             CheckInclude(path, include, faults);
         }
@@ -225,6 +281,13 @@ void SourceTree::CheckInclude(const std::string& path, const Include& include,
     const std::string to = TopFolder(include.target);
     if (!MayInclude(from, to)) {
         faults.push_back(where + "\"" + include.target + "\": " + from + "/ may not include " + to + "/");
+    }
+    int fromFloor = 0;
+    int toFloor = 0;
+    const Floors* floors = FloorOf(path, fromFloor);
+    if (floors != nullptr && FloorOf(include.target, toFloor) == floors && toFloor > fromFloor) {
+        faults.push_back(where + "\"" + include.target + "\": " + FloorName(*floors, fromFloor) +
+                         " may not include " + FloorName(*floors, toFloor));
     }
     if (HasFolder(include.target, "tests") && (!HasFolder(path, "tests") || from != to)) {
         faults.push_back(where + "\"" + include.target + "\" belongs to " + to +

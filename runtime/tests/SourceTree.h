@@ -3,8 +3,11 @@
 //
 // Folders: foundation <- resources <- script <- engines <- runtime <- controls, with platform below them all;
 // a folder includes only itself and folders below it. platform includes only itself; probe only platform and
-// itself; bench and fuzz any of the layers. tests/ headers serve their own top-level folder's tests, testing/
-// headers only tests, testing helpers, bench and fuzz.
+// itself; bench and fuzz any of the layers. Inside runtime/ and platform/win32/ the subfolders are layered
+// the same way (SourceTree.cpp lists them, lowest first): the files at the folder's top below every
+// subfolder, its tests and testing helpers above them all; a subfolder the list does not name is a fault.
+// tests/ headers serve their own top-level folder's tests, testing/ headers only tests, testing helpers,
+// bench and fuzz.
 //
 // Headers: outside platform/ a source includes ours (written from the repository root) and the C++ standard
 // library's, nothing else, neither itself nor through a platform header it includes. The exceptions are the

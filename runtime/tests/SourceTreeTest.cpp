@@ -64,6 +64,20 @@ const TreeCase kTreeCases[] = {
     {"engines/tests/OtherTests.cpp", "#include \"script/tests/Own.h\"\n", true},
     {"bench/ScriptBench.cpp", "#include \"script/Script.h\"\n#include <benchmark/benchmark.h>\n", false},
     {"tools/Stray.cpp", "", true},
+    // Inside runtime/ and platform/win32/, subfolders include only those below them.
+    {"runtime/Shared.h", "#include \"runtime/pictures/Picture.h\"\n", true},
+    {"runtime/pictures/Picture.h", "#include \"runtime/Shared.h\"\n", false},
+    {"runtime/pictures/Picture.cpp", "#include \"runtime/screen/Screen.h\"\n", true},
+    {"runtime/screen/Screen.h", "#include \"runtime/pictures/Picture.h\"\n", false},
+    {"runtime/states/State.h", "#include \"runtime/product/App.h\"\n", true},
+    {"runtime/product/App.h", "#include \"runtime/states/State.h\"\n", false},
+    {"runtime/tests/StateTest.cpp", "#include \"runtime/product/App.h\"\n#include <gtest/gtest.h>\n", false},
+    {"runtime/attic/Old.cpp", "", true},
+    {"platform/win32/Shared.h", "#include \"platform/win32/kernel/Clock.h\"\n", true},
+    {"platform/win32/kernel/Clock.h", "#include \"platform/win32/Types.h\"\n", false},
+    {"platform/win32/kernel/Clock.cpp", "#include \"platform/win32/desktop/Box.h\"\n", true},
+    {"platform/win32/desktop/Box.h", "#include \"platform/win32/kernel/Clock.h\"\n", false},
+    {"platform/video/Show.cpp", "#include \"platform/win32/desktop/Box.h\"\n", false},
 };
 
 TEST(SourceTreeTest, FindsEachBrokenRuleAndNothingElse) {
@@ -98,6 +112,16 @@ TEST(SourceTreeTest, NamesThePlatformHeaderThroughWhichASystemHeaderReaches) {
         std::vector<std::string>{"resources/Through.cpp:2: <sys/types.h> reaches it through "
                                  "\"platform/win32/Open.h\": neither ours nor the C++ standard library's, "
                                  "and only platform/ may include it"});
+}
+
+TEST(SourceTreeTest, NamesBothSubfoldersOfAnIncludeThatRunsBackUp) {
+    ScratchFolder folder;
+    folder.Write("platform/win32/files/File.cpp", "// one\n#include \"platform/win32/windows/Window.h\"\n");
+    folder.Write("platform/win32/windows/Window.h", "");
+    EXPECT_EQ(
+        SourceTree(folder.Path()).FindIncludeFaults(),
+        std::vector<std::string>{"platform/win32/files/File.cpp:2: \"platform/win32/windows/Window.h\": "
+                                 "platform/win32/files/ may not include platform/win32/windows/"});
 }
 
 TEST(SourceTreeTest, TheRepositoryKeepsTheSeamAndTheLayering) {

@@ -2,7 +2,7 @@
 // through and can be told to fail them or to run a test's code in their frame step and shut-down.
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "script/Application.h"
 #include "script/StateGraph.h"
 #include "script/Win32Application.h"

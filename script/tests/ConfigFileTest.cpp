@@ -1,9 +1,9 @@
 #include "script/Config.h"
 
 #include "platform/testing/ProcessIds.h"
-#include "platform/win32/File.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/files/File.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "script/testing/ScriptTestSupport.h"
 

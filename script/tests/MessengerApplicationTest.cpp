@@ -1,7 +1,7 @@
 #include "script/MessengerApplication.h"
 
 #include "platform/testing/FileFaultTesting.h"
-#include "platform/win32/CommandLine.h"
+#include "platform/win32/kernel/CommandLine.h"
 #include "resources/testing/StorageTestSupport.h"
 #include "script/WinMain.h"
 #include "script/tests/ApplicationTestSupport.h"

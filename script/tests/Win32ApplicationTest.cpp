@@ -2,7 +2,7 @@
 
 #include "platform/testing/Clock.h"
 #include "platform/testing/WindowTesting.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/tests/ApplicationTestSupport.h"
 

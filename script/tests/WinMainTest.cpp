@@ -1,8 +1,8 @@
 #include "script/WinMain.h"
 
 #include "foundation/Exception.h"
-#include "platform/win32/CommandLine.h"
-#include "platform/win32/Module.h"
+#include "platform/win32/kernel/CommandLine.h"
+#include "platform/win32/kernel/Module.h"
 #include "resources/testing/TestResourceFamily.h"
 #include "script/tests/ApplicationTestSupport.h"
 

@@ -2,8 +2,8 @@
 // lines blitted from them, compared with what GDI draws itself.
 #include "engines/font/tests/FontTestFixture.h"
 #include "engines/font/win32/Win32FontContainerGraphic.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/gdi/SystemPalette.h"
 
 #include <gtest/gtest.h>
 

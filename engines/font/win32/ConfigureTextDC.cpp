@@ -1,7 +1,7 @@
 #include "engines/font/win32/ConfigureTextDC.h"
 
 #include "engines/font/FontErrorCodes.h"
-#include "platform/win32/Gdi.h"
+#include "platform/win32/gdi/Gdi.h"
 
 namespace Vemo {
 

@@ -3,8 +3,8 @@
 #include "engines/font/FontErrorCodes.h"
 #include "engines/font/win32/ConfigureTextDC.h"
 #include "engines/font/win32/Win32FontHandle.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/gdi/SystemPalette.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 

@@ -6,7 +6,7 @@
 #include "engines/font/win32/Win32FontContainerHandle.h"
 #include "engines/font/win32/Win32FontHandle.h"
 #include "engines/font/win32/Win32GdiWrappers.h"
-#include "platform/win32/Gdi.h"
+#include "platform/win32/gdi/Gdi.h"
 #include "resources/CreateThrough.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "platform/win32/Gdi.h"
 #include "platform/win32/Types.h"
+#include "platform/win32/gdi/Gdi.h"
 
 namespace Vemo {
 

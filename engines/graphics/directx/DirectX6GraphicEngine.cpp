@@ -10,7 +10,7 @@
 #include "engines/graphics/directx/DirectX6ViewportHandle.h"
 #include "engines/graphics/directx/DirectXErrorCodes.h"
 #include "engines/graphics/directx/DirectXWindow.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/CreateThrough.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"

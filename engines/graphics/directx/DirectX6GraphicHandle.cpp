@@ -5,7 +5,7 @@
 #include "engines/graphics/directx/DirectDrawFormats.h"
 #include "engines/graphics/directx/DirectX6GraphicEngine.h"
 #include "engines/graphics/directx/SurfaceBusyRetry.h"
-#include "platform/win32/Thread.h"
+#include "platform/win32/kernel/Thread.h"
 #include "resources/error/Error.h"
 
 #include <algorithm>

@@ -14,7 +14,7 @@
 #include "engines/graphics/directx/SurfaceBusyRetry.h"
 #include "engines/image/effects/CrossFadeEffect.h"
 #include "platform/quicktime/QuickTime.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/ResourceSystem.h"
 #include "resources/error/Error.h"
 #include "resources/hooks/QuickTimeHookPointer.h"

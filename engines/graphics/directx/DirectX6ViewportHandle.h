@@ -19,7 +19,7 @@
 
 #include "engines/graphics/directx/DirectXViewportHandle.h"
 #include "foundation/BasicArray.h"
-#include "platform/win32/Gdi.h"
+#include "platform/win32/gdi/Gdi.h"
 
 #include <cstdint>
 #include <memory>

@@ -13,8 +13,8 @@
 #include "platform/testing/Clock.h"
 #include "platform/testing/GdiTesting.h"
 #include "platform/testing/QuickTimeTesting.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include "foundation/BasicList.h"
 #include "foundation/Rect.h"
 #include "foundation/String.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/hooks/Win32HookWindow.h"
 #include "resources/hooks/Win32WindowProcedure.h"
 

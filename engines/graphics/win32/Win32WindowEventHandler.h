@@ -4,7 +4,7 @@
 // window; destroying it detaches it.
 #pragma once
 
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 #include "engines/input/InputDeviceEvent.h"
 #include "engines/input/directx/MouseAxisEnumerator.h"
 #include "engines/input/directx/MouseButtonEnumerator.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 

@@ -3,8 +3,8 @@
 #include "engines/media/quicktime/QuickTimeErrorCodes.h"
 #include "engines/media/quicktime/QuickTimeMovieHandle.h"
 #include "engines/media/quicktime/QuickTimeMovieViewport.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/Gdi.h"
+#include "platform/win32/gdi/SystemPalette.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 

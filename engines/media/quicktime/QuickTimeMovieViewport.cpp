@@ -2,7 +2,7 @@
 
 #include "engines/graphics/directx/DirectXViewportHandle.h"
 #include "engines/graphics/directx/DirectXWindow.h"
-#include "platform/win32/Window.h"
+#include "platform/win32/windows/Window.h"
 
 namespace Vemo {
 

@@ -12,7 +12,7 @@
 #include "engines/media/tests/QuickTimeTestSupport.h"
 #include "platform/testing/GdiTesting.h"
 #include "platform/video/Overlays.h"
-#include "platform/win32/SystemPalette.h"
+#include "platform/win32/gdi/SystemPalette.h"
 #include "resources/error/ErrorCodes.h"
 
 #include <gtest/gtest.h>

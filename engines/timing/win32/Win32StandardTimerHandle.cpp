@@ -1,6 +1,6 @@
 #include "engines/timing/win32/Win32StandardTimerHandle.h"
 
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <limits>
 

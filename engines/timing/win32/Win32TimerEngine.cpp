@@ -5,7 +5,7 @@
 #include "engines/timing/win32/Win32HighTimerHandle.h"
 #include "engines/timing/win32/Win32LowTimerHandle.h"
 #include "engines/timing/win32/Win32StandardTimerHandle.h"
-#include "platform/win32/Time.h"
+#include "platform/win32/kernel/Time.h"
 #include "resources/CreateThrough.h"
 #include "resources/error/Error.h"
 

@@ -7,8 +7,8 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Module.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Module.h"
+#include "platform/win32/kernel/Synchronization.h"
 
 #include <fstream>
 #include <random>

@@ -1,9 +1,9 @@
-#include "resources/storage/Process.h"
 #include "platform/testing/HostPrograms.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
-#include "platform/win32/Synchronization.h"
+#include "platform/win32/kernel/Synchronization.h"
 #include "resources/storage/Path.h"
+#include "resources/storage/Process.h"
 #include "resources/testing/StorageTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "resources/storage/win32/Win32DirectoryHandle.h"
 
 #include "foundation/Win32String.h"
-#include "platform/win32/FileManagement.h"
-#include "platform/win32/Find.h"
+#include "platform/win32/files/FileManagement.h"
+#include "platform/win32/files/Find.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"

@@ -1,9 +1,9 @@
 #include "resources/storage/win32/Win32FileHandle.h"
 
-#include "platform/win32/File.h"
-#include "platform/win32/FileManagement.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/files/File.h"
+#include "platform/win32/files/FileManagement.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/storage/AccessStatus.h"

@@ -1,8 +1,8 @@
 #include "resources/storage/win32/Win32StorageEngine.h"
 
-#include "platform/win32/DriveTable.h"
-#include "platform/win32/File.h"
-#include "platform/win32/FileInfo.h"
+#include "platform/win32/files/DriveTable.h"
+#include "platform/win32/files/File.h"
+#include "platform/win32/files/FileInfo.h"
 #include "resources/CreateThrough.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"

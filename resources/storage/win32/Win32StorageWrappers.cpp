@@ -1,8 +1,8 @@
 #include "resources/storage/win32/Win32StorageWrappers.h"
 
 #include "platform/win32/CodePage.h"
-#include "platform/win32/FileManagement.h"
-#include "platform/win32/Volume.h"
+#include "platform/win32/files/FileManagement.h"
+#include "platform/win32/files/Volume.h"
 
 namespace Vemo {
 

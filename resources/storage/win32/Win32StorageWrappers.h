@@ -4,9 +4,9 @@
 #pragma once
 
 #include "foundation/String.h"
-#include "platform/win32/File.h"
-#include "platform/win32/Find.h"
 #include "platform/win32/Types.h"
+#include "platform/win32/files/File.h"
+#include "platform/win32/files/Find.h"
 
 namespace Vemo {
 

@@ -1,0 +1,220 @@
+#include "platform/win32/desktop/Shell.h"
+
+#include "platform/win32/CodePage.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/files/HostPath.h"
+#include "platform/win32/kernel/HostProgram.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+namespace {
+
+constexpr const char* kDefaultOpener = "xdg-open";
+constexpr ULONG kAcceptedMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+const HINSTANCE kStarted = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(42));
+// Odd, so that no window of the window layer (whose handles are even) ever has it.
+const HWND kDesktopWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x10001));
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The scheme of a text that starts with one (two or more letters, digits, '+', '-' or '.', the first a
+// letter, then ':'), else empty.
+std::string_view UrlScheme(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon < 2 || !IsLetter(text[0])) {
+        return {};
+    }
+    for (std::size_t i = 1; i < colon; ++i) {
+        const char c = text[i];
+        if (!IsLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') {
+            return {};
+        }
+    }
+    return text.substr(0, colon);
+}
+
+// Addresses the opener may be given: web pages and mail. Any other scheme may name a program, a file
+// outside the title's drives or a handler of the host's.
+bool IsOpenableScheme(std::string_view scheme) {
+    return EqualNoCase(scheme, "http") || EqualNoCase(scheme, "https") || EqualNoCase(scheme, "mailto");
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// The last component of a host path.
+std::string_view LastName(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Why the opener must not be given a file of this name, or null. Windows drops trailing dots and blanks
+// from a name, so "setup.exe. " names a program as surely as "setup.exe" does.
+const char* ProgramByName(std::string_view name) {
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        name.remove_suffix(1);
+    }
+    if (EndsWithNoCase(name, ".desktop")) {
+        return "a desktop entry";
+    }
+    for (std::string_view extension : {".exe", ".com", ".bat", ".cmd", ".pif", ".scr", ".lnk"}) {
+        if (EndsWithNoCase(name, extension)) {
+            return "a Windows program";
+        }
+    }
+    return nullptr;
+}
+
+// Why a regular file's content makes it a program, or null.
+const char* ProgramByContent(int fd) {
+    char start[4] = {};
+    ssize_t got;
+    while ((got = pread(fd, start, sizeof start, 0)) < 0 && errno == EINTR) {
+    }
+    constexpr char kElfMagic[4] = {0x7f, 'E', 'L', 'F'};
+    if (got >= 4 && std::memcmp(start, kElfMagic, sizeof kElfMagic) == 0) {
+        return "a program (an ELF header)";
+    }
+    if (got >= 2 && start[0] == '#' && start[1] == '!') {
+        return "a program (a #! line)";
+    }
+    return nullptr;
+}
+
+// Why the opener must not be given this file, or null: only folders and regular files that are no program
+// are opened. The content and the name decide, not the execute bit, which discs copied from FAT set on every
+// file. The file is opened without blocking and looked at through that one descriptor, so a FIFO cannot
+// stall the caller and nothing can be swapped in between the type check and the read.
+const char* Refusal(const std::string& hostPath) {
+    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return "a file that cannot be read";
+    }
+    struct stat info {};
+    const bool known = fstat(fd, &info) == 0;
+    const char* why = !known                   ? "a file that cannot be read"
+                      : S_ISDIR(info.st_mode)  ? nullptr
+                      : !S_ISREG(info.st_mode) ? "not a regular file"
+                                               : ProgramByContent(fd);
+    close(fd);
+    if (why != nullptr || S_ISDIR(info.st_mode)) {
+        return why;
+    }
+    // A link's own name, and the name of the file it leads to.
+    why = ProgramByName(LastName(hostPath));
+    char resolved[PATH_MAX];
+    if (why == nullptr && realpath(hostPath.c_str(), resolved) != nullptr) {
+        why = ProgramByName(LastName(resolved));
+    }
+    return why;
+}
+
+bool Fail(SHELLEXECUTEINFOA* info, DWORD error, UINT shellError) {
+    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(shellError));
+    SetLastError(error);
+    return false;
+}
+
+// A refusal fails as a missing file does, so a title learns nothing it could not learn on Windows; the
+// player sees why on the standard error.
+bool Refuse(SHELLEXECUTEINFOA* info, const char* why) {
+    std::fprintf(stderr, "vemo: not opened: %s: %s\n", info->lpFile, why);
+    return Fail(info, ERROR_FILE_NOT_FOUND, SE_ERR_FNF);
+}
+
+bool IsEmpty(LPCSTR text) {
+    return text == nullptr || text[0] == '\0';
+}
+
+std::string Opener() {
+    const char* opener = std::getenv("VEMO_OPENER");
+    return opener != nullptr && opener[0] != '\0' ? opener : kDefaultOpener;
+}
+
+// What the opener is given for lpFile, or false with the failure recorded.
+bool OpenerArgument(SHELLEXECUTEINFOA* info, std::string& argument) {
+    if (IsEmpty(info->lpFile)) {
+        return Fail(info, ERROR_FILE_NOT_FOUND, SE_ERR_FNF);
+    }
+    const std::string_view scheme = UrlScheme(info->lpFile);
+    if (!scheme.empty()) {
+        if (!IsOpenableScheme(scheme)) {
+            return Refuse(info, "only http, https and mailto addresses are opened");
+        }
+        argument = info->lpFile;
+        return true;
+    }
+    HostPath host;
+    if (!ResolveHostPath(info->lpFile, host)) {
+        const bool fileMissing = GetLastError() == ERROR_FILE_NOT_FOUND;
+        return Fail(info, fileMissing ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND,
+                    fileMissing ? SE_ERR_FNF : SE_ERR_PNF);
+    }
+    if (!host.exists && !host.IsRoot()) {
+        return Fail(info, ERROR_FILE_NOT_FOUND, SE_ERR_FNF);
+    }
+    argument = host.Full();
+    if (const char* why = Refusal(argument)) {
+        return Refuse(info, why);
+    }
+    return true;
+}
+
+bool IsOpen(LPCSTR verb) {
+    return verb == nullptr || EqualNoCase(verb, "open");
+}
+
+} // namespace
+
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
+    if (info == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    info->hProcess = nullptr;
+    if ((info->cbSize != kShellExecuteInfoSize && info->cbSize != sizeof(SHELLEXECUTEINFOA)) ||
+        (info->fMask & ~kAcceptedMask) != 0 || !IsEmpty(info->lpParameters) || !IsEmpty(info->lpDirectory)) {
+        return Fail(info, ERROR_INVALID_PARAMETER, SE_ERR_NOASSOC);
+    }
+    if (!IsOpen(info->lpVerb)) {
+        return Fail(info, ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC);
+    }
+    std::string argument;
+    if (!OpenerArgument(info, argument)) {
+        return FALSE;
+    }
+    const std::string opener = Opener();
+    HANDLE process = detail::StartHostProgram(opener, {opener, argument});
+    if (process == nullptr) {
+        return Fail(info, ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC);
+    }
+    info->hInstApp = kStarted;
+    if ((info->fMask & SEE_MASK_NOCLOSEPROCESS) != 0) {
+        info->hProcess = process;
+    } else {
+        CloseHandle(process);
+    }
+    return TRUE;
+}
+
+HWND GetDesktopWindow() {
+    return kDesktopWindow;
+}
+
+} // namespace win32

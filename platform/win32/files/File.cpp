@@ -1,0 +1,365 @@
+#include "platform/win32/files/File.h"
+
+#include "platform/win32/HandleTable.h"
+#include "platform/win32/LastError.h"
+#include "platform/win32/files/Device.h"
+#include "platform/win32/files/FileFaults.h"
+#include "platform/win32/files/HostPath.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace win32 {
+
+namespace {
+
+class FileObject : public KernelObject {
+public:
+    FileObject(int descriptor, const OpenRecord& record) : m_descriptor(descriptor), m_record(record) {}
+
+    ~FileObject() override {
+        if (m_entered) {
+            OpenFiles::Leave(&m_record);
+        }
+        ::close(m_descriptor);
+    }
+
+    bool Enter() {
+        m_entered = OpenFiles::Enter(&m_record);
+        return m_entered;
+    }
+
+    int Descriptor() const { return m_descriptor; }
+    bool CanRead() const { return m_record.read; }
+    bool CanWrite() const { return m_record.write; }
+
+private:
+    int m_descriptor;
+    OpenRecord m_record;
+    bool m_entered = false;
+};
+
+HANDLE Fail(DWORD error) {
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+std::shared_ptr<FileObject> LookupFile(HANDLE handle) {
+    std::shared_ptr<FileObject> file = LookupHandleAs<FileObject>(handle);
+    if (!file) {
+        SetLastError(ERROR_INVALID_HANDLE);
+    }
+    return file;
+}
+
+// Whether the file was opened for writing and no test made this call fail; sets the error when not.
+bool MayWrite(const FileObject& file, FileFault call) {
+    if (!file.CanWrite()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (const DWORD fault = FileFaults::Armed(call); fault != ERROR_SUCCESS) {
+        SetLastError(fault);
+        return false;
+    }
+    return true;
+}
+
+int HostOpenFlags(bool read, bool write) {
+    if (read && write) {
+        return O_RDWR;
+    }
+    return write ? O_WRONLY : O_RDONLY;
+}
+
+// Only regular files are files here. A FIFO, socket or device node of the host found in a drive's folder
+// would block the opener or reach hardware; the devices the platform emulates have names of their own
+// (Device.h).
+bool IsHostFile(mode_t mode) {
+    return S_ISREG(mode);
+}
+
+// Checks what an existing file allows before anything is opened: a directory or anything else that is no
+// regular file is never opened as a file, and a read-only one is neither written nor truncated.
+DWORD CheckExisting(const HostPath& host, bool write, bool truncate) {
+    struct stat target {};
+    if (::stat(host.Full().c_str(), &target) == 0 && !IsHostFile(target.st_mode)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    HostFileInfo info;
+    if (!QueryHostFile(host.Full(), host.leaf, host.IsReadOnlyVolume(), info)) {
+        return ErrorFromErrno(errno);
+    }
+    if ((info.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return ERROR_ACCESS_DENIED;
+    }
+    if ((info.attributes & FILE_ATTRIBUTE_READONLY) != 0 && (write || truncate)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return ERROR_SUCCESS;
+}
+
+HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD disposition, DWORD flags) {
+    bool read = (access & GENERIC_READ) != 0;
+    bool write = (access & GENERIC_WRITE) != 0;
+    bool truncate = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
+    if (host.exists && disposition == CREATE_NEW) {
+        return Fail(ERROR_FILE_EXISTS);
+    }
+    if (!host.exists && (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING)) {
+        return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    bool create = !host.exists;
+    if (create && host.IsReadOnlyVolume()) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (!create) {
+        if (DWORD error = CheckExisting(host, write, truncate); error != ERROR_SUCCESS) {
+            return Fail(error);
+        }
+    }
+    // Without blocking, so that a FIFO put in the file's place since the check cannot stall the open; what
+    // was opened is checked again through the descriptor itself.
+    int hostFlags =
+        HostOpenFlags(read, write) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (create ? O_CREAT | O_EXCL : 0);
+    mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
+    int descriptor = ::open(host.Full().c_str(), hostFlags, mode);
+    if (descriptor < 0) {
+        if (errno == ENXIO || errno == EWOULDBLOCK) {
+            return Fail(ERROR_ACCESS_DENIED); // a FIFO without a reader, or a device
+        }
+        return Fail(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
+    }
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !IsHostFile(info.st_mode) ||
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(descriptor);
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    OpenRecord record{true, info.st_dev, info.st_ino, host.drive.letter,
+                      read, write,       shareMode,   (access & DELETE) != 0};
+    auto file = std::make_shared<FileObject>(descriptor, record);
+    if (!file->Enter()) {
+        return INVALID_HANDLE_VALUE; // the sharing violation is the last error
+    }
+    if (truncate && !create && ::truncate(host.Full().c_str(), 0) != 0) {
+        return Fail(ErrorFromErrno(errno));
+    }
+    HANDLE handle = RegisterHandle(std::move(file));
+    SetLastError(!create && (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS)
+                     ? ERROR_ALREADY_EXISTS
+                     : ERROR_SUCCESS);
+    return handle;
+}
+
+} // namespace
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECURITY_ATTRIBUTES,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
+    WindowsPath path;
+    if (!ParseWindowsPath(fileName, path)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    if (path.kind != PathKind::Drive) {
+        return OpenDevice(path, desiredAccess, shareMode);
+    }
+    if (creationDisposition < CREATE_NEW || creationDisposition > TRUNCATE_EXISTING ||
+        (creationDisposition == TRUNCATE_EXISTING && (desiredAccess & GENERIC_WRITE) == 0)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    HostPath host;
+    if (!ResolveHostPath(path, host)) {
+        return INVALID_HANDLE_VALUE;
+    }
+    if (host.IsRoot()) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (path.endsWithSeparator) {
+        return Fail(ERROR_INVALID_NAME);
+    }
+    return OpenFileOnHost(host, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
+}
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD numberOfBytesToRead, LPDWORD numberOfBytesRead,
+              LPOVERLAPPED overlapped) {
+    if (numberOfBytesRead != nullptr) {
+        *numberOfBytesRead = 0;
+    }
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    if (overlapped != nullptr || (buffer == nullptr && numberOfBytesToRead != 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!file->CanRead()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    DWORD done = 0;
+    while (done < numberOfBytesToRead) {
+        ssize_t got =
+            ::read(file->Descriptor(), static_cast<char*>(buffer) + done, numberOfBytesToRead - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            SetLastError(ErrorFromErrno(errno));
+            if (numberOfBytesRead != nullptr) {
+                *numberOfBytesRead = done;
+            }
+            return FALSE;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<DWORD>(got);
+    }
+    if (numberOfBytesRead != nullptr) {
+        *numberOfBytesRead = done;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD numberOfBytesToWrite, LPDWORD numberOfBytesWritten,
+               LPOVERLAPPED overlapped) {
+    if (numberOfBytesWritten != nullptr) {
+        *numberOfBytesWritten = 0;
+    }
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    if (overlapped != nullptr || (buffer == nullptr && numberOfBytesToWrite != 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!MayWrite(*file, FileFault::Write)) {
+        return FALSE;
+    }
+    DWORD done = 0;
+    while (done < numberOfBytesToWrite) {
+        ssize_t put =
+            ::write(file->Descriptor(), static_cast<const char*>(buffer) + done, numberOfBytesToWrite - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            SetLastError(put == 0 ? ERROR_WRITE_FAULT : ErrorFromErrno(errno));
+            if (numberOfBytesWritten != nullptr) {
+                *numberOfBytesWritten = done;
+            }
+            return FALSE;
+        }
+        done += static_cast<DWORD>(put);
+    }
+    if (numberOfBytesWritten != nullptr) {
+        *numberOfBytesWritten = done;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+DWORD SetFilePointer(HANDLE handle, LONG distanceToMove, PLONG distanceToMoveHigh, DWORD moveMethod) {
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return INVALID_SET_FILE_POINTER;
+    }
+    std::int64_t distance = distanceToMove;
+    if (distanceToMoveHigh != nullptr) {
+        distance = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(static_cast<DWORD>(*distanceToMoveHigh)) << 32) |
+            static_cast<DWORD>(distanceToMove));
+    }
+    std::int64_t base = 0;
+    if (moveMethod == FILE_CURRENT) {
+        base = ::lseek(file->Descriptor(), 0, SEEK_CUR);
+    } else if (moveMethod == FILE_END) {
+        struct stat info {};
+        base = ::fstat(file->Descriptor(), &info) == 0 ? info.st_size : -1;
+    } else if (moveMethod != FILE_BEGIN) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (base < 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if ((distance > 0 && base > std::numeric_limits<std::int64_t>::max() - distance) || base + distance < 0) {
+        SetLastError(distance > 0 ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK);
+        return INVALID_SET_FILE_POINTER;
+    }
+    std::int64_t target = base + distance;
+    if (distanceToMoveHigh == nullptr && target > 0xFFFFFFFF) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (::lseek(file->Descriptor(), target, SEEK_SET) < 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (distanceToMoveHigh != nullptr) {
+        *distanceToMoveHigh = static_cast<LONG>(static_cast<std::uint64_t>(target) >> 32);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(static_cast<std::uint64_t>(target) & 0xFFFFFFFFu);
+}
+
+BOOL SetEndOfFile(HANDLE handle) {
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    if (!file->CanWrite()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    off_t position = ::lseek(file->Descriptor(), 0, SEEK_CUR);
+    if (position < 0 || ::ftruncate(file->Descriptor(), position) != 0) {
+        SetLastError(errno == EFBIG ? ERROR_DISK_FULL : ErrorFromErrno(errno));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL FlushFileBuffers(HANDLE handle) {
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    if (!MayWrite(*file, FileFault::Flush)) {
+        return FALSE;
+    }
+    if (::fsync(file->Descriptor()) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+DWORD GetFileSize(HANDLE handle, LPDWORD fileSizeHigh) {
+    std::shared_ptr<FileObject> file = LookupFile(handle);
+    if (!file) {
+        return INVALID_FILE_SIZE;
+    }
+    struct stat info {};
+    if (::fstat(file->Descriptor(), &info) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_FILE_SIZE;
+    }
+    auto size = static_cast<std::uint64_t>(info.st_size);
+    if (fileSizeHigh != nullptr) {
+        *fileSizeHigh = static_cast<DWORD>(size >> 32);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(size & 0xFFFFFFFFu);
+}
+
+} // namespace win32

@@ -1,0 +1,53 @@
+#include "platform/win32/kernel/NewFiles.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <dirent.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace win32 {
+
+bool IsProcessRunning(DWORD processId) {
+    if (processId == 0 || processId > 0x7FFFFFFF) {
+        return false;
+    }
+    // A process of another user still runs: only "no such process" says it is gone.
+    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno != ESRCH;
+}
+
+DWORD ProcessIdAfter(std::string_view name, std::string_view prefix) {
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) {
+        return 0;
+    }
+    std::uint64_t id = 0;
+    std::size_t at = prefix.size();
+    for (; at < name.size() && name[at] >= '0' && name[at] <= '9'; ++at) {
+        id = id * 10 + static_cast<unsigned>(name[at] - '0');
+        if (id > 0x7FFFFFFF) {
+            return 0;
+        }
+    }
+    if (at == prefix.size() || (at < name.size() && name[at] != '-')) {
+        return 0;
+    }
+    return static_cast<DWORD>(id);
+}
+
+void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix) {
+    DIR* folder = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    const int descriptor = ::dirfd(folder);
+    while (const dirent* entry = ::readdir(folder)) {
+        const DWORD id = ProcessIdAfter(entry->d_name, prefix);
+        if (id != 0 && id != GetCurrentProcessId() && !IsProcessRunning(id)) {
+            ::unlinkat(descriptor, entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);
+}
+
+} // namespace win32

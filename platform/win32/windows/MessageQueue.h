@@ -1,0 +1,87 @@
+// The message queue of one thread. Internal to the platform layer; every function is called with the window
+// system's lock held.
+#pragma once
+
+#include "platform/win32/windows/Window.h"
+
+#include <array>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <thread>
+
+namespace win32 {
+
+// A message sent from another thread, waiting for the owning thread to call the window procedure.
+struct SentMessage {
+    HWND window = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 0;
+    bool done = false;
+    std::shared_ptr<class MessageQueue> sender;
+};
+
+class MessageQueue {
+public:
+    // The calling thread's queue, made on first use.
+    static std::shared_ptr<MessageQueue> ForCurrentThread();
+    // The calling thread's queue, or null when it has none yet.
+    static MessageQueue* CurrentIfAny();
+
+    MessageQueue();
+
+    // The thread whose windows use this queue; only it runs their window procedures.
+    std::thread::id Owner() const { return m_owner; }
+    // The owner is the calling thread (a thread that reuses the id of an ended one is not its owner).
+    bool IsCurrentThread() const;
+
+    void Post(const MSG& message);
+    // Ahead of every other posted message: a translated character is read right after its key.
+    void PostFirst(const MSG& message);
+    // Mouse and key messages. A mouse move directly after another for the same window replaces it.
+    void PostInput(const MSG& message);
+    void PostQuit(int exitCode);
+    void Send(const std::shared_ptr<SentMessage>& message);
+
+    // Takes the next message by the retrieval order of PeekMessageA (posted, quit, input, paint), without
+    // handling sent messages. False when nothing matches.
+    bool Take(MSG* message, HWND filter, UINT first, UINT last, bool remove);
+    std::shared_ptr<SentMessage> TakeSent();
+    bool HasSent() const { return !m_sent.empty(); }
+    bool QuitPending() const { return m_quit; }
+
+    // Drops every posted and input message for the window (it is being destroyed).
+    void Purge(HWND window);
+    // The thread has ended: sends still waiting are answered with 0 and nothing more is accepted.
+    void Close();
+    bool IsClosed() const { return m_closed; }
+
+    // Copies of what is posted, in retrieval order (posted messages, then input); for the testing API.
+    std::deque<MSG> Snapshot() const;
+
+    // Wakes a thread that waits in GetMessageA or in a cross-thread SendMessageA.
+    std::condition_variable& Wake() { return m_wake; }
+
+    // The key state as of the last key or mouse message taken from the queue: bit 7 down, bit 0 toggled.
+    std::array<BYTE, 256>& KeyState() { return m_keyState; }
+
+private:
+    bool Matches(const MSG& message, HWND filter, UINT first, UINT last) const;
+    bool TakeFrom(std::deque<MSG>& from, MSG* message, HWND filter, UINT first, UINT last, bool remove);
+    bool TakePaint(MSG* message, HWND filter, UINT first, UINT last);
+    void NoteInputTaken(const MSG& message);
+
+    std::thread::id m_owner;
+    std::deque<MSG> m_posted;
+    std::deque<MSG> m_input;
+    std::deque<std::shared_ptr<SentMessage>> m_sent;
+    bool m_quit = false;
+    int m_exitCode = 0;
+    bool m_closed = false;
+    std::condition_variable m_wake;
+    std::array<BYTE, 256> m_keyState{};
+};
+
+} // namespace win32
