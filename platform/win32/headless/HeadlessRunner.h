@@ -1,5 +1,8 @@
 // The scripted headless run in force (platform/win32/input/HeadlessRun.h): its steps, its clock and what it
 // does at the program's start and at the end of each application step. Internal to the platform layer.
+//
+// The windows' waits ask it whether they are scripted, so it is declared below them; what it does drives the
+// windows and the host's events, so it is defined above them, in input/HeadlessRun.cpp.
 #pragma once
 
 #include "platform/win32/Types.h"
