@@ -112,15 +112,12 @@ const Floors* FloorOf(const std::string& path, int& floor) {
     return nullptr;
 }
 
-// The folder of a floor as a fault names it.
-std::string FloorName(const Floors& floors, int floor) {
-    if (floor == 0) {
-        return floors.folder + "/";
-    }
-    if (floor > static_cast<int>(floors.subfolders.size())) {
-        return floors.folder + "/tests/";
-    }
-    return floors.folder + "/" + floors.subfolders[static_cast<std::size_t>(floor - 1)] + "/";
+// The folder of a layered folder's floor in which a path lies, as a fault names it: its top, or the subfolder
+// the path is written with (tests/ and testing/ share a floor but keep their names).
+std::string FloorFolder(const Floors& floors, const std::string& path) {
+    const std::string rest = path.substr(floors.folder.size() + 1);
+    const std::size_t slash = rest.find('/');
+    return floors.folder + "/" + (slash == std::string::npos ? "" : rest.substr(0, slash + 1));
 }
 
 // Whether a source in folder `from` may include a header of folder `to`.
@@ -286,8 +283,8 @@ void SourceTree::CheckInclude(const std::string& path, const Include& include,
     int toFloor = 0;
     const Floors* floors = FloorOf(path, fromFloor);
     if (floors != nullptr && FloorOf(include.target, toFloor) == floors && toFloor > fromFloor) {
-        faults.push_back(where + "\"" + include.target + "\": " + FloorName(*floors, fromFloor) +
-                         " may not include " + FloorName(*floors, toFloor));
+        faults.push_back(where + "\"" + include.target + "\": " + FloorFolder(*floors, path) +
+                         " may not include " + FloorFolder(*floors, include.target));
     }
     if (HasFolder(include.target, "tests") && (!HasFolder(path, "tests") || from != to)) {
         faults.push_back(where + "\"" + include.target + "\" belongs to " + to +

@@ -118,10 +118,17 @@ TEST(SourceTreeTest, NamesBothSubfoldersOfAnIncludeThatRunsBackUp) {
     ScratchFolder folder;
     folder.Write("platform/win32/files/File.cpp", "// one\n#include \"platform/win32/windows/Window.h\"\n");
     folder.Write("platform/win32/windows/Window.h", "");
+    folder.Write("runtime/screen/Control.cpp", "#include \"runtime/testing/Support.h\"\n");
+    folder.Write("runtime/testing/Support.h", "");
     EXPECT_EQ(
         SourceTree(folder.Path()).FindIncludeFaults(),
-        std::vector<std::string>{"platform/win32/files/File.cpp:2: \"platform/win32/windows/Window.h\": "
-                                 "platform/win32/files/ may not include platform/win32/windows/"});
+        (std::vector<std::string>{
+            "platform/win32/files/File.cpp:2: \"platform/win32/windows/Window.h\": "
+            "platform/win32/files/ may not include platform/win32/windows/",
+            "runtime/screen/Control.cpp:1: \"runtime/testing/Support.h\": runtime/screen/ may not include "
+            "runtime/testing/",
+            "runtime/screen/Control.cpp:1: \"runtime/testing/Support.h\" is a test helper, and this is "
+            "product code"}));
 }
 
 TEST(SourceTreeTest, TheRepositoryKeepsTheSeamAndTheLayering) {
