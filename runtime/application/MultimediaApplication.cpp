@@ -39,8 +39,6 @@
 
 namespace {
 
-MultimediaApplication* g_instance = nullptr;
-
 // The fallback state of every state graph: a graph that falls into it has
 // failed.
 constexpr std::uint32_t kFallbackStateId = 1;
@@ -102,20 +100,19 @@ MultimediaApplication::MultimediaApplication(const Vemo::String& name)
     : MessengerApplication(name), m_searchOrder([this](const Fragment& root, bool prompt) {
           return ResolveSearchOrderRecord(root, prompt);
       }) {
-    g_instance = this;
     ApplicationServices::SetCurrent(this);
 }
 
 MultimediaApplication::~MultimediaApplication() {
     DeleteOwned();
-    if (g_instance == this) {
-        g_instance = nullptr;
+    if (ApplicationServices::Current() == this) {
         ApplicationServices::SetCurrent(nullptr);
     }
 }
 
 MultimediaApplication* MultimediaApplication::Instance() {
-    return g_instance;
+    // The current services are this application's own: it is the one kind that makes itself current.
+    return dynamic_cast<MultimediaApplication*>(ApplicationServices::Current());
 }
 
 const Vemo::String& MultimediaApplication::AppSection() {
