@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -153,6 +154,73 @@ TEST_F(ShellTest, WithoutTheProcessMaskTheHandleIsClosedAndTheOpenerStillRuns) {
     }
     EXPECT_EQ(Recorded().size(), 2U);
 }
+
+// What a title may hand over: documents of the kinds the opener is given, folders and web addresses. Any
+// other kind of file may belong to a program that runs what it opens; content that is a program is refused
+// whatever its name.
+struct DocumentCase {
+    const char* name;
+    const char* file;    // its host path below C:, or an address
+    const char* content; // null: a folder, or an address
+    bool handedOver;
+};
+
+class ShellDocumentTest : public ShellTest, public ::testing::WithParamInterface<DocumentCase> {};
+
+TEST_P(ShellDocumentTest, OnlyDocumentsFoldersAndWebAddressesAreHandedOver) {
+    const DocumentCase& c = GetParam();
+    const bool address = std::string_view(c.file).starts_with("http");
+    const std::string host = m_drives.HostPath('C', c.file);
+    if (c.content != nullptr) {
+        fs::create_directories(fs::path(host).parent_path());
+        std::ofstream(host, std::ios::binary) << c.content;
+    } else if (!address) {
+        fs::create_directories(host);
+    }
+    std::string windows = address ? c.file : "C:\\" + std::string(c.file);
+    if (!address) {
+        std::replace(windows.begin(), windows.end(), '/', '\\');
+    }
+    SHELLEXECUTEINFOA info = Info(windows.c_str());
+    ::testing::internal::CaptureStderr();
+    const bool opened = OpenAndWait(info);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(opened, c.handedOver) << said;
+    if (c.handedOver) {
+        EXPECT_EQ(Recorded(), (std::vector<std::string>{"1", address ? std::string(c.file) : host}));
+        EXPECT_EQ(said, "");
+    } else {
+        EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+        EXPECT_FALSE(fs::exists(m_record));
+        EXPECT_NE(said.find(windows), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ShellDocumentTest,
+    ::testing::Values(DocumentCase{"DesktopEntryOfKde", "Apps/player.kdelnk",
+                                   "[KDE Desktop Entry]\nExec=touch marker\n", false},
+                      DocumentCase{"JavaArchive", "Apps/game.jar", "PK\x03\x04", false},
+                      DocumentCase{"JavaWebStart", "Apps/game.jnlp", "<jnlp/>", false},
+                      DocumentCase{"WindowsInstaller", "Apps/setup.msi", "\xd0\xcf\x11\xe0", false},
+                      DocumentCase{"RegistryFile", "Apps/settings.reg", "REGEDIT4\n", false},
+                      DocumentCase{"InternetShortcut", "Apps/site.url",
+                                   "[InternetShortcut]\nURL=file:///bin/sh\n", false},
+                      DocumentCase{"NoExtensionAndAWindowsProgram", "Apps/notes", "MZ\x90", false},
+                      DocumentCase{"TextThatIsAWindowsProgram", "Apps/readme.txt", "MZ\x90", false},
+                      DocumentCase{"ScriptWithoutHashBang", "Apps/install.sh", "touch marker\n", false},
+                      DocumentCase{"ByteOrderMarkThenHashBang", "Apps/notes.txt",
+                                   "\xef\xbb\xbf#!/bin/sh\ntouch marker\n", false},
+                      DocumentCase{"WebPage", "Pages/index.HTML", "<html><img src=a.gif></html>", true},
+                      DocumentCase{"Pdf", "Pages/manual.pdf", "%PDF-1.4\n", true},
+                      DocumentCase{"Text", "Pages/notes.txt", "Hello", true},
+                      DocumentCase{"TextWithAByteOrderMark", "Pages/bom.txt", "\xef\xbb\xbfHello", true},
+                      DocumentCase{"EmptyText", "Pages/empty.txt", "", true},
+                      DocumentCase{"Picture", "Pages/photo.jpg", "\xff\xd8\xff\xe0", true},
+                      DocumentCase{"Folder", "Pages/Pictures", nullptr, true},
+                      DocumentCase{"WebAddress", "http://example.com/", nullptr, true}),
+    platform::testing::NameFromText<&DocumentCase::name>());
 
 struct FailureCase {
     const char* name;

@@ -20,9 +20,9 @@
 #include "platform/win32/LastError.h"
 #include "platform/win32/Version.h"
 #include "platform/win32/WindowMessages.h"
-#include "platform/win32/files/SystemPaths.h"
 #include "platform/win32/gdi/Gdi.h"
 #include "platform/win32/kernel/ModuleResources.h"
+#include "platform/win32/kernel/RunFolder.h"
 #include "platform/win32/kernel/Synchronization.h"
 #include "platform/win32/kernel/Thread.h"
 #include "platform/win32/windows/Window.h"
@@ -323,19 +323,20 @@ bool Win32DXQTMultimediaApplication::CreateMainWindow() {
 }
 
 bool Win32DXQTMultimediaApplication::InstallQuickTime() {
-    char temporary[kTempPathSize] = {};
-    win32::GetTempPathA(kTempPathSize, temporary);
-    // Named after the product's class word and this process, so that neither two products nor two runs of
-    // one product (another player's included) share the file; a file left by a run that died is replaced.
-    char process[16];
-    std::snprintf(process, sizeof process, "-%lu", static_cast<unsigned long>(win32::GetCurrentProcessId()));
-    Vemo::String moviePath(temporary);
-    moviePath.Append(GetClassName()).Append(process).Append(".mov");
-    if (!Vemo::QuickTimeEngineHook::Install(g_mainWindow->GetWindowHandle(), 0, 0, &moviePath)) {
-        std::fprintf(stderr,
-                     "%s: QuickTime's start-up movie %s could not be made in the temporary folder %s\n",
-                     GetProductTitle().IsEmpty() ? "quorven" : GetProductTitle().CStr(), moviePath.CStr(),
-                     temporary[0] != '\0' ? temporary : "(none: no drive shows it)");
+    // In the run's own temporary folder, where nobody else can have put anything under the movie's name.
+    char folder[kTempPathSize] = {};
+    const bool placed = win32::CreateRunTempFolderA(kTempPathSize, folder) != 0;
+    Vemo::String moviePath(folder);
+    moviePath.Append(GetClassName()).Append(".mov");
+    if (!placed || !Vemo::QuickTimeEngineHook::Install(g_mainWindow->GetWindowHandle(), 0, 0, &moviePath)) {
+        const char* product = GetProductTitle().IsEmpty() ? "quorven" : GetProductTitle().CStr();
+        if (placed) {
+            std::fprintf(stderr, "%s: QuickTime did not start with its start-up movie %s\n", product,
+                         moviePath.CStr());
+        } else {
+            std::fprintf(stderr, "%s: QuickTime did not start: its start-up movie has no temporary folder\n",
+                         product);
+        }
         Report(kErrorHookInstall, "QuickTime Engine Hook");
         return false;
     }
@@ -433,6 +434,8 @@ bool Win32DXQTMultimediaApplication::OnShutdown() {
         Report(kErrorHookRemove, "QuickTime Engine Hook");
         result = false;
     }
+    // What the folder still holds goes with it; the standard error names a folder that stays.
+    win32::RemoveRunTempFolder();
     if (g_mainWindow != nullptr) {
         g_mainWindow->Destroy();
         DeleteAndClear(g_mainWindow);

@@ -2,7 +2,7 @@
 // leave it: C: (fixed, HD0) holds the folders Title, User and Shared; D: and E: are CD-ROM drives (CD0 and
 // CD1), empty until a test inserts the data disc; the registry store holds the product's values
 // (GamePath, SharedPath, UserPath) under HKEY_LOCAL_MACHINE, written through the platform's registry code.
-// The temporary folder (where QuickTime's start-up movie is made) is C:\Temp.
+// The temporary folder (where each run makes its own folder for QuickTime's start-up movie) is C:\Temp.
 //
 //     TitleTest::InstalledTitle title;
 //     title.SetValue("DataPath", "C:\\Data");        // the store is written again at once

@@ -40,6 +40,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -338,6 +339,8 @@ TEST_F(ApplicationTest, AStartUpWithoutAViewportFontCacheOrGraphFails) {
         EXPECT_FALSE(Start()) << to;
         EXPECT_TRUE(Stop());
         EXPECT_EQ(win32::testing::LiveWindowCount(), 0U) << to;
+        // The run's own temporary folder, made before the failure, went with the shut-down.
+        EXPECT_TRUE(std::filesystem::is_empty(m_title.Host('C', "Temp"))) << to;
         Boxes();
     }
 }

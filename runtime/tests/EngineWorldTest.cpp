@@ -39,6 +39,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -77,9 +78,22 @@ protected:
         return state != nullptr ? state->GetName().CStr() : "-";
     }
 
-    // Where QuickTime's start-up movie of this process is made.
+    // The folders of this process's runs in the temporary folder.
+    std::vector<std::filesystem::path> RunFolders() const {
+        const std::string start = "vemo-run-" + std::to_string(win32::GetCurrentProcessId()) + "-";
+        std::vector<std::filesystem::path> folders;
+        for (const auto& entry : std::filesystem::directory_iterator(m_title.Host('C', "Temp"))) {
+            if (entry.path().filename().string().starts_with(start)) {
+                folders.push_back(entry.path());
+            }
+        }
+        return folders;
+    }
+
+    // Where QuickTime's start-up movie of the running start-up is made.
     std::filesystem::path OwnMovie() const {
-        return m_title.Host('C', "Temp/QuorvenApp-" + std::to_string(win32::GetCurrentProcessId()) + ".mov");
+        const std::vector<std::filesystem::path> folders = RunFolders();
+        return folders.size() == 1 ? folders.front() / "QuorvenApp.mov" : std::filesystem::path();
     }
 
     std::vector<std::string> Boxes() {
@@ -178,18 +192,21 @@ TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
               ViewportWindow());
     EXPECT_EQ(win32::FindWindowA(Win32DXQTMultimediaApplication::kMutexWindowClassName, m_name.c_str()),
               App().GetMutexWindow());
-    // QuickTime's start-up movie is named after the product's class word and this process, and is its own.
+    // QuickTime's start-up movie is named after the product's class word, and is its own, in the run's own
+    // folder.
     const std::filesystem::path ownMovie = OwnMovie();
     EXPECT_TRUE(std::filesystem::is_regular_file(ownMovie));
     EXPECT_EQ(std::filesystem::status(ownMovie).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(ownMovie.parent_path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     // The blank cursor of the window class hides the pointer over the viewport.
     EXPECT_NE(Win32DXQTMultimediaApplication::GetBlankCursor(), nullptr);
     win32::testing::MoveMouse(ViewportWindow(), 10, 10);
     EXPECT_TRUE(win32::testing::PointerHidden());
 
     EXPECT_TRUE(Stop());
-    EXPECT_FALSE(std::filesystem::exists(ownMovie));
+    EXPECT_TRUE(RunFolders().empty());
     EXPECT_EQ(Vemo::Win32EngineHook::Installed(), nullptr);
     EXPECT_EQ(Vemo::DirectXEngineHook::Installed(), nullptr);
     EXPECT_EQ(Vemo::QuickTimeEngineHook::Installed(), nullptr);
@@ -198,17 +215,44 @@ TEST_F(EngineWorldTest, BuildsTheWorldInOrderAndTakesItDownAgain) {
     EXPECT_EQ(win32::testing::LiveWindowCount(), 0U);
 }
 
-TEST_F(EngineWorldTest, ALinkPlantedUnderTheStartUpMoviesNameIsReplacedNotFollowed) {
-    const std::filesystem::path victim = std::filesystem::path(m_title.Base()) / "victim.txt";
+// Another user of the temporary folder can guess the names a movie made from the product's class word and the
+// process id would have; whatever they put there is left alone and stops nothing.
+TEST_F(EngineWorldTest, NothingPlantedUnderAGuessableMovieNameStopsTheStartUpOrIsTouched) {
+    namespace fs = std::filesystem;
+    const fs::path victim = fs::path(m_title.Base()) / "victim.txt";
     std::ofstream(victim) << "keep";
-    std::filesystem::create_symlink(victim, OwnMovie());
-    Make();
-    ASSERT_TRUE(Initialize());
-    EXPECT_FALSE(std::filesystem::is_symlink(OwnMovie()));
-    EXPECT_TRUE(Stop());
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(OwnMovie())));
-    std::ifstream kept(victim);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+    const fs::path temporary = m_title.Host('C', "Temp");
+    const std::string guessable[] = {"QuorvenApp-" + std::to_string(win32::GetCurrentProcessId()) + ".mov",
+                                     "QuorvenApp.mov"};
+    for (const std::string_view kind : {"folder", "link", "file"}) {
+        SCOPED_TRACE(kind);
+        for (const std::string& name : guessable) {
+            if (kind == "folder") {
+                fs::create_directories(temporary / name / "inside");
+            } else if (kind == "link") {
+                fs::create_symlink(victim, temporary / name);
+            } else {
+                std::ofstream(temporary / name) << "planted";
+            }
+        }
+        Make();
+        ASSERT_TRUE(Initialize());
+        EXPECT_TRUE(fs::is_regular_file(OwnMovie()));
+        EXPECT_TRUE(Stop());
+        for (const std::string& name : guessable) {
+            const fs::path planted = temporary / name;
+            std::ifstream content(planted);
+            EXPECT_TRUE(kind == "folder" ? fs::is_directory(planted / "inside") && !fs::is_symlink(planted)
+                        : kind == "link"
+                            ? fs::is_symlink(planted) && fs::read_symlink(planted) == victim
+                            : std::string(std::istreambuf_iterator<char>(content), {}) == "planted")
+                << name;
+            fs::remove_all(planted);
+        }
+        std::ifstream kept(victim);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+        EXPECT_TRUE(fs::is_empty(temporary));
+    }
 }
 
 TEST_F(EngineWorldTest, AFailureInTheMiddleOfStartUpLeavesShutDownOnlyWhatExists) {

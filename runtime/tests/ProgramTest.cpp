@@ -393,14 +393,40 @@ TEST_F(ProgramTest, ATemporaryFolderNoDriveShowsBecomesADriveOfItsOwn) {
     EXPECT_TRUE(std::filesystem::is_empty(temporary));
 }
 
-TEST_F(ProgramTest, AStartUpThatCannotMakeItsMovieInTheTemporaryFolderNamesIt) {
-    const std::filesystem::path temporary = std::filesystem::path(m_title.Base()) / "no-such-folder";
+TEST_F(ProgramTest, AStartUpWithoutAFolderOfItsOwnInTheTemporaryFolderNamesItAndWhy) {
+    const std::filesystem::path missing = std::filesystem::path(m_title.Base()) / "no-such-folder";
+    // On drive C:, and too deep for a Windows path.
+    const std::filesystem::path deep = std::filesystem::path(m_title.Host('C', "Temp")) /
+                                       std::string(99, 'a') / std::string(99, 'b') / std::string(99, 'c');
+    std::filesystem::create_directories(deep);
+    for (const auto& [temporary, why] :
+         {std::pair{missing, "the run's own folder could not be made in the temporary folder " +
+                                 missing.string() + ": No such file or directory\n"},
+          {deep, "the temporary folder " + deep.string() + " is too long"}}) {
+        const Outcome outcome =
+            Run("", "TMPDIR='" + temporary.string() + "' VEMO_WINDIR='" + m_title.Host('C', "Windows") + "'");
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_NE(outcome.errors.find(why), std::string::npos) << outcome.errors;
+        EXPECT_EQ(outcome.errors.find("no drive shows it"), std::string::npos) << outcome.errors;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(deep));
+}
+
+// Names made from the product's class word and the process id can be guessed by another user of the temporary
+// folder; what is put there stops nothing. The shell's id is the program's, which it becomes.
+TEST_F(ProgramTest, AFolderPlantedUnderTheMovieNameOfTheRunsProcessIdStopsNothing) {
+    const std::filesystem::path temporary = m_title.Host('C', "Temp");
     const Outcome outcome =
-        Run("", "TMPDIR='" + temporary.string() + "' VEMO_WINDIR='" + m_title.Host('C', "Windows") + "'");
-    EXPECT_EQ(outcome.exitCode, 2);
-    EXPECT_NE(outcome.errors.find(temporary.string()), std::string::npos) << outcome.errors;
-    EXPECT_NE(outcome.errors.find("could not be made in the temporary folder Z:\\"), std::string::npos)
-        << outcome.errors;
+        Run("wait 100\n", "sh -c 'mkdir -p \"$TMPDIR/QuorvenApp-$$.mov/inside\" && exec \"$0\"'");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 0"}) << outcome.errors;
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(temporary)) {
+        left.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left.front().starts_with("QuorvenApp-") && left.front().ends_with(".mov")) << left.front();
+    EXPECT_TRUE(std::filesystem::is_directory(temporary / left.front() / "inside"));
 }
 
 } // namespace

@@ -64,65 +64,97 @@ std::string_view LastName(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// Why the opener must not be given a file of this name, or null. Windows drops trailing dots and blanks
-// from a name, so "setup.exe. " names a program as surely as "setup.exe" does.
-const char* ProgramByName(std::string_view name) {
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
-        name.remove_suffix(1);
-    }
-    if (EndsWithNoCase(name, ".desktop")) {
-        return "a desktop entry";
-    }
-    for (std::string_view extension : {".exe", ".com", ".bat", ".cmd", ".pif", ".scr", ".lnk"}) {
-        if (EndsWithNoCase(name, extension)) {
-            return "a Windows program";
+// The kinds of file the opener is given: documents that the host's programs show, never run. Any other kind
+// may belong to a program that runs what it opens (a Java or Windows emulator, a desktop's own launcher).
+constexpr std::string_view kDocumentExtensions[] = {
+    ".txt", ".htm", ".html",                                            // text and web pages
+    ".pdf", ".rtf",                                                     // PDF and RTF
+    ".bmp", ".gif", ".jpg",  ".jpeg", ".png", ".pcx",  ".tif", ".tiff", // pictures
+    ".wav", ".mp3", ".mid",  ".midi", ".aif", ".aiff",                  // sounds
+    ".mov", ".avi", ".mpg",  ".mpeg", ".mp4",                           // movies
+};
+
+// The name as the opener sees it decides the type, so it is taken as it stands: "page.html." is no page.
+bool IsDocumentName(std::string_view name) {
+    for (std::string_view extension : kDocumentExtensions) {
+        if (name.size() > extension.size() && EndsWithNoCase(name, extension)) {
+            return true;
         }
     }
-    return nullptr;
+    return false;
 }
 
 // Why a regular file's content makes it a program, or null.
 const char* ProgramByContent(int fd) {
-    char start[4] = {};
+    char start[5] = {};
     ssize_t got;
     while ((got = pread(fd, start, sizeof start, 0)) < 0 && errno == EINTR) {
     }
-    constexpr char kElfMagic[4] = {0x7f, 'E', 'L', 'F'};
-    if (got >= 4 && std::memcmp(start, kElfMagic, sizeof kElfMagic) == 0) {
+    if (got < 0) {
+        return "a file that cannot be read";
+    }
+    std::string_view head(start, static_cast<std::size_t>(got));
+    if (head.starts_with("\x7f"
+                         "ELF")) {
         return "a program (an ELF header)";
     }
-    if (got >= 2 && start[0] == '#' && start[1] == '!') {
+    if (head.starts_with("MZ")) {
+        return "a Windows program (an MZ header)";
+    }
+    // A shell does not care for the byte-order mark an editor may have put before the "#!".
+    if (head.starts_with("\xef\xbb\xbf")) {
+        head.remove_prefix(3);
+    }
+    if (head.starts_with("#!")) {
         return "a program (a #! line)";
     }
     return nullptr;
 }
 
-// Why the opener must not be given this file, or null: only folders and regular files that are no program
-// are opened. The content and the name decide, not the execute bit, which discs copied from FAT set on every
-// file. The file is opened without blocking and looked at through that one descriptor, so a FIFO cannot
-// stall the caller and nothing can be swapped in between the type check and the read.
+// Why the opener must not be given a file of this host path, or null: the link's own name and the name of the
+// file it leads to must both be a document's.
+const char* RefusalByName(const std::string& hostPath) {
+    constexpr const char* kNoDocument =
+        "not a document (only text, web pages, PDF, RTF, pictures, sounds and movies are opened)";
+    if (!IsDocumentName(LastName(hostPath))) {
+        return kNoDocument;
+    }
+    char resolved[PATH_MAX];
+    if (realpath(hostPath.c_str(), resolved) == nullptr) {
+        return "a file that cannot be read";
+    }
+    return IsDocumentName(LastName(resolved)) ? nullptr : kNoDocument;
+}
+
+// The one descriptor through which a file's type and content are looked at: opened without blocking, so that
+// a FIFO cannot stall the caller, and its type taken from the descriptor, so that nothing can be swapped in
+// between the check and the read. -1 when it cannot be opened or looked at.
+int OpenToLookAt(const std::string& hostPath, struct stat& info) {
+    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0 && fstat(fd, &info) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Why the opener must not be given this file, or null: only folders, and regular files of a document's name
+// whose content is no program, are opened. The execute bit is not looked at: discs copied from FAT set it on
+// every file.
 const char* Refusal(const std::string& hostPath) {
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    struct stat info {};
+    const int fd = OpenToLookAt(hostPath, info);
     if (fd < 0) {
         return "a file that cannot be read";
     }
-    struct stat info {};
-    const bool known = fstat(fd, &info) == 0;
-    const char* why = !known                   ? "a file that cannot be read"
-                      : S_ISDIR(info.st_mode)  ? nullptr
+    const char* why = S_ISDIR(info.st_mode)    ? nullptr
                       : !S_ISREG(info.st_mode) ? "not a regular file"
                                                : ProgramByContent(fd);
     close(fd);
     if (why != nullptr || S_ISDIR(info.st_mode)) {
         return why;
     }
-    // A link's own name, and the name of the file it leads to.
-    why = ProgramByName(LastName(hostPath));
-    char resolved[PATH_MAX];
-    if (why == nullptr && realpath(hostPath.c_str(), resolved) != nullptr) {
-        why = ProgramByName(LastName(resolved));
-    }
-    return why;
+    return RefusalByName(hostPath);
 }
 
 bool Fail(SHELLEXECUTEINFOA* info, DWORD error, UINT shellError) {

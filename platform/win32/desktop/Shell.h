@@ -53,19 +53,22 @@ struct SHELLEXECUTEINFOA {
 // - a text that starts with a URL scheme (two or more letters, digits, '+', '-' or '.', the first a letter,
 //   then ':') is passed as it stands when the scheme is http, https or mailto (any case);
 // - any other text is a Windows path, mapped through the drive table (HostPath.h); its host path is passed
-//   when it names an existing folder, or a regular file that is no program: not an ELF program, not a script
-//   starting with "#!", not a desktop entry (".desktop") and not named as a Windows program (".exe", ".com",
-//   ".bat", ".cmd", ".pif", ".scr", ".lnk", any case, trailing dots and blanks dropped; for a link, neither
-//   its name nor its target's). The execute bit is not looked at.
-// What is refused (another scheme, a program, a FIFO, socket or device) fails as a missing file does, and
-// one line on the standard error says what was refused and why. Fails at once, starting nothing and showing
-// nothing, for a path that names no existing file or folder (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND;
-// hInstApp SE_ERR_FNF, SE_ERR_PNF), an opener that cannot be started (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC),
-// another verb (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC), parameters or a folder to start in, other fMask bits,
-// or a wrong cbSize (ERROR_INVALID_PARAMETER). On success hInstApp is 42 and, with SEE_MASK_NOCLOSEPROCESS,
-// hProcess the opener's process handle (the caller closes it); without it the handle is closed here. Either
-// way the opener is reaped when it exits. hwnd and nShow are not used: the opener shows what it opens as the
-// host's desktop decides.
+//   when it names an existing folder, or a regular file that is a document: its name (and, for a link, the
+//   name of the file it leads to) ends in the extension of a text or web page (".txt", ".htm", ".html"), a
+//   PDF or RTF document (".pdf", ".rtf"), a picture (".bmp", ".gif", ".jpg", ".jpeg", ".png", ".pcx", ".tif",
+//   ".tiff"), a sound (".wav", ".mp3", ".mid", ".midi", ".aif", ".aiff") or a movie (".mov", ".avi", ".mpg",
+//   ".mpeg", ".mp4"), in any case, and its content is no program: it starts neither with an ELF header, nor
+//   with "MZ", nor with "#!" (after a UTF-8 byte-order mark or not). The execute bit is not looked at. The
+//   path itself is passed, so that a page keeps the pictures beside it.
+// What is refused (another scheme, another kind of file, a program, a FIFO, socket or device) fails as a
+// missing file does, and one line on the standard error says what was refused and why. Fails at once,
+// starting nothing and showing nothing, for a path that names no existing file or folder
+// (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND; hInstApp SE_ERR_FNF, SE_ERR_PNF), an opener that cannot be
+// started (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC), another verb (ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC),
+// parameters or a folder to start in, other fMask bits, or a wrong cbSize (ERROR_INVALID_PARAMETER). On
+// success hInstApp is 42 and, with SEE_MASK_NOCLOSEPROCESS, hProcess the opener's process handle (the caller
+// closes it); without it the handle is closed here. Either way the opener is reaped when it exits. hwnd and
+// nShow are not used: the opener shows what it opens as the host's desktop decides.
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info);
 
 // The desktop window: one fixed handle, never a window of the window layer, so calls that take a window

@@ -17,6 +17,10 @@ bool IsProcessRunning(DWORD processId) {
     return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno != ESRCH;
 }
 
+bool HasProcessEnded(DWORD processId) {
+    return processId != 0 && processId != GetCurrentProcessId() && !IsProcessRunning(processId);
+}
+
 DWORD ProcessIdAfter(std::string_view name, std::string_view prefix) {
     if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) {
         return 0;
@@ -42,8 +46,7 @@ void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix)
     }
     const int descriptor = ::dirfd(folder);
     while (const dirent* entry = ::readdir(folder)) {
-        const DWORD id = ProcessIdAfter(entry->d_name, prefix);
-        if (id != 0 && id != GetCurrentProcessId() && !IsProcessRunning(id)) {
+        if (HasProcessEnded(ProcessIdAfter(entry->d_name, prefix))) {
             ::unlinkat(descriptor, entry->d_name, 0);
         }
     }

@@ -14,6 +14,10 @@ namespace win32 {
 // Whether a process of that id runs on this machine.
 bool IsProcessRunning(DWORD processId);
 
+// Whether what a process of that id left behind may be taken away: the id is another process's, and no
+// process of that id runs. A process of another user counts as running.
+bool HasProcessEnded(DWORD processId);
+
 // The process id that name carries right after prefix: the decimal digits there, up to the end of the name
 // or to a '-'. 0 when the name does not start with prefix or carries no such id.
 DWORD ProcessIdAfter(std::string_view name, std::string_view prefix);
