@@ -7,7 +7,7 @@ WERROR := $(if $(filter true,$(CI)),ON,OFF)
 # CI's -Werror builds live apart, so that a plain build and a CI build never reconfigure each other's folder.
 BUILD := build$(if $(filter true,$(CI)),/ci)
 
-.PHONY: deps test demo install fuzz bench clean
+.PHONY: deps test release demo install fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -25,16 +25,17 @@ test: deps
 	cd $(BUILD)/test && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-demo: deps
-	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
+# The release build that demo, install and bench use, built alone by CI, where its warnings are errors too.
+release: deps
+	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF -DVEMO_WERROR=$(WERROR))
 	cmake --build $(BUILD)/release -j $(JOBS)
+
+demo: release
 	@scripts/run-demo $(BUILD)/release
 
 # The release build that make demo runs, installed under PREFIX: bin/quorven, bin/quorven-register-title (the
 # title registration command) with the registry program it runs, bin/quorven-registry, and lib/libcorvintale.so.
-install: deps
-	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
-	cmake --build $(BUILD)/release -j $(JOBS)
+install: release
 	cmake --install $(BUILD)/release --prefix "$(PREFIX)"
 
 fuzz: deps
@@ -43,9 +44,7 @@ fuzz: deps
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 	@scripts/run-fuzz $(BUILD)/fuzz $(FUZZ_SECONDS)
 
-bench: deps
-	$(call configure,$(BUILD)/release,-DCMAKE_BUILD_TYPE=Release -DVEMO_TESTS=OFF)
-	cmake --build $(BUILD)/release -j $(JOBS)
+bench: release
 	@for b in $(BUILD)/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
 clean:

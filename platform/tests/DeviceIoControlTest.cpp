@@ -18,10 +18,10 @@ using win32::testing::MediaRecorder;
 
 class DeviceIoControlTest : public ::testing::Test {
 protected:
-    win32::testing::TemporaryDrives m_drives{{'C', DRIVE_FIXED, "", true},
-                                             {'D', DRIVE_CDROM, "DISC", true},
-                                             {'E', DRIVE_REMOVABLE},
-                                             {'F', DRIVE_CDROM, "", true}};
+    // E: and H: are folders given as drives of removable media, I: a fixed drive, none of them with a device.
+    win32::testing::TemporaryDrives m_drives{{'C', DRIVE_FIXED, "", true}, {'D', DRIVE_CDROM, "DISC", true},
+                                             {'E', DRIVE_REMOVABLE},       {'F', DRIVE_CDROM, "", true},
+                                             {'H', DRIVE_CDROM},           {'I', DRIVE_FIXED}};
 
     static HANDLE OpenVolume(const char* name) {
         return CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -88,11 +88,27 @@ TEST_F(NtDeviceTest, ADeviceThatIsNoCdRomDriveRefusesTheDoorAndEjectRequests) {
 
 TEST_F(NtDeviceTest, DrivesWithoutADeviceHaveNoneToOpen) {
     std::remove(m_drives.Device('F').c_str());
-    for (const char* name : {"\\\\.\\E:", "\\\\.\\Q:", "\\\\.\\F:", "\\\\.\\vwin32"}) {
+    for (const char* name : {"\\\\.\\I:", "\\\\.\\Q:", "\\\\.\\F:", "\\\\.\\vwin32"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(OpenVolume(name), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     }
+}
+
+TEST_F(NtDeviceTest, AFolderGivenAsADriveOfRemovableMediaHasNoDoor) {
+    MediaRecorder media;
+    for (const char* name : {"\\\\.\\H:", "\\\\.\\E:"}) {
+        SCOPED_TRACE(name);
+        HANDLE device = OpenVolume(name);
+        ASSERT_NE(device, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(Send(device, IOCTL_STORAGE_MEDIA_REMOVAL, 1));
+        EXPECT_TRUE(Send(device, IOCTL_STORAGE_MEDIA_REMOVAL, 0));
+        EXPECT_TRUE(Send(device, FSCTL_LOCK_VOLUME));
+        EXPECT_FALSE(Send(device, IOCTL_STORAGE_EJECT_MEDIA));
+        EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+        EXPECT_TRUE(CloseHandle(device));
+    }
+    EXPECT_TRUE(media.Requests().empty());
 }
 
 TEST_F(NtDeviceTest, TheEjectSequenceReachesTheDrivesDevice) {
@@ -225,12 +241,11 @@ TEST_F(VWin32Test, DrivesThatCannotTakeTheCallSetTheCarry) {
         BYTE drive;
         WORD error;
     } cases[] = {
-        {kDosLockMedia, 5, kDosErrorNotReady}, // E: has no device
-        {kDosEjectMedia, 5, kDosErrorNotReady},
+        {kDosEjectMedia, 5, kDosErrorNotReady},    // E: has no device
+        {kDosLockMedia, 9, kDosErrorNotRemovable}, // I: is fixed
         {kDosLockMedia, 3, kDosErrorNotRemovable}, // C: is fixed
         {kDosLockMedia, 7, kDosErrorInvalidDrive}, // no G:
-        {kDosLockMedia, 0, kDosErrorInvalidDrive},
-        {0x0860, 4, kDosErrorInvalidFunction},
+        {kDosLockMedia, 0, kDosErrorInvalidDrive},    {0x0860, 4, kDosErrorInvalidFunction},
         {kDosLockMedia, 4, kDosErrorGeneralFailure}, // D:'s device is no CD-ROM drive
         {kDosEjectMedia, 4, kDosErrorGeneralFailure},
     };
@@ -241,6 +256,22 @@ TEST_F(VWin32Test, DrivesThatCannotTakeTheCallSetTheCarry) {
         EXPECT_EQ(r.ax, c.error);
         EXPECT_EQ(r.count, 0);
     }
+}
+
+TEST_F(VWin32Test, ADriveWithoutADeviceKeepsItsLockCountAndTouchesNoDoor) {
+    MediaRecorder media;
+    const BYTE h = 8;
+    EXPECT_EQ(Call(kDosLockMedia, h, 0).count, 1);
+    Result locked = Call(kDosEjectMedia, h);
+    EXPECT_TRUE(locked.carry);
+    EXPECT_EQ(locked.ax, kDosErrorLocked);
+    Result unlocked = Call(kDosLockMedia, h, 1);
+    EXPECT_FALSE(unlocked.carry);
+    EXPECT_EQ(unlocked.count, 0);
+    Result eject = Call(kDosEjectMedia, h);
+    EXPECT_TRUE(eject.carry);
+    EXPECT_EQ(eject.ax, kDosErrorNotReady);
+    EXPECT_TRUE(media.Requests().empty());
 }
 
 TEST_F(VWin32Test, TheRegisterBlockMustFit) {

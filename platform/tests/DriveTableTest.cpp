@@ -76,9 +76,10 @@ TEST(DriveTableTest, DefaultTableFromTheMounts) {
                          "/image.iso /media/image iso9660 ro,loop 0 0\n"
                          "/dev/sr2 relative/place iso9660 ro 0 0\n"
                          "/dev/sr3 /media/zero\\000byte udf ro 0 0\n"
+                         "/dev/loop7 /media/other\\040image iso9660 ro 0 0\n"
                          "garbage\n";
     DriveTable table = DriveTable::FromMounts(mounts);
-    ASSERT_EQ(table.Entries().size(), 4u);
+    ASSERT_EQ(table.Entries().size(), 5u);
     EXPECT_EQ(table.Find('C')->hostFolder, "/");
     EXPECT_EQ(table.Find('C')->type, DRIVE_FIXED);
     EXPECT_EQ(table.Find('D')->hostFolder, "/media/cd one");
@@ -86,6 +87,11 @@ TEST(DriveTableTest, DefaultTableFromTheMounts) {
     EXPECT_EQ(table.Find('D')->device, "/dev/sr0");
     EXPECT_EQ(table.Find('E')->hostFolder, "/media/dvd");
     EXPECT_EQ(table.Find('F')->hostFolder, "/media/image");
+    // A disc image has no door to lock, whether it is named as a file or through its loop device.
+    EXPECT_EQ(table.Find('F')->device, "");
+    EXPECT_EQ(table.Find('G')->hostFolder, "/media/other image");
+    EXPECT_EQ(table.Find('G')->type, DRIVE_CDROM);
+    EXPECT_EQ(table.Find('G')->device, "");
     EXPECT_EQ(DriveTable::FromMounts("").Entries().size(), 1u);
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -21,7 +22,12 @@ protected:
     void SetUp() override {
         m_base = (fs::temp_directory_path() / ("register-title-" + std::to_string(::getpid()))).string();
         fs::create_directories(m_base + "/Titles/Demo");
+        fs::create_directories(m_base + "/Titles/Empty");
         fs::create_directories(m_base + "/Outside/Demo");
+        // The file the program's start-up reads first makes a folder a title; its name is matched without
+        // regard to case, as the emulated Windows matches it.
+        std::ofstream(m_base + "/Titles/Demo/quorven.LOC") << "[Texts]\n";
+        std::ofstream(m_base + "/Outside/Demo/Quorven.loc") << "[Texts]\n";
         m_store = m_base + "/store.txt";
     }
     void TearDown() override { fs::remove_all(m_base); }
@@ -83,6 +89,35 @@ TEST_F(RegisterTitleTest, GivenFoldersAndTheStoresOtherValuesAreKept) {
     EXPECT_NE(text.find("\"Wallpaper\"=sz:kept"), std::string::npos) << text;
 }
 
+// Installed, the two commands are quorven-register-title and quorven-registry: each names itself as it was
+// started, in its usage and its messages.
+TEST_F(RegisterTitleTest, EachCommandNamesItselfAsItWasStarted) {
+    fs::create_directories(m_base + "/bin");
+    fs::create_symlink(kScript, m_base + "/bin/quorven-register-title");
+    fs::create_symlink(VEMO_REGISTRY_TOOL, m_base + "/bin/quorven-registry");
+    struct Case {
+        const char* program;
+        std::vector<std::string> arguments;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"quorven-register-title", {}, "usage: quorven-register-title TITLE-FOLDER"},
+        {"quorven-registry", {}, "usage: quorven-registry windows-path HOST-PATH | quorven-registry set KEY"},
+        {"quorven-registry",
+         {"windows-path", "relative"},
+         "quorven-registry: no drive of the emulated machine"},
+        {"quorven-registry", {"set", "Nowhere\\Key", "A=1"}, "quorven-registry: Nowhere\\Key does not start"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        const platform::tests::ChildResult result =
+            platform::tests::RunProgram(m_base + "/bin/" + c.program, c.arguments, {}, m_base);
+        EXPECT_NE(result.exitCode, 0);
+        EXPECT_EQ(result.output.rfind(c.said, 0), 0u) << result.output;
+        EXPECT_EQ(result.output.find("vemo-registry"), std::string::npos) << result.output;
+    }
+}
+
 struct RefusalCase {
     const char* name;
     std::vector<std::string> arguments; // "@" stands for the temporary folder
@@ -101,19 +136,30 @@ TEST_P(RegisterTitleRefusalTest, SaysWhatIsWrongAndWritesNothing) {
     EXPECT_EQ(result.exitCode, GetParam().exitCode) << result.output;
     EXPECT_NE(result.output.find(GetParam().said), std::string::npos) << result.output;
     EXPECT_FALSE(fs::exists(m_store));
+    for (const char* made : {"/Titles/Shared", "/Titles/User", "/Outside/Shared", "/Outside/User"}) {
+        EXPECT_FALSE(fs::exists(m_base + made)) << made;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegisterTitleRefusalTest,
-    testing::Values(RefusalCase{"NoTitle", {"--store", "@/store.txt"}, 2, "usage: scripts/register-title"},
-                    RefusalCase{
-                        "MissingTitle", {"@/Titles/Missing", "--store", "@/store.txt"}, 1, "is not a folder"},
-                    RefusalCase{"TitleOnNoDrive",
-                                {"@/Outside/Demo", "--store", "@/store.txt"},
-                                1,
-                                "no drive of the emulated machine shows " /* the title's folder */},
-                    RefusalCase{"StoreWithoutFile", {"@/Titles/Demo", "--store"}, 2, "--store needs a value"},
-                    RefusalCase{"UnknownOption", {"@/Titles/Demo", "--force"}, 2, "unknown option --force"}),
+    testing::Values(
+        RefusalCase{"NoTitle", {"--store", "@/store.txt"}, 2, "usage: register-title TITLE-FOLDER"},
+        RefusalCase{"MissingTitle", {"@/Titles/Missing", "--store", "@/store.txt"}, 1, "is not a folder"},
+        RefusalCase{"FolderWithoutATitle",
+                    {"@/Titles/Empty", "--store", "@/store.txt"},
+                    1,
+                    "Empty holds no title: quorven's start-up reads Quorven.loc first"},
+        RefusalCase{"SharedFolderOnNoDrive",
+                    {"@/Titles/Demo", "--shared", "@/Outside/Shared", "--store", "@/store.txt"},
+                    1,
+                    "no drive of the emulated machine shows " /* the shared folder */},
+        RefusalCase{"TitleOnNoDrive",
+                    {"@/Outside/Demo", "--store", "@/store.txt"},
+                    1,
+                    "no drive of the emulated machine shows " /* the title's folder */},
+        RefusalCase{"StoreWithoutFile", {"@/Titles/Demo", "--store"}, 2, "--store needs a value"},
+        RefusalCase{"UnknownOption", {"@/Titles/Demo", "--force"}, 2, "unknown option --force"}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 } // namespace

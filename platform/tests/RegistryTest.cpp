@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,22 @@ TEST_F(RegistryTest, ABrokenStoreIsNeitherUsedNorWrittenAndSaysWhereItBreaks) {
     EXPECT_NE(said.find(m_store.Path() + ": line 3: "), std::string::npos) << said;
     EXPECT_EQ(said.find("line 3", said.find("line 3") + 1), std::string::npos) << "said once: " << said;
     EXPECT_EQ(m_store.Text(), broken);
+}
+
+// A store whose folder cannot be made says so, rather than that its lock file's name is missing.
+TEST_F(RegistryTest, AStoreWhoseFolderCannotBeMadeSaysSoAndWritesNothing) {
+    const std::string blocker = m_store.Folder() + "/blocker";
+    std::ofstream(blocker) << "a file where the store's folder would be";
+    const std::string store = blocker + "/vemo/registry.txt";
+    win32::seam::UseRegistryStore(store);
+    testing::internal::CaptureStderr();
+    const LSTATUS status =
+        win32::WriteRegistryValues(win32::HKEY_LOCAL_MACHINE, "Data", {win32::RegistryString("New", "x")});
+    const std::string said = testing::internal::GetCapturedStderr();
+    win32::seam::UseRegistryStore(m_store.Path());
+    EXPECT_NE(status, kSuccess);
+    EXPECT_EQ(said, "registry store " + store + ": cannot take its lock file: its folder " + blocker +
+                        "/vemo is missing and cannot be made: Not a directory\n");
 }
 
 TEST_F(RegistryTest, KeysOfOtherProcessesWritingAtOnceAreAllKept) {

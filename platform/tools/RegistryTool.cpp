@@ -1,5 +1,5 @@
-// vemo-registry: the registry store of the emulated machine from the host's command line, for scripts that
-// install titles (scripts/register-title).
+// vemo-registry (installed as quorven-registry): the registry store of the emulated machine from the host's
+// command line, for scripts that install titles (scripts/register-title). It names itself as it was started.
 //
 //     vemo-registry windows-path HOST-PATH
 //         prints the Windows path that the drive table (VEMO_DRIVES) gives an absolute host path
@@ -16,18 +16,19 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vemo-registry windows-path HOST-PATH | vemo-registry set KEY NAME=TEXT...";
+// The name the program was started with: installed, it is quorven-registry.
+std::string g_name = "vemo-registry";
 
 int WindowsPath(const std::string& host) {
     const std::string windows = win32::WindowsPathFromHost(host);
     if (host.empty() || host.front() != '/' || windows.empty()) {
-        std::fprintf(stderr, "vemo-registry: no drive of the emulated machine shows %s (VEMO_DRIVES)\n",
+        std::fprintf(stderr, "%s: no drive of the emulated machine shows %s (VEMO_DRIVES)\n", g_name.c_str(),
                      host.c_str());
         return 1;
     }
@@ -39,7 +40,7 @@ int Set(const std::string& key, const std::vector<std::string>& assignments) {
     const std::size_t slash = key.find('\\');
     const int root = win32::RegistryTree::RootFromName(key.substr(0, slash));
     if (root < 0) {
-        std::fprintf(stderr, "vemo-registry: %s does not start with a root (HKEY_LOCAL_MACHINE, ...)\n",
+        std::fprintf(stderr, "%s: %s does not start with a root (HKEY_LOCAL_MACHINE, ...)\n", g_name.c_str(),
                      key.c_str());
         return 2;
     }
@@ -47,7 +48,7 @@ int Set(const std::string& key, const std::vector<std::string>& assignments) {
     for (const std::string& assignment : assignments) {
         const std::size_t equals = assignment.find('=');
         if (equals == std::string::npos) {
-            std::fprintf(stderr, "vemo-registry: %s is not NAME=TEXT\n", assignment.c_str());
+            std::fprintf(stderr, "%s: %s is not NAME=TEXT\n", g_name.c_str(), assignment.c_str());
             return 2;
         }
         values.push_back(win32::RegistryString(assignment.substr(0, equals), assignment.substr(equals + 1)));
@@ -57,7 +58,7 @@ int Set(const std::string& key, const std::vector<std::string>& assignments) {
         win32::WriteRegistryValues(win32::RegistryTree::RootKey(root), subKey.c_str(), values);
     const std::string store = win32::RegistryStore::Instance().PathInUse();
     if (status != static_cast<win32::LSTATUS>(win32::ERROR_SUCCESS)) {
-        std::fprintf(stderr, "vemo-registry: %s could not be written to the store %s (error %ld)\n",
+        std::fprintf(stderr, "%s: %s could not be written to the store %s (error %ld)\n", g_name.c_str(),
                      key.c_str(), store.c_str(), static_cast<long>(status));
         return 1;
     }
@@ -68,12 +69,16 @@ int Set(const std::string& key, const std::vector<std::string>& assignments) {
 } // namespace
 
 int main(int argumentCount, char** arguments) {
+    if (argumentCount >= 1 && arguments[0][0] != '\0') {
+        g_name = std::filesystem::path(arguments[0]).filename().string();
+    }
     if (argumentCount == 3 && std::strcmp(arguments[1], "windows-path") == 0) {
         return WindowsPath(arguments[2]);
     }
     if (argumentCount >= 4 && std::strcmp(arguments[1], "set") == 0) {
         return Set(arguments[2], std::vector<std::string>(arguments + 3, arguments + argumentCount));
     }
-    std::fprintf(stderr, "%s\n", kUsage);
+    std::fprintf(stderr, "usage: %s windows-path HOST-PATH | %s set KEY NAME=TEXT...\n", g_name.c_str(),
+                 g_name.c_str());
     return 2;
 }

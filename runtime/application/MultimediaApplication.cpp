@@ -377,7 +377,13 @@ Vemo::Path* MultimediaApplication::FindDataPath(bool prompt) {
         const Vemo::String volumeName(name);
         Vemo::Volume volume;
         if (!volume.Open(&volumeName, nullptr, false)) {
-            if (!prompt || !PromptForDisc()) {
+            if (!prompt) {
+                return nullptr;
+            }
+            if (number == 0) {
+                SayNoCdRomDrive();
+            }
+            if (!PromptForDisc()) {
                 return nullptr;
             }
             number = static_cast<unsigned>(-1);
@@ -397,6 +403,20 @@ Vemo::Path* MultimediaApplication::FindDataPath(bool prompt) {
     }
     m_dataPath = new Vemo::Path(root);
     return m_dataPath;
+}
+
+// No box can tell the player that the machine lacks the drive the box asks to put the disc into: the one who
+// set the machine up reads it here.
+void MultimediaApplication::SayNoCdRomDrive() {
+    if (m_saidNoCdRomDrive) {
+        return;
+    }
+    m_saidNoCdRomDrive = true;
+    std::fprintf(
+        stderr,
+        "%s: the title asks for its disc, but the machine has no CD-ROM drive; give the disc's folder "
+        "or mount point as one in VEMO_DRIVES, for example VEMO_DRIVES='C=/:fixed;D=/media/cdrom:cdrom'\n",
+        m_productTitle.CStr());
 }
 
 bool MultimediaApplication::PromptForDisc() {

@@ -193,6 +193,8 @@ private:
     void RaiseKeyFailure(const Script* script, const char* key);
     // Locks the volume that holds the data path's "ident" file, when it can be locked.
     void OpenDataVolume();
+    // Once a run, on the standard error: the disc is asked for and there is no CD-ROM drive to put it in.
+    void SayNoCdRomDrive();
     // Code 1 with the name written back as script text, and a quit with a failure.
     void ReportNotFound(const Fragment& name);
     // The full path text of the file a name finds, reporting the generic code when there is none.
@@ -223,6 +225,8 @@ private:
     bool m_sharedSettingsChanged = false;
     // Their failed save was reported; said again only after a save succeeded.
     bool m_sharedSaveFailureReported = false;
+    // The standard error has said that the disc is asked for on a machine without a CD-ROM drive.
+    bool m_saidNoCdRomDrive = false;
 };
 
 // The file a script names, as controls find their pictures, movies and sounds: FindFile of the current

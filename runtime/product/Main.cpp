@@ -23,15 +23,22 @@ int main(int argumentCount, char** arguments) {
         std::puts(kUsage);
         return 0;
     }
-    // Other words go to the title whole, as its command line; an option is meant for this program, which
-    // has no other.
-    for (int i = 1; i < argumentCount; ++i) {
-        if (arguments[i][0] == '-') {
+    // The program runs the title the registry names and nothing else: a word given to it, often a title's
+    // folder, would otherwise be passed over in silence.
+    if (argumentCount >= 2) {
+        if (arguments[1][0] == '-') {
             std::fprintf(stderr,
                          "quorven: unknown option %s on the command line; quorven --help shows the usage\n",
-                         arguments[i]);
-            return 2;
+                         arguments[1]);
+        } else {
+            std::fprintf(
+                stderr,
+                "quorven: unknown word %s on the command line; quorven takes no title there, it runs "
+                "the one registered with quorven-register-title TITLE-FOLDER (scripts/register-title "
+                "in the source tree)\n",
+                arguments[1]);
         }
+        return 2;
     }
     return HostMain(argumentCount, arguments);
 }

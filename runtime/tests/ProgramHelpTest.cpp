@@ -1,5 +1,6 @@
 // quorven --help: one line of usage that names scripts/register-title and its installed form, answered
-// before the program starts; an unknown option is refused the same way, with one line on the standard error.
+// before the program starts; an unknown option or word is refused the same way, with one line on the standard
+// error.
 #include "runtime/tests/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,23 +39,39 @@ TEST(ProgramHelpTest, HelpPrintsOneLineNamingTheRegistrationScriptAndEndsWithZer
     EXPECT_NE(said.find("installed: quorven-register-title"), std::string::npos) << said;
 }
 
-TEST(ProgramHelpTest, AnUnknownOptionIsRefusedWithOneLineNamingItAndExitCode2) {
+// A word is refused as an option is: the program runs only the registered title, so a title's folder given
+// to it must not be passed over in silence.
+TEST(ProgramHelpTest, AnUnknownOptionOrAnyWordIsRefusedWithOneLineNamingItAndExitCode2) {
+    struct Case {
+        const char* words;
+        std::vector<const char*> said;
+    };
+    const Case cases[] = {
+        {"--verbose", {"unknown option --verbose", "quorven --help"}},
+        {"--verbose title", {"unknown option --verbose"}},
+        {"some-folder", {"unknown word some-folder", "quorven-register-title TITLE-FOLDER"}},
+        {"some-folder --verbose", {"unknown word some-folder", "quorven-register-title"}},
+    };
     VemoTest::ScratchFolder folder;
     const std::filesystem::path output = folder.Path() / "output.txt";
     const std::filesystem::path errors = folder.Path() / "errors.txt";
     const std::filesystem::path code = folder.Path() / "code.txt";
     folder.Write("broken-store.txt", "nonsense\n");
-    const std::string command =
-        "VEMO_VIDEO=headless VEMO_REGISTRY='" + (folder.Path() / "broken-store.txt").string() +
-        "' '" VEMO_BINARY_DIR "/runtime/quorven' title --verbose >'" + output.string() + "' 2>'" +
-        errors.string() + "'; echo $? >'" + code.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    EXPECT_EQ(ReadText(code), "2\n");
-    EXPECT_EQ(ReadText(output), "");
-    const std::string said = ReadText(errors);
-    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
-    EXPECT_NE(said.find("unknown option --verbose"), std::string::npos) << said;
-    EXPECT_NE(said.find("quorven --help"), std::string::npos) << said;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        const std::string command =
+            "VEMO_VIDEO=headless VEMO_REGISTRY='" + (folder.Path() / "broken-store.txt").string() +
+            "' '" VEMO_BINARY_DIR "/runtime/quorven' " + c.words + " >'" + output.string() + "' 2>'" +
+            errors.string() + "'; echo $? >'" + code.string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(ReadText(code), "2\n");
+        EXPECT_EQ(ReadText(output), "");
+        const std::string said = ReadText(errors);
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+        for (const char* part : c.said) {
+            EXPECT_NE(said.find(part), std::string::npos) << said;
+        }
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -189,6 +190,53 @@ TEST_F(ProgramTest, AMissingFileWithoutTheDiscAsksForItThenShowsTheFindFileBox) 
                   BoxLine("Problem reading file or directory!",
                           BuiltIn("ERR_FINDFILE") + "\n\n\"Quorven.loc\"", "OK"),
                   "exit 2"}));
+}
+
+// A folder given as a CD-ROM drive has no door: the data disc in it is locked at start-up and unlocked at the
+// end without a word, whether the data path names it or the disc is looked for.
+TEST_F(ProgramTest, ADataDiscInAFolderCdRomDriveStartsAndStopsWithNoErrorLine) {
+    m_title.InsertDisc('D');
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"named by the data path", [this] { m_title.SetValue("DataPath", "D:\\"); }},
+        {"looked for",
+         [this] {
+             m_title.SetValue("DataPath", "");
+             m_title.Write('D', "Quorven.loc", m_title.Read('C', "Title/Quorven.loc"));
+             m_title.Remove('C', "Title/Quorven.loc");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.arrange();
+        const Outcome outcome = Run("wait 100\n");
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+        EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 0"});
+        EXPECT_EQ(outcome.errors.find("error reported"), std::string::npos) << outcome.errors;
+    }
+}
+
+// On a machine without a CD-ROM drive the box that asks for the disc cannot be answered; the standard error
+// says why, once however often the box is shown.
+TEST_F(ProgramTest, AskedForTheDiscWithoutACdRomDriveTheStandardErrorSaysSoOnce) {
+    m_title.Remove('C', "Title/Quorven.loc");
+    const std::string drives = m_title.DriveTable();
+    const Outcome outcome =
+        Run("answer OK\nanswer OK\n", "VEMO_DRIVES='" + drives.substr(0, drives.find(';')) + "'");
+    EXPECT_EQ(outcome.exitCode, 2);
+    const std::string insert =
+        BoxLine("Insert CD!", "Please insert the Quorven ZUT Plexotron CD into your CD-ROM drive.", "OK");
+    ASSERT_GE(outcome.log.size(), 3u);
+    EXPECT_EQ(outcome.log[0], insert);
+    EXPECT_EQ(outcome.log[1], insert);
+    const std::string line = "Quorven ZUT Plexotron: the title asks for its disc, but the machine has no "
+                             "CD-ROM drive; give the disc's folder or mount point as one in VEMO_DRIVES";
+    const std::size_t said = outcome.errors.find(line);
+    EXPECT_NE(said, std::string::npos) << outcome.errors;
+    EXPECT_EQ(outcome.errors.find(line, said + 1), std::string::npos) << outcome.errors;
 }
 
 // A picture, a sound and a movie that are there but hold no such thing: each is named on the standard error

@@ -59,8 +59,14 @@ HANDLE Fail(DWORD error) {
 HANDLE OpenVolumeDevice(char drive) {
     std::shared_ptr<const DriveTable> table = CurrentDriveTable();
     const DriveEntry* entry = table->Find(drive);
-    if (!IsWindowsNT() || entry == nullptr || entry->device.empty()) {
+    if (!IsWindowsNT() || entry == nullptr) {
         return Fail(ERROR_FILE_NOT_FOUND);
+    }
+    if (entry->device.empty()) {
+        if (!HasRemovableMedia(*entry)) {
+            return Fail(ERROR_FILE_NOT_FOUND);
+        }
+        return RegisterHandle(std::make_shared<VolumeDevice>(-1, entry->letter, std::string()));
     }
     // Without O_NONBLOCK a CD-ROM drive with no disc refuses to open at all.
     int descriptor = ::open(entry->device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -81,7 +87,13 @@ VolumeDevice::VolumeDevice(int descriptor, char drive, std::string device)
 
 VolumeDevice::~VolumeDevice() {
     OpenFiles::Leave(&m_record);
-    ::close(m_descriptor);
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+    }
+}
+
+bool HasRemovableMedia(const DriveEntry& drive) {
+    return drive.type == DRIVE_CDROM || drive.type == DRIVE_REMOVABLE;
 }
 
 HANDLE OpenDevice(const WindowsPath& path, DWORD, DWORD) {

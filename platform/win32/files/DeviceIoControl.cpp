@@ -31,12 +31,18 @@ BOOL VolumeRequest(VolumeDevice& device, DWORD code, LPVOID inBuffer, DWORD inBu
         if (inBuffer == nullptr || inBufferSize < sizeof(PREVENT_MEDIA_REMOVAL)) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
+        if (!device.HasDoor()) {
+            break;
+        }
         bool prevent = static_cast<const PREVENT_MEDIA_REMOVAL*>(inBuffer)->PreventMediaRemoval != 0;
         error = RequestMedia(device.HostDevice(), device.Descriptor(),
                              prevent ? MediaRequest::LockDoor : MediaRequest::UnlockDoor);
         break;
     }
     case IOCTL_STORAGE_EJECT_MEDIA:
+        if (!device.HasDoor()) {
+            return Fail(ERROR_NOT_SUPPORTED);
+        }
         error = RequestMedia(device.HostDevice(), device.Descriptor(), MediaRequest::Eject);
         break;
     case FSCTL_LOCK_VOLUME:
@@ -67,18 +73,19 @@ WORD FindRemovableDrive(DWORD number, DriveEntry& out) {
     if (entry == nullptr) {
         return kDosErrorInvalidDrive;
     }
-    if (entry->type != DRIVE_CDROM && entry->type != DRIVE_REMOVABLE) {
+    if (!HasRemovableMedia(*entry)) {
         return kDosErrorNotRemovable;
-    }
-    if (entry->device.empty()) {
-        return kDosErrorNotReady;
     }
     out = *entry;
     return 0;
 }
 
-// Opens the drive's device for one request, as the 9x service does for each call.
+// Opens the drive's device for one request, as the 9x service does for each call. A drive without a device
+// has no door to lock, and its lock count alone keeps the lock.
 WORD RequestOnDrive(const DriveEntry& drive, MediaRequest request) {
+    if (drive.device.empty()) {
+        return 0;
+    }
     int descriptor = ::open(drive.device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     int error = RequestMedia(drive.device, descriptor, request);
     if (descriptor >= 0) {
@@ -121,6 +128,9 @@ WORD LockMedia(const DriveEntry& drive, BYTE* parameters) {
 WORD EjectMedia(const DriveEntry& drive) {
     if (MediaLockCount(drive.letter) > 0) {
         return kDosErrorLocked;
+    }
+    if (drive.device.empty()) {
+        return kDosErrorNotReady;
     }
     return RequestOnDrive(drive, MediaRequest::Eject);
 }

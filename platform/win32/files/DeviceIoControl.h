@@ -1,6 +1,8 @@
 // Device requests for removable media, on the handles CreateFileA gives for "\\.\X:" (NT) and "\\.\vwin32"
 // (9x). The host work is done on the device named in the drive's table entry: locking the door and ejecting
-// with the Linux CD-ROM ioctls.
+// with the Linux CD-ROM ioctls. A CD-ROM or removable drive without a device (a folder given as the drive)
+// has no door: locking and unlocking it succeed and touch nothing, and its medium cannot be ejected
+// (ERROR_NOT_SUPPORTED; on "\\.\vwin32" the DOS error "not ready").
 #pragma once
 
 #include "platform/win32/Types.h"

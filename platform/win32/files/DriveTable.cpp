@@ -305,8 +305,11 @@ DriveTable DriveTable::FromMounts(std::string_view mounts) {
         }
         mountPoints.push_back(mountPoint);
         std::string source = DecodeMountField(fields[0]);
-        std::string device = isHostPath(source) ? source : std::string();
-        std::string label = device.empty() ? std::string() : HostLabelOf(device);
+        std::string label = isHostPath(source) ? HostLabelOf(source) : std::string();
+        // Only a drive's own device node has a door to lock and a tray to open; a disc image, mounted through
+        // a loop device or named as a file, has neither.
+        const bool drive = source.rfind("/dev/", 0) == 0 && source.rfind("/dev/loop", 0) != 0;
+        std::string device = drive && isHostPath(source) ? source : std::string();
         table.Add({next++, mountPoint, DRIVE_CDROM, label, device});
     }
     return table;

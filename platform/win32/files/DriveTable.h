@@ -19,7 +19,8 @@
 //
 // Without VEMO_DRIVES the table is C: showing "/" as a fixed drive, then every ISO 9660 or UDF file system
 // mounted on the host (from /proc/self/mounts, in mount order) as a CD-ROM drive from D: on, with its mount
-// source as device and its label from /dev/disk/by-label when the host knows one.
+// source as device when that is a drive's device node (a disc image's loop device has no door to lock) and
+// its label from /dev/disk/by-label when the host knows one.
 //
 // A table of named folders confines a title to them (HostPath.h); the emulated machine's Windows folder
 // (WindowsDirectory.h) and temporary folder (SystemPaths.h) stay reachable all the same: each one that no

@@ -240,7 +240,8 @@ void SetKey(ProfileText& text, std::string_view section, std::string_view key, s
         }
     }
     if (ranges.empty()) {
-        text.lines.push_back("[" + std::string(section) + "]");
+        // Appended in place: GCC 12 mistakes a literal prepended to a temporary for an overlapping copy.
+        text.lines.push_back(std::string("[").append(section).append("]"));
         text.lines.push_back(line);
         return;
     }
@@ -261,8 +262,9 @@ int ReplaceFile(const std::string& path, const std::string& content) {
     const std::size_t slash = path.rfind('/');
     const std::string folder = path.substr(0, slash + 1);
     RemoveStaleNewFiles(folder, kNewProfilePrefix);
-    std::string temporary =
-        folder + std::string(kNewProfilePrefix) + std::to_string(GetCurrentProcessId()) + "-XXXXXX";
+    // Appended in place, as SetKey's section line is.
+    std::string temporary = folder;
+    temporary.append(kNewProfilePrefix).append(std::to_string(GetCurrentProcessId())).append("-XXXXXX");
     const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (descriptor < 0) {
         return errno;

@@ -55,6 +55,20 @@ LSTATUS StatusFromErrno(int error) {
     }
 }
 
+// Why the lock file beside the store cannot be taken. Without its folder, opening the file only says that
+// the name is missing; the cause is that the folder could not be made.
+std::string LockProblem(const std::string& folder, const std::error_code& madeFolder, int error) {
+    if (madeFolder) {
+        return "cannot take its lock file: its folder " + folder +
+               " is missing and cannot be made: " + madeFolder.message();
+    }
+    std::string problem = std::string("cannot take its lock file: ") + std::strerror(error);
+    if ((error == EACCES || error == EPERM || error == EROFS) && ::access(folder.c_str(), W_OK) != 0) {
+        problem += "; its folder " + folder + " is read-only";
+    }
+    return problem;
+}
+
 } // namespace
 
 RegistryStore& RegistryStore::Instance() {
@@ -186,11 +200,14 @@ LSTATUS RegistryStore::Modify(const std::function<LSTATUS(RegistryTree&)>& opera
             path = target.string();
         }
     }
-    std::filesystem::create_directories(FolderOf(path), ignored);
+    const std::string folder = FolderOf(path);
+    std::error_code madeFolder;
+    std::filesystem::create_directories(folder, madeFolder);
     HostDescriptor lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX) != 0) {
-        Report(path, std::string("cannot take its lock file: ") + std::strerror(errno));
-        return StatusFromErrno(errno);
+        const int error = madeFolder ? madeFolder.value() : errno;
+        Report(path, LockProblem(folder, madeFolder, error));
+        return StatusFromErrno(error);
     }
     LSTATUS status = Refresh(path);
     if (status != ERROR_SUCCESS) {

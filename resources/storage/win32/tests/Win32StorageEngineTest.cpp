@@ -251,13 +251,24 @@ TEST_F(Win32VolumeTest, OnNtARefusedRequestIsReported) {
     EXPECT_FALSE(disc.Remove());
     EXPECT_EQ(m_application.TakeReports(),
               (Reports{{Win32StorageErrDeviceControl}, {Win32StorageErrDeviceControl}}));
+}
 
-    // A drive without a device: the lock cannot open one, the eject gives up silently.
-    Volume bare;
-    OpenVolume(bare, "CD1");
-    EXPECT_FALSE(bare.Lock());
-    EXPECT_FALSE(bare.Remove());
-    EXPECT_EQ(m_application.TakeReports(), (Reports{{StorageEngineErrOpenFailed, "\\\\.\\E:"}}));
+// A folder given as a CD-ROM drive has no door: it locks and unlocks without a word or a device request, and
+// only an eject, which cannot happen, is reported.
+TEST_F(Win32VolumeTest, AFolderGivenAsACdRomDriveLocksAndUnlocksSayingNothing) {
+    for (bool nt : {true, false}) {
+        SCOPED_TRACE(nt ? "NT" : "9x");
+        ScopedWindowsFamily family(nt);
+        Volume bare;
+        OpenVolume(bare, "CD1");
+        EXPECT_TRUE(bare.IsLockable());
+        EXPECT_TRUE(bare.Lock());
+        EXPECT_TRUE(bare.Unlock());
+        EXPECT_EQ(m_application.TakeReports(), Reports{});
+        EXPECT_FALSE(bare.Remove());
+        EXPECT_EQ(m_application.TakeReports(), (Reports{{Win32StorageErrDeviceControl}}));
+    }
+    EXPECT_TRUE(m_media.Requests().empty());
 }
 
 TEST_F(Win32VolumeTest, On9xTheVWin32ServiceLocksUnlocksUntilFreeAndEjects) {
