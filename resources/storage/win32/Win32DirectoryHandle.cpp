@@ -211,6 +211,16 @@ bool Win32DirectoryHandle::Move(const String& name, DirectoryHandle* source, boo
     return true;
 }
 
+bool Win32DirectoryHandle::Identity(DirectoryIdentity& out) {
+    win32::FILE_IDENTITY identity;
+    if (!Win32GetFileIdentity(*PathText(true, true), &identity)) {
+        return false;
+    }
+    out.m_device = identity.device;
+    out.m_index = identity.index;
+    return true;
+}
+
 bool Win32DirectoryHandle::SetName(const String& name) {
     String newPath;
     if (Win32StorageEngine::PrepareRename(GetEngine(), name, Parent(), StorageEngineErrNoParent, newPath) ==

@@ -31,6 +31,8 @@ public:
     // 1 (refused by the host).
     bool SetName(const String& name) override;
     const String* PathText(bool withParents, bool native) override;
+    // The host folder the path reaches, through links; false when it reaches none.
+    bool Identity(DirectoryIdentity& out) override;
 
     // The native path of an entry of this folder.
     String EntryPath(const String& name);
