@@ -13,10 +13,11 @@ public:
     ~Win32DirectoryHandle() override;
 
     // A file, a symbolic link or, with everything in it, a folder. A read-only file anywhere in the tree
-    // makes it fail. Reports nothing about the host's refusal.
+    // makes it fail. Reports nothing about the host's refusal; a name that is no entry name is refused with
+    // StorageEngineErrBadName.
     bool Delete(const String& name) override;
     // A file between folders of the same drive is moved by the host in one step; anything else is the base's
-    // Copy and Delete.
+    // Copy and Delete. Like Copy, refuses a name that is no entry name (StorageEngineErrBadName).
     bool Move(const String& name, DirectoryHandle* source, bool mergeDirectories,
               bool overwriteFiles) override;
     // A file between folders of this engine is copied by the host; a folder is copied entry by entry.

@@ -213,6 +213,53 @@ std::vector<std::string> TextsOf(const Reports& reports, ErrorCode code) {
     return texts;
 }
 
+TEST_F(Win32DirectoryHandleTest, ANameThatReachesPastItsFolderIsNeitherCopiedMovedNorDeleted) {
+    WriteHostFile(Host('C', "victim.txt"), "precious");
+    Directory work;
+    Directory other;
+    OpenDirectory(work, "HD0:/work");
+    OpenDirectory(other, "HD0:/other");
+    for (const char* name : {"..\\victim.txt", "sub\\b.txt", "sub/b.txt", "..", "."}) {
+        EXPECT_FALSE(other.Copy(String(name), work, true, true)) << name;
+        EXPECT_FALSE(other.Move(String(name), work, true, true)) << name;
+        EXPECT_FALSE(work.Delete(String(name))) << name;
+        const std::string refusal = std::string("\"") + name + "\" is not the name of one entry of ";
+        EXPECT_EQ(
+            TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+            (std::vector<std::string>{refusal + "C:\\other", refusal + "C:\\other", refusal + "C:\\work"}))
+            << name;
+    }
+    EXPECT_EQ(ReadHostFile(Host('C', "victim.txt")), "precious");
+    EXPECT_EQ(ReadHostFile(Host('C', "work/sub/b.txt")), "beta");
+    EXPECT_FALSE(fs::exists(Host('C', "other/sub")));
+}
+
+TEST_F(Win32DirectoryHandleTest, AListedNameHoldingSeparatorsIsSkippedAndReportedByCopyAndDelete) {
+    // The host allows a backslash in a name; to Windows it separates folders.
+    const std::string listed = Host('C', "work/sub") + "/..\\..\\victim.txt";
+    WriteHostFile(Host('C', "victim.txt"), "precious");
+    WriteHostFile(listed, "listed");
+    Directory root;
+    Directory far;
+    OpenDirectory(root, "HD0:");
+    OpenDirectory(far, "HD1:/far");
+
+    EXPECT_FALSE(far.Copy(String("work"), root, true, true));
+    EXPECT_EQ(ReadHostFile(Host('E', "far/work/sub/b.txt")), "beta");
+    EXPECT_FALSE(fs::exists(Host('E', "far/victim.txt")));
+    EXPECT_EQ(TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+              std::vector<std::string>{
+                  "\"..\\..\\victim.txt\" is not the name of one entry of E:\\far\\work\\sub"});
+
+    EXPECT_FALSE(root.Delete(String("work")));
+    EXPECT_EQ(ReadHostFile(Host('C', "victim.txt")), "precious");
+    EXPECT_EQ(ReadHostFile(listed), "listed");
+    EXPECT_FALSE(fs::exists(Host('C', "work/sub/b.txt")));
+    EXPECT_EQ(
+        TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+        std::vector<std::string>{"\"..\\..\\victim.txt\" is not the name of one entry of C:\\work\\sub"});
+}
+
 TEST_F(Win32DirectoryHandleTest, AFolderCopyEntersEachFolderOnceWhateverLinksLeadBack) {
     fs::create_directory_symlink(".", Host('C', "work/again"));
     fs::create_directory_symlink(".", Host('C', "work/more"));
