@@ -6,6 +6,7 @@
 #include "platform/win32/registry/SystemParameters.h"
 #include "platform/win32/windows/Window.h"
 #include "resources/storage/Directory.h"
+#include "resources/storage/win32/Win32StorageEngine.h"
 #include "runtime/application/MultimediaApplication.h"
 #include "runtime/application/WindowsPaths.h"
 #include "script/FragmentStream.h"
@@ -113,8 +114,11 @@ bool WallpaperControl::Select(const Fragment& descriptionName) {
         }
         MultimediaApplication* application = MultimediaApplication::Instance();
         Vemo::String folder;
+        // The picture keeps its name in the Windows folder, so that name must be one entry of it: a name
+        // from an archive may hold folders or "..", and would put the copy, and the wallpaper, elsewhere.
         if (best.file != nullptr && application != nullptr &&
-            application->FindFile(*best.file, m_source, false) && WindowsDirectoryText(folder)) {
+            application->FindFile(*best.file, m_source, false) && WindowsDirectoryText(folder) &&
+            Vemo::Win32StorageEngine::CheckEntryName(m_source.GetName(), folder)) {
             folder.Append(m_source.GetName());
             m_chosen = MakeAbsolutePath(folder, m_destination);
         }

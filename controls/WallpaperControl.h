@@ -27,7 +27,8 @@ public:
     Vemo::String GetClassName() const override;
 
     // Chooses for the display mode of this moment and announces the state; a description that does not load
-    // or offers no fitting size leaves nothing chosen.
+    // or offers no fitting size leaves nothing chosen, and so does a picture whose name is no name of one
+    // entry of the Windows folder (reported with StorageEngineErrBadName).
     bool Select(const Fragment& descriptionName) override;
     bool Install() override;
 

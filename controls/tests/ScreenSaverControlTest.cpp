@@ -5,12 +5,15 @@
 #include "platform/testing/WindowsVersion.h"
 #include "platform/win32/registry/Registry.h"
 #include "platform/win32/registry/SystemParameters.h"
+#include "resources/error/ErrorCodes.h"
+#include "resources/testing/ReportedErrors.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -73,6 +76,39 @@ TEST_F(ScreenSaverControlTest, CopiesOnNtAreRegisteredInTheUsersDesktopSettingsA
     // The switch lasts for the session; the user's profile keeps its setting.
     EXPECT_EQ(m_registry.Text().find("ScreenSaveActive"), std::string::npos);
     EXPECT_TRUE(Find<ScreenSaverControl>("Saver")->IsActive());
+}
+
+TEST_F(ScreenSaverControlTest, ArchiveEntriesNamedPastTheirFolderAreSkippedAndReported) {
+    Write("outside/victim.txt", "precious");
+    // Where the host's desktop looks for programs to start at the next login.
+    std::filesystem::create_directories(Host("config/autostart"));
+    Write("Title/Archive.ini", "Copy=Quorven.scr, Saver.qib/Savers\nScr=Quorven.scr\n");
+    StartSaver();
+    ASSERT_TRUE(WriteTitleArchive(
+        "Saver", {{{"Savers", "Scenes.dat"}, "scenes"},
+                  {{"Savers", "..\\..\\..\\..\\outside\\victim.txt"}, "overwritten"},
+                  {{"Savers", "..\\..\\..\\..\\config\\autostart\\title.desktop"}, "[Desktop Entry]\n"},
+                  {{"Savers", "..\\..\\..\\..\\outside", "victim.txt"}, "overwritten"},
+                  {{"Savers", "..", "Above.dat"}, "above"}}));
+    const std::size_t before = VemoTest::ReportedErrors().size();
+    EXPECT_TRUE(Send("Saver", "Select(Archive.ini), Install"));
+    EXPECT_EQ(Heard(), (Log{"Thumb(0)", "Installed(0)", "Active(0)", "Installed(1)", "Active(1)"}));
+    EXPECT_EQ(Read("WINDOWS/Savers/Scenes.dat"), "scenes");
+    EXPECT_EQ(Read("outside/victim.txt"), "precious");
+    EXPECT_FALSE(std::filesystem::exists(Host("config/autostart/title.desktop")));
+    EXPECT_FALSE(std::filesystem::exists(Host("WINDOWS/Above.dat")));
+    std::vector<std::string> refused;
+    for (const VemoTest::ReportedError& report :
+         VemoTest::ReportedErrors(static_cast<std::uint32_t>(before))) {
+        if (report.code == Vemo::StorageEngineErrBadName) {
+            refused.push_back(report.text);
+        }
+    }
+    const std::string folder = "\" is not the name of one entry of C:\\WINDOWS\\Savers";
+    EXPECT_EQ(refused,
+              (std::vector<std::string>{"\"..\\..\\..\\..\\outside\\victim.txt" + folder,
+                                        "\"..\\..\\..\\..\\config\\autostart\\title.desktop" + folder,
+                                        "\"..\\..\\..\\..\\outside" + folder, "\".." + folder}));
 }
 
 TEST_F(ScreenSaverControlTest, On9xTheSaverIsNamedInSystemIni) {

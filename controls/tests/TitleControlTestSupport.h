@@ -17,6 +17,8 @@
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/SystemParameters.h"
 #include "platform/testing/WindowTesting.h"
+#include "resources/storage/Path.h"
+#include "resources/testing/MonolithArchiveWriter.h"
 #include "runtime/screen/Control.h"
 #include "runtime/screen/MessengerViewport.h"
 #include "runtime/testing/RunningTitle.h"
@@ -85,6 +87,13 @@ protected:
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
+    }
+
+    // An archive of the title's folder (C:\Title\name.qib), written through the running title's storage.
+    bool WriteTitleArchive(const char* name, const std::vector<VemoTest::ArchiveEntry>& entries) {
+        Vemo::Path inTitle;
+        return inTitle.Parse(Vemo::String("HD0:/Title/x")) &&
+               VemoTest::WriteMonolithArchive(*inTitle.GetDirectory(), name, entries);
     }
 
     // The control of that name on the screen, or null.

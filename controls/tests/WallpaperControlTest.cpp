@@ -5,6 +5,7 @@
 #include "platform/testing/ComTesting.h"
 #include "platform/testing/SystemParameters.h"
 #include "platform/testing/WindowTesting.h"
+#include "resources/error/ErrorCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,19 @@ TEST_F(WallpaperControlTest, APictureThatIsNotInTheWindowsFolderIsNeverTheWallpa
     EXPECT_TRUE(desktop.calls.empty()) << "the shell was never asked to set a wallpaper";
     EXPECT_EQ(win32::testing::SessionWallpaper(), "");
     EXPECT_FALSE(Send("Paper", "Select"));
+}
+
+TEST_F(WallpaperControlTest, APictureNamedPastTheWindowsFolderIsNotChosenAndReported) {
+    Write("Title/Hostile.ini", "Paper=640, 480, 8, \"Papers.qib/..\\\\..\\\\Outside.bmp\"\n");
+    StartPaper();
+    ASSERT_TRUE(WriteTitleArchive("Papers", {{{"..\\..\\Outside.bmp"}, "hostile"}}));
+    ASSERT_TRUE(win32::testing::SetDesktopSize(800, 600, 32));
+    const int before = ReportsOf(Vemo::StorageEngineErrBadName);
+    EXPECT_TRUE(Send("Paper", "Select(Hostile.ini), Install"));
+    EXPECT_EQ(ReportsOf(Vemo::StorageEngineErrBadName), before + 1);
+    EXPECT_EQ(Heard(), (Log{"Thumb(0)", "Installed(0)", "Active(0)", "Active(0)"}));
+    EXPECT_FALSE(std::filesystem::exists(Host("Outside.bmp")));
+    EXPECT_EQ(win32::testing::SessionWallpaper(), "");
 }
 
 TEST_F(WallpaperControlTest, COMIsUndoneOnceForItsOwnStartOnly) {

@@ -11,8 +11,10 @@
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/VolumeHandle.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace Vemo {
 
@@ -31,6 +33,113 @@ void ReleaseRecord(AccessStatus* record) {
     }
     record->m_owner->ReleaseAccess(record);
 }
+
+// What a copy opened, as the handle class it needs; null after reporting when nothing was opened, or (closed
+// again) something of another kind.
+template <class Handle>
+Handle* OpenedAs(StorageSystem& system, ResourceHandle* opened) {
+    if (opened == nullptr) {
+        Error().Report(ResourceSystemErrOpenFailed);
+        return nullptr;
+    }
+    auto* handle = dynamic_cast<Handle*>(opened);
+    if (handle == nullptr) {
+        Error().Report(ResourceSystemErrNoHandle, String("Destination"));
+        system.Close(opened, nullptr);
+    }
+    return handle;
+}
+
+// A copy of a folder with everything in it. It keeps the identities of the folders it is inside, source and
+// destination, from the top down to where it is: a folder met again on the way down is a link back up (or
+// the destination inside the source), and entering it would never end.
+class FolderCopy {
+public:
+    // The copy goes into destination, which it counts as a folder it is inside.
+    FolderCopy(StorageSystem& system, DirectoryHandle& destination, bool mergeDirectories,
+               bool overwriteFiles)
+        : m_system(system), m_mergeDirectories(mergeDirectories), m_overwriteFiles(overwriteFiles) {
+        Remember(destination);
+    }
+
+    // Copies the folder called name of source into destination; every entry is tried, and the result is
+    // true only when all of them were copied.
+    bool Enter(DirectoryHandle& destination, const String& name, DirectoryHandle* source) {
+        DirectoryHandle* from = OpenSource(name, source);
+        if (from == nullptr) {
+            return false;
+        }
+        DirectoryHandle* to = LeadsBack(*from) ? nullptr : OpenDestination(destination, name);
+        bool result = false;
+        if (to != nullptr) {
+            const std::size_t depth = m_inside.size();
+            Remember(*from);
+            Remember(*to);
+            result = CopyEntries(*to, from);
+            m_inside.resize(depth);
+            m_system.Close(to, nullptr);
+        }
+        m_system.Close(from, nullptr);
+        return result;
+    }
+
+private:
+    void Remember(DirectoryHandle& folder) {
+        DirectoryIdentity identity;
+        if (folder.Identity(identity)) {
+            m_inside.push_back(identity);
+        }
+    }
+
+    // Whether the folder is one the copy is already inside; such a folder is reported and skipped.
+    bool LeadsBack(DirectoryHandle& folder) {
+        DirectoryIdentity identity;
+        if (!folder.Identity(identity) ||
+            std::find(m_inside.begin(), m_inside.end(), identity) == m_inside.end()) {
+            return false;
+        }
+        String text = *folder.PathText(true, true);
+        text.Append(": a folder this copy is already inside; skipped");
+        Error().Report(StorageEngineErrAccessDenied, text);
+        return true;
+    }
+
+    DirectoryHandle* OpenSource(const String& name, DirectoryHandle* source) {
+        StorageSearchCriterion criterion(StorageSearchCriterion::kDirectory);
+        criterion.m_openExistingAllowed = 1;
+        criterion.m_name = &name;
+        criterion.m_parentDirectory = source;
+        return OpenedAs<DirectoryHandle>(m_system, m_system.Open(&criterion, nullptr));
+    }
+
+    DirectoryHandle* OpenDestination(DirectoryHandle& destination, const String& name) {
+        StorageSearchCriterion criterion(StorageSearchCriterion::kDirectory);
+        criterion.m_createAllowed = 1;
+        criterion.m_openExistingAllowed = m_mergeDirectories;
+        criterion.m_name = &name;
+        criterion.m_parentDirectory = &destination;
+        return OpenedAs<DirectoryHandle>(m_system, m_system.Open(&criterion, nullptr));
+    }
+
+    bool CopyEntries(DirectoryHandle& to, DirectoryHandle* from) {
+        BasicList<Descriptor*> entries;
+        from->EntryAt(String("*"), entries);
+        bool result = true;
+        for (Descriptor* entry : entries) {
+            const bool copied = from->ContainsDirectory(entry->m_name)
+                                    ? Enter(to, entry->m_name, from)
+                                    : to.Copy(entry->m_name, from, m_mergeDirectories, m_overwriteFiles);
+            result = copied && result;
+            delete entry;
+        }
+        return result;
+    }
+
+    StorageSystem& m_system;
+    const bool m_mergeDirectories;
+    const bool m_overwriteFiles;
+    std::vector<DirectoryIdentity> m_inside;
+};
 
 } // namespace
 
@@ -102,63 +211,14 @@ bool DirectoryHandle::Copy(const String& name, DirectoryHandle* source, bool mer
         return false;
     }
     if (source->ContainsDirectory(name)) {
-        return CopyDirectory(system, name, source, mergeDirectories, overwriteFiles);
+        FolderCopy copy(*system, *this, mergeDirectories, overwriteFiles);
+        return copy.Enter(*this, name, source);
     }
     if (source->ContainsFile(name)) {
         return CopyFile(system, name, source, overwriteFiles);
     }
     Error().Report(StorageEngineErrNotFound, name);
     return false;
-}
-
-bool DirectoryHandle::CopyDirectory(StorageSystem* system, const String& name, DirectoryHandle* source,
-                                    bool mergeDirectories, bool overwriteFiles) {
-    StorageSearchCriterion target(StorageSearchCriterion::kDirectory);
-    target.m_createAllowed = 1;
-    target.m_openExistingAllowed = mergeDirectories;
-    target.m_name = &name;
-    target.m_parentDirectory = this;
-    ResourceHandle* opened = system->Open(&target, nullptr);
-    if (opened == nullptr) {
-        Error().Report(ResourceSystemErrOpenFailed);
-        return false;
-    }
-    auto* destination = dynamic_cast<DirectoryHandle*>(opened);
-    if (destination == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Destination"));
-        system->Close(opened, nullptr);
-        return false;
-    }
-
-    StorageSearchCriterion from(StorageSearchCriterion::kDirectory);
-    from.m_openExistingAllowed = 1;
-    from.m_name = &name;
-    from.m_parentDirectory = source;
-    ResourceHandle* sourceOpened = system->Open(&from, nullptr);
-    if (sourceOpened == nullptr) {
-        Error().Report(ResourceSystemErrOpenFailed);
-        system->Close(destination, nullptr);
-        return false;
-    }
-    auto* sourceDirectory = dynamic_cast<DirectoryHandle*>(sourceOpened);
-    if (sourceDirectory == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Destination"));
-        system->Close(sourceOpened, nullptr);
-        system->Close(destination, nullptr);
-        return false;
-    }
-
-    BasicList<Descriptor*> entries;
-    sourceDirectory->EntryAt(String("*"), entries);
-    bool result = true;
-    for (Descriptor* entry : entries) {
-        result =
-            destination->Copy(entry->m_name, sourceDirectory, mergeDirectories, overwriteFiles) && result;
-        delete entry;
-    }
-    system->Close(sourceDirectory, nullptr);
-    system->Close(destination, nullptr);
-    return result;
 }
 
 bool DirectoryHandle::CopyFile(StorageSystem* system, const String& name, DirectoryHandle* source,
@@ -174,15 +234,8 @@ bool DirectoryHandle::CopyFile(StorageSystem* system, const String& name, Direct
     target.m_name = &name;
     target.m_parentDirectory = this;
     target.m_accessStyle = &writeAlone;
-    ResourceHandle* opened = system->Open(&target, nullptr);
-    if (opened == nullptr) {
-        Error().Report(ResourceSystemErrOpenFailed);
-        return false;
-    }
-    auto* destination = dynamic_cast<FileHandle*>(opened);
+    auto* destination = OpenedAs<FileHandle>(*system, system->Open(&target, nullptr));
     if (destination == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Destination"));
-        system->Close(opened, nullptr);
         return false;
     }
 
@@ -192,16 +245,8 @@ bool DirectoryHandle::CopyFile(StorageSystem* system, const String& name, Direct
     from.m_name = &name;
     from.m_parentDirectory = source;
     from.m_accessStyle = &readShared;
-    ResourceHandle* sourceOpened = system->Open(&from, nullptr);
-    if (sourceOpened == nullptr) {
-        Error().Report(ResourceSystemErrOpenFailed);
-        system->Close(destination, nullptr);
-        return false;
-    }
-    auto* sourceFile = dynamic_cast<FileHandle*>(sourceOpened);
+    auto* sourceFile = OpenedAs<FileHandle>(*system, system->Open(&from, nullptr));
     if (sourceFile == nullptr) {
-        Error().Report(ResourceSystemErrNoHandle, String("Destination"));
-        system->Close(sourceOpened, nullptr);
         system->Close(destination, nullptr);
         return false;
     }
@@ -304,6 +349,10 @@ DirectoryHandle* DirectoryHandle::Parent() {
 }
 VolumeHandle* DirectoryHandle::Volume() {
     return m_volume;
+}
+
+bool DirectoryHandle::Identity(DirectoryIdentity&) {
+    return false;
 }
 
 std::uint64_t DirectoryHandle::SkipReadLimit() {

@@ -19,6 +19,15 @@ class FileHandle;
 class StorageSystem;
 class VolumeHandle;
 
+// Which folder of its storage a directory handle stands for: every handle on that folder, however it was
+// reached (through any path or link), has the same identity.
+struct DirectoryIdentity {
+    std::uint64_t m_device = 0;
+    std::uint64_t m_index = 0;
+
+    bool operator==(const DirectoryIdentity& other) const = default;
+};
+
 class DirectoryHandle : public ResourceHandle {
 public:
     using FileList = BasicList<FileHandle*>;
@@ -32,7 +41,10 @@ public:
     virtual bool Delete(const String& name);
     // This directory is the destination; the entry called name of source keeps its name. mergeDirectories
     // lets a directory be copied into an existing one of that name, overwriteFiles lets an existing file be
-    // replaced. Move is a Copy and then a Delete in the source.
+    // replaced. Move is a Copy and then a Delete in the source. A folder copy enters each folder at most once
+    // along its way down: a sub-folder that is (through a link) a folder the copy is already inside, as
+    // source or as destination, is skipped and reported (Storage Engine code 1), so that links cannot make
+    // a copy endless.
     virtual bool Move(const String& name, DirectoryHandle* source, bool mergeDirectories,
                       bool overwriteFiles);
     virtual bool Copy(const String& name, DirectoryHandle* source, bool mergeDirectories,
@@ -58,6 +70,9 @@ public:
     virtual DirectoryHandle* Parent();
     // Set for a root directory only.
     virtual VolumeHandle* Volume();
+    // The folder's identity; false where the storage cannot tell one (the base, and storage without links,
+    // where no walk can come back to a folder it is in).
+    virtual bool Identity(DirectoryIdentity& out);
     virtual std::uint64_t SkipReadLimit();
     virtual bool AddVolume(VolumeHandle* volume);
     // Storage Engine code 21 with the volume's own name when it is not listed.
@@ -106,8 +121,6 @@ protected:
     BasicSet<FileList*> m_openFiles;
 
 private:
-    bool CopyDirectory(StorageSystem* system, const String& name, DirectoryHandle* source,
-                       bool mergeDirectories, bool overwriteFiles);
     bool CopyFile(StorageSystem* system, const String& name, DirectoryHandle* source, bool overwriteFiles);
     BasicSet<FileList*>::Iterator FindOpenFiles(const String& name);
 };

@@ -124,6 +124,9 @@ std::uint32_t Win32DirectoryHandle::EntryAt(const String& pattern, BasicList<Des
 }
 
 bool Win32DirectoryHandle::Delete(const String& name) {
+    if (!Win32StorageEngine::CheckEntryName(name, *PathText(true, true))) {
+        return false;
+    }
     const String path = EntryPath(name);
     const win32::DWORD attributes = AttributesOf(path);
     if (!IsDirectoryAttribute(attributes)) {
@@ -169,6 +172,9 @@ bool Win32DirectoryHandle::DeleteTree(const String& name, const String& path) {
 
 bool Win32DirectoryHandle::Copy(const String& name, DirectoryHandle* source, bool mergeDirectories,
                                 bool overwriteFiles) {
+    if (!Win32StorageEngine::CheckEntryName(name, *PathText(true, true))) {
+        return false;
+    }
     auto* from = dynamic_cast<Win32DirectoryHandle*>(source);
     if (from == nullptr || source->GetEngine()->GetTypeId() != GetEngine()->GetTypeId() ||
         !source->ContainsFile(name)) {
@@ -185,6 +191,9 @@ bool Win32DirectoryHandle::Copy(const String& name, DirectoryHandle* source, boo
 
 bool Win32DirectoryHandle::Move(const String& name, DirectoryHandle* source, bool mergeDirectories,
                                 bool overwriteFiles) {
+    if (!Win32StorageEngine::CheckEntryName(name, *PathText(true, true))) {
+        return false;
+    }
     auto* from = dynamic_cast<Win32DirectoryHandle*>(source);
     if (from == nullptr || source->GetEngine()->GetTypeId() != GetEngine()->GetTypeId() ||
         !source->ContainsFile(name)) {
@@ -208,6 +217,16 @@ bool Win32DirectoryHandle::Move(const String& name, DirectoryHandle* source, boo
         Error().Report(StorageEngineErrAccessDenied);
         return false;
     }
+    return true;
+}
+
+bool Win32DirectoryHandle::Identity(DirectoryIdentity& out) {
+    win32::FILE_IDENTITY identity;
+    if (!Win32GetFileIdentity(*PathText(true, true), &identity)) {
+        return false;
+    }
+    out.m_device = identity.device;
+    out.m_index = identity.index;
     return true;
 }
 

@@ -13,10 +13,11 @@ public:
     ~Win32DirectoryHandle() override;
 
     // A file, a symbolic link or, with everything in it, a folder. A read-only file anywhere in the tree
-    // makes it fail. Reports nothing about the host's refusal.
+    // makes it fail. Reports nothing about the host's refusal; a name that is no entry name is refused with
+    // StorageEngineErrBadName.
     bool Delete(const String& name) override;
     // A file between folders of the same drive is moved by the host in one step; anything else is the base's
-    // Copy and Delete.
+    // Copy and Delete. Like Copy, refuses a name that is no entry name (StorageEngineErrBadName).
     bool Move(const String& name, DirectoryHandle* source, bool mergeDirectories,
               bool overwriteFiles) override;
     // A file between folders of this engine is copied by the host; a folder is copied entry by entry.
@@ -31,6 +32,8 @@ public:
     // 1 (refused by the host).
     bool SetName(const String& name) override;
     const String* PathText(bool withParents, bool native) override;
+    // The host folder the path reaches, through links; false when it reaches none.
+    bool Identity(DirectoryIdentity& out) override;
 
     // The native path of an entry of this folder.
     String EntryPath(const String& name);

@@ -63,6 +63,10 @@ bool IsDriveOfKind(char kind, char letter) {
     }
 }
 
+bool HasNoReservedCharacter(const String& name) {
+    return name.FindFirstOf("\\/:*?\"<>|", 0, 9) == String::kNotFound;
+}
+
 // The attribute bits of a path; none when the path cannot be queried.
 win32::DWORD AttributesOf(const String& path) {
     const win32::DWORD attributes = Win32GetFileAttributes(path);
@@ -146,7 +150,7 @@ Win32StorageEngine* Win32StorageEngine::PrepareRename(ResourceEngine* engine, co
         Error().Report(StorageEngineErrNoStorageSystem);
         return nullptr;
     }
-    if (!storage->IsValidName(name)) {
+    if (!IsEntryName(name)) {
         Error().Report(StorageEngineErrBadName);
         return nullptr;
     }
@@ -160,7 +164,21 @@ Win32StorageEngine* Win32StorageEngine::PrepareRename(ResourceEngine* engine, co
 }
 
 bool Win32StorageEngine::IsValidName(const String& name) {
-    return name.FindFirstOf("\\/:*?\"<>|", 0, 9) == String::kNotFound;
+    return HasNoReservedCharacter(name);
+}
+
+bool Win32StorageEngine::IsEntryName(const String& name) {
+    return HasNoReservedCharacter(name) && name.Compare(".") != 0 && name.Compare("..") != 0;
+}
+
+bool Win32StorageEngine::CheckEntryName(const String& name, const String& folder) {
+    if (IsEntryName(name)) {
+        return true;
+    }
+    String text("\"");
+    text.Append(name).Append("\" is not the name of one entry of ").Append(folder);
+    Error().Report(StorageEngineErrBadName, text);
+    return false;
 }
 
 win32::HANDLE Win32StorageEngine::OpenFile(const String& path, const AccessStyle* style, bool createNew) {
@@ -228,6 +246,9 @@ ResourceHandle* Win32StorageEngine::CreateDirectoryHandle(StorageSearchCriterion
     if (criterion.m_name != nullptr && criterion.m_parentDirectory != nullptr) {
         const String& name = *criterion.m_name;
         String path = *criterion.m_parentDirectory->PathText(true, true);
+        if (!CheckEntryName(name, path)) {
+            return nullptr;
+        }
         path.Append("\\").Append(name);
         if (!criterion.m_parentDirectory->ContainsDirectory(name)) {
             if (!criterion.m_createAllowed) {
@@ -263,6 +284,9 @@ ResourceHandle* Win32StorageEngine::CreateFileHandle(StorageSearchCriterion& cri
     if (criterion.m_name != nullptr && criterion.m_parentDirectory != nullptr) {
         name = *criterion.m_name;
         parent = criterion.m_parentDirectory;
+        if (!CheckEntryName(name, *parent->PathText(true, true))) {
+            return nullptr;
+        }
     } else if (criterion.m_sourceFile != nullptr) {
         name = *criterion.m_sourceFile->PathText(false, false);
         parent = criterion.m_sourceFile->Parent();

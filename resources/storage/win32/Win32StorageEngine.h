@@ -22,7 +22,8 @@ public:
     ~Win32StorageEngine() override;
 
     // A Win32VolumeHandle, Win32DirectoryHandle or Win32FileHandle, with its drive, folder or file checked,
-    // created or opened as the criterion allows; null after a reported failure.
+    // created or opened as the criterion allows; null after a reported failure. A folder or file named in a
+    // parent must have an entry name (CheckEntryName).
     ResourceHandle* CreateHandle(ResourceSearchCriterion* criterion, Resource* resource) override;
     // Deletes the handle once its count is 0; a file's OS handle is closed first.
     bool DestroyHandle(ResourceHandle* handle, Resource* resource) override;
@@ -33,6 +34,12 @@ public:
     bool MatchSearchCriterionThorough(ResourceSearchCriterion* criterion) override;
     // None of \ / : * ? " < > |; the empty name is valid.
     bool IsValidName(const String& name) override;
+    // Whether the name stands for one entry of a folder: a valid name, and neither "." nor "..". Any other
+    // name, put after a folder's path, would reach past the entry into another folder.
+    static bool IsEntryName(const String& name);
+    // True for an entry name; otherwise reports StorageEngineErrBadName with the folder's path and the name,
+    // and gives false.
+    static bool CheckEntryName(const String& name, const String& folder);
 
     // CreateFileA with the style's access and share modes, creating a new file or opening an existing one.
     // Null after reporting StorageEngineErrOpenFailed with the path.
@@ -44,7 +51,7 @@ public:
     virtual String DriveOfVolume(const String& name);
 
     // The checks before a directory or file of engine is renamed to name inside parent: engine must be one of
-    // these (StorageEngineErrNoStorageSystem), name valid (StorageEngineErrBadName), parent there
+    // these (StorageEngineErrNoStorageSystem), name an entry name (StorageEngineErrBadName), parent there
     // (noParentCode otherwise). Gives the engine, and newPath: the parent's native path with name appended.
     // Null after reporting.
     static Win32StorageEngine* PrepareRename(ResourceEngine* engine, const String& name,

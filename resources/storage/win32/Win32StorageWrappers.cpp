@@ -52,6 +52,10 @@ win32::DWORD Win32GetFileAttributes(const String& path) {
     return win32::GetFileAttributesA(path.CStr());
 }
 
+bool Win32GetFileIdentity(const String& path, win32::FILE_IDENTITY* identity) {
+    return win32::GetFileIdentityA(path.CStr(), identity) != 0;
+}
+
 void Win32GetLogicalDrives(String& out) {
     char buffer[kNameBufferSize] = {};
     const win32::DWORD length = win32::GetLogicalDriveStringsA(kNameBufferSize, buffer);

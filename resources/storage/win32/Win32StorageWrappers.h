@@ -6,6 +6,7 @@
 #include "foundation/String.h"
 #include "platform/win32/Types.h"
 #include "platform/win32/files/File.h"
+#include "platform/win32/files/FileIdentity.h"
 #include "platform/win32/files/Find.h"
 
 namespace Vemo {
@@ -22,6 +23,7 @@ bool Win32GetDiskFreeSpace(const String& root, win32::DWORD* sectorsPerCluster, 
                            win32::DWORD* freeClusters, win32::DWORD* totalClusters);
 win32::UINT Win32GetDriveType(const String& root);
 win32::DWORD Win32GetFileAttributes(const String& path);
+bool Win32GetFileIdentity(const String& path, win32::FILE_IDENTITY* identity);
 // out becomes the drive letters, upper case, in the order the machine lists them.
 void Win32GetLogicalDrives(String& out);
 // Both names are read into buffers of 260 characters.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -199,6 +200,103 @@ TEST_F(Win32DirectoryHandleTest, AFolderCopiesWholeWhereverTheHostListsItsDotEnt
     EXPECT_EQ(m_application.TakeReports(), Reports{});
     EXPECT_EQ(ReadHostFile(Host('E', "far/work/a.txt")), "alpha");
     EXPECT_EQ(ReadHostFile(Host('E', "far/work/sub/b.txt")), "beta");
+}
+
+// The reports of one code, their texts in order.
+std::vector<std::string> TextsOf(const Reports& reports, ErrorCode code) {
+    std::vector<std::string> texts;
+    for (const Reported& report : reports) {
+        if (report.m_code == code) {
+            texts.push_back(report.m_text);
+        }
+    }
+    return texts;
+}
+
+TEST_F(Win32DirectoryHandleTest, ANameThatReachesPastItsFolderIsNeitherCopiedMovedNorDeleted) {
+    WriteHostFile(Host('C', "victim.txt"), "precious");
+    Directory work;
+    Directory other;
+    OpenDirectory(work, "HD0:/work");
+    OpenDirectory(other, "HD0:/other");
+    for (const char* name : {"..\\victim.txt", "sub\\b.txt", "sub/b.txt", "..", "."}) {
+        EXPECT_FALSE(other.Copy(String(name), work, true, true)) << name;
+        EXPECT_FALSE(other.Move(String(name), work, true, true)) << name;
+        EXPECT_FALSE(work.Delete(String(name))) << name;
+        const std::string refusal = std::string("\"") + name + "\" is not the name of one entry of ";
+        EXPECT_EQ(
+            TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+            (std::vector<std::string>{refusal + "C:\\other", refusal + "C:\\other", refusal + "C:\\work"}))
+            << name;
+    }
+    EXPECT_EQ(ReadHostFile(Host('C', "victim.txt")), "precious");
+    EXPECT_EQ(ReadHostFile(Host('C', "work/sub/b.txt")), "beta");
+    EXPECT_FALSE(fs::exists(Host('C', "other/sub")));
+}
+
+TEST_F(Win32DirectoryHandleTest, AListedNameHoldingSeparatorsIsSkippedAndReportedByCopyAndDelete) {
+    // The host allows a backslash in a name; to Windows it separates folders.
+    const std::string listed = Host('C', "work/sub") + "/..\\..\\victim.txt";
+    WriteHostFile(Host('C', "victim.txt"), "precious");
+    WriteHostFile(listed, "listed");
+    Directory root;
+    Directory far;
+    OpenDirectory(root, "HD0:");
+    OpenDirectory(far, "HD1:/far");
+
+    EXPECT_FALSE(far.Copy(String("work"), root, true, true));
+    EXPECT_EQ(ReadHostFile(Host('E', "far/work/sub/b.txt")), "beta");
+    EXPECT_FALSE(fs::exists(Host('E', "far/victim.txt")));
+    EXPECT_EQ(TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+              std::vector<std::string>{
+                  "\"..\\..\\victim.txt\" is not the name of one entry of E:\\far\\work\\sub"});
+
+    EXPECT_FALSE(root.Delete(String("work")));
+    EXPECT_EQ(ReadHostFile(Host('C', "victim.txt")), "precious");
+    EXPECT_EQ(ReadHostFile(listed), "listed");
+    EXPECT_FALSE(fs::exists(Host('C', "work/sub/b.txt")));
+    EXPECT_EQ(
+        TextsOf(m_application.TakeReports(), StorageEngineErrBadName),
+        std::vector<std::string>{"\"..\\..\\victim.txt\" is not the name of one entry of C:\\work\\sub"});
+}
+
+TEST_F(Win32DirectoryHandleTest, AFolderCopyEntersEachFolderOnceWhateverLinksLeadBack) {
+    fs::create_directory_symlink(".", Host('C', "work/again"));
+    fs::create_directory_symlink(".", Host('C', "work/more"));
+    fs::create_directory_symlink("..", Host('C', "work/sub/up"));
+    Directory root;
+    Directory far;
+    OpenDirectory(root, "HD0:");
+    OpenDirectory(far, "HD1:/far");
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(far.Copy(String("work"), root, true, true));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(ReadHostFile(Host('E', "far/work/a.txt")), "alpha");
+    EXPECT_EQ(ReadHostFile(Host('E', "far/work/sub/b.txt")), "beta");
+    std::vector<std::string> copied;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(Host('E', "far"))) {
+        copied.push_back(fs::relative(entry.path(), Host('E', "far")).generic_string());
+    }
+    std::sort(copied.begin(), copied.end());
+    EXPECT_EQ(copied, (std::vector<std::string>{"work", "work/a.txt", "work/sub", "work/sub/b.txt"}));
+    std::vector<std::string> skipped = TextsOf(m_application.TakeReports(), StorageEngineErrAccessDenied);
+    std::sort(skipped.begin(), skipped.end());
+    const std::string inside = ": a folder this copy is already inside; skipped";
+    EXPECT_EQ(skipped, (std::vector<std::string>{"C:\\work\\again" + inside, "C:\\work\\more" + inside,
+                                                 "C:\\work\\sub\\up" + inside}));
+}
+
+TEST_F(Win32DirectoryHandleTest, AFolderCopiedIntoItselfIsNotEnteredAgain) {
+    Directory root;
+    Directory sub;
+    OpenDirectory(root, "HD0:");
+    OpenDirectory(sub, "HD0:/work/sub");
+    EXPECT_FALSE(sub.Copy(String("work"), root, true, true));
+    EXPECT_EQ(ReadHostFile(Host('C', "work/sub/work/a.txt")), "alpha");
+    EXPECT_FALSE(fs::exists(Host('C', "work/sub/work/sub")));
+    EXPECT_EQ(TextsOf(m_application.TakeReports(), StorageEngineErrAccessDenied),
+              std::vector<std::string>{"C:\\work\\sub: a folder this copy is already inside; skipped"});
 }
 
 TEST_F(Win32DirectoryHandleTest, AFolderIsRenamedInItsParent) {

@@ -2,6 +2,7 @@
 #include "platform/testing/Clock.h"
 #include "platform/testing/Drives.h"
 #include "platform/testing/MediaRecorder.h"
+#include "resources/storage/AccessStyle.h"
 #include "resources/storage/Directory.h"
 #include "resources/storage/File.h"
 #include "resources/storage/Path.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -56,7 +58,44 @@ TEST(Win32StorageEngineNames, TheNineReservedCharactersMakeANameInvalid) {
     EXPECT_TRUE(engine->IsValidName(String("readme.txt")));
     for (const char* name : {"a\\b", "a/b", "a:b", "a*", "a?", "a\"b", "a<b", "a>b", "a|b"}) {
         EXPECT_FALSE(engine->IsValidName(String(name))) << name;
+        EXPECT_FALSE(Win32StorageEngine::IsEntryName(String(name))) << name;
     }
+    // The dot names are valid, but stand for the folder itself and its parent, not for an entry.
+    for (const char* name : {".", ".."}) {
+        EXPECT_TRUE(engine->IsValidName(String(name))) << name;
+        EXPECT_FALSE(Win32StorageEngine::IsEntryName(String(name))) << name;
+    }
+    for (const char* name : {"readme.txt", "...", ".hidden", "a..b"}) {
+        EXPECT_TRUE(Win32StorageEngine::IsEntryName(String(name))) << name;
+    }
+}
+
+TEST(Win32StorageEngineNames, AFolderOrFileNamedPastItsParentIsNeitherCreatedNorOpened) {
+    TemporaryDrives drives({{'C', win32::DRIVE_FIXED}});
+    std::filesystem::create_directories(drives.HostPath('C', "work/sub"));
+    WriteHostFile(drives.HostPath('C', "victim.txt"), "precious");
+    WriteHostFile(drives.HostPath('C', "work/sub/b.txt"), "beta");
+    StorageApplication application;
+    Path path;
+    ASSERT_TRUE(path.Parse(String("HD0:/work/x")));
+    const Directory& work = *path.GetDirectory();
+    application.TakeReports();
+    const AccessStyle readWrite(true, true, false, false);
+    for (const char* text : {"..\\victim.txt", "sub\\b.txt", "sub/b.txt", "new\\folder", "..", "."}) {
+        const String name(text);
+        File file;
+        Directory directory;
+        EXPECT_FALSE(file.Open(&name, work, &readWrite, true)) << text;
+        EXPECT_FALSE(directory.Create(&name, work, true)) << text;
+        const Reported refused(
+            StorageEngineErrBadName,
+            (std::string("\"") + text + "\" is not the name of one entry of C:\\work").c_str());
+        const Reports reports = application.TakeReports();
+        EXPECT_EQ(std::count(reports.begin(), reports.end(), refused), 2) << text;
+    }
+    EXPECT_EQ(ReadHostFile(drives.HostPath('C', "victim.txt")), "precious");
+    EXPECT_EQ(ReadHostFile(drives.HostPath('C', "work/sub/b.txt")), "beta");
+    EXPECT_FALSE(std::filesystem::exists(drives.HostPath('C', "work/new")));
 }
 
 TEST(Win32StorageEngineDrives, VolumeNamesCountDrivesOfTheirKindAfterAAndB) {

@@ -1,0 +1,36 @@
+#include "platform/win32/files/FileIdentity.h"
+
+#include "platform/win32/LastError.h"
+#include "platform/win32/files/HostPath.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace win32 {
+
+BOOL GetFileIdentityA(LPCSTR fileName, FILE_IDENTITY* identity) {
+    if (identity == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    WindowsPath path;
+    HostPath host;
+    if (!ParseWindowsPath(fileName, path) || !ResolveHostPath(path, host, LeafUse::Open)) {
+        return FALSE;
+    }
+    if (!host.exists) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    struct stat info {};
+    if (::stat(host.Full().c_str(), &info) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return FALSE;
+    }
+    identity->device = info.st_dev;
+    identity->index = info.st_ino;
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+} // namespace win32
