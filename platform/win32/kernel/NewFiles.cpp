@@ -35,18 +35,32 @@ DWORD ProcessIdAfter(std::string_view name, std::string_view prefix) {
     return static_cast<DWORD>(id);
 }
 
+bool IsStaleNewFile(std::string_view name, std::string_view prefix) {
+    const DWORD id = ProcessIdAfter(name, prefix);
+    return id != 0 && id != GetCurrentProcessId() && !IsProcessRunning(id);
+}
+
+void RemoveStaleNewFiles(const std::vector<std::string>& names, std::string_view prefix,
+                         const std::function<void(const std::string&)>& remove) {
+    for (const std::string& name : names) {
+        if (IsStaleNewFile(name, prefix)) {
+            remove(name);
+        }
+    }
+}
+
 void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix) {
     DIR* folder = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
     if (folder == nullptr) {
         return;
     }
-    const int descriptor = ::dirfd(folder);
+    std::vector<std::string> names;
     while (const dirent* entry = ::readdir(folder)) {
-        const DWORD id = ProcessIdAfter(entry->d_name, prefix);
-        if (id != 0 && id != GetCurrentProcessId() && !IsProcessRunning(id)) {
-            ::unlinkat(descriptor, entry->d_name, 0);
-        }
+        names.emplace_back(entry->d_name);
     }
+    const int descriptor = ::dirfd(folder);
+    RemoveStaleNewFiles(names, prefix,
+                        [descriptor](const std::string& name) { ::unlinkat(descriptor, name.c_str(), 0); });
     ::closedir(folder);
 }
 
