@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -198,6 +199,10 @@ struct SaveFault {
     win32::FileFault call;
     std::uint64_t passing;
 };
+
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 class MessengerApplicationSaveFaultTest : public MessengerApplicationTest,
                                           public ::testing::WithParamInterface<SaveFault> {};
