@@ -5,15 +5,18 @@
 #include "resources/storage/AccessStyle.h"
 #include "resources/storage/Descriptor.h"
 #include "resources/storage/Directory.h"
+#include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/File.h"
+#include "resources/storage/VolumeHandle.h"
 #include "script/CharacterClasses.h"
 #include "script/SectionTextWriter.h"
 #include "script/WholeFile.h"
 
 #include <algorithm>
 #include <new>
+#include <set>
 #include <string>
-#include <string_view>
+#include <vector>
 
 using CharacterClasses::FoldCase;
 using CharacterClasses::IsBlank;
@@ -256,26 +259,74 @@ Vemo::String NewFileName(const Vemo::String& name, win32::DWORD processId) {
     return Vemo::String(name).Append(".new").Append(std::to_string(processId).c_str());
 }
 
+// A folder for as long as the run keeps it: the handle of its volume (held while any folder of it is open)
+// and its path, with the name whose new files are meant.
+std::string SweepKey(Vemo::Directory& folder, const Vemo::String& name) {
+    Vemo::DirectoryHandle* top = folder.GetDirectoryHandle();
+    if (top == nullptr) {
+        return std::string();
+    }
+    while (top->Parent() != nullptr) {
+        top = top->Parent();
+    }
+    const Vemo::VolumeHandle* volume = top->Volume();
+    const Vemo::String* text = folder.PathText(true, false);
+    return std::to_string(volume != nullptr ? volume->GetId() : top->GetId()) + "|" +
+           (text != nullptr ? text->CStr() : "") + "|" + name.CStr();
+}
+
 } // namespace
 
-void Config::RemoveStaleNewFiles(Vemo::Directory& folder, const Vemo::String& name) {
+void Config::RemoveStaleNewFiles(const Vemo::Path& file) {
+    Vemo::Path target;
+    if (ResolveTarget(file, target)) {
+        SweepOnce(*target.GetDirectory(), target.GetName());
+    }
+}
+
+bool Config::ResolveTarget(const Vemo::Path& path, Vemo::Path& out) {
+    Vemo::String text;
+    Vemo::Directory* folder = path.GetDirectory();
+    if (path.GetText(text, true, false).IsEmpty() || folder == nullptr) {
+        return false;
+    }
+    Vemo::String followed;
+    if (!folder->FollowLink(path.GetName(), followed)) {
+        return false;
+    }
+    if (followed.IsEmpty()) {
+        out.Assign(path);
+        return true;
+    }
+    Vemo::Directory root;
+    if (!folder->RootDirectory(root)) {
+        return false;
+    }
+    Vemo::Path linked(nullptr, &root);
+    if (!linked.Parse(followed) || linked.GetDirectory() == nullptr) {
+        return false;
+    }
+    out.Assign(linked);
+    return true;
+}
+
+void Config::SweepOnce(Vemo::Directory& folder, const Vemo::String& name) {
+    // Main thread only, as every save.
+    static std::set<std::string> swept;
+    const std::string key = SweepKey(folder, name);
+    if (key.empty() || !swept.insert(key).second) {
+        return;
+    }
+    const std::string prefix = std::string(name.CStr()) + ".new";
     Vemo::BasicList<Vemo::Descriptor*> entries;
-    folder.EntryAt(name.IsEmpty() ? Vemo::String("*.new*") : Vemo::String(name).Append(".new*"), entries);
+    folder.EntryAt(Vemo::String(prefix.c_str()).Append("*"), entries);
+    std::vector<std::string> names;
     for (Vemo::Descriptor* entry : entries) {
-        const std::string entryName = entry->m_name.CStr();
-        // The listing matched the name in any letter case; without a name, the last ".new" counts.
-        const std::size_t mark = name.IsEmpty() ? entryName.rfind(".new") : name.Length();
-        const std::size_t at = mark == std::string::npos ? entryName.size() : mark + 4;
-        const win32::DWORD id =
-            at >= entryName.size()
-                ? 0
-                : win32::ProcessIdAfter(entryName, std::string_view(entryName).substr(0, at));
-        if (id != 0 && entryName.find_first_not_of("0123456789", at) == std::string::npos &&
-            id != win32::GetCurrentProcessId() && !win32::IsProcessRunning(id)) {
-            folder.Delete(entry->m_name);
-        }
+        names.emplace_back(entry->m_name.CStr());
         delete entry;
     }
+    win32::RemoveStaleNewFiles(
+        names, prefix, [&folder](const std::string& stale) { folder.Delete(Vemo::String(stale.c_str())); });
 }
 
 bool Config::Save(const Vemo::Path& path, bool keepOpen) {
@@ -283,50 +334,56 @@ bool Config::Save(const Vemo::Path& path, bool keepOpen) {
     const bool complete = SaveBuffer(text);
     // A file held open is written again whatever the path, and stays held.
     const bool held = m_file != nullptr;
-    const Vemo::Path target(held ? m_heldPath : path);
-    Vemo::String targetText;
-    Vemo::Directory* directory = target.GetDirectory();
-    if (target.GetText(targetText, true, false).IsEmpty() || directory == nullptr) {
+    Vemo::Path target;
+    if (!ResolveTarget(held ? m_heldPath : path, target)) {
         return false;
     }
     if (held) {
-        Vemo::String lead("\r\n");
-        text = lead.Append(text);
+        text = Vemo::String("\r\n").Append(text);
         keepOpen = true;
     }
+    Vemo::Directory& folder = *target.GetDirectory();
     const Vemo::String& name = target.GetName();
-    RemoveStaleNewFiles(*directory, name);
-    const Vemo::String newName = NewFileName(name, win32::GetCurrentProcessId());
-    const Vemo::AccessStyle style = keepOpen ? HeldStyle() : Vemo::AccessStyle(false, true, false, false);
-    std::unique_ptr<Vemo::File> written(new (std::nothrow) Vemo::File);
-    if (written == nullptr || !written->Create(&newName, *directory, &style, true)) {
-        return false;
-    }
-    // The old file is only renamed over; the Config's own hold on it would refuse that, as any other
-    // handle that does not share delete does.
+    SweepOnce(folder, name);
+    // The Config's own hold would refuse the replace, as any other handle that does not share delete does.
     m_file.reset();
-    if (!written->MayReplace(name) || !WholeFile::Replace(*written, 0, text) || !written->Flush() ||
+    const Vemo::String newName = NewFileName(name, win32::GetCurrentProcessId());
+    std::unique_ptr<Vemo::File> written;
+    if (!folder.MayReplace(name) || !WriteNewFile(folder, newName, text, keepOpen, written) ||
         !written->Replace(name)) {
-        written.reset();
-        directory->Delete(newName);
-        if (held) {
-            Rehold(target);
-        }
+        Undo(folder, newName, std::move(written), held);
         return false;
     }
-    m_path.Assign(path);
     if (keepOpen) {
         m_file = std::move(written);
-        m_heldPath.Assign(target);
+        if (!held) {
+            m_heldPath.Assign(path);
+        }
     }
+    m_path.Assign(path);
     return complete;
 }
 
-void Config::Rehold(const Vemo::Path& path) {
-    const Vemo::AccessStyle style = HeldStyle();
-    std::unique_ptr<Vemo::File> file(new (std::nothrow) Vemo::File);
-    if (file != nullptr && file->Open(path, &style, false)) {
-        m_file = std::move(file);
+bool Config::WriteNewFile(Vemo::Directory& folder, const Vemo::String& newName, const Vemo::String& text,
+                          bool keepOpen, std::unique_ptr<Vemo::File>& written) {
+    const Vemo::AccessStyle style = keepOpen ? HeldStyle() : Vemo::AccessStyle(false, true, false, false);
+    written.reset(new (std::nothrow) Vemo::File);
+    return written != nullptr && written->Create(&newName, folder, &style, true) &&
+           WholeFile::Replace(*written, 0, text) && written->Flush();
+}
+
+void Config::Undo(Vemo::Directory& folder, const Vemo::String& newName, std::unique_ptr<Vemo::File> written,
+                  bool held) {
+    if (written != nullptr && written->IsOpen()) {
+        written.reset();
+        folder.Delete(newName);
+    }
+    if (held) {
+        const Vemo::AccessStyle style = HeldStyle();
+        std::unique_ptr<Vemo::File> file(new (std::nothrow) Vemo::File);
+        if (file != nullptr && file->Open(m_heldPath, &style, false)) {
+            m_file = std::move(file);
+        }
     }
 }
 

@@ -71,18 +71,21 @@ public:
     virtual bool Load(const Vemo::Path& path, bool keepOpen);
     // Writes the file text of every section and key to a new file beside the target, named after it, ".new"
     // and this process's id, sends it to the disk and renames it over the target, so that the file is
-    // always either the old one whole or the new one whole. The target is the path, or the file held open,
-    // whatever the path: that one is written after an empty line at its start, its hold given up for the
-    // rename and taken on the new file, as keepOpen takes one. New files of processes that no longer run are
-    // removed first. A target that is read-only, or held open by a handle that does not share delete,
-    // refuses the save before anything is written. False for an empty path text or a path without a
-    // directory, when the new file cannot be created, written, sent to the disk or renamed (the old file
-    // then stays as it was, and the new one is removed), and when SaveBuffer left something out (the rest
-    // is written). The path is recorded on success.
+    // always either the old one whole or the new one whole, and keeps the old one's permission bits and
+    // group. The target is the file the path designates, a symbolic link in its place followed (the link
+    // stays and the file it leads to is replaced; one leading out of its drive refuses the save), or the file
+    // held open, whatever the path: that one is written after an empty line at its start, its hold given up
+    // for the rename and taken on the new file, as keepOpen takes one. The first save of the target in a run
+    // removes the new files of it that ended runs left (RemoveStaleNewFiles). A target
+    // that is read-only, or held open by a handle that does not share delete, refuses the save before
+    // anything is written. False for an empty path text or a path without a directory, when the new file
+    // cannot be created, written, sent to the disk or renamed (the old file then stays as it was, and the new
+    // one is removed), and when SaveBuffer left something out (the rest is written). The path is recorded on
+    // success.
     virtual bool Save(const Vemo::Path& path, bool keepOpen);
-    // Removes the new files of a save of the named file (of any file when the name is empty) that processes
-    // no longer running left in the folder.
-    static void RemoveStaleNewFiles(Vemo::Directory& folder, const Vemo::String& name);
+    // Removes the new files that saves of the file (the one a link in its place leads to) left beside it in
+    // processes that no longer run. Once in a run for each folder and file: the later calls do nothing.
+    static void RemoveStaleNewFiles(const Vemo::Path& file);
     // The path of the file last loaded or saved.
     const Vemo::Path& GetPath() const { return m_path; }
     bool HoldsOpenFile() const { return m_file != nullptr; }
@@ -110,8 +113,19 @@ public:
 private:
     class Reader;
 
-    // Holds the file again after a failed save gave up its hold.
-    void Rehold(const Vemo::Path& path);
+    // The steps of a save. The file the path designates: the path itself, or the file a symbolic link in its
+    // place leads to. False for an empty path text, a path without a directory and a link that leads nowhere
+    // the volume reaches.
+    static bool ResolveTarget(const Vemo::Path& path, Vemo::Path& out);
+    // The sweep of RemoveStaleNewFiles in the folder of the target itself.
+    static void SweepOnce(Vemo::Directory& folder, const Vemo::String& name);
+    // Creates the new file, writes the text into it and sends it to the disk.
+    static bool WriteNewFile(Vemo::Directory& folder, const Vemo::String& newName, const Vemo::String& text,
+                             bool keepOpen, std::unique_ptr<Vemo::File>& written);
+    // After a failed save: removes the new file when it was made, and holds the old file again when the
+    // save gave up the hold.
+    void Undo(Vemo::Directory& folder, const Vemo::String& newName, std::unique_ptr<Vemo::File> written,
+              bool held);
 
     Table m_table;
     Vemo::Path m_path;

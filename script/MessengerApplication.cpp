@@ -52,7 +52,9 @@ bool MessengerApplication::OpenUserSettings(const Vemo::Path& path) {
         if (SamePath(m_userSettings->GetPath(), path)) {
             return true;
         }
-        CloseUserSettings();
+        if (!SaveAndCloseUserSettings()) {
+            m_earlierSaveFailed = true;
+        }
     }
     if (path.GetDirectory() == nullptr) {
         RaiseError(kErrorSettings);
@@ -68,10 +70,18 @@ bool MessengerApplication::OpenUserSettings(const Vemo::Path& path) {
         return false;
     }
     m_userSettings = settings;
+    Config::RemoveStaleNewFiles(path);
     return true;
 }
 
 bool MessengerApplication::CloseUserSettings() {
+    const bool saved = SaveAndCloseUserSettings();
+    const bool earlierSaved = !m_earlierSaveFailed;
+    m_earlierSaveFailed = false;
+    return saved && earlierSaved;
+}
+
+bool MessengerApplication::SaveAndCloseUserSettings() {
     if (m_userSettings == nullptr) {
         return true;
     }
@@ -79,16 +89,16 @@ bool MessengerApplication::CloseUserSettings() {
     const Vemo::Path path(m_userSettings->GetPath());
     const bool saved = m_userSettings->Save(path, false);
     if (!saved) {
-        ReportSettingsNotSaved(*m_userSettings);
+        ReportSettingsNotSaved(path);
     }
     delete m_userSettings;
     m_userSettings = nullptr;
     return saved;
 }
 
-void MessengerApplication::ReportSettingsNotSaved(const Config& settings) {
+void MessengerApplication::ReportSettingsNotSaved(const Vemo::Path& file) {
     // The file as the player finds it on the machine.
     Vemo::String text;
-    settings.GetPath().GetText(text, true, true);
+    file.GetText(text, true, true);
     RaiseError(kErrorSettings, &text);
 }

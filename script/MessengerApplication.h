@@ -38,12 +38,14 @@ public:
     virtual Script* GetScript(const Vemo::String& name) = 0;
     // The text locale named by the fragment's text, or null.
     TextLocale* GetTextLocale(const Fragment& name) override = 0;
-    // Loads the user settings from the file, creating it when it does not exist. The same path again keeps
-    // the open settings; another path saves and closes them first. Failures report code 1000 and leave no
-    // user settings open.
+    // Loads the user settings from the file, creating it when it does not exist, and removes the new files
+    // that killed saves of it left (Config::RemoveStaleNewFiles). The same path again keeps the open
+    // settings; another path saves and closes them first, a failed save being answered by the next
+    // CloseUserSettings. Failures report code 1000 and leave no user settings open.
     virtual bool OpenUserSettings(const Vemo::Path& path);
     // Saves the user settings to their file and closes them. A failed save reports code 1000 with the file's
-    // path and answers false; the settings are closed all the same.
+    // path and answers false; the settings are closed all the same. Also false when the save of settings that
+    // an open of another path closed failed since the last close.
     virtual bool CloseUserSettings();
     // The shared settings: these also serve every messenger's operations of the same names.
     bool GetSharedSetting(const Vemo::String& section, const Vemo::String& key,
@@ -64,11 +66,15 @@ public:
     // The class word "Application".
     static const Vemo::String& ClassWord();
 
-protected:
     // Reports code 1000 with the Windows path of the settings file that was not saved.
-    void ReportSettingsNotSaved(const Config& settings);
+    static void ReportSettingsNotSaved(const Vemo::Path& file);
 
 private:
+    // CloseUserSettings without the answer for earlier settings.
+    bool SaveAndCloseUserSettings();
+
     Config m_variables;
     Config* m_userSettings = nullptr;
+    // Settings closed by an open of another path were not saved; the next close answers it.
+    bool m_earlierSaveFailed = false;
 };

@@ -2,12 +2,16 @@
 
 namespace win32::testing {
 
-FailingFileCalls::FailingFileCalls(FileFault fault, DWORD error) : m_fault(fault) {
-    FileFaults::Arm(fault, error);
+FailingFileCalls::FailingFileCalls(FileFault fault, DWORD error, std::uint64_t passing) : m_fault(fault) {
+    FileFaults::Arm(fault, error, passing);
 }
 
 FailingFileCalls::~FailingFileCalls() {
     FileFaults::Disarm(m_fault);
+}
+
+unsigned FailingFileCalls::Failures() const {
+    return FileFaults::Failures(m_fault);
 }
 
 } // namespace win32::testing

@@ -12,6 +12,7 @@ namespace {
 // Set while the error system works for an Error (opening a report, closing an Error's handle). Reports that
 // arrive meanwhile come from inside the error system and are dropped.
 constinit bool g_errorSystemBusy = false;
+constinit bool g_reportsDropped = false;
 
 class ErrorSystemBusy {
 public:
@@ -44,7 +45,7 @@ void Error::Report(std::uint32_t codeLow, std::uint32_t codeHigh, const String* 
         return;
     }
     ErrorSystem* system = GetErrorSystem();
-    if (system == nullptr || g_errorSystemBusy || system->IsShuttingDown()) {
+    if (system == nullptr || g_errorSystemBusy || g_reportsDropped || system->IsShuttingDown()) {
         return;
     }
     ErrorSystemBusy busy;
@@ -116,6 +117,14 @@ std::uint8_t Error::Severity() const {
 
 std::uint8_t Error::Kind() const {
     return m_errorHandle != nullptr ? ErrorCodeKind(m_errorHandle->Code()) : 0;
+}
+
+ErrorReportsDropped::ErrorReportsDropped(bool drop) : m_previous(g_reportsDropped) {
+    g_reportsDropped = m_previous || drop;
+}
+
+ErrorReportsDropped::~ErrorReportsDropped() {
+    g_reportsDropped = m_previous;
 }
 
 void ReportIfErrorSystem(ErrorCode code, const String* text) {

@@ -7,7 +7,8 @@
 //
 // Reporting is silent while there is no error system. A report made while another report is being opened, or
 // while an Error is closing its handle, or while the error system shuts down, is dropped, so that a failing
-// error system cannot report its own failures without end.
+// error system cannot report its own failures without end; so is one made while an ErrorReportsDropped
+// exists.
 #pragma once
 
 #include "resources/Resource.h"
@@ -52,6 +53,19 @@ public:
 
 private:
     ErrorHandle* m_errorHandle = nullptr;
+};
+
+// While one made with drop set exists, every report is dropped: a caller that has said a failure once tries
+// again without saying it anew, whatever the parts beneath it would report.
+class ErrorReportsDropped {
+public:
+    explicit ErrorReportsDropped(bool drop = true);
+    ~ErrorReportsDropped();
+    ErrorReportsDropped(const ErrorReportsDropped&) = delete;
+    ErrorReportsDropped& operator=(const ErrorReportsDropped&) = delete;
+
+private:
+    bool m_previous;
 };
 
 // The reporting used by the resource framework's own operations: builds an Error (and so takes a serial

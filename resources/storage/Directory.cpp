@@ -189,6 +189,16 @@ std::uint32_t Directory::EntryAt(const String& pattern, BasicList<Descriptor*>& 
     return handle != nullptr ? handle->EntryAt(pattern, list) : 0;
 }
 
+bool Directory::MayReplace(const String& name) {
+    DirectoryHandle* handle = Handle();
+    return handle != nullptr && handle->MayReplace(name);
+}
+
+bool Directory::FollowLink(const String& name, String& out) {
+    DirectoryHandle* handle = Handle();
+    return handle != nullptr && handle->FollowLink(name, out);
+}
+
 DirectoryHandle* Directory::TopHandle() const {
     DirectoryHandle* top = TypedHandle();
     while (top->Parent() != nullptr) {

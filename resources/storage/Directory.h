@@ -50,6 +50,11 @@ public:
     virtual bool Contains(const String& name);
     // Appends a new Descriptor for every entry matching the pattern ("*" lists all); the caller deletes them.
     virtual std::uint32_t EntryAt(const String& pattern, BasicList<Descriptor*>& list);
+    // Whether a file of this directory could now be put in the place of the entry of that name
+    // (DirectoryHandle::MayReplace).
+    virtual bool MayReplace(const String& name);
+    // Where the entry of that name leads when it is a symbolic link (DirectoryHandle::FollowLink).
+    virtual bool FollowLink(const String& name, String& out);
     // Opens the topmost directory above this one (this one at a root) into out, which must be closed.
     virtual bool RootDirectory(Directory& out);
     // Opens the volume this directory lies on into out, which must be closed.

@@ -291,6 +291,13 @@ bool DirectoryHandle::ContainsFile(const String&) {
 std::uint32_t DirectoryHandle::EntryAt(const String&, BasicList<Descriptor*>&) {
     return 0;
 }
+bool DirectoryHandle::MayReplace(const String&) {
+    return false;
+}
+bool DirectoryHandle::FollowLink(const String&, String& out) {
+    out = String();
+    return true;
+}
 bool DirectoryHandle::IsReadable() {
     return m_flags.m_readable != 0;
 }

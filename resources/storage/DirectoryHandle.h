@@ -55,6 +55,14 @@ public:
     // Appends one new Descriptor per entry whose name matches the pattern ("*" any run, "?" one character)
     // and returns how many were appended. The base lists nothing.
     virtual std::uint32_t EntryAt(const String& pattern, BasicList<Descriptor*>& list);
+    // Whether a file of this directory could now be put in the place of the entry of that name with
+    // FileHandle::Replace; true when there is none. Only answers: nothing is reported. The base cannot
+    // replace: false.
+    virtual bool MayReplace(const String& name);
+    // The path text, from the root of this directory's volume, of the file that the entry of that name
+    // designates when it is a symbolic link ("Saves/User.ini"); empty when it is none. False when it leads
+    // where no path of the volume reaches. Nothing is reported. The base has no links: empty, true.
+    virtual bool FollowLink(const String& name, String& out);
     virtual bool IsReadable();
     virtual bool IsWriteable();
     virtual bool IsDeletable();

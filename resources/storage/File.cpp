@@ -178,11 +178,6 @@ bool File::Flush() {
     return handle != nullptr && handle->Flush();
 }
 
-bool File::MayReplace(const String& name) {
-    FileHandle* handle = Handle();
-    return handle != nullptr && handle->MayReplace(name);
-}
-
 bool File::Replace(const String& name) {
     FileHandle* handle = Handle();
     return handle != nullptr && handle->Replace(name);

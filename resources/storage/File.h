@@ -60,10 +60,8 @@ public:
     virtual bool SetName(const String& name);
     // Sends what is still held of the file's data to the disk (FileHandle::Flush).
     virtual bool Flush();
-    // Whether Replace could put this file in the place of the file of that name now: not when that file is
-    // read-only, or held open by a handle that does not let it be deleted (FileHandle::MayReplace).
-    virtual bool MayReplace(const String& name);
-    // Renames the file in its directory over the file of that name, in one step (FileHandle::Replace).
+    // Renames the file in its directory over the file of that name, in one step, the file replaced handing
+    // on what it kept for the host (FileHandle::Replace; Directory::MayReplace asks beforehand).
     virtual bool Replace(const String& name);
     virtual const String* PathText(bool withParents, bool native);
     // Opens the directory that holds the file into out, which must be closed.

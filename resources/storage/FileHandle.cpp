@@ -164,11 +164,6 @@ bool FileHandle::Flush() {
     return true;
 }
 
-bool FileHandle::MayReplace(const String&) {
-    Error().Report(ResourceEngineErrNotSupported, String("FileHandle::MayReplace"));
-    return false;
-}
-
 bool FileHandle::Replace(const String&) {
     Error().Report(ResourceEngineErrNotSupported, String("FileHandle::Replace"));
     return false;

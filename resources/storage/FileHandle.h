@@ -52,9 +52,6 @@ public:
     virtual bool SetName(const String& name);
     // Sends what the engine still holds of the file's data to its storage. The base holds nothing: true.
     virtual bool Flush();
-    // Whether Replace could put this file in the place of the file of that name in its directory now; true
-    // when there is none. The base cannot replace: ResourceEngineErrNotSupported and false.
-    virtual bool MayReplace(const String& name);
     // Renames the file in its directory over the file of that name, which goes only when the rename
     // succeeds. The base cannot: ResourceEngineErrNotSupported and false.
     virtual bool Replace(const String& name);

@@ -186,90 +186,43 @@ bool MultimediaApplication::GetSharedSetting(const Vemo::String& section, const 
         value = Vemo::String();
         return false;
     }
-    return m_sharedSettings->GetValue(section, key, value);
+    return m_sharedSettings.Get()->GetValue(section, key, value);
 }
 
 bool MultimediaApplication::SetSharedSetting(const Vemo::String& section, const Vemo::String& key,
                                              const Vemo::String& value) {
-    if (!OpenSharedSettings()) {
-        return false;
-    }
-    // Setting the value a key already holds changes nothing worth writing the file for.
-    Vemo::String held;
-    if (m_sharedSettings->GetValue(section, key, held) && held.Compare(value) == 0) {
-        return true;
-    }
-    if (!m_sharedSettings->SetValue(section, key, value)) {
-        return false;
-    }
-    m_sharedSettingsChanged = true;
-    return true;
+    return OpenSharedSettings() && m_sharedSettings.SetValue(section, key, value);
 }
 
 bool MultimediaApplication::RemSharedSetting(const Vemo::String& section, const Vemo::String& key) {
-    if (!OpenSharedSettings() || !m_sharedSettings->RemoveKey(section, key)) {
-        return false;
-    }
-    m_sharedSettingsChanged = true;
-    return true;
+    return OpenSharedSettings() && m_sharedSettings.RemoveKey(section, key);
 }
 
 bool MultimediaApplication::OpenSharedSettings() {
-    if (m_sharedSettings != nullptr) {
-        return true;
-    }
-    if (m_sharedPath == nullptr) {
-        return false;
-    }
-    Vemo::Path path(*m_sharedPath);
-    if (!path.Parse(SharedSettingsName()) || path.GetDirectory() == nullptr) {
-        return false;
-    }
-    auto settings = std::make_unique<Config>();
-    if (path.GetDirectory()->ContainsFile(path.GetName())) {
-        // Another instance or program may be writing the file: it is tried again,
-        // for a while, and then given up without touching it.
-        unsigned tries = 1;
-        while (!settings->Load(path, false)) {
-            if (tries++ >= kSharedSettingsTries) {
-                return false;
-            }
-            win32::Sleep(kSharedSettingsRetryMilliseconds);
-        }
-    } else if (!settings->LoadBuffer("", 0) || !settings->Save(path, false)) {
-        return false;
-    }
-    m_sharedSettings = settings.release();
-    return true;
+    Vemo::Path path;
+    return SharedSettingsPath(path) && m_sharedSettings.Open(path);
 }
 
 bool MultimediaApplication::CloseSharedSettings() {
-    if (m_sharedSettings == nullptr) {
-        return true;
+    return m_sharedSettings.Close(false);
+}
+
+Config* MultimediaApplication::GetSharedSettings() const {
+    return m_sharedSettings.Get();
+}
+
+bool MultimediaApplication::SharedSettingsPath(Vemo::Path& out) const {
+    if (m_sharedPath == nullptr) {
+        return false;
     }
-    if (m_sharedSettingsChanged) {
-        const Vemo::Path path(m_sharedSettings->GetPath());
-        if (!m_sharedSettings->Save(path, false)) {
-            if (!m_sharedSaveFailureReported) {
-                ReportSettingsNotSaved(*m_sharedSettings);
-                m_sharedSaveFailureReported = true;
-            }
-            return false;
-        }
-        m_sharedSettingsChanged = false;
-        m_sharedSaveFailureReported = false;
-    }
-    DeleteAndClear(m_sharedSettings);
-    return true;
+    out.Assign(*m_sharedPath);
+    return out.Parse(SharedSettingsName()) && out.GetDirectory() != nullptr;
 }
 
 void MultimediaApplication::RemoveStaleSettingsFiles() {
-    for (const Vemo::Path* root : {m_sharedPath, m_userPath}) {
-        // The folder of a file named in the root.
-        Vemo::Path file(*root);
-        if (file.Parse(SharedSettingsName()) && file.GetDirectory() != nullptr) {
-            Config::RemoveStaleNewFiles(*file.GetDirectory(), Vemo::String());
-        }
+    Vemo::Path path;
+    if (SharedSettingsPath(path)) {
+        Config::RemoveStaleNewFiles(path);
     }
 }
 
@@ -711,14 +664,13 @@ void MultimediaApplication::QuitWithFailure() {
 bool MultimediaApplication::OnShutdown() {
     // A settings file that could not be saved fails the shut-down: the player's changes are lost.
     const bool userSaved = CloseUserSettings();
-    const bool sharedSaved = CloseSharedSettings();
+    const bool sharedSaved = m_sharedSettings.Close(true);
     DeleteOwned();
     return userSaved && sharedSaved;
 }
 
 void MultimediaApplication::DeleteOwned() {
-    DeleteAndClear(m_sharedSettings);
-    m_sharedSettingsChanged = false;
+    m_sharedSettings.Discard();
     DeleteAndClear(m_drawFrameTimer);
     DeleteAndClear(m_graphFrameTimer);
     DeleteAndClear(m_systemFrameTimer);

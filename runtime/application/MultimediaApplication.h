@@ -20,6 +20,7 @@
 #include "resources/error/ErrorFacilities.h"
 #include "runtime/ApplicationServices.h"
 #include "runtime/application/SearchOrder.h"
+#include "runtime/application/SharedSettings.h"
 #include "script/MessengerApplication.h"
 
 #include <cstdint>
@@ -72,10 +73,6 @@ public:
     static constexpr Vemo::ErrorCode kErrorRegistryValue = MultimediaApplicationErrorCode(99);
     // Every other failure: the messenger module's generic code, without text.
     static constexpr Vemo::ErrorCode kErrorFailure = Messenger::kErrorSettings;
-
-    // Tries of a "Shared.ini" that exists but does not load (another program writing it), 10 ms apart.
-    static constexpr unsigned kSharedSettingsTries = 100;
-    static constexpr unsigned kSharedSettingsRetryMilliseconds = 10;
 
     // Becomes the current multimedia application.
     explicit MultimediaApplication(const Vemo::String& name);
@@ -137,12 +134,11 @@ public:
                          bool report);
     bool AddSearchPath(const Fragment& path);
     bool RemoveSearchPath(const Fragment& path);
-    // Loads "Shared.ini" of the shared path, creating it when missing; the settings stay open until the end
-    // of the frame step. Settings kept after a failed save are used as they are.
+    // Loads "Shared.ini" of the shared path afresh, creating it when missing, with this run's unwritten
+    // changes laid over it; the settings stay open until the end of the frame step (SharedSettings).
     bool OpenSharedSettings();
-    // Closes them, saving them first when a value changed since they were last written. A failed save keeps
-    // them open with their changes, to be saved at the next close, reports code 1000 with the file's path
-    // (once, until a save succeeds again) and answers false; true when nothing was open.
+    // Closes them, saving this run's changes first when a try is due: at once, or a second after a failed
+    // one, which was reported once with code 1000 and the file's path. True when no change is left unwritten.
     bool CloseSharedSettings();
 
     const Vemo::String& GetProductTitle() const { return m_productTitle; }
@@ -159,7 +155,8 @@ public:
     Vemo::Timer* GetSystemFrameTimer() const { return m_systemFrameTimer; }
     Vemo::Timer* GetGraphFrameTimer() const { return m_graphFrameTimer; }
     Vemo::Timer* GetDrawFrameTimer() const { return m_drawFrameTimer; }
-    Config* GetSharedSettings() const { return m_sharedSettings; }
+    // Null while they are closed.
+    Config* GetSharedSettings() const;
     const SearchOrder& GetSearchOrder() const { return m_searchOrder; }
 
     // The section and keys the application reads from its configuration script.
@@ -200,8 +197,10 @@ private:
     // The full path text of the file a name finds, reporting the generic code when there is none.
     bool FindCacheKey(const Fragment& name, Vemo::Path& path, Vemo::String& key);
     void DeleteOwned();
-    // Removes from the shared and user folders the new files that runs killed during a save left there.
+    // Removes the new files of "Shared.ini" that runs killed during a save left (the user settings' are
+    // removed when they are opened).
     void RemoveStaleSettingsFiles();
+    bool SharedSettingsPath(Vemo::Path& out) const;
 
     Vemo::String m_productTitle;
     std::uint8_t m_inputDisabled = 0;
@@ -220,11 +219,7 @@ private:
     SearchOrder m_searchOrder;
     Vemo::BasicMap<Vemo::String, Script*, ScriptLess> m_scripts;
     Vemo::BasicMap<Vemo::String, TextLocale*, TextLocaleLess> m_textLocales;
-    Config* m_sharedSettings = nullptr;
-    // A value of the shared settings changed since they were last written.
-    bool m_sharedSettingsChanged = false;
-    // Their failed save was reported; said again only after a save succeeded.
-    bool m_sharedSaveFailureReported = false;
+    SharedSettings m_sharedSettings;
     // The standard error has said that the disc is asked for on a machine without a CD-ROM drive.
     bool m_saidNoCdRomDrive = false;
 };

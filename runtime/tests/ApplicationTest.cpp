@@ -483,36 +483,94 @@ TEST_F(ApplicationTest, ASharedSettingSetToTheValueItHoldsDoesNotWriteTheFile) {
     EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=10\r\nOther=1\r\n");
 }
 
-TEST_F(ApplicationTest, AFailedSharedWriteKeepsTheChangesReportsOnceAndIsWrittenAtALaterStep) {
-    ASSERT_TRUE(Start());
-    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
-    {
-        const win32::testing::FailingFileCalls failing(win32::FileFault::Rename);
-        App().Step();
-        EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Level"), S("3")));
-        App().Step();
-    }
-    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n");
+// The reports of code 1000 that name "Shared.ini".
+int SharedSettingsReports() {
     int named = 0;
     for (const VemoTest::ReportedError& report : VemoTest::ReportedErrors()) {
         named += report.code == Messenger::kErrorSettings && report.text == "C:\\Shared\\Shared.ini" ? 1 : 0;
     }
-    EXPECT_EQ(named, 1);
-    ASSERT_NE(App().GetSharedSettings(), nullptr);
-    App().Step();
-    EXPECT_EQ(App().GetSharedSettings(), nullptr);
-    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "\r\n[Scores]\r\nBest=10\r\nLevel=3\r\n\r\n");
+    return named;
 }
 
-TEST_F(ApplicationTest, NewSettingsFilesOfEndedRunsAreRemovedAtStartUp) {
+TEST_F(ApplicationTest, ASharedSaveThatKeepsFailingIsReportedOnceAndTriedAtMostOnceASecond) {
+    platform::testing::FakeClock clock;
+    ASSERT_TRUE(Start());
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\r\nBest=1\r\n");
+    const win32::testing::FailingFileCalls failing(win32::FileFault::Rename);
+    // Five seconds of frames, each setting the value anew.
+    const win32::DWORD start = win32::timeGetTime();
+    for (int frame = 0; win32::timeGetTime() - start < 5000; ++frame) {
+        EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S(std::to_string(frame))));
+        App().Step();
+        clock.Advance(10);
+    }
+    EXPECT_GE(failing.Failures(), 5U);
+    EXPECT_LE(failing.Failures(), 6U);
+    EXPECT_EQ(SharedSettingsReports(), 1);
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=1\r\n");
+}
+
+TEST_F(ApplicationTest, WhatAnotherProgramWroteBetweenAFailedAndASuccessfulSharedSaveStays) {
+    platform::testing::FakeClock clock;
+    ASSERT_TRUE(Start());
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\r\nBest=1\r\n");
+    EXPECT_TRUE(App().SetSharedSetting(S("Scores"), S("Best"), S("10")));
+    {
+        const win32::testing::FailingFileCalls failing(win32::FileFault::Rename);
+        App().Step();
+    }
+    EXPECT_EQ(App().GetSharedSettings(), nullptr);
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\r\nBest=1\r\n[Other]\r\nTitle=Mine\r\n");
+    // Read afresh, with this run's change laid over it.
+    Vemo::String value;
+    EXPECT_TRUE(App().GetSharedSetting(S("Other"), S("Title"), value));
+    EXPECT_STREQ(value.CStr(), "Mine");
+    EXPECT_TRUE(App().GetSharedSetting(S("Scores"), S("Best"), value));
+    EXPECT_STREQ(value.CStr(), "10");
+    App().Step();
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=1\r\n[Other]\r\nTitle=Mine\r\n")
+        << "tried again a second after the failure";
+    clock.Advance(1000);
+    App().Step();
+    EXPECT_EQ(App().GetSharedSettings(), nullptr);
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"),
+              "\r\n[Scores]\r\nBest=10\r\n\r\n[Other]\r\nTitle=Mine\r\n\r\n");
+    EXPECT_EQ(SharedSettingsReports(), 1);
+    // Written: the next frames leave the file to others.
+    m_title.Write('C', "Shared/Shared.ini", "[Scores]\r\nBest=2\r\n");
+    clock.Advance(1000);
+    App().Step();
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Scores]\r\nBest=2\r\n");
+}
+
+TEST_F(ApplicationTest, NewSettingsFilesOfEndedRunsAreRemovedAtStartUpAndNoOtherFiles) {
     const std::string suffix = ".new" + std::to_string(win32::testing::EndedProcessId());
     m_title.Write('C', "Shared/Shared.ini" + suffix, "[Scores]\r\n");
     m_title.Write('C', "User/User.ini" + suffix, "[Seen]\r\n");
     m_title.Write('C', "Title/Quorven.ini" + suffix, "[App]\r\n");
+    // A player's own files with names of the same shape.
+    m_title.Write('C', "User/Save.dat" + suffix, "saved game");
+    m_title.Write('C', "Shared/scores" + suffix, "scores");
     ASSERT_TRUE(Start());
     EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini" + suffix), "<missing>");
     EXPECT_EQ(m_title.Read('C', "User/User.ini" + suffix), "<missing>");
     EXPECT_EQ(m_title.Read('C', "Title/Quorven.ini" + suffix), "[App]\r\n") << "not a settings folder";
+    EXPECT_EQ(m_title.Read('C', "User/Save.dat" + suffix), "saved game");
+    EXPECT_EQ(m_title.Read('C', "Shared/scores" + suffix), "scores");
+    EXPECT_TRUE(Stop());
+    EXPECT_EQ(m_title.Read('C', "User/Save.dat" + suffix), "saved game");
+    EXPECT_EQ(m_title.Read('C', "Shared/scores" + suffix), "scores");
+}
+
+TEST_F(ApplicationTest, AUserSettingsSaveThatFailsWhenAnotherPathIsOpenedFailsTheShutDown) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(App().SetUserSetting(S("Visited"), S("Menu"), S("yes")));
+    std::filesystem::permissions(m_title.Host('C', "User/User.ini"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    Vemo::Path other(*App().GetUserPath());
+    ASSERT_TRUE(other.Parse(S("Other.ini")));
+    EXPECT_TRUE(App().OpenUserSettings(other));
+    EXPECT_FALSE(Stop()) << "the run's exit code is 2";
 }
 
 // --- Input

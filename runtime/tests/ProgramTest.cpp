@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -98,6 +99,29 @@ protected:
         return outcome;
     }
 
+    // A run while a file of C: is read-only.
+    Outcome RunReadOnly(const std::string& file, const std::string& steps) {
+        const std::filesystem::path readOnly = m_title.Host('C', file);
+        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+        Outcome outcome = Run(steps);
+        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        return outcome;
+    }
+
+    // The menu also shows a number bound to a shared setting, which it sets.
+    void ShowSharedScore() {
+        std::string text = m_title.Read('C', "Title/Quorven.ini");
+        const std::string control = "Control=PlayButton\n";
+        text.replace(text.find(control), control.size(), control + "Control=Score\n");
+        const std::string action = "OpenAction=SetUserSetting(Visited(Menu), yes)";
+        text.replace(text.find(action), action.size(),
+                     action + ", Message(Score(BindShared(Best(Game)), Set(9)))");
+        m_title.Write('C', "Title/Quorven.ini",
+                      text + "\n[Score]\nClass=NumDisplayControl\nPosition=0, 0\nSize=60, 20\n");
+    }
+
     InstalledTitle m_title;
     int m_runs = 0;
     bool m_withLog = true;
@@ -114,16 +138,7 @@ TEST_F(ProgramTest, ClicksOnPlainControlsReachTheEndStateAndTheUserSettingsAreSa
 }
 
 TEST_F(ProgramTest, SettingsFilesThatCannotBeSavedEndTheRunWithExitCode2AndTheirNameNoBox) {
-    // The menu also shows a number bound to a shared setting, which it sets.
-    m_title.Write('C', "Title/Quorven.ini", [this] {
-        std::string text = m_title.Read('C', "Title/Quorven.ini");
-        const std::string control = "Control=PlayButton\n";
-        text.replace(text.find(control), control.size(), control + "Control=Score\n");
-        const std::string action = "OpenAction=SetUserSetting(Visited(Menu), yes)";
-        text.replace(text.find(action), action.size(),
-                     action + ", Message(Score(BindShared(Best(Game)), Set(9)))");
-        return text + "\n[Score]\nClass=NumDisplayControl\nPosition=0, 0\nSize=60, 20\n";
-    }());
+    ShowSharedScore();
     struct Case {
         const char* file;
         const char* named;
@@ -134,12 +149,8 @@ TEST_F(ProgramTest, SettingsFilesThatCannotBeSavedEndTheRunWithExitCode2AndTheir
         SCOPED_TRACE(test.file);
         m_title.Write('C', "User/User.ini", "[Visited]\r\nMenu=no\r\n");
         m_title.Write('C', "Shared/Shared.ini", "[Game]\r\nBest=1\r\n");
-        const std::filesystem::path readOnly = m_title.Host('C', test.file);
-        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::remove);
-        const Outcome outcome = Run("wait 100\nclick 150 120\nwait 100\nclick 320 310\nwait 100\n");
-        std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add);
+        const Outcome outcome =
+            RunReadOnly(test.file, "wait 100\nclick 150 120\nwait 100\nclick 320 310\nwait 100\n");
         EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
         EXPECT_EQ(outcome.log, std::vector<std::string>{"exit 2"}) << outcome.errors;
         EXPECT_NE(outcome.errors.find(std::string("code 1000: ") + test.named + "\n"), std::string::npos)
@@ -152,6 +163,25 @@ TEST_F(ProgramTest, SettingsFilesThatCannotBeSavedEndTheRunWithExitCode2AndTheir
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_NE(m_title.Read('C', "User/User.ini").find("Menu=yes"), std::string::npos);
     EXPECT_NE(m_title.Read('C', "Shared/Shared.ini").find("Best=9"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ASharedSettingsFileThatStaysReadOnlyIsNamedOnceInSecondsOfFrames) {
+    ShowSharedScore();
+    m_title.Write('C', "Shared/Shared.ini", "[Game]\r\nBest=1\r\n");
+    const Outcome outcome = RunReadOnly("Shared/Shared.ini", "wait 5000\n");
+    EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
+    std::vector<std::string> naming;
+    for (const std::string& line : Lines(outcome.errors)) {
+        if (line.find("Shared.ini") != std::string::npos) {
+            naming.push_back(line);
+        }
+    }
+    ASSERT_EQ(naming.size(), 1U) << outcome.errors.substr(0, 2000);
+    EXPECT_NE(naming[0].find("code 1000: C:\\Shared\\Shared.ini"), std::string::npos) << naming[0];
+    EXPECT_EQ(m_title.Read('C', "Shared/Shared.ini"), "[Game]\r\nBest=1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_title.Host('C', "Shared")),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(ProgramTest, WithoutTheGamePathTheRegistryBoxThenTheStartUpBoxAndExitCode2) {

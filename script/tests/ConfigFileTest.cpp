@@ -1,5 +1,6 @@
 #include "script/Config.h"
 
+#include "platform/testing/CreationMask.h"
 #include "platform/testing/ProcessIds.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LastError.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -180,7 +184,12 @@ std::vector<std::string> FolderNames(const std::string& folder) {
     return names;
 }
 
-TEST_F(ConfigFileStorageTest, AFileReadOnlyOrHeldWithoutDeleteSharingRefusesTheSaveAndStaysAsItWas) {
+// A moment long past, given to a folder: any entry made or removed in it since moves its time on.
+void BackDate(const std::string& folder) {
+    fs::last_write_time(folder, fs::file_time_type::clock::now() - std::chrono::hours(24));
+}
+
+TEST_F(ConfigFileStorageTest, AFileReadOnlyOrHeldWithoutDeleteSharingRefusesTheSaveBeforeAnythingIsMade) {
     struct Case {
         const char* what;
         bool readOnly;
@@ -204,14 +213,17 @@ TEST_F(ConfigFileStorageTest, AFileReadOnlyOrHeldWithoutDeleteSharingRefusesTheS
                                       win32::OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(held, win32::INVALID_HANDLE_VALUE);
         }
+        BackDate(Host('C', "user"));
+        const fs::file_time_type before = fs::last_write_time(Host('C', "user"));
         EXPECT_FALSE(config.Save(config.GetPath(), false));
         EXPECT_EQ(HostFile("Quorven.ini"), kExample);
-        EXPECT_EQ(FolderNames(Host('C', "user")), std::vector<std::string>{"Quorven.ini"});
+        // No new file was made and removed again: the folder's time stands.
+        EXPECT_EQ(fs::last_write_time(Host('C', "user")), before);
         if (held != win32::INVALID_HANDLE_VALUE) {
             win32::CloseHandle(held);
         }
         fs::permissions(Host('C', "user/Quorven.ini"), fs::perms::owner_write, fs::perm_options::add);
-        m_application.TakeReports();
+        EXPECT_EQ(m_application.TakeReports(), Reports{}) << "the caller says it";
     }
 }
 
@@ -220,7 +232,10 @@ TEST_F(ConfigFileStorageTest, AHeldConfigGivesUpItsHoldForTheRenameAndThenHoldsT
     Config config;
     ASSERT_TRUE(config.Load(At("HD0:/user/Quorven.ini"), true));
     ASSERT_TRUE(config.SetValue("", "Volume", "10"));
+    // Another program reading the file meanwhile keeps reading the old one whole.
+    std::ifstream reader(Host('C', "user/Quorven.ini"), std::ios::binary);
     ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), kExample);
     EXPECT_EQ(HostFile("Quorven.ini"), "\r\nVolume=10\r\n\r\n[User]\r\nName=Kim   // the player\r\n\r\n");
     EXPECT_TRUE(config.HoldsOpenFile());
     // The file held is the new one: nobody else may open it.
@@ -232,7 +247,68 @@ TEST_F(ConfigFileStorageTest, AHeldConfigGivesUpItsHoldForTheRenameAndThenHoldsT
     EXPECT_EQ(m_application.TakeReports(), Reports{});
 }
 
-TEST_F(ConfigFileStorageTest, NewFilesOfEndedProcessesAreRemovedBeforeTheSave) {
+TEST_F(ConfigFileStorageTest, ASavedFileKeepsTheModeAndTheOneWrittenFirstGetsTheUsualOne) {
+    const win32::testing::CreationMask mask(022);
+    struct Case {
+        const char* name;
+        fs::perms before; // none: the file does not exist yet
+        fs::perms after;
+    };
+    const fs::perms privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    const fs::perms groupMode =
+        privateMode | fs::perms::group_read | fs::perms::group_write | fs::perms::others_read;
+    const fs::perms usualMode = privateMode | fs::perms::group_read | fs::perms::others_read;
+    const Case cases[] = {
+        {"User.ini", privateMode, privateMode},
+        {"Shared.ini", groupMode, groupMode},
+        {"New.ini", fs::perms::none, usualMode},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string file = Host('C', (std::string("user/") + test.name).c_str());
+        if (test.before != fs::perms::none) {
+            WriteFile(test.name, "[Game]\r\nLevel=1\r\n");
+            fs::permissions(file, test.before);
+        }
+        Config config;
+        ASSERT_TRUE(config.SetValue("Game", "Level", "2"));
+        ASSERT_TRUE(config.Save(At((std::string("HD0:/user/") + test.name).c_str()), false));
+        EXPECT_EQ(HostFile(test.name), "[Game]\r\nLevel=2\r\n\r\n");
+        EXPECT_EQ(fs::status(file).permissions(), test.after);
+    }
+}
+
+TEST_F(ConfigFileStorageTest, ALinkStaysALinkAndTheFileItLeadsToTakesTheSave) {
+    fs::create_directories(Host('C', "sync"));
+    WriteFile("../sync/User.ini", "[Game]\r\nLevel=1\r\n");
+    fs::create_symlink("../sync/User.ini", Host('C', "user/User.ini"));
+    Config config;
+    ASSERT_TRUE(config.Load(At("HD0:/user/User.ini"), false));
+    ASSERT_TRUE(config.SetValue("Game", "Level", "2"));
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_TRUE(fs::is_symlink(Host('C', "user/User.ini")));
+    EXPECT_EQ(fs::read_symlink(Host('C', "user/User.ini")), "../sync/User.ini");
+    EXPECT_EQ(ReadHostFile(Host('C', "sync/User.ini")), "\r\n[Game]\r\nLevel=2\r\n\r\n");
+    EXPECT_EQ(FolderNames(Host('C', "sync")), std::vector<std::string>{"User.ini"});
+    EXPECT_EQ(FolderNames(Host('C', "user")), std::vector<std::string>{"User.ini"});
+    EXPECT_EQ(FullText(config.GetPath()), "HD0:/user/User.ini");
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
+TEST_F(ConfigFileStorageTest, ALinkLeadingOutOfItsDriveRefusesTheSaveAndStays) {
+    // E: is a drive of its own folder: C: does not show it.
+    WriteHostFile(Host('E', "User.ini"), "[Game]\r\nLevel=1\r\n");
+    fs::create_symlink(Host('E', "User.ini"), Host('C', "user/User.ini"));
+    Config config;
+    ASSERT_TRUE(config.SetValue("Game", "Level", "2"));
+    EXPECT_FALSE(config.Save(At("HD0:/user/User.ini"), false));
+    EXPECT_TRUE(fs::is_symlink(Host('C', "user/User.ini")));
+    EXPECT_EQ(ReadHostFile(Host('E', "User.ini")), "[Game]\r\nLevel=1\r\n");
+    EXPECT_EQ(FolderNames(Host('C', "user")), std::vector<std::string>{"User.ini"});
+    m_application.TakeReports();
+}
+
+TEST_F(ConfigFileStorageTest, TheFirstSaveInAFolderRemovesItsNewFilesOfEndedProcessesAndLaterSavesDoNot) {
     const std::string ended = std::to_string(win32::testing::EndedProcessId());
     const std::string running = std::to_string(win32::testing::OtherRunningProcessId());
     for (const std::string& name : {"Quorven.ini.new" + ended, "Quorven.ini.new" + running,
@@ -247,10 +323,10 @@ TEST_F(ConfigFileStorageTest, NewFilesOfEndedProcessesAreRemovedBeforeTheSave) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(FolderNames(Host('C', "user")), left);
 
-    // Swept whole, as at start-up: every file's new files.
-    Config::RemoveStaleNewFiles(*At("HD0:/user/Quorven.ini").GetDirectory(), Vemo::String());
-    left.erase(std::find(left.begin(), left.end(), "Other.ini.new" + ended));
-    EXPECT_EQ(FolderNames(Host('C', "user")), left);
+    // Once a run: a save does not list the folder again.
+    WriteFile(("Quorven.ini.new" + ended).c_str(), "half");
+    ASSERT_TRUE(config.Save(config.GetPath(), false));
+    EXPECT_EQ(HostFile(("Quorven.ini.new" + ended).c_str()), "half");
 }
 
 } // namespace

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -191,28 +193,65 @@ TEST_F(MessengerApplicationTest, AFailedSaveOnClosingIsReportedAndTheRestIsWritt
     EXPECT_EQ(VemoTest::ReadHostFile(UserIni()), "\r\n[Player]\r\nName=Kim\r\n\r\n");
 }
 
-TEST_F(MessengerApplicationTest, ASaveFailingAtTheWriteTheFlushOrTheRenameKeepsTheOldFileAndNamesIt) {
-    const win32::FileFault faults[] = {win32::FileFault::Write, win32::FileFault::Flush,
-                                       win32::FileFault::Rename};
-    for (const win32::FileFault fault : faults) {
-        SCOPED_TRACE(static_cast<int>(fault));
-        VemoTest::WriteHostFile(UserIni(), "[Seen]\r\nMenu=no\r\n");
-        ScriptedApplication application;
-        ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/User.ini")));
-        ASSERT_TRUE(application.SetUserSetting(S("Seen"), S("Menu"), S("yes")));
-        {
-            const win32::testing::FailingFileCalls failing(fault);
-            EXPECT_FALSE(application.CloseUserSettings());
-        }
-        EXPECT_EQ(VemoTest::ReadHostFile(UserIni()), "[Seen]\r\nMenu=no\r\n");
-        const Reports reports = m_application.TakeReports();
-        ASSERT_FALSE(reports.empty());
-        EXPECT_EQ(reports.back(), Reported(Messenger::kErrorSettings, "C:\\settings\\User.ini"));
-        // Nothing but the old file: the new one went with the failure.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Host('C', "settings")),
-                                std::filesystem::directory_iterator()),
-                  1);
+// A save failing at one of its steps: the call made to fail, and the bytes the writes put before.
+struct SaveFault {
+    const char* name;
+    win32::FileFault call;
+    std::uint64_t passing;
+};
+
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class MessengerApplicationSaveFaultTest : public MessengerApplicationTest,
+                                          public ::testing::WithParamInterface<SaveFault> {};
+
+TEST_P(MessengerApplicationSaveFaultTest, KeepsTheOldFileWholeAndNamesIt) {
+    VemoTest::WriteHostFile(UserIni(), "[Seen]\r\nMenu=no\r\n");
+    ScriptedApplication application;
+    ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/User.ini")));
+    ASSERT_TRUE(application.SetUserSetting(S("Seen"), S("Menu"), S("yes")));
+    {
+        const win32::testing::FailingFileCalls failing(GetParam().call, win32::ERROR_DISK_FULL,
+                                                       GetParam().passing);
+        EXPECT_FALSE(application.CloseUserSettings());
+        EXPECT_EQ(failing.Failures(), 1U);
     }
+    EXPECT_EQ(VemoTest::ReadHostFile(UserIni()), "[Seen]\r\nMenu=no\r\n");
+    const Reports reports = m_application.TakeReports();
+    EXPECT_FALSE(reports.empty());
+    if (!reports.empty()) {
+        EXPECT_EQ(reports.back(), Reported(Messenger::kErrorSettings, "C:\\settings\\User.ini"));
+    }
+    // Nothing but the old file: the new one went with the failure.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Host('C', "settings")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, MessengerApplicationSaveFaultTest,
+                         ::testing::Values(SaveFault{"WriteAtItsFirstByte", win32::FileFault::Write, 0},
+                                           SaveFault{"WriteAfterAPart", win32::FileFault::Write, 9},
+                                           SaveFault{"Flush", win32::FileFault::Flush, 0},
+                                           SaveFault{"Rename", win32::FileFault::Rename, 0}),
+                         [](const ::testing::TestParamInfo<SaveFault>& info) { return info.param.name; });
+
+TEST_F(MessengerApplicationTest, ASaveFailingWhenAnotherPathIsOpenedIsAnsweredByTheNextClose) {
+    VemoTest::WriteHostFile(UserIni(), "[Seen]\r\nMenu=no\r\n");
+    ScriptedApplication application;
+    ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/User.ini")));
+    ASSERT_TRUE(application.SetUserSetting(S("Seen"), S("Menu"), S("yes")));
+    std::filesystem::permissions(UserIni(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_TRUE(application.OpenUserSettings(At("HD0:/settings/Other.ini")));
+    EXPECT_EQ(m_application.TakeReports(), (Reports{{Messenger::kErrorSettings, "C:\\settings\\User.ini"}}));
+    EXPECT_FALSE(application.CloseUserSettings());
+    EXPECT_EQ(VemoTest::ReadHostFile(Host('C', "settings/Other.ini")), "\r\n");
+    // Answered once: the failure is not the next settings'.
+    ASSERT_TRUE(application.OpenUserSettings(At("HD0:/settings/Other.ini")));
+    EXPECT_TRUE(application.CloseUserSettings());
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
 }
 
 TEST_F(MessengerApplicationTest, ShutdownClosesTheUserSettingsOfTheTitle) {

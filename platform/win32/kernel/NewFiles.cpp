@@ -17,10 +17,6 @@ bool IsProcessRunning(DWORD processId) {
     return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno != ESRCH;
 }
 
-bool HasProcessEnded(DWORD processId) {
-    return processId != 0 && processId != GetCurrentProcessId() && !IsProcessRunning(processId);
-}
-
 DWORD ProcessIdAfter(std::string_view name, std::string_view prefix) {
     if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) {
         return 0;
@@ -39,17 +35,35 @@ DWORD ProcessIdAfter(std::string_view name, std::string_view prefix) {
     return static_cast<DWORD>(id);
 }
 
+bool HasProcessEnded(DWORD processId) {
+    return processId != 0 && processId != GetCurrentProcessId() && !IsProcessRunning(processId);
+}
+
+bool IsStaleNewFile(std::string_view name, std::string_view prefix) {
+    return HasProcessEnded(ProcessIdAfter(name, prefix));
+}
+
+void RemoveStaleNewFiles(const std::vector<std::string>& names, std::string_view prefix,
+                         const std::function<void(const std::string&)>& remove) {
+    for (const std::string& name : names) {
+        if (IsStaleNewFile(name, prefix)) {
+            remove(name);
+        }
+    }
+}
+
 void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix) {
     DIR* folder = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
     if (folder == nullptr) {
         return;
     }
-    const int descriptor = ::dirfd(folder);
+    std::vector<std::string> names;
     while (const dirent* entry = ::readdir(folder)) {
-        if (HasProcessEnded(ProcessIdAfter(entry->d_name, prefix))) {
-            ::unlinkat(descriptor, entry->d_name, 0);
-        }
+        names.emplace_back(entry->d_name);
     }
+    const int descriptor = ::dirfd(folder);
+    RemoveStaleNewFiles(names, prefix,
+                        [descriptor](const std::string& name) { ::unlinkat(descriptor, name.c_str(), 0); });
     ::closedir(folder);
 }
 

@@ -1,13 +1,16 @@
 // New files that a writer puts beside its target before it renames them over it. Their names carry the
 // writer's process id, so that the new file of a run killed during its save can be told from the one another
-// running process is writing at that moment, and removed.
+// running process is writing at that moment, and removed. Every writer of such files (the settings files, the
+// profile writer, the registry store) names them by one rule and sweeps them with one sweep.
 #pragma once
 
 #include "platform/win32/Types.h"
 #include "platform/win32/kernel/Thread.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace win32 {
 
@@ -18,12 +21,19 @@ bool IsProcessRunning(DWORD processId);
 // process of that id runs. A process of another user counts as running.
 bool HasProcessEnded(DWORD processId);
 
-// The process id that name carries right after prefix: the decimal digits there, up to the end of the name
-// or to a '-'. 0 when the name does not start with prefix or carries no such id.
+// The rule for a new file's name: the writer's own prefix, then the writing process's id in decimal, then the
+// end of the name or a '-' and anything. The id, or 0 when the name does not follow the rule for that prefix.
 DWORD ProcessIdAfter(std::string_view name, std::string_view prefix);
 
-// Removes the files of the host folder whose names start with prefix followed by the id of a process that no
-// longer runs. What cannot be removed stays, silently: the next writer tries again.
+// Whether the name is one of a new file with that prefix whose writer, another process, no longer runs.
+bool IsStaleNewFile(std::string_view name, std::string_view prefix);
+
+// The sweep: hands every name of a folder's listing that IsStaleNewFile takes to remove. What cannot be
+// removed stays, silently: the next writer tries again.
+void RemoveStaleNewFiles(const std::vector<std::string>& names, std::string_view prefix,
+                         const std::function<void(const std::string&)>& remove);
+
+// The sweep of a host folder.
 void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix);
 
 } // namespace win32

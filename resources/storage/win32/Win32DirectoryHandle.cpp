@@ -1,8 +1,11 @@
 #include "resources/storage/win32/Win32DirectoryHandle.h"
 
 #include "foundation/Win32String.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LastError.h"
 #include "platform/win32/files/FileManagement.h"
 #include "platform/win32/files/Find.h"
+#include "platform/win32/files/ReplaceFile.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
@@ -11,6 +14,9 @@
 #include "resources/storage/StorageSystem.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
 #include "resources/storage/win32/Win32StorageWrappers.h"
+
+#include <algorithm>
+#include <string>
 
 namespace Vemo {
 
@@ -56,6 +62,43 @@ bool Win32DirectoryHandle::ContainsDirectory(const String& name) {
         return false;
     }
     return IsDirectoryAttribute(AttributesOf(EntryPath(name)));
+}
+
+bool Win32DirectoryHandle::MayReplace(const String& name) {
+    const String path = EntryPath(name);
+    const win32::DWORD attributes = AttributesOf(path);
+    if (attributes == win32::INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    if ((attributes & (win32::FILE_ATTRIBUTE_READONLY | win32::FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    // Asking for delete access is refused exactly while some handle on the file does not share delete.
+    const win32::HANDLE probe = Win32CreateFile(
+        path, win32::DELETE, win32::FILE_SHARE_READ | win32::FILE_SHARE_WRITE | win32::FILE_SHARE_DELETE,
+        nullptr, win32::OPEN_EXISTING, 0, nullptr);
+    if (probe == win32::INVALID_HANDLE_VALUE) {
+        return win32::GetLastError() != win32::ERROR_SHARING_VIOLATION;
+    }
+    win32::CloseHandle(probe);
+    return true;
+}
+
+bool Win32DirectoryHandle::FollowLink(const String& name, String& out) {
+    out = String();
+    const String path = EntryPath(name);
+    std::string followed;
+    if (!win32::FollowFileLinkA(path.CStr(), followed)) {
+        return false;
+    }
+    if (followed == path.CStr()) {
+        return true;
+    }
+    // Past the drive's "X:\", in the separators of a path text.
+    std::string text = followed.substr(std::min<std::size_t>(3, followed.size()));
+    std::replace(text.begin(), text.end(), '\\', '/');
+    out = String(text.c_str());
+    return true;
 }
 
 bool Win32DirectoryHandle::ContainsFile(const String& name) {

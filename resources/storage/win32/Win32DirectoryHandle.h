@@ -28,6 +28,10 @@ public:
     bool ContainsFile(const String& name) override;
     // Every entry but "." and "..", in the host's order, matching the pattern without regard to case.
     std::uint32_t EntryAt(const String& pattern, BasicList<Descriptor*>& list) override;
+    // Not for a read-only file or a folder, nor for a file that a handle holds open without sharing delete.
+    bool MayReplace(const String& name) override;
+    // A link that leads out of its drive's folder, or to nothing, leads nowhere the volume reaches.
+    bool FollowLink(const String& name, String& out) override;
     // Renames the folder in its parent. Storage Engine codes 35 (foreign engine), 33 (bad name), 25 (a root),
     // 1 (refused by the host).
     bool SetName(const String& name) override;

@@ -4,12 +4,12 @@
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/File.h"
 #include "platform/win32/files/FileManagement.h"
+#include "platform/win32/files/ReplaceFile.h"
 #include "resources/error/Error.h"
 #include "resources/error/ErrorCodes.h"
 #include "resources/storage/AccessStatus.h"
 #include "resources/storage/DirectoryHandle.h"
 #include "resources/storage/win32/Win32StorageEngine.h"
-#include "resources/storage/win32/Win32StorageWrappers.h"
 
 namespace Vemo {
 
@@ -144,14 +144,23 @@ AccessStatus* Win32FileHandle::Write(AccessStatus* request) {
 }
 
 bool Win32FileHandle::SetName(const String& name) {
-    return Rename(name, win32::MOVEFILE_COPY_ALLOWED);
+    return Rename(name, [](const String& from, const String& to) {
+        return win32::MoveFileExA(from.CStr(), to.CStr(), win32::MOVEFILE_COPY_ALLOWED) != 0;
+    });
 }
 
 bool Win32FileHandle::Replace(const String& name) {
-    return Rename(name, win32::MOVEFILE_REPLACE_EXISTING);
+    return Rename(name, [](const String& from, const String& to) {
+        if (win32::ReplaceFileA(to.CStr(), from.CStr(), nullptr, 0, nullptr, nullptr) != 0) {
+            return true;
+        }
+        // A file of that name that is not there has nothing to hand on: the new one simply takes the name.
+        return win32::GetLastError() == win32::ERROR_FILE_NOT_FOUND &&
+               win32::MoveFileExA(from.CStr(), to.CStr(), win32::MOVEFILE_REPLACE_EXISTING) != 0;
+    });
 }
 
-bool Win32FileHandle::Rename(const String& name, win32::DWORD flags) {
+bool Win32FileHandle::Rename(const String& name, bool (*move)(const String& from, const String& to)) {
     if (!m_accessStyle.m_write) {
         Error().Report(StorageEngineErrAccessDenied);
         return false;
@@ -165,7 +174,7 @@ bool Win32FileHandle::Rename(const String& name, win32::DWORD flags) {
     const String oldPath = *PathText(true, true);
 
     CloseOsHandle();
-    const bool moved = win32::MoveFileExA(oldPath.CStr(), newPath.CStr(), flags) != 0;
+    const bool moved = move(oldPath, newPath);
     win32::HANDLE reopened = engine->OpenFile(moved ? newPath : oldPath, &m_accessStyle, false);
     m_osHandle = reopened;
     if (reopened == nullptr || !Seek(m_position)) {
@@ -185,35 +194,6 @@ bool Win32FileHandle::Flush() {
         Error().Report(StorageEngineErrWriteFailed);
         return false;
     }
-    return true;
-}
-
-bool Win32FileHandle::MayReplace(const String& name) {
-    String path;
-    if (Win32StorageEngine::PrepareRename(GetEngine(), name, Parent(), StorageEngineErrNoFile, path) ==
-        nullptr) {
-        return false;
-    }
-    const win32::DWORD attributes = Win32GetFileAttributes(path);
-    if (attributes == win32::INVALID_FILE_ATTRIBUTES) {
-        return true;
-    }
-    if ((attributes & (win32::FILE_ATTRIBUTE_READONLY | win32::FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        Error().Report(StorageEngineErrAccessDenied, path);
-        return false;
-    }
-    // Asking for delete access is refused exactly while some handle on the file does not share delete.
-    const win32::HANDLE probe = Win32CreateFile(
-        path, win32::DELETE, win32::FILE_SHARE_READ | win32::FILE_SHARE_WRITE | win32::FILE_SHARE_DELETE,
-        nullptr, win32::OPEN_EXISTING, 0, nullptr);
-    if (probe == win32::INVALID_HANDLE_VALUE) {
-        if (win32::GetLastError() == win32::ERROR_SHARING_VIOLATION) {
-            Error().Report(StorageEngineErrAccessDenied, path);
-            return false;
-        }
-        return true;
-    }
-    win32::CloseHandle(probe);
     return true;
 }
 

@@ -29,10 +29,8 @@ public:
     bool SetName(const String& name) override;
     // FlushFileBuffers; code 32 (write failed) when it fails.
     bool Flush() override;
-    // False, reporting Storage Engine code 1, for a file of that name that is read-only or a folder, or that
-    // a handle holds open without sharing delete.
-    bool MayReplace(const String& name) override;
-    // SetName over an existing file (MoveFileExA with MOVEFILE_REPLACE_EXISTING): the same codes.
+    // SetName over an existing file, which hands this one its permission bits and group (ReplaceFileA); over
+    // no file, a plain rename. The same codes.
     bool Replace(const String& name) override;
     const String* PathText(bool withParents, bool native) override;
 
@@ -45,8 +43,9 @@ private:
     // Moves the OS file pointer; false (and the position unknown) when that fails.
     bool Seek(std::uint64_t position);
     AccessStatus* Transfer(AccessStatus* request, bool write);
-    // Closes the OS handle, moves the file, and opens the file under the name it then has again.
-    bool Rename(const String& name, win32::DWORD flags);
+    // Closes the OS handle, moves the file (move: from the old native path to the new one), and opens the
+    // file under the name it then has again.
+    bool Rename(const String& name, bool (*move)(const String& from, const String& to));
 
     win32::HANDLE m_osHandle;
     // False after a failed seek: the OS pointer is not known to be at m_position, so the next transfer seeks.
