@@ -110,6 +110,9 @@ bool SdlVideoBackend::CreateNative(win32::HWND window, const NativeWindowSpec& s
     }
     m_windows[window] = Native{native};
     m_handles[SDL_GetWindowID(native)] = window;
+    if (m_connection.Descriptor() < 0) {
+        m_connection = SdlEventConnection::Of(native);
+    }
     return true;
 }
 
@@ -174,6 +177,19 @@ void SdlVideoBackend::PumpEvents() {
         HandleEvent(event);
     }
     ShowChangedFrames();
+}
+
+bool SdlVideoBackend::EventsPending() {
+    if (!m_started || !OwnsCurrentThread()) {
+        return false;
+    }
+    // SDL's own queue: events made or pushed since the last pump (its poll sentinel is none).
+    SDL_Event event;
+    if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
+        SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0) {
+        return true;
+    }
+    return m_connection.EventsPending();
 }
 
 void SdlVideoBackend::MoveNative(win32::HWND window, const win32::RECT& client) {

@@ -2,12 +2,10 @@
 
 #include "platform/video/FrameStore.h"
 #include "platform/video/HeadlessMessageBoxes.h"
-#include "platform/video/VideoBackend.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/headless/HeadlessRunLog.h"
 #include "platform/win32/headless/HeadlessRunner.h"
 #include "platform/win32/input/HostEvents.h"
-#include "platform/win32/kernel/Time.h"
 #include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/WindowActions.h"
 #include "platform/win32/windows/WindowObject.h"
@@ -18,7 +16,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -274,28 +271,6 @@ void StartHeadlessRunFromEnvironment() {
     // Stays for the life of the process.
     static HeadlessRunner* runner = new HeadlessRunner(std::move(steps), origin);
     runner->Begin();
-}
-
-// Outside a scripted run, a step that did not wait for the display's blank (nothing was shown, or nothing
-// paced the showing) waits for the next blank, or less when a message comes: a still screen costs a wake-up a
-// blank, not a busy loop. A test's own clock is left alone: its time passes only as the test moves it.
-void EndOfApplicationStep() {
-    if (HeadlessRunner* runner = HeadlessRunner::Current()) {
-        runner->EndOfStep();
-        return;
-    }
-    thread_local std::uint64_t blanksSeen = 0;
-    const std::uint64_t blanks = video::BlanksWaited();
-    if (blanks != blanksSeen) {
-        blanksSeen = blanks;
-        return;
-    }
-    if (!seam::HostClockInstalled()) {
-        return;
-    }
-    const std::uint64_t now = seam::ClockNanoseconds();
-    WaitForMessageFor(std::chrono::nanoseconds(video::NextBlankNanoseconds(now) - now));
-    blanksSeen = video::BlanksWaited();
 }
 
 bool ThreadTimersMayFire() {

@@ -253,7 +253,7 @@ void Resized(HWND topLevel, int clientWidth, int clientHeight) {
             window->InvalidateAll();
         }
         sizeType = window->placement == WindowObject::Placement::Maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
-        window->queue->Wake().notify_all();
+        window->queue->Wake();
     }
     SendToWindow(topLevel, WM_SIZE, sizeType,
                  MAKELPARAM(static_cast<WORD>(clientWidth), static_cast<WORD>(clientHeight)));
@@ -342,7 +342,7 @@ void Exposed(HWND topLevel) {
         return;
     }
     window->InvalidateAll();
-    window->queue->Wake().notify_all();
+    window->queue->Wake();
 }
 
 } // namespace win32::host
