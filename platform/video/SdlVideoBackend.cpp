@@ -62,7 +62,8 @@ Uint32 WindowFlagsFor(const NativeWindowSpec& spec) {
 } // namespace
 
 SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
-    // The program's own signal handling stays as it was: Ctrl+C must not turn into a window event.
+    // The program handles its termination signals itself (platform/win32/kernel/TerminationSignals.h):
+    // SDL's handlers would turn Ctrl+C into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

@@ -6,9 +6,7 @@
 #include "platform/win32/headless/HeadlessRunLog.h"
 #include "platform/win32/headless/HeadlessRunner.h"
 #include "platform/win32/input/HostEvents.h"
-#include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/WindowActions.h"
-#include "platform/win32/windows/WindowObject.h"
 #include "platform/win32/windows/WindowSystem.h"
 
 #include <fcntl.h>
@@ -21,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 namespace win32 {
 
@@ -177,13 +176,7 @@ void HeadlessRunner::RunSteps(bool atStart) {
 HWND HeadlessRunner::MainWindow() const {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
-    for (WindowObject* window : system.Windows()) {
-        if (!window->IsChild() && window->parent == nullptr && window->visible && window->created &&
-            !window->destroying && window->queue->Owner() == std::this_thread::get_id()) {
-            return window->handle;
-        }
-    }
-    return nullptr;
+    return system.MainWindowOf(std::this_thread::get_id());
 }
 
 void HeadlessRunner::Say(int line, const std::string& what) const {

@@ -325,13 +325,9 @@ void FocusLost(HWND topLevel) {
 void CloseRequested(HWND topLevel) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
-    WindowObject* window = TopLevel(system, topLevel);
-    if (window == nullptr || window->queue->IsClosed()) {
-        return;
+    if (WindowObject* window = TopLevel(system, topLevel)) {
+        PostCloseBox(*window);
     }
-    POINT cursor = system.cursor;
-    window->queue->Post(MakeMessage(topLevel, WM_SYSCOMMAND, SC_CLOSE,
-                                    MAKELPARAM(static_cast<WORD>(cursor.x), static_cast<WORD>(cursor.y))));
 }
 
 void Exposed(HWND topLevel) {

@@ -1,6 +1,7 @@
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/headless/HeadlessRunner.h"
+#include "platform/win32/kernel/TerminationSignals.h"
 #include "platform/win32/windows/Keyboard.h"
 #include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/Window.h"
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <optional>
 #include <span>
+#include <thread>
 
 namespace win32 {
 
@@ -33,7 +35,27 @@ bool FilterIsValid(WindowSystem& system, HWND filter) {
 // What GetMessageTime and GetMessagePos answer.
 thread_local MSG t_lastTaken{};
 
-// What wakes a thread that waits for messages besides its queue: the host's events when it pumps them.
+// A termination signal's request that found no main window to close yet.
+bool g_closeWanted = false;
+
+// With the lock held, on the thread that catches the termination signals: the main window's close box, once a
+// signal asked for it and as soon as there is a main window.
+void CloseOnTerminationSignal(WindowSystem& system) {
+    if (TakeTerminationRequest()) {
+        g_closeWanted = true;
+    }
+    if (!g_closeWanted) {
+        return;
+    }
+    const HWND window = system.MainWindowOf(std::this_thread::get_id());
+    if (window != nullptr) {
+        PostCloseBox(*system.Find(window));
+        g_closeWanted = false;
+    }
+}
+
+// What wakes a thread that waits for messages besides its queue: the host's events when it pumps them, the
+// termination signals when it catches them.
 class WakeSources {
 public:
     WakeSources(video::VideoBackend& backend, bool pumps) {
@@ -43,6 +65,9 @@ public:
                 Add(host);
             }
             m_pollHost = backend.NeedsPolling();
+        }
+        if (TakesTerminationSignals()) {
+            Add(TerminationSignalDescriptor());
         }
     }
 
@@ -65,6 +90,7 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
     WindowSystem& system = WindowSystem::Instance();
     std::unique_lock lock(system.Lock());
     std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
+    const bool catchesSignals = TakesTerminationSignals();
     for (;;) {
         DeliverSentMessages(lock, *queue);
         video::VideoBackend& backend = system.Backend();
@@ -74,6 +100,9 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
             backend.PumpEvents();
             lock.lock();
             DeliverSentMessages(lock, *queue);
+        }
+        if (catchesSignals) {
+            CloseOnTerminationSignal(system);
         }
         if (queue->Take(message, filter, first, last, remove)) {
             t_lastTaken = *message;

@@ -399,6 +399,15 @@ MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return MSG{window, message, wParam, lParam, timeGetTime(), WindowSystem::Instance().cursor};
 }
 
+void PostCloseBox(WindowObject& topLevel) {
+    if (topLevel.queue->IsClosed()) {
+        return;
+    }
+    const POINT cursor = WindowSystem::Instance().cursor;
+    topLevel.queue->Post(MakeMessage(topLevel.handle, WM_SYSCOMMAND, SC_CLOSE,
+                                     MAKELPARAM(static_cast<WORD>(cursor.x), static_cast<WORD>(cursor.y))));
+}
+
 HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const CREATESTRUCTA& creation,
                          DLGPROC dialogProcedure) {
     WindowSystem& system = WindowSystem::Instance();
