@@ -1,6 +1,6 @@
 #include "script/Application.h"
 
-#include "platform/win32/input/HeadlessRun.h"
+#include "platform/win32/windows/RunLoopPacing.h"
 #include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
 #include "script/StateGraph.h"
@@ -67,8 +67,9 @@ bool Application::Initialize(const BasicArray<String>&) {
 bool Application::Run() {
     while (m_quit == 0) {
         Step();
-        // A scripted headless run moves its clock and feeds its next steps between application steps.
-        win32::EndOfApplicationStep();
+        // Between steps a scripted headless run moves its clock and feeds its next steps, and any other run
+        // sleeps while it has nothing to show.
+        win32::EndRunLoopStep();
     }
     return m_exitSuccess != 0;
 }

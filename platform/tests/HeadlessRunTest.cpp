@@ -10,6 +10,7 @@
 #include "platform/win32/headless/HeadlessRunScript.h"
 #include "platform/win32/kernel/Synchronization.h"
 #include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/RunLoopPacing.h"
 #include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ int RunApp() {
             PresentColour(window, g_appColour, kAppSize, kAppSize);
         }
         Sleep(4);
-        EndOfApplicationStep();
+        EndRunLoopStep();
     }
 }
 
@@ -231,13 +232,13 @@ TEST_F(ScriptedRunTest, TheClockMovesOnlyWhileAWaitRuns) {
     EXPECT_EQ(timeGetTime(), 25u) << "no wait runs until the next step's end";
 
     // The end of a step that moved nothing moves it 1 ms; the next wait starts there.
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_EQ(timeGetTime(), 25u);
     Sleep(1);
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_EQ(timeGetTime(), 26u);
-    EndOfApplicationStep();
-    EndOfApplicationStep();
+    EndRunLoopStep();
+    EndRunLoopStep();
     EXPECT_EQ(timeGetTime(), 28u);
     EXPECT_TRUE(run.StepsDone());
 }
@@ -246,19 +247,19 @@ TEST_F(ScriptedRunTest, InputIsPostedWhenAWaitEndsAndTheMainWindowClosedAtTheEnd
     const HWND window = MakeMainWindow();
     Drain();
     testing::ScriptedRun run("wait 2\nclick 1 1 right\nwait 3\nkey Escape\n");
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_TRUE(Queued().empty());
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_EQ(Queued(), (std::vector<UINT>{WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}));
     EXPECT_EQ(testing::QueuedMessages().back().hwnd, window);
     Drain();
 
     Sleep(2);
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_TRUE(Queued().empty());
     Sleep(7);
     EXPECT_EQ(timeGetTime(), 5u);
-    EndOfApplicationStep();
+    EndRunLoopStep();
     EXPECT_EQ(timeGetTime(), 5u) << "the step moved the clock itself";
     const std::vector<MSG> queued = testing::QueuedMessages();
     ASSERT_EQ(queued.size(), 3u);
@@ -286,7 +287,7 @@ TEST_F(ScriptedRunTest, ASnapshotWritesWhatTheMainWindowShows) {
     const std::string logFile = ::testing::TempDir() + "scripted-snapshot-log.txt";
     testing::HeadlessLog log(logFile);
     testing::ScriptedRun run("snapshot " + file + "\n");
-    EndOfApplicationStep();
+    EndRunLoopStep();
     const std::string bmp = ReadFile(file);
     ASSERT_EQ(bmp.size(), 54u + 2 * 12);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
@@ -320,7 +321,7 @@ TEST_F(ScriptedRunTest, AStepWithoutAMainWindowSaysSoAndAnswersWaitForTheirBox) 
     testing::MessageBoxRecorder boxes;
     testing::ScriptedRun run("answer OK\nwait 1\nclick 1 1\nanswer OK\n");
     ::testing::internal::CaptureStderr();
-    EndOfApplicationStep();
+    EndRunLoopStep();
     const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("the test's steps, line 3: no main window is shown; the step does nothing"),
               std::string::npos)

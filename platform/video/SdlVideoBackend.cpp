@@ -62,7 +62,8 @@ Uint32 WindowFlagsFor(const NativeWindowSpec& spec) {
 } // namespace
 
 SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
-    // The program's own signal handling stays as it was: Ctrl+C must not turn into a window event.
+    // The program handles its termination signals itself (platform/win32/kernel/TerminationSignals.h):
+    // SDL's handlers would turn Ctrl+C into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -110,6 +111,9 @@ bool SdlVideoBackend::CreateNative(win32::HWND window, const NativeWindowSpec& s
     }
     m_windows[window] = Native{native};
     m_handles[SDL_GetWindowID(native)] = window;
+    if (m_connection.Descriptor() < 0) {
+        m_connection = SdlEventConnection::Of(native);
+    }
     return true;
 }
 
@@ -174,6 +178,19 @@ void SdlVideoBackend::PumpEvents() {
         HandleEvent(event);
     }
     ShowChangedFrames();
+}
+
+bool SdlVideoBackend::EventsPending() {
+    if (!m_started || !OwnsCurrentThread()) {
+        return false;
+    }
+    // SDL's own queue: events made or pushed since the last pump (its poll sentinel is none).
+    SDL_Event event;
+    if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
+        SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0) {
+        return true;
+    }
+    return m_connection.EventsPending();
 }
 
 void SdlVideoBackend::MoveNative(win32::HWND window, const win32::RECT& client) {

@@ -6,6 +6,7 @@
 // sizes of it are not passed on: for the program it keeps the emulated mode's size.
 #pragma once
 
+#include "platform/video/SdlEventConnection.h"
 #include "platform/video/VideoBackend.h"
 
 #include <SDL.h>
@@ -40,7 +41,11 @@ public:
     void SetNativeTitle(win32::HWND window, const char* title) override;
     void RaiseNative(win32::HWND window) override;
     void PumpEvents() override;
-    bool NeedsPolling() const override { return true; }
+    // The X11 connection once a window exists; before that, or on another driver, none, and the events are
+    // looked at now and then.
+    int EventDescriptor() const override { return m_connection.Descriptor(); }
+    bool EventsPending() override;
+    bool NeedsPolling() const override { return m_connection.Descriptor() < 0; }
     win32::SIZE DesktopSize() const override;
     void MoveNative(win32::HWND window, const win32::RECT& client) override;
     void RestyleNative(win32::HWND window, const NativeWindowSpec& spec) override;
@@ -97,6 +102,7 @@ private:
     std::thread::id m_thread;
     std::map<win32::HWND, Native> m_windows;
     std::map<std::uint32_t, win32::HWND> m_handles;
+    SdlEventConnection m_connection;
 };
 
 } // namespace video

@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
 
 std::atomic<bool> g_presentsWaitForBlank{false};
-std::atomic<std::uint64_t> g_blanksWaited{0};
+thread_local std::uint64_t t_blanksWaited = 0;
 
 // The millisecond at which the k-th blank starts: k x 1000/60 rounded up.
 std::uint64_t BlankStart(std::uint64_t k) {
@@ -70,11 +70,11 @@ void WaitForVerticalBlank(BlankWait wait) {
 }
 
 std::uint64_t BlanksWaited() {
-    return g_blanksWaited.load();
+    return t_blanksWaited;
 }
 
 void NoteBlankWaited() {
-    ++g_blanksWaited;
+    ++t_blanksWaited;
 }
 
 std::uint64_t NextBlankNanoseconds(std::uint64_t now) {

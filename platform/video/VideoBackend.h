@@ -76,7 +76,14 @@ public:
 
     // Reads the host's pending events and turns them into window messages. Without the lock.
     virtual void PumpEvents() = 0;
-    // A thread waiting for messages must wake now and then to pump (the host cannot wake it).
+    // How the thread that pumps sleeps until the host has events for it. EventDescriptor becomes readable
+    // when the host has more (-1: none is known). Before it sleeps, EventsPending tells whether the host
+    // already holds events the next pump takes (read from its connection meanwhile, where the descriptor no
+    // longer shows them); it also sends what the host was asked for meanwhile. With the lock held.
+    virtual int EventDescriptor() const { return -1; }
+    virtual bool EventsPending() { return false; }
+    // Without a descriptor, the host's events can still come: a thread waiting for messages then wakes now
+    // and then to pump.
     virtual bool NeedsPolling() const = 0;
 
     virtual win32::SIZE DesktopSize() const = 0;
@@ -149,8 +156,9 @@ void WaitForVerticalBlank(BlankWait wait);
 bool InVerticalBlank();
 // Set by a backend whose presents wait for the display's blank, cleared when it has none left that do.
 void SetPresentsWaitForBlank(bool wait);
-// How many times a thread has waited for a blank, by the calls above or by a present that waits for the
-// display's; the run loop tells by it whether a step was paced by the display. NoteBlankWaited counts one.
+// How many times the calling thread has waited for a blank, by the calls above or by a present that waits for
+// the display's; the run loop tells by its own count whether a step was paced by the display (the busy
+// cursor's thread waits for blanks of its own). NoteBlankWaited counts one for the calling thread.
 std::uint64_t BlanksWaited();
 void NoteBlankWaited();
 // When the next blank starts on the platform clock, in its nanoseconds, seen at now.

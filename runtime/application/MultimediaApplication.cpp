@@ -6,6 +6,7 @@
 #include "platform/win32/files/FileInfo.h"
 #include "platform/win32/files/FileManagement.h"
 #include "platform/win32/kernel/Synchronization.h"
+#include "platform/win32/windows/RunLoopPacing.h"
 #include "platform/win32/windows/Window.h"
 #include "resources/error/Error.h"
 #include "resources/storage/Directory.h"
@@ -35,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -50,6 +52,17 @@ const Vemo::String& SharedSettingsName() {
 
 bool LessNoCase(const Vemo::String& a, const Vemo::String& b) {
     return Vemo::CompareNoCase(a.CStr(), b.CStr()) < 0;
+}
+
+// The run loop may sleep after this step until the next blank; a frame timer that ticks sooner wakes it, so
+// that a rate above the display's still paces the title as it asks.
+void WakeForNextTick(Vemo::Timer* timer) {
+    if (timer == nullptr || !timer->IsRunning()) {
+        return;
+    }
+    const std::uint32_t period = timer->Period();
+    const std::uint32_t elapsed = timer->Elapsed();
+    win32::RunLoopStepDueWithin(elapsed < period ? period - elapsed : 0);
 }
 
 // The one-fragment value of a file name, as a script would write it.
@@ -623,6 +636,9 @@ void MultimediaApplication::Step() {
         m_viewport->DrawFrame(true);
     }
     CloseSharedSettings();
+    for (Vemo::Timer* timer : {m_systemFrameTimer, m_graphFrameTimer, m_drawFrameTimer}) {
+        WakeForNextTick(timer);
+    }
 }
 
 void MultimediaApplication::StepStateGraph() {

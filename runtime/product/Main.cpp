@@ -1,3 +1,4 @@
+#include "platform/win32/kernel/TerminationSignals.h"
 #include "runtime/product/QuorvenApp.h"
 #include "script/WinMain.h"
 
@@ -39,6 +40,13 @@ int main(int argumentCount, char** arguments) {
                 arguments[1]);
         }
         return 2;
+    }
+    // Ctrl+C, a closed terminal or a kill closes the title as its close box does, so that it saves and cleans
+    // up; a second one ends it at once.
+    if (!win32::CatchTerminationSignals()) {
+        std::fprintf(stderr,
+                     "quorven: cannot catch SIGTERM, SIGHUP and SIGINT; each ends the program at once, "
+                     "without saving\n");
     }
     return HostMain(argumentCount, arguments);
 }

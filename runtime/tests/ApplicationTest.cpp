@@ -12,9 +12,9 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/WindowMessages.h"
 #include "platform/win32/files/File.h"
-#include "platform/win32/input/HeadlessRun.h"
 #include "platform/win32/kernel/Module.h"
 #include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/RunLoopPacing.h"
 #include "platform/win32/windows/Window.h"
 #include "resources/SystemAccessors.h"
 #include "resources/error/Error.h"
@@ -587,7 +587,7 @@ TEST_F(ApplicationTest, EachPassOfTheRunLoopEndsOneApplicationStepOfAScriptedRun
         // One pass of the run loop, as Application::Run makes it.
         App().Step();
         const win32::DWORD stepped = win32::timeGetTime();
-        win32::EndOfApplicationStep();
+        win32::EndRunLoopStep();
         const win32::DWORD ended = win32::timeGetTime();
         // 1 ms for a step that did not move the clock itself, nothing for one that did.
         EXPECT_EQ(ended - stepped, stepped == before ? 1u : 0u) << "pass " << pass;

@@ -10,11 +10,14 @@
 #include "platform/testing/MessageBoxTesting.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/testing/WindowsVersion.h"
+#include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/WindowMessages.h"
 #include "platform/win32/kernel/Module.h"
 #include "platform/win32/kernel/Synchronization.h"
 #include "platform/win32/kernel/Thread.h"
+#include "platform/win32/kernel/Time.h"
+#include "platform/win32/windows/RunLoopPacing.h"
 #include "platform/win32/windows/Window.h"
 #include "resources/ResourceEngine.h"
 #include "resources/error/ErrorCodes.h"
@@ -34,6 +37,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -336,6 +340,34 @@ TEST_F(EngineWorldTest, ASystemFrameThatHasNotTickedSkipsTheWholeStep) {
     clock.Advance(100);
     App().Step();
     EXPECT_EQ(CurrentState(), "Options");
+}
+
+// On the host clock, a step with nothing to show sleeps until the display's next blank; a system frame rate
+// above the display's wakes it for each tick. Ending before the blank can only come from a tick, which a slow
+// machine may miss now and then.
+TEST_F(EngineWorldTest, ASystemFrameRateAboveTheDisplaysEndsTheStillStepsSleepAtItsTicks) {
+    std::string configuration = m_title.Read('C', "Title/Quorven.ini");
+    configuration.replace(configuration.find("[App]\n"), 6, "[App]\nMaxSystemFPS=250\n");
+    m_title.Write('C', "Title/Quorven.ini", configuration);
+    Make();
+    ASSERT_TRUE(Initialize());
+    // The first frames draw the screen; nothing changes after them.
+    for (int step = 0; step < 10; ++step) {
+        App().Step();
+        win32::EndRunLoopStep();
+    }
+    int endedBeforeTheBlank = 0;
+    for (int step = 0; step < 5; ++step) {
+        std::uint64_t start = win32::seam::ClockNanoseconds();
+        while (video::NextBlankNanoseconds(start) - start < 10000000) {
+            win32::Sleep(1);
+            start = win32::seam::ClockNanoseconds();
+        }
+        App().Step();
+        win32::EndRunLoopStep();
+        endedBeforeTheBlank += win32::seam::ClockNanoseconds() < video::NextBlankNanoseconds(start) ? 1 : 0;
+    }
+    EXPECT_GE(endedBeforeTheBlank, 1);
 }
 
 TEST_F(EngineWorldTest, LeavingTheApplicationDisablesInputUntilItIsActiveAgain) {

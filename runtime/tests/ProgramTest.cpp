@@ -90,6 +90,24 @@ protected:
         return Collect(folder);
     }
 
+    // A run that shows its first screen, says so through a snapshot to a named pipe and goes on without
+    // end, until the signal (named as kill names it) is sent to it. A run that the signal does not end is
+    // killed after a time no shut-down comes near.
+    Outcome RunUntilSignalled(const std::string& name) {
+        const std::filesystem::path folder = RunFolder("run" + std::to_string(m_runs++));
+        std::ofstream(folder / "steps") << "wait 100\nsnapshot ready\nwait 4294967295\n";
+        // A shell's background command ignores SIGINT unless it is given back.
+        const std::string start = "env --default-signal=INT " + Environment(folder, "") + " '" + kProgram +
+                                  "' > out 2> errors & program=$!; ";
+        const std::string signal = "timeout 100 cat ready > /dev/null; kill -" + name + " $program; ";
+        const std::string end = "timeout 100 tail --pid=$program -s 0.1 -f /dev/null || kill -KILL $program; "
+                                "wait $program; echo $? > code";
+        const std::string command =
+            "cd '" + folder.string() + "' && mkfifo ready || exit 1; " + start + signal + end;
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return Collect(folder);
+    }
+
     static Outcome Collect(const std::filesystem::path& folder) {
         Outcome outcome;
         outcome.folder = folder;
@@ -135,6 +153,20 @@ TEST_F(ProgramTest, ClicksOnPlainControlsReachTheEndStateAndTheUserSettingsAreSa
     EXPECT_NE(settings.find("[Visited]"), std::string::npos) << settings;
     EXPECT_NE(settings.find("Menu=yes"), std::string::npos) << settings;
     EXPECT_NE(settings.find("Options=yes"), std::string::npos) << settings;
+}
+
+TEST_F(ProgramTest, SigtermAndSigintCloseTheTitleAsItsCloseBoxDoes) {
+    for (const char* signal : {"TERM", "INT"}) {
+        SCOPED_TRACE(signal);
+        m_title.Remove('C', "User/User.ini");
+        const Outcome outcome = RunUntilSignalled(signal);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+        EXPECT_EQ(outcome.log, (std::vector<std::string>{"snapshot ready", "exit 0"})) << outcome.errors;
+        const std::string settings = m_title.Read('C', "User/User.ini");
+        EXPECT_NE(settings.find("Menu=yes"), std::string::npos) << settings;
+        EXPECT_TRUE(std::filesystem::is_empty(m_title.Host('C', "Temp")))
+            << "the run's start-up movie is removed";
+    }
 }
 
 TEST_F(ProgramTest, SettingsFilesThatCannotBeSavedEndTheRunWithExitCode2AndTheirNameNoBox) {

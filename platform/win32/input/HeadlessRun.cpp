@@ -2,15 +2,11 @@
 
 #include "platform/video/FrameStore.h"
 #include "platform/video/HeadlessMessageBoxes.h"
-#include "platform/video/VideoBackend.h"
 #include "platform/win32/HostDescriptor.h"
 #include "platform/win32/headless/HeadlessRunLog.h"
 #include "platform/win32/headless/HeadlessRunner.h"
 #include "platform/win32/input/HostEvents.h"
-#include "platform/win32/kernel/Time.h"
-#include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/WindowActions.h"
-#include "platform/win32/windows/WindowObject.h"
 #include "platform/win32/windows/WindowSystem.h"
 
 #include <fcntl.h>
@@ -18,12 +14,12 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 namespace win32 {
 
@@ -180,13 +176,7 @@ void HeadlessRunner::RunSteps(bool atStart) {
 HWND HeadlessRunner::MainWindow() const {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
-    for (WindowObject* window : system.Windows()) {
-        if (!window->IsChild() && window->parent == nullptr && window->visible && window->created &&
-            !window->destroying && window->queue->Owner() == std::this_thread::get_id()) {
-            return window->handle;
-        }
-    }
-    return nullptr;
+    return system.MainWindowOf(std::this_thread::get_id());
 }
 
 void HeadlessRunner::Say(int line, const std::string& what) const {
@@ -274,28 +264,6 @@ void StartHeadlessRunFromEnvironment() {
     // Stays for the life of the process.
     static HeadlessRunner* runner = new HeadlessRunner(std::move(steps), origin);
     runner->Begin();
-}
-
-// Outside a scripted run, a step that did not wait for the display's blank (nothing was shown, or nothing
-// paced the showing) waits for the next blank, or less when a message comes: a still screen costs a wake-up a
-// blank, not a busy loop. A test's own clock is left alone: its time passes only as the test moves it.
-void EndOfApplicationStep() {
-    if (HeadlessRunner* runner = HeadlessRunner::Current()) {
-        runner->EndOfStep();
-        return;
-    }
-    thread_local std::uint64_t blanksSeen = 0;
-    const std::uint64_t blanks = video::BlanksWaited();
-    if (blanks != blanksSeen) {
-        blanksSeen = blanks;
-        return;
-    }
-    if (!seam::HostClockInstalled()) {
-        return;
-    }
-    const std::uint64_t now = seam::ClockNanoseconds();
-    WaitForMessageFor(std::chrono::nanoseconds(video::NextBlankNanoseconds(now) - now));
-    blanksSeen = video::BlanksWaited();
 }
 
 bool ThreadTimersMayFire() {

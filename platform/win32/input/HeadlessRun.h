@@ -38,12 +38,12 @@
 //
 // Steps and application steps. The steps run at two moments. When the program starts: the leading "answer"
 // steps (so that start-up's boxes can be answered) and a first "wait", which starts then (start-up's sleeps
-// count). At the end of each application step (EndOfApplicationStep): while a wait runs, its clock moves as
-// above, and the wait ends once the clock has moved its milliseconds; when no wait runs (any more), the steps
-// that follow run in order, up to and including the next wait. Input is posted then: it takes effect at the
-// next application step. When the steps are all done, the main window is closed as by "close" and the run
-// goes on as in an endless wait; a program still running when its clock has moved 60 s more is ended, with a
-// message and exit code 2.
+// count). At the end of each application step (EndRunLoopStep, platform/win32/windows/RunLoopPacing.h):
+// while a wait runs, its clock moves as above, and the wait ends once the clock has moved its milliseconds;
+// when no wait runs (any more), the steps that follow run in order, up to and including the next wait. Input
+// is posted then: it takes effect at the next application step. When the steps are all done, the main window
+// is closed as by "close" and the run goes on as in an endless wait; a program still running when its clock
+// has moved 60 s more is ended, with a message and exit code 2.
 //
 // The steps file is a regular file or a pipe of at most 64 MiB. A step that does not read, an input file that
 // cannot be read, is anything else (a folder, a device) or is larger, a log that cannot be written, or
@@ -65,12 +65,6 @@
 #pragma once
 
 namespace win32 {
-
-// The application's main thread calls this at the end of every application step: each pass of its run loop,
-// after the step's drawing. On any other thread it does nothing. Outside a scripted run, a step in which
-// nothing waited for the display's blank waits, on the host clock, for the next blank or the next message,
-// whichever comes first, so that a loop with nothing to do does not spin.
-void EndOfApplicationStep();
 
 // False on a thread other than the main one while a scripted run lasts: such a thread's timers must not fire.
 bool ThreadTimersMayFire();

@@ -253,7 +253,7 @@ void Resized(HWND topLevel, int clientWidth, int clientHeight) {
             window->InvalidateAll();
         }
         sizeType = window->placement == WindowObject::Placement::Maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
-        window->queue->Wake().notify_all();
+        window->queue->Wake();
     }
     SendToWindow(topLevel, WM_SIZE, sizeType,
                  MAKELPARAM(static_cast<WORD>(clientWidth), static_cast<WORD>(clientHeight)));
@@ -325,13 +325,9 @@ void FocusLost(HWND topLevel) {
 void CloseRequested(HWND topLevel) {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
-    WindowObject* window = TopLevel(system, topLevel);
-    if (window == nullptr || window->queue->IsClosed()) {
-        return;
+    if (WindowObject* window = TopLevel(system, topLevel)) {
+        PostCloseBox(*window);
     }
-    POINT cursor = system.cursor;
-    window->queue->Post(MakeMessage(topLevel, WM_SYSCOMMAND, SC_CLOSE,
-                                    MAKELPARAM(static_cast<WORD>(cursor.x), static_cast<WORD>(cursor.y))));
 }
 
 void Exposed(HWND topLevel) {
@@ -342,7 +338,7 @@ void Exposed(HWND topLevel) {
         return;
     }
     window->InvalidateAll();
-    window->queue->Wake().notify_all();
+    window->queue->Wake();
 }
 
 } // namespace win32::host

@@ -1,6 +1,7 @@
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/headless/HeadlessRunner.h"
+#include "platform/win32/kernel/TerminationSignals.h"
 #include "platform/win32/windows/Keyboard.h"
 #include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/Window.h"
@@ -9,9 +10,14 @@
 #include "platform/win32/windows/WindowObject.h"
 #include "platform/win32/windows/WindowSystem.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <optional>
+#include <span>
+#include <thread>
 
 namespace win32 {
 
@@ -19,7 +25,7 @@ namespace {
 
 const HWND kThreadMessagesOnly = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
 
-// How often a thread waiting for messages looks at the host's events when the host cannot wake it.
+// How often a thread waiting for messages looks at the host's events when nothing tells it that they came.
 constexpr std::chrono::milliseconds kPollInterval{5};
 
 bool FilterIsValid(WindowSystem& system, HWND filter) {
@@ -29,22 +35,74 @@ bool FilterIsValid(WindowSystem& system, HWND filter) {
 // What GetMessageTime and GetMessagePos answer.
 thread_local MSG t_lastTaken{};
 
+// A termination signal's request that found no main window to close yet.
+bool g_closeWanted = false;
+
+// With the lock held, on the thread that catches the termination signals: the main window's close box, once a
+// signal asked for it and as soon as there is a main window.
+void CloseOnTerminationSignal(WindowSystem& system) {
+    if (TakeTerminationRequest()) {
+        g_closeWanted = true;
+    }
+    if (!g_closeWanted) {
+        return;
+    }
+    const HWND window = system.MainWindowOf(std::this_thread::get_id());
+    if (window != nullptr) {
+        PostCloseBox(*system.Find(window));
+        g_closeWanted = false;
+    }
+}
+
+// What wakes a thread that waits for messages besides its queue: the host's events when it pumps them, the
+// termination signals when it catches them.
+class WakeSources {
+public:
+    WakeSources(video::VideoBackend& backend, bool pumps) {
+        if (pumps) {
+            const int host = backend.EventDescriptor();
+            if (host >= 0) {
+                Add(host);
+            }
+            m_pollHost = backend.NeedsPolling();
+        }
+        if (TakesTerminationSignals()) {
+            Add(TerminationSignalDescriptor());
+        }
+    }
+
+    std::span<pollfd> Descriptors() { return {m_descriptors.data(), m_count}; }
+    // The host's events come without a descriptor that says so: the wait looks at them now and then.
+    bool PollHost() const { return m_pollHost; }
+
+private:
+    void Add(int descriptor) { m_descriptors[m_count++] = pollfd{descriptor, POLLIN, 0}; }
+
+    std::array<pollfd, 2> m_descriptors{};
+    std::size_t m_count = 0;
+    bool m_pollHost = false;
+};
+
 // One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
-// only shown, without remove). With wait, blocks until there is one, or until the deadline when one is given.
+// only shown, without remove). With wait, sleeps until there is one, or until the deadline when one is given.
 bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait,
               std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt) {
     WindowSystem& system = WindowSystem::Instance();
     std::unique_lock lock(system.Lock());
     std::shared_ptr<MessageQueue> queue = MessageQueue::ForCurrentThread();
+    const bool catchesSignals = TakesTerminationSignals();
     for (;;) {
         DeliverSentMessages(lock, *queue);
         video::VideoBackend& backend = system.Backend();
-        bool pumps = backend.OwnsCurrentThread();
+        const bool pumps = backend.OwnsCurrentThread();
         if (pumps) {
             lock.unlock();
             backend.PumpEvents();
             lock.lock();
             DeliverSentMessages(lock, *queue);
+        }
+        if (catchesSignals) {
+            CloseOnTerminationSignal(system);
         }
         if (queue->Take(message, filter, first, last, remove)) {
             t_lastTaken = *message;
@@ -56,17 +114,22 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
         if (queue->HasSent()) {
             continue;
         }
-        const auto now = std::chrono::steady_clock::now();
-        if (deadline && now >= *deadline) {
+        auto until = deadline;
+        if (until && std::chrono::steady_clock::now() >= *until) {
             return false;
         }
-        if (pumps && backend.NeedsPolling()) {
-            queue->Wake().wait_until(lock, deadline ? std::min(*deadline, now + kPollInterval)
-                                                    : now + kPollInterval);
-        } else if (deadline) {
-            queue->Wake().wait_until(lock, *deadline);
-        } else {
-            queue->Wake().wait(lock);
+        // Under the lock: what is posted from now on wakes the sleep below.
+        if (pumps && backend.EventsPending()) {
+            continue;
+        }
+        WakeSources sources(backend, pumps);
+        if (sources.PollHost()) {
+            const auto next = std::chrono::steady_clock::now() + kPollInterval;
+            until = until ? std::min(*until, next) : next;
+        }
+        // A wait that only ran out has nothing new to look at: the host's events would have woken it.
+        if (!queue->Sleep(lock, until, sources.Descriptors()) && until == deadline) {
+            return false;
         }
     }
 }

@@ -4,8 +4,14 @@
 #include "platform/win32/windows/WindowObject.h"
 #include "platform/win32/windows/WindowSystem.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <ctime>
 #include <map>
+#include <vector>
 
 namespace win32 {
 
@@ -50,7 +56,14 @@ void RegisterCloser() {
 
 } // namespace
 
-MessageQueue::MessageQueue() : m_owner(std::this_thread::get_id()) {}
+MessageQueue::MessageQueue()
+    : m_owner(std::this_thread::get_id()), m_wakeDescriptor(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+MessageQueue::~MessageQueue() {
+    if (m_wakeDescriptor >= 0) {
+        ::close(m_wakeDescriptor);
+    }
+}
 
 std::shared_ptr<MessageQueue> MessageQueue::ForCurrentThread() {
     auto& queues = Queues();
@@ -79,12 +92,12 @@ bool MessageQueue::IsCurrentThread() const {
 
 void MessageQueue::Post(const MSG& message) {
     m_posted.push_back(message);
-    m_wake.notify_all();
+    Wake();
 }
 
 void MessageQueue::PostFirst(const MSG& message) {
     m_posted.push_front(message);
-    m_wake.notify_all();
+    Wake();
 }
 
 void MessageQueue::PostInput(const MSG& message) {
@@ -94,18 +107,65 @@ void MessageQueue::PostInput(const MSG& message) {
     } else {
         m_input.push_back(message);
     }
-    m_wake.notify_all();
+    Wake();
 }
 
 void MessageQueue::PostQuit(int exitCode) {
     m_quit = true;
     m_exitCode = exitCode;
-    m_wake.notify_all();
+    Wake();
 }
 
 void MessageQueue::Send(const std::shared_ptr<SentMessage>& message) {
     m_sent.push_back(message);
-    m_wake.notify_all();
+    Wake();
+}
+
+void MessageQueue::Wake() {
+    if (m_sleeping && !m_woken && m_wakeDescriptor >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wakeDescriptor, &one, sizeof one);
+        m_woken = true;
+    }
+}
+
+bool MessageQueue::Sleep(std::unique_lock<std::mutex>& lock,
+                         std::optional<std::chrono::steady_clock::time_point> deadline,
+                         std::span<pollfd> others) {
+    using namespace std::chrono;
+    // Without a descriptor of its own the queue cannot wake the sleeper: it looks again this often.
+    constexpr nanoseconds kLookAgain = milliseconds(5);
+    std::vector<pollfd> watched;
+    watched.reserve(others.size() + 1);
+    watched.push_back(pollfd{m_wakeDescriptor, POLLIN, 0});
+    watched.insert(watched.end(), others.begin(), others.end());
+    std::optional<nanoseconds> left;
+    if (deadline) {
+        left = std::max(nanoseconds::zero(), duration_cast<nanoseconds>(*deadline - steady_clock::now()));
+    }
+    if (m_wakeDescriptor < 0) {
+        left = left ? std::min(*left, kLookAgain) : kLookAgain;
+    }
+    timespec timeout{};
+    if (left) {
+        timeout.tv_sec = static_cast<time_t>(duration_cast<seconds>(*left).count());
+        timeout.tv_nsec = static_cast<long>((*left % seconds(1)).count());
+    }
+    m_sleeping = true;
+    lock.unlock();
+    const int ready = ::ppoll(watched.data(), watched.size(), left ? &timeout : nullptr, nullptr);
+    lock.lock();
+    m_sleeping = false;
+    if (m_woken) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t read = ::read(m_wakeDescriptor, &count, sizeof count);
+        m_woken = false;
+    }
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        others[i].revents = ready > 0 ? watched[i + 1].revents : 0;
+    }
+    // Without a descriptor of its own the time running out says nothing: the sleeper has to look again.
+    return ready != 0 || m_wakeDescriptor < 0;
 }
 
 std::shared_ptr<SentMessage> MessageQueue::TakeSent() {
@@ -224,7 +284,7 @@ void MessageQueue::Close() {
         sent->result = 0;
         sent->done = true;
         if (sent->sender != nullptr) {
-            sent->sender->Wake().notify_all();
+            sent->sender->Wake();
         }
     }
     m_sent.clear();

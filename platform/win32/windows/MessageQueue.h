@@ -4,10 +4,15 @@
 
 #include "platform/win32/windows/Window.h"
 
+#include <poll.h>
+
 #include <array>
-#include <condition_variable>
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
 #include <thread>
 
 namespace win32 {
@@ -31,6 +36,9 @@ public:
     static MessageQueue* CurrentIfAny();
 
     MessageQueue();
+    ~MessageQueue();
+    MessageQueue(const MessageQueue&) = delete;
+    MessageQueue& operator=(const MessageQueue&) = delete;
 
     // The thread whose windows use this queue; only it runs their window procedures.
     std::thread::id Owner() const { return m_owner; }
@@ -61,8 +69,16 @@ public:
     // Copies of what is posted, in retrieval order (posted messages, then input); for the testing API.
     std::deque<MSG> Snapshot() const;
 
-    // Wakes a thread that waits in GetMessageA or in a cross-thread SendMessageA.
-    std::condition_variable& Wake() { return m_wake; }
+    // Wakes the owner where it sleeps (below): in GetMessageA, WaitMessage, an idle wait of the run loop or a
+    // cross-thread SendMessageA. From any thread.
+    void Wake();
+    // The owner sleeps, the lock let go, until Wake, until one of the other descriptors shows what it is
+    // watched for (their revents say what), or until the deadline (without one, for as long as it takes). A
+    // signal handled on the thread may end it early. The queue wakes the sleeper through a descriptor of its
+    // own, so that one poll covers the queue and whatever else the thread waits on. False when only the time
+    // ended it and nothing can have come meanwhile.
+    bool Sleep(std::unique_lock<std::mutex>& lock,
+               std::optional<std::chrono::steady_clock::time_point> deadline, std::span<pollfd> others = {});
 
     // The key state as of the last key or mouse message taken from the queue: bit 7 down, bit 0 toggled.
     std::array<BYTE, 256>& KeyState() { return m_keyState; }
@@ -80,7 +96,11 @@ private:
     bool m_quit = false;
     int m_exitCode = 0;
     bool m_closed = false;
-    std::condition_variable m_wake;
+    // An eventfd, written only while the owner sleeps; -1 when none could be made (the sleeper then looks
+    // again every few milliseconds).
+    int m_wakeDescriptor = -1;
+    bool m_sleeping = false;
+    bool m_woken = false;
     std::array<BYTE, 256> m_keyState{};
 };
 

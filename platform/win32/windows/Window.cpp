@@ -223,7 +223,7 @@ void SetStyle(WindowSystem& system, WindowObject& window, DWORD style) {
         system.Backend().ShowNative(window.handle,
                                     visible ? video::NativeShow::Shown : video::NativeShow::Hidden);
     }
-    window.queue->Wake().notify_all();
+    window.queue->Wake();
 }
 
 } // namespace

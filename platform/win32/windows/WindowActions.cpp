@@ -31,7 +31,7 @@ void Deliver(std::unique_lock<std::mutex>& lock, SentMessage& sent) {
     sent.result = result;
     sent.done = true;
     if (sent.sender != nullptr) {
-        sent.sender->Wake().notify_all();
+        sent.sender->Wake();
     }
 }
 
@@ -55,7 +55,7 @@ LRESULT SendAcrossThreads(std::unique_lock<std::mutex>& lock, MessageQueue& targ
             Deliver(lock, *incoming);
             continue;
         }
-        mine->Wake().wait(lock);
+        mine->Sleep(lock, std::nullopt);
     }
     return sent->result;
 }
@@ -375,7 +375,7 @@ bool ApplyShowPlan(WindowSystem& system, HWND window, const ShowPlan& plan, Plac
     if (object->native) {
         system.Backend().ShowNative(window, NativeShowFor(*object));
     }
-    object->queue->Wake().notify_all();
+    object->queue->Wake();
     return true;
 }
 
@@ -397,6 +397,15 @@ void PassActivation(WindowSystem& system, HWND window, const ShowPlan& plan) {
 
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return MSG{window, message, wParam, lParam, timeGetTime(), WindowSystem::Instance().cursor};
+}
+
+void PostCloseBox(WindowObject& topLevel) {
+    if (topLevel.queue->IsClosed()) {
+        return;
+    }
+    const POINT cursor = WindowSystem::Instance().cursor;
+    topLevel.queue->Post(MakeMessage(topLevel.handle, WM_SYSCOMMAND, SC_CLOSE,
+                                     MAKELPARAM(static_cast<WORD>(cursor.x), static_cast<WORD>(cursor.y))));
 }
 
 HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const CREATESTRUCTA& creation,

@@ -29,6 +29,10 @@ HWND CreateWindowOfClass(const std::shared_ptr<WindowClass>& windowClass, const 
 // With the lock held: the time stamp and cursor position a new message carries.
 MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// With the lock held: the top-level window's close box was used. WM_SYSCOMMAND SC_CLOSE is posted, which the
+// default processing turns into WM_CLOSE; nothing once the window's thread has ended.
+void PostCloseBox(WindowObject& topLevel);
+
 // Calls the window procedure on the owning thread, or hands the message to the owner and waits for it. 0 for
 // a window that does not exist.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

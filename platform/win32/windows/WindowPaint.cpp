@@ -33,7 +33,7 @@ void Invalidate(WindowObject& window, const RECT* rect, BOOL erase) {
                         std::max(area.right, rect->right), std::max(area.bottom, rect->bottom)};
         }
     }
-    window.queue->Wake().notify_all();
+    window.queue->Wake();
 }
 
 // The part of the client area to paint, in client coordinates.

@@ -75,7 +75,7 @@ PositionChange ApplyPosition(WindowSystem& system, WindowObject& window, HWND in
     }
     if ((flags & SWP_NOREDRAW) == 0 && change.sized && window.visible) {
         window.InvalidateAll();
-        window.queue->Wake().notify_all();
+        window.queue->Wake();
     }
     return change;
 }

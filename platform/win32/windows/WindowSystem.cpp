@@ -134,6 +134,16 @@ HWND WindowSystem::TopLevelOf(HWND window) {
     return object != nullptr ? object->handle : nullptr;
 }
 
+HWND WindowSystem::MainWindowOf(std::thread::id thread) {
+    for (WindowObject* window : Windows()) {
+        if (!window->IsChild() && window->parent == nullptr && window->visible && window->created &&
+            !window->destroying && window->queue->Owner() == thread) {
+            return window->handle;
+        }
+    }
+    return nullptr;
+}
+
 std::shared_ptr<WindowClass> WindowSystem::FindClass(LPCSTR name, HINSTANCE instance) {
     if (name == nullptr) {
         return nullptr;

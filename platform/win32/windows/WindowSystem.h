@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace video {
@@ -47,6 +48,9 @@ public:
     // The client area's top-left corner in screen coordinates.
     POINT ClientOrigin(const WindowObject& window);
     HWND TopLevelOf(HWND window);
+    // The thread's main window: the first visible top-level window without an owner that it made; null when
+    // it has none.
+    HWND MainWindowOf(std::thread::id thread);
 
     std::shared_ptr<WindowClass> FindClass(LPCSTR name, HINSTANCE instance);
     std::vector<std::shared_ptr<WindowClass>>& Classes() { return m_classes; }
