@@ -12,7 +12,8 @@ namespace {
 // Set while the error system works for an Error (opening a report, closing an Error's handle). Reports that
 // arrive meanwhile come from inside the error system and are dropped.
 constinit bool g_errorSystemBusy = false;
-constinit bool g_reportsDropped = false;
+// A caller's retry that says nothing drops the reports of its own thread only.
+constinit thread_local bool g_reportsDropped = false;
 
 class ErrorSystemBusy {
 public:

@@ -55,8 +55,8 @@ private:
     ErrorHandle* m_errorHandle = nullptr;
 };
 
-// While one made with drop set exists, every report is dropped: a caller that has said a failure once tries
-// again without saying it anew, whatever the parts beneath it would report.
+// While one made with drop set exists, every report of its thread is dropped: a caller that has said a
+// failure once tries again without saying it anew, whatever the parts beneath it would report.
 class ErrorReportsDropped {
 public:
     explicit ErrorReportsDropped(bool drop = true);

@@ -26,13 +26,8 @@ bool SharedSettings::Read(unsigned tries) {
     }
     auto config = std::make_unique<Config>();
     if (folder->ContainsFile(m_file.GetName())) {
-        // Another instance or program may be writing the file: it is tried again, for a while, and then given
-        // up without touching it.
-        for (unsigned tried = 1; !config->Load(m_file, false); ++tried) {
-            if (tried >= tries) {
-                return false;
-            }
-            win32::Sleep(kLoadRetryMilliseconds);
+        if (!Load(*config, tries)) {
+            return false;
         }
     } else if (!IsTryDue() || !config->LoadBuffer("", 0) || !Save(*config)) {
         return false;
@@ -42,6 +37,37 @@ bool SharedSettings::Read(unsigned tries) {
     }
     m_config = std::move(config);
     return true;
+}
+
+bool SharedSettings::Load(Config& config, unsigned tries) {
+    // A file that did not load is looked at again a second later at the soonest, once, saying nothing: a
+    // file that cannot be read at all must not stall every frame that asks for a shared value, nor fill the
+    // standard error.
+    if (m_loadFailureReported) {
+        if (win32::timeGetTime() - m_loadFailedAt < kSaveRetryMilliseconds) {
+            return false;
+        }
+        tries = 1;
+    }
+    // Another instance or program may be writing the file: it is tried again, for a while, and then given up
+    // without touching it. Only the first try of a failure says why.
+    for (unsigned tried = 1;; ++tried) {
+        bool loaded = false;
+        {
+            const Vemo::ErrorReportsDropped quiet(m_loadFailureReported || tried > 1);
+            loaded = config.Load(m_file, false);
+        }
+        if (loaded) {
+            m_loadFailureReported = false;
+            return true;
+        }
+        if (tried >= tries) {
+            m_loadFailureReported = true;
+            m_loadFailedAt = win32::timeGetTime();
+            return false;
+        }
+        win32::Sleep(kLoadRetryMilliseconds);
+    }
 }
 
 bool SharedSettings::SetValue(const Vemo::String& section, const Vemo::String& key,

@@ -46,6 +46,9 @@ public:
 private:
     // Reads the file into a new Config: tries loads while it exists, else creates it.
     bool Read(unsigned tries);
+    // Config::Load of the file that exists: tries while another program may be writing it; after tries that
+    // all failed, said once, one quiet try a second until a load succeeds again.
+    bool Load(Config& config, unsigned tries);
     // Config::Save to the file, through the reporting and waiting a failure asks for.
     bool Save(Config& config);
     // After a failed save: reported when it is the first since one succeeded; the next try waits.
@@ -57,6 +60,8 @@ private:
     Vemo::Path m_file;
     ConfigChanges m_changes;
     bool m_failureReported = false;
+    bool m_loadFailureReported = false;
+    std::uint32_t m_loadFailedAt = 0;
     bool m_waiting = false;
     std::uint32_t m_failedAt = 0;
 };
