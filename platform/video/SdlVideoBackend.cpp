@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace video {
 
@@ -59,12 +61,40 @@ Uint32 WindowFlagsFor(const NativeWindowSpec& spec) {
     return flags;
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// The drivers of the displays the environment names; empty when it names none.
+std::string DisplayDrivers() {
+    std::string drivers;
+    for (const auto& [variable, driver] :
+         {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
+        if (IsSet(variable)) {
+            drivers += (drivers.empty() ? "" : ",") + std::string(driver);
+        }
+    }
+    return drivers;
+}
+
 } // namespace
 
 SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
     // The program's own signal handling stays as it was: Ctrl+C must not turn into a window event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Only the displays the environment names will do: left to itself, SDL falls back to its offscreen
+    // driver, whose windows nobody sees. A driver named in SDL_VIDEODRIVER (which wins over the hint) is the
+    // player's own choice.
+    if (!IsSet("SDL_VIDEODRIVER")) {
+        const std::string drivers = DisplayDrivers();
+        if (drivers.empty()) {
+            g_startError = "no display is named";
+            return;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         g_startError = SDL_GetError();
         return;

@@ -1,8 +1,10 @@
+#include "platform/win32/desktop/HostDisplay.h"
 #include "runtime/product/QuorvenApp.h"
 #include "script/WinMain.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 // The program's one application object, made before main runs; WinMain's run function finds it as the
 // current application.
@@ -32,6 +34,13 @@ int main(int argumentCount, char** arguments) {
                          arguments[i]);
             return 2;
         }
+    }
+    // Before the title's window or files are touched: a player who would see no window (an SSH session, a
+    // stale DISPLAY) is told so at once rather than left waiting for one.
+    std::string failure;
+    if (!win32::OpenHostDisplay(failure)) {
+        std::fprintf(stderr, "quorven: %s\n", failure.c_str());
+        return kExitFailure;
     }
     return HostMain(argumentCount, arguments);
 }

@@ -6,8 +6,8 @@
 //
 // Handles are never reused: a destroyed window's handle stays invalid for the life of the process.
 //
-// Two video backends exist, chosen once per process by VEMO_VIDEO ("sdl" or "headless"; by default sdl when a
-// display is available): with SDL2 every top-level window is a real window whose events become window
+// Two video backends exist, chosen once per process by VEMO_VIDEO ("sdl", the default, or "headless"; a
+// scripted run is headless): with SDL2 every top-level window is a real window whose events become window
 // messages; headless windows keep their geometry and state and receive input only from platform/testing.
 #pragma once
 
