@@ -6,7 +6,6 @@
 #include "platform/win32/windows/Window.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -537,7 +536,7 @@ void SdlVideoBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
-int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
+int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box, std::string& failure) {
     const std::string title = Utf8FromAnsi(box.caption);
     const std::string message = Utf8FromAnsi(box.text);
     const bool withCancel = box.buttons == win32::MB_OKCANCEL;
@@ -552,8 +551,7 @@ int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
                                   withCancel ? 2 : 1,         buttons, nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        std::fprintf(stderr, "The message box \"%s\" could not be shown (%s): %s\n", title.c_str(),
-                     SDL_GetError(), message.c_str());
+        failure = SDL_GetError();
         return 0;
     }
     // Closed by its close box: as Windows answers it.

@@ -99,8 +99,8 @@ public:
     virtual std::optional<Frame> ReadShown(win32::HWND window) = 0;
 
     // Without the lock: shows the box until it is answered and returns the answer (IDOK or IDCANCEL), or 0
-    // when the host cannot show it (said on the standard error).
-    virtual int ShowMessageBox(const MessageBoxSpec& box) = 0;
+    // when the host cannot show it, with why in failure.
+    virtual int ShowMessageBox(const MessageBoxSpec& box, std::string& failure) = 0;
     // With the lock held: whether the host's pointer shows over the program's windows.
     virtual void ShowPointer(bool shown) = 0;
 
