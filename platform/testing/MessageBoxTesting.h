@@ -1,7 +1,11 @@
-// Test-only message boxes: the answers headless boxes give, and the boxes they were asked for.
+// Test-only message boxes: the answers headless boxes give, and the boxes they were asked for; the box the
+// program draws itself when the host's cannot show (platform/win32/desktop/DrawnMessageBox.h), which
+// VEMO_TEST_HOST_BOX=fail brings up in place of every box of the host, as on an X server without the core
+// fonts.
 #pragma once
 
 #include "platform/video/HeadlessMessageBoxes.h"
+#include "platform/win32/desktop/DrawnMessageBox.h"
 #include "platform/win32/windows/Window.h"
 
 #include <vector>
@@ -24,5 +28,9 @@ public:
     // The boxes shown since the last Take, in order, with their answers.
     std::vector<ShownMessageBox> Take();
 };
+
+// From any thread: where the drawn box that is up now shows, once it does.
+using win32::DrawnMessageBoxPlace;
+using win32::DrawnMessageBoxShown;
 
 } // namespace win32::testing

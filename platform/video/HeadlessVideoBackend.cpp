@@ -9,7 +9,7 @@ std::optional<Frame> HeadlessVideoBackend::ReadShown(win32::HWND window) {
     return FrameStore::Instance().Shown(window);
 }
 
-int HeadlessVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
+int HeadlessVideoBackend::ShowMessageBox(const MessageBoxSpec& box, std::string&) {
     return HeadlessMessageBoxes::Instance().Answer(box);
 }
 

@@ -26,7 +26,7 @@ public:
     void CaptureNative(win32::HWND) override {}
     std::optional<Frame> ReadShown(win32::HWND window) override;
     // Answers as platform/video/HeadlessMessageBoxes.h says.
-    int ShowMessageBox(const MessageBoxSpec& box) override;
+    int ShowMessageBox(const MessageBoxSpec& box, std::string& failure) override;
     void ShowPointer(bool) override {}
 
     void SetDesktopSize(win32::SIZE size) { m_desktop = size; }

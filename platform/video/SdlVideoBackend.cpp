@@ -6,8 +6,9 @@
 #include "platform/win32/windows/Window.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace video {
 
@@ -59,6 +60,23 @@ Uint32 WindowFlagsFor(const NativeWindowSpec& spec) {
     return flags;
 }
 
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// The drivers of the displays the environment names; empty when it names none.
+std::string DisplayDrivers() {
+    std::string drivers;
+    for (const auto& [variable, driver] :
+         {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
+        if (IsSet(variable)) {
+            drivers += (drivers.empty() ? "" : ",") + std::string(driver);
+        }
+    }
+    return drivers;
+}
+
 } // namespace
 
 SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
@@ -66,6 +84,17 @@ SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
     // SDL's handlers would turn Ctrl+C into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Only the displays the environment names will do: left to itself, SDL falls back to its offscreen
+    // driver, whose windows nobody sees. A driver named in SDL_VIDEODRIVER (which wins over the hint) is the
+    // player's own choice.
+    if (!IsSet("SDL_VIDEODRIVER")) {
+        const std::string drivers = DisplayDrivers();
+        if (drivers.empty()) {
+            g_startError = "no display is named";
+            return;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         g_startError = SDL_GetError();
         return;
@@ -524,7 +553,7 @@ void SdlVideoBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
-int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
+int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box, std::string& failure) {
     const std::string title = Utf8FromAnsi(box.caption);
     const std::string message = Utf8FromAnsi(box.text);
     const bool withCancel = box.buttons == win32::MB_OKCANCEL;
@@ -539,8 +568,7 @@ int SdlVideoBackend::ShowMessageBox(const MessageBoxSpec& box) {
                                   withCancel ? 2 : 1,         buttons, nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        std::fprintf(stderr, "The message box \"%s\" could not be shown (%s): %s\n", title.c_str(),
-                     SDL_GetError(), message.c_str());
+        failure = SDL_GetError();
         return 0;
     }
     // Closed by its close box: as Windows answers it.

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace video {
@@ -61,7 +62,7 @@ public:
     std::optional<Frame> ReadShown(win32::HWND window) override;
 
     // A message box of the host, over the owner's real window when this is the SDL thread.
-    int ShowMessageBox(const MessageBoxSpec& box) override;
+    int ShowMessageBox(const MessageBoxSpec& box, std::string& failure) override;
     // Applied at once on the SDL thread, else at the next pump of the events.
     void ShowPointer(bool shown) override;
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace video {
 
@@ -50,43 +51,56 @@ void VideoBackend::RefuseDepth(int bitsPerPixel, bool refuse) {
 
 namespace {
 
-bool DisplayAvailable() {
+const char* Setting(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+
+// The displays the environment names, as "DISPLAY=:0"; empty when it names none.
+std::string NamedDisplays() {
+    std::string named;
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0') {
-            return true;
+        if (const char* value = Setting(name)) {
+            named += (named.empty() ? "" : ", ") + std::string(name) + "=" + value;
         }
     }
-    return false;
+    return named;
 }
 
 } // namespace
 
 bool HeadlessVideoAsked() {
-    const char* setting = std::getenv("VEMO_VIDEO");
-    const bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
+    const char* setting = Setting("VEMO_VIDEO");
     // A scripted run is headless whatever else is asked (VEMO_VIDEO=sdl with it never starts).
-    const bool askedForHeadless = (setting != nullptr && std::strcmp(setting, "headless") == 0) ||
-                                  win32::HeadlessRunner::Current() != nullptr;
-    return askedForHeadless || (!askedForSdl && !DisplayAvailable());
+    return (setting != nullptr && std::strcmp(setting, "headless") == 0) ||
+           win32::HeadlessRunner::Current() != nullptr;
+}
+
+VideoChoice ChooseVideoBackend() {
+    VideoChoice choice;
+    if (HeadlessVideoAsked()) {
+        choice.backend = std::make_unique<HeadlessVideoBackend>();
+        return choice;
+    }
+    auto sdl = std::make_unique<SdlVideoBackend>();
+    if (!sdl->Started()) {
+        const std::string named = NamedDisplays();
+        choice.failure =
+            named.empty()
+                ? std::string("no display to show a window on: neither DISPLAY nor WAYLAND_DISPLAY is set")
+                : "the display cannot be opened (" + named + "): SDL says \"" + sdl->StartError() + "\"";
+        choice.failure += "; VEMO_VIDEO=headless runs without a window";
+    }
+    choice.backend = std::move(sdl);
+    return choice;
 }
 
 std::unique_ptr<VideoBackend> MakeVideoBackend() {
-    if (HeadlessVideoAsked()) {
-        return std::make_unique<HeadlessVideoBackend>();
+    VideoChoice choice = ChooseVideoBackend();
+    if (!choice.failure.empty()) {
+        std::fprintf(stderr, "%s\n", choice.failure.c_str());
     }
-    const char* setting = std::getenv("VEMO_VIDEO");
-    const bool askedForSdl = setting != nullptr && std::strcmp(setting, "sdl") == 0;
-    auto sdl = std::make_unique<SdlVideoBackend>();
-    if (sdl->Started()) {
-        return sdl;
-    }
-    if (askedForSdl) {
-        std::fprintf(stderr, "VEMO_VIDEO=sdl: SDL video did not start (%s); no window can be opened\n",
-                     sdl->StartError());
-        return sdl;
-    }
-    return std::make_unique<HeadlessVideoBackend>();
+    return std::move(choice.backend);
 }
 
 } // namespace video

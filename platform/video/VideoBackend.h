@@ -106,8 +106,8 @@ public:
     virtual std::optional<Frame> ReadShown(win32::HWND window) = 0;
 
     // Without the lock: shows the box until it is answered and returns the answer (IDOK or IDCANCEL), or 0
-    // when the host cannot show it (said on the standard error).
-    virtual int ShowMessageBox(const MessageBoxSpec& box) = 0;
+    // when the host cannot show it, with why in failure.
+    virtual int ShowMessageBox(const MessageBoxSpec& box, std::string& failure) = 0;
     // With the lock held: whether the host's pointer shows over the program's windows.
     virtual void ShowPointer(bool shown) = 0;
 
@@ -116,13 +116,21 @@ private:
     std::set<int> m_refusedDepths;
 };
 
-// The backend VEMO_VIDEO asks for: "headless", "sdl", or by default sdl when a display is available. By
-// default a failed SDL start falls back to headless; when sdl was asked for by name, the failure is said on
-// stderr and no top-level window can be created.
+// The backend the settings ask for: headless when asked for (HeadlessVideoAsked), else SDL2 on a display the
+// player sees. Without SDL_VIDEODRIVER naming one of SDL's drivers, SDL may only open an X (DISPLAY) or
+// Wayland (WAYLAND_DISPLAY) display, never fall back to a driver whose windows nobody sees. When SDL does not
+// start, failure says why in one line (SDL's words where it has them, and that VEMO_VIDEO=headless runs
+// without a window), and the backend makes no real window.
+struct VideoChoice {
+    std::unique_ptr<VideoBackend> backend;
+    std::string failure;
+};
+VideoChoice ChooseVideoBackend();
+// ChooseVideoBackend's backend, its failure said on the standard error.
 std::unique_ptr<VideoBackend> MakeVideoBackend();
 
-// Whether MakeVideoBackend goes headless without trying SDL: VEMO_VIDEO=headless, a scripted run, or no
-// display while sdl is not asked for by name.
+// Whether headless video is asked for: VEMO_VIDEO=headless, or a scripted run. Nothing else makes a run
+// headless: no display is a failure to say, not a reason to run unseen.
 bool HeadlessVideoAsked();
 
 // Presentation. What a window shows is the picture last presented for it: the pixels of its primary surface,

@@ -1,9 +1,11 @@
+#include "platform/win32/desktop/HostDisplay.h"
 #include "platform/win32/kernel/TerminationSignals.h"
 #include "runtime/product/QuorvenApp.h"
 #include "script/WinMain.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 // The program's one application object, made before main runs; WinMain's run function finds it as the
 // current application.
@@ -40,6 +42,13 @@ int main(int argumentCount, char** arguments) {
                 arguments[1]);
         }
         return 2;
+    }
+    // Before the title's window or files are touched: a player who would see no window (an SSH session, a
+    // stale DISPLAY) is told so at once rather than left waiting for one.
+    std::string failure;
+    if (!win32::OpenHostDisplay(failure)) {
+        std::fprintf(stderr, "quorven: %s\n", failure.c_str());
+        return kExitFailure;
     }
     // Ctrl+C, a closed terminal or a kill closes the title as its close box does, so that it saves and cleans
     // up; a second one ends it at once.

@@ -115,11 +115,12 @@ TEST_F(DemoTitleTest, MakeDemoWithoutADisplayWalksTheTitleAndEndsWithExitCode0In
                                     build / "platform" / "vemo-registry");
     std::filesystem::create_symlink(std::string(VEMO_BINARY_DIR) + "/platform/vemo-demo-media",
                                     build / "platform" / "vemo-demo-media");
-    const std::string command =
-        "cd '" + m_machine.Base() +
-        "' && env -u DISPLAY -u WAYLAND_DISPLAY -u VEMO_DRIVES -u VEMO_REGISTRY -u VEMO_VIDEO TMPDIR='" +
-        m_machine.Host('C', "Temp") + "' XDG_RUNTIME_DIR='" + m_machine.Base() + "/runtime' '" +
-        VEMO_SOURCE_DIR + "/scripts/run-demo' '" + build.string() + "' > out 2>&1";
+    const std::string command = "cd '" + m_machine.Base() +
+                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u VEMO_DRIVES -u "
+                                "VEMO_REGISTRY -u VEMO_VIDEO TMPDIR='" +
+                                m_machine.Host('C', "Temp") + "' XDG_RUNTIME_DIR='" + m_machine.Base() +
+                                "/runtime' '" + VEMO_SOURCE_DIR + "/scripts/run-demo' '" + build.string() +
+                                "' > out 2>&1";
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
     const auto seconds =

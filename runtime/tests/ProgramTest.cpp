@@ -539,4 +539,54 @@ TEST_F(ProgramTest, AFolderPlantedUnderTheMovieNameOfTheRunsProcessIdStopsNothin
     EXPECT_TRUE(std::filesystem::is_directory(temporary / left.front() / "inside"));
 }
 
+// A display number no X server listens on.
+std::string SilentDisplay() {
+    int number = 411;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
+        ++number;
+    }
+    return ":" + std::to_string(number);
+}
+
+// A player who would see no window is told so at once, in one line, before the title's window or files are
+// touched: no single-instance mutex in the runtime folder, no movie in the temporary folder.
+TEST_F(ProgramTest, WithoutADisplayToShowItOnTheProgramSaysWhyAndEndsWithExitCode2AtOnce) {
+    const std::string silent = SilentDisplay();
+    struct Case {
+        const char* name;
+        // What env is given for the display: the variables it removes, then those it sets.
+        std::string removed;
+        std::string set;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"no display", "-u DISPLAY -u WAYLAND_DISPLAY", "",
+         "quorven: no display to show a window on: neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        {"an X display that does not answer", "-u WAYLAND_DISPLAY", "DISPLAY=" + silent,
+         "quorven: the display cannot be opened (DISPLAY=" + silent + "): SDL says \"x11 not available\""},
+        {"a Wayland display that does not answer", "-u DISPLAY", "WAYLAND_DISPLAY=vemo-no-compositor",
+         "quorven: the display cannot be opened (WAYLAND_DISPLAY=vemo-no-compositor): SDL says \"wayland not "
+         "available\""},
+    };
+    const std::filesystem::path runtime = std::filesystem::path(m_title.Base()) / "runtime";
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::filesystem::path folder = RunFolder("display" + std::to_string(m_runs++));
+        // The old way ran the title unseen for ever: the time limit ends such a run. The leak checker of a
+        // sanitizer build would add the list of its suppressions to the standard error.
+        const std::string command = "cd '" + folder.string() +
+                                    "' && timeout -k 5 20 env -u VEMO_VIDEO -u SDL_VIDEODRIVER "
+                                    "-u VEMO_HEADLESS_INPUT -u VEMO_HEADLESS_LOG " +
+                                    test.removed + " LSAN_OPTIONS=print_suppressions=0 VEMO_AUDIO=none " +
+                                    test.set + " " + m_title.Environment() + " '" + kProgram +
+                                    "' > out 2> errors; echo $? > code";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const Outcome outcome = Collect(folder);
+        EXPECT_EQ(outcome.exitCode, 2) << outcome.errors;
+        EXPECT_EQ(outcome.errors, test.said + "; VEMO_VIDEO=headless runs without a window\n");
+        EXPECT_TRUE(std::filesystem::is_empty(runtime)) << "the single-instance mutex was taken";
+        EXPECT_TRUE(std::filesystem::is_empty(m_title.Host('C', "Temp"))) << "start-up made its movie";
+    }
+}
+
 } // namespace

@@ -44,19 +44,7 @@ LRESULT DialogManagerProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 std::shared_ptr<WindowClass> DialogClass() {
     WindowSystem& system = WindowSystem::Instance();
     std::lock_guard guard(system.Lock());
-    for (const auto& windowClass : system.Classes()) {
-        if (windowClass->procedure == DialogManagerProcedure) {
-            return windowClass;
-        }
-    }
-    auto dialogClass = std::make_shared<WindowClass>();
-    dialogClass->name = kDialogClassName;
-    dialogClass->atom = system.NewAtom();
-    dialogClass->style = CS_DBLCLKS;
-    dialogClass->procedure = DialogManagerProcedure;
-    dialogClass->extraSlots = kDialogSlots;
-    system.Classes().push_back(dialogClass);
-    return dialogClass;
+    return system.BuiltInClass(kDialogClassName, DialogManagerProcedure, CS_DBLCLKS, kDialogSlots);
 }
 
 } // namespace

@@ -65,7 +65,7 @@ WindowObject* TopLevel(WindowSystem& system, HWND topLevel) {
 
 // With the lock held: the pointer takes the look of the window's class cursor.
 void ShowPointerOver(WindowSystem& system, const WindowObject& window) {
-    const bool hidden = CursorHidesPointer(window.windowClass->cursor);
+    const bool hidden = system.drawnBoxesUp == 0 && CursorHidesPointer(window.windowClass->cursor);
     if (hidden != system.pointerHidden) {
         system.pointerHidden = hidden;
         system.Backend().ShowPointer(!hidden);

@@ -6,8 +6,8 @@
 //
 // Handles are never reused: a destroyed window's handle stays invalid for the life of the process.
 //
-// Two video backends exist, chosen once per process by VEMO_VIDEO ("sdl" or "headless"; by default sdl when a
-// display is available): with SDL2 every top-level window is a real window whose events become window
+// Two video backends exist, chosen once per process by VEMO_VIDEO ("sdl", the default, or "headless"; a
+// scripted run is headless): with SDL2 every top-level window is a real window whose events become window
 // messages; headless windows keep their geometry and state and receive input only from platform/testing.
 #pragma once
 
@@ -370,9 +370,10 @@ constexpr int IDNO = 7;
 // shows it (platform/video/VideoBackend.h): SDL2 in a message box of the host, over the owner's window when
 // it is the SDL thread's, the texts turned from the code page into UTF-8; headless, a box answers at once,
 // with the answers a scripted run or a test gave in order, else OK for an OK box and Cancel for an OK and
-// Cancel box. Every box answered goes into the run's log (platform/win32/input/HeadlessRun.h). 0 with
-// ERROR_INVALID_PARAMETER for another button set; 0 when the host cannot show the box, which is then said on
-// the standard error.
+// Cancel box. When the host's box cannot show (an X server without the core fonts), the program draws the box
+// itself (platform/win32/desktop/DrawnMessageBox.h). Every box answered goes into the run's log
+// (platform/win32/input/HeadlessRun.h). 0 with ERROR_INVALID_PARAMETER for another button set; 0 when neither
+// box can show (a thread other than SDL's), which is then said on the standard error.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 } // namespace win32

@@ -167,6 +167,23 @@ std::shared_ptr<WindowClass> WindowSystem::FindClass(LPCSTR name, HINSTANCE inst
     return anyInstance;
 }
 
+std::shared_ptr<WindowClass> WindowSystem::BuiltInClass(const char* name, WNDPROC procedure, UINT style,
+                                                        int extraSlots) {
+    for (const auto& windowClass : m_classes) {
+        if (windowClass->procedure == procedure) {
+            return windowClass;
+        }
+    }
+    auto made = std::make_shared<WindowClass>();
+    made->name = name;
+    made->atom = NewAtom();
+    made->style = style;
+    made->procedure = procedure;
+    made->extraSlots = extraSlots;
+    m_classes.push_back(made);
+    return made;
+}
+
 ATOM WindowSystem::NewAtom() {
     ATOM atom = m_nextAtom;
     m_nextAtom = m_nextAtom == 0xFFFF ? 0xC000 : static_cast<ATOM>(m_nextAtom + 1);

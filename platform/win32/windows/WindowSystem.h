@@ -53,6 +53,10 @@ public:
     HWND MainWindowOf(std::thread::id thread);
 
     std::shared_ptr<WindowClass> FindClass(LPCSTR name, HINSTANCE instance);
+    // The class of windows the system makes itself (dialogs, the message boxes it draws), known by its
+    // procedure, made on first use.
+    std::shared_ptr<WindowClass> BuiltInClass(const char* name, WNDPROC procedure, UINT style,
+                                              int extraSlots);
     std::vector<std::shared_ptr<WindowClass>>& Classes() { return m_classes; }
     ATOM NewAtom();
 
@@ -61,6 +65,9 @@ public:
     POINT cursor{};
     // The host's pointer is hidden: it is over a window whose class cursor hides it.
     bool pointerHidden = false;
+    // Message boxes the program draws itself that are up (platform/win32/desktop/DrawnMessageBox.h): while
+    // any is, the host's pointer shows over every window.
+    int drawnBoxesUp = 0;
     // The async key state: what the input devices hold down right now (bit 7), toggles in bit 0.
     std::array<BYTE, 256> asyncKeys{};
 
