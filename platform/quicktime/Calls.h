@@ -32,7 +32,7 @@ void NearestEdge(const std::vector<std::int64_t>& edges, std::int64_t end, std::
 // The host file an FSSpec names: fnfErr when only the file is missing (path still filled), dirNFErr,
 // bdNamErr. A file that is a link leading out of its drive is missing to a call that opens it
 // (HostPath.h), and the link itself to one that replaces or deletes it.
-OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath, win32::LeafUse use = win32::LeafUse::Open);
+OSErr ResolveSpec(const FSSpec* spec, win32::HostPath& host, win32::LeafUse use = win32::LeafUse::Open);
 
 // Reads a movie from a file's bytes, as NewMovieFromFile does.
 OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie);

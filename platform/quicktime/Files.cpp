@@ -1,6 +1,8 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/QuickTime.h"
+#include "platform/win32/LastError.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +15,7 @@ namespace qt {
 
 namespace detail {
 
-OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath, win32::LeafUse use) {
+OSErr ResolveSpec(const FSSpec* spec, win32::HostPath& host, win32::LeafUse use) {
     if (spec == nullptr || spec->name[0] == 0) {
         return bdNamErr;
     }
@@ -23,11 +25,9 @@ OSErr ResolveSpec(const FSSpec* spec, std::string& hostPath, win32::LeafUse use)
         parsed.components.empty()) {
         return bdNamErr;
     }
-    win32::HostPath host;
     if (!win32::ResolveHostPath(parsed, host, win32::LeafUse::Name)) {
         return dirNFErr;
     }
-    hostPath = host.Full();
     return host.exists && !(host.leadsOut && use == win32::LeafUse::Open) ? noErr : fnfErr;
 }
 
@@ -44,15 +44,34 @@ bool IsOpen(const detail::Layer& layer, const std::string& hostPath) {
     return false;
 }
 
-bool IsFolder(const std::string& hostPath) {
+bool IsFolder(int descriptor) {
     struct stat status {};
-    return stat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 // A folder itself, not a link to one: a link is a name that replacing or deleting removes.
-bool IsPlainFolder(const std::string& hostPath) {
+bool IsPlainFolder(const win32::HostPath& host) {
     struct stat status {};
-    return lstat(hostPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return fstatat(host.Folder(), host.leaf.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(status.st_mode);
+}
+
+bool IsWriteRefusal(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// Why a movie file was not opened: a folder is no file, a regular file the host lets nobody write is
+// write-protected; anything else cannot be read as a movie file.
+OSErr OpenFailure(const win32::HostPath& host, bool writable) {
+    struct stat status {};
+    if (win32::GetLastError() != win32::ERROR_ACCESS_DENIED ||
+        fstatat(host.Folder(), host.leaf.c_str(), &status, 0) != 0) {
+        return ioErr;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return fnfErr;
+    }
+    return writable && S_ISREG(status.st_mode) ? wrPermErr : ioErr;
 }
 
 std::int16_t Keep(detail::Layer& layer, const std::string& hostPath, int descriptor, bool writable) {
@@ -83,8 +102,8 @@ OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t) {
     *spec = FSSpec{};
     spec->name[0] = static_cast<unsigned char>(length);
     std::memcpy(spec->name + 1, path, length);
-    std::string hostPath;
-    OSErr error = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name);
+    win32::HostPath host;
+    OSErr error = detail::ResolveSpec(spec, host, win32::LeafUse::Name);
     if (error != noErr && error != fnfErr) {
         *spec = FSSpec{};
         return error;
@@ -105,19 +124,23 @@ OSErr OpenMovieFile(const FSSpec* spec, std::int16_t* refNum, std::int8_t permis
         return paramErr;
     }
     *refNum = 0;
-    std::string hostPath;
-    if (OSErr error = detail::ResolveSpec(spec, hostPath); error != noErr) {
+    win32::HostPath host;
+    if (OSErr error = detail::ResolveSpec(spec, host); error != noErr) {
         return error;
     }
-    if (IsFolder(hostPath)) {
+    const bool writable = permission == 2 || permission == 3;
+    // A folder is no movie file; anything else that is no regular file (a FIFO, a device) cannot be read as
+    // one, and is refused without waiting on it.
+    const int descriptor =
+        win32::OpenTitleFile(host, writable ? O_RDWR : O_RDONLY, win32::TitleFileKind::FileOrFolder);
+    if (descriptor < 0) {
+        return OpenFailure(host, writable);
+    }
+    if (IsFolder(descriptor)) {
+        close(descriptor);
         return fnfErr;
     }
-    const bool writable = permission == 2 || permission == 3;
-    int descriptor = open(hostPath.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
-    if (descriptor < 0) {
-        return writable && errno == EACCES ? wrPermErr : ioErr;
-    }
-    *refNum = Keep(layer, hostPath, descriptor, writable);
+    *refNum = Keep(layer, host.Full(), descriptor, writable);
     return noErr;
 }
 
@@ -153,30 +176,31 @@ OSErr CreateMovieFile(const FSSpec* spec, OSType, ScriptCode, std::int32_t creat
     if (layer.movieServicesStarts == 0) {
         return movieToolboxUninitialized;
     }
-    std::string hostPath;
-    OSErr resolved = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name);
+    win32::HostPath host;
+    OSErr resolved = detail::ResolveSpec(spec, host, win32::LeafUse::Name);
     if (resolved != noErr && resolved != fnfErr) {
         return resolved;
     }
     if (resolved == noErr && (createFlags & createMovieFileDeleteCurFile) == 0) {
         return dupFNErr;
     }
-    if (resolved == noErr && (IsOpen(layer, hostPath) || IsPlainFolder(hostPath))) {
+    if (resolved == noErr && (IsOpen(layer, host.Full()) || IsPlainFolder(host))) {
         return fBsyErr;
     }
     // The file is made new, and the caller's own: what was there goes first (a link itself, never what it
     // leads to), so nothing another program placed under the name is written through.
-    if (resolved == noErr && unlink(hostPath.c_str()) != 0 && errno != ENOENT) {
-        return errno == EACCES || errno == EPERM || errno == EROFS ? wrPermErr : ioErr;
+    if (resolved == noErr && unlinkat(host.Folder(), host.leaf.c_str(), 0) != 0 && errno != ENOENT) {
+        return IsWriteRefusal(errno) ? wrPermErr : ioErr;
     }
-    int descriptor = open(hostPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    int descriptor = openat(host.Folder(), host.leaf.c_str(),
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
     if (descriptor < 0) {
         if (errno == EEXIST) {
             return dupFNErr;
         }
-        return errno == EACCES || errno == EROFS ? wrPermErr : ioErr;
+        return IsWriteRefusal(errno) ? wrPermErr : ioErr;
     }
-    *refNum = Keep(layer, hostPath, descriptor, true);
+    *refNum = Keep(layer, host.Full(), descriptor, true);
     if (newMovie != nullptr) {
         layer.OpenAudio();
         auto* movie = new MovieRecord();
@@ -193,14 +217,14 @@ OSErr DeleteMovieFile(const FSSpec* spec) {
     if (OSErr error = detail::Enter(layer, "DeleteMovieFile"); error != noErr) {
         return error;
     }
-    std::string hostPath;
-    if (OSErr error = detail::ResolveSpec(spec, hostPath, win32::LeafUse::Name); error != noErr) {
+    win32::HostPath host;
+    if (OSErr error = detail::ResolveSpec(spec, host, win32::LeafUse::Name); error != noErr) {
         return error;
     }
-    if (IsOpen(layer, hostPath)) {
+    if (IsOpen(layer, host.Full())) {
         return fBsyErr;
     }
-    if (IsPlainFolder(hostPath) || unlink(hostPath.c_str()) != 0) {
+    if (IsPlainFolder(host) || unlinkat(host.Folder(), host.leaf.c_str(), 0) != 0) {
         return ioErr;
     }
     return noErr;

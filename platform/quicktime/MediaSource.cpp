@@ -13,18 +13,16 @@ ByteReader::~ByteReader() = default;
 
 namespace {
 
+// Reads at its own position (pread), so readers of one file share its descriptor.
 class FileReader final : public ByteReader {
 public:
-    explicit FileReader(int descriptor) : m_descriptor(descriptor) {
+    explicit FileReader(std::shared_ptr<const win32::HostDescriptor> file) : m_file(std::move(file)) {
         struct stat status {};
-        m_length = fstat(descriptor, &status) == 0 ? status.st_size : 0;
+        m_length = fstat(m_file->Get(), &status) == 0 ? status.st_size : 0;
     }
-    ~FileReader() override { close(m_descriptor); }
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
 
     int Read(std::uint8_t* buffer, int size) override {
-        ssize_t got = pread(m_descriptor, buffer, static_cast<std::size_t>(size), m_position);
+        ssize_t got = pread(m_file->Get(), buffer, static_cast<std::size_t>(size), m_position);
         if (got < 0) {
             return -1;
         }
@@ -42,7 +40,7 @@ public:
     std::int64_t Length() const override { return m_length; }
 
 private:
-    int m_descriptor;
+    std::shared_ptr<const win32::HostDescriptor> m_file;
     std::int64_t m_length = 0;
     std::int64_t m_position = 0;
 };
@@ -79,9 +77,13 @@ private:
 
 } // namespace
 
-std::shared_ptr<MediaSource> MediaSource::FromFile(std::string hostPath) {
+std::shared_ptr<MediaSource> MediaSource::FromFile(int descriptor) {
+    const int own = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) {
+        return nullptr;
+    }
     auto source = std::make_shared<MediaSource>();
-    source->m_hostPath = std::move(hostPath);
+    source->m_file = std::make_shared<const win32::HostDescriptor>(own);
     return source;
 }
 
@@ -95,11 +97,10 @@ std::unique_ptr<ByteReader> MediaSource::OpenReader() const {
     if (m_bytes != nullptr) {
         return std::make_unique<MemoryReader>(m_bytes);
     }
-    int descriptor = open(m_hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
+    if (m_file == nullptr) {
         return nullptr;
     }
-    return std::make_unique<FileReader>(descriptor);
+    return std::make_unique<FileReader>(m_file);
 }
 
 bool MediaSource::KeepInMemory() {
@@ -125,7 +126,7 @@ bool MediaSource::KeepInMemory() {
 }
 
 void MediaSource::ReleaseMemory() {
-    if (!m_hostPath.empty()) {
+    if (m_file != nullptr) {
         m_bytes.reset();
     }
 }

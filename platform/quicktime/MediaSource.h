@@ -1,10 +1,13 @@
 // Where a movie's media bytes come from: its file on the host, or the file's bytes read into memory. Every
-// reader gets its own ByteReader, so readers never disturb each other. Internal to the layer.
+// reader gets its own ByteReader, so readers never disturb each other. The file is the one the movie was
+// read from, held open, never opened again by its name: a name that comes to stand for another file later
+// changes nothing of the movie. Internal to the layer.
 #pragma once
+
+#include "platform/win32/HostDescriptor.h"
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace qt::detail {
@@ -22,7 +25,8 @@ public:
 
 class MediaSource {
 public:
-    static std::shared_ptr<MediaSource> FromFile(std::string hostPath);
+    // A source of its own on the open file (the descriptor is duplicated); null when it cannot be.
+    static std::shared_ptr<MediaSource> FromFile(int descriptor);
     static std::shared_ptr<MediaSource> FromBytes(std::vector<std::uint8_t> bytes);
 
     // Null when the file cannot be opened.
@@ -31,10 +35,9 @@ public:
     bool KeepInMemory();
     void ReleaseMemory();
     bool InMemory() const { return m_bytes != nullptr; }
-    const std::string& HostPath() const { return m_hostPath; }
 
 private:
-    std::string m_hostPath;
+    std::shared_ptr<const win32::HostDescriptor> m_file;
     std::shared_ptr<const std::vector<std::uint8_t>> m_bytes;
 };
 

@@ -63,8 +63,12 @@ OSErr NewMovieFromFile(Movie* movie, std::int16_t refNum, std::int16_t* resId, c
         error = movieToolboxUninitialized;
     } else if (file == layer.files.end()) {
         error = rfNumErr;
+    } else if (std::shared_ptr<detail::MediaSource> source =
+                   detail::MediaSource::FromFile(file->second.descriptor);
+               source == nullptr) {
+        error = ioErr;
     } else {
-        error = detail::ReadMovie(detail::MediaSource::FromFile(file->second.hostPath), *movie);
+        error = detail::ReadMovie(source, *movie);
     }
     if (error == noErr) {
         layer.OpenAudio();

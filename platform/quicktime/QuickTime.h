@@ -14,11 +14,12 @@
 // sound are mixed by the audio backend at the same clock's pace.
 //
 // Movies. A movie is a list of tracks; a track is an edit list over its media. Media come from files, read
-// by FFmpeg (each track keeps its own reader, so closing the movie's file after NewMovieFromFile stops
-// nothing), or from samples added in memory (sound only). Scaled edits hold frames longer or shorter and play
-// their sound faster or slower. New movies have time scale 600; a movie read from a QuickTime file has the
-// time scale of its movie header (a header that gives 0 is refused with invalidMovie), other files 600.
-// Decoding errors end the movie where they happen and show in GetMoviesError after the task that met them.
+// by FFmpeg (each track keeps its own reader of the file that was opened, so closing the movie's file after
+// NewMovieFromFile stops nothing, and what later comes to stand under the file's name is never read), or from
+// samples added in memory (sound only). Scaled edits hold frames longer or shorter and play their sound
+// faster or slower. New movies have time scale 600; a movie read from a QuickTime file has the time scale of
+// its movie header (a header that gives 0 is refused with invalidMovie), other files 600. Decoding errors end
+// the movie where they happen and show in GetMoviesError after the task that met them.
 //
 // Ports. A movie draws into a graphics world over caller memory or into a window's port. A window's port
 // draws into what the window shows, as overlays of platform/video/Overlays.h at the movie's box (client
@@ -61,7 +62,8 @@ OSErr Selector170003(std::int32_t value, std::int32_t other);
 // is missing (the FSSpec is filled), dirNFErr for a missing folder or drive, bdNamErr for a text that is no
 // drive path or longer than 255 characters.
 OSErr NativePathToFileSpec(const char* path, FSSpec* spec, std::int32_t flags);
-// Permission 1 reads; 2 or 3 also allow AddMovieResource. fnfErr for a missing file.
+// Permission 1 reads; 2 or 3 also allow AddMovieResource. fnfErr for a missing file or a folder, ioErr at
+// once for what is no regular file (a FIFO, a socket, a device node: never waited on).
 OSErr OpenMovieFile(const FSSpec* spec, std::int16_t* refNum, std::int8_t permission);
 OSErr CloseMovieFile(std::int16_t refNum);
 // Creates the file (createMovieFileDeleteCurFile replaces an existing one, else dupFNErr), opens it for

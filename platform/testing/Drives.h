@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/win32/files/DriveTable.h"
+#include "platform/win32/files/HostPath.h"
 
 #include <initializer_list>
 #include <map>
@@ -52,6 +53,16 @@ public:
     ~ScopedDriveTable();
     ScopedDriveTable(const ScopedDriveTable&) = delete;
     ScopedDriveTable& operator=(const ScopedDriveTable&) = delete;
+};
+
+// Opens below the drives' folders by walking them name by name, as on a kernel without openat2, for the
+// object's life.
+class WalkBelowDrivesByHand {
+public:
+    WalkBelowDrivesByHand() { seam::WalkBelowDrivesByHand(true); }
+    ~WalkBelowDrivesByHand() { seam::WalkBelowDrivesByHand(false); }
+    WalkBelowDrivesByHand(const WalkBelowDrivesByHand&) = delete;
+    WalkBelowDrivesByHand& operator=(const WalkBelowDrivesByHand&) = delete;
 };
 
 } // namespace win32::testing

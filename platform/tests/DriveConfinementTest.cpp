@@ -1,5 +1,7 @@
 // A drive of named folders keeps a title inside them: links that lead out of a drive's folder are names in
-// it, never ways out; with "/" as the drive, as by default, every link is followed as the host follows it.
+// it, never ways out, also while another process swaps names for such links; with "/" as the drive, as by
+// default, every link is followed as the host follows it. Each test runs with openat2 and with the walk by
+// hand that kernels without it get.
 #include "platform/testing/Drives.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/win32/HandleTable.h"
@@ -13,11 +15,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdio.h>
+
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -32,9 +40,12 @@ std::string Contents(const fs::path& path) {
     return text.str();
 }
 
-class DriveConfinementTest : public ::testing::Test {
+class DriveConfinementTest : public ::testing::TestWithParam<bool> {
 protected:
     DriveConfinementTest() {
+        if (GetParam()) {
+            m_byHand.emplace();
+        }
         fs::create_directories(m_outside / "folder");
         std::ofstream(m_outside / "secret.txt") << "secret";
         std::ofstream(m_outside / "folder" / "inner.ini") << "[Section]\nKey=inner\n";
@@ -73,11 +84,12 @@ protected:
         return names;
     }
 
+    std::optional<win32::testing::WalkBelowDrivesByHand> m_byHand;
     win32::testing::TemporaryDrives m_drives{{'C', DRIVE_FIXED}};
     fs::path m_outside = fs::path(m_drives.Base()) / "outside";
 };
 
-TEST_F(DriveConfinementTest, NothingGoesThroughALinkThatLeadsOut) {
+TEST_P(DriveConfinementTest, NothingGoesThroughALinkThatLeadsOut) {
     struct Case {
         const char* path;
         DWORD disposition;
@@ -116,7 +128,7 @@ TEST_F(DriveConfinementTest, NothingGoesThroughALinkThatLeadsOut) {
     EXPECT_EQ(Contents(m_outside / "secret.txt"), "secret");
 }
 
-TEST_F(DriveConfinementTest, ALinkThatLeadsOutIsStillANameInItsFolder) {
+TEST_P(DriveConfinementTest, ALinkThatLeadsOutIsStillANameInItsFolder) {
     EXPECT_EQ(Listed("C:\\*"),
               (std::vector<std::string>{"Dangling.txt", "Data", "Escape", "Out", "Secret.txt", "Title"}));
     EXPECT_EQ(GetFileAttributesA("C:\\Out") & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
@@ -131,14 +143,32 @@ TEST_F(DriveConfinementTest, ALinkThatLeadsOutIsStillANameInItsFolder) {
     EXPECT_EQ(Contents(m_outside / "folder" / "inner.ini"), "[Section]\nKey=inner\n");
 }
 
-TEST_F(DriveConfinementTest, LinksThatStayInsideTheDriveAreFollowed) {
-    // "Data" leads to a folder of the drive; "Escape" climbs out of the drive's folder and back into it.
+TEST_P(DriveConfinementTest, LinksThatStayInsideTheDriveAreFollowed) {
+    // "Data" leads to a folder of the drive; "Escape" climbs out of the drive's folder and back into it;
+    // "Absolute" names a file of the drive by its whole host path, and "Chain" reaches it through another.
+    fs::create_symlink(Host("Title/Data/clip.txt"), Host("Absolute.txt"));
+    fs::create_symlink("../Title/../Absolute.txt", Host("Title/Chain.txt"));
     EXPECT_TRUE(Opens("C:\\Data\\clip.txt"));
     EXPECT_TRUE(Opens("C:\\escape\\CLIP.txt"));
+    EXPECT_TRUE(Opens("C:\\Absolute.txt"));
+    EXPECT_TRUE(Opens("C:\\Title\\Chain.txt"));
     EXPECT_EQ(Listed("C:\\Data\\*"), (std::vector<std::string>{".", "..", "clip.txt"}));
 }
 
-TEST_F(DriveConfinementTest, TheDefaultDriveOfTheWholeHostFollowsEveryLink) {
+TEST_P(DriveConfinementTest, ALinkThatClimbsOutAndBackElsewhereOrLoopsIsNotFollowed) {
+    // "Sibling" climbs out of the drive's folder into its neighbour, "Loop" names itself.
+    fs::create_directory(fs::path(m_drives.Base()) / "drive-C-sibling");
+    std::ofstream(fs::path(m_drives.Base()) / "drive-C-sibling" / "file.txt") << "sibling";
+    const std::string drive = fs::path(m_drives.Folder('C')).filename().string();
+    fs::create_directory_symlink("../" + drive + "-sibling", Host("Sibling"));
+    fs::create_symlink("Loop", Host("Loop"));
+    EXPECT_FALSE(Opens("C:\\Sibling\\file.txt"));
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(Opens("C:\\Loop"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_P(DriveConfinementTest, TheDefaultDriveOfTheWholeHostFollowsEveryLink) {
     DriveTable table;
     table.Add({'C', "/", DRIVE_FIXED, {}, {}});
     win32::testing::ScopedDriveTable whole(table);
@@ -148,7 +178,7 @@ TEST_F(DriveConfinementTest, TheDefaultDriveOfTheWholeHostFollowsEveryLink) {
     EXPECT_TRUE(Opens(inner.c_str()));
 }
 
-TEST_F(DriveConfinementTest, TheWindowsAndTemporaryFoldersGetDrivesOfTheirOwnWhenNoDriveReachesThem) {
+TEST_P(DriveConfinementTest, TheWindowsAndTemporaryFoldersGetDrivesOfTheirOwnWhenNoDriveReachesThem) {
     const std::string windows = (m_outside / "windows").string();
     const std::string temporary = (m_outside / "tmp").string();
     platform::testing::ScopedEnvironment windir("VEMO_WINDIR", windows.c_str());
@@ -170,7 +200,7 @@ TEST_F(DriveConfinementTest, TheWindowsAndTemporaryFoldersGetDrivesOfTheirOwnWhe
     EXPECT_STREQ(path, "Y:\\");
 }
 
-TEST_F(DriveConfinementTest, AFolderADriveReachesKeepsItsPlaceAndOneBehindALinkOutDoesNot) {
+TEST_P(DriveConfinementTest, AFolderADriveReachesKeepsItsPlaceAndOneBehindALinkOutDoesNot) {
     platform::testing::ScopedEnvironment windir("VEMO_WINDIR", Host("Windows").c_str());
     // The temporary folder lies in C: by its text, but through a link that leads out of it.
     platform::testing::ScopedEnvironment tmpdir("TMPDIR", Host("Out/tmp").c_str());
@@ -185,5 +215,50 @@ TEST_F(DriveConfinementTest, AFolderADriveReachesKeepsItsPlaceAndOneBehindALinkO
     KeepSystemFoldersReachable(whole);
     EXPECT_EQ(whole.Entries().size(), 1u);
 }
+
+// Another user who may write in the drive's folder swaps a name with a link to somewhere outside, over and
+// over, while the title copies a file by that name or through it: every copy holds the drive's file or fails,
+// none the outside one.
+TEST_P(DriveConfinementTest, ANameSwappedForALinkOutInARaceNeverYieldsTheOutsideFile) {
+    fs::create_directories(Host("Race/Folder"));
+    fs::create_directories(Host("Copies"));
+    std::ofstream(Host("Race/clip.txt")) << "clip";
+    std::ofstream(Host("Race/Folder/inner.ini")) << "inside";
+    fs::create_symlink(m_outside / "secret.txt", Host("Race/clip.swap"));
+    fs::create_directory_symlink(m_outside / "folder", Host("Race/Folder.swap"));
+    const struct {
+        const char* swapped; // with the same name and ".swap"
+        const char* copied;
+    } cases[] = {{"Race/clip.txt", "C:\\Race\\clip.txt"}, {"Race/Folder", "C:\\Race\\Folder\\inner.ini"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.copied);
+        std::atomic<bool> stop{false};
+        std::thread swapper([&] {
+            const std::string name = Host(c.swapped);
+            const std::string link = name + ".swap";
+            while (!stop.load()) {
+                ::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+            }
+        });
+        int copied = 0;
+        int outside = 0;
+        for (int i = 0; i < 200; ++i) {
+            const std::string copy = "Copies/" + std::to_string(i);
+            if (CopyFileA(c.copied, ("C:\\" + copy).c_str(), FALSE)) {
+                ++copied;
+                const std::string text = Contents(Host(copy));
+                outside += text != "clip" && text != "inside" ? 1 : 0;
+            }
+        }
+        stop.store(true);
+        swapper.join();
+        EXPECT_EQ(outside, 0) << "of " << copied << " copies";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Opens, DriveConfinementTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "ByHand" : "Openat2";
+                         });
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/win32/files/FileManagement.h"
 
 #include "platform/testing/Drives.h"
+#include "platform/tests/NeverWaiting.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
 
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -425,6 +427,33 @@ TEST_F(FileManagementTest, CopyFileHonoursOpenHandles) {
     EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
     CloseHandle(reader);
     EXPECT_EQ(Contents('C', "target.txt"), "t");
+}
+
+// A FIFO is no file to copy or to move by copying: refused at once, never waited on, and left where it was.
+TEST_F(FileManagementTest, CopiesNeverWaitOnAFifo) {
+    const std::string fifo = Host('C', "pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto copied = platform::tests::WithoutWaitingOn(fifo, [] {
+        const BOOL done = CopyFileA("C:\\pipe", "C:\\copy", FALSE);
+        return std::make_pair(done, GetLastError());
+    });
+    EXPECT_EQ(copied, std::make_pair(FALSE, ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(fs::exists(Host('C', "copy")));
+
+    const std::string other = OtherFileSystemFolder();
+    if (other.empty()) {
+        return; // no second host file system: a move is a rename
+    }
+    DriveTable table = *CurrentDriveTable();
+    table.Add({'F', other, DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable withOther(table);
+    const auto moved = platform::tests::WithoutWaitingOn(fifo, [] {
+        const BOOL done = MoveFileA("C:\\pipe", "F:\\pipe");
+        return std::make_pair(done, GetLastError());
+    });
+    EXPECT_EQ(moved, std::make_pair(FALSE, ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(other + "/pipe")));
 }
 
 } // namespace

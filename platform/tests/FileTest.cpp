@@ -2,6 +2,7 @@
 
 #include "platform/testing/Drives.h"
 #include "platform/testing/FileFaultTesting.h"
+#include "platform/tests/NeverWaiting.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
 
@@ -13,12 +14,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <sstream>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -158,18 +156,10 @@ TEST_F(FileTest, WhatIsNoRegularFileIsRefusedWithoutBlocking) {
                           Case{"C:\\zero", GENERIC_READ, OPEN_EXISTING, ERROR_FILE_NOT_FOUND},
                           Case{"C:\\sock", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED}}) {
         SCOPED_TRACE(c.path);
-        std::promise<std::pair<HANDLE, DWORD>> opened;
-        std::future<std::pair<HANDLE, DWORD>> result = opened.get_future();
-        std::thread opener([&] {
-            const HANDLE handle = Open(c.path, c.access, FILE_SHARE_READ | FILE_SHARE_WRITE, c.disposition);
-            opened.set_value({handle, GetLastError()});
+        const auto [handle, error] = platform::tests::WithoutWaitingOn(fifo, [&] {
+            const HANDLE opened = Open(c.path, c.access, FILE_SHARE_READ | FILE_SHARE_WRITE, c.disposition);
+            return std::make_pair(opened, GetLastError());
         });
-        if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            ADD_FAILURE() << "the open blocked";
-            ::close(::open(fifo.c_str(), O_RDWR | O_NONBLOCK)); // lets a blocked open of the FIFO through
-        }
-        opener.join();
-        const auto [handle, error] = result.get();
         EXPECT_EQ(handle, INVALID_HANDLE_VALUE);
         EXPECT_EQ(error, c.error);
         if (handle != INVALID_HANDLE_VALUE) {

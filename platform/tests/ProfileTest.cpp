@@ -3,6 +3,7 @@
 #include "platform/testing/CaseNames.h"
 #include "platform/testing/Drives.h"
 #include "platform/testing/ScopedEnvironment.h"
+#include "platform/tests/NeverWaiting.h"
 #include "platform/win32/LastError.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,17 @@ TEST_F(ProfileTest, TheFileIsReplacedWholeKeepingItsPermissions) {
         ++entries;
     }
     EXPECT_EQ(entries, 1) << "no temporary file is left beside it";
+}
+
+// A FIFO under a profile's name is no profile: reading gives the default, writing fails, and neither waits on
+// it nor puts a file in its place.
+TEST_F(ProfileTest, AFifoIsNoProfileAndIsNeverWaitedOn) {
+    const std::string fifo = m_folder + "/SYSTEM.INI";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(platform::tests::WithoutWaitingOn(fifo, [this] { return Get("boot", "shell"); }), "none");
+    EXPECT_FALSE(platform::tests::WithoutWaitingOn(
+        fifo, [] { return WritePrivateProfileStringA("boot", "shell", "progman.exe", "SYSTEM.INI"); }));
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 struct UnsafeCase {

@@ -1,5 +1,7 @@
 #include "platform/tests/QuickTimeFixture.h"
 
+#include "platform/tests/NeverWaiting.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -96,6 +98,48 @@ TEST_F(QuickTimeFilesTest, AMovieIsStoredOnlyInAFileOpenForWriting) {
     Movie movie = NewMovie(0);
     EXPECT_EQ(AddMovieResource(movie, file, nullptr, nullptr), wrPermErr);
     EXPECT_EQ(CloseMovieFile(file), noErr);
+    DisposeMovie(movie);
+}
+
+// A FIFO or a device is no movie or sound file: refused at once, never waited on, whatever the access.
+TEST_F(QuickTimeFilesTest, AFifoOrADeviceIsNoMovieFileAndIsNeverWaitedOn) {
+    const std::string fifo = m_drives.HostPath('C', "pipe.mov");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    win32::DriveTable table = *win32::CurrentDriveTable();
+    table.Add({'E', "/dev", win32::DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable withDevices(table);
+    const struct {
+        const char* path;
+        std::int8_t permission;
+    } cases[] = {{"C:\\pipe.mov", 1}, {"C:\\pipe.mov", 3}, {"E:\\zero", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        FSSpec spec = Spec(c.path);
+        std::int16_t file = 7;
+        const OSErr error = platform::tests::WithoutWaitingOn(
+            fifo, [&] { return OpenMovieFile(&spec, &file, c.permission); });
+        EXPECT_EQ(error, ioErr);
+        EXPECT_EQ(file, 0);
+        if (error == noErr) {
+            CloseMovieFile(file);
+        }
+    }
+}
+
+// A movie is read from the file that was opened: a name that stands for another file by then changes
+// nothing.
+TEST_F(QuickTimeFilesTest, AMovieIsReadFromTheFileOpenedNotFromItsNameAgain) {
+    Write("clip.mov", Pictures(3));
+    FSSpec spec = Spec("C:\\clip.mov");
+    std::int16_t file = 0;
+    ASSERT_EQ(OpenMovieFile(&spec, &file, 1), noErr);
+    std::ofstream(m_drives.HostPath('C', "other.txt")) << "no movie";
+    std::filesystem::rename(m_drives.HostPath('C', "other.txt"), m_drives.HostPath('C', "clip.mov"));
+    Movie movie = nullptr;
+    EXPECT_EQ(NewMovieFromFile(&movie, file, nullptr, nullptr, 0, nullptr), noErr);
+    EXPECT_EQ(CloseMovieFile(file), noErr);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_GT(GetMovieDuration(movie), 0);
     DisposeMovie(movie);
 }
 

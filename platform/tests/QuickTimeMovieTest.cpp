@@ -1,5 +1,6 @@
 #include "platform/tests/QuickTimeFixture.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace qt::tests {
@@ -392,7 +393,8 @@ TEST_F(QuickTimeMovieTest, AMovieKeptInMemoryPlaysAfterItsFileIsGone) {
 TEST_F(QuickTimeMovieTest, ADecodingErrorEndsTheMovieAndShowsInTheMoviesError) {
     const std::string path = Write("clip.mov", Pictures());
     Movie movie = Open(path);
-    std::remove(m_drives.HostPath('C', "clip.mov").c_str());
+    // The movie holds its file open: the file's bytes, not its name, have to go.
+    std::filesystem::resize_file(m_drives.HostPath('C', "clip.mov"), 0);
     TestWorld world(64, 48);
     SetMovieGraphicsPort(movie, world.World(), nullptr);
     StartMovie(movie);

@@ -22,6 +22,12 @@ public:
     HostDescriptor& operator=(const HostDescriptor&) = delete;
 
     int Get() const { return m_descriptor; }
+    // Hands the descriptor over to the caller, who closes it.
+    int Release() {
+        const int descriptor = m_descriptor;
+        m_descriptor = -1;
+        return descriptor;
+    }
     // Closes it now; false when the close failed (for a file written, data may not have reached it).
     bool Close() {
         const int descriptor = m_descriptor;

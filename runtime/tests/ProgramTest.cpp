@@ -80,12 +80,13 @@ protected:
     }
 
     // A run that waits for ever is ended (exit code 124) after a time no run of the title comes near.
-    Outcome Run(const std::string& steps, const std::string& extra = "", const std::string& input = "") {
+    Outcome Run(const std::string& steps, const std::string& extra = "", const std::string& input = "",
+                int seconds = 300) {
         const std::filesystem::path folder = RunFolder("run" + std::to_string(m_runs++));
         std::ofstream(folder / "steps") << steps;
-        const std::string command = "cd '" + folder.string() + "' && " + input + "timeout -k 10 300 env " +
-                                    Environment(folder, extra) + " '" + kProgram +
-                                    "' > out 2> errors; echo $? > code";
+        const std::string command = "cd '" + folder.string() + "' && " + input + "timeout -k 10 " +
+                                    std::to_string(seconds) + " env " + Environment(folder, extra) + " '" +
+                                    kProgram + "' > out 2> errors; echo $? > code";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return Collect(folder);
     }
@@ -326,6 +327,48 @@ TEST_F(ProgramTest, ADamagedPictureSoundOrMovieIsNamedOnTheStandardError) {
                                       c.file + "\n"),
                   std::string::npos)
             << c.file << ": " << outcome.errors;
+    }
+}
+
+// A FIFO in place of a movie, a sound, a window's movie, a wallpaper or a screen saver's file to copy is
+// refused at once and named on the standard error with where it was found; the run goes on to its end.
+TEST_F(ProgramTest, AFifoInPlaceOfAMediaFileOrAFileToCopyIsNamedAndNeverWaitedOn) {
+    const std::string menu = "[Menu]\nClass=NavigationState\nControl=PlayButton\n";
+    m_title.Write('C', "Title/Art/Paper.ini", "Paper=1, 1, 1, fifo.bmp\n");
+    m_title.Write('C', "Title/Art/Saver.ini", "Copy=fifo.scr\nScr=fifo.scr\n");
+    const struct {
+        const char* file;
+        const char* control;
+        const char* action; // sent to the control when the menu opens
+        const char* error;
+    } cases[] = {
+        {"fifo.mov", "Class=MovieControl\nPosition=0, 0\nMovie=fifo.mov\n", nullptr,
+         "MultimediaApplication, code 10"},
+        {"fifo.wav", "Class=SoundControl\nSound=fifo.wav\n", nullptr, "MultimediaApplication, code 10"},
+        {"fifo.mov", "Class=QTWindowMovieControl\nSize=64, 64\nMovie=fifo.mov\n", nullptr,
+         "MultimediaApplication, code 10"},
+        {"fifo.bmp", "Class=WallpaperControl\n", "Select(Paper.ini), Install", "StorageEngine, code 1"},
+        {"fifo.scr", "Class=ScreenSaverControl\n", "Select(Saver.ini), Install", "StorageEngine, code 1"},
+    };
+    const std::string original = m_title.Read('C', "Title/Quorven.ini");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        const std::string fifo = m_title.Host('C', std::string("Title/Art/") + c.file);
+        std::filesystem::remove(fifo);
+        ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+        std::string script = original;
+        script.replace(script.find(menu), menu.size(),
+                       menu + "Control=Fifo\n" +
+                           (c.action != nullptr ? "OpenAction=Message(Fifo(" + std::string(c.action) + "))\n"
+                                                : std::string()));
+        m_title.Write('C', "Title/Quorven.ini", script + "\n[Fifo]\n" + c.control);
+        const Outcome outcome =
+            Run("wait 100\n", "VEMO_WINDIR='" + m_title.Host('C', "Windows") + "'", "", 60);
+        EXPECT_NE(outcome.exitCode, 124) << "the run waited on the FIFO";
+        EXPECT_NE(outcome.errors.find(std::string("error reported by ") + c.error + ": C:\\Title\\Art\\" +
+                                      c.file + "\n"),
+                  std::string::npos)
+            << outcome.errors;
     }
 }
 

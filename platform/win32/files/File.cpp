@@ -1,10 +1,12 @@
 #include "platform/win32/files/File.h"
 
 #include "platform/win32/HandleTable.h"
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/Device.h"
 #include "platform/win32/files/FileFaults.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -75,31 +77,34 @@ int HostOpenFlags(bool read, bool write) {
     return write ? O_WRONLY : O_RDONLY;
 }
 
-// Only regular files are files here. A FIFO, socket or device node of the host found in a drive's folder
-// would block the opener or reach hardware; the devices the platform emulates have names of their own
-// (Device.h).
-bool IsHostFile(mode_t mode) {
-    return S_ISREG(mode);
+// A new file is made in its folder by its own name, never through a link there.
+int CreateOnHost(const HostPath& host, int hostFlags, DWORD flags) {
+    const mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
+    const int descriptor = ::openat(host.Folder(), host.leaf.c_str(),
+                                    hostFlags | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+    if (descriptor < 0) {
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
+    }
+    return descriptor;
 }
 
-// Checks what an existing file allows before anything is opened: a directory or anything else that is no
-// regular file is never opened as a file, and a read-only one is neither written nor truncated.
-DWORD CheckExisting(const HostPath& host, bool write, bool truncate) {
-    struct stat target {};
-    if (::stat(host.Full().c_str(), &target) == 0 && !IsHostFile(target.st_mode)) {
-        return ERROR_ACCESS_DENIED;
+// An existing file: only a regular file is a file here, and a read-only one (owner-write bit clear, or a
+// CD-ROM drive) is neither written nor truncated, whatever the host would allow.
+int OpenExistingOnHost(const HostPath& host, int hostFlags, bool write, bool truncate) {
+    HostDescriptor descriptor(OpenTitleFile(host, hostFlags, TitleFileKind::File));
+    if (descriptor.Get() < 0) {
+        return -1;
     }
-    HostFileInfo info;
-    if (!QueryHostFile(host.Full(), host.leaf, host.IsReadOnlyVolume(), info)) {
-        return ErrorFromErrno(errno);
+    struct stat info {};
+    if (::fstat(descriptor.Get(), &info) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return -1;
     }
-    if ((info.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return ERROR_ACCESS_DENIED;
+    if ((write || truncate) && (host.IsReadOnlyVolume() || (info.st_mode & S_IWUSR) == 0)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return -1;
     }
-    if ((info.attributes & FILE_ATTRIBUTE_READONLY) != 0 && (write || truncate)) {
-        return ERROR_ACCESS_DENIED;
-    }
-    return ERROR_SUCCESS;
+    return descriptor.Release();
 }
 
 HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD disposition, DWORD flags) {
@@ -116,28 +121,18 @@ HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD
     if (create && host.IsReadOnlyVolume()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (!create) {
-        if (DWORD error = CheckExisting(host, write, truncate); error != ERROR_SUCCESS) {
-            return Fail(error);
-        }
-    }
-    // Without blocking, so that a FIFO put in the file's place since the check cannot stall the open; what
-    // was opened is checked again through the descriptor itself.
-    int hostFlags =
-        HostOpenFlags(read, write) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (create ? O_CREAT | O_EXCL : 0);
-    mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
-    int descriptor = ::open(host.Full().c_str(), hostFlags, mode);
+    // Cutting the file needs a descriptor that may write; what the handle may do is its record's.
+    const int hostFlags = HostOpenFlags(read, write || (truncate && !create));
+    const int descriptor =
+        create ? CreateOnHost(host, hostFlags, flags) : OpenExistingOnHost(host, hostFlags, write, truncate);
     if (descriptor < 0) {
-        if (errno == ENXIO || errno == EWOULDBLOCK) {
-            return Fail(ERROR_ACCESS_DENIED); // a FIFO without a reader, or a device
-        }
-        return Fail(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(errno));
+        return INVALID_HANDLE_VALUE;
     }
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !IsHostFile(info.st_mode) ||
-        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (::fstat(descriptor, &info) != 0) {
+        const int error = errno;
         ::close(descriptor);
-        return Fail(ERROR_ACCESS_DENIED);
+        return Fail(ErrorFromErrno(error));
     }
     OpenRecord record{true, info.st_dev, info.st_ino, host.drive.letter,
                       read, write,       shareMode,   (access & DELETE) != 0};
@@ -145,7 +140,7 @@ HANDLE OpenFileOnHost(const HostPath& host, DWORD access, DWORD shareMode, DWORD
     if (!file->Enter()) {
         return INVALID_HANDLE_VALUE; // the sharing violation is the last error
     }
-    if (truncate && !create && ::truncate(host.Full().c_str(), 0) != 0) {
+    if (truncate && !create && ::ftruncate(descriptor, 0) != 0) {
         return Fail(ErrorFromErrno(errno));
     }
     HANDLE handle = RegisterHandle(std::move(file));

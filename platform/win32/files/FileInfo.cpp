@@ -13,10 +13,10 @@ FILETIME FromStatx(const struct statx_timestamp& time) {
     return FileTimeFromHost(time.tv_sec, time.tv_nsec);
 }
 
-bool StatPath(const std::string& path, bool follow, struct statx& out) {
+bool StatEntry(int folder, const std::string& name, bool follow, struct statx& out) {
     unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
-    int flags = follow ? 0 : AT_SYMLINK_NOFOLLOW;
-    return ::statx(AT_FDCWD, path.c_str(), flags, mask, &out) == 0;
+    int flags = (follow ? 0 : AT_SYMLINK_NOFOLLOW) | (name.empty() ? AT_EMPTY_PATH : 0);
+    return ::statx(folder, name.c_str(), flags, mask, &out) == 0;
 }
 
 } // namespace
@@ -30,17 +30,17 @@ FILETIME FileTimeFromHost(std::int64_t seconds, std::uint32_t nanoseconds) {
     return FILETIME{static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
 }
 
-bool QueryHostFile(const std::string& hostPath, std::string_view windowsName, bool readOnlyVolume,
+bool QueryHostFile(int folder, const std::string& name, std::string_view windowsName, bool readOnlyVolume,
                    HostFileInfo& out) {
     struct statx link {};
-    if (!StatPath(hostPath, false, link)) {
+    if (!StatEntry(folder, name, false, link)) {
         return false;
     }
     DWORD attributes = 0;
     struct statx target = link;
     if (S_ISLNK(link.stx_mode)) {
         attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-        if (!StatPath(hostPath, true, target)) {
+        if (!StatEntry(folder, name, true, target)) {
             target = link;
         }
     }

@@ -29,8 +29,9 @@ struct HostFileInfo {
     ULONGLONG size = 0; // 0 for a directory
 };
 
-// Fills the record for the host path; false with errno set when nothing is there.
-bool QueryHostFile(const std::string& hostPath, std::string_view windowsName, bool readOnlyVolume,
+// Fills the record for the entry of the folder (a descriptor; an empty name: the folder itself); false with
+// errno set when nothing is there.
+bool QueryHostFile(int folder, const std::string& name, std::string_view windowsName, bool readOnlyVolume,
                    HostFileInfo& out);
 
 // A host time (seconds and nanoseconds since 1970) as a FILETIME; times before 1601 become 0.

@@ -5,6 +5,7 @@
 #include "platform/win32/files/FileFaults.h"
 #include "platform/win32/files/HostPath.h"
 #include "platform/win32/files/OpenFiles.h"
+#include "platform/win32/files/TitleFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -48,12 +49,12 @@ struct Entry {
     bool IsPlainFolder() const { return !isLink && S_ISDIR(own.st_mode); }
 };
 
-bool StatEntry(const std::string& path, Entry& out) {
-    if (::lstat(path.c_str(), &out.own) != 0) {
+bool StatEntry(const HostPath& host, Entry& out) {
+    if (::fstatat(host.Folder(), host.leaf.c_str(), &out.own, AT_SYMLINK_NOFOLLOW) != 0) {
         return false;
     }
     out.isLink = S_ISLNK(out.own.st_mode);
-    if (!out.isLink || ::stat(path.c_str(), &out.target) != 0) {
+    if (!out.isLink || ::fstatat(host.Folder(), host.leaf.c_str(), &out.target, 0) != 0) {
         out.target = out.own;
     }
     return true;
@@ -72,24 +73,37 @@ bool IsDeleteBlocked(const Entry& entry) {
 bool SameEntry(const HostPath& a, const HostPath& b) {
     struct stat first {};
     struct stat second {};
-    return a.leaf == b.leaf && ::stat(a.folder.c_str(), &first) == 0 &&
-           ::stat(b.folder.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    return a.leaf == b.leaf && ::fstat(a.Folder(), &first) == 0 && ::fstat(b.Folder(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// An entry of a folder, by the folder's descriptor and the entry's name.
+struct FolderEntry {
+    int folder;
+    std::string name;
+};
+
+FolderEntry EntryOf(const HostPath& host) {
+    return {host.Folder(), host.leaf};
+}
+
+int Rename(const FolderEntry& from, const FolderEntry& to) {
+    return ::renameat(from.folder, from.name.c_str(), to.folder, to.name.c_str()) == 0 ? 0 : errno;
 }
 
 // Renames without replacing what is there; hosts whose file system cannot promise that fall back to a check.
-int RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+int RenameNoReplace(const FolderEntry& from, const FolderEntry& to) {
+    if (::renameat2(from.folder, from.name.c_str(), to.folder, to.name.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS) {
         return errno;
     }
     struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0) {
+    if (::fstatat(to.folder, to.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         return EEXIST;
     }
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    return Rename(from, to);
 }
 
 using Descriptor = HostDescriptor;
@@ -119,10 +133,10 @@ int CopyData(int from, int to) {
 
 // Writes the source's data, permission bits and times into a new file beside the target, then puts it in the
 // target's place; on any failure the new file is removed and the target is untouched. Returns an errno value.
-int CopyIntoPlace(int source, const struct stat& sourceInfo, bool readOnly, const std::string& folder,
-                  const std::string& target, bool replace) {
-    std::string temporary = JoinHostPath(folder, ".vemo-copy-XXXXXX");
-    Descriptor copy(::mkostemp(temporary.data(), O_CLOEXEC));
+int CopyIntoPlace(int source, const struct stat& sourceInfo, bool readOnly, const FolderEntry& target,
+                  bool replace) {
+    FolderEntry temporary{target.folder, {}};
+    Descriptor copy(CreateUniqueFile(target.folder, ".vemo-copy-", 0600, temporary.name));
     if (copy.Get() < 0) {
         return errno;
     }
@@ -136,17 +150,16 @@ int CopyIntoPlace(int source, const struct stat& sourceInfo, bool readOnly, cons
         error = errno;
     }
     if (error == 0) {
-        error = replace ? (::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno)
-                        : RenameNoReplace(temporary, target);
+        error = replace ? Rename(temporary, target) : RenameNoReplace(temporary, target);
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        ::unlinkat(temporary.folder, temporary.name.c_str(), 0);
     }
     return error;
 }
 
 // The move between host file systems: the file is copied into place, then the source entry is removed.
-BOOL MoveByCopy(const Resolved& from, const Entry& entry, const std::string& target, bool replace) {
+BOOL MoveByCopy(const Resolved& from, const Entry& entry, const FolderEntry& target, bool replace) {
     if (entry.IsFolder()) {
         return Fail(ERROR_NOT_SAME_DEVICE);
     }
@@ -154,17 +167,19 @@ BOOL MoveByCopy(const Resolved& from, const Entry& entry, const std::string& tar
     if (from.host.leadsOut) {
         return Fail(ERROR_FILE_NOT_FOUND);
     }
-    Descriptor source(::open(from.host.Full().c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor source(OpenTitleFile(from.host, O_RDONLY, TitleFileKind::File));
     if (source.Get() < 0) {
+        return FALSE;
+    }
+    struct stat sourceInfo {};
+    if (::fstat(source.Get(), &sourceInfo) != 0) {
         return Fail(ErrorFromErrno(errno));
     }
-    std::string folder = target.substr(0, target.rfind('/') + 1);
     bool readOnly = !entry.isLink && (entry.own.st_mode & S_IWUSR) == 0;
-    if (int error = CopyIntoPlace(source.Get(), entry.target, readOnly, folder, target, replace);
-        error != 0) {
+    if (int error = CopyIntoPlace(source.Get(), sourceInfo, readOnly, target, replace); error != 0) {
         return Fail(ErrorFromErrno(error));
     }
-    if (::unlink(from.host.Full().c_str()) != 0) {
+    if (::unlinkat(from.host.Folder(), from.host.leaf.c_str(), 0) != 0) {
         return Fail(ErrorFromErrno(errno));
     }
     return Succeed();
@@ -192,8 +207,8 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
         return INVALID_FILE_ATTRIBUTES;
     }
     HostFileInfo info;
-    if (!resolved.host.exists ||
-        !QueryHostFile(resolved.host.Full(), resolved.host.leaf, resolved.host.IsReadOnlyVolume(), info)) {
+    if (!resolved.host.exists || !QueryHostFile(resolved.host.Folder(), resolved.host.leaf,
+                                                resolved.host.leaf, resolved.host.IsReadOnlyVolume(), info)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_FILE_ATTRIBUTES;
     }
@@ -217,7 +232,7 @@ BOOL CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES) {
     if (host.exists) {
         return Fail(ERROR_ALREADY_EXISTS);
     }
-    if (::mkdir(host.Full().c_str(), 0777) != 0) {
+    if (::mkdirat(host.Folder(), host.leaf.c_str(), 0777) != 0) {
         return Fail(ErrorFromErrno(errno));
     }
     return Succeed();
@@ -233,7 +248,7 @@ BOOL DeleteFileA(LPCSTR fileName) {
     if (host.IsRoot()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (!host.exists || !StatEntry(host.Full(), entry)) {
+    if (!host.exists || !StatEntry(host, entry)) {
         return Fail(ERROR_FILE_NOT_FOUND);
     }
     if (entry.IsFolder() || IsReadOnly(entry, host)) {
@@ -242,7 +257,7 @@ BOOL DeleteFileA(LPCSTR fileName) {
     if (IsDeleteBlocked(entry)) {
         return Fail(ERROR_SHARING_VIOLATION);
     }
-    if (::unlink(host.Full().c_str()) != 0) {
+    if (::unlinkat(host.Folder(), host.leaf.c_str(), 0) != 0) {
         return Fail(ErrorFromErrno(errno));
     }
     return Succeed();
@@ -258,14 +273,14 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     if (host.IsRoot() || host.IsReadOnlyVolume()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (!host.exists || !StatEntry(host.Full(), entry)) {
+    if (!host.exists || !StatEntry(host, entry)) {
         return Fail(ERROR_FILE_NOT_FOUND);
     }
     if (entry.isLink) {
         if (!entry.IsFolder()) {
             return Fail(ERROR_DIRECTORY);
         }
-        return ::unlink(host.Full().c_str()) == 0 ? Succeed() : Fail(ErrorFromErrno(errno));
+        return ::unlinkat(host.Folder(), host.leaf.c_str(), 0) == 0 ? Succeed() : Fail(ErrorFromErrno(errno));
     }
     if (!entry.IsPlainFolder()) {
         return Fail(ERROR_DIRECTORY);
@@ -273,7 +288,7 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
     if (IsReadOnly(entry, host)) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (::rmdir(host.Full().c_str()) != 0) {
+    if (::unlinkat(host.Folder(), host.leaf.c_str(), AT_REMOVEDIR) != 0) {
         return Fail(errno == EEXIST ? ERROR_DIR_NOT_EMPTY : ErrorFromErrno(errno));
     }
     return Succeed();
@@ -289,7 +304,7 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
     if (from.host.IsRoot() || to.host.IsRoot()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    if (!from.host.exists || !StatEntry(from.host.Full(), entry)) {
+    if (!from.host.exists || !StatEntry(from.host, entry)) {
         return Fail(ERROR_FILE_NOT_FOUND);
     }
     if (from.host.IsReadOnlyVolume() || to.host.IsReadOnlyVolume()) {
@@ -301,18 +316,18 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
     if (const DWORD fault = FileFaults::Armed(FileFault::Rename); fault != ERROR_SUCCESS) {
         return Fail(fault);
     }
-    const std::string source = from.host.Full();
-    std::string target = to.host.Full();
+    const FolderEntry source = EntryOf(from.host);
+    FolderEntry target = EntryOf(to.host);
     bool replace = false;
     if (to.host.exists && SameEntry(from.host, to.host)) {
         // The entry itself: only its spelling can change.
-        target = JoinHostPath(to.host.folder, to.path.components.back());
-        if (target == source) {
+        target.name = to.path.components.back();
+        if (target.name == source.name) {
             return Succeed();
         }
     } else if (to.host.exists) {
         Entry existing;
-        if (!StatEntry(target, existing)) {
+        if (!StatEntry(to.host, existing)) {
             return Fail(ErrorFromErrno(errno));
         }
         if ((flags & MOVEFILE_REPLACE_EXISTING) == 0) {
@@ -328,11 +343,11 @@ BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags) {
         // rename() leaves both names in place when they are links of one file; the move still has to end
         // with the source name gone.
         if (existing.own.st_dev == entry.own.st_dev && existing.own.st_ino == entry.own.st_ino) {
-            return ::unlink(source.c_str()) == 0 ? Succeed() : Fail(ErrorFromErrno(errno));
+            return ::unlinkat(source.folder, source.name.c_str(), 0) == 0 ? Succeed()
+                                                                          : Fail(ErrorFromErrno(errno));
         }
     }
-    int error = replace ? (::rename(source.c_str(), target.c_str()) == 0 ? 0 : errno)
-                        : RenameNoReplace(source, target);
+    int error = replace ? Rename(source, target) : RenameNoReplace(source, target);
     if (error == EXDEV) {
         if ((flags & MOVEFILE_COPY_ALLOWED) == 0) {
             return Fail(ERROR_NOT_SAME_DEVICE);
@@ -361,13 +376,13 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     if (to.host.IsRoot() || to.host.IsReadOnlyVolume()) {
         return Fail(ERROR_ACCESS_DENIED);
     }
-    Descriptor source(::open(from.host.Full().c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat sourceInfo {};
-    if (source.Get() < 0 || ::fstat(source.Get(), &sourceInfo) != 0) {
-        return Fail(ErrorFromErrno(errno));
+    Descriptor source(OpenTitleFile(from.host, O_RDONLY, TitleFileKind::File));
+    if (source.Get() < 0) {
+        return FALSE;
     }
-    if (S_ISDIR(sourceInfo.st_mode)) {
-        return Fail(ERROR_ACCESS_DENIED);
+    struct stat sourceInfo {};
+    if (::fstat(source.Get(), &sourceInfo) != 0) {
+        return Fail(ErrorFromErrno(errno));
     }
     // The source is read as a handle opened for reading that shares reading would read it.
     OpenRecord reading{true,
@@ -383,7 +398,7 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
     OpenFiles::Leave(&reading);
     if (to.host.exists) {
         Entry existing;
-        if (!StatEntry(to.host.Full(), existing)) {
+        if (!StatEntry(to.host, existing)) {
             return Fail(ErrorFromErrno(errno));
         }
         if (existing.target.st_dev == sourceInfo.st_dev && existing.target.st_ino == sourceInfo.st_ino) {
@@ -399,11 +414,8 @@ BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists) {
             return Fail(ERROR_SHARING_VIOLATION);
         }
     }
-    HostFileInfo info;
-    bool readOnly = QueryHostFile(from.host.Full(), from.host.leaf, from.host.IsReadOnlyVolume(), info) &&
-                    (info.attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    int error =
-        CopyIntoPlace(source.Get(), sourceInfo, readOnly, to.host.folder, to.host.Full(), !failIfExists);
+    const bool readOnly = from.host.IsReadOnlyVolume() || (sourceInfo.st_mode & S_IWUSR) == 0;
+    int error = CopyIntoPlace(source.Get(), sourceInfo, readOnly, EntryOf(to.host), !failIfExists);
     if (error != 0) {
         return Fail(error == EEXIST ? ERROR_FILE_EXISTS : ErrorFromErrno(error));
     }

@@ -38,16 +38,18 @@ BOOL RemoveDirectoryA(LPCSTR pathName);
 // onto itself changes nothing. MOVEFILE_REPLACE_EXISTING lets a file replace an existing file (never a
 // folder, nor a read-only file), in one step: if the move fails, both stay as they were. Between host file
 // systems a file is copied and then deleted when MOVEFILE_COPY_ALLOWED is given (ERROR_NOT_SAME_DEVICE
-// otherwise, and always for a folder).
+// otherwise, and always for a folder; ERROR_ACCESS_DENIED for what is no regular file).
 BOOL MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags);
 
 // MoveFileExA with MOVEFILE_COPY_ALLOWED: across host file systems a file is copied and deleted.
 BOOL MoveFileA(LPCSTR existingFileName, LPCSTR newFileName);
 
 // Copies a file's data, permission bits (so its read-only attribute) and times. The copy is written beside
-// the target and then put in its place, so a failed copy leaves no part of a file behind. A copy onto the
-// source itself (in any spelling, or through another link) is refused with ERROR_SHARING_VIOLATION; an
-// existing target is refused with ERROR_FILE_EXISTS when failIfExists is set and is replaced otherwise.
+// the target and then put in its place, so a failed copy leaves no part of a file behind. A source that is no
+// regular file (a folder, a FIFO, a socket, a device node) is refused with ERROR_ACCESS_DENIED, at once. A
+// copy onto the source itself (in any spelling, or through another link) is refused with
+// ERROR_SHARING_VIOLATION; an existing target is refused with ERROR_FILE_EXISTS when failIfExists is set and
+// is replaced otherwise.
 BOOL CopyFileA(LPCSTR existingFileName, LPCSTR newFileName, BOOL failIfExists);
 
 } // namespace win32

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <string>
 #include <vector>
 
@@ -24,15 +23,15 @@ bool IsDotEntry(std::string_view name) {
 
 class FindObject : public KernelObject {
 public:
-    FindObject(std::string folder, std::vector<std::string> names, bool readOnlyVolume)
-        : m_folder(std::move(folder)), m_names(std::move(names)), m_readOnlyVolume(readOnlyVolume) {}
+    FindObject(HostPath folder, std::vector<std::string> names)
+        : m_folder(std::move(folder)), m_names(std::move(names)) {}
 
     // Fills the record with the next entry that still exists; false when none is left.
     bool Next(WIN32_FIND_DATAA& data) {
         while (m_next < m_names.size()) {
             const std::string& name = m_names[m_next++];
             HostFileInfo info;
-            if (QueryHostFile(JoinHostPath(m_folder, name), name, m_readOnlyVolume, info)) {
+            if (QueryHostFile(m_folder.Folder(), name, name, m_folder.IsReadOnlyVolume(), info)) {
                 Fill(data, name, info);
                 return true;
             }
@@ -52,31 +51,26 @@ private:
         std::memcpy(data.cFileName, name.c_str(), name.size() + 1);
     }
 
-    std::string m_folder;
+    HostPath m_folder; // holds the folder open for the search's life
     std::vector<std::string> m_names;
     std::size_t m_next = 0;
-    bool m_readOnlyVolume;
 };
 
 // The folder's names that match, in the host's order (dot entries moved last when asked); false with the last
 // error set when the folder cannot be read.
-bool MatchingNames(const std::string& folder, std::string_view pattern, bool atRoot,
-                   std::vector<std::string>& names) {
-    DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr) {
+bool MatchingNames(int folder, std::string_view pattern, bool atRoot, std::vector<std::string>& names) {
+    std::vector<std::string> dots;
+    const bool listed = ListFolder(folder, [&](std::string_view name) {
+        bool dot = IsDotEntry(name);
+        if ((dot && atRoot) || name.size() >= MAX_PATH || !MatchWildcard(pattern, name)) {
+            return;
+        }
+        (dot && dotEntriesLast.load() ? dots : names).emplace_back(name);
+    });
+    if (!listed) {
         SetLastError(errno == ENOENT ? ERROR_PATH_NOT_FOUND : ErrorFromErrno(errno));
         return false;
     }
-    std::vector<std::string> dots;
-    while (const dirent* entry = ::readdir(directory)) {
-        std::string_view name(entry->d_name);
-        bool dot = IsDotEntry(name);
-        if ((dot && atRoot) || name.size() >= MAX_PATH || !MatchWildcard(pattern, name)) {
-            continue;
-        }
-        (dot && dotEntriesLast.load() ? dots : names).emplace_back(name);
-    }
-    ::closedir(directory);
     names.insert(names.end(), dots.begin(), dots.end());
     return true;
 }
@@ -101,10 +95,10 @@ HANDLE FindFirstFileA(LPCSTR fileName, LPWIN32_FIND_DATAA findFileData) {
         return INVALID_HANDLE_VALUE;
     }
     std::vector<std::string> names;
-    if (!MatchingNames(host.folder, path.components.back(), path.components.size() == 1, names)) {
+    if (!MatchingNames(host.Folder(), path.components.back(), path.components.size() == 1, names)) {
         return INVALID_HANDLE_VALUE;
     }
-    auto search = std::make_shared<FindObject>(host.folder, std::move(names), host.IsReadOnlyVolume());
+    auto search = std::make_shared<FindObject>(std::move(host), std::move(names));
     if (!search->Next(*findFileData)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;

@@ -1,12 +1,18 @@
 #include "platform/win32/files/HostPath.h"
 
 #include "platform/win32/CodePage.h"
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/files/DriveRoot.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace win32 {
 
@@ -67,25 +73,20 @@ bool ParseDeviceName(std::string_view name, WindowsPath& out) {
     return false;
 }
 
-bool IsDirectory(const std::string& path) {
+// Whether the entry of the folder is a link that leads out of the drive's folder (or whose target cannot be
+// resolved).
+bool LeadsOut(const DriveRoot& root, int folder, const std::string& name, const std::string& below) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The real folder a drive confines its paths to; empty when it holds every host path ("/").
-std::string ConfiningFolder(const DriveEntry& drive) {
-    std::string root = RealHostPath(drive.hostFolder);
-    return root == "/" ? std::string() : root;
-}
-
-// Whether the entry is a link that leads out of the confining folder (or whose target cannot be resolved).
-bool LeadsOut(const std::string& path, const std::string& root) {
-    struct stat info {};
-    if (root.empty() || ::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+    if (!root.Confines() || ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISLNK(info.st_mode)) {
         return false;
     }
-    const std::string target = RealHostPath(path);
-    return target.empty() || !LiesIn(target, root);
+    HostDescriptor target(root.OpenBelow(below, O_PATH | O_CLOEXEC));
+    return target.Get() < 0;
+}
+
+std::string JoinBelow(const std::string& below, const std::string& name) {
+    return below.empty() ? name : below + "/" + name;
 }
 
 } // namespace
@@ -126,6 +127,14 @@ bool ParseWindowsPath(LPCSTR text, WindowsPath& out, bool wildcardLeaf) {
     return true;
 }
 
+int HostPath::Folder() const {
+    return folderDescriptor ? folderDescriptor->Get() : root->Descriptor();
+}
+
+int HostPath::OpenBelow(int flags) const {
+    return root->OpenBelow(below, flags);
+}
+
 std::string HostPath::Full() const {
     return IsRoot() ? folder : JoinHostPath(folder, leaf);
 }
@@ -143,35 +152,41 @@ bool ResolveHostPath(const WindowsPath& path, HostPath& out, LeafUse use) {
         return false;
     }
     out.drive = *drive;
-    if (!IsDirectory(drive->hostFolder)) {
+    out.root = DriveRoot::Open(drive->hostFolder);
+    if (!out.root) {
         bool removable = drive->type == DRIVE_CDROM || drive->type == DRIVE_REMOVABLE;
+        out = HostPath{};
         SetLastError(removable ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND);
         return false;
     }
-    const std::string root = ConfiningFolder(*drive);
-    std::string folder = drive->hostFolder;
+    out.folder = drive->hostFolder;
     for (std::size_t i = 0; i + 1 < path.components.size(); ++i) {
-        std::string name = FindHostName(folder, path.components[i]);
-        std::string next = JoinHostPath(folder, name);
-        if (name.empty() || LeadsOut(next, root) || !IsDirectory(next)) {
+        const std::string name = FindHostName(out.Folder(), path.components[i]);
+        const std::string below = JoinBelow(out.below, name);
+        const int folder = name.empty() ? -1 : out.root->OpenBelow(below, O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0) {
+            out = HostPath{};
             SetLastError(ERROR_PATH_NOT_FOUND);
             return false;
         }
-        folder = std::move(next);
+        out.folderDescriptor = std::make_shared<const HostDescriptor>(folder);
+        out.folder = JoinHostPath(out.folder, name);
+        out.below = below;
     }
-    out.folder = std::move(folder);
     if (path.components.empty()) {
         out.exists = true;
         return true;
     }
     const std::string& given = path.components.back();
-    out.leaf = use != LeafUse::Pattern ? FindHostName(out.folder, given) : std::string();
+    out.leaf = use != LeafUse::Pattern ? FindHostName(out.Folder(), given) : std::string();
     out.exists = !out.leaf.empty();
     if (!out.exists) {
         out.leaf = given;
+        out.below = JoinBelow(out.below, given);
         return true;
     }
-    out.leadsOut = LeadsOut(out.Full(), root);
+    out.below = JoinBelow(out.below, out.leaf);
+    out.leadsOut = LeadsOut(*out.root, out.Folder(), out.leaf, out.below);
     if (out.leadsOut && (use == LeafUse::Open || path.endsWithSeparator)) {
         out = HostPath{};
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -185,25 +200,59 @@ bool ResolveHostPath(LPCSTR text, HostPath& out) {
     return ParseWindowsPath(text, path) && ResolveHostPath(path, out);
 }
 
-std::string FindHostName(const std::string& folder, std::string_view name) {
+std::string FindHostName(int folder, std::string_view name) {
     struct stat info {};
-    if (::lstat(JoinHostPath(folder, name).c_str(), &info) == 0) {
+    if (::fstatat(folder, std::string(name).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         return std::string(name);
     }
-    DIR* directory = ::opendir(folder.c_str());
-    if (directory == nullptr) {
-        return {};
-    }
     std::string best;
-    while (const dirent* entry = ::readdir(directory)) {
-        std::string_view candidate(entry->d_name);
+    ListFolder(folder, [&](std::string_view candidate) {
         if (candidate != "." && candidate != ".." && EqualNoCase(candidate, name) &&
             (best.empty() || candidate < best)) {
             best = candidate;
         }
+    });
+    return best;
+}
+
+bool ListFolder(int folder, const std::function<void(std::string_view)>& each) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* directory = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (directory == nullptr) {
+        const int error = errno;
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        errno = error;
+        return false;
+    }
+    while (const dirent* entry = ::readdir(directory)) {
+        each(entry->d_name);
     }
     ::closedir(directory);
-    return best;
+    return true;
+}
+
+int CreateUniqueFile(int folder, std::string_view prefix, unsigned mode, std::string& name) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kTries = 100;
+    for (int tries = 0; tries < kTries; ++tries) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            return -1;
+        }
+        name.assign(prefix);
+        for (unsigned char byte : random) {
+            name += kLetters[byte % (sizeof kLetters - 1)];
+        }
+        const int descriptor =
+            ::openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 std::string RealHostPath(const std::string& path) {

@@ -10,16 +10,25 @@
 // leads out, or whose target cannot be resolved, is still a name in its folder (listed, with its attributes,
 // and removed by a delete), but nothing goes through it: a folder on the way that is such a link is missing,
 // and a last component that is one is not found when the path is opened.
+//
+// The confinement holds while other processes change the drive's folders: a resolved path keeps its drive's
+// folder and the folder that holds its leaf open (DriveRoot.h), and whatever works on it afterwards (opens,
+// listings, attributes, renames, deletes) goes through those descriptors, never through the path's text.
 #pragma once
 
 #include "platform/win32/Types.h"
 #include "platform/win32/files/DriveTable.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace win32 {
+
+class DriveRoot;
+class HostDescriptor;
 
 enum class PathKind {
     Drive,        // X:\...
@@ -43,16 +52,28 @@ bool ParseWindowsPath(LPCSTR text, WindowsPath& out, bool wildcardLeaf = false);
 // Where a drive path lies on the host.
 struct HostPath {
     DriveEntry drive;
-    std::string folder; // the host folder that holds the leaf; for the root, the drive's folder itself
-    std::string leaf;   // the host spelling when the leaf exists, else the spelling given; empty for the root
+    // The host folder that holds the leaf (for the root, the drive's folder itself) and the leaf, as text,
+    // for messages and for the callers that hand a path to another program; the platform opens nothing by
+    // them.
+    std::string folder;
+    std::string leaf; // the host spelling when the leaf exists, else the spelling given; empty for the root
+    // The host names of the leaf below the drive's folder, '/' between them; empty for the root.
+    std::string below;
     bool exists = false;
     bool leadsOut =
         false; // the leaf is a link that leads out of the drive's folder (only with LeafUse::Name)
+    std::shared_ptr<const DriveRoot> root;
+    std::shared_ptr<const HostDescriptor> folderDescriptor; // null when the folder is the drive's own
 
     bool IsRoot() const { return leaf.empty(); }
     std::string Full() const;
     // Files on a CD-ROM drive are read-only whatever the host says.
     bool IsReadOnlyVolume() const { return drive.type == DRIVE_CDROM; }
+    // The folder that holds the leaf, for the *at calls on the leaf itself (fstatat, unlinkat, renameat).
+    int Folder() const;
+    // Opens what the path names through its drive's folder (DriveRoot::OpenBelow), with open's flags; -1
+    // with errno set.
+    int OpenBelow(int flags) const;
 };
 
 // What the caller does with the last component of a path.
@@ -69,8 +90,16 @@ enum class LeafUse {
 bool ResolveHostPath(const WindowsPath& path, HostPath& out, LeafUse use = LeafUse::Open);
 bool ResolveHostPath(LPCSTR text, HostPath& out);
 
-// The host name in the folder that the Windows name designates by the case rule, or empty.
-std::string FindHostName(const std::string& folder, std::string_view name);
+// The host name in the folder (a descriptor) that the Windows name designates by the case rule, or empty.
+std::string FindHostName(int folder, std::string_view name);
+
+// Calls each with the name of every entry of the folder (a descriptor), "." and ".." included, in the host's
+// order; false with errno set when the folder cannot be listed.
+bool ListFolder(int folder, const std::function<void(std::string_view)>& each);
+
+// Creates a new file of a name of its own in the folder: the prefix and six letters of a random choice, never
+// through a link. The descriptor (opened for reading and writing) with the name, or -1 with errno set.
+int CreateUniqueFile(int folder, std::string_view prefix, unsigned mode, std::string& name);
 
 std::string JoinHostPath(const std::string& folder, std::string_view name);
 
@@ -84,5 +113,13 @@ bool LiesIn(std::string_view path, std::string_view folder);
 // longest such folder); empty when no drive shows it.
 std::string WindowsPathFromHost(const std::string& hostPath);
 std::string WindowsPathFromHost(const DriveTable& table, const std::string& hostPath);
+
+namespace seam {
+
+// Makes every later open below a drive's folder walk by hand, as on a kernel without openat2 (false: openat2
+// where the kernel has it; DriveRoot.h); platform/testing/Drives.h wraps this.
+void WalkBelowDrivesByHand(bool byHand);
+
+} // namespace seam
 
 } // namespace win32

@@ -1,8 +1,10 @@
 #include "platform/win32/registry/Profile.h"
 
 #include "platform/win32/CodePage.h"
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 #include "platform/win32/files/WindowsDirectory.h"
 #include "platform/win32/kernel/NewFiles.h"
 
@@ -12,8 +14,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -125,39 +125,54 @@ std::vector<Range> SectionRanges(const ProfileText& text, std::string_view secti
     return ranges;
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+// The profile's content, none when there is no such file; false with the last error set when what is there
+// cannot be read as a profile (a folder, a FIFO or a device, never waited on; more than any profile holds).
+bool ReadFile(const HostPath& profile, std::optional<std::string>& content) {
+    content.reset();
+    if (!profile.exists) {
+        return true;
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    HostDescriptor file(OpenTitleFile(profile, O_RDONLY, TitleFileKind::File));
+    if (file.Get() < 0) {
+        return false;
+    }
+    std::string text;
+    switch (ReadUpTo(file.Get(), kMostBytesReadWhole, text)) {
+    case ReadOutcome::Read:
+        content = std::move(text);
+        return true;
+    case ReadOutcome::TooLarge:
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    case ReadOutcome::Failed:
+        SetLastError(ErrorFromErrno(errno));
+        return false;
+    }
+    return false;
 }
 
-// The host path of a profile file, or false with the last error set.
-bool ProfilePath(LPCSTR fileName, std::string& path) {
+// Where a profile file lies, or false with the last error set. A name without a folder lies in the Windows
+// folder.
+bool ProfilePath(LPCSTR fileName, HostPath& profile) {
     if (fileName == nullptr || fileName[0] == '\0') {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    if (std::strpbrk(fileName, "\\/:") != nullptr) {
-        HostPath host;
-        if (!ResolveHostPath(fileName, host)) {
+    std::string path = fileName;
+    if (std::strpbrk(fileName, "\\/:") == nullptr) {
+        std::string folder;
+        if (!detail::FindWindowsDirectory(folder, path)) {
             return false;
         }
-        if (host.IsRoot()) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return false;
-        }
-        path = host.Full();
-        return true;
+        path += std::string(path.back() == '\\' ? "" : "\\") + fileName;
     }
-    std::string folder;
-    std::string windowsPath;
-    if (!detail::FindWindowsDirectory(folder, windowsPath)) {
+    if (!ResolveHostPath(path.c_str(), profile)) {
         return false;
     }
-    const std::string existing = FindHostName(folder, fileName);
-    path = JoinHostPath(folder, existing.empty() ? std::string(fileName) : existing);
+    if (profile.IsRoot()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return true;
 }
 
@@ -258,19 +273,20 @@ constexpr std::string_view kNewProfilePrefix = ".vemo-profile-";
 
 // Writes the content into a new file beside the target and renames it over the target; an errno value. New
 // files of writers killed before their rename are removed first.
-int ReplaceFile(const std::string& path, const std::string& content) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = path.substr(0, slash + 1);
-    RemoveStaleNewFiles(folder, kNewProfilePrefix);
+int ReplaceFile(const HostPath& profile, const std::string& content) {
+    RemoveStaleNewFiles(profile.folder, kNewProfilePrefix);
     // Appended in place, as SetKey's section line is.
-    std::string temporary = folder;
-    temporary.append(kNewProfilePrefix).append(std::to_string(GetCurrentProcessId())).append("-XXXXXX");
-    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string prefix(kNewProfilePrefix);
+    prefix.append(std::to_string(GetCurrentProcessId())).append("-");
+    std::string temporary;
+    const int descriptor = CreateUniqueFile(profile.Folder(), prefix, 0600, temporary);
     if (descriptor < 0) {
         return errno;
     }
     struct stat existing {};
-    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+    const mode_t mode = ::fstatat(profile.Folder(), profile.leaf.c_str(), &existing, 0) == 0
+                            ? existing.st_mode & 07777
+                            : 0644;
     int error = 0;
     for (std::size_t done = 0; error == 0 && done < content.size();) {
         const ssize_t put = ::write(descriptor, content.data() + done, content.size() - done);
@@ -286,11 +302,12 @@ int ReplaceFile(const std::string& path, const std::string& content) {
     if (::close(descriptor) != 0 && error == 0) {
         error = errno;
     }
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (error == 0 &&
+        ::renameat(profile.Folder(), temporary.c_str(), profile.Folder(), profile.leaf.c_str()) != 0) {
         error = errno;
     }
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        ::unlinkat(profile.Folder(), temporary.c_str(), 0);
     }
     return error;
 }
@@ -304,14 +321,16 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return Copy(fallback, buffer, size);
     }
-    std::string path;
-    if (!ProfilePath(fileName, path)) {
+    HostPath profile;
+    if (!ProfilePath(fileName, profile)) {
         return Copy(fallback, buffer, size);
     }
     std::optional<std::string> content;
     {
         std::lock_guard guard(g_lock);
-        content = ReadFile(path);
+        if (!ReadFile(profile, content)) {
+            return Copy(fallback, buffer, size);
+        }
     }
     if (!content) {
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -326,12 +345,15 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::string path;
-    if (!ProfilePath(fileName, path)) {
+    HostPath profile;
+    if (!ProfilePath(fileName, profile)) {
         return FALSE;
     }
     std::lock_guard guard(g_lock);
-    std::optional<std::string> content = ReadFile(path);
+    std::optional<std::string> content;
+    if (!ReadFile(profile, content)) {
+        return FALSE;
+    }
     ProfileText text = Split(content.value_or(std::string()));
     const std::string_view sectionName = Trim(section);
     if (key == nullptr) {
@@ -348,7 +370,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     if (!content && text.lines.empty()) {
         return TRUE;
     }
-    if (const int error = ReplaceFile(path, replaced); error != 0) {
+    if (const int error = ReplaceFile(profile, replaced); error != 0) {
         SetLastError(ErrorFromErrno(error));
         return FALSE;
     }

@@ -1,10 +1,12 @@
 #include "platform/win32/registry/SystemParameters.h"
 
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 #include "platform/win32/registry/Registry.h"
 
-#include <filesystem>
+#include <fcntl.h>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -76,8 +78,8 @@ bool IsExistingFile(LPCSTR path) {
     if (!ResolveHostPath(path, host)) {
         return false;
     }
-    std::error_code ignored;
-    if (!host.exists || !std::filesystem::is_regular_file(host.Full(), ignored)) {
+    HostDescriptor file(OpenTitleFile(host, O_PATH, TitleFileKind::File));
+    if (file.Get() < 0) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return false;
     }

@@ -226,7 +226,7 @@ bool Win32DirectoryHandle::Copy(const String& name, DirectoryHandle* source, boo
     const String sourcePath = from->EntryPath(name);
     const String targetPath = EntryPath(name);
     if (!Win32CopyFile(sourcePath, targetPath, !overwriteFiles)) {
-        Error().Report(StorageEngineErrAccessDenied);
+        Error().Report(StorageEngineErrAccessDenied, sourcePath);
         return false;
     }
     return true;
