@@ -71,7 +71,10 @@ std::string DisplayDrivers() {
     for (const auto& [variable, driver] :
          {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
         if (IsSet(variable)) {
-            drivers += (drivers.empty() ? "" : ",") + std::string(driver);
+            if (!drivers.empty()) {
+                drivers += ',';
+            }
+            drivers += driver;
         }
     }
     return drivers;
