@@ -7,6 +7,7 @@
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/desktop/Shell.h"
 #include "platform/win32/files/File.h"
 #include "platform/win32/files/FileIdentity.h"
 #include "platform/win32/files/FileManagement.h"
@@ -370,6 +371,29 @@ TEST_P(DriveConfinementTest, TheIdentityOfANameSwappedForALinkOutIsNeverTheOutsi
     }
     EXPECT_GT(reached, 0);
     EXPECT_EQ(outsideReached, 0) << "of " << reached << " identities";
+}
+
+// A name the opener refuses (its content is a program) is swapped for a link to a document outside: the
+// opener is never started for it, as the checks look at the one file that was opened inside the drive.
+TEST_P(DriveConfinementTest, TheOpenerIsNeverGivenANameWhoseChecksReadAnOutsideFileSwappedIn) {
+    platform::testing::ScopedEnvironment opener("VEMO_OPENER", "true");
+    fs::create_directories(Host("Race"));
+    std::ofstream(Host("Race/notes.txt")) << "MZ";
+    fs::create_symlink(m_outside / "secret.txt", Host("Race/notes.txt.swap"));
+    int started = 0;
+    ::testing::internal::CaptureStderr();
+    {
+        const Swapper swapper(Host("Race/notes.txt"));
+        for (int i = 0; i < 200; ++i) {
+            SHELLEXECUTEINFOA info{};
+            info.cbSize = kShellExecuteInfoSize;
+            info.fMask = SEE_MASK_FLAG_NO_UI;
+            info.lpFile = "C:\\Race\\notes.txt";
+            started += ShellExecuteExA(&info) ? 1 : 0;
+        }
+    }
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(started, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Opens, DriveConfinementTest, ::testing::Values(false, true),
