@@ -3,12 +3,16 @@
 // default, every link is followed as the host follows it. Each test runs with openat2 and with the walk by
 // hand that kernels without it get.
 #include "platform/testing/Drives.h"
+#include "platform/testing/ProcessIds.h"
 #include "platform/testing/ScopedEnvironment.h"
 #include "platform/win32/HandleTable.h"
 #include "platform/win32/LastError.h"
+#include "platform/win32/desktop/Shell.h"
 #include "platform/win32/files/File.h"
+#include "platform/win32/files/FileIdentity.h"
 #include "platform/win32/files/FileManagement.h"
 #include "platform/win32/files/Find.h"
+#include "platform/win32/files/ReplaceFile.h"
 #include "platform/win32/files/SystemPaths.h"
 #include "platform/win32/files/WindowsDirectory.h"
 #include "platform/win32/registry/Profile.h"
@@ -17,6 +21,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -39,6 +44,46 @@ std::string Contents(const fs::path& path) {
     text << file.rdbuf();
     return text.str();
 }
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+void Put(const fs::path& path, const std::string& text, mode_t mode) {
+    std::ofstream(path, std::ios::binary) << text;
+    ::chmod(path.c_str(), mode);
+}
+
+// Another user who may write in the drive's folder: swaps a name with the link beside it (the same name and
+// ".swap") over and over, for the object's life. It is swapping when the constructor returns, so that even a
+// single call made then meets the swaps.
+class Swapper {
+public:
+    explicit Swapper(std::string name)
+        : m_thread([this, name = std::move(name)] {
+              const std::string link = name + ".swap";
+              while (!m_stop.load()) {
+                  ::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+                  m_swapping.store(true);
+              }
+          }) {
+        while (!m_swapping.load()) {
+            std::this_thread::yield();
+        }
+    }
+    ~Swapper() {
+        m_stop.store(true);
+        m_thread.join();
+    }
+    Swapper(const Swapper&) = delete;
+    Swapper& operator=(const Swapper&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_swapping{false};
+    std::thread m_thread;
+};
 
 class DriveConfinementTest : public ::testing::TestWithParam<bool> {
 protected:
@@ -232,28 +277,123 @@ TEST_P(DriveConfinementTest, ANameSwappedForALinkOutInARaceNeverYieldsTheOutside
     } cases[] = {{"Race/clip.txt", "C:\\Race\\clip.txt"}, {"Race/Folder", "C:\\Race\\Folder\\inner.ini"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.copied);
-        std::atomic<bool> stop{false};
-        std::thread swapper([&] {
-            const std::string name = Host(c.swapped);
-            const std::string link = name + ".swap";
-            while (!stop.load()) {
-                ::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
-            }
-        });
         int copied = 0;
         int outside = 0;
-        for (int i = 0; i < 200; ++i) {
-            const std::string copy = "Copies/" + std::to_string(i);
-            if (CopyFileA(c.copied, ("C:\\" + copy).c_str(), FALSE)) {
-                ++copied;
-                const std::string text = Contents(Host(copy));
-                outside += text != "clip" && text != "inside" ? 1 : 0;
+        {
+            const Swapper swapper(Host(c.swapped));
+            for (int i = 0; i < 200; ++i) {
+                const std::string copy = "Copies/" + std::to_string(i);
+                if (CopyFileA(c.copied, ("C:\\" + copy).c_str(), FALSE)) {
+                    ++copied;
+                    const std::string text = Contents(Host(copy));
+                    outside += text != "clip" && text != "inside" ? 1 : 0;
+                }
             }
         }
-        stop.store(true);
-        swapper.join();
         EXPECT_EQ(outside, 0) << "of " << copied << " copies";
     }
+}
+
+// A file replaced whole for the player, by a settings save or a profile write, while its name or its folder
+// is swapped for a link out: the new file never takes the mode of the outside file, and nothing outside is
+// changed or swept away.
+TEST_P(DriveConfinementTest, AFileReplacedForThePlayerNeverTakesTheModeOfNorTouchesAnOutsideFileSwappedIn) {
+    constexpr mode_t kOutsideMode = 0604;
+    const fs::path outside = m_outside / "race";
+    const std::string stale = ".vemo-profile-" + std::to_string(win32::testing::EndedProcessId()) + "-abcdef";
+    const struct {
+        const char* what;
+        void (*write)();
+    } writers[] = {
+        {"settings save",
+         [] { ReplaceFileA("C:\\Race\\User.ini", "C:\\Race\\User.ini.new", nullptr, 0, nullptr, nullptr); }},
+        {"profile", [] { WritePrivateProfileStringA("Section", "Key", "new", "C:\\Race\\User.ini"); }},
+    };
+    fs::create_directories(outside);
+    for (const char* swapped : {"Race/User.ini", "Race"}) {
+        for (const auto& writer : writers) {
+            SCOPED_TRACE(std::string(writer.what) + " with " + swapped + " swapped");
+            int lent = 0;
+            int touched = 0;
+            for (int i = 0; i < 200; ++i) {
+                for (const char* name : {"User.ini", "User.ini.new", stale.c_str()}) {
+                    Put(outside / name, "outside", kOutsideMode);
+                }
+                fs::remove_all(Host("Race"));
+                fs::remove_all(Host("Race.swap"));
+                fs::create_directory(Host("Race"));
+                Put(Host("Race/User.ini"), "old", 0600);
+                Put(Host("Race/User.ini.new"), "new", 0644);
+                fs::create_symlink(outside / "User.ini", Host("Race/User.ini.swap"));
+                fs::create_directory_symlink(outside, Host("Race.swap"));
+                {
+                    const Swapper swapper(Host(swapped));
+                    writer.write();
+                }
+                for (const fs::directory_entry& entry : fs::recursive_directory_iterator(Host(""))) {
+                    lent += entry.is_regular_file() && !entry.is_symlink() &&
+                                    Contents(entry.path()).find("new") != std::string::npos &&
+                                    ModeOf(entry.path()) == kOutsideMode
+                                ? 1
+                                : 0;
+                }
+                for (const char* name : {"User.ini", "User.ini.new", stale.c_str()}) {
+                    touched += Contents(outside / name) != "outside" || ModeOf(outside / name) != kOutsideMode
+                                   ? 1
+                                   : 0;
+                }
+            }
+            EXPECT_EQ(lent, 0) << "new files with the outside file's mode";
+            EXPECT_EQ(touched, 0) << "outside files changed or removed";
+        }
+    }
+}
+
+// The identity a folder copy checks for loops, while the folder's name is swapped for a link to a folder
+// outside: it is the drive's folder or none, never the outside one.
+TEST_P(DriveConfinementTest, TheIdentityOfANameSwappedForALinkOutIsNeverTheOutsideOnes) {
+    fs::create_directories(Host("Race/Folder"));
+    fs::create_directory_symlink(m_outside / "folder", Host("Race/Folder.swap"));
+    struct stat folder {};
+    ASSERT_EQ(::stat((m_outside / "folder").c_str(), &folder), 0);
+    const FILE_IDENTITY outside{folder.st_dev, folder.st_ino};
+    int reached = 0;
+    int outsideReached = 0;
+    {
+        const Swapper swapper(Host("Race/Folder"));
+        for (int i = 0; i < 200; ++i) {
+            FILE_IDENTITY identity;
+            if (GetFileIdentityA("C:\\Race\\Folder", &identity)) {
+                ++reached;
+                outsideReached += identity == outside ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(reached, 0);
+    EXPECT_EQ(outsideReached, 0) << "of " << reached << " identities";
+}
+
+// A name the opener refuses (its content is a program) is swapped for a link to a document outside: the
+// opener is never started for it, as the checks look at the one file that was opened inside the drive.
+TEST_P(DriveConfinementTest, TheOpenerIsNeverGivenANameWhoseChecksReadAnOutsideFileSwappedIn) {
+    platform::testing::ScopedEnvironment opener("VEMO_OPENER", "true");
+    fs::create_directories(Host("Race"));
+    std::ofstream(Host("Race/notes.txt")) << "MZ";
+    fs::create_symlink(m_outside / "secret.txt", Host("Race/notes.txt.swap"));
+    int started = 0;
+    ::testing::internal::CaptureStderr();
+    {
+        const Swapper swapper(Host("Race/notes.txt"));
+        for (int i = 0; i < 200; ++i) {
+            SHELLEXECUTEINFOA info{};
+            info.cbSize = kShellExecuteInfoSize;
+            info.fMask = SEE_MASK_FLAG_NO_UI;
+            info.lpFile = "C:\\Race\\notes.txt";
+            started += ShellExecuteExA(&info) ? 1 : 0;
+        }
+    }
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(started, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Opens, DriveConfinementTest, ::testing::Values(false, true),

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -87,6 +88,21 @@ TEST_F(ReplaceFileTest, WhatCannotBeReplacedIsRefusedBeforeTheReplacementIsTouch
     }
 }
 
+TEST_F(ReplaceFileTest, ALinkThatLeadsOutOfTheDriveHasNoModeToHandOnAndStays) {
+    const std::string outside = (fs::path(m_drives.Base()) / "Outside.ini").string();
+    std::ofstream(outside) << "outside";
+    ::chmod(outside.c_str(), 0604);
+    fs::create_symlink(outside, Host("User.ini"));
+    Put("User.ini.new1", "new", 0644);
+    EXPECT_FALSE(ReplaceFileA("C:\\User.ini", "C:\\User.ini.new1", nullptr, 0, nullptr, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(fs::is_symlink(Host("User.ini")));
+    EXPECT_EQ(Status("User.ini.new1").st_mode & 07777, 0644U);
+    struct stat kept {};
+    ASSERT_EQ(::stat(outside.c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 07777, 0604U);
+}
+
 TEST_F(ReplaceFileTest, ALinkIsFollowedToTheFileItFinallyLeadsToOnItsDrive) {
     Put("sync/User.ini", "kept", 0600);
     fs::create_symlink("sync/User.ini", Host("Direct.ini"));
@@ -120,6 +136,20 @@ TEST_F(ReplaceFileTest, ALinkIsFollowedToTheFileItFinallyLeadsToOnItsDrive) {
             EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED) << test.name;
         }
     }
+}
+
+TEST_F(ReplaceFileTest, OnADriveOfTheWholeHostEveryLinkIsFollowed) {
+    const fs::path outside = fs::canonical(m_drives.Base()) / "Outside.ini";
+    std::ofstream(outside) << "outside";
+    fs::create_symlink(outside, Host("Out.ini"));
+    DriveTable whole;
+    whole.Add({'C', "/", DRIVE_FIXED, {}, {}});
+    win32::testing::ScopedDriveTable installed(whole);
+    std::string expected = "C:" + outside.string();
+    std::replace(expected.begin(), expected.end(), '/', '\\');
+    std::string followed;
+    EXPECT_TRUE(FollowFileLinkA(("C:" + Host("Out.ini")).c_str(), followed));
+    EXPECT_EQ(followed, expected);
 }
 
 } // namespace

@@ -2,12 +2,13 @@
 
 #include "platform/win32/CodePage.h"
 #include "platform/win32/Handle.h"
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 #include "platform/win32/kernel/HostProgram.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,6 +85,8 @@ bool IsDocumentName(std::string_view name) {
     return false;
 }
 
+constexpr const char* kUnreadable = "a file that cannot be read";
+
 // Why a regular file's content makes it a program, or null.
 const char* ProgramByContent(int fd) {
     char start[5] = {};
@@ -91,7 +94,7 @@ const char* ProgramByContent(int fd) {
     while ((got = pread(fd, start, sizeof start, 0)) < 0 && errno == EINTR) {
     }
     if (got < 0) {
-        return "a file that cannot be read";
+        return kUnreadable;
     }
     std::string_view head(start, static_cast<std::size_t>(got));
     if (head.starts_with("\x7f"
@@ -111,50 +114,50 @@ const char* ProgramByContent(int fd) {
     return nullptr;
 }
 
-// Why the opener must not be given a file of this host path, or null: the link's own name and the name of the
-// file it leads to must both be a document's.
-const char* RefusalByName(const std::string& hostPath) {
+// Why the opener must not be given this regular file, or null: the name the title gave (a link's own name)
+// and the name of the file it opened (where the link leads) must both be a document's.
+const char* RefusalByName(const HostPath& host, int fd) {
     constexpr const char* kNoDocument =
         "not a document (only text, web pages, PDF, RTF, pictures, sounds and movies are opened)";
-    if (!IsDocumentName(LastName(hostPath))) {
+    if (!IsDocumentName(host.leaf)) {
         return kNoDocument;
     }
-    char resolved[PATH_MAX];
-    if (realpath(hostPath.c_str(), resolved) == nullptr) {
-        return "a file that cannot be read";
+    const std::string opened = OpenedHostPath(fd);
+    if (opened.empty()) {
+        return kUnreadable;
     }
-    return IsDocumentName(LastName(resolved)) ? nullptr : kNoDocument;
+    return IsDocumentName(LastName(opened)) ? nullptr : kNoDocument;
 }
 
-// The one descriptor through which a file's type and content are looked at: opened without blocking, so that
-// a FIFO cannot stall the caller, and its type taken from the descriptor, so that nothing can be swapped in
-// between the check and the read. -1 when it cannot be opened or looked at.
-int OpenToLookAt(const std::string& hostPath, struct stat& info) {
-    const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd >= 0 && fstat(fd, &info) != 0) {
-        close(fd);
-        return -1;
+// Why the title's file could not be opened to be looked at; its kind is looked at again only to say so.
+const char* OpenRefusal(const HostPath& host) {
+    struct stat info {};
+    const HostDescriptor look(host.OpenBelow(O_PATH | O_CLOEXEC));
+    if (look.Get() >= 0 && fstat(look.Get(), &info) == 0 && !S_ISREG(info.st_mode) &&
+        !S_ISDIR(info.st_mode)) {
+        return "not a regular file";
     }
-    return fd;
+    return kUnreadable;
 }
 
 // Why the opener must not be given this file, or null: only folders, and regular files of a document's name
-// whose content is no program, are opened. The execute bit is not looked at: discs copied from FAT set it on
-// every file.
-const char* Refusal(const std::string& hostPath) {
+// whose content is no program, are opened. Its type, content and name are all taken from the one descriptor
+// the title's file opened as, so nothing swapped in between a check and the next is let through. The
+// execute bit is not looked at: discs copied from FAT set it on every file.
+const char* Refusal(const HostPath& host) {
+    const HostDescriptor fd(OpenTitleFile(host, O_RDONLY, TitleFileKind::FileOrFolder));
+    if (fd.Get() < 0) {
+        return OpenRefusal(host);
+    }
     struct stat info {};
-    const int fd = OpenToLookAt(hostPath, info);
-    if (fd < 0) {
-        return "a file that cannot be read";
+    if (fstat(fd.Get(), &info) != 0) {
+        return kUnreadable;
     }
-    const char* why = S_ISDIR(info.st_mode)    ? nullptr
-                      : !S_ISREG(info.st_mode) ? "not a regular file"
-                                               : ProgramByContent(fd);
-    close(fd);
-    if (why != nullptr || S_ISDIR(info.st_mode)) {
-        return why;
+    if (S_ISDIR(info.st_mode)) {
+        return nullptr;
     }
-    return RefusalByName(hostPath);
+    const char* why = ProgramByContent(fd.Get());
+    return why != nullptr ? why : RefusalByName(host, fd.Get());
 }
 
 bool Fail(SHELLEXECUTEINFOA* info, DWORD error, UINT shellError) {
@@ -201,10 +204,10 @@ bool OpenerArgument(SHELLEXECUTEINFOA* info, std::string& argument) {
     if (!host.exists && !host.IsRoot()) {
         return Fail(info, ERROR_FILE_NOT_FOUND, SE_ERR_FNF);
     }
-    argument = host.Full();
-    if (const char* why = Refusal(argument)) {
+    if (const char* why = Refusal(host)) {
         return Refuse(info, why);
     }
+    argument = host.Full();
     return true;
 }
 

@@ -1,9 +1,12 @@
 #include "platform/win32/files/FileIdentity.h"
 
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/files/HostPath.h"
+#include "platform/win32/files/TitleFile.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace win32 {
@@ -18,12 +21,12 @@ BOOL GetFileIdentityA(LPCSTR fileName, FILE_IDENTITY* identity) {
     if (!ParseWindowsPath(fileName, path) || !ResolveHostPath(path, host, LeafUse::Open)) {
         return FALSE;
     }
-    if (!host.exists) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+    const HostDescriptor reached(OpenTitleFile(host, O_PATH, TitleFileKind::FileOrFolder));
+    if (reached.Get() < 0) {
         return FALSE;
     }
     struct stat info {};
-    if (::stat(host.Full().c_str(), &info) != 0) {
+    if (::fstat(reached.Get(), &info) != 0) {
         SetLastError(ErrorFromErrno(errno));
         return FALSE;
     }

@@ -15,7 +15,8 @@ struct FILE_IDENTITY {
 };
 
 // The identity of what the path reaches, through links as an open goes through them (a link that leads out
-// of its drive reaches nothing). FALSE with the last error set when nothing is there.
+// of its drive reaches nothing). FALSE with the last error set when nothing is there (ERROR_FILE_NOT_FOUND),
+// or when what is there is neither a file nor a folder: a FIFO, socket or device node (ERROR_ACCESS_DENIED).
 BOOL GetFileIdentityA(LPCSTR fileName, FILE_IDENTITY* identity);
 
 } // namespace win32

@@ -6,6 +6,7 @@
 #include "platform/win32/files/DriveRoot.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -263,6 +264,20 @@ std::string RealHostPath(const std::string& path) {
     std::string result(resolved);
     std::free(resolved);
     return result;
+}
+
+std::string OpenedHostPath(int descriptor) {
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || info.st_nlink == 0) {
+        return {};
+    }
+    char buffer[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+    const ssize_t length = ::readlink(link.c_str(), buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer || buffer[0] != '/') {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
 }
 
 bool LiesIn(std::string_view path, std::string_view folder) {

@@ -106,6 +106,11 @@ std::string JoinHostPath(const std::string& folder, std::string_view name);
 // The host path with every link, "." and ".." resolved (realpath), or empty when it cannot be resolved.
 std::string RealHostPath(const std::string& path);
 
+// The host path under which the kernel knows what a descriptor opened: a name for what was opened (to check
+// it, or to say where it lies), never a way back to it. Empty when the file has been removed since, or the
+// kernel does not say.
+std::string OpenedHostPath(int descriptor);
+
 // Whether an absolute host path is the folder or lies below it, as text (both without a trailing '/').
 bool LiesIn(std::string_view path, std::string_view folder);
 

@@ -14,8 +14,11 @@ namespace win32 {
 // Renames the replacement over the replaced file, in one step, as MoveFileExA with MOVEFILE_REPLACE_EXISTING
 // does, after giving it the replaced file's permission bits and, where this process may set it, its group
 // (else it keeps its own). Only the plain form is offered: no backup file, no flags (ERROR_INVALID_PARAMETER
-// otherwise). ERROR_FILE_NOT_FOUND when either file does not exist; a read-only replaced file is refused with
-// ERROR_ACCESS_DENIED before the replacement is touched.
+// otherwise). ERROR_FILE_NOT_FOUND when either file does not exist, or when the replaced name is a link that
+// leads to nothing or out of its drive's folder (nothing there has a mode to hand on); a read-only replaced
+// file is refused with ERROR_ACCESS_DENIED before the replacement is touched. Both names are taken as entries
+// of the folders they resolved to: a replacement that is a link is refused, and nothing outside a drive's
+// folder lends or takes a mode, whatever another process swaps in meanwhile.
 BOOL ReplaceFileA(LPCSTR replacedFileName, LPCSTR replacementFileName, LPCSTR backupFileName,
                   DWORD replaceFlags, LPVOID exclude, LPVOID reserved);
 

@@ -1,6 +1,6 @@
 // The one way a file that a title names is opened: CreateFileA, CopyFileA and the move between host file
-// systems, QuickTime's movie and sound files (and so their media), profiles and the wallpaper check of the
-// system parameters open through it.
+// systems, QuickTime's movie and sound files (and so their media), profiles, the wallpaper check of the
+// system parameters, the identity of a path and the opener's look at a document open through it.
 //
 // The open never waits: it is made without blocking and without taking a controlling terminal, through the
 // drive's folder (HostPath.h), and what it opened is checked on the descriptor itself: a regular file, or a

@@ -1,9 +1,12 @@
 #include "platform/win32/kernel/NewFiles.h"
 
+#include "platform/win32/HostDescriptor.h"
+#include "platform/win32/files/HostPath.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -52,19 +55,21 @@ void RemoveStaleNewFiles(const std::vector<std::string>& names, std::string_view
     }
 }
 
-void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix) {
-    DIR* folder = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
-    if (folder == nullptr) {
+void RemoveStaleNewFiles(int folder, std::string_view prefix) {
+    std::vector<std::string> names;
+    if (!ListFolder(folder, [&names](std::string_view name) { names.emplace_back(name); })) {
         return;
     }
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(folder)) {
-        names.emplace_back(entry->d_name);
-    }
-    const int descriptor = ::dirfd(folder);
     RemoveStaleNewFiles(names, prefix,
-                        [descriptor](const std::string& name) { ::unlinkat(descriptor, name.c_str(), 0); });
-    ::closedir(folder);
+                        [folder](const std::string& name) { ::unlinkat(folder, name.c_str(), 0); });
+}
+
+void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix) {
+    const HostDescriptor folder(
+        ::open(hostFolder.empty() ? "." : hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) {
+        RemoveStaleNewFiles(folder.Get(), prefix);
+    }
 }
 
 } // namespace win32

@@ -33,7 +33,10 @@ bool IsStaleNewFile(std::string_view name, std::string_view prefix);
 void RemoveStaleNewFiles(const std::vector<std::string>& names, std::string_view prefix,
                          const std::function<void(const std::string&)>& remove);
 
-// The sweep of a host folder.
+// The sweep of a folder held open (a descriptor), listed and swept through that descriptor.
+void RemoveStaleNewFiles(int folder, std::string_view prefix);
+
+// The sweep of a host folder of the player's own (not a title's, whose folders are held open).
 void RemoveStaleNewFiles(const std::string& hostFolder, std::string_view prefix);
 
 } // namespace win32

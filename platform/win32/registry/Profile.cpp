@@ -274,7 +274,7 @@ constexpr std::string_view kNewProfilePrefix = ".vemo-profile-";
 // Writes the content into a new file beside the target and renames it over the target; an errno value. New
 // files of writers killed before their rename are removed first.
 int ReplaceFile(const HostPath& profile, const std::string& content) {
-    RemoveStaleNewFiles(profile.folder, kNewProfilePrefix);
+    RemoveStaleNewFiles(profile.Folder(), kNewProfilePrefix);
     // Appended in place, as SetKey's section line is.
     std::string prefix(kNewProfilePrefix);
     prefix.append(std::to_string(GetCurrentProcessId())).append("-");
@@ -283,10 +283,11 @@ int ReplaceFile(const HostPath& profile, const std::string& content) {
     if (descriptor < 0) {
         return errno;
     }
-    struct stat existing {};
-    const mode_t mode = ::fstatat(profile.Folder(), profile.leaf.c_str(), &existing, 0) == 0
-                            ? existing.st_mode & 07777
-                            : 0644;
+    // A link in the profile's place lends the mode of the file it leads to only inside its drive.
+    const HostDescriptor existing(profile.OpenBelow(O_PATH | O_CLOEXEC));
+    struct stat info {};
+    const mode_t mode =
+        existing.Get() >= 0 && ::fstat(existing.Get(), &info) == 0 ? info.st_mode & 07777 : 0644;
     int error = 0;
     for (std::size_t done = 0; error == 0 && done < content.size();) {
         const ssize_t put = ::write(descriptor, content.data() + done, content.size() - done);
