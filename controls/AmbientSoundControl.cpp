@@ -12,6 +12,7 @@
 #include "script/Script.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -115,9 +116,32 @@ std::uint8_t AmbientSoundControl::MyTask::Run() {
         if (HasPassed(win32::timeGetTime(), m_owner->m_watchdogDeadline.load())) {
             m_owner->StepFromTask();
         }
-        win32::Sleep(kPollMs);
+        SleepUntilNextLook();
     }
     return 1;
+}
+
+void AmbientSoundControl::MyTask::SleepUntilNextLook() {
+    // Another clock moves as its owner moves it, and is looked at every poll.
+    if (!win32::seam::HostClockInstalled()) {
+        win32::Sleep(kPollMs);
+        return;
+    }
+    // The main thread keeps putting the watchdog off while it steps: the looks before the one that could
+    // find it run out, at the deadline as it stands now, would find nothing to do. The deadline only moves
+    // later, so the look woken for decides as the poll at that moment would.
+    const auto ahead = static_cast<std::int32_t>(m_owner->m_watchdogDeadline.load() - win32::timeGetTime());
+    const std::uint32_t polls = ahead > 0 ? static_cast<std::uint32_t>(ahead) / kPollMs + 1 : 1;
+    std::unique_lock lock(m_wakeLock);
+    m_wake.wait_for(lock, std::chrono::milliseconds(polls * kPollMs), [this] { return !m_running.load(); });
+}
+
+void AmbientSoundControl::MyTask::Stop() {
+    {
+        const std::lock_guard lock(m_wakeLock);
+        m_running.store(false);
+    }
+    m_wake.notify_all();
 }
 
 // --- Life ------------------------------------------------------------------------------------------------
@@ -132,7 +156,7 @@ AmbientSoundControl::~AmbientSoundControl() {
         m_queued.clear();
     }
     // The task is told to stop and waited for: ending its thread by force would leave the mutex held.
-    m_fadeTask.m_running.store(false);
+    m_fadeTask.Stop();
     while (m_fadeTask.IsStarted()) {
         win32::Sleep(0);
     }

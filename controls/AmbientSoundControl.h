@@ -4,7 +4,8 @@
 // first use and kept (looping, silent when not current) for reuse.
 //
 // A fade task keeps the fades and the sound engine going when the main thread has not stepped the control
-// for more than 67 ms (while a screen loads, say); it looks every 33 ms. The control's mutex guards the
+// for more than 67 ms (while a screen loads, say); it looks every 33 ms, and on the host's clock it sleeps
+// through the looks that cannot find the watchdog run out. The control's mutex guards the
 // sounds and their lists. Whatever the task's steps would announce ("FadeAtEnd", "AtEnd") is queued and
 // announced by the next Idle on the main thread, because the messenger layer belongs to that thread.
 //
@@ -19,7 +20,9 @@
 #include "runtime/screen/Control.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -87,11 +90,18 @@ private:
         explicit MyTask(AmbientSoundControl* owner);
         ~MyTask() override;
         std::uint8_t Run() override;
+        // Tells the task to end and wakes it.
+        void Stop();
 
         std::atomic<bool> m_running{true};
 
     private:
+        // Until the next look that can find the watchdog run out, or until told to stop.
+        void SleepUntilNextLook();
+
         AmbientSoundControl* m_owner;
+        std::mutex m_wakeLock;
+        std::condition_variable m_wake;
     };
 
     // Holds the mutex for a scope; the mutex is recursive for its holder.

@@ -5,6 +5,7 @@
 #include "controls/SoundControl.h"
 #include "controls/tests/SoundTitleSupport.h"
 #include "engines/media/Sound.h"
+#include "platform/win32/kernel/Time.h"
 
 #include <gtest/gtest.h>
 
@@ -228,6 +229,25 @@ TEST_F(AmbientSoundControlTest, WhileTheMainThreadStandsTheTaskFadesAndItsNewsWa
     EXPECT_EQ(m_listener.Take(), Log{"AmbientSound_0: FadeAtEnd"});
     ASSERT_EQ(m_listener.m_threads.size(), 1U);
     EXPECT_EQ(m_listener.m_threads[0], std::this_thread::get_id());
+}
+
+// On the host's clock the task sleeps through the looks that could not find the watchdog run out: it still
+// takes over once the main thread stands, and wakes to end with the control.
+TEST_F(AmbientSoundControlTest, OnTheHostsClockTheTaskStillTakesOverWhenTheMainThreadStands) {
+    // The host's clock in place of the fake one, for this test alone.
+    struct HostClock {
+        HostClock() : fake(win32::seam::InstallClockSource(nullptr)) {}
+        ~HostClock() { win32::seam::InstallClockSource(fake); }
+        win32::seam::ClockSource* const fake;
+    } const hostClock;
+    ASSERT_TRUE(Tell("Sound(a.wav)"));
+    ASSERT_TRUE(Tell("Play"));
+    Listen("AmbientSound_0");
+    Vemo::Sound* sound = Channel("AmbientSound_0")->GetSound();
+    m_ambient->Idle();
+    EXPECT_TRUE(Eventually([&] { return sound->GetVolume() == 255; }));
+    EXPECT_EQ(m_listener.Take(), Log{}) << "the task announces nothing itself";
+    EXPECT_TRUE(Stop());
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -106,6 +109,21 @@ TEST(ThreadTest, RunsTheProcedureWithItsArgumentOnAThreadOfItsOwn) {
     ASSERT_TRUE(WaitUntil([&] { return HandleIsClosed(handle); }));
     EXPECT_NE(id.load(), 0u);
     EXPECT_NE(id.load(), win32::GetCurrentThreadId());
+}
+
+TEST(ThreadTest, AForkedChildsThreadHasAnIdOfItsOwn) {
+    const DWORD parent = win32::GetCurrentThreadId();
+    EXPECT_EQ(parent, static_cast<DWORD>(gettid()));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The child's only thread has the process's id.
+        ::_exit(win32::GetCurrentThreadId() == static_cast<DWORD>(::getpid()) ? 0 : 1);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(win32::GetCurrentThreadId(), parent);
 }
 
 TEST(ThreadTest, RefusesANullProcedure) {

@@ -261,6 +261,7 @@ bool Cursor::Configure(const Vemo::BasicArray<Fragment>& value, unsigned framesP
 }
 
 bool Cursor::MakeBitmap() {
+    m_drawnOnViewport.valid = false;
     delete m_bitmap;
     m_bitmap = new Bitmap;
     FragmentStream value(m_source);
@@ -324,13 +325,48 @@ void Cursor::Draw(Vemo::Rect& drawn, Vemo::Graphic* target) {
         drawn = Vemo::Rect();
         return;
     }
+    Advance();
+    // A step that hid the cursor leaves drawn as it was.
+    if (m_state == kNone) {
+        return;
+    }
+    DrawCell(drawn, target);
+}
+
+void Cursor::Advance() {
+    if (m_state == kNone) {
+        return;
+    }
     const std::uint32_t now = m_timer.Elapsed();
     if (now - m_lastStep > m_framePeriod) {
         m_lastStep += (now - m_lastStep) / m_framePeriod * m_framePeriod;
         Step();
-        if (m_state == kNone) {
-            return;
-        }
+    }
+}
+
+void Cursor::DrawAdvanced(Vemo::Rect& drawn) {
+    if (m_state == kNone) {
+        drawn = Vemo::Rect();
+        return;
+    }
+    DrawCell(drawn, nullptr);
+}
+
+bool Cursor::DrawsAsLastTime() {
+    if (m_state == kNone || m_bitmap == nullptr || !m_bitmap->IsOpen() || !m_drawnOnViewport.valid ||
+        m_viewport == nullptr) {
+        return false;
+    }
+    auto* viewport = static_cast<Vemo::Viewport*>(m_viewport);
+    const Vemo::Point at(m_position.x - m_hotSpot.x, m_position.y - m_hotSpot.y);
+    return at == m_drawnOnViewport.at &&
+           Vemo::Rect(0, 0, viewport->GetWidth(), viewport->GetHeight()) == m_drawnOnViewport.area &&
+           m_cell[0] == m_drawnOnViewport.cell[0] && m_cell[1] == m_drawnOnViewport.cell[1];
+}
+
+void Cursor::DrawCell(Vemo::Rect& drawn, Vemo::Graphic* target) {
+    if (target == nullptr) {
+        m_drawnOnViewport.valid = false;
     }
     if (m_bitmap == nullptr || !m_bitmap->IsOpen()) {
         drawn = Vemo::Rect();
@@ -351,6 +387,7 @@ void Cursor::Draw(Vemo::Rect& drawn, Vemo::Graphic* target) {
             auto* viewport = static_cast<Vemo::Viewport*>(m_viewport);
             viewport->Blit(at, *m_bitmap, cell, kCopy);
             area = Vemo::Rect(0, 0, viewport->GetWidth(), viewport->GetHeight());
+            m_drawnOnViewport = {true, at, area, {m_cell[0], m_cell[1]}};
         }
     }
     Vemo::Rect(at, m_cellSize).Intersect(drawn, area);

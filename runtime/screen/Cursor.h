@@ -71,6 +71,13 @@ public:
     // pointer onto target (null: the viewport's drawing buffer); drawn is the area drawn, empty when the
     // cursor is hidden.
     void Draw(Vemo::Rect& drawn, Vemo::Graphic* target = nullptr);
+    // Draw onto the viewport's drawing buffer in its two halves, for a frame that looks between them whether
+    // the cursor has to be drawn again at all: the animation's advance, then the drawing.
+    void Advance();
+    void DrawAdvanced(Vemo::Rect& drawn);
+    // Whether drawing onto the viewport's buffer now would put there just what the last such drawing did: the
+    // same cell of the same bitmap at the same place.
+    bool DrawsAsLastTime();
     void SetPosition(const Vemo::Point& position) { m_position = position; }
     // At once; states above 22 are ignored.
     void SetState(unsigned state);
@@ -106,6 +113,8 @@ private:
     // state starts at frame 0; state 0 shows nothing.
     void Enter(std::uint32_t state);
     bool MakeBitmap();
+    // The cell at the pointer onto target (null: the viewport's drawing buffer).
+    void DrawCell(Vemo::Rect& drawn, Vemo::Graphic* target);
 
     MessengerViewport* m_viewport;
     Bitmap* m_bitmap = nullptr;
@@ -122,4 +131,12 @@ private:
     std::int32_t m_target = -1;
     Vemo::BasicDeque<unsigned> m_queue;
     Vemo::BasicSet<NameId, NameIdLess> m_names;
+    // What the last drawing onto the viewport's buffer put there; forgotten when the bitmap is made again.
+    struct Drawn {
+        bool valid = false;
+        Vemo::Point at;
+        Vemo::Rect area;
+        std::uint32_t cell[2] = {0, 0};
+    };
+    Drawn m_drawnOnViewport;
 };

@@ -248,23 +248,37 @@ void MessengerViewport::DrawFrame(bool drawCursor) {
     if (!IsOpen()) {
         return;
     }
+    if (m_eventHandler != nullptr) {
+        m_eventHandler->CheckPointerInside();
+    }
+    Cursor* cursor = GetCursor();
+    const bool cursorShown = cursor != nullptr && drawCursor && IsPointerInside();
+    if (cursorShown) {
+        cursor->Advance();
+    }
+    // Nothing changed and the cursor stands still. Its place is drawn again once, as a part of its own: what
+    // lies under it was last drawn as parts of other shapes, and a scaled picture may come out a little
+    // otherwise so. From then on each such frame would draw the very same pixels again: the buffer and the
+    // screen hold it already, and it is neither drawn nor copied again.
+    const bool still = cursorShown && !m_cursorRect.IsEmpty() && m_busyCount == 0 &&
+                       GetDirtyRegion().Empty() && cursor->DrawsAsLastTime();
+    if (still && m_stillCursorDrawn) {
+        return;
+    }
+    m_stillCursorDrawn = still;
     if (!m_cursorRect.IsEmpty()) {
         Invalidate(&m_cursorRect);
         m_cursorRect = Vemo::Rect();
     }
-    if (m_eventHandler != nullptr) {
-        m_eventHandler->CheckPointerInside();
-    }
     Vemo::Rect bounds;
     Draw(bounds, *this);
-    Cursor* cursor = GetCursor();
-    if (cursor != nullptr && drawCursor && IsPointerInside()) {
+    if (cursorShown) {
         Vemo::Graphic* buffer = m_backBuffer != nullptr ? m_backBuffer : m_screen;
         const Vemo::Rect clip = buffer != nullptr ? buffer->GetClipRect() : Vemo::Rect();
         if (buffer != nullptr) {
             buffer->SetClipRect(Vemo::Rect(0, 0, buffer->GetWidth(), buffer->GetHeight()));
         }
-        cursor->Draw(m_cursorRect);
+        cursor->DrawAdvanced(m_cursorRect);
         if (buffer != nullptr) {
             buffer->SetClipRect(clip);
         }

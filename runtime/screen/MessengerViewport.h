@@ -147,6 +147,8 @@ private:
     std::uint8_t m_pointerInside = 0;
     // Where the cursor was drawn into the back buffer in the last frame; empty while it was not.
     Vemo::Rect m_cursorRect;
+    // Whether the last frame drew only the place of a cursor that stood still, over nothing that changed.
+    bool m_stillCursorDrawn = false;
     // Read by the busy thread.
     std::atomic<std::uint32_t> m_busyCount{0};
     BusyTask* m_busyTask = nullptr;

@@ -7,6 +7,7 @@
 #include "runtime/pictures/BitmapCacheTimer.h"
 #include "runtime/screen/Control.h"
 #include "runtime/screen/Cursor.h"
+#include "runtime/testing/ControlTestSupport.h"
 #include "runtime/testing/PictureTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -316,5 +317,83 @@ TEST_F(CursorTest, TheFrameDrawsTheCellAtThePointerOverTheControls) {
     m_viewport->DrawFrame(false);
     EXPECT_TRUE(m_viewport->GetCursorRect().IsEmpty());
 }
+
+// A frame after still ones: what happens in between, whether the panel under the cursor is drawn again, and
+// the cell then shown at a point of the cursor's place (16, 27 to 42, 48), "-" for the panel.
+enum class Between { Nothing, PanelChanges, PointerMoves, PointerMovedAFrameAgo, AnimationMovesOn };
+
+struct StillFrameCase {
+    const char* name;
+    Between between;
+    bool panelDrawn;
+    int x;
+    int y;
+    const char* cell;
+};
+
+const StillFrameCase kStillFrameCases[] = {
+    {"NothingChanged", Between::Nothing, false, 16, 27, "0,0"},
+    {"ThePanelChanged", Between::PanelChanges, true, 16, 27, "0,0"},
+    {"ThePointerMoved", Between::PointerMoves, true, 16, 40, "-"},
+    // Its new place is drawn once more as a part of its own, as a still cursor's place always was.
+    {"ThePointerStoppedAFrameAgo", Between::PointerMovedAFrameAgo, true, 26, 17, "0,0"},
+    {"TheAnimationMovedOn", Between::AnimationMovesOn, true, 16, 27, "1,0"},
+};
+
+class CursorStillFrameTest : public CursorTest, public ::testing::WithParamInterface<StillFrameCase> {};
+
+// Once a still cursor's place has been drawn again, a frame in which nothing changed leaves the buffer and
+// the screen as they are; any change draws what lies under the cursor and the cursor over it again.
+TEST_P(CursorStillFrameTest, OnlyAChangeDrawsTheCursorsPlaceAgain) {
+    const StillFrameCase& test = GetParam();
+    ControlTest::Panel panel(S("Under"), nullptr, nullptr);
+    ASSERT_TRUE(panel.Configure(m_viewport->GetRootControl(), nullptr));
+    ASSERT_TRUE(panel.SetRectangle(Vemo::Rect(0, 0, 64, 48)));
+    panel.m_color = 0x204060;
+    win32::testing::MoveMouse(WindowOf(*m_viewport), 20, 30);
+    Pump();
+    m_viewport->ProcessEvents();
+    m_cursor->SetState(Cursor::kPointer);
+    for (int frame = 0; frame < 3; ++frame) {
+        Milliseconds(30);
+        m_viewport->DrawFrame(true);
+    }
+    ASSERT_EQ(ShownCell(16, 27), "0,0");
+    ControlTest::Draws().clear();
+
+    switch (test.between) {
+    case Between::Nothing:
+        break;
+    case Between::PanelChanges:
+        panel.m_color = 0x604020;
+        m_viewport->InvalidateControl(&panel, nullptr);
+        break;
+    case Between::PointerMoves:
+    case Between::PointerMovedAFrameAgo:
+        win32::testing::MoveMouse(WindowOf(*m_viewport), 30, 20);
+        Pump();
+        m_viewport->ProcessEvents();
+        if (test.between == Between::PointerMovedAFrameAgo) {
+            Milliseconds(30);
+            m_viewport->DrawFrame(true);
+            ControlTest::Draws().clear();
+        }
+        break;
+    case Between::AnimationMovesOn:
+        m_cursor->SetState(Cursor::kClickable);
+        break;
+    }
+    Milliseconds(30);
+    m_viewport->DrawFrame(true);
+    EXPECT_EQ(!ControlTest::Draws().empty(), test.panelDrawn);
+    EXPECT_EQ(ShownCell(test.x, test.y), test.cell);
+    const auto frame = ddraw::testing::ReadFrame(WindowOf(*m_viewport));
+    ASSERT_TRUE(frame.has_value());
+    EXPECT_EQ(frame->At(2, 2), panel.m_color) << "the panel shows beside the cursor";
+    EXPECT_EQ(m_application.TakeReports(), Reports{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, CursorStillFrameTest, ::testing::ValuesIn(kStillFrameCases),
+                         [](const ::testing::TestParamInfo<StillFrameCase>& info) { return info.param.name; });
 
 } // namespace

@@ -519,8 +519,25 @@ void _endthread() {
     pthread_exit(nullptr);
 }
 
+namespace {
+
+// Every mutex's acquire and release asks for the thread's id: it is read from the kernel once per thread. A
+// forked child's thread has an id of its own, so the child reads it again.
+thread_local DWORD t_threadId = 0;
+
+void ForgetThreadIdInChild() {
+    t_threadId = 0;
+}
+
+} // namespace
+
 DWORD GetCurrentThreadId() {
-    return static_cast<DWORD>(gettid());
+    if (t_threadId == 0) {
+        static const int forgetInChild = pthread_atfork(nullptr, nullptr, ForgetThreadIdInChild);
+        static_cast<void>(forgetInChild);
+        t_threadId = static_cast<DWORD>(gettid());
+    }
+    return t_threadId;
 }
 
 DWORD GetCurrentProcessId() {
