@@ -1,11 +1,11 @@
 #include "platform/win32/kernel/RunFolder.h"
 
+#include "platform/win32/HostDescriptor.h"
 #include "platform/win32/files/HostPath.h"
 #include "platform/win32/files/SystemPaths.h"
 #include "platform/win32/kernel/NewFiles.h"
 #include "platform/win32/kernel/Thread.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,20 +54,14 @@ bool RemoveEntry(int folder, const char* name);
 
 // Removes what the folder open at the descriptor holds, and closes the descriptor.
 bool RemoveContents(int folder) {
-    DIR* listing = ::fdopendir(folder);
-    if (listing == nullptr) {
-        ::close(folder);
-        return false;
-    }
     bool removed = true;
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name(entry->d_name);
+    const bool listed = ListFolder(folder, [&](std::string_view name) {
         if (name != "." && name != "..") {
-            removed = RemoveEntry(::dirfd(listing), entry->d_name) && removed;
+            removed = RemoveEntry(folder, std::string(name).c_str()) && removed;
         }
-    }
-    ::closedir(listing);
-    return removed;
+    });
+    ::close(folder);
+    return listed && removed;
 }
 
 // A link goes as the name it is, never as what it leads to; a folder goes with what it holds.
@@ -100,20 +94,15 @@ bool RemoveRunFolder(int parent, const char* name) {
 }
 
 void RemoveEndedRunFolders(const std::string& hostFolder) {
-    const int parent = ::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
-    DIR* listing = parent < 0 ? nullptr : ::fdopendir(parent);
-    if (listing == nullptr) {
-        if (parent >= 0) {
-            ::close(parent);
-        }
+    const HostDescriptor parent(::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC));
+    if (parent.Get() < 0) {
         return;
     }
-    while (const dirent* entry = ::readdir(listing)) {
-        if (HasProcessEnded(RunOfFolder(entry->d_name))) {
-            RemoveRunFolder(::dirfd(listing), entry->d_name);
+    ListFolder(parent.Get(), [&parent](std::string_view name) {
+        if (HasProcessEnded(RunOfFolder(name))) {
+            RemoveRunFolder(parent.Get(), std::string(name).c_str());
         }
-    }
-    ::closedir(listing);
+    });
 }
 
 // Whether the Windows path fits into the caller's buffer, NUL included; says it when it does not.
