@@ -7,6 +7,8 @@
 #include "script/Config.h"
 #include "script/MessengerApplication.h"
 
+#include <utility>
+
 SharedSettings::SharedSettings() = default;
 
 SharedSettings::~SharedSettings() = default;
@@ -29,7 +31,7 @@ bool SharedSettings::Read(unsigned tries) {
         if (!Load(*config, tries)) {
             return false;
         }
-    } else if (!IsTryDue() || !config->LoadBuffer("", 0) || !Save(*config)) {
+    } else if (!m_save.IsTryDue() || !config->LoadBuffer("", 0) || !Save(*config)) {
         return false;
     }
     if (!m_changes.ApplyTo(*config)) {
@@ -43,8 +45,8 @@ bool SharedSettings::Load(Config& config, unsigned tries) {
     // A file that did not load is looked at again a second later at the soonest, once, saying nothing: a
     // file that cannot be read at all must not stall every frame that asks for a shared value, nor fill the
     // standard error.
-    if (m_loadFailureReported) {
-        if (win32::timeGetTime() - m_loadFailedAt < kSaveRetryMilliseconds) {
+    if (m_load.failing) {
+        if (!m_load.IsTryDue()) {
             return false;
         }
         tries = 1;
@@ -54,16 +56,15 @@ bool SharedSettings::Load(Config& config, unsigned tries) {
     for (unsigned tried = 1;; ++tried) {
         bool loaded = false;
         {
-            const Vemo::ErrorReportsDropped quiet(m_loadFailureReported || tried > 1);
+            const Vemo::ErrorReportsDropped quiet(m_load.failing || tried > 1);
             loaded = config.Load(m_file, false);
         }
         if (loaded) {
-            m_loadFailureReported = false;
+            m_load.Succeeded();
             return true;
         }
         if (tried >= tries) {
-            m_loadFailureReported = true;
-            m_loadFailedAt = win32::timeGetTime();
+            m_load.Failed();
             return false;
         }
         win32::Sleep(kLoadRetryMilliseconds);
@@ -93,10 +94,10 @@ bool SharedSettings::RemoveKey(const Vemo::String& section, const Vemo::String& 
 
 bool SharedSettings::Close(bool lastChance) {
     bool written = m_changes.IsEmpty();
-    if (!written && (lastChance || IsTryDue())) {
+    if (!written && (lastChance || m_save.IsTryDue())) {
         bool read = m_config != nullptr;
         if (!read) {
-            const Vemo::ErrorReportsDropped quiet(m_failureReported);
+            const Vemo::ErrorReportsDropped quiet(m_save.failing);
             read = Read(1);
         }
         if (read) {
@@ -121,27 +122,28 @@ bool SharedSettings::Save(Config& config) {
     bool saved = false;
     {
         // A retry of a failure said once says nothing, neither here nor beneath.
-        const Vemo::ErrorReportsDropped quiet(m_failureReported);
+        const Vemo::ErrorReportsDropped quiet(m_save.failing);
         saved = config.Save(m_file, false);
     }
     if (!saved) {
         Failed();
         return false;
     }
-    m_failureReported = false;
-    m_waiting = false;
+    m_save.Succeeded();
     return true;
 }
 
 void SharedSettings::Failed() {
-    m_waiting = true;
-    m_failedAt = win32::timeGetTime();
-    if (!m_failureReported) {
+    if (m_save.Failed()) {
         MessengerApplication::ReportSettingsNotSaved(m_file);
-        m_failureReported = true;
     }
 }
 
-bool SharedSettings::IsTryDue() const {
-    return !m_waiting || win32::timeGetTime() - m_failedAt >= kSaveRetryMilliseconds;
+bool SharedSettings::FailurePace::IsTryDue() const {
+    return !failing || win32::timeGetTime() - failedAt >= kSaveRetryMilliseconds;
+}
+
+bool SharedSettings::FailurePace::Failed() {
+    failedAt = win32::timeGetTime();
+    return !std::exchange(failing, true);
 }

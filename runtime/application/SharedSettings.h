@@ -53,15 +53,23 @@ private:
     bool Save(Config& config);
     // After a failed save: reported when it is the first since one succeeded; the next try waits.
     void Failed();
-    bool IsTryDue() const;
+
+    // The pace of the tries of one step (the load, the save) while it fails: the first failure since a
+    // success is the one said, and the next try is due a second later at the soonest.
+    struct FailurePace {
+        bool failing = false;
+        std::uint32_t failedAt = 0;
+
+        bool IsTryDue() const;
+        // True for the first failure since a success.
+        bool Failed();
+        void Succeeded() { failing = false; }
+    };
 
     std::unique_ptr<Config> m_config;
     // The file of the last open.
     Vemo::Path m_file;
     ConfigChanges m_changes;
-    bool m_failureReported = false;
-    bool m_loadFailureReported = false;
-    std::uint32_t m_loadFailedAt = 0;
-    bool m_waiting = false;
-    std::uint32_t m_failedAt = 0;
+    FailurePace m_load;
+    FailurePace m_save;
 };
