@@ -16,6 +16,10 @@ inline RECT IntersectRects(const RECT& a, const RECT& b) {
                 std::min(a.bottom, b.bottom)};
 }
 
+inline bool RectContains(const RECT& rect, POINT point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
 // The smallest rectangle holding both; both are to be non-empty.
 inline RECT UnionRects(const RECT& a, const RECT& b) {
     return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),

@@ -3,6 +3,7 @@
 #include "platform/video/FrameStore.h"
 #include "platform/video/Overlays.h"
 #include "platform/video/VideoBackend.h"
+#include "platform/win32/Rects.h"
 #include "platform/win32/gdi/Gdi.h"
 #include "platform/win32/windows/MessageQueue.h"
 #include "platform/win32/windows/Window.h"
@@ -145,10 +146,6 @@ Layout MakeLayout(HDC dc, const std::string& caption, const std::string& text, b
 
 bool Fits(const Layout& layout, SIZE area) {
     return layout.size.cx <= area.cx && layout.size.cy <= area.cy;
-}
-
-bool Contains(const RECT& rect, POINT point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
 }
 
 RECT Offset(const RECT& rect, POINT by) {
@@ -516,7 +513,7 @@ private:
 
     int ButtonAt(POINT point) const {
         for (std::size_t i = 0; i < m_layout.buttons.size(); ++i) {
-            if (Contains(m_layout.buttons[i].rect, point)) {
+            if (RectContains(m_layout.buttons[i].rect, point)) {
                 return static_cast<int>(i);
             }
         }

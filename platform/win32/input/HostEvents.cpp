@@ -1,6 +1,7 @@
 #include "platform/win32/input/HostEvents.h"
 
 #include "platform/directx/DirectInputHost.h"
+#include "platform/win32/Rects.h"
 #include "platform/win32/input/Cursor.h"
 #include "platform/win32/windows/Keyboard.h"
 #include "platform/win32/windows/MessageQueue.h"
@@ -28,10 +29,6 @@ WPARAM MouseKeyFlags(const std::array<BYTE, 256>& keys) {
     return flags;
 }
 
-bool Contains(const RECT& rect, POINT point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
 // The deepest visible child of the window under a point given in the window's client coordinates; the
 // point comes back in the found window's client coordinates. Children made later lie above earlier ones.
 WindowObject* HitTest(WindowSystem& system, WindowObject* window, POINT& point) {
@@ -39,12 +36,12 @@ WindowObject* HitTest(WindowSystem& system, WindowObject* window, POINT& point) 
     for (auto child = children.rbegin(); child != children.rend(); ++child) {
         WindowObject* object = system.Find(*child, false);
         if (object == nullptr || !object->visible || object->destroying ||
-            (object->style & WS_DISABLED) != 0 || !Contains(object->rect, point)) {
+            (object->style & WS_DISABLED) != 0 || !RectContains(object->rect, point)) {
             continue;
         }
         RECT client = object->ClientRect();
         POINT inner{point.x - client.left, point.y - client.top};
-        if (!Contains(RECT{0, 0, client.right - client.left, client.bottom - client.top}, inner)) {
+        if (!RectContains(RECT{0, 0, client.right - client.left, client.bottom - client.top}, inner)) {
             // On the child's frame: the child takes no client message for it.
             return nullptr;
         }

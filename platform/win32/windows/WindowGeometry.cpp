@@ -1,6 +1,7 @@
 #include "platform/win32/windows/WindowGeometry.h"
 
 #include "platform/win32/LastError.h"
+#include "platform/win32/Rects.h"
 #include "platform/win32/windows/Window.h"
 #include "platform/win32/windows/WindowActions.h"
 #include "platform/win32/windows/WindowObject.h"
@@ -13,13 +14,9 @@ namespace win32 {
 
 namespace {
 
-bool Contains(const RECT& rect, POINT point) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
-}
-
 bool IsShownAt(const WindowObject& window, const RECT& rect, POINT point) {
     return window.visible && window.created && !window.destroying && !window.IsMinimized() &&
-           Contains(rect, point);
+           RectContains(rect, point);
 }
 
 // The stacking rank of a top-level window: higher lies above.
@@ -102,7 +99,7 @@ BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
 }
 
 BOOL PtInRect(const RECT* rect, POINT point) {
-    return rect != nullptr && Contains(*rect, point) ? TRUE : FALSE;
+    return rect != nullptr && RectContains(*rect, point) ? TRUE : FALSE;
 }
 
 HWND WindowFromPoint(POINT point) {
