@@ -4,6 +4,7 @@
 
 #include "platform/quicktime/MediaSource.h"
 #include "platform/quicktime/TrackRecord.h"
+#include "platform/quicktime/VrWorld.h"
 #include "platform/video/Overlays.h"
 
 #include <cstdint>
@@ -35,6 +36,9 @@ struct MovieRecord {
     // The file the movie was read from (null for a movie made in memory), and the file it was created with.
     std::shared_ptr<detail::MediaSource> source;
     std::int16_t createdFile = 0;
+    // The VR world of a QuickTime VR movie read from a file (null for any other movie), and its "qtvr" track.
+    std::shared_ptr<const detail::VrWorld> vrWorld;
+    TrackRecord* vrTrack = nullptr;
     // A decoding error ended the movie at this time (movie units), when endedAt >= 0.
     double endedAt = -1;
     OSErr decodeError = noErr;
