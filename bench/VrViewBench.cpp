@@ -49,7 +49,7 @@ void BM_CylinderView640x480(benchmark::State& state) {
     const int width = 2560;
     const int height = 768;
     const std::vector<std::uint32_t> pixels = Pattern(width, height);
-    const qt::detail::VrPicture picture{pixels.data(), width, height, width};
+    const qt::detail::VrImage picture{pixels.data(), width, height, width};
     const qt::detail::VrCylinder cylinder{180, 360, 42, -42};
     qt::detail::VrView view(kWidth, kHeight);
     Measure(state, [&](const qt::detail::VrViewAngles& angles, std::uint32_t* target) {
@@ -61,7 +61,7 @@ BENCHMARK(BM_CylinderView640x480)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 void BM_CubeView640x480(benchmark::State& state) {
     const int size = 768;
     const std::vector<std::uint32_t> pixels = Pattern(size, size);
-    std::array<qt::detail::VrPicture, 6> faces;
+    std::array<qt::detail::VrImage, 6> faces;
     faces.fill({pixels.data(), size, size, size});
     qt::detail::VrView view(kWidth, kHeight);
     Measure(state, [&](const qt::detail::VrViewAngles& angles, std::uint32_t* target) {

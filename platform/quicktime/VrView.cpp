@@ -67,7 +67,7 @@ VrView::Camera VrView::CameraFor(const VrViewAngles& view) const {
     return camera;
 }
 
-VrSourcePoint VrView::CylinderPoint(const VrPicture& source, const VrCylinder& cylinder,
+VrSourcePoint VrView::CylinderPoint(const VrImage& source, const VrCylinder& cylinder,
                                     const VrViewAngles& view, double x, double y) const {
     const Camera camera = CameraFor(view);
     const double rx = camera.origin.x + x * camera.right.x + y * camera.down.x;
@@ -78,7 +78,7 @@ VrSourcePoint VrView::CylinderPoint(const VrPicture& source, const VrCylinder& c
     const double top = std::tan(cylinder.topTilt * kRadiansPerDegree);
     const double bottom = std::tan(cylinder.bottomTilt * kRadiansPerDegree);
     double column = (cylinder.leftPan - pan) / cylinder.panSpan;
-    if (cylinder.Wraps()) {
+    if (cylinder.wraps) {
         column -= std::floor(column);
     }
     return {0, column * source.width, (top - height) / (top - bottom) * source.height};
@@ -111,7 +111,7 @@ int FaceOf(double rx, double ry, double rz, double& u, double& v) {
 
 } // namespace
 
-VrSourcePoint VrView::CubePoint(const std::array<VrPicture, 6>& faces, const VrViewAngles& view, double x,
+VrSourcePoint VrView::CubePoint(const std::array<VrImage, 6>& faces, const VrViewAngles& view, double x,
                                 double y) const {
     const Camera camera = CameraFor(view);
     double u = 0;
@@ -125,7 +125,7 @@ VrSourcePoint VrView::CubePoint(const std::array<VrPicture, 6>& faces, const VrV
 namespace {
 
 // Samples a run of pixels along a straight line of source points (16.16, pixel centres at .5).
-void SampleRun(const VrPicture& source, bool wraps, std::int32_t sx, std::int32_t sy, std::int32_t stepX,
+void SampleRun(const VrImage& source, bool wraps, std::int32_t sx, std::int32_t sy, std::int32_t stepX,
                std::int32_t stepY, int count, std::uint32_t* out) {
     const int lastX = source.width - 1;
     const int lastY = source.height - 1;
@@ -180,7 +180,7 @@ std::int32_t Fixed(double value) {
 } // namespace
 
 template <typename PointAt>
-void VrView::DrawGrid(const std::array<VrPicture, 6>& faces, bool wraps, int block, PointAt pointAt,
+void VrView::DrawGrid(const std::array<VrImage, 6>& faces, bool wraps, int block, PointAt pointAt,
                       std::uint32_t* target, std::ptrdiff_t pitch) {
     const int columns = (m_width + block - 1) / block + 1;
     const int rows = (m_height + block - 1) / block + 1;
@@ -189,7 +189,7 @@ void VrView::DrawGrid(const std::array<VrPicture, 6>& faces, bool wraps, int blo
         for (int column = 0; column < columns; ++column) {
             const VrSourcePoint point =
                 pointAt(std::min(column * block, m_width), std::min(row * block, m_height));
-            const VrPicture& face = faces[point.face];
+            const VrImage& face = faces[point.face];
             // Kept within the picture's reach, so that the fixed-point steps cannot overflow.
             const double limitX = wraps ? 1.5 * face.width + 1 : face.width + 1.0;
             m_nodes[static_cast<std::size_t>(row) * columns + column] = {
@@ -257,9 +257,9 @@ void VrView::DrawGrid(const std::array<VrPicture, 6>& faces, bool wraps, int blo
     }
 }
 
-void VrView::DrawCylinder(const VrPicture& source, const VrCylinder& cylinder, const VrViewAngles& view,
+void VrView::DrawCylinder(const VrImage& source, const VrCylinder& cylinder, const VrViewAngles& view,
                           std::uint32_t* target, std::ptrdiff_t pitch) {
-    if (source.pixels == nullptr || source.width <= 0 || source.height <= 0 || cylinder.panSpan <= 0) {
+    if (source.pixels == nullptr || source.width <= 0 || source.height <= 0 || cylinder.panSpan == 0) {
         return;
     }
     // Nodes are taken in the view's own level frame, so that the pan across the window is continuous: the
@@ -270,16 +270,16 @@ void VrView::DrawCylinder(const VrPicture& source, const VrCylinder& cylinder, c
     const Ray level{-std::sin(pan), 0, std::cos(pan)};
     const double columnsPerRadian = source.width / (cylinder.panSpan * kRadiansPerDegree);
     double centre = (cylinder.leftPan - view.pan) / cylinder.panSpan;
-    if (cylinder.Wraps()) {
+    if (cylinder.wraps) {
         centre -= std::floor(centre);
     }
     centre *= source.width;
     const double top = std::tan(cylinder.topTilt * kRadiansPerDegree);
     const double bottom = std::tan(cylinder.bottomTilt * kRadiansPerDegree);
     const double rowsPerHeight = source.height / (top - bottom);
-    const std::array<VrPicture, 6> faces{source};
+    const std::array<VrImage, 6> faces{source};
     DrawGrid(
-        faces, cylinder.Wraps(), kCylinderBlock,
+        faces, cylinder.wraps, kCylinderBlock,
         [&](double x, double y) {
             const double rx = camera.origin.x + x * camera.right.x + y * camera.down.x;
             const double ry = camera.origin.y + x * camera.right.y + y * camera.down.y;
@@ -292,9 +292,9 @@ void VrView::DrawCylinder(const VrPicture& source, const VrCylinder& cylinder, c
         target, pitch);
 }
 
-void VrView::DrawCube(const std::array<VrPicture, 6>& faces, const VrViewAngles& view, std::uint32_t* target,
+void VrView::DrawCube(const std::array<VrImage, 6>& faces, const VrViewAngles& view, std::uint32_t* target,
                       std::ptrdiff_t pitch) {
-    for (const VrPicture& face : faces) {
+    for (const VrImage& face : faces) {
         if (face.pixels == nullptr || face.width <= 0 || face.height <= 0) {
             return;
         }

@@ -24,7 +24,7 @@
 
 namespace qt::detail {
 
-struct VrPicture {
+struct VrImage {
     const std::uint32_t* pixels = nullptr;
     int width = 0;
     int height = 0;
@@ -32,12 +32,14 @@ struct VrPicture {
 };
 
 struct VrCylinder {
+    // The pan at the picture's left edge, and the pan its columns cross from there: positive when the pan
+    // falls from column to column (the scene as seen), negative when it rises (the scene mirrored).
     double leftPan = 0;
     double panSpan = 360;
     double topTilt = 30;
     double bottomTilt = -30;
-
-    bool Wraps() const { return panSpan >= 360; }
+    // The last column meets the first.
+    bool wraps = true;
 };
 
 struct VrViewAngles {
@@ -64,15 +66,15 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
-    void DrawCylinder(const VrPicture& source, const VrCylinder& cylinder, const VrViewAngles& view,
+    void DrawCylinder(const VrImage& source, const VrCylinder& cylinder, const VrViewAngles& view,
                       std::uint32_t* target, std::ptrdiff_t pitch);
-    void DrawCube(const std::array<VrPicture, 6>& faces, const VrViewAngles& view, std::uint32_t* target,
+    void DrawCube(const std::array<VrImage, 6>& faces, const VrViewAngles& view, std::uint32_t* target,
                   std::ptrdiff_t pitch);
 
     // The exact projection of the window point (x, y) (pixel centres at .5).
-    VrSourcePoint CylinderPoint(const VrPicture& source, const VrCylinder& cylinder, const VrViewAngles& view,
+    VrSourcePoint CylinderPoint(const VrImage& source, const VrCylinder& cylinder, const VrViewAngles& view,
                                 double x, double y) const;
-    VrSourcePoint CubePoint(const std::array<VrPicture, 6>& faces, const VrViewAngles& view, double x,
+    VrSourcePoint CubePoint(const std::array<VrImage, 6>& faces, const VrViewAngles& view, double x,
                             double y) const;
 
     // Half the window's horizontal angle at a (vertical) field of view.
@@ -99,7 +101,7 @@ private:
     // Finds the source points at the grid's nodes (every block pixels, on pixel edges) with pointAt(x, y),
     // then draws each block by interpolating its corners, or where that would stray, pixel by pixel.
     template <typename PointAt>
-    void DrawGrid(const std::array<VrPicture, 6>& faces, bool wraps, int block, PointAt pointAt,
+    void DrawGrid(const std::array<VrImage, 6>& faces, bool wraps, int block, PointAt pointAt,
                   std::uint32_t* target, std::ptrdiff_t pitch);
 
     int m_width;

@@ -12,7 +12,7 @@
 namespace {
 
 using qt::detail::VrCylinder;
-using qt::detail::VrPicture;
+using qt::detail::VrImage;
 using qt::detail::VrSourcePoint;
 using qt::detail::VrView;
 using qt::detail::VrViewAngles;
@@ -40,7 +40,7 @@ struct CodedPicture {
             }
         }
     }
-    VrPicture Picture() const { return {pixels.data(), width, height, width}; }
+    VrImage Picture() const { return {pixels.data(), width, height, width}; }
 
     int width;
     int height;
@@ -48,7 +48,7 @@ struct CodedPicture {
 };
 
 // The angles a cylinder's source point stands for.
-void AnglesOf(const VrSourcePoint& point, const VrPicture& picture, const VrCylinder& cylinder, double& pan,
+void AnglesOf(const VrSourcePoint& point, const VrImage& picture, const VrCylinder& cylinder, double& pan,
               double& tilt) {
     pan = cylinder.leftPan - point.x / picture.width * cylinder.panSpan;
     pan -= 360 * std::floor((pan + 180) / 360);
@@ -92,14 +92,15 @@ class VrViewAngleTest : public testing::TestWithParam<AngleCase> {};
 TEST_P(VrViewAngleTest, WindowPointLooksAtTheCameraAngle) {
     const AngleCase& c = GetParam();
     const CodedPicture coded(720, 300);
-    const VrCylinder cylinder{180, 360, 40, -40};
     VrView view(640, 480);
-    double pan = 0;
-    double tilt = 0;
-    AnglesOf(view.CylinderPoint(coded.Picture(), cylinder, c.view, c.x, c.y), coded.Picture(), cylinder, pan,
-             tilt);
-    EXPECT_NEAR(pan, c.pan, 1e-6);
-    EXPECT_NEAR(tilt, c.tilt, 1e-6);
+    for (const VrCylinder& cylinder : {VrCylinder{180, 360, 40, -40}, VrCylinder{-180, -360, 40, -40}}) {
+        double pan = 0;
+        double tilt = 0;
+        AnglesOf(view.CylinderPoint(coded.Picture(), cylinder, c.view, c.x, c.y), coded.Picture(), cylinder,
+                 pan, tilt);
+        EXPECT_NEAR(pan, c.pan, 1e-6) << cylinder.panSpan;
+        EXPECT_NEAR(tilt, c.tilt, 1e-6) << cylinder.panSpan;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VrViewAngleTest, testing::ValuesIn(AngleCases()),
@@ -119,7 +120,7 @@ void ExpectDrawnMatchesProjection(VrView& view, const CodedPicture& coded, const
             const double column = std::clamp(point.x - 0.5, 0.0, coded.width - 1.0);
             const double row = std::clamp(point.y - 0.5, 0.0, coded.height - 1.0);
             // Next to the wrap seam the blend of the last and first columns says nothing.
-            if (cylinder.Wraps() && (column < 1 || column > coded.width - 2)) {
+            if (cylinder.wraps && (column < 1 || column > coded.width - 2)) {
                 continue;
             }
             ASSERT_NEAR((pixel >> 16) & 0xFF, column, kTolerance) << "at " << x << "," << y;
@@ -132,18 +133,20 @@ void ExpectDrawnMatchesProjection(VrView& view, const CodedPicture& coded, const
 
 TEST(VrViewTest, DrawnCylinderIsTheProjection) {
     const CodedPicture coded(250, 200);
-    const VrCylinder cylinder{0, 360, 45, -45};
-    VrView view(640, 480);
-    for (const VrViewAngles& angles : {VrViewAngles{0, 0, 60}, VrViewAngles{200, 25, 50},
-                                       VrViewAngles{-30, -30, 30}, VrViewAngles{91, 5, 75}}) {
-        SCOPED_TRACE(angles.pan);
-        ExpectDrawnMatchesProjection(view, coded, cylinder, angles);
+    // As seen, and mirrored: column 0 at pan -90, columns following the rising pan.
+    for (const VrCylinder& cylinder : {VrCylinder{0, 360, 45, -45}, VrCylinder{-90, -360, 45, -45}}) {
+        VrView view(640, 480);
+        for (const VrViewAngles& angles : {VrViewAngles{0, 0, 60}, VrViewAngles{200, 25, 50},
+                                           VrViewAngles{-30, -30, 30}, VrViewAngles{91, 5, 75}}) {
+            SCOPED_TRACE(std::to_string(cylinder.panSpan) + " at " + std::to_string(angles.pan));
+            ExpectDrawnMatchesProjection(view, coded, cylinder, angles);
+        }
     }
 }
 
 TEST(VrViewTest, PartialCylinderAndOddWindowSize) {
     const CodedPicture coded(240, 120);
-    const VrCylinder cylinder{60, 120, 30, -30};
+    const VrCylinder cylinder{60, 120, 30, -30, false};
     VrView view(333, 201);
     ExpectDrawnMatchesProjection(view, coded, cylinder, VrViewAngles{0, 0, 40});
 }
@@ -166,8 +169,8 @@ std::array<CodedPicture, 6> CodedFaces(int size) {
             CodedPicture(size, size, 3), CodedPicture(size, size, 4), CodedPicture(size, size, 5)};
 }
 
-std::array<VrPicture, 6> Pictures(const std::array<CodedPicture, 6>& faces) {
-    std::array<VrPicture, 6> pictures;
+std::array<VrImage, 6> Pictures(const std::array<CodedPicture, 6>& faces) {
+    std::array<VrImage, 6> pictures;
     for (std::size_t i = 0; i < faces.size(); ++i) {
         pictures[i] = faces[i].Picture();
     }
