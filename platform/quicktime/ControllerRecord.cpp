@@ -3,6 +3,7 @@
 #include "platform/quicktime/GrafPortRecord.h"
 #include "platform/quicktime/Layer.h"
 #include "platform/quicktime/MovieRecord.h"
+#include "platform/quicktime/QTVRInstanceRecord.h"
 
 #include <algorithm>
 
@@ -27,6 +28,12 @@ ControllerRecord::ControllerRecord(MovieRecord* movie, const Rect& bounds, std::
         movie->box = box;
         // The user plays this movie with the controller's button: it must be active for its time to run.
         movie->SetActive(true);
+    }
+    if (movie->vrWorld != nullptr) {
+        vr = std::make_unique<QTVRInstanceRecord>(*movie, *this);
+        if (!vr->Ready()) {
+            vr.reset();
+        }
     }
 }
 
@@ -57,6 +64,10 @@ int ControllerRecord::TrackLeft() const {
 
 std::int64_t ControllerRecord::BarState() {
     const int width = movie->box.right - movie->box.left;
+    if (vr != nullptr) {
+        return static_cast<std::int64_t>(vr->Version() & 0xFFFFFFFFFF) |
+               (static_cast<std::int64_t>(active) << 41);
+    }
     const int trackWidth = std::max(1, width - TrackLeft() - kTrackMargin - kThumbWidth);
     const std::int64_t duration = movie->Duration();
     const std::int64_t thumb =
@@ -70,6 +81,10 @@ void ControllerRecord::DrawBar(std::uint32_t* pixels, int width) {
     std::fill(pixels, pixels + width * kBarHeight, kFace);
     std::fill(pixels, pixels + width, kShadow);
     const std::uint32_t ink = active ? kInk : kInactiveInk;
+    if (vr != nullptr) {
+        vr->DrawBar(pixels, width, kBarHeight, ink);
+        return;
+    }
     auto plot = [&](int x, int y, std::uint32_t color) {
         if (x >= 0 && x < width && y >= 0 && y < kBarHeight) {
             pixels[y * width + x] = color;
@@ -119,6 +134,9 @@ void ControllerRecord::TogglePlay() {
 }
 
 bool ControllerRecord::HandleEvent(const EventRecord& event) {
+    if (active && vr != nullptr) {
+        return vr->HandleEvent(event);
+    }
     if (!active || !Visible()) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include "platform/quicktime/Types.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace qt {
 
@@ -13,6 +14,8 @@ struct ControllerRecord {
     static constexpr int kBarHeight = 16;
     static constexpr int kButtonWidth = 16;
 
+    // A QuickTime VR movie's controller gets the movie's VR instance, which shows the movie's nodes instead
+    // of its frames (QTVRInstanceRecord.h); one whose default node cannot be shown plays the movie as it is.
     ControllerRecord(MovieRecord* movie, const Rect& bounds, std::int32_t flags);
     ~ControllerRecord();
     ControllerRecord(const ControllerRecord&) = delete;
@@ -23,6 +26,7 @@ struct ControllerRecord {
     bool active = true;
     bool keysEnabled = true;
     std::int32_t controllerFlags = 0;
+    std::unique_ptr<QTVRInstanceRecord> vr;
 
     bool Visible() const { return (flags & mcNotVisible) == 0; }
     // The rectangle the controller takes: the movie's box, and below it the bar of a standard controller.
@@ -32,7 +36,7 @@ struct ControllerRecord {
     std::int64_t BarState();
     // Draws the bar into a 32-bit x-R-G-B picture of the bar's size.
     void DrawBar(std::uint32_t* pixels, int width);
-    // Takes a click or a key; true when it did something with it.
+    // Takes a click, a pointer move or a key; true when it did something with it.
     bool HandleEvent(const EventRecord& event);
 
 private:

@@ -1,5 +1,6 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/MovieTask.h"
+#include "platform/quicktime/QTVRInstanceRecord.h"
 #include "platform/quicktime/QuickTime.h"
 #include "platform/win32/kernel/Time.h"
 #include "platform/win32/windows/Keyboard.h"
@@ -27,6 +28,9 @@ std::intptr_t ValueOf(void* params) {
 
 void Task(Layer& layer, MovieRecord& movie) {
     layer.PumpAudio();
+    if (layer.IsController(movie.controller) && movie.controller->vr != nullptr) {
+        movie.controller->vr->Step();
+    }
     detail::TaskMovie(movie);
 }
 
@@ -212,6 +216,13 @@ bool NativeEventToEvent(const win32::MSG* message, EventRecord* event) {
     event->when = message->time;
     event->where = {static_cast<std::int16_t>(win32::GET_Y_LPARAM(message->lParam)),
                     static_cast<std::int16_t>(win32::GET_X_LPARAM(message->lParam))};
+    const bool mouse =
+        message->message >= win32::WM_MOUSEFIRST && message->message <= win32::WM_LBUTTONDBLCLK;
+    if (mouse) {
+        event->modifiers =
+            static_cast<std::uint16_t>(((message->wParam & win32::MK_SHIFT) != 0 ? shiftKey : 0) |
+                                       ((message->wParam & win32::MK_CONTROL) != 0 ? controlKey : 0));
+    }
     switch (message->message) {
     case win32::WM_LBUTTONDOWN:
     case win32::WM_LBUTTONDBLCLK:
@@ -219,6 +230,10 @@ bool NativeEventToEvent(const win32::MSG* message, EventRecord* event) {
         return true;
     case win32::WM_LBUTTONUP:
         event->what = mouseUp;
+        return true;
+    case win32::WM_MOUSEMOVE:
+        event->what = osEvt;
+        event->message = mouseMovedMessage << 24;
         return true;
     case win32::WM_KEYDOWN:
     case win32::WM_KEYUP: {

@@ -3,6 +3,7 @@
 #include "platform/quicktime/ControllerRecord.h"
 #include "platform/quicktime/FrameWriter.h"
 #include "platform/quicktime/Layer.h"
+#include "platform/quicktime/QTVRInstanceRecord.h"
 #include "platform/quicktime/VideoDecoder.h"
 
 #include <algorithm>
@@ -62,6 +63,14 @@ void DrawInto(const PixelTarget& target, const std::vector<Picture>& pictures, c
     for (const Picture& picture : pictures) {
         picture.track->video->Writer().PutFrame(target, *picture.frame, place);
     }
+    const int boxWidth = box.right - box.left;
+    const int boxHeight = box.bottom - box.top;
+    if (controller != nullptr && controller->vr != nullptr && boxWidth > 0 && boxHeight > 0) {
+        std::vector<std::uint32_t> view(static_cast<std::size_t>(boxWidth) *
+                                        static_cast<std::size_t>(boxHeight));
+        controller->vr->Draw(view.data(), boxWidth, boxHeight);
+        PutPicture(target, view.data(), boxWidth, boxHeight, place.left, place.top);
+    }
     if (controller != nullptr && controller->Visible()) {
         const Rect bar = controller->Bar();
         const int width = bar.right - bar.left;
@@ -117,7 +126,12 @@ void TaskMovie(MovieRecord& movie) {
     ControllerRecord* controller = layer.IsController(movie.controller) ? movie.controller : nullptr;
     const Rect area = controller != nullptr ? controller->Bounds() : movie.box;
     std::vector<std::int64_t> key;
-    std::vector<Picture> pictures = CurrentPictures(movie, now, key);
+    // A VR movie's controller shows the node, not the frames.
+    const bool vr = controller != nullptr && controller->vr != nullptr;
+    std::vector<Picture> pictures = vr ? std::vector<Picture>{} : CurrentPictures(movie, now, key);
+    if (vr) {
+        key.push_back(static_cast<std::int64_t>(controller->vr->Version()));
+    }
     const std::int64_t barState =
         controller != nullptr && controller->Visible() ? controller->BarState() : -1;
     MovieRecord::Drawn& drawn = movie.drawn;
@@ -131,7 +145,7 @@ void TaskMovie(MovieRecord& movie) {
         }
         DrawInto(TargetOfWorld(port), pictures, movie.box, controller, 0, 0);
     } else {
-        if (pictures.empty() && barState < 0) {
+        if (pictures.empty() && barState < 0 && !vr) {
             return;
         }
         DrawWindow(movie, pictures, area, controller);

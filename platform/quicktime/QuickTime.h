@@ -28,7 +28,10 @@
 // Controllers. A controller made with mcNotVisible draws nothing of its own; any other is the standard
 // controller: the movie fills the controller's rectangle above a 16-pixel bar with a play/pause button and a
 // position bar, and is made active. The button or the space bar toggles play, a click on the bar sets the
-// time; a deactivated controller takes no events.
+// time; a deactivated controller takes no events. The controller of a QuickTime VR movie shows the movie's
+// current node instead of its frames, and its bar has zoom buttons in place of play and position: see
+// QTVRInstanceRecord.h for what the user does with it. Its view moves with time on ControllerIdle (or
+// controller action 1).
 //
 // Threads. Every call may come from any thread; one lock guards the layer (the audio backend mixes under it).
 // GetMoviesError and GetMemoryError answer for the calling thread's last call.
@@ -183,7 +186,8 @@ ComponentResult ControllerMovieChanged(MovieController controller);
 Movie ControllerGetMovie(MovieController controller);
 // Draws the movie's current frame and the controller.
 ComponentResult ControllerIdle(MovieController controller);
-// True when the message becomes an event a controller can take (mouse buttons, keys, paint, activation).
+// True when the message becomes an event a controller can take (mouse buttons, pointer moves as osEvt with
+// mouseMovedMessage, keys, paint, activation). Mouse events carry shiftKey and controlKey.
 bool NativeEventToEvent(const win32::MSG* message, EventRecord* event);
 // 1 when the controller took the event.
 ComponentResult ControllerHandleEvent(MovieController controller, const EventRecord* event);

@@ -23,16 +23,6 @@ void QuickTimeVRLibrary_Unload() {
     }
 }
 
-namespace {
-
-// The one instance a reported VR track gives; nothing is behind it.
-QTVRInstance TestInstance() {
-    static char record = 0;
-    return reinterpret_cast<QTVRInstance>(&record);
-}
-
-} // namespace
-
 Track QTVRGetQTVRTrack(Movie movie, std::int32_t index) {
     detail::Layer& layer = detail::Layer::Instance();
     {
@@ -42,37 +32,6 @@ Track QTVRGetQTVRTrack(Movie movie, std::int32_t index) {
         }
     }
     return GetMovieIndexedTrack(movie, 1);
-}
-
-OSErr QTVRGetQTVRInstance(QTVRInstance* instance, Track vrTrack, MovieController) {
-    detail::Layer& layer = detail::Layer::Instance();
-    detail::LayerGuard guard(layer.Lock());
-    if (instance == nullptr) {
-        return paramErr;
-    }
-    *instance = layer.vrTrackReported && vrTrack != nullptr ? TestInstance() : nullptr;
-    return *instance != nullptr ? noErr : paramErr;
-}
-
-OSErr QTVRSetAngularUnits(QTVRInstance instance, std::int32_t units) {
-    detail::Layer& layer = detail::Layer::Instance();
-    detail::LayerGuard guard(layer.Lock());
-    if (instance == nullptr || instance != TestInstance()) {
-        return paramErr;
-    }
-    layer.vrCalls.push_back("SetAngularUnits " + std::to_string(units));
-    return noErr;
-}
-
-OSErr QTVRSetControlSetting(QTVRInstance instance, std::int32_t setting, Boolean enable) {
-    detail::Layer& layer = detail::Layer::Instance();
-    detail::LayerGuard guard(layer.Lock());
-    if (instance == nullptr || instance != TestInstance()) {
-        return paramErr;
-    }
-    layer.vrCalls.push_back("SetControlSetting " + std::to_string(setting) + " " +
-                            (enable ? "true" : "false"));
-    return noErr;
 }
 
 } // namespace qt

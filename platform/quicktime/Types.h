@@ -148,6 +148,14 @@ constexpr std::uint16_t keyUp = 4;
 constexpr std::uint16_t autoKey = 5;
 constexpr std::uint16_t updateEvt = 6;
 constexpr std::uint16_t activateEvt = 8;
+// The pointer moved (a mouse move with or without a button): osEvt with mouseMovedMessage in the message's
+// top byte.
+constexpr std::uint16_t osEvt = 15;
+constexpr std::uint32_t mouseMovedMessage = 0xFA;
+
+// Event modifiers: the keys held with a mouse event.
+constexpr std::uint16_t shiftKey = 0x0200;
+constexpr std::uint16_t controlKey = 0x1000;
 
 // Results.
 constexpr OSErr noErr = 0;
@@ -240,6 +248,18 @@ constexpr OSType k32RGBAPixelFormat = MakeOSType("RGBA");
 constexpr OSType k32ABGRPixelFormat = MakeOSType("ABGR");
 constexpr OSType k24RGBPixelFormat = 24;
 constexpr OSType k32ARGBPixelFormat = 32;
+
+// QuickTime VR: the angular units of QTVRSetAngularUnits, and the control settings of QTVRSetControlSetting
+// (an object node's: wrap across its pan and tilt ranges, zoom, reversed and swapped drags, translation).
+constexpr std::int32_t kQTVRDegrees = 0;
+constexpr std::int32_t kQTVRRadians = 1;
+constexpr std::int32_t kQTVRWrapPan = 1;
+constexpr std::int32_t kQTVRWrapTilt = 2;
+constexpr std::int32_t kQTVRCanZoom = 3;
+constexpr std::int32_t kQTVRReverseHControl = 4;
+constexpr std::int32_t kQTVRReverseVControl = 5;
+constexpr std::int32_t kQTVRSwapHVControl = 6;
+constexpr std::int32_t kQTVRTranslation = 7;
 
 // CreatePortAssociation flags.
 constexpr std::int32_t kQTMLNoIdleEvents = 2;
