@@ -34,8 +34,9 @@ void NearestEdge(const std::vector<std::int64_t>& edges, std::int64_t end, std::
 // (HostPath.h), and the link itself to one that replaces or deletes it.
 OSErr ResolveSpec(const FSSpec* spec, win32::HostPath& host, win32::LeafUse use = win32::LeafUse::Open);
 
-// Reads a movie from a file's bytes, as NewMovieFromFile does.
-OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie);
+// Reads a movie from a file's bytes, as NewMovieFromFile does. A QuickTime VR movie gets its world; a VR part
+// that is damaged is said on the standard error, naming the file, and the movie is read as an ordinary one.
+OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie, const std::string& name);
 
 // Writes a movie's in-memory sound tracks as a QuickTime file.
 OSErr WriteMovie(MovieRecord& movie, const std::string& hostPath, int descriptor);

@@ -1,9 +1,11 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/Demuxer.h"
 #include "platform/quicktime/MovieHeader.h"
+#include "platform/quicktime/VrWorldReader.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 namespace qt::detail {
 
@@ -70,9 +72,45 @@ std::shared_ptr<MediaRecord> MediaOf(Demuxer& demuxer, int index,
     return media;
 }
 
+// The VR track of a VR movie: a track the rest of the layer keeps (it shows and sounds nothing) over the
+// nodes' time, and the world it describes. A damaged VR part leaves the movie an ordinary one.
+void ReadVr(ByteReader& reader, const std::shared_ptr<MediaSource>& source, MovieRecord& movie,
+            const std::string& name) {
+    VrReadResult vr = ReadVrWorld(reader);
+    if (!vr.world) {
+        if (!vr.problem.empty()) {
+            std::fprintf(
+                stderr,
+                "QuickTime: %s: the QuickTime VR part is damaged (%s); it plays as an ordinary movie\n",
+                name.c_str(), vr.problem.c_str());
+        }
+        return;
+    }
+    auto media = std::make_shared<MediaRecord>();
+    media->type = MakeOSType("qtvr");
+    media->source = source;
+    media->unitDenominator = movie.scale;
+    std::int64_t end = 0;
+    for (const VrNode& node : vr.world->nodes) {
+        end = std::max(end, node.start + node.duration);
+    }
+    media->duration = end;
+    auto track = std::make_unique<TrackRecord>(&movie, media);
+    if (end > 0) {
+        track->edits.push_back(Edit{end, 0, end});
+    }
+    movie.vrTrack = track.get();
+    movie.tracks.insert(movie.tracks.begin(), std::move(track));
+    if (movie.box.right == 0 && vr.world->width > 0 && vr.world->height > 0) {
+        movie.box = {0, 0, static_cast<std::int16_t>(std::min(vr.world->height, 0x7FFF)),
+                     static_cast<std::int16_t>(std::min(vr.world->width, 0x7FFF))};
+    }
+    movie.vrWorld = std::make_shared<const VrWorld>(std::move(*vr.world));
+}
+
 } // namespace
 
-OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie) {
+OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie, const std::string& name) {
     movie = nullptr;
     std::unique_ptr<ByteReader> reader = source->OpenReader();
     if (reader == nullptr) {
@@ -125,6 +163,9 @@ OSErr ReadMovie(const std::shared_ptr<MediaSource>& source, Movie& movie) {
                          static_cast<std::int16_t>(std::min(item->width, 0x7FFF))};
         }
         made->tracks.push_back(std::move(track));
+    }
+    if (header) {
+        ReadVr(*reader, source, *made, name);
     }
     movie = made;
     return noErr;

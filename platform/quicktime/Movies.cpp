@@ -68,7 +68,7 @@ OSErr NewMovieFromFile(Movie* movie, std::int16_t refNum, std::int16_t* resId, c
                source == nullptr) {
         error = ioErr;
     } else {
-        error = detail::ReadMovie(source, *movie);
+        error = detail::ReadMovie(source, *movie, file->second.hostPath);
     }
     if (error == noErr) {
         layer.OpenAudio();

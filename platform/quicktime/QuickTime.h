@@ -212,10 +212,13 @@ void UnlockPixels(PixMapHandle pixels);
 void DisposeGraphicsWorld(GWorldPtr world);
 
 // --- QuickTime VR ---
-// This host has no QuickTime VR: the library "loads" with entry points that find no VR track, so every movie
-// plays as an ordinary one.
+// The VR library is the layer's own: it "loads" at once. A movie read from a QuickTime VR file (panorama and
+// object nodes, hot spots) has its world read with it; a VR part that is damaged is said on the standard
+// error and the movie plays as an ordinary one.
 int QuickTimeVRLibrary_Load();
 void QuickTimeVRLibrary_Unload();
+// The movie's "qtvr" track for index 1 when the movie is a VR movie; null otherwise (and for any other
+// index).
 Track QTVRGetQTVRTrack(Movie movie, std::int32_t index);
 OSErr QTVRGetQTVRInstance(QTVRInstance* instance, Track vrTrack, MovieController controller);
 OSErr QTVRSetAngularUnits(QTVRInstance instance, std::int32_t units);

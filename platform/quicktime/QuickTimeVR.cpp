@@ -25,13 +25,14 @@ void QuickTimeVRLibrary_Unload() {
 
 Track QTVRGetQTVRTrack(Movie movie, std::int32_t index) {
     detail::Layer& layer = detail::Layer::Instance();
-    {
-        detail::LayerGuard guard(layer.Lock());
-        if (!layer.vrTrackReported || index != 1 || movie == nullptr) {
-            return nullptr;
-        }
+    detail::LayerGuard guard(layer.Lock());
+    if (index != 1 || !layer.IsMovie(movie)) {
+        return nullptr;
     }
-    return GetMovieIndexedTrack(movie, 1);
+    if (movie->vrTrack != nullptr) {
+        return movie->vrTrack;
+    }
+    return layer.vrTrackReported && !movie->tracks.empty() ? movie->tracks.front().get() : nullptr;
 }
 
 } // namespace qt

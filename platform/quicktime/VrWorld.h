@@ -1,6 +1,6 @@
-// The world of a QuickTime VR movie as its file describes it: the scene's nodes (panoramas and objects), their
-// hot spots and the geometry of their pictures. Read once when the movie is read (VrWorldReader.h); the node
-// pictures are decoded when a node is entered (NodeImages.h). Internal to the layer.
+// The world of a QuickTime VR movie as its file describes it: the scene's nodes (panoramas and objects),
+// their hot spots and the geometry of their pictures. Read once when the movie is read (VrWorldReader.h); the
+// node pictures are decoded when a node is entered (NodeImages.h). Internal to the layer.
 //
 // Units and directions. Every angle is in degrees, as the file stores it. Pan grows counterclockwise seen
 // from above: turning to the viewer's left raises the pan angle, so a view's right edge lies at a smaller pan
@@ -41,12 +41,12 @@ struct VrHotSpot {
     float toFov = 0;
 };
 
-// Where a node's pictures lie in a picture track: the track (by its track ID) and the node's span of it in
-// movie time (the movie header's time scale). trackId 0: the node has no such track.
+// Where a node's pictures lie in a picture track: the track (by its track ID) and the node's samples of it
+// (the first one's index, counting from 0, and how many). trackId 0: the node has no such track.
 struct VrTrackSpan {
     std::uint32_t trackId = 0;
-    std::int64_t start = 0;
-    std::int64_t duration = 0;
+    int firstSample = 0;
+    int samples = 0;
 };
 
 struct VrPanorama {
@@ -94,7 +94,8 @@ struct VrObject {
     float minFov = 0;
     float fov = 0;
     float defaultFov = 0;
-    // Movie time one view lasts (its frames share it), and the frames that make a view (1 for a still view).
+    // Movie time one view lasts (its frames share it), and the frames that make a view (1 for a still view):
+    // view (column, row) is frames framesPerView * (row * columns + column) onwards of the node's samples.
     std::int64_t viewDuration = 0;
     int framesPerView = 1;
     // The file's control settings: wrap across the pan (columns) and tilt (rows) ranges, zoom allowed,
@@ -118,7 +119,7 @@ struct VrNode {
     // Exactly one of the two, as type says.
     std::optional<VrPanorama> panorama;
     std::optional<VrObject> object;
-    // The node's sample in the VR track, in movie time.
+    // The node's sample in the VR track, in movie time (the movie header's time scale).
     std::int64_t start = 0;
     std::int64_t duration = 0;
 

@@ -94,7 +94,7 @@ OSErr NewMovieFromBytes(const std::uint8_t* bytes, std::size_t size, Movie* movi
     }
     layer.OpenAudio();
     return detail::ReadMovie(detail::MediaSource::FromBytes(std::vector<std::uint8_t>(bytes, bytes + size)),
-                             *movie);
+                             *movie, "a movie in memory");
 }
 
 QuickTimeSession::QuickTimeSession(video::AudioBackendKind audio) {
