@@ -21,10 +21,6 @@ const KeywordIds<unsigned>& Words() {
 const MessengerFactory::Registrar g_registrar(QTWindowMovieControl::ClassWord(),
                                               &QTWindowMovieControl::Create);
 
-constexpr std::int32_t kVRAngularUnitsDegrees = 0;
-constexpr std::int32_t kVRControlSettingA = 3;
-constexpr std::int32_t kVRControlSettingB = 7;
-
 } // namespace
 
 QTWindowMovieControl::QTWindowMovieControl(const Vemo::String& name, Messenger* owner, Script* script)
@@ -163,9 +159,9 @@ bool QTWindowMovieControl::SetMovie(const Fragment& request) {
         }
     }
     if (m_vrInstance != nullptr) {
-        qt::QTVRSetAngularUnits(m_vrInstance, kVRAngularUnitsDegrees);
-        qt::QTVRSetControlSetting(m_vrInstance, kVRControlSettingA, true);
-        qt::QTVRSetControlSetting(m_vrInstance, kVRControlSettingB, true);
+        qt::QTVRSetAngularUnits(m_vrInstance, qt::kQTVRDegrees);
+        qt::QTVRSetControlSetting(m_vrInstance, qt::kQTVRCanZoom, true);
+        qt::QTVRSetControlSetting(m_vrInstance, qt::kQTVRTranslation, true);
     }
     qt::ControllerAction(m_controller, IsEffectivelyEnabled() ? qt::mcActionActivate : qt::mcActionDeactivate,
                          nullptr);

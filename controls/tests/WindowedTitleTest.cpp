@@ -9,6 +9,8 @@
 #include "platform/testing/MediaWriter.h"
 #include "platform/testing/MessageBoxTesting.h"
 #include "platform/testing/QuickTimeTesting.h"
+#include "platform/testing/VrControllerTesting.h"
+#include "platform/testing/VrMovieWriter.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/video/Overlays.h"
 #include "platform/win32/windows/Window.h"
@@ -22,7 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,21 +147,45 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlReopensItsMovieAfterADeactivation
     }
 }
 
-TEST_F(WindowedTitleTest, AMovieWithAVRTrackGetsAnInstanceAndItsSettings) {
-    qt::testing::MediaFile movie;
-    movie.pictures.push_back(qt::testing::PictureTrack{});
-    qt::testing::WriteMediaFile(m_title.Host('C', "Title/Art/pano.mov"), movie);
-    qt::testing::ReportVRTrack(true);
-    const bool started =
-        Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nSize=64,64\nMovie=pano.mov\n");
-    qt::testing::ReportVRTrack(false);
-    ASSERT_TRUE(started);
+TEST_F(WindowedTitleTest, APanoramaShowsItsViewInTheWindowAndTurnsWithADrag) {
+    platform::testing::FakeClock clock;
+    qt::testing::WriteVrMovie(m_title.Host('C', "Title/Art/pano.mov"), qt::testing::OnePanorama());
+    ASSERT_TRUE(Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nPosition=20,30\nSize=160,136\n"
+                                          "Movie=pano.mov\n"));
     auto* control = Find<QTWindowMovieControl>("Window");
     ASSERT_NE(control, nullptr);
-    EXPECT_NE(control->GetVRInstance(), nullptr);
-    EXPECT_EQ(qt::testing::TakeVRCalls(),
-              (std::vector<std::string>{"SetAngularUnits 0", "SetControlSetting 3 true",
-                                        "SetControlSetting 7 true"}));
+    ASSERT_NE(control->GetVRInstance(), nullptr);
+    m_running.App().Step();
+
+    // The view (160 by 120 above the bar) at the file's default: pan 0, a field of 40 degrees.
+    constexpr double kPi = 3.14159265358979323846;
+    const double focal = 60 / std::tan(20 * kPi / 180);
+    auto panShownAt = [&](int x) {
+        std::vector<std::uint32_t> frame(320 * 240, 0);
+        video::OverlayFrame target{frame.data(), 320, 240, 320 * 4, {}, {0, 0, 320, 240}};
+        video::ComposeWindowOverlays(ViewportWindow(), target);
+        return qt::testing::DecodePanoramaColor(frame[(30 + 60) * 320 + 20 + x]);
+    };
+    const qt::testing::PanoramaCode code = panShownAt(120);
+    EXPECT_EQ(code.blue, qt::testing::NodeBlue(1));
+    const double expected = 360 - std::atan(40.5 / focal) * 180 / kPi;
+    EXPECT_NEAR(code.pan, expected, 2.2) << "40 pixels right of the middle, in perspective";
+
+    // Half the view's width to the right of the press, held for half a second: the view turns right by half
+    // the window's angle.
+    const double before = qt::testing::GetVRState(control->GetController())->pan;
+    win32::testing::PressMouse(ViewportWindow(), win32::testing::MouseButton::Left, 20 + 80, 30 + 60);
+    win32::testing::MoveMouse(ViewportWindow(), 20 + 159, 30 + 60);
+    m_running.App().Step();
+    clock.Advance(500);
+    m_running.App().Step();
+    win32::testing::ReleaseMouse(ViewportWindow(), win32::testing::MouseButton::Left, 20 + 159, 30 + 60);
+    m_running.App().Step();
+    const double widthAngle = 2 * std::atan(80 / focal) * 180 / kPi;
+    const double turned = std::remainder(qt::testing::GetVRState(control->GetController())->pan - before, 360.0);
+    EXPECT_NEAR(turned, -(79.0 / 80) * widthAngle * 0.5, widthAngle * 0.05);
+    EXPECT_NEAR(std::remainder(panShownAt(80).pan - (before + turned), 360.0), 0, 2.2);
+
     EXPECT_TRUE(control->HandleMessage(Fragment(S("Clear")), nullptr));
     EXPECT_EQ(control->GetVRInstance(), nullptr);
 }

@@ -45,10 +45,6 @@ public:
     int& qtmlStarts;
     int& movieServicesStarts;
     int vrLibraryLoads = 0;
-    // For tests: the VR library finds a VR track (a movie's first track) and gives an instance for it; the
-    // calls made with an instance are kept, in order.
-    bool vrTrackReported = false;
-    std::vector<std::string> vrCalls;
 
     std::set<MovieRecord*> movies;
     std::set<TrackRecord*> tracks;

@@ -220,8 +220,17 @@ void QuickTimeVRLibrary_Unload();
 // The movie's "qtvr" track for index 1 when the movie is a VR movie; null otherwise (and for any other
 // index).
 Track QTVRGetQTVRTrack(Movie movie, std::int32_t index);
+// The VR instance of the movie's controller (it lives as long as the controller): paramErr, with the instance
+// null, for a track that is not the VR track of the controller's movie, or a controller whose VR movie's
+// first node cannot be shown (that controller plays the movie as an ordinary one).
 OSErr QTVRGetQTVRInstance(QTVRInstance* instance, Track vrTrack, MovieController controller);
+// kQTVRDegrees or kQTVRRadians (paramErr otherwise): the units the instance's angles are given in.
 OSErr QTVRSetAngularUnits(QTVRInstance instance, std::int32_t units);
+// Sets one of an object node's control settings (kQTVRWrapPan to kQTVRTranslation; paramErr for any other),
+// in place of what the node's file says, for this and every object node the instance shows: kQTVRCanZoom
+// lets Shift, Control and the bar's zoom buttons zoom the object's view, kQTVRTranslation gives the bar a
+// translate button with which a drag moves a zoomed-in view instead of turning the object. A panorama keeps
+// them for the object nodes it leads to.
 OSErr QTVRSetControlSetting(QTVRInstance instance, std::int32_t setting, Boolean enable);
 
 } // namespace qt

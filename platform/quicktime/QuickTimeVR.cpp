@@ -29,10 +29,7 @@ Track QTVRGetQTVRTrack(Movie movie, std::int32_t index) {
     if (index != 1 || !layer.IsMovie(movie)) {
         return nullptr;
     }
-    if (movie->vrTrack != nullptr) {
-        return movie->vrTrack;
-    }
-    return layer.vrTrackReported && !movie->tracks.empty() ? movie->tracks.front().get() : nullptr;
+    return movie->vrTrack;
 }
 
 } // namespace qt

@@ -20,20 +20,6 @@ void ClearFailures() {
     state.ClearFailures();
 }
 
-void ReportVRTrack(bool report) {
-    Layer& layer = Layer::Instance();
-    LayerGuard guard(layer.Lock());
-    layer.vrTrackReported = report;
-}
-
-std::vector<std::string> TakeVRCalls() {
-    Layer& layer = Layer::Instance();
-    LayerGuard guard(layer.Lock());
-    std::vector<std::string> calls;
-    calls.swap(layer.vrCalls);
-    return calls;
-}
-
 StartupCounts GetStartupCounts() {
     Layer& layer = Layer::Instance();
     LayerGuard guard(layer.Lock());

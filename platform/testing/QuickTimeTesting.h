@@ -28,12 +28,6 @@ struct StartupCounts {
 };
 StartupCounts GetStartupCounts();
 
-// The stand-in VR library finds a VR track in every movie (its first track) and gives an instance for it,
-// or (false, the default) finds none.
-void ReportVRTrack(bool report);
-// The calls made with the instance since the last look ("SetAngularUnits 0", "SetControlSetting 3 true").
-std::vector<std::string> TakeVRCalls();
-
 struct OpenObjects {
     std::size_t movies = 0;
     std::size_t tracks = 0;
