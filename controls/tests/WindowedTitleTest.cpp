@@ -150,8 +150,9 @@ TEST_F(WindowedTitleTest, TheWindowMovieControlReopensItsMovieAfterADeactivation
 TEST_F(WindowedTitleTest, APanoramaShowsItsViewInTheWindowAndTurnsWithADrag) {
     platform::testing::FakeClock clock;
     qt::testing::WriteVrMovie(m_title.Host('C', "Title/Art/pano.mov"), qt::testing::OnePanorama());
-    ASSERT_TRUE(Start("Control=Window\n", "[Window]\nClass=QTWindowMovieControl\nPosition=20,30\nSize=160,136\n"
-                                          "Movie=pano.mov\n"));
+    ASSERT_TRUE(Start("Control=Window\n",
+                      "[Window]\nClass=QTWindowMovieControl\nPosition=20,30\nSize=160,136\n"
+                      "Movie=pano.mov\n"));
     auto* control = Find<QTWindowMovieControl>("Window");
     ASSERT_NE(control, nullptr);
     ASSERT_NE(control->GetVRInstance(), nullptr);
@@ -182,7 +183,8 @@ TEST_F(WindowedTitleTest, APanoramaShowsItsViewInTheWindowAndTurnsWithADrag) {
     win32::testing::ReleaseMouse(ViewportWindow(), win32::testing::MouseButton::Left, 20 + 159, 30 + 60);
     m_running.App().Step();
     const double widthAngle = 2 * std::atan(80 / focal) * 180 / kPi;
-    const double turned = std::remainder(qt::testing::GetVRState(control->GetController())->pan - before, 360.0);
+    const double turned =
+        std::remainder(qt::testing::GetVRState(control->GetController())->pan - before, 360.0);
     EXPECT_NEAR(turned, -(79.0 / 80) * widthAngle * 0.5, widthAngle * 0.05);
     EXPECT_NEAR(std::remainder(panShownAt(80).pan - (before + turned), 360.0), 0, 2.2);
 

@@ -90,6 +90,9 @@ ComponentResult ControllerAction(MovieController controller, std::int16_t action
         movie.Changed();
         break;
     case mcActionDeactivate:
+        if (controller->vr != nullptr) {
+            controller->vr->LetGo();
+        }
         controller->active = false;
         movie.Changed();
         break;

@@ -1,5 +1,6 @@
 #include "platform/quicktime/Calls.h"
 #include "platform/quicktime/MovieTask.h"
+#include "platform/quicktime/QTVRInstanceRecord.h"
 #include "platform/quicktime/QuickTime.h"
 
 #include <algorithm>
@@ -113,6 +114,8 @@ void DisposeMovie(Movie movie) {
     }
     for (ControllerRecord* controller : layer.controllers) {
         if (controller->movie == movie) {
+            // Its VR instance shows the movie's nodes: it goes with the movie.
+            controller->vr.reset();
             controller->movie = nullptr;
         }
     }

@@ -44,6 +44,13 @@ QTVRInstanceRecord::QTVRInstanceRecord(MovieRecord& movie, ControllerRecord& con
     }
 }
 
+QTVRInstanceRecord::~QTVRInstanceRecord() {
+    if (m_dragging && detail::Layer::Instance().IsPort(movie->port) &&
+        win32::GetCapture() == movie->port->window) {
+        win32::ReleaseCapture();
+    }
+}
+
 bool QTVRInstanceRecord::Setting(std::int32_t setting) const {
     if (setting >= 1 && setting <= kQTVRTranslation && m_settings[setting].has_value()) {
         return *m_settings[setting];
@@ -95,9 +102,9 @@ bool QTVRInstanceRecord::EnterNode(std::uint32_t nodeId, const detail::VrHotSpot
     } else if (movie->source == nullptr) {
         problem = "the movie has no file to read its pictures from";
     } else if (node->panorama.has_value()) {
-        decoded = detail::DecodePanoramaImages(*movie->source, *node, panorama, problem);
+        decoded = detail::DecodePanoramaImages(movie->source, *node, panorama, problem);
     } else if (node->object.has_value()) {
-        decoded = detail::DecodeObjectImages(*movie->source, *node, object, problem);
+        decoded = detail::DecodeObjectImages(movie->source, *node, object, problem);
     }
     if (!decoded) {
         std::fprintf(stderr, "QuickTime VR movie: node %u cannot be shown: %s\n",
@@ -362,6 +369,21 @@ void QTVRInstanceRecord::Step() {
     }
 }
 
+void QTVRInstanceRecord::LetGo() {
+    Step();
+    if (m_dragging && detail::Layer::Instance().IsPort(movie->port) &&
+        win32::GetCapture() == movie->port->window) {
+        win32::ReleaseCapture();
+    }
+    m_dragging = false;
+    m_translating = false;
+    m_pressedHotSpot = 0;
+    m_zoomKeys = 0;
+    m_zoomButton = 0;
+    UpdateCursor();
+    Changed();
+}
+
 bool QTVRInstanceRecord::HandleEvent(const EventRecord& event) {
     if (m_node == nullptr) {
         return false;
@@ -433,7 +455,7 @@ bool QTVRInstanceRecord::HandleEvent(const EventRecord& event) {
             return true;
         }
         if (!m_dragging) {
-            return false;
+            return BarButton(event.where) >= 0;
         }
         m_dragging = false;
         m_translating = false;

@@ -38,6 +38,8 @@ struct QTVRInstanceRecord {
     // Enters the world's default node; false (with the reason said on the standard error) when its pictures
     // cannot be had.
     QTVRInstanceRecord(MovieRecord& movie, ControllerRecord& controller);
+    // Gives the mouse capture back when a drag holds it.
+    ~QTVRInstanceRecord();
     QTVRInstanceRecord(const QTVRInstanceRecord&) = delete;
     QTVRInstanceRecord& operator=(const QTVRInstanceRecord&) = delete;
 
@@ -55,6 +57,8 @@ struct QTVRInstanceRecord {
     bool HandleEvent(const EventRecord& event);
     // Moves the view by the time passed since the last step, as the held button and keys say.
     void Step();
+    // Lets go of what the button and keys hold (the controller was deactivated).
+    void LetGo();
 
     // Changes whenever what the view or the bar shows changes.
     std::uint64_t Version() const { return m_version; }

@@ -16,7 +16,7 @@ bool IsInstance(Layer& layer, QTVRInstance instance) {
     }
     for (ControllerRecord* controller : layer.controllers) {
         if (controller->vr.get() == instance) {
-            return true;
+            return layer.IsMovie(controller->movie);
         }
     }
     return false;

@@ -40,7 +40,8 @@ protected:
     void SetUp() override {
         QuickTimeTest::SetUp();
         win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        m_window = m_windows.Create(win32::WS_OVERLAPPEDWINDOW | win32::WS_VISIBLE, nullptr, {0, 0, 400, 300});
+        m_window =
+            m_windows.Create(win32::WS_OVERLAPPEDWINDOW | win32::WS_VISIBLE, nullptr, {0, 0, 400, 300});
         ASSERT_NE(m_window, nullptr);
         m_port = CreatePortAssociation(m_window, nullptr, kQTMLNoIdleEvents);
         ASSERT_NE(m_port, nullptr);
@@ -92,8 +93,9 @@ protected:
     }
 
     ComponentResult Send(win32::UINT message, int x, int y, win32::WPARAM wParam = 0) {
-        win32::MSG msg{m_window, message, wParam,
-                       win32::MAKELPARAM(static_cast<win32::WORD>(x), static_cast<win32::WORD>(y)), 0, {}};
+        win32::MSG msg{m_window, message,
+                       wParam,   win32::MAKELPARAM(static_cast<win32::WORD>(x), static_cast<win32::WORD>(y)),
+                       0,        {}};
         EventRecord event{};
         EXPECT_TRUE(NativeEventToEvent(&msg, &event));
         return ControllerHandleEvent(m_controller, &event);
