@@ -275,11 +275,14 @@ std::uint32_t QTVRInstanceRecord::HotSpotAt(int x, int y) {
         fractionX = point.x / std::max(1, picture.width);
         fractionY = point.y / std::max(1, picture.height);
     }
-    const int column = static_cast<int>(std::floor(fractionX * ids->width));
-    const int row = static_cast<int>(std::floor(fractionY * ids->height));
-    if (column < 0 || row < 0 || column >= ids->width || row >= ids->height) {
+    // A node without hot spots has an empty picture of them; a ray straight up or down meets a cylinder
+    // nowhere.
+    if (ids->width <= 0 || ids->height <= 0 ||
+        !(fractionX >= 0 && fractionX < 1 && fractionY >= 0 && fractionY < 1)) {
         return 0;
     }
+    const int column = std::min(static_cast<int>(fractionX * ids->width), ids->width - 1);
+    const int row = std::min(static_cast<int>(fractionY * ids->height), ids->height - 1);
     return ids->At(column, row);
 }
 

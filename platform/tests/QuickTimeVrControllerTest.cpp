@@ -258,6 +258,40 @@ TEST_F(QuickTimeVrControllerTest, ShiftZoomsInControlZoomsOutAndTheBarButtonsZoo
     EXPECT_NEAR(State().fieldOfView, 20, 1e-6);
 }
 
+TEST_F(QuickTimeVrControllerTest, ACubicPanoramaShowsItsFacesInPerspectiveAndTiltsUpToItsTop) {
+    testing::VrMovieSpec spec = testing::OnePanorama();
+    spec.panoramas[0].cube = true;
+    spec.panoramas[0].faceSize = 128;
+    spec.panoramas[0].minTilt = -90;
+    spec.panoramas[0].maxTilt = 90;
+    spec.panoramas[0].maxFov = 90;
+    ASSERT_NO_FATAL_FAILURE(OpenVr(spec));
+    ExpectView(Shown(), 0, 0, 40, 1);
+    // Turned right past the front's edge into the right face, and tilted up.
+    const double focal = kHeight / 2.0 / std::tan(Radians(20));
+    const double widthAngle = 2 * Degrees(std::atan(kWidth / 2.0 / focal));
+    Drag(160, 120, 319, 120, static_cast<std::uint32_t>(std::lround(60 / (widthAngle * 159.0 / 160) * 1000)));
+    Drag(160, 120, 160, 0, 1500);
+    const testing::VRState state = State();
+    EXPECT_NEAR(PanDifference(state.pan, -60), 0, 0.5);
+    EXPECT_NEAR(state.tilt, 60, 1e-6) << "40 degrees a second for a second and a half";
+    // Near the top the pan code loses its meaning; the lower part of the view is checked.
+    int checked = 0;
+    const std::vector<std::uint32_t> shown = Shown();
+    for (int y = 150; y < kHeight; y += 23) {
+        for (int x = 11; x < kWidth; x += 31) {
+            double seenPan = 0;
+            double seenTilt = 0;
+            Expected(state.pan, state.tilt, 40, x + 0.5, y + 0.5, seenPan, seenTilt);
+            const testing::PanoramaCode code = testing::DecodePanoramaColor(At(shown, x, y));
+            EXPECT_NEAR(PanDifference(code.pan, seenPan), 0, kPanTolerance + 1) << x << "," << y;
+            EXPECT_NEAR(code.tilt, seenTilt, kTiltTolerance) << x << "," << y;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+}
+
 TEST_F(QuickTimeVrControllerTest, AClickOnALinkHotSpotEntersTheLinkedNodeWithTheLinksView) {
     ASSERT_NO_FATAL_FAILURE(OpenVr(testing::TwoLinkedPanoramas()));
     // Turn left until the door (pans 80 to 100) is in the middle.
