@@ -1,5 +1,6 @@
 // Movie files from bytes: the movie header, FFmpeg's demuxing, the layer's tracks, frame edges, drawing into
-// a graphics world and mixing sound on the null sink.
+// a graphics world and mixing sound on the null sink; for QuickTime VR movies their world's atoms and every
+// node's pictures.
 #include "platform/quicktime/QuickTime.h"
 #include "platform/testing/Clock.h"
 #include "platform/testing/QuickTimeTesting.h"
@@ -20,6 +21,7 @@ Session& TheSession() {
 }
 
 void Exercise(qt::Movie movie) {
+    qt::testing::DecodeVrNodes(movie);
     constexpr int kWidth = 32;
     constexpr int kHeight = 24;
     std::vector<char> pixels(kWidth * kHeight * 4);

@@ -386,8 +386,7 @@ public:
 private:
     const TrackInfo* Track(std::uint32_t handler) const;
     const TrackInfo* TrackById(std::uint32_t id) const;
-    std::vector<std::uint8_t> SampleBytes(const TrackInfo& track, const Sample& sample,
-                                          const std::string& where);
+    std::vector<std::uint8_t> SampleBytes(const Sample& sample, const std::string& where);
     std::int64_t MovieTime(const TrackInfo& track, std::int64_t time) const;
     const Sample* SampleAt(const TrackInfo& track, std::int64_t movieTime) const;
     VrTrackSpan SpanOf(const TrackInfo& owner, std::uint32_t referenceType, std::uint32_t index,
@@ -421,8 +420,7 @@ const TrackInfo* WorldReader::TrackById(std::uint32_t id) const {
     return nullptr;
 }
 
-std::vector<std::uint8_t> WorldReader::SampleBytes(const TrackInfo& track, const Sample& sample,
-                                                   const std::string& where) {
+std::vector<std::uint8_t> WorldReader::SampleBytes(const Sample& sample, const std::string& where) {
     if (sample.size > kMaxNodeSample || sample.offset > m_reader.Length() ||
         sample.size > m_reader.Length() - sample.offset) {
         Fail(where + " lies outside the file");
@@ -439,7 +437,6 @@ std::vector<std::uint8_t> WorldReader::SampleBytes(const TrackInfo& track, const
         }
         filled += static_cast<std::size_t>(got);
     }
-    (void)track;
     return bytes;
 }
 
@@ -465,7 +462,7 @@ const Sample* WorldReader::SampleAt(const TrackInfo& track, std::int64_t movieTi
 VrTrackSpan WorldReader::SpanOf(const TrackInfo& owner, std::uint32_t referenceType, std::uint32_t index,
                                 const VrNode& node, const std::string& where) const {
     auto reference = owner.references.find(referenceType);
-    if (reference == owner.references.end() || index > reference->second.size()) {
+    if (reference == owner.references.end() || index == 0 || index > reference->second.size()) {
         Fail(where + " names a " + Name(referenceType) + " track that the file does not have");
     }
     const TrackInfo* pictures = TrackById(reference->second[index - 1]);
@@ -540,7 +537,7 @@ void WorldReader::ReadHotSpots(const std::vector<QtAtom>& atoms, VrNode& node, c
 
 VrNode WorldReader::ReadNode(const TrackInfo& vr, const Sample& sample, int index) {
     const std::string where = "node " + std::to_string(index + 1);
-    const std::vector<std::uint8_t> bytes = SampleBytes(vr, sample, where);
+    const std::vector<std::uint8_t> bytes = SampleBytes(sample, where);
     const std::vector<QtAtom> atoms = ParseContainer(Span(bytes.data(), bytes.size()), where);
     const Span header = Leaf(atoms, Code("ndhd"), 16, where);
     VrNode node;
@@ -575,7 +572,7 @@ void WorldReader::ReadPanorama(VrNode& node, const std::string& where) {
     if (sample == nullptr) {
         Fail(where + " has no panorama sample");
     }
-    const std::vector<std::uint8_t> bytes = SampleBytes(*track, *sample, "the panorama sample of " + where);
+    const std::vector<std::uint8_t> bytes = SampleBytes(*sample, "the panorama sample of " + where);
     const std::vector<QtAtom> atoms = ParseContainer(Span(bytes.data(), bytes.size()), where + "'s panorama");
     const std::string place = "the panorama of " + where;
     const Span data = Leaf(atoms, Code("pdat"), 76, place);
@@ -665,7 +662,7 @@ void WorldReader::ReadObject(VrNode& node, const std::string& where) {
     if (sample == nullptr) {
         Fail(where + " has no object sample");
     }
-    const std::vector<std::uint8_t> bytes = SampleBytes(*track, *sample, "the object sample of " + where);
+    const std::vector<std::uint8_t> bytes = SampleBytes(*sample, "the object sample of " + where);
     const std::vector<QtAtom> atoms = ParseContainer(Span(bytes.data(), bytes.size()), where + "'s object");
     const std::string place = "the object of " + where;
     const Span data = Leaf(atoms, Code("obji"), 88, place);

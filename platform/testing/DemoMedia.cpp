@@ -1,6 +1,7 @@
 #include "platform/testing/DemoMedia.h"
 
 #include "platform/testing/MediaWriter.h"
+#include "platform/testing/VrMovieWriter.h"
 
 #include <cmath>
 #include <cstdint>
@@ -147,6 +148,42 @@ void WriteMovie(const std::filesystem::path& path, int frames, bool withSound) {
     qt::testing::WriteMediaFile(path.string(), file);
 }
 
+// A room seen all around: sky above the horizon, floor below, a pillar every 45 degrees, and a dark doorway
+// where the link to the other room is.
+qt::testing::VrPanoramaSpec DemoRoom(qt::testing::VrPanoramaSpec room, std::uint32_t sky,
+                                     std::uint32_t floor) {
+    room.width = 1080;
+    room.height = 180;
+    room.tiles = 6;
+    room.minTilt = -25;
+    room.maxTilt = 25;
+    room.maxFov = 50;
+    room.defaultFov = 45;
+    const qt::testing::VrLinkSpec door = room.links.front();
+    room.paint = [sky, floor, door](double pan, double tilt) {
+        if (pan >= door.fromPan && pan < door.toPanEdge && tilt >= door.bottomTilt && tilt <= door.topTilt) {
+            return Rgb(60, 35, 20);
+        }
+        if (std::fmod(pan, 45.0) < 3 && tilt < 15) {
+            return Rgb(200, 190, 170);
+        }
+        const double shade = 0.6 + 0.4 * std::abs(tilt) / 25;
+        const std::uint32_t base = tilt >= 0 ? sky : floor;
+        return Rgb(static_cast<int>(((base >> 16) & 0xFF) * shade),
+                   static_cast<int>(((base >> 8) & 0xFF) * shade), static_cast<int>((base & 0xFF) * shade));
+    };
+    return room;
+}
+
+// Two rooms, each with a doorway into the other.
+void WritePanorama(const std::filesystem::path& path) {
+    qt::testing::VrMovieSpec spec = qt::testing::TwoLinkedPanoramas();
+    spec.sceneName = "Quorven demo rooms";
+    spec.panoramas[0] = DemoRoom(spec.panoramas[0], Rgb(110, 150, 230), Rgb(150, 110, 70));
+    spec.panoramas[1] = DemoRoom(spec.panoramas[1], Rgb(150, 200, 250), Rgb(70, 140, 60));
+    qt::testing::WriteVrMovie(path.string(), spec);
+}
+
 } // namespace
 
 void WriteDemoMedia(const std::string& folder) {
@@ -168,6 +205,7 @@ void WriteDemoMedia(const std::string& folder) {
     WriteTone(at / "score.wav", 3.0, 330.0, 0.3);
     WriteMovie(at / "intro.mov", 30, true);
     WriteMovie(at / "cinema.mov", 20, false);
+    WritePanorama(at / "panorama.mov");
 }
 
 } // namespace demo

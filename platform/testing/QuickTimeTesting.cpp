@@ -1,6 +1,7 @@
 #include "platform/testing/QuickTimeTesting.h"
 
 #include "platform/quicktime/Calls.h"
+#include "platform/quicktime/NodeImages.h"
 
 namespace qt::testing {
 
@@ -81,6 +82,25 @@ OSErr NewMovieFromBytes(const std::uint8_t* bytes, std::size_t size, Movie* movi
     layer.OpenAudio();
     return detail::ReadMovie(detail::MediaSource::FromBytes(std::vector<std::uint8_t>(bytes, bytes + size)),
                              *movie, "a movie in memory");
+}
+
+int DecodeVrNodes(Movie movie) {
+    Layer& layer = Layer::Instance();
+    LayerGuard guard(layer.Lock());
+    if (!layer.IsMovie(movie) || movie->vrWorld == nullptr) {
+        return -1;
+    }
+    int decoded = 0;
+    for (const detail::VrNode& node : movie->vrWorld->nodes) {
+        std::string problem;
+        detail::VrPanoramaImages panorama;
+        detail::VrObjectImages object;
+        if (node.panorama ? detail::DecodePanoramaImages(movie->source, node, panorama, problem)
+                          : detail::DecodeObjectImages(movie->source, node, object, problem)) {
+            ++decoded;
+        }
+    }
+    return decoded;
 }
 
 QuickTimeSession::QuickTimeSession(video::AudioBackendKind audio) {

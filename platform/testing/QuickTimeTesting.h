@@ -64,6 +64,10 @@ void ResetAudioPeak();
 // A movie read from bytes as NewMovieFromFile reads a file (movie services must be started).
 OSErr NewMovieFromBytes(const std::uint8_t* bytes, std::size_t size, Movie* movie);
 
+// A VR movie's nodes decoded as entering each does: every node's pictures. The nodes whose pictures decode;
+// -1 for a movie that is no VR movie.
+int DecodeVrNodes(Movie movie);
+
 // Starts QTML and the movie services for the object's life, on the null audio sink unless told otherwise.
 class QuickTimeSession {
 public:

@@ -216,13 +216,21 @@ std::uint32_t HotSpotAt(const VrPanoramaSpec& node, double pan, double tilt) {
     return 0;
 }
 
+std::vector<Tile> CubeTiles(const VrPanoramaSpec& node, bool ids);
+
 // The panorama's picture as the node images promise it (column 0 at the minimum pan, pan growing with the
 // column, row 0 at the top), cut into tiles as the file stores them.
 std::vector<Tile> PanoramaTiles(const VrPanoramaSpec& node, bool ids) {
+    if (node.cube) {
+        return CubeTiles(node, ids);
+    }
     auto value = [&](int column, int row) {
         const double pan = ColumnPan(node, column);
         const double tilt = RowTilt(node, row);
-        return ids ? HotSpotAt(node, pan, tilt) : PanoramaColor(pan, tilt, node.id);
+        if (ids) {
+            return HotSpotAt(node, pan, tilt);
+        }
+        return node.paint ? node.paint(pan, tilt) : PanoramaColor(pan, tilt, node.id);
     };
     const int span = node.width / node.tiles;
     std::vector<Tile> tiles;
@@ -238,6 +246,35 @@ std::vector<Tile> PanoramaTiles(const VrPanoramaSpec& node, bool ids) {
                 const int column = node.rotated ? k * span + y : node.width - 1 - (k * span + x);
                 const int row = node.rotated ? x : y;
                 tile.pixels[static_cast<std::size_t>(y) * tile.width + x] = value(column, row);
+            }
+        }
+        tiles.push_back(std::move(tile));
+    }
+    return tiles;
+}
+
+// The view direction through the middle of pixel (column, row) of a cube face, as pan and tilt: each face
+// as a viewer inside sees it (x right, y up, z ahead at pan 0; pan grows to the left).
+std::pair<double, double> CubeAngles(int face, int column, int row, int size) {
+    const double u = (column + 0.5) / size * 2 - 1;
+    const double v = 1 - (row + 0.5) / size * 2;
+    const double directions[6][3] = {{u, v, 1}, {1, v, -u}, {-u, v, -1}, {-1, v, u}, {u, 1, -v}, {u, -1, v}};
+    const double* d = directions[face];
+    const double pan = std::atan2(-d[0], d[2]) * 180 / kPi;
+    const double tilt = std::atan2(d[1], std::hypot(d[0], d[2])) * 180 / kPi;
+    return {pan < 0 ? pan + 360 : pan, tilt};
+}
+
+std::vector<Tile> CubeTiles(const VrPanoramaSpec& node, bool ids) {
+    std::vector<Tile> tiles;
+    for (int face = 0; face < 6; ++face) {
+        Tile tile{node.faceSize, node.faceSize, {}};
+        for (int row = 0; row < node.faceSize; ++row) {
+            for (int column = 0; column < node.faceSize; ++column) {
+                const auto [pan, tilt] = CubeAngles(face, column, row, node.faceSize);
+                tile.pixels.push_back(ids          ? HotSpotAt(node, pan, tilt)
+                                      : node.paint ? node.paint(pan, tilt)
+                                                   : PanoramaColor(pan, tilt, node.id));
             }
         }
         tiles.push_back(std::move(tile));
@@ -354,10 +391,11 @@ std::vector<std::uint8_t> PanoramaContainer(const VrPanoramaSpec& node, bool wit
                         node.defaultPan, node.defaultTilt, node.defaultFov}) {
         out.Float(value);
     }
-    const std::uint32_t across = node.rotated ? node.height : node.width;
-    const std::uint32_t down = node.rotated ? node.width : node.height;
-    const std::uint32_t tilesAcross = node.rotated ? 1 : node.tiles;
-    const std::uint32_t tilesDown = node.rotated ? node.tiles : 1;
+    const auto size = static_cast<std::uint32_t>(node.faceSize);
+    const std::uint32_t across = node.cube ? size : node.rotated ? node.height : node.width;
+    const std::uint32_t down = node.cube ? size : node.rotated ? node.width : node.height;
+    const std::uint32_t tilesAcross = node.cube || node.rotated ? 1 : node.tiles;
+    const std::uint32_t tilesDown = node.cube ? 1 : node.rotated ? node.tiles : 1;
     for (int pass = 0; pass < 2; ++pass) {
         out.U32(pass == 1 && !withHotSpots ? 0 : across);
         out.U32(pass == 1 && !withHotSpots ? 0 : down);
@@ -365,7 +403,7 @@ std::vector<std::uint8_t> PanoramaContainer(const VrPanoramaSpec& node, bool wit
         out.U16(pass == 1 && !withHotSpots ? 0 : tilesDown);
     }
     out.U32(0);
-    out.Type(node.rotated ? "vcyl" : "hcyl");
+    out.Type(node.cube ? "cube" : node.rotated ? "vcyl" : "hcyl");
     out.U32(0);
     return Container({QtAtom{"pdat", 1, std::move(out.Data()), {}}});
 }
@@ -651,8 +689,10 @@ std::vector<TrackData> PanoramaTracks(const VrMovieSpec& spec) {
     for (const VrPanoramaSpec& node : spec.panoramas) {
         anyLinks = anyLinks || !node.links.empty();
     }
-    for (const VrPanoramaSpec& node : spec.panoramas) {
-        if (node.tiles <= 0 || node.width % node.tiles != 0 || kNodeDuration % node.tiles != 0) {
+    for (VrPanoramaSpec node : spec.panoramas) {
+        if (node.cube) {
+            node.tiles = 6;
+        } else if (node.tiles <= 0 || node.width % node.tiles != 0 || kNodeDuration % node.tiles != 0) {
             throw std::runtime_error("VrMovieWriter: the panorama's width must divide into its tiles");
         }
         nodes.emplace_back(node.id, true);
@@ -671,8 +711,9 @@ std::vector<TrackData> PanoramaTracks(const VrMovieSpec& spec) {
     }
     vr.description = PlainDescription("qtvr", WorldContainer(spec, nodes));
     panorama.description = PlainDescription("pano", {});
+    const VrPanoramaSpec& first = spec.panoramas.front();
     const std::uint32_t tileDuration =
-        kNodeDuration / static_cast<std::uint32_t>(spec.panoramas.front().tiles);
+        kNodeDuration / static_cast<std::uint32_t>(first.cube ? 6 : first.tiles);
     std::vector<TrackData> tracks{vr, panorama, PictureTrack(3, EncodeTiles(tiles, false), tileDuration)};
     tracks[1].references.push_back({"imgt", {3}});
     if (anyLinks) {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,10 @@ struct VrPanoramaSpec {
     int tiles = 4;
     // The older layout (tiles turned a quarter counterclockwise, "vcyl") or the upright one ("hcyl").
     bool rotated = true;
+    // A cube of six square faces, faceSize pixels a side, in place of the cylinder (width, height, tiles and
+    // rotated then go unused), each face one tile, laid out as the node pictures promise them.
+    bool cube = false;
+    int faceSize = 32;
     float minPan = 0;
     float maxPan = 360;
     float minTilt = -20;
@@ -68,6 +73,8 @@ struct VrPanoramaSpec {
     float defaultTilt = 0;
     float defaultFov = 40;
     std::vector<VrLinkSpec> links;
+    // Paints the pixel at (pan, tilt) as x-R-G-B in place of the angle code (for pictures meant to be seen).
+    std::function<std::uint32_t(double pan, double tilt)> paint;
 };
 
 struct VrObjectSpec {

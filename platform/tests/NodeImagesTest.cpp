@@ -81,6 +81,39 @@ TEST_F(NodeImagesTest, UprightAndRotatedTilesGiveTheSamePicture) {
     DisposeMovie(upright);
 }
 
+TEST_F(NodeImagesTest, ACubeGivesSixFacesAsAViewerInsideSeesThem) {
+    testing::VrMovieSpec spec = testing::OnePanorama();
+    spec.panoramas[0].cube = true;
+    spec.panoramas[0].minTilt = -90;
+    spec.panoramas[0].maxTilt = 90;
+    Movie movie = OpenVr("cube.mov", spec);
+    ASSERT_NE(movie, nullptr);
+    const detail::VrPanorama& pano = *movie->vrWorld->nodes[0].panorama;
+    EXPECT_EQ(pano.kind, detail::VrPanoramaKind::Cube);
+    EXPECT_EQ(pano.imageWidth, 32);
+    EXPECT_EQ(pano.image.samples, 6);
+    const detail::VrPanoramaImages images = Panorama(movie, 1);
+    EXPECT_TRUE(images.panorama.pixels.empty());
+    ASSERT_EQ(images.faces.size(), 6U);
+    struct Probe {
+        int face, x, y;
+        double pan, tilt;
+    };
+    // Beside each face's middle, and at the top and bottom faces' edges: which way each face looks and
+    // which of its edges meets which side.
+    const Probe probes[] = {{0, 15, 15, 1.8, 1.8},  {1, 15, 15, 271.8, 1.8}, {2, 15, 15, 181.8, 1.8},
+                            {3, 15, 15, 91.8, 1.8}, {4, 15, 31, 1.8, 45.9},  {4, 31, 15, 268.2, 45.9},
+                            {5, 15, 0, 1.8, -45.9}, {5, 0, 15, 88.2, -45.9}};
+    for (const Probe& probe : probes) {
+        ASSERT_EQ(images.faces[probe.face].width, 32);
+        const testing::PanoramaCode code =
+            testing::DecodePanoramaColor(images.faces[probe.face].At(probe.x, probe.y));
+        EXPECT_NEAR(code.pan, probe.pan, 1.5) << probe.face << " " << probe.x << "," << probe.y;
+        EXPECT_NEAR(code.tilt, probe.tilt, 1) << probe.face << " " << probe.x << "," << probe.y;
+    }
+    DisposeMovie(movie);
+}
+
 TEST_F(NodeImagesTest, HotSpotPicturesHoldTheIdsWhereTheLinksAre) {
     Movie movie = OpenVr("two.mov", testing::TwoLinkedPanoramas());
     ASSERT_NE(movie, nullptr);

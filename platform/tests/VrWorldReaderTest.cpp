@@ -2,6 +2,8 @@
 #include "platform/testing/VrMovieWriter.h"
 #include "platform/tests/QuickTimeFixture.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -211,6 +213,46 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"pdat", AtomDamage::LeafCut, "cut short"},
                       DamageCase{"pdat", AtomDamage::ZeroFields, "no usable range"},
                       DamageCase{"pdat", AtomDamage::HugeFields, "not a number"}));
+
+// Fields of a panorama's record that disagree with the file: each refuses the VR part with what is wrong.
+TEST_F(VrWorldReaderTest, PanoramaFieldsThatDisagreeWithTheFileAreRefused) {
+    struct Field {
+        std::size_t offset;
+        int bytes;
+        std::uint32_t value;
+        const char* said;
+    };
+    const Field fields[] = {
+        {4, 4, 0, "names a 'imgt' track that the file does not have"},
+        {4, 4, 7, "names a 'imgt' track that the file does not have"},
+        {8, 4, 3, "names a 'hott' track that the file does not have"},
+        {56, 2, 3, "picture is not diced into whole tiles"},
+        {58, 2, 2, "picture has 4 tiles where its dicing makes 2"},
+        {76, 4, 0x73706865, "unknown kind 'sphe'"},
+    };
+    for (const Field& field : fields) {
+        const std::string host = m_drives.HostPath('C', "fields.mov");
+        testing::WriteVrMovie(host, testing::TwoLinkedPanoramas());
+        std::fstream file(host, std::ios::in | std::ios::out | std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        // The record follows the atom's type, its id, and its reserved bytes and child count.
+        const std::size_t at = bytes.find("pdat") + 16 + field.offset;
+        for (int i = 0; i < field.bytes; ++i) {
+            bytes[at + static_cast<std::size_t>(i)] =
+                static_cast<char>(field.value >> (8 * (field.bytes - 1 - i)));
+        }
+        file.seekp(0);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        ::testing::internal::CaptureStderr();
+        Movie movie = Open("C:\\fields.mov");
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        ASSERT_NE(movie, nullptr);
+        EXPECT_EQ(World(movie), nullptr) << field.said;
+        EXPECT_NE(said.find(field.said), std::string::npos) << said;
+        DisposeMovie(movie);
+    }
+}
 
 TEST_F(VrWorldReaderTest, DamagedObjectAtomsLeaveAnOrdinaryMovie) {
     for (AtomDamage damage : {AtomDamage::ZeroFields, AtomDamage::HugeFields, AtomDamage::LeafCut}) {

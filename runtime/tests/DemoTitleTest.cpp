@@ -106,6 +106,15 @@ TEST_F(DemoTitleTest, TheMovieScreenGoesBackToTheMenuAtItsMoviesEnd) {
     EXPECT_NE(outcome.settings.find("Goodbye=yes"), std::string::npos) << outcome.settings;
 }
 
+TEST_F(DemoTitleTest, ThePanoramaScreenShowsItsMovieInAWindowAndGoesBackToTheMenu) {
+    const Outcome outcome =
+        Run("wait 500\nclick 320 240\nwait 1500\nclick 120 204\nwait 1500\nclick 320 404\nwait 500\n"
+            "click 320 284\nwait 3000\n");
+    EXPECT_EQ(outcome.log, "exit 0\n");
+    EXPECT_NE(outcome.settings.find("Panorama=yes"), std::string::npos) << outcome.settings;
+    EXPECT_NE(outcome.settings.find("Goodbye=yes"), std::string::npos) << outcome.settings;
+}
+
 TEST_F(DemoTitleTest, MakeDemoWithoutADisplayWalksTheTitleAndEndsWithExitCode0InTime) {
     const std::filesystem::path build = std::filesystem::path(m_machine.Base()) / "build";
     std::filesystem::create_directories(build / "runtime");
