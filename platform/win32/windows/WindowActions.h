@@ -5,16 +5,20 @@
 #include "platform/video/VideoBackend.h"
 #include "platform/win32/windows/Window.h"
 
+#include <poll.h>
+
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace win32 {
 
-// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile) or the
-// time has passed; true when a message is waiting.
-bool WaitForMessageFor(std::chrono::nanoseconds time);
+// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile), one of the
+// other descriptors shows what it is watched for (their revents say what), or the time has passed; true when
+// a message is waiting.
+bool WaitForMessageFor(std::chrono::nanoseconds time, std::span<pollfd> others = {});
 
 class MessageQueue;
 class WindowClass;
