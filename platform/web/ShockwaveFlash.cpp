@@ -2,6 +2,7 @@
 
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/ConnectionPointImpl.h"
+#include "platform/com/FunctionClassFactory.h"
 #include "platform/video/VideoBackend.h"
 #include "platform/web/ScriptMessageJson.h"
 #include "platform/web/WebView.h"
@@ -33,29 +34,6 @@ constexpr win32::UINT kFireMessage = win32::WM_APP + 0x0F1A;
 
 constexpr com::DISPID kFSCommand = 150;
 constexpr com::DISPID kOnProgress = 1958;
-
-class Factory final : public com::ComObject<com::IClassFactory> {
-public:
-    static Factory* Create() { return new Factory; }
-
-    com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
-        return Answer(iid, object, {{&com::IID_IClassFactory, static_cast<com::IClassFactory*>(this)}});
-    }
-    com::HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
-        if (object == nullptr) {
-            return win32::E_POINTER;
-        }
-        *object = nullptr;
-        if (outer != nullptr) {
-            return com::CLASS_E_NOAGGREGATION;
-        }
-        ShockwaveFlash* player = ShockwaveFlash::Create();
-        const com::HRESULT result = player->QueryInterface(iid, object);
-        player->Release();
-        return result;
-    }
-    com::HRESULT LockServer(com::BOOL) override { return win32::S_OK; }
-};
 
 win32::LRESULT PlayerWindowProcedure(win32::HWND window, win32::UINT message, win32::WPARAM wParam,
                                      win32::LPARAM lParam) {
@@ -192,10 +170,8 @@ fs::path ProgramFolder() {
 } // namespace
 
 bool ShockwaveFlash::Register() {
-    Factory* factory = Factory::Create();
-    const bool registered = com::ClassRegistry::Instance().Register(kClassId, kProgId, factory);
-    factory->Release();
-    return registered;
+    return com::FunctionClassFactory::Register(kClassId, kProgId,
+                                               [] { return static_cast<com::IShockwaveFlash*>(Create()); });
 }
 
 void ShockwaveFlash::Unregister() {
