@@ -454,7 +454,11 @@ void WebKitView::RunScript(const std::string& script) {
 }
 
 bool WebKitView::Busy() const {
-    return m_loading || m_damaged || !m_drawnSinceCommit;
+    if (m_loading || m_damaged || !m_drawnSinceCommit) {
+        return true;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    return now - m_finishedAt < kLongestSettling && now - m_lastDamage < kStill;
 }
 
 void WebKitView::Tell(std::function<void()> event) {
@@ -473,7 +477,9 @@ bool WebKitView::TakeEvent(std::function<void()>& event) {
 }
 
 gboolean WebKitView::OnDamage(GtkWidget*, GdkEvent*, gpointer self) {
-    static_cast<WebKitView*>(self)->m_damaged = true;
+    auto* me = static_cast<WebKitView*>(self);
+    me->m_damaged = true;
+    me->m_lastDamage = std::chrono::steady_clock::now();
     return FALSE;
 }
 
@@ -497,6 +503,8 @@ void WebKitView::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpoin
     }
     case WEBKIT_LOAD_FINISHED:
         me->m_loading = false;
+        me->m_finishedAt = std::chrono::steady_clock::now();
+        me->m_lastDamage = me->m_finishedAt;
         if (me->m_events.loadFinished) {
             me->Tell([handler = me->m_events.loadFinished, succeeded = !me->m_failed] { handler(succeeded); });
         }
@@ -513,7 +521,9 @@ gboolean WebKitView::OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, G
     const bool stopped = g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
                          g_error_matches(error, WEBKIT_POLICY_ERROR,
                                          WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
-    if (!stopped) {
+    // Our scheme's files said what kept them from being read as the engine asked for them.
+    const bool said = uri != nullptr && SchemeOf(uri) == kScheme;
+    if (!stopped && !said) {
         std::fprintf(stderr, "web view: the page %s cannot be shown: %s\n", uri != nullptr ? uri : "",
                      error != nullptr ? error->message : "the engine gives no reason");
     }

@@ -12,6 +12,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -96,6 +97,12 @@ private:
     bool m_loading = false;       // a load was asked for or is under way
     bool m_failed = false;        // the load under way failed
     bool m_drawnSinceCommit = true;
+    // The engine draws a page's late parts (its images, its web fonts) a moment after it says the load
+    // finished: a view is busy until it has been still for kStill after the finish, up to kLongestSettling.
+    static constexpr std::chrono::milliseconds kStill{100};
+    static constexpr std::chrono::milliseconds kLongestSettling{2000};
+    std::chrono::steady_clock::time_point m_finishedAt{};
+    std::chrono::steady_clock::time_point m_lastDamage{};
     unsigned m_buttons = 0;       // GDK's button state bits held down
 
     std::deque<std::function<void()>> m_told;
