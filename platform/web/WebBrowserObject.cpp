@@ -165,16 +165,16 @@ public:
 
     HRESULT GoBack() override { return WithView([](WebView& view) { view.GoBack(); }); }
     HRESULT GoForward() override { return WithView([](WebView& view) { view.GoForward(); }); }
-    HRESULT GoHome() override { return Open(RegisteredPage("Start Page")); }
-    HRESULT GoSearch() override { return Open(RegisteredPage("Search Page")); }
+    HRESULT GoHome() override {
+        const std::string page = RegisteredPage("Start Page");
+        return Go(page, page);
+    }
+    HRESULT GoSearch() override {
+        const std::string page = RegisteredPage("Search Page");
+        return Go(page, page);
+    }
     HRESULT Navigate(com::BSTR url, com::VARIANT*, com::VARIANT*, com::VARIANT*, com::VARIANT*) override {
-        const std::string address = AddressFor(Utf8(url), Narrow(url));
-        if (address.empty()) {
-            std::fprintf(stderr, "web browser: \"%s\" is neither an address nor a title file; nothing is shown\n",
-                         Narrow(url).c_str());
-            return win32::E_INVALIDARG;
-        }
-        return Open(address);
+        return Go(Utf8(url), Narrow(url));
     }
     HRESULT Refresh() override { return WithView([](WebView& view) { view.Reload(); }); }
     HRESULT Stop() override { return WithView([](WebView& view) { view.Stop(); }); }
@@ -249,7 +249,14 @@ private:
         return win32::S_OK;
     }
 
-    HRESULT Open(const std::string& address) {
+    // Loads an address, or a title file: the text as UTF-8 and as the ANSI page has it.
+    HRESULT Go(const std::string& text, const std::string& path) {
+        const std::string address = AddressFor(text, path);
+        if (address.empty()) {
+            std::fprintf(stderr, "web browser: \"%s\" is neither an address nor a title file; nothing is shown\n",
+                         path.c_str());
+            return win32::E_INVALIDARG;
+        }
         return WithView([&address](WebView& view) { view.Load(address); });
     }
 
