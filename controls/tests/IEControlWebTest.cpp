@@ -66,8 +66,9 @@ protected:
         ASSERT_NO_FATAL_FAILURE(TitleTest::RunningApplication::SetUpWindows());
         ASSERT_TRUE(web::WebBrowserObject::Register());
         HearingBrowserControl::s_heard.clear();
-        m_title.Write('C', "Title/one.html",
-                      Page("#00ff00", "<a href='two.html' style='display:block;width:100%;height:100px'></a>"));
+        m_title.Write(
+            'C', "Title/one.html",
+            Page("#00ff00", "<a href='two.html' style='display:block;width:100%;height:100px'></a>"));
         m_title.Write('C', "Title/two.html",
                       Page("#0000ff", "<button id='close' onclick='window.close()'>close</button>"));
     }
@@ -84,7 +85,8 @@ protected:
         const std::string anchor = "Control=PlayButton\n";
         script.replace(script.find(anchor), anchor.size(), anchor + "Control=Browser\n");
         m_title.Write('C', "Title/Quorven.ini",
-                      script + "\n[Browser]\nClass=HearingBrowserControl\nPosition=20,30\nSize=200,100\n" + keys);
+                      script + "\n[Browser]\nClass=HearingBrowserControl\nPosition=20,30\nSize=200,100\n" +
+                          keys);
         if (!m_running.Start()) {
             return false;
         }
@@ -94,7 +96,8 @@ protected:
 
     IEControl& Browser() {
         auto* state = dynamic_cast<Messenger*>(m_running.App().GetStateGraph()->GetCurrentState());
-        auto* control = state != nullptr ? dynamic_cast<IEControl*>(state->FindMessenger("Browser")) : nullptr;
+        auto* control =
+            state != nullptr ? dynamic_cast<IEControl*>(state->FindMessenger("Browser")) : nullptr;
         EXPECT_NE(control, nullptr);
         return *control;
     }
@@ -124,7 +127,8 @@ protected:
                                                         {104, {}, logs("DownloadComplete")},
                                                         {252, {}, logs("NavigateComplete2")},
                                                         {253, {}, logs("OnQuit")}});
-        ASSERT_EQ(com::AtlAdvise(m_browser, m_sink.get(), com::DIID_DWebBrowserEvents2, &m_cookie), win32::S_OK);
+        ASSERT_EQ(com::AtlAdvise(m_browser, m_sink.get(), com::DIID_DWebBrowserEvents2, &m_cookie),
+                  win32::S_OK);
     }
 
     void Disconnect() {
@@ -162,7 +166,9 @@ protected:
         return RunUntil([&] { return Shown(50, 50) == color && m_events.size() >= events; });
     }
 
-    bool Say(const std::string& message) { return Browser().HandleMessage(Fragment(Vemo::String(message.c_str())), nullptr); }
+    bool Say(const std::string& message) {
+        return Browser().HandleMessage(Fragment(Vemo::String(message.c_str())), nullptr);
+    }
 
     TitleTest::InstalledTitle m_title;
     win32::testing::MessageBoxRecorder m_boxes;
@@ -182,14 +188,15 @@ TEST_F(IEControlWebTest, TheStartFileShowsAndALinkNavigatesWithTheEventsReaching
     EXPECT_EQ(HearingBrowserControl::s_heard, (Log{"download", "download"}));
     m_events.clear();
 
-    win32::testing::Click(GetViewportWindowHandle(m_running.App().GetViewport()), win32::testing::MouseButton::Left,
-                          20 + 50, 30 + 50);
+    win32::testing::Click(GetViewportWindowHandle(m_running.App().GetViewport()),
+                          win32::testing::MouseButton::Left, 20 + 50, 30 + 50);
     ASSERT_TRUE(Shows(kBlue, 3));
     EXPECT_EQ(m_events, (Log{"DownloadBegin", "NavigateComplete2", "DownloadComplete"}));
 }
 
 TEST_F(IEControlWebTest, MessagesGoBackForwardReloadStopAndTheHomePage) {
-    ASSERT_TRUE(m_title.Registry().SetStrings(win32::HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main",
+    ASSERT_TRUE(m_title.Registry().SetStrings(win32::HKEY_CURRENT_USER,
+                                              "Software\\Microsoft\\Internet Explorer\\Main",
                                               {{"Start Page", "C:\\Title\\two.html"}}));
     ASSERT_TRUE(Start("StartFile=one.html\n"));
     ASSERT_NO_FATAL_FAILURE(Connect());
@@ -218,8 +225,8 @@ TEST_F(IEControlWebTest, ThePagesWindowCloseReachesTheControlAsTheBrowsersQuit) 
     HearingBrowserControl::s_heard.clear();
     m_events.clear();
     // The page's button, under its top-left corner.
-    win32::testing::Click(GetViewportWindowHandle(m_running.App().GetViewport()), win32::testing::MouseButton::Left,
-                          20 + 8, 30 + 8);
+    win32::testing::Click(GetViewportWindowHandle(m_running.App().GetViewport()),
+                          win32::testing::MouseButton::Left, 20 + 8, 30 + 8);
     ASSERT_TRUE(RunUntil([this] { return !m_events.empty(); }));
     EXPECT_EQ(m_events, Log{"OnQuit"});
     EXPECT_EQ(HearingBrowserControl::s_heard, Log{"quit"});

@@ -1,11 +1,11 @@
 // The hosted web engine through WebView, on its own X server: pages of title files drawn into a child window,
 // links followed by clicks, history, stop and reload, the page's window.close(), and what is refused.
+#include "platform/web/WebView.h"
 #include "platform/testing/Drives.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
 #include "platform/video/Overlays.h"
 #include "platform/web/WebAddresses.h"
-#include "platform/web/WebView.h"
 #include "platform/web/XvfbServer.h"
 #include "platform/win32/windows/RunLoopPacing.h"
 
@@ -88,7 +88,8 @@ protected:
 
     // Runs application steps (messages, then the end of the step, which runs the engine) until the
     // condition holds; false when it did not within the time.
-    bool RunUntil(const std::function<bool()>& condition, std::chrono::seconds most = std::chrono::seconds(20)) {
+    bool RunUntil(const std::function<bool()>& condition,
+                  std::chrono::seconds most = std::chrono::seconds(20)) {
         const auto end = std::chrono::steady_clock::now() + most;
         while (std::chrono::steady_clock::now() < end) {
             Pump();
@@ -211,10 +212,11 @@ TEST_F(WebViewTest, FileAddressesAreRefusedAsPagesAndAsTheirImages) {
                             "<rect width='40' height='40' fill='#ff0000'/></svg>";
     Write("red.svg", red);
     std::ofstream(m_drives.Base() + "/outside.svg") << red;
-    Write("images.html", Page("#00ff00", "",
-                              "<img src='red.svg' style='position:absolute;left:0;top:0'>"
-                              "<img src='file://" + m_drives.Base() +
-                                  "/outside.svg' style='position:absolute;left:100px;top:0'>"));
+    Write("images.html",
+          Page("#00ff00", "",
+               "<img src='red.svg' style='position:absolute;left:0;top:0'>"
+               "<img src='file://" +
+                   m_drives.Base() + "/outside.svg' style='position:absolute;left:100px;top:0'>"));
     MakeView();
     Show(Address("images.html"));
     EXPECT_EQ(ShownAt(20, 20), kRed) << "the title's own image is drawn";

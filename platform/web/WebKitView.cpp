@@ -55,10 +55,12 @@ unsigned ButtonMask(unsigned button) {
 // The GDK key of a key that makes no character; 0 for the keys whose characters come as WM_CHAR.
 unsigned KeyvalOf(win32::WPARAM key) {
     static const std::pair<win32::BYTE, unsigned> kKeys[] = {
-        {win32::VK_BACK, GDK_KEY_BackSpace}, {win32::VK_TAB, GDK_KEY_Tab},       {win32::VK_RETURN, GDK_KEY_Return},
-        {win32::VK_ESCAPE, GDK_KEY_Escape},  {win32::VK_PRIOR, GDK_KEY_Page_Up}, {win32::VK_NEXT, GDK_KEY_Page_Down},
-        {win32::VK_END, GDK_KEY_End},        {win32::VK_HOME, GDK_KEY_Home},     {win32::VK_LEFT, GDK_KEY_Left},
-        {win32::VK_UP, GDK_KEY_Up},          {win32::VK_RIGHT, GDK_KEY_Right},   {win32::VK_DOWN, GDK_KEY_Down},
+        {win32::VK_BACK, GDK_KEY_BackSpace}, {win32::VK_TAB, GDK_KEY_Tab},
+        {win32::VK_RETURN, GDK_KEY_Return},  {win32::VK_ESCAPE, GDK_KEY_Escape},
+        {win32::VK_PRIOR, GDK_KEY_Page_Up},  {win32::VK_NEXT, GDK_KEY_Page_Down},
+        {win32::VK_END, GDK_KEY_End},        {win32::VK_HOME, GDK_KEY_Home},
+        {win32::VK_LEFT, GDK_KEY_Left},      {win32::VK_UP, GDK_KEY_Up},
+        {win32::VK_RIGHT, GDK_KEY_Right},    {win32::VK_DOWN, GDK_KEY_Down},
         {win32::VK_INSERT, GDK_KEY_Insert},  {win32::VK_DELETE, GDK_KEY_Delete},
     };
     for (const auto& [virtualKey, keyval] : kKeys) {
@@ -94,8 +96,9 @@ bool WebKitView::Open(std::string& whyNot) {
         return false;
     }
     m_content = webkit_user_content_manager_new();
-    WebKitUserScript* close = webkit_user_script_new(kCloseScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                                     WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    WebKitUserScript* close =
+        webkit_user_script_new(kCloseScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(m_content, close);
     webkit_user_script_unref(close);
     for (const std::string& script : m_options.userScripts) {
@@ -111,7 +114,8 @@ bool WebKitView::Open(std::string& whyNot) {
         webkit_user_content_manager_register_script_message_handler(m_content, handler.c_str());
         const std::string signal = "script-message-received::" + handler;
         auto link = std::make_unique<HandlerLink>(HandlerLink{this, handler, 0});
-        link->signal = g_signal_connect(m_content, signal.c_str(), G_CALLBACK(&WebKitView::OnScriptMessage), link.get());
+        link->signal =
+            g_signal_connect(m_content, signal.c_str(), G_CALLBACK(&WebKitView::OnScriptMessage), link.get());
         m_handlers.push_back(std::move(link));
     }
 
@@ -175,9 +179,11 @@ void WebKitView::Unsubclass() {
     if (found == SubclassedWindows().end() || found->second.view != this) {
         return;
     }
-    const auto current = reinterpret_cast<win32::WNDPROC>(win32::GetWindowLongA(m_window, win32::GWL_WNDPROC));
+    const auto current =
+        reinterpret_cast<win32::WNDPROC>(win32::GetWindowLongA(m_window, win32::GWL_WNDPROC));
     if (current == &WebKitView::WindowProcedure) {
-        win32::SetWindowLongA(m_window, win32::GWL_WNDPROC, reinterpret_cast<win32::LONG_PTR>(found->second.previous));
+        win32::SetWindowLongA(m_window, win32::GWL_WNDPROC,
+                              reinterpret_cast<win32::LONG_PTR>(found->second.previous));
         SubclassedWindows().erase(found);
     } else {
         found->second.view = nullptr;
@@ -222,7 +228,9 @@ bool WebKitView::HandleInput(win32::UINT message, win32::WPARAM wParam, win32::L
         if (win32::GetFocus() != m_window) {
             win32::SetFocus(m_window);
         }
-        const unsigned button = message == win32::WM_LBUTTONDOWN ? 1 : message == win32::WM_MBUTTONDOWN ? 2 : 3;
+        const unsigned button = message == win32::WM_LBUTTONDOWN   ? 1
+                                : message == win32::WM_MBUTTONDOWN ? 2
+                                                                   : 3;
         SendPointer(GDK_BUTTON_PRESS, x, y, button, state);
         return true;
     }
@@ -270,7 +278,8 @@ void WebKitView::SendPointer(GdkEventType type, int x, int y, unsigned button, u
     if (target == nullptr) {
         return;
     }
-    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen)));
+    GdkDevice* pointer =
+        gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen)));
     GdkEvent* event = gdk_event_new(type);
     const unsigned held = m_buttons | state;
     if (type == GDK_MOTION_NOTIFY) {
@@ -317,8 +326,8 @@ void WebKitView::SendScroll(int x, int y, bool up) {
     event->scroll.x_root = x;
     event->scroll.y_root = y;
     event->scroll.direction = up ? GDK_SCROLL_UP : GDK_SCROLL_DOWN;
-    gdk_event_set_device(event,
-                         gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
+    gdk_event_set_device(
+        event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
     gtk_main_do_event(event);
     gdk_event_free(event);
 }
@@ -361,7 +370,8 @@ void WebKitView::SendFocus(bool in) {
     event->focus_change.window = GDK_WINDOW(g_object_ref(target));
     event->focus_change.send_event = TRUE;
     event->focus_change.in = in ? TRUE : FALSE;
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
+    gdk_event_set_device(
+        event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
     gtk_widget_send_focus_change(GTK_WIDGET(m_view), event);
     gdk_event_free(event);
 }
@@ -392,8 +402,8 @@ void WebKitView::DrawFrame() {
     }
     m_damaged = false;
     const int stride = m_width * 4;
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(m_drawn.data()),
-                                                                   CAIRO_FORMAT_RGB24, m_width, m_height, stride);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(m_drawn.data()), CAIRO_FORMAT_RGB24, m_width, m_height, stride);
     cairo_t* cairo = cairo_create(surface);
     gtk_widget_draw(m_offscreen, cairo);
     cairo_destroy(cairo);
@@ -450,7 +460,8 @@ void WebKitView::Reload() {
 }
 
 void WebKitView::RunScript(const std::string& script) {
-    webkit_web_view_evaluate_javascript(m_view, script.c_str(), -1, nullptr, nullptr, nullptr, nullptr, nullptr);
+    webkit_web_view_evaluate_javascript(m_view, script.c_str(), -1, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr);
 }
 
 bool WebKitView::Busy() const {
@@ -506,7 +517,8 @@ void WebKitView::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpoin
         me->m_finishedAt = std::chrono::steady_clock::now();
         me->m_lastDamage = me->m_finishedAt;
         if (me->m_events.loadFinished) {
-            me->Tell([handler = me->m_events.loadFinished, succeeded = !me->m_failed] { handler(succeeded); });
+            me->Tell(
+                [handler = me->m_events.loadFinished, succeeded = !me->m_failed] { handler(succeeded); });
         }
         me->m_failed = false;
         break;
@@ -536,7 +548,8 @@ gboolean WebKitView::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* d
     auto* me = static_cast<WebKitView*>(self);
     if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
         // What the engine cannot show would become a download of a file to the disk.
-        if (!webkit_response_policy_decision_is_mime_type_supported(WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
+        if (!webkit_response_policy_decision_is_mime_type_supported(
+                WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
             WebKitURIResponse* response =
                 webkit_response_policy_decision_get_response(WEBKIT_RESPONSE_POLICY_DECISION(decision));
             std::fprintf(stderr, "web view: %s is not shown: the engine cannot show %s\n",
@@ -588,7 +601,8 @@ void WebKitView::OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResu
     me->Tell([event = me->m_events.scriptMessage, name = handler->name, text] { event(name, text); });
 }
 
-void WebKitView::OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
+void WebKitView::OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                                        gpointer self) {
     auto* me = static_cast<WebKitView*>(self);
     std::fprintf(stderr, "web view: the engine's web process %s; the page is gone\n",
                  reason == WEBKIT_WEB_PROCESS_CRASHED ? "crashed" : "ran out of memory");

@@ -89,13 +89,13 @@ private:
 
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t> m_drawn;   // what the last draw gave
-    std::vector<std::uint32_t> m_shown;   // what the overlay shows
+    std::vector<std::uint32_t> m_drawn; // what the last draw gave
+    std::vector<std::uint32_t> m_shown; // what the overlay shows
     video::OverlayId m_overlay = 0;
     bool m_damaged = false;
 
-    bool m_loading = false;       // a load was asked for or is under way
-    bool m_failed = false;        // the load under way failed
+    bool m_loading = false; // a load was asked for or is under way
+    bool m_failed = false;  // the load under way failed
     bool m_drawnSinceCommit = true;
     // The engine draws a page's late parts (its images, its web fonts) a moment after it says the load
     // finished: a view is busy until it has been still for kStill after the finish, up to kLongestSettling.
@@ -103,7 +103,7 @@ private:
     static constexpr std::chrono::milliseconds kLongestSettling{2000};
     std::chrono::steady_clock::time_point m_finishedAt{};
     std::chrono::steady_clock::time_point m_lastDamage{};
-    unsigned m_buttons = 0;       // GDK's button state bits held down
+    unsigned m_buttons = 0; // GDK's button state bits held down
 
     std::deque<std::function<void()>> m_told;
 };

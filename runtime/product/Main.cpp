@@ -27,8 +27,9 @@ int main(int argumentCount, char** arguments) {
     if (argumentCount >= 2 && std::strcmp(arguments[1], "--help") == 0) {
         std::puts(kUsage);
         if (!web::EngineBuiltIn()) {
-            std::puts("quorven: built without the web engine (VEMO_WEB=OFF): the web browser and Flash controls "
-                      "are off and announce FlashNotInstalled");
+            std::puts(
+                "quorven: built without the web engine (VEMO_WEB=OFF): the web browser and Flash controls "
+                "are off and announce FlashNotInstalled");
         }
         return 0;
     }

@@ -149,6 +149,7 @@ void RemoveAddedFontFiles() {
 // engine, GTK and GDK) keeps its process-wide objects until exit; some are GLib's own allocations, whose
 // callers a fast unwind through GLib does not see. Without that checker nothing calls this.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libwebkit2gtk-4.1.so\nleak:libjavascriptcoregtk-4.1.so\n"
+    return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libwebkit2gtk-4.1.so\nleak:libjavascriptcoregtk-4."
+           "1.so\n"
            "leak:libgtk-3.so\nleak:libgdk-3.so\nleak:libglib-2.0.so\n";
 }
