@@ -273,32 +273,41 @@ bool WebKitView::HandleInput(win32::UINT message, win32::WPARAM wParam, win32::L
     }
 }
 
+namespace {
+
+// Fills what every pointer event of GDK's says: where, on which window, sent by us, now.
+template <class PointerEvent>
+void Place(PointerEvent& event, GdkWindow* target, int x, int y) {
+    event.window = GDK_WINDOW(g_object_ref(target));
+    event.send_event = TRUE;
+    event.time = GDK_CURRENT_TIME;
+    event.x = x;
+    event.y = y;
+    event.x_root = x;
+    event.y_root = y;
+}
+
+} // namespace
+
+void WebKitView::Dispatch(GdkEvent* event, bool pointer) {
+    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen));
+    gdk_event_set_device(event, pointer ? gdk_seat_get_pointer(seat) : gdk_seat_get_keyboard(seat));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
 void WebKitView::SendPointer(GdkEventType type, int x, int y, unsigned button, unsigned state) {
     GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(m_view));
     if (target == nullptr) {
         return;
     }
-    GdkDevice* pointer =
-        gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen)));
     GdkEvent* event = gdk_event_new(type);
     const unsigned held = m_buttons | state;
     if (type == GDK_MOTION_NOTIFY) {
-        event->motion.window = GDK_WINDOW(g_object_ref(target));
-        event->motion.send_event = TRUE;
-        event->motion.time = GDK_CURRENT_TIME;
-        event->motion.x = x;
-        event->motion.y = y;
-        event->motion.x_root = x;
-        event->motion.y_root = y;
+        Place(event->motion, target, x, y);
         event->motion.state = held;
     } else {
-        event->button.window = GDK_WINDOW(g_object_ref(target));
-        event->button.send_event = TRUE;
-        event->button.time = GDK_CURRENT_TIME;
-        event->button.x = x;
-        event->button.y = y;
-        event->button.x_root = x;
-        event->button.y_root = y;
+        Place(event->button, target, x, y);
         event->button.button = button;
         event->button.state = held;
         if (type == GDK_BUTTON_PRESS) {
@@ -307,9 +316,7 @@ void WebKitView::SendPointer(GdkEventType type, int x, int y, unsigned button, u
             m_buttons &= ~ButtonMask(button);
         }
     }
-    gdk_event_set_device(event, pointer);
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, true);
 }
 
 void WebKitView::SendScroll(int x, int y, bool up) {
@@ -318,18 +325,9 @@ void WebKitView::SendScroll(int x, int y, bool up) {
         return;
     }
     GdkEvent* event = gdk_event_new(GDK_SCROLL);
-    event->scroll.window = GDK_WINDOW(g_object_ref(target));
-    event->scroll.send_event = TRUE;
-    event->scroll.time = GDK_CURRENT_TIME;
-    event->scroll.x = x;
-    event->scroll.y = y;
-    event->scroll.x_root = x;
-    event->scroll.y_root = y;
+    Place(event->scroll, target, x, y);
     event->scroll.direction = up ? GDK_SCROLL_UP : GDK_SCROLL_DOWN;
-    gdk_event_set_device(
-        event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, true);
 }
 
 void WebKitView::SendKey(bool press, unsigned keyval) {
@@ -353,9 +351,7 @@ void WebKitView::SendKey(bool press, unsigned keyval) {
         event->key.group = static_cast<guint8>(keys[0].group);
     }
     g_free(keys);
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, false);
 }
 
 void WebKitView::SendFocus(bool in) {

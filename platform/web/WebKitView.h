@@ -57,6 +57,8 @@ private:
     void SendScroll(int x, int y, bool up);
     void SendKey(bool press, unsigned keyval);
     void SendFocus(bool in);
+    // Hands the event, from the pointer or the keyboard, to GTK, and frees it.
+    void Dispatch(GdkEvent* event, bool pointer);
     void Tell(std::function<void()> event);
     void Subclass();
     void Unsubclass();
