@@ -83,7 +83,8 @@ std::optional<std::vector<std::string>> DecodedComponents(const std::string& pat
 
 std::string SchemeOf(const std::string& address) {
     const std::size_t colon = address.find(':');
-    if (colon == std::string::npos || colon < 2 || std::isalpha(static_cast<unsigned char>(address[0])) == 0) {
+    if (colon == std::string::npos || colon < 2 ||
+        std::isalpha(static_cast<unsigned char>(address[0])) == 0) {
         return {};
     }
     std::string scheme;

@@ -139,12 +139,13 @@ public:
     Browser() : m_events(com::ConnectionPointImpl::Create(com::DIID_DWebBrowserEvents2)) {}
 
     HRESULT QueryInterface(const IID& iid, void** object) override {
-        return Answer(iid, object,
-                      {{&com::IID_IWebBrowser2, static_cast<com::IWebBrowser2*>(this)},
-                       {&com::IID_IDispatch, static_cast<com::IDispatch*>(this)},
-                       {&com::IID_IOleObject, static_cast<com::IOleObject*>(this)},
-                       {&com::IID_IOleInPlaceObject, static_cast<com::IOleInPlaceObject*>(this)},
-                       {&com::IID_IConnectionPointContainer, static_cast<com::IConnectionPointContainer*>(this)}});
+        return Answer(
+            iid, object,
+            {{&com::IID_IWebBrowser2, static_cast<com::IWebBrowser2*>(this)},
+             {&com::IID_IDispatch, static_cast<com::IDispatch*>(this)},
+             {&com::IID_IOleObject, static_cast<com::IOleObject*>(this)},
+             {&com::IID_IOleInPlaceObject, static_cast<com::IOleInPlaceObject*>(this)},
+             {&com::IID_IConnectionPointContainer, static_cast<com::IConnectionPointContainer*>(this)}});
     }
 
     // Members are called through the interface only.
@@ -158,27 +159,37 @@ public:
     HRESULT GetIDsOfNames(const IID&, com::LPOLESTR*, com::UINT, com::LCID, com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    HRESULT Invoke(com::DISPID, const IID&, com::LCID, com::WORD, com::DISPPARAMS*, com::VARIANT*, com::EXCEPINFO*,
-                   com::UINT*) override {
+    HRESULT Invoke(com::DISPID, const IID&, com::LCID, com::WORD, com::DISPPARAMS*, com::VARIANT*,
+                   com::EXCEPINFO*, com::UINT*) override {
         return com::E_NOTIMPL;
     }
 
-    HRESULT GoBack() override { return WithView([](WebView& view) { view.GoBack(); }); }
-    HRESULT GoForward() override { return WithView([](WebView& view) { view.GoForward(); }); }
-    HRESULT GoHome() override { return Open(RegisteredPage("Start Page")); }
-    HRESULT GoSearch() override { return Open(RegisteredPage("Search Page")); }
-    HRESULT Navigate(com::BSTR url, com::VARIANT*, com::VARIANT*, com::VARIANT*, com::VARIANT*) override {
-        const std::string address = AddressFor(Utf8(url), Narrow(url));
-        if (address.empty()) {
-            std::fprintf(stderr, "web browser: \"%s\" is neither an address nor a title file; nothing is shown\n",
-                         Narrow(url).c_str());
-            return win32::E_INVALIDARG;
-        }
-        return Open(address);
+    HRESULT GoBack() override {
+        return WithView([](WebView& view) { view.GoBack(); });
     }
-    HRESULT Refresh() override { return WithView([](WebView& view) { view.Reload(); }); }
-    HRESULT Stop() override { return WithView([](WebView& view) { view.Stop(); }); }
-    HRESULT Quit() override { return WithView([](WebView& view) { view.Stop(); }); }
+    HRESULT GoForward() override {
+        return WithView([](WebView& view) { view.GoForward(); });
+    }
+    HRESULT GoHome() override {
+        const std::string page = RegisteredPage("Start Page");
+        return Go(page, page);
+    }
+    HRESULT GoSearch() override {
+        const std::string page = RegisteredPage("Search Page");
+        return Go(page, page);
+    }
+    HRESULT Navigate(com::BSTR url, com::VARIANT*, com::VARIANT*, com::VARIANT*, com::VARIANT*) override {
+        return Go(Utf8(url), Narrow(url));
+    }
+    HRESULT Refresh() override {
+        return WithView([](WebView& view) { view.Reload(); });
+    }
+    HRESULT Stop() override {
+        return WithView([](WebView& view) { view.Stop(); });
+    }
+    HRESULT Quit() override {
+        return WithView([](WebView& view) { view.Stop(); });
+    }
 
     HRESULT DoVerb(com::LONG, com::MSG*, com::IOleClientSite*, com::LONG, win32::HWND parent,
                    const win32::RECT* position) override {
@@ -188,8 +199,8 @@ public:
         if (parent == nullptr || position == nullptr || !RegisterWindowClass()) {
             return win32::E_INVALIDARG;
         }
-        m_window = win32::CreateWindowExA(0, kWindowClass, "", win32::WS_CHILD | win32::WS_VISIBLE, position->left,
-                                          position->top, position->right - position->left,
+        m_window = win32::CreateWindowExA(0, kWindowClass, "", win32::WS_CHILD | win32::WS_VISIBLE,
+                                          position->left, position->top, position->right - position->left,
                                           position->bottom - position->top, parent, nullptr,
                                           win32::GetModuleHandleA(nullptr), nullptr);
         if (m_window == nullptr) {
@@ -249,7 +260,15 @@ private:
         return win32::S_OK;
     }
 
-    HRESULT Open(const std::string& address) {
+    // Loads an address, or a title file: the text as UTF-8 and as the ANSI page has it.
+    HRESULT Go(const std::string& text, const std::string& path) {
+        const std::string address = AddressFor(text, path);
+        if (address.empty()) {
+            std::fprintf(stderr,
+                         "web browser: \"%s\" is neither an address nor a title file; nothing is shown\n",
+                         path.c_str());
+            return win32::E_INVALIDARG;
+        }
         return WithView([&address](WebView& view) { view.Load(address); });
     }
 

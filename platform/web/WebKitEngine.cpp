@@ -66,7 +66,8 @@ bool StartGtk(std::string& whyNot) {
     gtk_disable_setlocale();
     if (!gtk_init_check(nullptr, nullptr)) {
         const char* display = std::getenv(std::strcmp(backend, "x11") == 0 ? "DISPLAY" : "WAYLAND_DISPLAY");
-        whyNot = std::string("GTK cannot open the ") + backend + " display " + (display != nullptr ? display : "");
+        whyNot =
+            std::string("GTK cannot open the ") + backend + " display " + (display != nullptr ? display : "");
         return false;
     }
     started = true;
@@ -139,8 +140,8 @@ bool WebKitEngine::AnyViewBusy() const {
     return std::any_of(m_views.begin(), m_views.end(), [](const WebKitView* view) { return view->Busy(); });
 }
 
-std::unique_ptr<WebView> WebView::Create(win32::HWND window, const WebViewOptions& options, WebViewEvents events,
-                                         std::string* whyNot) {
+std::unique_ptr<WebView> WebView::Create(win32::HWND window, const WebViewOptions& options,
+                                         WebViewEvents events, std::string* whyNot) {
     std::string why;
     WebKitEngine* engine = WebKitEngine::Start(why);
     if (engine != nullptr) {

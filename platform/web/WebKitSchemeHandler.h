@@ -13,7 +13,8 @@ namespace web {
 
 class WebKitSchemeHandler {
 public:
-    // Serves the scheme in the context, and lets pages of it reach each other and the web as pages of http do.
+    // Serves the scheme in the context, and lets pages of it reach each other and the web as pages of http
+    // do.
     static void Register(WebKitWebContext* context);
 
     // The largest file served.

@@ -55,10 +55,12 @@ unsigned ButtonMask(unsigned button) {
 // The GDK key of a key that makes no character; 0 for the keys whose characters come as WM_CHAR.
 unsigned KeyvalOf(win32::WPARAM key) {
     static const std::pair<win32::BYTE, unsigned> kKeys[] = {
-        {win32::VK_BACK, GDK_KEY_BackSpace}, {win32::VK_TAB, GDK_KEY_Tab},       {win32::VK_RETURN, GDK_KEY_Return},
-        {win32::VK_ESCAPE, GDK_KEY_Escape},  {win32::VK_PRIOR, GDK_KEY_Page_Up}, {win32::VK_NEXT, GDK_KEY_Page_Down},
-        {win32::VK_END, GDK_KEY_End},        {win32::VK_HOME, GDK_KEY_Home},     {win32::VK_LEFT, GDK_KEY_Left},
-        {win32::VK_UP, GDK_KEY_Up},          {win32::VK_RIGHT, GDK_KEY_Right},   {win32::VK_DOWN, GDK_KEY_Down},
+        {win32::VK_BACK, GDK_KEY_BackSpace}, {win32::VK_TAB, GDK_KEY_Tab},
+        {win32::VK_RETURN, GDK_KEY_Return},  {win32::VK_ESCAPE, GDK_KEY_Escape},
+        {win32::VK_PRIOR, GDK_KEY_Page_Up},  {win32::VK_NEXT, GDK_KEY_Page_Down},
+        {win32::VK_END, GDK_KEY_End},        {win32::VK_HOME, GDK_KEY_Home},
+        {win32::VK_LEFT, GDK_KEY_Left},      {win32::VK_UP, GDK_KEY_Up},
+        {win32::VK_RIGHT, GDK_KEY_Right},    {win32::VK_DOWN, GDK_KEY_Down},
         {win32::VK_INSERT, GDK_KEY_Insert},  {win32::VK_DELETE, GDK_KEY_Delete},
     };
     for (const auto& [virtualKey, keyval] : kKeys) {
@@ -94,8 +96,9 @@ bool WebKitView::Open(std::string& whyNot) {
         return false;
     }
     m_content = webkit_user_content_manager_new();
-    WebKitUserScript* close = webkit_user_script_new(kCloseScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
-                                                     WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    WebKitUserScript* close =
+        webkit_user_script_new(kCloseScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(m_content, close);
     webkit_user_script_unref(close);
     for (const std::string& script : m_options.userScripts) {
@@ -111,7 +114,8 @@ bool WebKitView::Open(std::string& whyNot) {
         webkit_user_content_manager_register_script_message_handler(m_content, handler.c_str());
         const std::string signal = "script-message-received::" + handler;
         auto link = std::make_unique<HandlerLink>(HandlerLink{this, handler, 0});
-        link->signal = g_signal_connect(m_content, signal.c_str(), G_CALLBACK(&WebKitView::OnScriptMessage), link.get());
+        link->signal =
+            g_signal_connect(m_content, signal.c_str(), G_CALLBACK(&WebKitView::OnScriptMessage), link.get());
         m_handlers.push_back(std::move(link));
     }
 
@@ -175,9 +179,11 @@ void WebKitView::Unsubclass() {
     if (found == SubclassedWindows().end() || found->second.view != this) {
         return;
     }
-    const auto current = reinterpret_cast<win32::WNDPROC>(win32::GetWindowLongA(m_window, win32::GWL_WNDPROC));
+    const auto current =
+        reinterpret_cast<win32::WNDPROC>(win32::GetWindowLongA(m_window, win32::GWL_WNDPROC));
     if (current == &WebKitView::WindowProcedure) {
-        win32::SetWindowLongA(m_window, win32::GWL_WNDPROC, reinterpret_cast<win32::LONG_PTR>(found->second.previous));
+        win32::SetWindowLongA(m_window, win32::GWL_WNDPROC,
+                              reinterpret_cast<win32::LONG_PTR>(found->second.previous));
         SubclassedWindows().erase(found);
     } else {
         found->second.view = nullptr;
@@ -222,7 +228,9 @@ bool WebKitView::HandleInput(win32::UINT message, win32::WPARAM wParam, win32::L
         if (win32::GetFocus() != m_window) {
             win32::SetFocus(m_window);
         }
-        const unsigned button = message == win32::WM_LBUTTONDOWN ? 1 : message == win32::WM_MBUTTONDOWN ? 2 : 3;
+        const unsigned button = message == win32::WM_LBUTTONDOWN   ? 1
+                                : message == win32::WM_MBUTTONDOWN ? 2
+                                                                   : 3;
         SendPointer(GDK_BUTTON_PRESS, x, y, button, state);
         return true;
     }
@@ -265,31 +273,41 @@ bool WebKitView::HandleInput(win32::UINT message, win32::WPARAM wParam, win32::L
     }
 }
 
+namespace {
+
+// Fills what every pointer event of GDK's says: where, on which window, sent by us, now.
+template <class PointerEvent>
+void Place(PointerEvent& event, GdkWindow* target, int x, int y) {
+    event.window = GDK_WINDOW(g_object_ref(target));
+    event.send_event = TRUE;
+    event.time = GDK_CURRENT_TIME;
+    event.x = x;
+    event.y = y;
+    event.x_root = x;
+    event.y_root = y;
+}
+
+} // namespace
+
+void WebKitView::Dispatch(GdkEvent* event, bool pointer) {
+    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen));
+    gdk_event_set_device(event, pointer ? gdk_seat_get_pointer(seat) : gdk_seat_get_keyboard(seat));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
 void WebKitView::SendPointer(GdkEventType type, int x, int y, unsigned button, unsigned state) {
     GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(m_view));
     if (target == nullptr) {
         return;
     }
-    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen)));
     GdkEvent* event = gdk_event_new(type);
     const unsigned held = m_buttons | state;
     if (type == GDK_MOTION_NOTIFY) {
-        event->motion.window = GDK_WINDOW(g_object_ref(target));
-        event->motion.send_event = TRUE;
-        event->motion.time = GDK_CURRENT_TIME;
-        event->motion.x = x;
-        event->motion.y = y;
-        event->motion.x_root = x;
-        event->motion.y_root = y;
+        Place(event->motion, target, x, y);
         event->motion.state = held;
     } else {
-        event->button.window = GDK_WINDOW(g_object_ref(target));
-        event->button.send_event = TRUE;
-        event->button.time = GDK_CURRENT_TIME;
-        event->button.x = x;
-        event->button.y = y;
-        event->button.x_root = x;
-        event->button.y_root = y;
+        Place(event->button, target, x, y);
         event->button.button = button;
         event->button.state = held;
         if (type == GDK_BUTTON_PRESS) {
@@ -298,9 +316,7 @@ void WebKitView::SendPointer(GdkEventType type, int x, int y, unsigned button, u
             m_buttons &= ~ButtonMask(button);
         }
     }
-    gdk_event_set_device(event, pointer);
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, true);
 }
 
 void WebKitView::SendScroll(int x, int y, bool up) {
@@ -309,18 +325,9 @@ void WebKitView::SendScroll(int x, int y, bool up) {
         return;
     }
     GdkEvent* event = gdk_event_new(GDK_SCROLL);
-    event->scroll.window = GDK_WINDOW(g_object_ref(target));
-    event->scroll.send_event = TRUE;
-    event->scroll.time = GDK_CURRENT_TIME;
-    event->scroll.x = x;
-    event->scroll.y = y;
-    event->scroll.x_root = x;
-    event->scroll.y_root = y;
+    Place(event->scroll, target, x, y);
     event->scroll.direction = up ? GDK_SCROLL_UP : GDK_SCROLL_DOWN;
-    gdk_event_set_device(event,
-                         gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, true);
 }
 
 void WebKitView::SendKey(bool press, unsigned keyval) {
@@ -344,9 +351,7 @@ void WebKitView::SendKey(bool press, unsigned keyval) {
         event->key.group = static_cast<guint8>(keys[0].group);
     }
     g_free(keys);
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
+    Dispatch(event, false);
 }
 
 void WebKitView::SendFocus(bool in) {
@@ -361,7 +366,8 @@ void WebKitView::SendFocus(bool in) {
     event->focus_change.window = GDK_WINDOW(g_object_ref(target));
     event->focus_change.send_event = TRUE;
     event->focus_change.in = in ? TRUE : FALSE;
-    gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
+    gdk_event_set_device(
+        event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gtk_widget_get_display(m_offscreen))));
     gtk_widget_send_focus_change(GTK_WIDGET(m_view), event);
     gdk_event_free(event);
 }
@@ -392,8 +398,8 @@ void WebKitView::DrawFrame() {
     }
     m_damaged = false;
     const int stride = m_width * 4;
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(m_drawn.data()),
-                                                                   CAIRO_FORMAT_RGB24, m_width, m_height, stride);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(m_drawn.data()), CAIRO_FORMAT_RGB24, m_width, m_height, stride);
     cairo_t* cairo = cairo_create(surface);
     gtk_widget_draw(m_offscreen, cairo);
     cairo_destroy(cairo);
@@ -450,11 +456,16 @@ void WebKitView::Reload() {
 }
 
 void WebKitView::RunScript(const std::string& script) {
-    webkit_web_view_evaluate_javascript(m_view, script.c_str(), -1, nullptr, nullptr, nullptr, nullptr, nullptr);
+    webkit_web_view_evaluate_javascript(m_view, script.c_str(), -1, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr);
 }
 
 bool WebKitView::Busy() const {
-    return m_loading || m_damaged || !m_drawnSinceCommit;
+    if (m_loading || m_damaged || !m_drawnSinceCommit) {
+        return true;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    return now - m_finishedAt < kLongestSettling && now - m_lastDamage < kStill;
 }
 
 void WebKitView::Tell(std::function<void()> event) {
@@ -473,7 +484,9 @@ bool WebKitView::TakeEvent(std::function<void()>& event) {
 }
 
 gboolean WebKitView::OnDamage(GtkWidget*, GdkEvent*, gpointer self) {
-    static_cast<WebKitView*>(self)->m_damaged = true;
+    auto* me = static_cast<WebKitView*>(self);
+    me->m_damaged = true;
+    me->m_lastDamage = std::chrono::steady_clock::now();
     return FALSE;
 }
 
@@ -497,8 +510,11 @@ void WebKitView::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpoin
     }
     case WEBKIT_LOAD_FINISHED:
         me->m_loading = false;
+        me->m_finishedAt = std::chrono::steady_clock::now();
+        me->m_lastDamage = me->m_finishedAt;
         if (me->m_events.loadFinished) {
-            me->Tell([handler = me->m_events.loadFinished, succeeded = !me->m_failed] { handler(succeeded); });
+            me->Tell(
+                [handler = me->m_events.loadFinished, succeeded = !me->m_failed] { handler(succeeded); });
         }
         me->m_failed = false;
         break;
@@ -513,7 +529,9 @@ gboolean WebKitView::OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* uri, G
     const bool stopped = g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
                          g_error_matches(error, WEBKIT_POLICY_ERROR,
                                          WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
-    if (!stopped) {
+    // Our scheme's files said what kept them from being read as the engine asked for them.
+    const bool said = uri != nullptr && SchemeOf(uri) == kScheme;
+    if (!stopped && !said) {
         std::fprintf(stderr, "web view: the page %s cannot be shown: %s\n", uri != nullptr ? uri : "",
                      error != nullptr ? error->message : "the engine gives no reason");
     }
@@ -526,7 +544,8 @@ gboolean WebKitView::OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* d
     auto* me = static_cast<WebKitView*>(self);
     if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
         // What the engine cannot show would become a download of a file to the disk.
-        if (!webkit_response_policy_decision_is_mime_type_supported(WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
+        if (!webkit_response_policy_decision_is_mime_type_supported(
+                WEBKIT_RESPONSE_POLICY_DECISION(decision))) {
             WebKitURIResponse* response =
                 webkit_response_policy_decision_get_response(WEBKIT_RESPONSE_POLICY_DECISION(decision));
             std::fprintf(stderr, "web view: %s is not shown: the engine cannot show %s\n",
@@ -578,7 +597,8 @@ void WebKitView::OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResu
     me->Tell([event = me->m_events.scriptMessage, name = handler->name, text] { event(name, text); });
 }
 
-void WebKitView::OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
+void WebKitView::OnWebProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                                        gpointer self) {
     auto* me = static_cast<WebKitView*>(self);
     std::fprintf(stderr, "web view: the engine's web process %s; the page is gone\n",
                  reason == WEBKIT_WEB_PROCESS_CRASHED ? "crashed" : "ran out of memory");

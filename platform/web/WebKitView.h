@@ -12,6 +12,7 @@
 
 #include <webkit2/webkit2.h>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -56,6 +57,8 @@ private:
     void SendScroll(int x, int y, bool up);
     void SendKey(bool press, unsigned keyval);
     void SendFocus(bool in);
+    // Hands the event, from the pointer or the keyboard, to GTK, and frees it.
+    void Dispatch(GdkEvent* event, bool pointer);
     void Tell(std::function<void()> event);
     void Subclass();
     void Unsubclass();
@@ -88,15 +91,21 @@ private:
 
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t> m_drawn;   // what the last draw gave
-    std::vector<std::uint32_t> m_shown;   // what the overlay shows
+    std::vector<std::uint32_t> m_drawn; // what the last draw gave
+    std::vector<std::uint32_t> m_shown; // what the overlay shows
     video::OverlayId m_overlay = 0;
     bool m_damaged = false;
 
-    bool m_loading = false;       // a load was asked for or is under way
-    bool m_failed = false;        // the load under way failed
+    bool m_loading = false; // a load was asked for or is under way
+    bool m_failed = false;  // the load under way failed
     bool m_drawnSinceCommit = true;
-    unsigned m_buttons = 0;       // GDK's button state bits held down
+    // The engine draws a page's late parts (its images, its web fonts) a moment after it says the load
+    // finished: a view is busy until it has been still for kStill after the finish, up to kLongestSettling.
+    static constexpr std::chrono::milliseconds kStill{100};
+    static constexpr std::chrono::milliseconds kLongestSettling{2000};
+    std::chrono::steady_clock::time_point m_finishedAt{};
+    std::chrono::steady_clock::time_point m_lastDamage{};
+    unsigned m_buttons = 0; // GDK's button state bits held down
 
     std::deque<std::function<void()>> m_told;
 };

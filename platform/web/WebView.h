@@ -1,5 +1,5 @@
-// A hosted web engine view drawn into a child window of ours: the pages of the web browser control and the Flash
-// player's host page live in it.
+// A hosted web engine view drawn into a child window of ours: the pages of the web browser control and the
+// Flash player's host page live in it.
 #pragma once
 
 #include "platform/win32/Types.h"
@@ -13,11 +13,11 @@ namespace web {
 
 // What a view reports; each callback runs on the main thread during an application step; any may be empty.
 struct WebViewEvents {
-    std::function<void()> loadStarted;                           // a main-frame load began
-    std::function<void(bool succeeded)> loadFinished;            // it finished, failed or was stopped
-    std::function<void(const std::string& address)> navigated;   // a main-frame load was committed
+    std::function<void()> loadStarted;                         // a main-frame load began
+    std::function<void(bool succeeded)> loadFinished;          // it finished, failed or was stopped
+    std::function<void(const std::string& address)> navigated; // a main-frame load was committed
     std::function<void(const std::string& handler, const std::string& json)>
-        scriptMessage;                    // window.webkit.messageHandlers[handler].postMessage(value), value as JSON
+        scriptMessage; // window.webkit.messageHandlers[handler].postMessage(value), value as JSON
     std::function<void()> closeRequested; // the page called window.close()
 };
 
@@ -32,10 +32,11 @@ public:
     // A view drawn into `window` (a child window; its client area is the view's size, and it follows the
     // window's size). Null, with one line saying why in *whyNot, when the engine is not built in, no display
     // can be had, or the engine fails to start.
-    static std::unique_ptr<WebView> Create(win32::HWND window, const WebViewOptions& options, WebViewEvents events,
-                                           std::string* whyNot);
+    static std::unique_ptr<WebView> Create(win32::HWND window, const WebViewOptions& options,
+                                           WebViewEvents events, std::string* whyNot);
     virtual ~WebView() = default;
-    virtual void Load(const std::string& address) = 0; // http, https, about, or from TitleFileAddress/PlayerFileAddress
+    // http, https, about, or an address from TitleFileAddress / PlayerFileAddress.
+    virtual void Load(const std::string& address) = 0;
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
     virtual void Stop() = 0;

@@ -3,7 +3,8 @@
 
 namespace web {
 
-std::unique_ptr<WebView> WebView::Create(win32::HWND, const WebViewOptions&, WebViewEvents, std::string* whyNot) {
+std::unique_ptr<WebView> WebView::Create(win32::HWND, const WebViewOptions&, WebViewEvents,
+                                         std::string* whyNot) {
     if (whyNot != nullptr) {
         *whyNot = "the program is built without the web engine (VEMO_WEB=OFF)";
     }

@@ -43,7 +43,8 @@ std::string ReadDisplayNumber(int descriptor) {
     const auto end = std::chrono::steady_clock::now() + kLongestStart;
     std::string text;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             return {};
         }
@@ -118,7 +119,7 @@ std::string XvfbServer::Display(std::string& whyNot) {
     }
     // No listening on TCP, and a screen large enough for any title's window.
     const char* const arguments[] = {program.c_str(), "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
-                                     "1920x1200x24", nullptr};
+                                     "1920x1200x24",  nullptr};
     const pid_t child = ::fork();
     if (child == 0) {
         RunServer(program.c_str(), report[1], arguments);
@@ -134,7 +135,8 @@ std::string XvfbServer::Display(std::string& whyNot) {
     if (number.empty()) {
         ::kill(child, SIGTERM);
         ::waitpid(child, nullptr, 0);
-        whyNot = "Xvfb (" + program + ") did not start within " + std::to_string(kLongestStart.count()) + " s";
+        whyNot =
+            "Xvfb (" + program + ") did not start within " + std::to_string(kLongestStart.count()) + " s";
         return {};
     }
     static const bool stopsAtExit = std::atexit(&XvfbServer::Stop) == 0;

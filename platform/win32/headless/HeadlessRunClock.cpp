@@ -36,7 +36,8 @@ bool HeadlessRunClock::Held() {
     std::fprintf(stderr,
                  "headless run: a web view was still loading or drawing after %lld s of real time; the "
                  "clock moves on at %llu ms without it\n",
-                 static_cast<long long>(kLongestHold.count()), static_cast<unsigned long long>(NowMilliseconds()));
+                 static_cast<long long>(kLongestHold.count()),
+                 static_cast<unsigned long long>(NowMilliseconds()));
     return false;
 }
 

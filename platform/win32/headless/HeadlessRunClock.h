@@ -42,7 +42,8 @@ public:
     // An application step ended: 1 ms when it moved the clock no more while a wait runs.
     void EndOfStep();
 
-    // While busy answers true, the clock does not move (platform/win32/input/HeadlessRun.h); the longest hold.
+    // While busy answers true, the clock does not move (platform/win32/input/HeadlessRun.h); the longest
+    // hold.
     static void SetHold(std::function<bool()> busy);
     static constexpr std::chrono::seconds kLongestHold{10};
 

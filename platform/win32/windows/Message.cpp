@@ -94,7 +94,8 @@ private:
 // One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
 // only shown, without remove). With wait, sleeps until there is one, or until the deadline when one is given,
 // or until one of the other descriptors shows what it is watched for (their revents say what).
-bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait, std::span<pollfd> others,
+bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait,
+              std::span<pollfd> others,
               std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt) {
     WindowSystem& system = WindowSystem::Instance();
     std::unique_lock lock(system.Lock());

@@ -15,9 +15,9 @@
 
 namespace win32 {
 
-// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile), one of the
-// other descriptors shows what it is watched for (their revents say what), or the time has passed; true when
-// a message is waiting.
+// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile), one of
+// the other descriptors shows what it is watched for (their revents say what), or the time has passed; true
+// when a message is waiting.
 bool WaitForMessageFor(std::chrono::nanoseconds time, std::span<pollfd> others = {});
 
 class MessageQueue;
