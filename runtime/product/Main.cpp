@@ -1,3 +1,4 @@
+#include "platform/web/ShockwaveFlash.h"
 #include "platform/web/WebBrowserObject.h"
 #include "platform/web/WebView.h"
 #include "platform/win32/desktop/HostDisplay.h"
@@ -64,7 +65,8 @@ int main(int argumentCount, char** arguments) {
                      "quorven: cannot catch SIGTERM, SIGHUP and SIGINT; each ends the program at once, "
                      "without saving\n");
     }
-    // The title's web browser control is the hosted web engine's.
+    // The title's web browser and Flash player controls are the hosted web engine's (Flash through Ruffle).
     web::WebBrowserObject::Register();
+    web::ShockwaveFlash::Register();
     return HostMain(argumentCount, arguments);
 }
