@@ -8,6 +8,7 @@
 #include "platform/testing/SwfWriter.h"
 #include "platform/web/ShockwaveFlash.h"
 #include "platform/web/WebView.h"
+#include "platform/web/XvfbServer.h"
 #include "platform/win32/windows/RunLoopPacing.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,8 @@ protected:
         WindowedTest::Fixture::TearDown();
     }
 
+    static bool EngineCanRun() { return web::EngineBuiltIn() && web::XvfbServer::Installed(); }
+
     // The control named Player, inactive, for a movie written to C:\Title\movie.swf.
     ShockwaveFlashControl& Open(const swf::testing::FlashMovie& movie, const std::string& keys = "") {
         std::filesystem::create_directories(m_drives.HostPath('C', "Title"));
@@ -71,7 +74,7 @@ protected:
 
     // Application steps, each ended as the run loop ends it (the web engine's work is done there), until the
     // condition holds or the seconds have passed on the host's clock.
-    bool StepUntil(const std::function<bool()>& condition, double seconds = 60) {
+    bool StepUntil(const std::function<bool()>& condition, double seconds = 120) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (!condition()) {
             if (std::chrono::steady_clock::now() > end) {
@@ -144,8 +147,8 @@ protected:
 };
 
 TEST_F(FlashMoviePlayingTest, AMovieOfTheWriterShowsItsColoursSaysQuitAndItsReadyStates) {
-    if (!web::EngineBuiltIn()) {
-        GTEST_SKIP() << "built without the web engine";
+    if (!EngineCanRun()) {
+        GTEST_SKIP() << "built without the web engine, or no Xvfb for it";
     }
     ShockwaveFlashControl& control = Open(Movie());
     ASSERT_TRUE(control.SetActive(true));
@@ -160,8 +163,8 @@ TEST_F(FlashMoviePlayingTest, AMovieOfTheWriterShowsItsColoursSaysQuitAndItsRead
 }
 
 TEST_F(FlashMoviePlayingTest, StopHoldsTheMovieStillAndPlayGoesOn) {
-    if (!web::EngineBuiltIn()) {
-        GTEST_SKIP() << "built without the web engine";
+    if (!EngineCanRun()) {
+        GTEST_SKIP() << "built without the web engine, or no Xvfb for it";
     }
     swf::testing::FlashMovie movie = Movie();
     movie.frames = 10;
@@ -188,8 +191,8 @@ TEST_F(FlashMoviePlayingTest, StopHoldsTheMovieStillAndPlayGoesOn) {
 }
 
 TEST_F(FlashMoviePlayingTest, RewindStartsAStoppedMovieOverFromItsFirstFrame) {
-    if (!web::EngineBuiltIn()) {
-        GTEST_SKIP() << "built without the web engine";
+    if (!EngineCanRun()) {
+        GTEST_SKIP() << "built without the web engine, or no Xvfb for it";
     }
     ShockwaveFlashControl& control = Open(Movie());
     ASSERT_TRUE(control.SetActive(true));
@@ -207,8 +210,8 @@ TEST_F(FlashMoviePlayingTest, RewindStartsAStoppedMovieOverFromItsFirstFrame) {
 }
 
 TEST_F(FlashMoviePlayingTest, BgColorColoursTheStageOverTheMoviesOwnBackground) {
-    if (!web::EngineBuiltIn()) {
-        GTEST_SKIP() << "built without the web engine";
+    if (!EngineCanRun()) {
+        GTEST_SKIP() << "built without the web engine, or no Xvfb for it";
     }
     ShockwaveFlashControl& control = Open(Movie(), "BgColor=#30A040\n");
     ASSERT_TRUE(control.SetActive(true));
