@@ -1,6 +1,6 @@
 // The demo title's media, made rather than kept: 24-bit BMP pictures (backdrops, a button's four looks and
-// its selection mask, a sheet of digit glyphs, the pointer's cells), WAV tones, and QuickTime movies of 160 x
-// 120 pixels, written with FFmpeg. The tool vemo-demo-media (scripts/make-demo-media) and the demo's tests
+// its selection mask, a sheet of digit glyphs, the pointer's cells, the web page's picture), WAV tones,
+// QuickTime movies of 160 x 120 pixels, written with FFmpeg, and a Flash movie. The tool vemo-demo-media (scripts/make-demo-media) and the demo's tests
 // call the same function.
 #pragma once
 

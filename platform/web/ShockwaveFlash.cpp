@@ -34,6 +34,7 @@ constexpr win32::UINT kFireMessage = win32::WM_APP + 0x0F1A;
 
 constexpr com::DISPID kFSCommand = 150;
 constexpr com::DISPID kOnProgress = 1958;
+constexpr int kReadyComplete = 4;
 
 win32::LRESULT PlayerWindowProcedure(win32::HWND window, win32::UINT message, win32::WPARAM wParam,
                                      win32::LPARAM lParam) {
@@ -291,6 +292,8 @@ void ShockwaveFlash::LoadMovie() {
     if (!movie.empty()) {
         address += "&movie=" + QueryValue(movie);
     }
+    // Until the movie is in, as the page's own load is: a scripted run waits for both.
+    m_view->SetPageBusy(!movie.empty());
     m_view->Load(address);
 }
 
@@ -387,6 +390,9 @@ void ShockwaveFlash::Received(const std::string& handler, const std::string& jso
         }
     } else if (handler == "readyState" || handler == "progress") {
         if (std::optional<int> value = ScriptMessageJson::Number(json)) {
+            if (handler == "readyState" && *value == kReadyComplete && m_view != nullptr) {
+                m_view->SetPageBusy(false);
+            }
             Queue(Event{handler == "progress" ? kOnProgress : com::DISPID_READYSTATECHANGE, {}, {}, *value});
         }
     }

@@ -460,8 +460,17 @@ void WebKitView::RunScript(const std::string& script) {
                                         nullptr);
 }
 
+void WebKitView::SetPageBusy(bool busy) {
+    if (m_pageBusy && !busy) {
+        // What the page loaded last settles as a page's own load does.
+        m_finishedAt = std::chrono::steady_clock::now();
+        m_lastDamage = m_finishedAt;
+    }
+    m_pageBusy = busy;
+}
+
 bool WebKitView::Busy() const {
-    if (m_loading || m_damaged || !m_drawnSinceCommit) {
+    if (m_loading || m_pageBusy || m_damaged || !m_drawnSinceCommit) {
         return true;
     }
     const auto now = std::chrono::steady_clock::now();

@@ -41,6 +41,7 @@ public:
     void Reload() override;
     void RunScript(const std::string& script) override;
     bool Busy() const override;
+    void SetPageBusy(bool busy) override;
 
     // Draws the frame the view holds, when GTK reported damage since the last one.
     void DrawFrame();
@@ -96,8 +97,9 @@ private:
     video::OverlayId m_overlay = 0;
     bool m_damaged = false;
 
-    bool m_loading = false; // a load was asked for or is under way
-    bool m_failed = false;  // the load under way failed
+    bool m_loading = false;  // a load was asked for or is under way
+    bool m_pageBusy = false; // the page said it goes on loading
+    bool m_failed = false;   // the load under way failed
     bool m_drawnSinceCommit = true;
     // The engine draws a page's late parts (its images, its web fonts) a moment after it says the load
     // finished: a view is busy until it has been still for kStill after the finish, up to kLongestSettling.

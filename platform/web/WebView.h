@@ -44,6 +44,9 @@ public:
     virtual void RunScript(const std::string& script) = 0; // in the main frame, result ignored
     // Still loading what it was asked to load, or holding a frame not yet drawn (scripted runs wait for it).
     virtual bool Busy() const = 0;
+    // Makes the view count as busy, until called with false, for a page that goes on loading after its own
+    // load has ended (the Flash player's page, whose movie loads afterwards).
+    virtual void SetPageBusy(bool busy) = 0;
 };
 
 // The engine's address of a title file, given as a Windows path of the emulated machine (C:\Titles\x.html);
