@@ -153,9 +153,10 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
 
 } // namespace
 
-bool WaitForMessageFor(std::chrono::nanoseconds time, std::span<pollfd> others) {
+bool WaitForMessageFor(std::chrono::nanoseconds time, pollfd* others, std::size_t otherCount) {
     MSG message{};
-    return Retrieve(&message, nullptr, 0, 0, false, true, others, std::chrono::steady_clock::now() + time);
+    return Retrieve(&message, nullptr, 0, 0, false, true, std::span<pollfd>(others, otherCount),
+                    std::chrono::steady_clock::now() + time);
 }
 
 BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options) {

@@ -38,7 +38,7 @@ void SleepUntil(std::uint64_t wake, std::uint64_t now) {
         for (const RunLoopGuest::Descriptor& descriptor : guestDescriptors) {
             polled.push_back(pollfd{descriptor.descriptor, descriptor.events, 0});
         }
-        WaitForMessageFor(std::chrono::nanoseconds(wake - now), polled);
+        WaitForMessageFor(std::chrono::nanoseconds(wake - now), polled.data(), polled.size());
         for (std::size_t i = 0; i < polled.size(); ++i) {
             guestDescriptors[i].revents = polled[i].revents;
         }
