@@ -1,7 +1,7 @@
 // The deliverables as `make install` puts them under a prefix: the program, the title registration command
-// and the registry program it runs, the Corvintale library and the Flash player's files. Installed from this build into a temporary
-// prefix, the installed commands register the demo title and walk its scripted path from a folder outside the
-// source tree, with nothing of the build on their way.
+// and the registry program it runs, the Corvintale library and the Flash player's files. Installed from this
+// build into a temporary prefix, the installed commands register the demo title and walk its scripted path
+// from a folder outside the source tree, with nothing of the build on their way.
 #include "platform/testing/DemoMedia.h"
 #include "runtime/tests/ScratchFolder.h"
 
