@@ -4,6 +4,7 @@
 
 #include "platform/com/Com.h"
 #include "platform/com/ComObject.h"
+#include "platform/com/FunctionClassFactory.h"
 
 #include <cstddef>
 #include <functional>
@@ -26,28 +27,7 @@ bool HostWindowClassRegistered();
 // Host objects of "AtlAxWin" windows still alive.
 std::size_t LiveHostObjects();
 
-// A factory that makes each instance with a function returning a new object with one reference (null: out
-// of memory). Aggregation is refused (CLASS_E_NOAGGREGATION).
-class FunctionClassFactory final : public ComObject<IClassFactory> {
-public:
-    using Maker = std::function<IUnknown*()>;
-
-    // With one reference.
-    static FunctionClassFactory* Create(Maker maker);
-
-    HRESULT QueryInterface(REFIID iid, void** object) override;
-    HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
-    HRESULT LockServer(BOOL lock) override;
-
-    // Instances made so far.
-    int CreatedCount() const { return m_created; }
-
-private:
-    explicit FunctionClassFactory(Maker maker) : m_maker(std::move(maker)) {}
-
-    Maker m_maker;
-    int m_created = 0;
-};
+using FunctionClassFactory = com::FunctionClassFactory;
 
 // A class registered with a FunctionClassFactory for the object's life.
 class ScopedClass {

@@ -1,6 +1,7 @@
 #include "platform/testing/DemoMedia.h"
 
 #include "platform/testing/MediaWriter.h"
+#include "platform/testing/SwfWriter.h"
 #include "platform/testing/VrMovieWriter.h"
 
 #include <cmath>
@@ -184,6 +185,26 @@ void WritePanorama(const std::filesystem::path& path) {
     qt::testing::WriteVrMovie(path.string(), spec);
 }
 
+// The Flash movie of the web screen: an amber block crossing a night-blue stage in two seconds, over and
+// over; each turn starts with fscommand("hello").
+void WriteFlashMovie(const std::filesystem::path& path) {
+    swf::testing::FlashMovie movie;
+    movie.width = 200;
+    movie.height = 150;
+    movie.framesPerSecond = 12;
+    movie.frames = 24;
+    movie.stopAtEnd = false;
+    movie.background = Rgb(32, 48, 80);
+    movie.rectangleColor = Rgb(240, 192, 48);
+    movie.rectangleLeft = 10;
+    movie.rectangleTop = 55;
+    movie.rectangleRight = 50;
+    movie.rectangleBottom = 95;
+    movie.step = 6;
+    movie.command = "hello";
+    swf::testing::WriteFlashMovie(path.string(), movie);
+}
+
 } // namespace
 
 void WriteDemoMedia(const std::string& folder) {
@@ -206,6 +227,12 @@ void WriteDemoMedia(const std::string& folder) {
     WriteMovie(at / "intro.mov", 30, true);
     WriteMovie(at / "cinema.mov", 20, false);
     WritePanorama(at / "panorama.mov");
+    WriteBmp(at / "webpicture.bmp", 120, 80, [](int x, int y) {
+        const double dx = (x - 59.5) / 40.0;
+        const double dy = (y - 39.5) / 30.0;
+        return dx * dx + dy * dy <= 1.0 ? Rgb(240, 192, 48) : Rgb(32, 48 + y, 80 + x);
+    });
+    WriteFlashMovie(at / "flash.swf");
 }
 
 } // namespace demo

@@ -1,7 +1,8 @@
 // The demo title's media, made rather than kept: 24-bit BMP pictures (backdrops, a button's four looks and
-// its selection mask, a sheet of digit glyphs, the pointer's cells), WAV tones, QuickTime movies of 160 x 120
-// pixels, written with FFmpeg, and a QuickTime VR movie of two linked panoramic rooms. The tool
-// vemo-demo-media (scripts/make-demo-media) and the demo's tests call the same function.
+// its selection mask, a sheet of digit glyphs, the pointer's cells, the web page's picture), WAV tones,
+// QuickTime movies of 160 x 120 pixels, written with FFmpeg, a QuickTime VR movie of two linked panoramic rooms
+// and a Flash movie. The tool vemo-demo-media (scripts/make-demo-media) and the demo's tests call the same
+// function.
 #pragma once
 
 #include <string>

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdint>
 #include <thread>
+#include <vector>
 
 namespace win32::tests {
 namespace {
@@ -79,6 +83,52 @@ TEST_F(RunLoopPacingTest, AFrameTimerAlreadyDueSparesTheStepItsSleep) {
     RunLoopStepDueWithin(0);
     EndRunLoopStep();
     EXPECT_LT(Now(), video::NextBlankNanoseconds(start));
+}
+
+// A guest's main loop, watched: each step drains it, and a descriptor it waits on ends the sleep.
+class WatchedGuest final : public RunLoopGuest {
+public:
+    explicit WatchedGuest(int descriptor) : m_descriptor(descriptor) {}
+
+    void Drain() override { ++drains; }
+    int PrepareWait(std::vector<Descriptor>& descriptors) override {
+        descriptors.push_back(Descriptor{m_descriptor, POLLIN, 0});
+        return -1;
+    }
+    void FinishWait(const std::vector<Descriptor>& descriptors) override {
+        ++waits;
+        seen = descriptors.size() == 1 ? descriptors[0].revents : -1;
+    }
+
+    int drains = 0;
+    int waits = 0;
+    short seen = 0;
+
+private:
+    int m_descriptor;
+};
+
+TEST_F(RunLoopPacingTest, AGuestIsDrainedEveryStepAndItsDescriptorsEndTheSleep) {
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    WatchedGuest guest(pipe[0]);
+    EndRunLoopStep();
+    SetRunLoopGuest(&guest);
+    EndRunLoopStep();
+    EXPECT_EQ(guest.drains, 1);
+    EXPECT_EQ(guest.waits, 1);
+    EXPECT_EQ(guest.seen, 0);
+
+    ASSERT_EQ(::write(pipe[1], "x", 1), 1);
+    const std::uint64_t start = WellBeforeABlank(8 * kMillisecond);
+    const std::uint64_t blank = video::NextBlankNanoseconds(start);
+    EndRunLoopStep();
+    EXPECT_LT(Now(), blank) << "the readable descriptor ended the sleep before the blank";
+    EXPECT_EQ(guest.drains, 2);
+    EXPECT_EQ(guest.seen, POLLIN);
+    SetRunLoopGuest(nullptr);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+#include "platform/web/ShockwaveFlash.h"
+#include "platform/web/WebBrowserObject.h"
+#include "platform/web/WebView.h"
 #include "platform/win32/desktop/HostDisplay.h"
 #include "platform/win32/kernel/TerminationSignals.h"
 #include "runtime/product/QuorvenApp.h"
@@ -24,6 +27,11 @@ int main(int argumentCount, char** arguments) {
     // Answered before the program starts: no single-instance guard, window or registry is touched.
     if (argumentCount >= 2 && std::strcmp(arguments[1], "--help") == 0) {
         std::puts(kUsage);
+        if (!web::EngineBuiltIn()) {
+            std::puts(
+                "quorven: built without the web engine (VEMO_WEB=OFF): the web browser and Flash controls "
+                "are off and announce FlashNotInstalled");
+        }
         return 0;
     }
     // The program runs the title the registry names and nothing else: a word given to it, often a title's
@@ -57,5 +65,8 @@ int main(int argumentCount, char** arguments) {
                      "quorven: cannot catch SIGTERM, SIGHUP and SIGINT; each ends the program at once, "
                      "without saving\n");
     }
+    // The title's web browser and Flash player controls are the hosted web engine's (Flash through Ruffle).
+    web::WebBrowserObject::Register();
+    web::ShockwaveFlash::Register();
     return HostMain(argumentCount, arguments);
 }

@@ -2,6 +2,7 @@
 // with its media made as `make demo` makes them, walked along its scripted path and along variants of it,
 // and the run that `make demo` makes without a display.
 #include "platform/testing/DemoMedia.h"
+#include "platform/web/WebView.h"
 #include "runtime/testing/TitleTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,7 @@ TEST_F(DemoTitleTest, TheScriptedPathVisitsEveryScreenAndEndsWithExitCode0) {
     EXPECT_EQ(outcome.log, "exit 0\n");
     EXPECT_NE(outcome.settings.find("Menu=yes"), std::string::npos) << outcome.settings;
     EXPECT_NE(outcome.settings.find("Cinema=yes"), std::string::npos) << outcome.settings;
+    EXPECT_NE(outcome.settings.find("Browse=yes"), std::string::npos) << outcome.settings;
     EXPECT_NE(outcome.settings.find("Goodbye=yes"), std::string::npos) << outcome.settings;
 }
 
@@ -113,6 +115,47 @@ TEST_F(DemoTitleTest, ThePanoramaScreenShowsItsMovieInAWindowAndGoesBackToTheMen
     EXPECT_EQ(outcome.log, "exit 0\n");
     EXPECT_NE(outcome.settings.find("Panorama=yes"), std::string::npos) << outcome.settings;
     EXPECT_NE(outcome.settings.find("Goodbye=yes"), std::string::npos) << outcome.settings;
+}
+
+// The colour (0xRRGGBB) of a pixel of a 24-bit BMP snapshot, rows stored bottom up.
+std::uint32_t SnapshotPixel(const std::string& bmp, int x, int y) {
+    const auto at = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[i]));
+    };
+    const auto little = [&](std::size_t i) {
+        return at(i) | at(i + 1) << 8 | at(i + 2) << 16 | at(i + 3) << 24;
+    };
+    const std::uint32_t width = little(18);
+    const std::uint32_t height = little(22);
+    const std::size_t offset =
+        little(10) + (height - 1 - static_cast<std::uint32_t>(y)) * ((width * 3 + 3) & ~3U) + x * 3;
+    return at(offset + 2) << 16 | at(offset + 1) << 8 | at(offset);
+}
+
+TEST_F(DemoTitleTest, TheWebScreenShowsTheDemosOwnPageAndFlashMovie) {
+    if (!web::EngineBuiltIn()) {
+        GTEST_SKIP() << "built without the web engine";
+    }
+    const Outcome outcome =
+        Run("wait 500\nclick 320 240\nwait 1000\nmove 320 364\nwait 100\nclick 320 364\nwait 3000\n"
+            "snapshot web.bmp\nclose\n");
+    EXPECT_EQ(outcome.log, "snapshot web.bmp\nexit 0\n");
+    EXPECT_NE(outcome.settings.find("Browse=yes"), std::string::npos) << outcome.settings;
+    // What the views show is only waited for up to 10 s of real time, which a loaded machine may take just to
+    // start the engine; the run says so, and then its snapshot may come before the page or the movie.
+    const std::filesystem::path run = std::filesystem::path(m_machine.Base()) / "run0";
+    if (ReadFile(run / "errors").find("still loading or drawing after") != std::string::npos) {
+        GTEST_SKIP() << "the engine took longer than the run waits for it";
+    }
+    const std::string bmp = ReadFile(run / "web.bmp");
+    ASSERT_GT(bmp.size(), 54U);
+    EXPECT_EQ(SnapshotPixel(bmp, 300, 370), 0xF4EFE2U) << "the page's background";
+    EXPECT_EQ(SnapshotPixel(bmp, 600, 70), 0x203050U) << "the Flash movie's stage";
+    bool blockShown = false;
+    for (int x = 410; x < 610; ++x) {
+        blockShown = blockShown || SnapshotPixel(bmp, x, 135) == 0xF0C030U;
+    }
+    EXPECT_TRUE(blockShown) << "the Flash movie's amber block, wherever it has got to";
 }
 
 TEST_F(DemoTitleTest, MakeDemoWithoutADisplayWalksTheTitleAndEndsWithExitCode0InTime) {

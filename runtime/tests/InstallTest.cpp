@@ -1,7 +1,7 @@
 // The deliverables as `make install` puts them under a prefix: the program, the title registration command
-// and the registry program it runs, and the Corvintale library. Installed from this build into a temporary
-// prefix, the installed commands register the demo title and walk its scripted path from a folder outside the
-// source tree, with nothing of the build on their way.
+// and the registry program it runs, the Corvintale library and the Flash player's files. Installed from this
+// build into a temporary prefix, the installed commands register the demo title and walk its scripted path
+// from a folder outside the source tree, with nothing of the build on their way.
 #include "platform/testing/DemoMedia.h"
 #include "runtime/tests/ScratchFolder.h"
 
@@ -61,6 +61,9 @@ TEST_F(InstallTest, TheInstalledCommandsRegisterTheDemoTitleAndWalkItsPath) {
         EXPECT_NE(perms & fs::perms::owner_exec, fs::perms::none) << file << " is no program";
     }
     EXPECT_TRUE(fs::is_regular_file(m_prefix / "lib/libcorvintale.so"));
+    for (const char* file : {"share/quorven/flash/flash-player.html", "share/quorven/flash/ruffle.js"}) {
+        EXPECT_TRUE(fs::is_regular_file(m_prefix / file)) << file;
+    }
 
     ASSERT_TRUE(Run("quorven --help > help.txt"));
     EXPECT_NE(ReadText(m_folder.Path() / "run/help.txt").find("installed: quorven-register-title"),

@@ -145,7 +145,11 @@ void RemoveAddedFontFiles() {
 
 // fontconfig links the parts of its patterns by offsets, which the leak checker of sanitizer builds cannot
 // follow: every pattern it keeps would be reported lost. SDL's X11 video starts D-Bus, whose library keeps a
-// buffer of its own after SDL has closed its connection. Without that checker nothing calls this.
+// buffer of its own after SDL has closed its connection. The hosted web engine (WebKitGTK, its JavaScript
+// engine, GTK and GDK) keeps its process-wide objects until exit; some are GLib's own allocations, whose
+// callers a fast unwind through GLib does not see. Without that checker nothing calls this.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
+    return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libwebkit2gtk-4.1.so\nleak:libjavascriptcoregtk-4."
+           "1.so\n"
+           "leak:libgtk-3.so\nleak:libgdk-3.so\nleak:libglib-2.0.so\n";
 }

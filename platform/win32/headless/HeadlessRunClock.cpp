@@ -1,12 +1,45 @@
 #include "platform/win32/headless/HeadlessRunClock.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace win32 {
 
 namespace {
 constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
+
+// Set and asked on the main thread.
+std::function<bool()> g_hold;
 } // namespace
+
+void HeadlessRunClock::SetHold(std::function<bool()> busy) {
+    g_hold = std::move(busy);
+}
+
+bool HeadlessRunClock::Held() {
+    if (!g_hold || !g_hold()) {
+        m_heldSince.reset();
+        m_holdLetGo = false;
+        return false;
+    }
+    if (m_holdLetGo) {
+        return false;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_heldSince) {
+        m_heldSince = now;
+    }
+    if (now - *m_heldSince < kLongestHold) {
+        return true;
+    }
+    m_holdLetGo = true;
+    std::fprintf(stderr,
+                 "headless run: a web view was still loading or drawing after %lld s of real time; the "
+                 "clock moves on at %llu ms without it\n",
+                 static_cast<long long>(kLongestHold.count()),
+                 static_cast<unsigned long long>(NowMilliseconds()));
+    return false;
+}
 
 HeadlessRunClock::HeadlessRunClock() : m_mainThread(std::this_thread::get_id()) {
     m_unixAtZero = seam::ClockUnixNanoseconds();
@@ -39,7 +72,7 @@ void HeadlessRunClock::Move(std::uint64_t milliseconds) {
 
 void HeadlessRunClock::Sleep(DWORD milliseconds) {
     std::uint64_t left = milliseconds;
-    while (IsMainThread() && left > 0 && m_remaining > 0) {
+    while (IsMainThread() && left > 0 && m_remaining > 0 && !Held()) {
         const std::uint64_t move = std::min({left, kLongestMove, m_remaining});
         Move(move);
         left -= move;
@@ -54,7 +87,7 @@ void HeadlessRunClock::BeginWait(std::uint64_t milliseconds) {
 }
 
 void HeadlessRunClock::EndOfStep() {
-    if (Waiting() && !m_movedThisStep) {
+    if (Waiting() && !m_movedThisStep && !Held()) {
         Move(1);
     }
     m_movedThisStep = false;

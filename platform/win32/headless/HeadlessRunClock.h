@@ -6,7 +6,10 @@
 #include "platform/win32/kernel/Time.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <thread>
 
 namespace win32 {
@@ -39,8 +42,14 @@ public:
     // An application step ended: 1 ms when it moved the clock no more while a wait runs.
     void EndOfStep();
 
+    // While busy answers true, the clock does not move (platform/win32/input/HeadlessRun.h); the longest
+    // hold.
+    static void SetHold(std::function<bool()> busy);
+    static constexpr std::chrono::seconds kLongestHold{10};
+
 private:
     void Move(std::uint64_t milliseconds);
+    bool Held();
 
     std::atomic<std::uint64_t> m_nanoseconds{0};
     std::int64_t m_unixAtZero = 0;
@@ -48,6 +57,8 @@ private:
     // Read and written by the main thread only.
     std::uint64_t m_remaining = 0;
     bool m_movedThisStep = false;
+    std::optional<std::chrono::steady_clock::time_point> m_heldSince;
+    bool m_holdLetGo = false;
     seam::ClockSource* m_previous = nullptr;
 };
 

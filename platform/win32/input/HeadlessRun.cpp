@@ -266,6 +266,10 @@ void StartHeadlessRunFromEnvironment() {
     runner->Begin();
 }
 
+void HoldScriptedClockWhile(std::function<bool()> busy) {
+    HeadlessRunClock::SetHold(std::move(busy));
+}
+
 bool ThreadTimersMayFire() {
     HeadlessRunner* runner = HeadlessRunner::Current();
     return runner == nullptr || runner->IsMainThread();

@@ -62,9 +62,20 @@
 //
 // Without VEMO_HEADLESS_LOG, a headless run says each box on the standard error instead, as its line above
 // after the word "headless", so that a failure the title reports in a box is never silent.
+//
+// A hosted engine that loads and draws on its own time (the web engine) holds the clock while it works
+// (HoldScriptedClockWhile): while a wait runs and the engine is busy, neither sleeps nor the ends of
+// application steps move the clock, so that the same steps give the same frames however long the engine
+// takes. A hold that has lasted 10 s of real time is let go, said on the standard error, until the engine is
+// no longer busy.
 #pragma once
 
+#include <functional>
+
 namespace win32 {
+
+// busy (empty: none) is asked on the main thread whenever the clock would move during a scripted run.
+void HoldScriptedClockWhile(std::function<bool()> busy);
 
 // False on a thread other than the main one while a scripted run lasts: such a thread's timers must not fire.
 bool ThreadTimersMayFire();

@@ -13,11 +13,11 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <optional>
 #include <span>
 #include <thread>
+#include <vector>
 
 namespace win32 {
 
@@ -55,10 +55,10 @@ void CloseOnTerminationSignal(WindowSystem& system) {
 }
 
 // What wakes a thread that waits for messages besides its queue: the host's events when it pumps them, the
-// termination signals when it catches them.
+// termination signals when it catches them, and whatever else the caller waits on (after those).
 class WakeSources {
 public:
-    WakeSources(video::VideoBackend& backend, bool pumps) {
+    WakeSources(video::VideoBackend& backend, bool pumps, std::span<pollfd> others) {
         if (pumps) {
             const int host = backend.EventDescriptor();
             if (host >= 0) {
@@ -69,23 +69,33 @@ public:
         if (TakesTerminationSignals()) {
             Add(TerminationSignalDescriptor());
         }
+        m_othersAt = m_descriptors.size();
+        m_descriptors.insert(m_descriptors.end(), others.begin(), others.end());
     }
 
-    std::span<pollfd> Descriptors() { return {m_descriptors.data(), m_count}; }
+    std::span<pollfd> Descriptors() { return m_descriptors; }
+    // What the wait saw on the caller's descriptors.
+    void ReportOthers(std::span<pollfd> others) const {
+        for (std::size_t i = 0; i < others.size(); ++i) {
+            others[i].revents = m_descriptors[m_othersAt + i].revents;
+        }
+    }
     // The host's events come without a descriptor that says so: the wait looks at them now and then.
     bool PollHost() const { return m_pollHost; }
 
 private:
-    void Add(int descriptor) { m_descriptors[m_count++] = pollfd{descriptor, POLLIN, 0}; }
+    void Add(int descriptor) { m_descriptors.push_back(pollfd{descriptor, POLLIN, 0}); }
 
-    std::array<pollfd, 2> m_descriptors{};
-    std::size_t m_count = 0;
+    std::vector<pollfd> m_descriptors;
+    std::size_t m_othersAt = 0;
     bool m_pollHost = false;
 };
 
 // One look at the queue: sent messages are answered, the host's events read, and the next message taken (or
-// only shown, without remove). With wait, sleeps until there is one, or until the deadline when one is given.
+// only shown, without remove). With wait, sleeps until there is one, or until the deadline when one is given,
+// or until one of the other descriptors shows what it is watched for (their revents say what).
 bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, bool wait,
+              std::span<pollfd> others,
               std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt) {
     WindowSystem& system = WindowSystem::Instance();
     std::unique_lock lock(system.Lock());
@@ -122,23 +132,31 @@ bool Retrieve(MSG* message, HWND filter, UINT first, UINT last, bool remove, boo
         if (pumps && backend.EventsPending()) {
             continue;
         }
-        WakeSources sources(backend, pumps);
+        WakeSources sources(backend, pumps, others);
         if (sources.PollHost()) {
             const auto next = std::chrono::steady_clock::now() + kPollInterval;
             until = until ? std::min(*until, next) : next;
         }
         // A wait that only ran out has nothing new to look at: the host's events would have woken it.
-        if (!queue->Sleep(lock, until, sources.Descriptors()) && until == deadline) {
+        const bool woken = queue->Sleep(lock, until, sources.Descriptors());
+        sources.ReportOthers(others);
+        if (!woken && until == deadline) {
             return false;
+        }
+        for (const pollfd& other : others) {
+            if (other.revents != 0) {
+                return false;
+            }
         }
     }
 }
 
 } // namespace
 
-bool WaitForMessageFor(std::chrono::nanoseconds time) {
+bool WaitForMessageFor(std::chrono::nanoseconds time, pollfd* others, std::size_t otherCount) {
     MSG message{};
-    return Retrieve(&message, nullptr, 0, 0, false, true, std::chrono::steady_clock::now() + time);
+    return Retrieve(&message, nullptr, 0, 0, false, true, std::span<pollfd>(others, otherCount),
+                    std::chrono::steady_clock::now() + time);
 }
 
 BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options) {
@@ -153,7 +171,7 @@ BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT options
             return FALSE;
         }
     }
-    return Retrieve(message, window, first, last, (options & PM_REMOVE) != 0, false) ? TRUE : FALSE;
+    return Retrieve(message, window, first, last, (options & PM_REMOVE) != 0, false, {}) ? TRUE : FALSE;
 }
 
 BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last) {
@@ -168,7 +186,7 @@ BOOL GetMessageA(MSG* message, HWND window, UINT first, UINT last) {
             return -1;
         }
     }
-    Retrieve(message, window, first, last, true, true);
+    Retrieve(message, window, first, last, true, true, {});
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
@@ -265,7 +283,7 @@ BOOL WaitMessage() {
     HeadlessRunner* run = HeadlessRunner::Current();
     if (run == nullptr || !run->IsMainThread()) {
         MSG message{};
-        Retrieve(&message, nullptr, 0, 0, false, true);
+        Retrieve(&message, nullptr, 0, 0, false, true, {});
     }
     return TRUE;
 }

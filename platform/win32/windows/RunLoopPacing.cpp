@@ -5,6 +5,9 @@
 #include "platform/win32/kernel/Time.h"
 #include "platform/win32/windows/WindowActions.h"
 
+#include <poll.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -19,8 +22,37 @@ constexpr std::uint64_t kNanosecondsPerMillisecond = 1000000;
 // On the platform clock: when the step is due that a frame timer ticks for.
 thread_local std::optional<std::uint64_t> t_stepDue;
 thread_local std::uint64_t t_blanksSeen = 0;
+thread_local RunLoopGuest* t_guest = nullptr;
+
+// Sleeps until the time, a message or what the guest waits on.
+void SleepUntil(std::uint64_t wake, std::uint64_t now) {
+    std::vector<RunLoopGuest::Descriptor> guestDescriptors;
+    if (t_guest != nullptr) {
+        const int most = t_guest->PrepareWait(guestDescriptors);
+        if (most >= 0) {
+            wake = std::min(wake, now + static_cast<std::uint64_t>(most) * kNanosecondsPerMillisecond);
+        }
+    }
+    if (wake > now) {
+        std::vector<pollfd> polled;
+        for (const RunLoopGuest::Descriptor& descriptor : guestDescriptors) {
+            polled.push_back(pollfd{descriptor.descriptor, descriptor.events, 0});
+        }
+        WaitForMessageFor(std::chrono::nanoseconds(wake - now), polled.data(), polled.size());
+        for (std::size_t i = 0; i < polled.size(); ++i) {
+            guestDescriptors[i].revents = polled[i].revents;
+        }
+    }
+    if (t_guest != nullptr) {
+        t_guest->FinishWait(guestDescriptors);
+    }
+}
 
 } // namespace
+
+void SetRunLoopGuest(RunLoopGuest* guest) {
+    t_guest = guest;
+}
 
 void RunLoopStepDueWithin(DWORD milliseconds) {
     // The timers tick at the start of a millisecond of the clock, as timeGetTime reads it.
@@ -33,6 +65,9 @@ void RunLoopStepDueWithin(DWORD milliseconds) {
 
 void EndRunLoopStep() {
     const std::optional<std::uint64_t> due = std::exchange(t_stepDue, std::nullopt);
+    if (t_guest != nullptr) {
+        t_guest->Drain();
+    }
     if (HeadlessRunner* runner = HeadlessRunner::Current()) {
         runner->EndOfStep();
         return;
@@ -50,9 +85,7 @@ void EndRunLoopStep() {
     if (due && *due < wake) {
         wake = *due;
     }
-    if (wake > now) {
-        WaitForMessageFor(std::chrono::nanoseconds(wake - now));
-    }
+    SleepUntil(wake, now);
     t_blanksSeen = video::BlanksWaited();
 }
 

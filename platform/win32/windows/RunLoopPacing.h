@@ -12,7 +12,32 @@
 
 #include "platform/win32/Types.h"
 
+#include <vector>
+
 namespace win32 {
+
+// An engine with a main loop of its own that runs on the main thread beside the title (the hosted web
+// engine). Drain runs at the end of every application step, before anything else there, and must not block.
+// Around the sleep of a run on the host clock: PrepareWait adds the descriptors the guest waits on and
+// answers how long the sleep may last at most for it in milliseconds (negative: no limit, 0: it has work
+// now); FinishWait follows every PrepareWait, with what the sleep saw on those descriptors.
+class RunLoopGuest {
+public:
+    // A descriptor waited on: events and revents as poll(2) has them.
+    struct Descriptor {
+        int descriptor = -1;
+        short events = 0;
+        short revents = 0;
+    };
+
+    virtual ~RunLoopGuest() = default;
+    virtual void Drain() = 0;
+    virtual int PrepareWait(std::vector<Descriptor>& descriptors) = 0;
+    virtual void FinishWait(const std::vector<Descriptor>& descriptors) = 0;
+};
+
+// On the main thread: the guest (null: none) takes part in the run loop of the calling thread from now on.
+void SetRunLoopGuest(RunLoopGuest* guest);
 
 void EndRunLoopStep();
 

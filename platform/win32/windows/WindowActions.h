@@ -6,15 +6,20 @@
 #include "platform/win32/windows/Window.h"
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+// poll(2)'s record, declared here only: the header stays free of system headers for the callers above it.
+struct pollfd;
+
 namespace win32 {
 
-// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile) or the
-// time has passed; true when a message is waiting.
-bool WaitForMessageFor(std::chrono::nanoseconds time);
+// Waits on the calling thread until a message is waiting for it (the host's events read meanwhile), one of
+// the other descriptors shows what it is watched for (their revents say what), or the time has passed; true
+// when a message is waiting.
+bool WaitForMessageFor(std::chrono::nanoseconds time, pollfd* others = nullptr, std::size_t otherCount = 0);
 
 class MessageQueue;
 class WindowClass;
