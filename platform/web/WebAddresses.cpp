@@ -147,7 +147,10 @@ std::string TitleFileAddress(const std::string& windowsPath) {
     std::string address = std::string(kScheme) + "://" +
                           static_cast<char>(std::tolower(static_cast<unsigned char>(parsed.drive))) + "/";
     for (std::size_t i = 0; i < parsed.components.size(); ++i) {
-        address += (i == 0 ? "" : "/") + Encode(parsed.components[i]);
+        if (i != 0) {
+            address += '/';
+        }
+        address += Encode(parsed.components[i]);
     }
     if (parsed.endsWithSeparator && !parsed.components.empty()) {
         address += "/";
@@ -173,7 +176,10 @@ std::string PlayerFileAddress(const std::string& relativePath) {
         if (end == std::string::npos) {
             end = relativePath.size();
         }
-        address += (start == 0 ? "" : "/") + Encode(relativePath.substr(start, end - start));
+        if (start != 0) {
+            address += '/';
+        }
+        address += Encode(relativePath.substr(start, end - start));
         start = end + 1;
     }
     return address;
