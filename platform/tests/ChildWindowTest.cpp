@@ -1,11 +1,15 @@
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
+#include "platform/video/Overlays.h"
 #include "platform/win32/LastError.h"
 #include "platform/win32/gdi/Gdi.h"
 #include "platform/win32/kernel/Module.h"
 #include "platform/win32/windows/Window.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace win32::tests {
 namespace {
@@ -155,6 +159,35 @@ TEST_F(ChildWindowTest, ControlParentIsKeptAndTheWhiteBrushIsAStockObject) {
     EXPECT_NE(GetStockObject(WHITE_BRUSH), nullptr);
     EXPECT_NE(GetStockObject(WHITE_BRUSH), GetStockObject(BLACK_BRUSH));
     EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST_F(ChildWindowTest, AFramePartBesideAChildWithABackgroundBrushIsLeftAsItWas) {
+    WNDCLASSEXA record{};
+    record.cbSize = sizeof record;
+    record.lpfnWndProc = DefWindowProcA;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    record.lpszClassName = "WhiteBackedChild";
+    ASSERT_NE(RegisterClassExA(&record), 0);
+    HWND white = CreateWindowExA(0, "WhiteBackedChild", "", WS_CHILD | WS_VISIBLE, 200, 10, 50, 50, m_parent,
+                                 nullptr, record.hInstance, nullptr);
+    ASSERT_NE(white, nullptr);
+    // The changed part of a frame: the client area's first 100 columns, all to the left of the child; what
+    // lies past the part stands for the memory beyond it.
+    const int width = 100;
+    const int height = 300;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height + 64, 0x123456);
+    video::OverlayFrame part{pixels.data(), width, height, width * 4, {0, 0}};
+    video::ComposeWindowOverlays(m_parent, part);
+    EXPECT_TRUE(
+        std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t pixel) { return pixel == 0x123456; }));
+    // The whole client area does show the child's white.
+    std::vector<std::uint32_t> whole(400 * 300, 0);
+    video::OverlayFrame frame{whole.data(), 400, 300, 400 * 4, {0, 0}};
+    video::ComposeWindowOverlays(m_parent, frame);
+    EXPECT_EQ(whole[20 * 400 + 210] & 0xFFFFFF, 0xFFFFFFU);
+    DestroyWindow(white);
+    UnregisterClassA("WhiteBackedChild", record.hInstance);
 }
 
 } // namespace

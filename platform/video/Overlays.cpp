@@ -104,6 +104,10 @@ void LookUpBackgrounds(std::vector<Placed>& children) {
 // Fills the frame's clip (frame coordinates) with the colour.
 void Fill(const OverlayFrame& frame, const win32::RECT& area, std::uint32_t color) {
     const win32::RECT visible = win32::IntersectRects(area, {0, 0, frame.width, frame.height});
+    // An intersection that is empty sideways has its left past its right: no row may be filled then.
+    if (visible.left >= visible.right || visible.top >= visible.bottom) {
+        return;
+    }
     auto* target = reinterpret_cast<unsigned char*>(frame.pixels);
     for (win32::LONG y = visible.top; y < visible.bottom; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(target + y * frame.pitch);
