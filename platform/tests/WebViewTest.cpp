@@ -2,6 +2,7 @@
 // links followed by clicks, history, stop and reload, the page's window.close(), and what is refused.
 #include "platform/web/WebView.h"
 #include "platform/testing/Drives.h"
+#include "platform/testing/ScopedEnvironment.h"
 #include "platform/testing/WindowTesting.h"
 #include "platform/tests/RecordingWindow.h"
 #include "platform/video/Overlays.h"
@@ -17,6 +18,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -127,6 +130,21 @@ protected:
     std::unique_ptr<WebView> m_view;
     std::vector<std::string> m_log;
 };
+
+TEST_F(WebViewTest, ASandboxThatCannotStartLeavesNoViewAndSaysWhy) {
+    // A bwrap that refuses, as one does in a chroot: the engine must not be started at all.
+    const std::string folder = m_drives.HostPath('C', "bin");
+    std::filesystem::create_directories(folder);
+    const std::string bwrap = folder + "/bwrap";
+    std::ofstream(bwrap) << "#!/bin/sh\nexit 1\n";
+    std::filesystem::permissions(bwrap, std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    platform::testing::ScopedEnvironment searched("PATH",
+                                                  (folder + ":" + (path != nullptr ? path : "")).c_str());
+    std::string whyNot;
+    EXPECT_EQ(WebView::Create(m_child, {}, {}, &whyNot), nullptr);
+    EXPECT_NE(whyNot.find("sandbox"), std::string::npos) << whyNot;
+}
 
 TEST_F(WebViewTest, ATitleFilePageWithItsStyleSheetIsDrawnIntoTheWindow) {
     Write("style.css", "body { background: #00ff00 !important; }");

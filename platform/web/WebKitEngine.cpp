@@ -11,9 +11,15 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace web {
 
@@ -74,6 +80,35 @@ bool StartGtk(std::string& whyNot) {
     return true;
 }
 
+// The engine's web processes run inside bubblewrap, and where it cannot set up its sandbox (a chroot, a
+// container without namespaces) the engine ends the whole program the moment a page is made. Tried once
+// first, the same refusal leaves the controls without the engine instead.
+bool SandboxStarts(std::string& whyNot) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char bwrap[] = "bwrap";
+    char bind[] = "--ro-bind";
+    char root[] = "/";
+    char command[] = "true";
+    char* arguments[] = {bwrap, bind, root, root, command, nullptr};
+    pid_t child = -1;
+    const int failed = posix_spawnp(&child, bwrap, &actions, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (failed == 0) {
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (failed != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        whyNot = failed != 0 ? "the web engine's sandbox program bwrap is missing"
+                             : "the web engine's sandbox (bwrap) cannot start here";
+        return false;
+    }
+    return true;
+}
+
 WebKitEngine* g_engine = nullptr;
 
 } // namespace
@@ -92,7 +127,7 @@ WebKitEngine* WebKitEngine::Start(std::string& whyNot) {
 }
 
 bool WebKitEngine::Open(std::string& whyNot) {
-    if (!StartGtk(whyNot)) {
+    if (!SandboxStarts(whyNot) || !StartGtk(whyNot)) {
         return false;
     }
     // Nothing of a title's browsing stays on the disk.
