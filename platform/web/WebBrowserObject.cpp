@@ -3,6 +3,7 @@
 #include "platform/com/ClassRegistry.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ConnectionPointImpl.h"
+#include "platform/com/FunctionClassFactory.h"
 #include "platform/com/OleObject.h"
 #include "platform/com/WebBrowser.h"
 #include "platform/video/VideoBackend.h"
@@ -307,32 +308,6 @@ private:
     std::unique_ptr<WebView> m_view;
 };
 
-class Factory final : public com::ComObject<com::IClassFactory> {
-public:
-    static Factory* Create() { return new Factory; }
-
-    HRESULT QueryInterface(const IID& iid, void** object) override {
-        return Answer(iid, object, {{&com::IID_IClassFactory, static_cast<com::IClassFactory*>(this)}});
-    }
-    HRESULT CreateInstance(com::IUnknown* outer, const IID& iid, void** object) override {
-        if (object == nullptr) {
-            return win32::E_POINTER;
-        }
-        *object = nullptr;
-        if (outer != nullptr) {
-            return com::CLASS_E_NOAGGREGATION;
-        }
-        auto* browser = new Browser;
-        const HRESULT result = browser->QueryInterface(iid, object);
-        browser->Release();
-        return result;
-    }
-    HRESULT LockServer(com::BOOL) override { return win32::S_OK; }
-
-private:
-    Factory() = default;
-};
-
 } // namespace
 
 // The class identifier Windows gives its web browser control, which titles may name instead of the ProgID.
@@ -340,10 +315,8 @@ const com::CLSID WebBrowserObject::kClassId = {
     0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
 
 bool WebBrowserObject::Register() {
-    Factory* factory = Factory::Create();
-    const bool registered = com::ClassRegistry::Instance().Register(kClassId, kProgId, factory);
-    factory->Release();
-    return registered;
+    return com::FunctionClassFactory::Register(kClassId, kProgId,
+                                               [] { return static_cast<com::IWebBrowser2*>(new Browser); });
 }
 
 void WebBrowserObject::Unregister() {
