@@ -71,6 +71,10 @@ void AudioVoice::Append(const AVFrame* frame) {
     if (count <= 0) {
         return;
     }
+    if (!m_seekFirstKnown) {
+        m_seekFirst = m_first;
+        m_seekFirstKnown = true;
+    }
     if (!m_mono) {
         m_buffer.insert(m_buffer.end(), m_converted.begin(), m_converted.begin() + count * 2);
         return;
@@ -91,10 +95,24 @@ bool AudioVoice::DecodeMore() {
 }
 
 bool AudioVoice::Seek(std::int64_t index) {
+    // Decoding goes on until the buffer reaches the index, and the first frame decoded puts m_first at its own
+    // time: until then the empty buffer starts where the seek went.
     m_buffer.clear();
+    m_first = index;
     m_atEnd = false;
+    m_seekFirstKnown = false;
     const AVRational base = m_stream.Stream()->time_base;
     return m_stream.Seek(av_rescale_q(index, AVRational{1, m_media.sampleRate}, base) + m_media.origin);
+}
+
+AudioVoice::Window AudioVoice::Ready() const {
+    if (m_media.InMemory()) {
+        return {m_media.samples.data(), 0, static_cast<std::int64_t>(m_media.samples.size() / 2)};
+    }
+    if (!m_prepared || m_media.sampleRate <= 0 || m_stream.Failed()) {
+        return {};
+    }
+    return {m_buffer.data(), m_first, static_cast<std::int64_t>(m_buffer.size() / 2)};
 }
 
 void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
@@ -118,7 +136,7 @@ void AudioVoice::Sample(std::int64_t index, float& left, float& right) {
     if (m_atEnd && index >= end && index >= m_first) {
         return;
     }
-    if (index < m_first && index >= m_seekTarget && !m_buffer.empty()) {
+    if (index >= m_seekTarget && index < m_seekFirst && m_seekFirstKnown) {
         // The media has nothing before its first decoded sample since the last seek.
         return;
     }

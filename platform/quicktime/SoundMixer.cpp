@@ -37,6 +37,10 @@ void RenderTrack(MovieRecord& movie, TrackRecord& track, double now, float* out,
     const float gain = static_cast<float>(movie.volume) / 256.0f *
                        static_cast<float>(std::max<int>(0, track.volume)) / 256.0f;
     const double samplesPerMediaUnit = voiceRate * track.media->SecondsOf(1.0);
+    // The edit and the decoded samples are looked up again only when the time leaves the one or the
+    // samples wanted leave the other.
+    EditSpan span = track.SpanAt(time);
+    AudioVoice::Window window = voice.Ready();
     for (std::size_t i = 0; i < frames; ++i, time += step) {
         if (time >= duration) {
             if (!movie.looping || duration <= 0) {
@@ -44,16 +48,26 @@ void RenderTrack(MovieRecord& movie, TrackRecord& track, double now, float* out,
             }
             time = std::fmod(time, duration);
         }
-        double mediaTime = 0;
-        if (!track.MediaTimeAt(time, mediaTime)) {
+        if (!span.Contains(time)) {
+            span = track.SpanAt(time);
+        }
+        if (!span.shows) {
             continue;
         }
-        const double position = mediaTime * samplesPerMediaUnit;
+        const double position = span.MediaTime(time) * samplesPerMediaUnit;
         const auto index = static_cast<std::int64_t>(std::floor(position));
         const auto fraction = static_cast<float>(position - static_cast<double>(index));
         float left0 = 0, right0 = 0, left1 = 0, right1 = 0;
-        voice.Sample(index, left0, right0);
-        voice.Sample(index + 1, left1, right1);
+        if (const float* pair = window.Pair(index)) {
+            left0 = pair[0];
+            right0 = pair[1];
+            left1 = pair[2];
+            right1 = pair[3];
+        } else {
+            voice.Sample(index, left0, right0);
+            voice.Sample(index + 1, left1, right1);
+            window = voice.Ready();
+        }
         out[i * 2] += gain * (left0 + (left1 - left0) * fraction);
         out[i * 2 + 1] += gain * (right0 + (right1 - right0) * fraction);
     }

@@ -7,6 +7,7 @@
 #include "platform/quicktime/VideoDecoder.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace qt {
 
@@ -44,21 +45,41 @@ double TrackRecord::MediaUnitsPerMovieUnit() const {
 }
 
 bool TrackRecord::MediaTimeAt(double t, double& mediaTime) const {
+    const EditSpan span = SpanAt(t);
+    if (!span.shows) {
+        return false;
+    }
+    mediaTime = span.MediaTime(t);
+    return true;
+}
+
+EditSpan TrackRecord::SpanAt(double t) const {
+    constexpr double kForever = std::numeric_limits<double>::infinity();
+    EditSpan span;
     double start = 0;
     for (const Edit& edit : edits) {
         const double end = start + static_cast<double>(edit.duration);
         if (t >= start && t < end) {
-            if (edit.IsEmpty() || edit.duration <= 0) {
-                return false;
+            span.start = start;
+            span.end = end;
+            if (!edit.IsEmpty() && edit.duration > 0) {
+                span.shows = true;
+                span.mediaStart = edit.mediaStart;
+                span.mediaDuration = edit.mediaDuration;
+                span.duration = edit.duration;
             }
-            mediaTime = static_cast<double>(edit.mediaStart) + (t - start) *
-                                                                   static_cast<double>(edit.mediaDuration) /
-                                                                   static_cast<double>(edit.duration);
-            return true;
+            return span;
         }
         start = end;
     }
-    return false;
+    if (t >= start) {
+        span.start = start;
+        span.end = kForever;
+    } else {
+        // Before the edits, or not a time at all: an empty stretch, looked up again at the next instant.
+        span.start = span.end = t;
+    }
+    return span;
 }
 
 std::vector<std::int64_t> TrackRecord::Edges() const {

@@ -24,6 +24,25 @@ struct Edit {
     bool IsEmpty() const { return mediaStart < 0; }
 };
 
+// The stretch of movie time [start, end) that one edit covers, or a stretch before, between or after the
+// edits where the track shows nothing. Media time follows movie time linearly within it, so one lookup
+// serves every instant of the stretch.
+struct EditSpan {
+    double start = 0;
+    double end = 0;
+    bool shows = false;
+    std::int64_t mediaStart = 0;
+    std::int64_t mediaDuration = 0;
+    std::int64_t duration = 0;
+
+    bool Contains(double t) const { return t >= start && t < end; }
+    // The media time at movie time t of the stretch (only where it shows).
+    double MediaTime(double t) const {
+        return static_cast<double>(mediaStart) +
+               (t - start) * static_cast<double>(mediaDuration) / static_cast<double>(duration);
+    }
+};
+
 struct TrackRecord {
     TrackRecord(MovieRecord* movie, std::shared_ptr<MediaRecord> media);
     ~TrackRecord();
@@ -51,6 +70,8 @@ struct TrackRecord {
     double MediaUnitsPerMovieUnit() const;
     // The media time shown at movie time t; false where the track shows nothing.
     bool MediaTimeAt(double t, double& mediaTime) const;
+    // The stretch of the edits that holds movie time t.
+    EditSpan SpanAt(double t) const;
     // Movie times at which a frame (or, without frames, an edit) begins, ascending and distinct.
     std::vector<std::int64_t> Edges() const;
     // The edits from start for duration, cut at both ends.

@@ -92,6 +92,35 @@ TEST_F(QuickTimeSoundTest, ALoopingControllerKeepsTheSoundPlaying) {
     DisposeMovie(movie);
 }
 
+// A sound file read in small packets, long enough that what was decoded first is let go before its end, played
+// in the small steps of a real run: each pass starts it over.
+TEST_F(QuickTimeSoundTest, ALoopingSoundIsHeardFromTheStartOfEachPass) {
+    testing::MediaFile file = Sound(1.5);
+    file.format = "wav";
+    Movie movie = Open(Write("tone.wav", file));
+    Rect bounds{0, 0, 4, 4};
+    MovieController controller = NewMovieController(movie, &bounds, mcTopLeftMovie | mcNotVisible);
+    ASSERT_NE(controller, nullptr);
+    ControllerAction(controller, mcActionSetLooping, ActionValue(1));
+    SetMovieActive(movie, true);
+    ControllerAction(controller, mcActionPlay, ActionValue(kFixed1));
+    // How loud the sound was over the next milliseconds, taken ten at a time.
+    const auto play = [this](int milliseconds) {
+        testing::ResetAudioPeak();
+        for (int played = 0; played < milliseconds; played += 10) {
+            Advance(10);
+            TaskMovies(nullptr, 0);
+        }
+        return testing::GetAudio().peak;
+    };
+    for (int pass = 1; pass <= 3; ++pass) {
+        EXPECT_GT(play(100), 0.3f) << "the start of pass " << pass;
+        play(1400);
+    }
+    DisposeMovieController(controller);
+    DisposeMovie(movie);
+}
+
 TEST_F(QuickTimeSoundTest, AScaledSoundPlaysSlowerAndLonger) {
     Movie movie = OpenTone(0.5);
     ASSERT_EQ(ScaleMovieSegment(movie, 0, 300, 600), noErr);

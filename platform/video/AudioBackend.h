@@ -13,6 +13,7 @@
 // and report their position with nothing to hear.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -52,7 +53,7 @@ enum class AudioBackendKind { Default, Sdl, None };
 inline float PeakOf(const float* samples, std::size_t count) {
     float peak = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        peak = std::fmax(peak, std::fabs(samples[i]));
+        peak = std::max(peak, std::fabs(samples[i]));
     }
     return peak;
 }
