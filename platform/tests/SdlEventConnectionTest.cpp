@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,11 +123,29 @@ protected:
         m_server.reset();
     }
 
-    ::Window XWindow() const {
+    std::optional<SDL_SysWMinfo> Info() const {
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
         SDL_Window* window = SDL_GetWindowFromID(testing::SdlWindowId(m_window));
-        return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE ? info.info.x11.window : 0;
+        if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE) {
+            return std::nullopt;
+        }
+        return info;
+    }
+
+    ::Window XWindow() const {
+        const std::optional<SDL_SysWMinfo> info = Info();
+        return info ? info->info.x11.window : 0;
+    }
+
+    // Moves the pointer over the window from a connection of another client; the server has sent the
+    // program its motion event when this returns.
+    void MovePointerFromOutside(int x, int y) const {
+        ::Display* other = XOpenDisplay(m_server->Display().c_str());
+        ASSERT_NE(other, nullptr);
+        XWarpPointer(other, None, XWindow(), 0, 0, 0, 0, x, y);
+        XSync(other, False);
+        XCloseDisplay(other);
     }
 
     static long VoluntarySwitches() {
@@ -166,6 +185,50 @@ TEST_F(SdlEventConnectionTest, TheHostsInputEndsTheWaitAtOnce) {
     EXPECT_LT(waited, 5s);
     Pump();
     EXPECT_FALSE(m_windows.Only(WM_MOUSEMOVE).empty());
+}
+
+// A step looks at its messages more than once, and the looks that find nothing new on the display connection
+// leave SDL's pump out: what came meanwhile must still be taken by the very next look.
+TEST_F(SdlEventConnectionTest, AnEventThatCameSinceTheLastLookIsTakenByTheNext) {
+    const std::optional<SDL_SysWMinfo> info = Info();
+    ASSERT_TRUE(info.has_value());
+    ::Display* display = info->info.x11.display;
+    struct Case {
+        const char* name;
+        // Reads the event into Xlib's queue first, as drawing does with its round trips to the server.
+        bool readByXlib;
+    };
+    const Case cases[] = {{"waiting on the connection", false}, {"already read by Xlib", true}};
+    int x = 10;
+    for (const Case& c : cases) {
+        Pump();
+        m_windows.ClearLog();
+        MovePointerFromOutside(x += 10, 40);
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        ASSERT_EQ(::poll(&connection, 1, 5000), 1) << c.name;
+        if (c.readByXlib) {
+            XSync(display, False);
+            ASSERT_GT(XEventsQueued(display, QueuedAlready), 0) << c.name;
+            ASSERT_EQ(::poll(&connection, 1, 0), 0) << c.name;
+        }
+        Pump();
+        EXPECT_FALSE(m_windows.Only(WM_MOUSEMOVE).empty()) << c.name;
+    }
+}
+
+// Xlib's own way out of a broken connection runs the program's exit work, which closed the windows through the
+// dead connection and waited forever for the server's answer.
+TEST_F(SdlEventConnectionTest, ALostDisplayEndsTheProgramWithAMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            m_server.reset();
+            for (;;) {
+                WaitForMessageFor(50ms);
+                Pump();
+            }
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "the display :[0-9]+ went away");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -87,6 +88,11 @@ SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
     // SDL's handlers would turn Ctrl+C into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Without a graphics card (a virtual machine, Xvfb) the renderer runs on Mesa's software rasterizer, which
+    // would start a thread per core and wake every one of them for each present. A present here is one
+    // textured rectangle, which the presenting thread draws in less time than the others take to wake; a
+    // still screen would spend most of its time waking them. A player's own setting stands.
+    ::setenv("LP_NUM_THREADS", "0", 0);
     // Only the displays the environment names will do: left to itself, SDL falls back to its offscreen
     // driver, whose windows nobody sees. A driver named in SDL_VIDEODRIVER (which wins over the hint) is the
     // player's own choice.
@@ -103,6 +109,9 @@ SdlVideoBackend::SdlVideoBackend() : m_thread(std::this_thread::get_id()) {
         return;
     }
     m_started = true;
+    if (const char* driver = SDL_GetCurrentVideoDriver(); driver != nullptr && std::strcmp(driver, "x11") == 0) {
+        SdlEventConnection::EndProgramWhenLost();
+    }
     // Keys arrive as key events only; text input would open input methods.
     SDL_StopTextInput();
 }
@@ -205,24 +214,41 @@ void SdlVideoBackend::PumpEvents() {
         return;
     }
     ApplyPointer();
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-        HandleEvent(event);
+    if (PumpsHost()) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            HandleEvent(event);
+        }
     }
     ShowChangedFrames();
+}
+
+// SDL's pump reads the display connection, a handful of system calls even when nothing came, and a step looks
+// at its messages more than once. The pump is left out when nothing can have come: the connection shows
+// nothing to read, neither Xlib nor SDL holds events taken in meanwhile, and SDL's own timed work (the focus
+// changes it holds back, the screen saver it keeps off) had a pump within the last few steps.
+bool SdlVideoBackend::PumpsHost() {
+    constexpr auto kLongestWithoutPump = std::chrono::milliseconds(50);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastHostPump < kLongestWithoutPump && !m_connection.MayHaveEvents() && !SdlQueueHolds()) {
+        return false;
+    }
+    m_lastHostPump = now;
+    return true;
 }
 
 bool SdlVideoBackend::EventsPending() {
     if (!m_started || !OwnsCurrentThread()) {
         return false;
     }
-    // SDL's own queue: events made or pushed since the last pump (its poll sentinel is none).
+    return SdlQueueHolds() || m_connection.EventsPending();
+}
+
+// SDL's own queue: events made or pushed since the last pump (its poll sentinel is none).
+bool SdlVideoBackend::SdlQueueHolds() {
     SDL_Event event;
-    if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
-        SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0) {
-        return true;
-    }
-    return m_connection.EventsPending();
+    return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1) > 0 ||
+           SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_POLLSENTINEL + 1, SDL_LASTEVENT) > 0;
 }
 
 void SdlVideoBackend::MoveNative(win32::HWND window, const win32::RECT& client) {

@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -95,6 +96,9 @@ private:
     void DestroyRenderer(Native& native);
     void NoteVsync();
     void ApplyPointer();
+    // Whether this pump reads SDL's events (see PumpEvents).
+    bool PumpsHost();
+    static bool SdlQueueHolds();
 
     bool m_started = false;
     // Asked for from any thread; applied on the SDL thread.
@@ -104,6 +108,7 @@ private:
     std::map<win32::HWND, Native> m_windows;
     std::map<std::uint32_t, win32::HWND> m_handles;
     SdlEventConnection m_connection;
+    std::chrono::steady_clock::time_point m_lastHostPump;
 };
 
 } // namespace video
