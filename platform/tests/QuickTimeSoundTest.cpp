@@ -25,6 +25,18 @@ protected:
     }
 
     Movie OpenTone(double seconds = 1.0) { return Open(Write("tone.mov", Sound(seconds))); }
+
+    // A controller that plays the movie over and over; null when none could be made.
+    static MovieController PlayLooping(Movie movie) {
+        Rect bounds{0, 0, 4, 4};
+        MovieController controller = NewMovieController(movie, &bounds, mcTopLeftMovie | mcNotVisible);
+        if (controller != nullptr) {
+            ControllerAction(controller, mcActionSetLooping, ActionValue(1));
+            SetMovieActive(movie, true);
+            ControllerAction(controller, mcActionPlay, ActionValue(kFixed1));
+        }
+        return controller;
+    }
 };
 
 TEST_F(QuickTimeSoundTest, TheNullSinkConsumesAtTheClocksPace) {
@@ -75,12 +87,8 @@ TEST_F(QuickTimeSoundTest, ASoundEndsOnTheFakeClockAndFallsSilent) {
 
 TEST_F(QuickTimeSoundTest, ALoopingControllerKeepsTheSoundPlaying) {
     Movie movie = OpenTone(0.5);
-    Rect bounds{0, 0, 4, 4};
-    MovieController controller = NewMovieController(movie, &bounds, mcTopLeftMovie | mcNotVisible);
+    MovieController controller = PlayLooping(movie);
     ASSERT_NE(controller, nullptr);
-    ControllerAction(controller, mcActionSetLooping, ActionValue(1));
-    SetMovieActive(movie, true);
-    ControllerAction(controller, mcActionPlay, ActionValue(kFixed1));
     Advance(700);
     EXPECT_FALSE(IsMovieDone(movie));
     EXPECT_EQ(GetControllerTime(controller, nullptr), 120);
@@ -98,12 +106,8 @@ TEST_F(QuickTimeSoundTest, ALoopingSoundIsHeardFromTheStartOfEachPass) {
     testing::MediaFile file = Sound(1.5);
     file.format = "wav";
     Movie movie = Open(Write("tone.wav", file));
-    Rect bounds{0, 0, 4, 4};
-    MovieController controller = NewMovieController(movie, &bounds, mcTopLeftMovie | mcNotVisible);
+    MovieController controller = PlayLooping(movie);
     ASSERT_NE(controller, nullptr);
-    ControllerAction(controller, mcActionSetLooping, ActionValue(1));
-    SetMovieActive(movie, true);
-    ControllerAction(controller, mcActionPlay, ActionValue(kFixed1));
     // How loud the sound was over the next milliseconds, taken ten at a time.
     const auto play = [this](int milliseconds) {
         testing::ResetAudioPeak();
