@@ -3,17 +3,13 @@
 // drags, zooms, links between nodes and objects turned by the mouse.
 #include "platform/testing/VrControllerTesting.h"
 #include "platform/testing/VrMovieWriter.h"
-#include "platform/tests/QuickTimeFixture.h"
-#include "platform/tests/RecordingWindow.h"
-#include "platform/video/Overlays.h"
+#include "platform/tests/QuickTimeWindowFixture.h"
 #include "platform/win32/windows/Capture.h"
 
 #include <cmath>
 
 namespace qt::tests {
 namespace {
-
-using win32::tests::RecordingWindowClass;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kWidth = 320;
@@ -35,18 +31,8 @@ double PanDifference(double a, double b) {
     return std::remainder(a - b, 360.0);
 }
 
-class QuickTimeVrControllerTest : public QuickTimeTest {
+class QuickTimeVrControllerTest : public QuickTimeWindowTest {
 protected:
-    void SetUp() override {
-        QuickTimeTest::SetUp();
-        win32::testing::UseVideoBackend(win32::testing::VideoBackendKind::Headless);
-        m_window =
-            m_windows.Create(win32::WS_OVERLAPPEDWINDOW | win32::WS_VISIBLE, nullptr, {0, 0, 400, 300});
-        ASSERT_NE(m_window, nullptr);
-        m_port = CreatePortAssociation(m_window, nullptr, kQTMLNoIdleEvents);
-        ASSERT_NE(m_port, nullptr);
-    }
-
     void TearDown() override {
         if (m_controller != nullptr) {
             DisposeMovieController(m_controller);
@@ -54,8 +40,7 @@ protected:
         if (m_movie != nullptr) {
             DisposeMovie(m_movie);
         }
-        DestroyPortAssociation(m_port);
-        QuickTimeTest::TearDown();
+        QuickTimeWindowTest::TearDown();
     }
 
     // Opens the movie in a standard controller showing a 320x240 view above its bar.
@@ -78,35 +63,14 @@ protected:
 
     std::vector<std::uint32_t> Shown() {
         ControllerIdle(m_controller);
-        std::vector<std::uint32_t> frame(static_cast<std::size_t>(kWidth) * (kHeight + 16), 0x123456);
-        video::OverlayFrame target;
-        target.pixels = frame.data();
-        target.width = kWidth;
-        target.height = kHeight + 16;
-        target.pitch = kWidth * 4;
-        video::ComposeWindowOverlays(m_window, target);
-        return frame;
-    }
-
-    static std::uint32_t At(const std::vector<std::uint32_t>& frame, int x, int y) {
-        return frame[static_cast<std::size_t>(y) * kWidth + x] & 0xFFFFFF;
+        return QuickTimeWindowTest::Shown(m_window, kWidth, kHeight + 16);
     }
 
     ComponentResult Send(win32::UINT message, int x, int y, win32::WPARAM wParam = 0) {
-        win32::MSG msg{m_window, message,
-                       wParam,   win32::MAKELPARAM(static_cast<win32::WORD>(x), static_cast<win32::WORD>(y)),
-                       0,        {}};
-        EventRecord event{};
-        EXPECT_TRUE(NativeEventToEvent(&msg, &event));
-        return ControllerHandleEvent(m_controller, &event);
+        return QuickTimeWindowTest::Send(m_controller, m_window, message, x, y, wParam);
     }
 
-    ComponentResult Key(win32::UINT message, win32::BYTE key) {
-        win32::MSG msg{m_window, message, key, 0, 0, {}};
-        EventRecord event{};
-        EXPECT_TRUE(NativeEventToEvent(&msg, &event));
-        return ControllerHandleEvent(m_controller, &event);
-    }
+    ComponentResult Key(win32::UINT message, win32::BYTE key) { return Send(message, 0, 0, key); }
 
     // Holds the button down at from, moves to to and keeps it there for the time, then lets go.
     void Drag(int fromX, int fromY, int toX, int toY, std::uint32_t milliseconds) {
@@ -159,9 +123,6 @@ protected:
         EXPECT_GT(checked, 50);
     }
 
-    RecordingWindowClass m_windows;
-    win32::HWND m_window = nullptr;
-    CGrafPtr m_port = nullptr;
     Movie m_movie = nullptr;
     MovieController m_controller = nullptr;
 };
