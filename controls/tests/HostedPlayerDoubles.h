@@ -102,19 +102,12 @@ public:
         return win32::S_OK;
     }
     HRESULT FindConnectionPoint(const IID& eventInterface, com::IConnectionPoint** point) override {
-        if (eventInterface != m_eventIid) {
-            *point = nullptr;
-            return com::CONNECT_E_NOCONNECTION;
-        }
-        m_point->AddRef();
-        *point = m_point;
-        return win32::S_OK;
+        return m_point->OfferFor(eventInterface, point);
     }
 
 protected:
     Double(std::string name, const IID& playerIid, const IID& eventIid)
-        : m_name(std::move(name)), m_playerIid(playerIid), m_eventIid(eventIid),
-          m_point(com::ConnectionPointImpl::Create(eventIid)) {
+        : m_name(std::move(name)), m_playerIid(playerIid), m_point(com::ConnectionPointImpl::Create(eventIid)) {
         s_current = this;
         ++s_alive;
     }
@@ -134,7 +127,6 @@ protected:
 private:
     const std::string m_name;
     const IID m_playerIid;
-    const IID m_eventIid;
     com::ConnectionPointImpl* m_point;
     win32::HWND m_window = nullptr;
 };

@@ -23,6 +23,19 @@ HRESULT ConnectionPointImpl::QueryInterface(REFIID iid, void** object) {
     return Answer(iid, object, {{&IID_IConnectionPoint, static_cast<IConnectionPoint*>(this)}});
 }
 
+HRESULT ConnectionPointImpl::OfferFor(REFIID eventInterface, IConnectionPoint** point) {
+    if (point == nullptr) {
+        return win32::E_POINTER;
+    }
+    if (!(eventInterface == m_eventInterface)) {
+        *point = nullptr;
+        return CONNECT_E_NOCONNECTION;
+    }
+    AddRef();
+    *point = this;
+    return win32::S_OK;
+}
+
 HRESULT ConnectionPointImpl::Advise(IUnknown* sink, DWORD* cookie) {
     if (sink == nullptr || cookie == nullptr) {
         return win32::E_POINTER;

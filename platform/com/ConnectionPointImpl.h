@@ -30,6 +30,10 @@ public:
 
     std::size_t ConnectionCount();
 
+    // What its container's FindConnectionPoint answers: this point, with a reference, when asked for its event
+    // interface; CONNECT_E_NOCONNECTION and null otherwise, E_POINTER without a place for the answer.
+    HRESULT OfferFor(REFIID eventInterface, IConnectionPoint** point);
+
 private:
     explicit ConnectionPointImpl(REFIID eventInterface) : m_eventInterface(eventInterface) {}
     ~ConnectionPointImpl() override;

@@ -24,13 +24,7 @@ public:
                       {{&IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)}});
     }
     HRESULT FindConnectionPoint(REFIID eventInterface, IConnectionPoint** point) override {
-        *point = nullptr;
-        if (!(eventInterface == DIID_PlayerEvents)) {
-            return CONNECT_E_NOCONNECTION;
-        }
-        m_point->AddRef();
-        *point = m_point;
-        return win32::S_OK;
+        return m_point->OfferFor(eventInterface, point);
     }
 
     ConnectionPointImpl& Point() { return *m_point; }

@@ -371,16 +371,7 @@ com::HRESULT ShockwaveFlash::SetObjectRects(const win32::RECT* position, const w
 
 com::HRESULT ShockwaveFlash::FindConnectionPoint(const com::IID& eventInterface,
                                                  com::IConnectionPoint** point) {
-    if (point == nullptr) {
-        return win32::E_POINTER;
-    }
-    if (eventInterface != com::DIID_IShockwaveFlashEvents) {
-        *point = nullptr;
-        return com::CONNECT_E_NOCONNECTION;
-    }
-    m_point->AddRef();
-    *point = m_point;
-    return win32::S_OK;
+    return m_point->OfferFor(eventInterface, point);
 }
 
 void ShockwaveFlash::Received(const std::string& handler, const std::string& json) {

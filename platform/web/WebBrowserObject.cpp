@@ -234,16 +234,7 @@ public:
         return win32::S_OK;
     }
     HRESULT FindConnectionPoint(const IID& eventInterface, com::IConnectionPoint** point) override {
-        if (point == nullptr) {
-            return win32::E_POINTER;
-        }
-        *point = nullptr;
-        if (eventInterface != com::DIID_DWebBrowserEvents2) {
-            return com::CONNECT_E_NOCONNECTION;
-        }
-        m_events->AddRef();
-        *point = m_events;
-        return win32::S_OK;
+        return m_events->OfferFor(eventInterface, point);
     }
 
 private:
