@@ -4,6 +4,7 @@
 #include "platform/com/ConnectionPointImpl.h"
 #include "platform/com/FunctionClassFactory.h"
 #include "platform/video/VideoBackend.h"
+#include "platform/web/ControlWindow.h"
 #include "platform/web/ScriptMessageJson.h"
 #include "platform/web/WebView.h"
 #include "platform/win32/WindowMessages.h"
@@ -321,10 +322,7 @@ com::HRESULT ShockwaveFlash::DoVerb(com::LONG, com::MSG*, com::IOleClientSite*, 
     if (!RegisterPlayerWindowClass()) {
         return win32::E_FAIL;
     }
-    m_window = win32::CreateWindowExA(0, kWindowClass, "", win32::WS_CHILD | win32::WS_VISIBLE,
-                                      position->left, position->top, position->right - position->left,
-                                      position->bottom - position->top, parent, nullptr,
-                                      win32::GetModuleHandleA(nullptr), nullptr);
+    m_window = CreateControlWindow(kWindowClass, parent, *position);
     if (m_window == nullptr) {
         return win32::E_FAIL;
     }
@@ -362,10 +360,7 @@ com::HRESULT ShockwaveFlash::Close(com::DWORD) {
 }
 
 com::HRESULT ShockwaveFlash::SetObjectRects(const win32::RECT* position, const win32::RECT*) {
-    if (position != nullptr && m_window != nullptr) {
-        win32::MoveWindow(m_window, position->left, position->top, position->right - position->left,
-                          position->bottom - position->top, win32::TRUE);
-    }
+    PlaceControlWindow(m_window, position);
     return win32::S_OK;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/com/OleObject.h"
 #include "platform/com/WebBrowser.h"
 #include "platform/video/VideoBackend.h"
+#include "platform/web/ControlWindow.h"
 #include "platform/web/WebAddresses.h"
 #include "platform/web/WebView.h"
 #include "platform/win32/LastError.h"
@@ -200,10 +201,7 @@ public:
         if (parent == nullptr || position == nullptr || !RegisterWindowClass()) {
             return win32::E_INVALIDARG;
         }
-        m_window = win32::CreateWindowExA(0, kWindowClass, "", win32::WS_CHILD | win32::WS_VISIBLE,
-                                          position->left, position->top, position->right - position->left,
-                                          position->bottom - position->top, parent, nullptr,
-                                          win32::GetModuleHandleA(nullptr), nullptr);
+        m_window = CreateControlWindow(kWindowClass, parent, *position);
         if (m_window == nullptr) {
             return win32::E_FAIL;
         }
@@ -227,10 +225,7 @@ public:
         return win32::S_OK;
     }
     HRESULT SetObjectRects(const win32::RECT* position, const win32::RECT*) override {
-        if (m_window != nullptr && position != nullptr) {
-            win32::MoveWindow(m_window, position->left, position->top, position->right - position->left,
-                              position->bottom - position->top, win32::TRUE);
-        }
+        PlaceControlWindow(m_window, position);
         return win32::S_OK;
     }
     HRESULT FindConnectionPoint(const IID& eventInterface, com::IConnectionPoint** point) override {
